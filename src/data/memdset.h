@@ -1,0 +1,172 @@
+#pragma once
+// TMemDataSet: a table of records held wholly in memory, with typed fields,
+// a cursor, and order views kept sorted by a key (OrderBy).
+//
+// Every payment schedule, chart and variable-rate list of Quorvane lives in
+// one of these tables; grids in the desktop application are bound to them
+// through the observer hook and the const row accessors.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+// Raised by the table for every failure; the text is what the user sees.
+// Codes 1..10 carry the texts of EMemDatasetError::TextForCode; the messages
+// that name a field (required value, type, not found, edit mode) use code 0.
+class EMemDatasetError : public std::runtime_error {
+public:
+    explicit EMemDatasetError(int code);
+    EMemDatasetError(int code, const std::string& text);
+    int Code() const noexcept { return code_; }
+    static std::string TextForCode(int code);
+
+private:
+    int code_;
+};
+
+enum class MemDataSetOption : unsigned {
+    ReleaseAutoIndexes = 1u << 0,
+    ValidateFieldsOnLoadDataset = 1u << 1,
+    EmptyTableOnClose = 1u << 2,
+    AddIndexOnLocate = 1u << 3,
+    UseFieldMappingOnLoadDataset = 1u << 4,
+    SetOrderByDescending = 1u << 5,
+};
+
+class MemDataSetOptions {
+public:
+    MemDataSetOptions() = default;
+    MemDataSetOptions(std::initializer_list<MemDataSetOption> opts) {
+        for (auto o : opts) bits_ |= static_cast<unsigned>(o);
+    }
+    bool Has(MemDataSetOption o) const { return (bits_ & static_cast<unsigned>(o)) != 0; }
+    void Set(MemDataSetOption o, bool on) {
+        if (on) bits_ |= static_cast<unsigned>(o);
+        else bits_ &= ~static_cast<unsigned>(o);
+    }
+    bool operator==(const MemDataSetOptions&) const = default;
+
+private:
+    unsigned bits_ = 0;
+};
+
+// Type codes of FieldsDefinitionItems; the system uses only these two.
+enum class FieldType : int { Integer = 3, Float = 6 };
+
+struct FieldDef {
+    std::string name;
+    FieldType type = FieldType::Integer;
+    int size = 1;
+    bool required = false;
+};
+
+enum class DataSetState { Inactive, Browse, Insert, Edit };
+
+class TMemDataSet {
+public:
+    // name is the table's name, used in "%s: Field '%s' not found".
+    explicit TMemDataSet(std::string name);
+    ~TMemDataSet();
+    TMemDataSet(const TMemDataSet&) = delete;
+    TMemDataSet& operator=(const TMemDataSet&) = delete;
+
+    const std::string& Name() const;
+
+    // --- structure -------------------------------------------------------
+    // One "name;type;size;required" string per field. Takes effect at Open.
+    void SetFieldsDefinitionItems(std::vector<std::string> items);
+    // Written back as "%s;%d;%d;%d".
+    std::vector<std::string> FieldsDefinitionItems() const;
+    int FieldCount() const;
+    const FieldDef& FieldDefAt(int index) const;
+    int FieldIndex(const std::string& name) const;  // -1 when no such field
+
+    MemDataSetOptions Options() const;
+    void SetOptions(MemDataSetOptions options);
+
+    const std::string& OrderBy() const;
+    void SetOrderBy(const std::string& orderBy);
+    // Name of the current order view ("@ORDERBY_Sequence"), empty when none.
+    std::string CurrentIndexName() const;
+    // Makes a view current by name; reserved internal names raise code 9,
+    // unknown names code 10.
+    void SetCurrentIndexName(const std::string& name);
+
+    // --- life cycle ------------------------------------------------------
+    void Open();
+    void Close();
+    bool Active() const;
+    DataSetState State() const;
+    void Clear();
+
+    // --- cursor ----------------------------------------------------------
+    void MoveFirst();
+    void MoveLast();
+    void MoveNext();
+    void MovePrior();
+    // Moves to a 1-based place in the current order (the grids use it).
+    void MoveTo(int position);
+    bool AtEnd() const;
+    int Count() const;      // stored records; a pending new record is not counted
+    int Position() const;   // 1-based place of the current record, 0 when none
+
+    void SavePosition();
+    void RestorePosition();
+
+    // --- editing ---------------------------------------------------------
+    void AppendNew();
+    void Edit();
+    void Post();
+    void Cancel();
+    void Delete();
+
+    // --- fields of the current record (or of the pending record) ----------
+    std::int32_t FieldAsInteger(const std::string& name) const;
+    double FieldAsFloat(const std::string& name) const;
+    std::string FieldAsString(const std::string& name) const;
+    bool FieldIsNull(const std::string& name) const;
+    void SetFieldInteger(const std::string& name, std::int32_t value);
+    void SetFieldFloat(const std::string& name, double value);
+    // Empty text empties the field; text that is not a number raises the
+    // type message and leaves the field as it was.
+    void SetFieldString(const std::string& name, const std::string& text);
+
+    // --- read access for grids, without moving the cursor -----------------
+    // Rows the grid shows: the stored records in the current order, plus a
+    // pending new record at its place while one exists.
+    int RowCount() const;
+    // Text of a cell of a row (0-based), as FieldAsString would read it.
+    std::string CellText(int row, int fieldIndex) const;
+    // 0-based row of the current record (or pending record), -1 when none.
+    int CurrentRow() const;
+
+    // --- change notification ---------------------------------------------
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const;
+    using Observer = std::function<void()>;
+    // Called after every change of records, order or cursor, unless an update
+    // is in progress; the last EndUpdate notifies once. Returns a handle.
+    int AddObserver(Observer observer);
+    void RemoveObserver(int handle);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// The four tables of the system, defined as the window creates them: fields,
+// required flags and order, open and empty.
+void DefinePaySetTable(TMemDataSet& table);        // mdsPaySet
+void DefineDetailTable(TMemDataSet& table);        // mdsDetail
+void DefineVariableTable(TMemDataSet& table);      // mdsVariable
+void DefineVarScheduleTable(TMemDataSet& table);   // mdsVarSchedule
+
+// Closes, clears and reopens a table: how Reset and the loaders empty one.
+void EmptyTable(TMemDataSet& table);
+
+}  // namespace qv
