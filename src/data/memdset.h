@@ -7,6 +7,7 @@
 // through the observer hook and the const row accessors.
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -119,10 +120,22 @@ public:
 
     // --- editing ---------------------------------------------------------
     void AppendNew();
+    // Starts changing the current record; on a table without records it
+    // fails with "Cannot perform this operation on an empty dataset".
     void Edit();
     void Post();
     void Cancel();
     void Delete();
+    // Settles a pending record the way movements do: one in which any field
+    // was set is stored (Post, which may raise the required-field message and
+    // leave it pending), one in which nothing was set is dropped (Cancel).
+    // Nothing happens in browse state or on a closed table. The delimited
+    // export and import call it before they start.
+    void SettlePending();
+    // True while a pending new record or pending changes exist.
+    bool HasPending() const;
+    // True when the pending record has had any field set since AppendNew/Edit.
+    bool PendingModified() const;
 
     // --- fields of the current record (or of the pending record) ----------
     std::int32_t FieldAsInteger(const std::string& name) const;

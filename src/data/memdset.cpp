@@ -1,0 +1,1028 @@
+#include "data/memdset.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <map>
+#include <optional>
+#include <system_error>
+#include <utility>
+
+namespace qv {
+
+// ---------------------------------------------------------------------------
+// Errors
+
+EMemDatasetError::EMemDatasetError(int code) : std::runtime_error(TextForCode(code)), code_(code) {}
+
+EMemDatasetError::EMemDatasetError(int code, const std::string& text)
+    : std::runtime_error(text), code_(code) {}
+
+std::string EMemDatasetError::TextForCode(int code) {
+    switch (code) {
+        case 1: return "Unsupported function";
+        case 3: return "Field to index not found";
+        case 4: return "Index undefined";
+        case 5: return "Field structure mismatch";
+        case 6: return "Active range";
+        case 7: return "Active filter";
+        case 8: return "Dataset is indexed or filtered";
+        case 9: return "System index: Internal use only";
+        case 10: return "Index does not exist";
+        default: return "Undefined error";
+    }
+}
+
+namespace {
+
+const char* const kOrderByPrefix = "@ORDERBY_";
+const char* const kRangeIndex = "@RANGE_INDEX";
+const char* const kFilterIndex = "@FILTER_INDEX";
+const char* const kEmptyDataset = "Cannot perform this operation on an empty dataset";
+const char* const kClosedDataset = "Cannot perform this operation on a closed dataset";
+const char* const kNotEditMode = "Dataset not in edit or insert mode";
+
+// One field value: the value plus whether it holds one. Integer fields use i,
+// float fields use f.
+struct Cell {
+    std::int32_t i = 0;
+    double f = 0.0;
+    bool has = false;
+};
+
+using Cells = std::vector<Cell>;
+
+struct RawDef {
+    std::string name;
+    int type = 1;
+    int size = 1;
+    int required = 0;
+};
+
+std::string Trim(const std::string& s) {
+    const auto b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos) return {};
+    const auto e = s.find_last_not_of(" \t\r\n");
+    return s.substr(b, e - b + 1);
+}
+
+// Whole-text integer parse; optional sign; nothing else allowed.
+std::optional<long long> ParseInt(const std::string& text) {
+    std::string t = Trim(text);
+    if (t.empty()) return std::nullopt;
+    std::size_t start = 0;
+    if (t[0] == '+') start = 1;
+    const char* first = t.data() + start;
+    const char* last = t.data() + t.size();
+    if (first == last) return std::nullopt;
+    if (*first == '-' && start == 1) return std::nullopt;  // "+-1"
+    long long v = 0;
+    auto [ptr, ec] = std::from_chars(first, last, v);
+    if (ec != std::errc() || ptr != last) return std::nullopt;
+    return v;
+}
+
+// Whole-text decimal parse with "." as the decimal point; finite values only.
+std::optional<double> ParseFloat(const std::string& text) {
+    std::string t = Trim(text);
+    if (t.empty()) return std::nullopt;
+    std::size_t start = 0;
+    if (t[0] == '+') start = 1;
+    std::size_t digitAt = start;
+    if (digitAt < t.size() && t[digitAt] == '-' && start == 0) ++digitAt;
+    if (digitAt >= t.size()) return std::nullopt;
+    const char c = t[digitAt];
+    if (!((c >= '0' && c <= '9') || c == '.')) return std::nullopt;  // no inf/nan/"+-"
+    const char* first = t.data() + start;
+    const char* last = t.data() + t.size();
+    double v = 0.0;
+    auto [ptr, ec] = std::from_chars(first, last, v, std::chars_format::general);
+    if (ec != std::errc() || ptr != last || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+int ParseIntDefault(const std::string& text, int def) {
+    auto v = ParseInt(text);
+    if (!v || *v < std::numeric_limits<int>::min() || *v > std::numeric_limits<int>::max()) return def;
+    return static_cast<int>(*v);
+}
+
+std::vector<std::string> Split(const std::string& s, char sep) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (;;) {
+        const auto p = s.find(sep, start);
+        if (p == std::string::npos) {
+            out.push_back(s.substr(start));
+            return out;
+        }
+        out.push_back(s.substr(start, p - start));
+        start = p + 1;
+    }
+}
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k)
+        if (LowerAscii(a[k]) != LowerAscii(b[k])) return false;
+    return true;
+}
+
+std::string FormatFloat(double v) {
+    if (v == 0.0) return "0";
+    char buf[64];
+    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+    if (ec != std::errc()) return {};
+    return std::string(buf, ptr);
+}
+
+std::string Format1(const char* fmt, const std::string& a) {
+    std::string out;
+    for (const char* p = fmt; *p; ++p) {
+        if (p[0] == '%' && p[1] == 's') {
+            out += a;
+            ++p;
+        } else {
+            out += *p;
+        }
+    }
+    return out;
+}
+
+std::string Format2(const char* fmt, const std::string& a, const std::string& b) {
+    std::string out;
+    int n = 0;
+    for (const char* p = fmt; *p; ++p) {
+        if (p[0] == '%' && p[1] == 's') {
+            out += (n++ == 0) ? a : b;
+            ++p;
+        } else {
+            out += *p;
+        }
+    }
+    return out;
+}
+
+std::string ViewNameFor(const std::string& orderBy) {
+    std::string n = orderBy;
+    std::replace(n.begin(), n.end(), ';', '_');
+    return kOrderByPrefix + n;
+}
+
+// Grows a vector's capacity geometrically so that one more element fits
+// without a reallocation (keeps the later insert non-throwing).
+template <class T>
+void EnsureRoom(std::vector<T>& v) {
+    if (v.size() == v.capacity()) v.reserve(std::max<std::size_t>(16, v.size() * 2));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Implementation
+
+struct TMemDataSet::Impl {
+    struct Record {
+        Cells cells;
+    };
+
+    struct View {
+        std::string orderBy;
+        std::vector<int> keys;
+        bool descending = false;
+        std::vector<Record*> rows;
+    };
+
+    std::string name;
+    std::vector<RawDef> defs;
+    std::vector<FieldDef> fields;
+    MemDataSetOptions options{MemDataSetOption::UseFieldMappingOnLoadDataset};
+    std::string orderBy;
+    std::string curView;  // "" = insertion order
+    std::map<std::string, View> views;
+    std::vector<Record*> ins;  // owns the records
+
+    bool active = false;
+    DataSetState state = DataSetState::Inactive;
+    int cur = -1;
+    bool eof = true;
+
+    std::unique_ptr<Record> pending;  // Insert state
+    Record* editRec = nullptr;        // Edit state
+    Cells editBuf;
+    bool anySet = false;
+
+    std::optional<int> mark;
+    int updateCount = 0;
+    std::map<int, Observer> observers;
+    int nextHandle = 1;
+
+    explicit Impl(std::string n) : name(std::move(n)) {}
+    ~Impl() { DeleteAll(); }
+
+    void DeleteAll() {
+        for (Record* r : ins) delete r;
+        ins.clear();
+        for (auto& [n, v] : views) v.rows.clear();
+    }
+
+    // --- helpers ---------------------------------------------------------
+    std::vector<Record*>& Order() {
+        if (!curView.empty()) {
+            auto it = views.find(curView);
+            if (it != views.end()) return it->second.rows;
+        }
+        return ins;
+    }
+    const std::vector<Record*>& Order() const { return const_cast<Impl*>(this)->Order(); }
+
+    Record* Current() const {
+        const auto& o = Order();
+        if (!active || cur < 0 || cur >= static_cast<int>(o.size())) return nullptr;
+        return o[static_cast<std::size_t>(cur)];
+    }
+
+    const Cells* ActiveCells() const {
+        if (state == DataSetState::Insert && pending) return &pending->cells;
+        if (state == DataSetState::Edit) return &editBuf;
+        Record* r = Current();
+        return r ? &r->cells : nullptr;
+    }
+
+    std::string TextOf(const Cells* c, int k) const {
+        if (!c) return {};
+        const Cell& cell = (*c)[static_cast<std::size_t>(k)];
+        if (!cell.has) return {};
+        if (fields[static_cast<std::size_t>(k)].type == FieldType::Integer) return std::to_string(cell.i);
+        return FormatFloat(cell.f);
+    }
+
+    int FieldIndexOf(const std::string& n) const {
+        for (std::size_t k = 0; k < fields.size(); ++k)
+            if (SameName(fields[k].name, n)) return static_cast<int>(k);
+        return -1;
+    }
+
+    int RequireField(const std::string& n) const {
+        const int k = FieldIndexOf(n);
+        if (k < 0) throw EMemDatasetError(0, Format2("%s: Field '%s' not found", name, n));
+        return k;
+    }
+
+    void RequireActive() const {
+        if (!active) throw EMemDatasetError(0, kClosedDataset);
+    }
+
+    Cell& WritableCell(int k) {
+        if (state == DataSetState::Insert && pending) return pending->cells[static_cast<std::size_t>(k)];
+        if (state == DataSetState::Edit) return editBuf[static_cast<std::size_t>(k)];
+        throw EMemDatasetError(0, kNotEditMode);
+    }
+
+    int Compare(const Cells& a, const Cells& b, const View& v) const {
+        for (int k : v.keys) {
+            const Cell& x = a[static_cast<std::size_t>(k)];
+            const Cell& y = b[static_cast<std::size_t>(k)];
+            int c = 0;
+            if (fields[static_cast<std::size_t>(k)].type == FieldType::Integer) {
+                const std::int32_t xv = x.has ? x.i : 0;
+                const std::int32_t yv = y.has ? y.i : 0;
+                c = xv < yv ? -1 : (xv > yv ? 1 : 0);
+            } else {
+                const double xv = x.has ? x.f : 0.0;
+                const double yv = y.has ? y.f : 0.0;
+                c = xv < yv ? -1 : (xv > yv ? 1 : 0);
+            }
+            if (c != 0) return v.descending ? -c : c;
+        }
+        return 0;
+    }
+
+    // Place of the first record whose key is greater than the given values.
+    std::size_t UpperBound(const View& v, const Cells& key) const {
+        auto it = std::upper_bound(v.rows.begin(), v.rows.end(), &key,
+                                   [&](const Cells* k, const Record* r) { return Compare(*k, r->cells, v) < 0; });
+        return static_cast<std::size_t>(it - v.rows.begin());
+    }
+
+    std::vector<int> ResolveKeys(const std::string& text, const std::vector<std::string>& names) const {
+        std::vector<int> keys;
+        for (const auto& item : Split(text, ';')) {
+            int found = -1;
+            for (std::size_t k = 0; k < names.size(); ++k)
+                if (SameName(names[k], item)) {
+                    found = static_cast<int>(k);
+                    break;
+                }
+            if (found < 0) throw EMemDatasetError(3);
+            keys.push_back(found);
+        }
+        return keys;
+    }
+
+    std::vector<std::string> ActiveFieldNames() const {
+        std::vector<std::string> out;
+        for (const auto& f : fields) out.push_back(f.name);
+        return out;
+    }
+
+    std::vector<std::string> DefNames() const {
+        std::vector<std::string> out;
+        for (const auto& d : defs) out.push_back(d.name);
+        return out;
+    }
+
+    View BuildView(const std::string& text, std::vector<int> keys) const {
+        View v;
+        v.orderBy = text;
+        v.keys = std::move(keys);
+        v.descending = options.Has(MemDataSetOption::SetOrderByDescending);
+        v.rows = ins;
+        std::stable_sort(v.rows.begin(), v.rows.end(),
+                         [&](const Record* a, const Record* b) { return Compare(a->cells, b->cells, v) < 0; });
+        return v;
+    }
+
+    int IndexIn(const std::vector<Record*>& rows, const Record* r) const {
+        if (!r) return -1;
+        auto it = std::find(rows.begin(), rows.end(), r);
+        return it == rows.end() ? -1 : static_cast<int>(it - rows.begin());
+    }
+
+    void Notify() {
+        if (updateCount > 0) return;
+        std::vector<Observer> copy;
+        copy.reserve(observers.size());
+        for (auto& [h, o] : observers) copy.push_back(o);
+        for (auto& o : copy)
+            if (o) o();
+    }
+
+    std::vector<FieldDef> BuildFields() const {
+        std::vector<FieldDef> out;
+        for (const auto& d : defs) {
+            if (d.type <= 0) throw EMemDatasetError(0, Format1("Field '%s' is of unknown type", d.name));
+            if (d.type != 3 && d.type != 6)
+                throw EMemDatasetError(0, Format1("Field '%s' is of an unsupported type", d.name));
+            FieldDef f;
+            f.name = d.name;
+            f.type = static_cast<FieldType>(d.type);
+            f.size = d.size;
+            f.required = d.required == 1;
+            out.push_back(std::move(f));
+        }
+        return out;
+    }
+
+    static bool SameStructure(const std::vector<FieldDef>& a, const std::vector<FieldDef>& b) {
+        if (a.size() != b.size()) return false;
+        for (std::size_t k = 0; k < a.size(); ++k)
+            if (!SameName(a[k].name, b[k].name) || a[k].type != b[k].type) return false;
+        return true;
+    }
+
+    void MoveToIndex(int idx) {
+        const int n = static_cast<int>(Order().size());
+        if (n == 0) {
+            cur = -1;
+            eof = true;
+            return;
+        }
+        cur = std::clamp(idx, 0, n - 1);
+        eof = false;
+    }
+
+    // --- storing -----------------------------------------------------------
+    void CheckRequired(const Cells& cells) const {
+        for (std::size_t k = 0; k < fields.size(); ++k)
+            if (fields[k].required && !cells[k].has)
+                throw EMemDatasetError(0, Format1("Field '%s' must have a value", fields[k].name));
+    }
+
+    void PostInsert() {
+        CheckRequired(pending->cells);
+        // Find every place and make room first; nothing below throws.
+        std::vector<std::pair<View*, std::size_t>> places;
+        places.reserve(views.size());
+        for (auto& [n, v] : views) places.emplace_back(&v, UpperBound(v, pending->cells));
+        EnsureRoom(ins);
+        for (auto& [v, p] : places) EnsureRoom(v->rows);
+
+        const auto curIt = curView.empty() ? views.end() : views.find(curView);
+        const View* curV = curIt == views.end() ? nullptr : &curIt->second;
+        Record* r = pending.release();
+        ins.push_back(r);
+        int newCur = static_cast<int>(ins.size()) - 1;
+        for (auto& [v, p] : places) {
+            v->rows.insert(v->rows.begin() + static_cast<std::ptrdiff_t>(p), r);
+            if (v == curV) newCur = static_cast<int>(p);
+        }
+        state = DataSetState::Browse;
+        anySet = false;
+        cur = newCur;
+        eof = false;
+    }
+
+    void PostEdit() {
+        CheckRequired(editBuf);
+        Record* r = editRec;
+        struct Move {
+            View* v;
+            std::size_t from;
+            std::size_t to;
+        };
+        std::vector<Move> moves;
+        moves.reserve(views.size());
+        for (auto& [n, v] : views) {
+            const int i = IndexIn(v.rows, r);
+            if (i < 0) continue;
+            std::size_t j = UpperBound(v, editBuf);
+            const auto from = static_cast<std::size_t>(i);
+            if (from < j) --j;
+            moves.push_back({&v, from, j});
+        }
+        // Commit: nothing below throws.
+        r->cells.swap(editBuf);
+        editBuf.clear();
+        for (auto& m : moves) {
+            auto b = m.v->rows.begin();
+            const auto from = static_cast<std::ptrdiff_t>(m.from);
+            const auto to = static_cast<std::ptrdiff_t>(m.to);
+            if (from < to) std::rotate(b + from, b + from + 1, b + to + 1);
+            else if (to < from) std::rotate(b + to, b + from, b + from + 1);
+        }
+        editRec = nullptr;
+        state = DataSetState::Browse;
+        anySet = false;
+        cur = IndexIn(Order(), r);
+        eof = false;
+    }
+
+    void CancelPending() {
+        pending.reset();
+        editRec = nullptr;
+        editBuf.clear();
+        anySet = false;
+        if (active) state = DataSetState::Browse;
+    }
+
+    void Settle() {
+        if (state != DataSetState::Insert && state != DataSetState::Edit) return;
+        if (anySet) {
+            if (state == DataSetState::Insert) PostInsert();
+            else PostEdit();
+        } else {
+            CancelPending();
+        }
+    }
+};
+
+// ---------------------------------------------------------------------------
+// TMemDataSet
+
+TMemDataSet::TMemDataSet(std::string name) : impl_(std::make_unique<Impl>(std::move(name))) {}
+TMemDataSet::~TMemDataSet() = default;
+
+const std::string& TMemDataSet::Name() const { return impl_->name; }
+
+void TMemDataSet::SetFieldsDefinitionItems(std::vector<std::string> items) {
+    std::vector<RawDef> defs;
+    defs.reserve(items.size());
+    for (const auto& item : items) {
+        const auto parts = Split(item, ';');
+        RawDef d;
+        d.name = parts[0];
+        d.type = parts.size() > 1 ? ParseIntDefault(parts[1], 1) : 1;
+        d.size = parts.size() > 2 ? ParseIntDefault(parts[2], 1) : 1;
+        d.required = parts.size() > 3 ? ParseIntDefault(parts[3], 0) : 0;
+        defs.push_back(std::move(d));
+    }
+    impl_->defs = std::move(defs);
+}
+
+std::vector<std::string> TMemDataSet::FieldsDefinitionItems() const {
+    std::vector<std::string> out;
+    for (const auto& d : impl_->defs) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, ";%d;%d;%d", d.type, d.size, d.required == 1 ? 1 : 0);
+        out.push_back(d.name + buf);
+    }
+    return out;
+}
+
+int TMemDataSet::FieldCount() const { return static_cast<int>(impl_->fields.size()); }
+
+const FieldDef& TMemDataSet::FieldDefAt(int index) const {
+    if (index < 0 || index >= FieldCount()) throw std::out_of_range("FieldDefAt: index out of range");
+    return impl_->fields[static_cast<std::size_t>(index)];
+}
+
+int TMemDataSet::FieldIndex(const std::string& name) const { return impl_->FieldIndexOf(name); }
+
+MemDataSetOptions TMemDataSet::Options() const { return impl_->options; }
+
+void TMemDataSet::SetOptions(MemDataSetOptions options) {
+    Impl& m = *impl_;
+    const bool wasDesc = m.options.Has(MemDataSetOption::SetOrderByDescending);
+    const bool desc = options.Has(MemDataSetOption::SetOrderByDescending);
+    m.options = options;
+    if (wasDesc == desc) return;
+    // The order views follow the new direction; records with equal keys keep
+    // their relative order.
+    Impl::Record* r = m.Current();
+    for (auto& [n, v] : m.views) {
+        v.descending = desc;
+        std::stable_sort(v.rows.begin(), v.rows.end(), [&](const Impl::Record* a, const Impl::Record* b) {
+            return m.Compare(a->cells, b->cells, v) < 0;
+        });
+    }
+    if (r) m.cur = m.IndexIn(m.Order(), r);
+    if (m.active) m.Notify();
+}
+
+const std::string& TMemDataSet::OrderBy() const { return impl_->orderBy; }
+
+void TMemDataSet::SetOrderBy(const std::string& orderBy) {
+    Impl& m = *impl_;
+    if (orderBy == m.orderBy) return;
+    const std::string vname = orderBy.empty() ? std::string() : ViewNameFor(orderBy);
+    std::vector<int> keys;
+    if (!orderBy.empty()) keys = m.ResolveKeys(orderBy, m.active ? m.ActiveFieldNames() : m.DefNames());
+    const bool release = m.options.Has(MemDataSetOption::ReleaseAutoIndexes);
+
+    if (!m.active) {
+        // The view is built (or reused) at Open.
+        m.orderBy = orderBy;
+        m.curView = vname;
+        if (release)
+            for (auto it = m.views.begin(); it != m.views.end();)
+                it = (it->first == vname) ? std::next(it) : m.views.erase(it);
+        return;
+    }
+
+    Impl::Record* r = m.Current();
+    if (!vname.empty() && m.views.find(vname) == m.views.end()) {
+        Impl::View v = m.BuildView(orderBy, std::move(keys));
+        m.views.emplace(vname, std::move(v));
+    }
+    m.orderBy = orderBy;
+    m.curView = vname;
+    if (release)
+        for (auto it = m.views.begin(); it != m.views.end();)
+            it = (it->first == vname) ? std::next(it) : m.views.erase(it);
+    if (r) m.cur = m.IndexIn(m.Order(), r);
+    m.Notify();
+}
+
+std::string TMemDataSet::CurrentIndexName() const { return impl_->curView; }
+
+void TMemDataSet::SetCurrentIndexName(const std::string& name) {
+    Impl& m = *impl_;
+    if (name == kRangeIndex || name == kFilterIndex) throw EMemDatasetError(9);
+    if (name.empty()) {
+        SetOrderBy(std::string());
+        return;
+    }
+    auto it = m.views.find(name);
+    if (it == m.views.end()) throw EMemDatasetError(10);
+    if (name == m.curView) return;
+    Impl::Record* r = m.Current();
+    m.curView = name;
+    m.orderBy = it->second.orderBy;
+    if (r) m.cur = m.IndexIn(m.Order(), r);
+    if (m.active) m.Notify();
+}
+
+// --- life cycle -------------------------------------------------------------
+
+void TMemDataSet::Open() {
+    Impl& m = *impl_;
+    if (m.active) return;
+    std::vector<FieldDef> newFields = m.BuildFields();
+    const bool sameStructure = Impl::SameStructure(m.fields, newFields);
+    if (!sameStructure && !m.ins.empty()) throw EMemDatasetError(5);
+
+    std::vector<int> keys;
+    if (!m.orderBy.empty()) {
+        std::vector<std::string> names;
+        for (const auto& f : newFields) names.push_back(f.name);
+        keys = m.ResolveKeys(m.orderBy, names);
+    }
+    std::map<std::string, Impl::View> views;
+    if (sameStructure) views = m.views;  // copy: commit below cannot fail
+    std::swap(m.fields, newFields);
+    try {
+        if (!m.curView.empty() && views.find(m.curView) == views.end()) {
+            Impl::View v = m.BuildView(m.orderBy, std::move(keys));
+            views.emplace(m.curView, std::move(v));
+        }
+    } catch (...) {
+        std::swap(m.fields, newFields);
+        throw;
+    }
+    m.views = std::move(views);
+    m.active = true;
+    m.state = DataSetState::Browse;
+    m.MoveToIndex(0);
+    m.Notify();
+}
+
+void TMemDataSet::Close() {
+    Impl& m = *impl_;
+    if (!m.active) return;
+    m.CancelPending();
+    m.active = false;
+    m.state = DataSetState::Inactive;
+    if (m.options.Has(MemDataSetOption::EmptyTableOnClose)) {
+        m.DeleteAll();
+        m.mark.reset();
+    }
+    m.cur = -1;
+    m.eof = true;
+    m.Notify();
+}
+
+bool TMemDataSet::Active() const { return impl_->active; }
+DataSetState TMemDataSet::State() const { return impl_->state; }
+
+void TMemDataSet::Clear() {
+    Impl& m = *impl_;
+    if (m.active) m.Settle();
+    m.DeleteAll();
+    m.mark.reset();
+    m.cur = -1;
+    m.eof = true;
+    m.Notify();
+}
+
+// --- cursor -----------------------------------------------------------------
+
+void TMemDataSet::MoveFirst() {
+    Impl& m = *impl_;
+    m.RequireActive();
+    m.Settle();
+    m.MoveToIndex(0);
+    m.Notify();
+}
+
+void TMemDataSet::MoveLast() {
+    Impl& m = *impl_;
+    m.RequireActive();
+    m.Settle();
+    m.MoveToIndex(static_cast<int>(m.Order().size()) - 1);
+    m.Notify();
+}
+
+void TMemDataSet::MoveNext() {
+    Impl& m = *impl_;
+    m.RequireActive();
+    m.Settle();
+    const int n = static_cast<int>(m.Order().size());
+    if (n == 0) {
+        m.cur = -1;
+        m.eof = true;
+    } else if (m.cur < 0) {
+        m.cur = 0;
+        m.eof = false;
+    } else if (m.cur + 1 < n) {
+        ++m.cur;
+        m.eof = false;
+    } else {
+        m.eof = true;  // stays on the last record
+    }
+    m.Notify();
+}
+
+void TMemDataSet::MovePrior() {
+    Impl& m = *impl_;
+    m.RequireActive();
+    m.Settle();
+    const int n = static_cast<int>(m.Order().size());
+    if (n == 0) {
+        m.cur = -1;
+        m.eof = true;
+    } else {
+        m.cur = m.cur <= 0 ? 0 : std::min(m.cur, n) - 1;
+        m.eof = false;
+    }
+    m.Notify();
+}
+
+void TMemDataSet::MoveTo(int position) {
+    Impl& m = *impl_;
+    m.RequireActive();
+    m.Settle();
+    m.MoveToIndex(position - 1);
+    m.Notify();
+}
+
+bool TMemDataSet::AtEnd() const {
+    const Impl& m = *impl_;
+    if (!m.active) return true;
+    if (m.state == DataSetState::Insert) return false;
+    return m.eof;
+}
+
+int TMemDataSet::Count() const { return static_cast<int>(impl_->ins.size()); }
+
+int TMemDataSet::Position() const { return CurrentRow() + 1; }
+
+void TMemDataSet::SavePosition() {
+    Impl& m = *impl_;
+    if (!m.active || m.ins.empty() || m.cur < 0) {
+        m.mark.reset();
+        return;
+    }
+    m.mark = m.cur + 1;
+}
+
+void TMemDataSet::RestorePosition() {
+    Impl& m = *impl_;
+    if (!m.mark) return;
+    m.RequireActive();
+    m.Settle();
+    m.MoveToIndex(*m.mark - 1);
+    m.Notify();
+}
+
+// --- editing ----------------------------------------------------------------
+
+void TMemDataSet::AppendNew() {
+    Impl& m = *impl_;
+    m.RequireActive();
+    m.Settle();
+    auto r = std::make_unique<Impl::Record>();
+    r->cells.resize(m.fields.size());
+    m.pending = std::move(r);
+    m.anySet = false;
+    m.state = DataSetState::Insert;
+    m.Notify();
+}
+
+void TMemDataSet::Edit() {
+    Impl& m = *impl_;
+    m.RequireActive();
+    if (m.state == DataSetState::Insert || m.state == DataSetState::Edit) return;
+    Impl::Record* r = m.Current();
+    if (!r) throw EMemDatasetError(0, kEmptyDataset);
+    m.editBuf = r->cells;
+    m.editRec = r;
+    m.anySet = false;
+    m.state = DataSetState::Edit;
+    m.Notify();
+}
+
+void TMemDataSet::Post() {
+    Impl& m = *impl_;
+    if (m.state == DataSetState::Insert) m.PostInsert();
+    else if (m.state == DataSetState::Edit) m.PostEdit();
+    else return;
+    m.Notify();
+}
+
+void TMemDataSet::Cancel() {
+    Impl& m = *impl_;
+    if (m.state != DataSetState::Insert && m.state != DataSetState::Edit) return;
+    m.CancelPending();
+    m.Notify();
+}
+
+void TMemDataSet::Delete() {
+    Impl& m = *impl_;
+    m.RequireActive();
+    if (m.state == DataSetState::Insert) {
+        m.CancelPending();
+        m.Notify();
+        return;
+    }
+    Impl::Record* r = m.Current();
+    if (!r) throw EMemDatasetError(0, kEmptyDataset);
+    m.CancelPending();  // pending changes of this record go with it
+    m.ins.erase(std::find(m.ins.begin(), m.ins.end(), r));
+    for (auto& [n, v] : m.views) {
+        auto it = std::find(v.rows.begin(), v.rows.end(), r);
+        if (it != v.rows.end()) v.rows.erase(it);
+    }
+    delete r;
+    m.MoveToIndex(m.cur);
+    m.Notify();
+}
+
+void TMemDataSet::SettlePending() {
+    Impl& m = *impl_;
+    if (!m.active) return;
+    const DataSetState before = m.state;
+    m.Settle();
+    if (before != m.state) m.Notify();
+}
+
+bool TMemDataSet::HasPending() const {
+    return impl_->state == DataSetState::Insert || impl_->state == DataSetState::Edit;
+}
+
+bool TMemDataSet::PendingModified() const { return HasPending() && impl_->anySet; }
+
+// --- fields -------------------------------------------------------------------
+
+std::int32_t TMemDataSet::FieldAsInteger(const std::string& name) const {
+    const Impl& m = *impl_;
+    const int k = m.RequireField(name);
+    const Cells* c = m.ActiveCells();
+    if (!c) return 0;
+    const Cell& cell = (*c)[static_cast<std::size_t>(k)];
+    if (!cell.has) return 0;
+    if (m.fields[static_cast<std::size_t>(k)].type == FieldType::Integer) return cell.i;
+    const double r = std::nearbyint(cell.f);
+    if (r >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
+    if (r <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(r);
+}
+
+double TMemDataSet::FieldAsFloat(const std::string& name) const {
+    const Impl& m = *impl_;
+    const int k = m.RequireField(name);
+    const Cells* c = m.ActiveCells();
+    if (!c) return 0.0;
+    const Cell& cell = (*c)[static_cast<std::size_t>(k)];
+    if (!cell.has) return 0.0;
+    if (m.fields[static_cast<std::size_t>(k)].type == FieldType::Integer) return cell.i;
+    return cell.f;
+}
+
+std::string TMemDataSet::FieldAsString(const std::string& name) const {
+    const Impl& m = *impl_;
+    const int k = m.RequireField(name);
+    return m.TextOf(m.ActiveCells(), k);
+}
+
+bool TMemDataSet::FieldIsNull(const std::string& name) const {
+    const Impl& m = *impl_;
+    const int k = m.RequireField(name);
+    const Cells* c = m.ActiveCells();
+    return !c || !(*c)[static_cast<std::size_t>(k)].has;
+}
+
+void TMemDataSet::SetFieldInteger(const std::string& name, std::int32_t value) {
+    Impl& m = *impl_;
+    const int k = m.RequireField(name);
+    Cell& cell = m.WritableCell(k);
+    if (m.fields[static_cast<std::size_t>(k)].type == FieldType::Integer) cell.i = value;
+    else cell.f = value;
+    cell.has = true;
+    m.anySet = true;
+    m.Notify();
+}
+
+void TMemDataSet::SetFieldFloat(const std::string& name, double value) {
+    Impl& m = *impl_;
+    const int k = m.RequireField(name);
+    Cell& cell = m.WritableCell(k);
+    const FieldDef& f = m.fields[static_cast<std::size_t>(k)];
+    if (f.type == FieldType::Integer) {
+        const double r = std::nearbyint(value);
+        if (!std::isfinite(r) || r > 2147483647.0 || r < -2147483648.0)
+            throw EMemDatasetError(
+                0, Format2("'%s' is not a valid integer value for field '%s'", FormatFloat(value), f.name));
+        cell.i = static_cast<std::int32_t>(r);
+    } else {
+        if (!std::isfinite(value))
+            throw EMemDatasetError(
+                0, Format2("'%s' is not a valid floating point value for field '%s'", FormatFloat(value), f.name));
+        cell.f = value;
+    }
+    cell.has = true;
+    m.anySet = true;
+    m.Notify();
+}
+
+void TMemDataSet::SetFieldString(const std::string& name, const std::string& text) {
+    Impl& m = *impl_;
+    const int k = m.RequireField(name);
+    Cell& cell = m.WritableCell(k);
+    const FieldDef& f = m.fields[static_cast<std::size_t>(k)];
+    if (text.empty()) {
+        cell = Cell{};
+    } else if (f.type == FieldType::Integer) {
+        auto v = ParseInt(text);
+        if (!v || *v < std::numeric_limits<std::int32_t>::min() || *v > std::numeric_limits<std::int32_t>::max())
+            throw EMemDatasetError(0, Format2("'%s' is not a valid integer value for field '%s'", text, f.name));
+        cell.i = static_cast<std::int32_t>(*v);
+        cell.f = 0.0;
+        cell.has = true;
+    } else {
+        auto v = ParseFloat(text);
+        if (!v)
+            throw EMemDatasetError(0,
+                                   Format2("'%s' is not a valid floating point value for field '%s'", text, f.name));
+        cell.f = *v;
+        cell.i = 0;
+        cell.has = true;
+    }
+    m.anySet = true;
+    m.Notify();
+}
+
+// --- grid access ------------------------------------------------------------------
+
+int TMemDataSet::RowCount() const {
+    const Impl& m = *impl_;
+    if (!m.active) return 0;
+    return static_cast<int>(m.ins.size()) + (m.state == DataSetState::Insert ? 1 : 0);
+}
+
+std::string TMemDataSet::CellText(int row, int fieldIndex) const {
+    const Impl& m = *impl_;
+    if (fieldIndex < 0 || fieldIndex >= FieldCount()) throw std::out_of_range("CellText: field index out of range");
+    if (row < 0 || row >= RowCount()) throw std::out_of_range("CellText: row out of range");
+    const auto& o = m.Order();
+    const Cells* c = nullptr;
+    if (m.state == DataSetState::Insert && row == static_cast<int>(o.size())) {
+        c = &m.pending->cells;
+    } else {
+        const auto* r = o[static_cast<std::size_t>(row)];
+        c = (m.state == DataSetState::Edit && r == m.editRec) ? &m.editBuf : &r->cells;
+    }
+    return m.TextOf(c, fieldIndex);
+}
+
+int TMemDataSet::CurrentRow() const {
+    const Impl& m = *impl_;
+    if (!m.active) return -1;
+    if (m.state == DataSetState::Insert) return static_cast<int>(m.ins.size());
+    return m.Current() ? m.cur : -1;
+}
+
+// --- notification -------------------------------------------------------------------
+
+void TMemDataSet::BeginUpdate() { ++impl_->updateCount; }
+
+void TMemDataSet::EndUpdate() {
+    Impl& m = *impl_;
+    if (m.updateCount == 0) return;
+    if (--m.updateCount == 0) m.Notify();
+}
+
+int TMemDataSet::UpdateCount() const { return impl_->updateCount; }
+
+int TMemDataSet::AddObserver(Observer observer) {
+    const int h = impl_->nextHandle++;
+    impl_->observers.emplace(h, std::move(observer));
+    return h;
+}
+
+void TMemDataSet::RemoveObserver(int handle) { impl_->observers.erase(handle); }
+
+// ---------------------------------------------------------------------------
+// The system's tables
+
+namespace {
+
+void DefineTable(TMemDataSet& table, std::vector<std::string> items, const std::string& orderBy) {
+    table.Close();
+    table.Clear();
+    table.SetOptions(MemDataSetOptions{MemDataSetOption::UseFieldMappingOnLoadDataset});
+    table.SetOrderBy(std::string());
+    table.SetFieldsDefinitionItems(std::move(items));
+    table.SetOrderBy(orderBy);
+    table.Open();
+}
+
+}  // namespace
+
+void DefinePaySetTable(TMemDataSet& table) {
+    DefineTable(table,
+                {"SetSize;3;0;0", "Sequence;3;0;1", "PaySize;6;0;0", "PriorPds;3;0;0", "AddDays;3;0;0"},
+                "Sequence");
+}
+
+void DefineDetailTable(TMemDataSet& table) {
+    DefineTable(table,
+                {"Sequence;3;0;1", "PaySize;6;0;0", "PriorPds;3;0;0", "AddDays;3;0;0", "UnEarnIn;6;0;0",
+                 "Rebate;6;0;0"},
+                "Sequence");
+}
+
+void DefineVariableTable(TMemDataSet& table) {
+    DefineTable(table,
+                {"GrpID;3;0;0", "GrpSize;3;0;0", "Rate;6;0;0", "Payment;6;0;0", "Interval;3;0;0", "AddDays;3;0;0"},
+                "GrpID");
+}
+
+void DefineVarScheduleTable(TMemDataSet& table) {
+    DefineTable(table,
+                {"Sequence;3;0;0", "OldBal;6;0;0", "Rate;6;0;0", "RegPds;3;0;0", "AddDays;3;0;0", "Interest;6;0;0",
+                 "Payment;6;0;0", "NewBal;6;0;0"},
+                "Sequence");
+}
+
+void EmptyTable(TMemDataSet& table) {
+    table.Close();
+    table.Clear();
+    table.Open();
+}
+
+}  // namespace qv
