@@ -2,7 +2,9 @@
 
 namespace qv {
 
-void ClearMatrix(LoanState& state) { state.PayMatrix.fill(PayEntry{}); }
+void ClearMatrix(LoanState& state) {
+    state.PayMatrix.fill(PayEntry{});
+}
 
 void ResetLoanState(LoanState& state) {
     // The regular page's first and last payment values survive a reset: the

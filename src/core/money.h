@@ -36,10 +36,14 @@ inline std::optional<Currency> TryDollarsToCurrency(double dollars) {
     return DollarsToCurrency(dollars);
 }
 
-inline double CurrencyToDollars(Currency c) { return static_cast<double>(c) * 0.0001; }
+inline double CurrencyToDollars(Currency c) {
+    return static_cast<double>(c) * 0.0001;
+}
 
 // Whole cents in a currency value, the fraction of a cent dropped (toward zero).
-inline std::int64_t CurrencyToCentsTruncated(Currency c) { return c / kCurrencyPerCent; }
+inline std::int64_t CurrencyToCentsTruncated(Currency c) {
+    return c / kCurrencyPerCent;
+}
 
 // Whole cents in a currency value, rounded half up (away from zero for negatives
 // is not wanted: the addend is always +50, then truncation toward zero).
@@ -47,9 +51,13 @@ inline std::int64_t CurrencyToCentsRoundedHalfUp(Currency c) {
     return (c + kCurrencyPerCent / 2) / kCurrencyPerCent;
 }
 
-inline Currency CentsToCurrency(std::int64_t cents) { return cents * kCurrencyPerCent; }
+inline Currency CentsToCurrency(std::int64_t cents) {
+    return cents * kCurrencyPerCent;
+}
 
-inline double CentsToDollars(std::int64_t cents) { return static_cast<double>(cents) / 100.0; }
+inline double CentsToDollars(std::int64_t cents) {
+    return static_cast<double>(cents) / 100.0;
+}
 
 // True when a count of cents fits the 32-bit cents form of the payment matrix.
 inline bool FitsCents(std::int64_t cents) {

@@ -20,7 +20,7 @@ enum class MessageKind {
 enum class Answer { Ok, Yes, No, Cancel };
 
 class UserPort {
-public:
+  public:
     virtual ~UserPort() = default;
 
     // Shows a message of the given kind and returns the button the user chose.
@@ -31,7 +31,9 @@ public:
     void Inform(std::string_view text) { Show(MessageKind::Information, text); }
     void Warn(std::string_view text) { Show(MessageKind::Warning, text); }
     // Only Yes proceeds.
-    bool Confirm(std::string_view text) { return Show(MessageKind::Confirmation, text) == Answer::Yes; }
+    bool Confirm(std::string_view text) {
+        return Show(MessageKind::Confirmation, text) == Answer::Yes;
+    }
 };
 
 struct RecordedMessage {
@@ -42,7 +44,7 @@ struct RecordedMessage {
 
 // Keeps every message in order and answers questions from a script.
 class RecordingUserPort : public UserPort {
-public:
+  public:
     Answer Show(MessageKind kind, std::string_view text) override {
         messages.push_back({kind, std::string(text)});
         if (kind == MessageKind::Information || kind == MessageKind::Warning) return Answer::Ok;
@@ -59,7 +61,7 @@ public:
     }
 
     std::vector<RecordedMessage> messages;
-    std::deque<Answer> answers;      // answers to the next questions, in order
+    std::deque<Answer> answers;          // answers to the next questions, in order
     Answer defaultAnswer = Answer::Yes;  // when the script has run out
 };
 

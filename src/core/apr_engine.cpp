@@ -1,0 +1,285 @@
+#include "core/apr_engine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <unordered_set>
+
+#include "core/pay_schedule.h"
+#include "core/table_walk.h"
+#include "data/memdset.h"
+
+namespace qv {
+namespace {
+
+constexpr double kStartAPR = 24.0;
+constexpr double kSecantStep = 0.1;
+constexpr double kDaysPerYear = 365.0;
+// The secant step usually settles in a handful of steps, but on rough
+// schedules it can wander for a few hundred before it does; this bound only
+// ends the runs that never would.
+constexpr int kMaxSecantSteps = 1000;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// Sums currency terms exactly; remembers when a term or the sum leaves the
+// range a currency value can hold.
+class CurrencySum {
+  public:
+    // Adds `value` (already in currency units) rounded to the nearest unit,
+    // ties to even.
+    void Add(double value) {
+        if (!std::isfinite(value) || std::fabs(value) > kMaxCurrencyDollars * 10000.0) {
+            overflow_ = value > 0 ? 1 : -1;
+            return;
+        }
+        auto term = static_cast<Currency>(std::nearbyint(value));
+        if (__builtin_add_overflow(sum_, term, &sum_)) overflow_ = term > 0 ? 1 : -1;
+    }
+    double Dollars() const {
+        if (overflow_ != 0) return overflow_ * kInf;
+        return CurrencyToDollars(sum_);
+    }
+
+  private:
+    Currency sum_ = 0;
+    int overflow_ = 0;
+};
+
+Currency PaymentCurrency(const PayEntry& e) {
+    return CentsToCurrency(e.PayCents);
+}
+
+// Appendix J's general equation: each payment discounted by whole periods
+// compounded and the odd days as simple interest on one period's rate.
+double ImpliedUnitPeriod(const LoanState& state, std::int32_t daysPerPd, std::int32_t count,
+                         double pdsPerYear, double apr) {
+    const double i = fni(pdsPerYear, apr);
+    if (!(1.0 + i > 0.0)) return kNaN;
+    CurrencySum sum;
+    for (std::int32_t k = 1; k <= count; ++k) {
+        const PayEntry& e = state.PayMatrix[static_cast<size_t>(k)];
+        const double oddDays = 1.0 + i * e.CumDays / daysPerPd;
+        if (!(oddDays > 0.0)) return kNaN;
+        const double discounted =
+            std::nearbyint(static_cast<double>(PaymentCurrency(e)) / std::pow(1.0 + i, e.CumPds));
+        sum.Add(discounted / oddDays);
+    }
+    return sum.Dollars();
+}
+
+// Per-diem basis: each interval discounted by simple interest on its actual
+// days over a 365-day year, the factors accumulating payment to payment.
+double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32_t count,
+                      double apr) {
+    double factor = 1.0;
+    CurrencySum sum;
+    for (std::int32_t k = 1; k <= count; ++k) {
+        const PayEntry& e = state.PayMatrix[static_cast<size_t>(k)];
+        const double days = static_cast<double>(daysPerPd) * e.PriorPds + e.AddDays;
+        const double interval = 1.0 + apr * 0.01 * days / kDaysPerYear;
+        if (!(interval > 0.0)) return kNaN;
+        factor = factor / interval;
+        sum.Add(static_cast<double>(PaymentCurrency(e)) * factor);
+    }
+    return sum.Dollars();
+}
+
+// The lowest annual rate at which every discount factor of the schedule is
+// still defined, nudged inside that limit.
+double LowestDefinedAPR(const LoanState& state, std::int32_t count) {
+    double lowest = -kInf;
+    if (state.PerDiem) {
+        double longest = 0.0;
+        for (std::int32_t k = 1; k <= count; ++k) {
+            const PayEntry& e = state.PayMatrix[static_cast<size_t>(k)];
+            longest =
+                std::max(longest, static_cast<double>(state.DaysPerPd) * e.PriorPds + e.AddDays);
+        }
+        if (longest > 0) lowest = -100.0 * kDaysPerYear / longest;
+    } else {
+        lowest = -100.0 * state.PdsPerYear;
+    }
+    return std::nextafter(lowest, kInf) + std::fabs(lowest) * 1e-12;
+}
+
+std::string Num(double x, int precision, int decimals, const FormatSettings& fs) {
+    return FloatToStrF(x, FloatStyle::Number, precision, decimals, fs);
+}
+
+void WriteSummary(const LoanState& state, TMemDataSet& paySet, ChartText& chart,
+                  const FormatSettings& fs) {
+    const double totPay = CurrencyToDollars(state.TotPay);
+    chart.clear();
+    chart.push_back("APR evaluated by Quorvane version 0.9992");
+    chart.push_back("Amount Financed:   $" + Num(state.AmtFin, 15, 2, fs));
+    chart.push_back("Total of Payments: $" + Num(totPay, 15, 2, fs));
+    chart.push_back("Finance Charge:    $" + Num(totPay - state.AmtFin, 15, 2, fs));
+    chart.push_back("Payment Schedule, where " + std::to_string(state.DaysPerPd) + " days/Pd & " +
+                    Num(state.PdsPerYear, 8, 5, fs) + " Pds/year:");
+    {
+        // The walk leaves the table on its last group, as the grids expect
+        // after a computation.
+        TableWalk walk(paySet);
+        walk.KeepCursorAtEnd();
+        for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext()) {
+            chart.push_back(
+                "    " + std::to_string(paySet.FieldAsInteger("SetSize")) + " payments of $ " +
+                Num(paySet.FieldAsFloat("PaySize"), 9, 2, fs) + " on intervals of " +
+                std::to_string(paySet.FieldAsInteger("PriorPds")) + " periods and " +
+                std::to_string(paySet.FieldAsInteger("AddDays")) + " days per interval.");
+        }
+    }
+    chart.push_back("Total of " + std::to_string(state.PayCount) + " payments scheduled.");
+}
+
+// Everything one search for the rate needs.
+struct Search {
+    const LoanState& state;
+    std::int32_t count;
+    double tolerance;
+    bool log;
+    ChartText& chart;
+    const FormatSettings& fs;
+
+    double Implied(double apr) const {
+        return ImpliedAmtFin(state, state.DaysPerPd, count, state.PdsPerYear, apr);
+    }
+};
+
+// The secant iteration from 24 %: the straight line through the implied
+// amounts at two rates 0.1 apart gives the next estimate, until two
+// successive rates agree within the tolerance. Returns the last rate
+// evaluated, or nothing when a step leaves the range where the implied amount
+// is defined, meets a flat stretch, or cycles without settling.
+std::optional<double> SecantSearch(const Search& s) {
+    double apr = kStartAPR;
+    double estimate = apr;
+    std::unordered_set<double> tried;
+    for (int step = 0; step < kMaxSecantSteps; ++step) {
+        apr = estimate;
+        const double a1 = s.Implied(apr);
+        const double a2 = s.Implied(apr + kSecantStep);
+        if (!std::isfinite(a1) || !std::isfinite(a2) || a1 == a2) return std::nullopt;
+        estimate = apr + kSecantStep * (s.state.AmtFin - a1) / (a2 - a1);
+        if (s.log) {
+            s.chart.push_back(Num(apr, 8, 5, s.fs) + "% implies $ " + Num(a1, 8, 2, s.fs) + " & " +
+                              Num(apr + 0.1, 8, 5, s.fs) + "% implies $ " + Num(a2, 8, 2, s.fs) +
+                              " reEstimated APR = " + Num(estimate, 8, 5, s.fs) + "%");
+        }
+        if (!std::isfinite(estimate)) return std::nullopt;
+        if (std::fabs(estimate - apr) < s.tolerance) return apr;
+        // The implied amount moves in whole ten-thousandths of a dollar, so on
+        // small loans the steps can cycle through the same rates for ever.
+        // Each step depends only on its rate: coming back to a rate already
+        // tried means the cycle has begun and will never settle.
+        tried.insert(apr);
+        if (tried.contains(estimate)) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+int SignOf(double x) {
+    return x > 0 ? 1 : (x < 0 ? -1 : 0);
+}
+
+// Bisection on the same implied amount, for the schedules the secant step
+// cannot settle. The implied amount falls as the rate rises (rises, for a
+// schedule of negative payments), so a sign change of implied minus amount
+// financed between the ends of the searched range brackets the rate.
+std::optional<double> BracketSearch(const Search& s) {
+    double lo = std::max(kLowestSearchedAPR, LowestDefinedAPR(s.state, s.count));
+    double hi = kHighestSearchedAPR;
+    const double gapLo = s.Implied(lo) - s.state.AmtFin;
+    const double gapHi = s.Implied(hi) - s.state.AmtFin;
+    if (std::isnan(gapLo) || std::isnan(gapHi)) return std::nullopt;
+    if (gapLo == 0) return lo;
+    if (gapHi == 0) return hi;
+    const int signLo = SignOf(gapLo);
+    if (signLo == SignOf(gapHi)) return std::nullopt;
+    if (s.log) {
+        s.chart.push_back("Secant steps did not settle; bisecting between " + Num(lo, 8, 5, s.fs) +
+                          "% and " + Num(hi, 8, 5, s.fs) + "%");
+    }
+    while (hi - lo >= s.tolerance) {
+        const double mid = lo + (hi - lo) / 2;
+        const double gap = s.Implied(mid) - s.state.AmtFin;
+        if (std::isnan(gap)) return std::nullopt;
+        if (gap == 0) return mid;
+        if (SignOf(gap) == signLo)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return lo + (hi - lo) / 2;
+}
+
+bool UnitPeriodUsable(const LoanState& state) {
+    return state.DaysPerPd > 0 && std::isfinite(state.PdsPerYear) && state.PdsPerYear > 0;
+}
+
+}  // namespace
+
+double AprTolerance(const AprSettings& settings) {
+    return settings.TenPass ? 0.0005 : 0.005;
+}
+
+double ImpliedAmtFin(const LoanState& state, std::int32_t DaysPerPd, std::int32_t Count,
+                     double PdsPerYear, double APR) {
+    const std::int32_t count = std::clamp(Count, 0, kMaxPayments);
+    if (count == 0) return 0.0;
+    if (!std::isfinite(APR)) return kNaN;
+    if (state.PerDiem) return ImpliedPerDiem(state, DaysPerPd, count, APR);
+    if (DaysPerPd <= 0 || !(PdsPerYear > 0)) return kNaN;
+    return ImpliedUnitPeriod(state, DaysPerPd, count, PdsPerYear, APR);
+}
+
+AprOutcome GetAPR(LoanState& state, TMemDataSet& paySet, const AprSettings& settings,
+                  ChartText& chart, UserPort& port, const FormatSettings& fs) {
+    const double tolerance = AprTolerance(settings);
+
+    if (static_cast<double>(state.TotPay) * 0.04 >= state.AmtFin * 10000.0 ||
+        !std::isfinite(state.AmtFin)) {
+        port.Inform(CurrencyText(state.AmtFin, fs) + " Amount Financed " +
+                    "is too low to compute a meaningful APR");
+        return AprOutcome::AmountTooLow;
+    }
+    if (!UnitPeriodUsable(state)) {
+        port.Inform("A unit period of " + std::to_string(state.DaysPerPd) + " days and " +
+                    FloatToStr(state.PdsPerYear, fs) +
+                    " periods a year cannot be computed.\n\rInputError, no APR Computed");
+        return AprOutcome::ScheduleRejected;
+    }
+    if (!SetPayArray(state, paySet, port, fs)) {
+        port.Inform("InputError, no APR Computed");
+        return AprOutcome::ScheduleRejected;
+    }
+
+    try {
+        WriteSummary(state, paySet, chart, fs);
+    } catch (const EMemDatasetError& e) {
+        port.Warn(e.what());
+        return AprOutcome::ScheduleRejected;
+    }
+
+    const Search search{state, state.PayCount, tolerance, settings.Log, chart, fs};
+    std::optional<double> rate = SecantSearch(search);
+    if (!rate) rate = BracketSearch(search);
+    if (!rate) {
+        port.Inform("No APR between " + FloatToStr(kLowestSearchedAPR, fs) + "% and " +
+                    Num(kHighestSearchedAPR, 15, 0, fs) +
+                    "% a year gives this schedule's Amount Financed of " +
+                    CurrencyText(state.AmtFin, fs) + ".\n\rInputError, no APR Computed");
+        return AprOutcome::NoRate;
+    }
+
+    // Half up to 3 decimals; floor rather than truncation keeps negative
+    // rates rounding the same way as positive ones.
+    state.APR = std::floor(1000.0 * *rate + 0.5) / 1000.0;
+    chart.push_back("Estimated APR = " + FloatToStr(state.APR, fs) + "%");
+    return AprOutcome::Computed;
+}
+
+}  // namespace qv

@@ -1,0 +1,59 @@
+#pragma once
+// The APR engine: the actuarial method of Regulation Z, Appendix J. Finds the
+// annual rate at which the present value of the payments of the matrix equals
+// the amount financed.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/format.h"
+#include "core/loan_state.h"
+#include "core/rate.h"
+#include "core/user_port.h"
+
+namespace qv {
+
+class TMemDataSet;
+
+// The chart text box's lines, top to bottom.
+using ChartText = std::vector<std::string>;
+
+// The two settings-page switches the engine obeys.
+struct AprSettings {
+    bool TenPass = true;  // "Use Ten Pass APR Estimation": the finer stopping tolerance
+    bool Log = false;     // "Log Estimate Steps": one chart line per secant step
+};
+
+// Stopping tolerance of the iteration, in percent per year.
+double AprTolerance(const AprSettings& settings);
+
+// The amount financed implied by payments 1..Count of the matrix at the
+// annual rate APR (percent), each term rounded to currency as it is built.
+// Unit-period basis unless state.PerDiem. Returns +/-infinity when a term or
+// the sum leaves the currency range, and NaN when the rate lies outside the
+// range where the discount factors are defined (a factor of zero or less).
+double ImpliedAmtFin(const LoanState& state, std::int32_t DaysPerPd, std::int32_t Count,
+                     double PdsPerYear, double APR);
+
+// How one run of GetAPR ended.
+enum class AprOutcome {
+    Computed,          // APR holds the result, rounded to 3 decimals
+    AmountTooLow,      // amount financed at most 4 % of the total of payments
+    ScheduleRejected,  // the expansion disagreed with the count or total
+    NoRate,            // no rate in the searched range matches the schedule
+};
+
+// The rates between which a rate is searched when the secant step cannot
+// settle, in percent per year. One-payment loans of a few days can carry
+// rates in the thousands, so the top is generous.
+inline constexpr double kLowestSearchedAPR = -99.0;
+inline constexpr double kHighestSearchedAPR = 100000.0;
+
+// The whole computation: expands mdsPaySet into the matrix, writes the loan
+// summary into `chart` (replacing it), iterates to the APR and appends the
+// result line. On failure the caller shows "InputError" in its APR boxes;
+// the reason has already been told through `port`, APR keeps its old value.
+AprOutcome GetAPR(LoanState& state, TMemDataSet& paySet, const AprSettings& settings,
+                  ChartText& chart, UserPort& port, const FormatSettings& fs = FormatSettings{});
+
+}  // namespace qv

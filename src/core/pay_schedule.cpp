@@ -1,0 +1,228 @@
+#include "core/pay_schedule.h"
+
+#include <cstdint>
+#include <string>
+
+#include "core/table_walk.h"
+#include "data/memdset.h"
+
+namespace qv {
+namespace {
+
+// One payment group as read from mdsPaySet.
+struct PayGroup {
+    double paySize = 0.0;
+    std::int32_t setSize = 0;
+    std::int32_t priorPds = 0;
+    std::int32_t addDays = 0;
+};
+
+PayGroup ReadGroup(const TMemDataSet& paySet) {
+    PayGroup g;
+    g.paySize = paySet.FieldAsFloat("PaySize");
+    g.setSize = paySet.FieldAsInteger("SetSize");
+    g.priorPds = paySet.FieldAsInteger("PriorPds");
+    g.addDays = paySet.FieldAsInteger("AddDays");
+    return g;
+}
+
+std::string DollarsWithSeparators(std::int64_t cents, const FormatSettings& fs) {
+    return FloatToStrF(CentsToDollars(cents), FloatStyle::Number, 18, 2, fs);
+}
+
+std::string TooLargePaymentText(double paySize, const FormatSettings& fs) {
+    return "Error: a payment of $" + FloatToStrF(paySize, FloatStyle::Number, 18, 2, fs) +
+           " is more than the largest payment of $21,474,836.47.";
+}
+
+// Expands groups into the matrix one payment at a time. AddGroup returns false
+// (after a warning) when a payment cannot be held by the matrix at all.
+class MatrixFiller {
+  public:
+    MatrixFiller(LoanState& state, UserPort& port, const FormatSettings& fs)
+        : state_(state), port_(port), fs_(fs) {}
+
+    bool AddGroup(const PayGroup& g) {
+        auto currency = TryDollarsToCurrency(g.paySize);
+        std::int64_t cents = currency ? CurrencyToCentsTruncated(*currency) : 0;
+        if (!currency || !FitsCents(cents)) {
+            port_.Warn(TooLargePaymentText(g.paySize, fs_));
+            return false;
+        }
+        for (std::int32_t k = 0; k < g.setSize; ++k) {
+            if (count_ == kMaxPayments) return RefuseTooMany(g.setSize - k);
+            if (!AddPayment(static_cast<Cents>(cents), g)) return false;
+        }
+        return true;
+    }
+
+    std::int64_t Count() const { return count_; }
+    std::int64_t TotalCents() const { return totalCents_; }
+    bool Overflowed() const { return overflowed_; }
+    // Payments the groups hold, including those past the matrix's limit.
+    std::int64_t ScheduledCount() const { return count_ + extraCount_; }
+
+  private:
+    bool AddPayment(Cents cents, const PayGroup& g) {
+        const PayEntry& prev = state_.PayMatrix[static_cast<size_t>(count_)];
+        std::int64_t cumPds = std::int64_t{prev.CumPds} + g.priorPds;
+        std::int64_t cumDays = std::int64_t{prev.CumDays} + g.addDays;
+        const std::int64_t daysPerPd = state_.DaysPerPd;
+        // Odd days beyond a whole period are carried into the period count; a
+        // full period of odd days is left as it is.
+        if (cumDays > daysPerPd) {
+            std::int64_t carried = (cumDays - 1) / daysPerPd;
+            cumDays -= carried * daysPerPd;
+            cumPds += carried;
+        }
+        ++count_;
+        if (!FitsCents(cumPds) || !FitsCents(cumDays)) {
+            port_.Warn("Error: payment " + std::to_string(count_) +
+                       " falls too many periods from the start of the loan to be computed.");
+            return false;
+        }
+        totalCents_ += cents;
+        PayEntry& e = state_.PayMatrix[static_cast<size_t>(count_)];
+        e.PayCents = cents;
+        e.PriorPds = g.priorPds;
+        e.AddDays = g.addDays;
+        e.CumPds = static_cast<std::int32_t>(cumPds);
+        e.CumDays = static_cast<std::int32_t>(cumDays);
+        return true;
+    }
+
+    // Nothing is written past the last entry; the rest of the schedule is
+    // still counted so that the message can say how long it is.
+    bool RefuseTooMany(std::int64_t remainingInGroup) {
+        overflowed_ = true;
+        extraCount_ += remainingInGroup;
+        return true;
+    }
+
+    LoanState& state_;
+    UserPort& port_;
+    const FormatSettings& fs_;
+    std::int64_t count_ = 0;
+    std::int64_t totalCents_ = 0;
+    std::int64_t extraCount_ = 0;
+    bool overflowed_ = false;
+};
+
+}  // namespace
+
+bool SetPayArray(LoanState& state, TMemDataSet& paySet, UserPort& port, const FormatSettings& fs) {
+    ClearMatrix(state);
+    if (state.DaysPerPd <= 0) {
+        port.Warn("Error: a unit period of " + std::to_string(state.DaysPerPd) +
+                  " days cannot hold a payment schedule.");
+        return false;
+    }
+
+    MatrixFiller filler(state, port, fs);
+    try {
+        TableWalk walk(paySet);
+        for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext()) {
+            if (!filler.AddGroup(ReadGroup(paySet))) return false;
+        }
+    } catch (const EMemDatasetError& e) {
+        port.Warn(e.what());
+        return false;
+    }
+
+    if (filler.Overflowed()) {
+        port.Warn("Error: " + std::to_string(filler.ScheduledCount()) +
+                  " payments scheduled but a schedule holds at most " +
+                  std::to_string(kMaxPayments));
+        return false;
+    }
+
+    bool ok = true;
+    if (filler.Count() != state.PayCount) {
+        port.Warn("Error: " + std::to_string(filler.Count()) + " payments scheduled but you said " +
+                  std::to_string(state.PayCount));
+        ok = false;
+    }
+    const std::int64_t totPayCents = CurrencyToCentsTruncated(state.TotPay);
+    const std::int64_t gap = filler.TotalCents() - totPayCents;
+    if (gap >= 1 || gap <= -1) {
+        port.Warn("Error: $" + DollarsWithSeparators(filler.TotalCents(), fs) + " payment total " +
+                  "However, you said $" + DollarsWithSeparators(totPayCents, fs));
+        ok = false;
+    }
+    return ok;
+}
+
+namespace {
+
+struct IntegrityCounts {
+    int badPayment = 0;
+    int negativeSize = 0;
+    int badInterval = 0;
+    std::int64_t scheduledCount = 0;
+    Currency scheduledTotal = 0;
+    bool totalOutOfRange = false;
+};
+
+void CountGroup(const PayGroup& g, IntegrityCounts& c) {
+    c.scheduledCount += g.setSize;
+    auto currency = TryDollarsToCurrency(g.paySize);
+    Currency groupTotal = 0;
+    if (!currency || __builtin_mul_overflow(std::int64_t{g.setSize}, *currency, &groupTotal) ||
+        __builtin_add_overflow(c.scheduledTotal, groupTotal, &c.scheduledTotal)) {
+        c.totalOutOfRange = true;
+    }
+    if (!(g.paySize > 0)) ++c.badPayment;
+    if (g.setSize < 0) ++c.negativeSize;
+    if ((g.priorPds == 0 && g.addDays <= 0) || g.priorPds < 0) ++c.badInterval;
+}
+
+}  // namespace
+
+bool IntegrityMdsPaySet(const LoanState& state, TMemDataSet& paySet, UserPort& port,
+                        const FormatSettings& fs) {
+    IntegrityCounts c;
+    try {
+        TableWalk walk(paySet);
+        for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext())
+            CountGroup(ReadGroup(paySet), c);
+    } catch (const EMemDatasetError& e) {
+        port.Warn(e.what());
+        return false;
+    }
+
+    bool ok = c.badPayment == 0 && c.negativeSize == 0 && c.badInterval == 0;
+    if (c.badPayment > 0)
+        port.Warn("Error: " + std::to_string(c.badPayment) + " negative or $0.00 payment(s).");
+    if (c.negativeSize > 0)
+        port.Warn("Error :" + std::to_string(c.negativeSize) + " payment(s) of $0.00.");
+    if (c.badInterval > 0)
+        port.Warn("Error: " + std::to_string(c.badInterval) +
+                  " scheduled interval(s) of zero or less days.");
+
+    if (c.totalOutOfRange) {
+        port.Warn("Error: the scheduled payments add up to more than can be computed.");
+        return false;
+    }
+    // The scheduled total is truncated to the cent, TotPay rounded half up:
+    // a total typed with a fraction of a cent is met by the payments that
+    // carry it.
+    const std::int64_t scheduledCents = CurrencyToCentsTruncated(c.scheduledTotal);
+    const std::int64_t totPayCents = CurrencyToCentsRoundedHalfUp(state.TotPay);
+    const std::int64_t gap = scheduledCents - totPayCents;
+    if (gap > 0) {
+        ok = false;
+        port.Warn("Error: Total of scheduled payments > Total of Payments by $ " +
+                  CurrencyText(CentsToDollars(gap), fs));
+    } else if (gap < 0) {
+        port.Warn("Warning: Total of scheduled payments < Total of Payments by $ " +
+                  CurrencyText(CentsToDollars(gap), fs));
+    }
+    if (c.scheduledCount > state.PayCount) {
+        ok = false;
+        port.Warn("Error: Scheduled " + std::to_string(c.scheduledCount - state.PayCount) +
+                  " more Payments than Number of Payments.");
+    }
+    return ok;
+}
+
+}  // namespace qv

@@ -1,0 +1,36 @@
+#pragma once
+// Walking a record table from first to last while keeping the user's place:
+// the cursor position is saved and restored, and bound grids are not
+// refreshed row by row.
+#include "data/memdset.h"
+
+namespace qv {
+
+class TableWalk {
+  public:
+    explicit TableWalk(TMemDataSet& table) : table_(table) {
+        table_.SavePosition();
+        table_.BeginUpdate();
+    }
+    ~TableWalk() {
+        // Restoring can only fail on a pending record that cannot be stored,
+        // and MoveFirst has already tried to store it; the grid must be
+        // released in every case.
+        try {
+            if (restore_) table_.RestorePosition();
+        } catch (const EMemDatasetError&) {
+        }
+        table_.EndUpdate();
+    }
+    TableWalk(const TableWalk&) = delete;
+    TableWalk& operator=(const TableWalk&) = delete;
+
+    // Leaves the cursor on the last record visited instead of the saved place.
+    void KeepCursorAtEnd() { restore_ = false; }
+
+  private:
+    TMemDataSet& table_;
+    bool restore_ = true;
+};
+
+}  // namespace qv

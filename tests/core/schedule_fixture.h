@@ -1,0 +1,48 @@
+#pragma once
+// Builds payment-group tables for engine tests.
+#include <initializer_list>
+
+#include "core/loan_state.h"
+#include "data/memdset.h"
+
+namespace qv::test {
+
+struct Group {
+    int setSize;
+    double paySize;
+    int priorPds;
+    int addDays;
+};
+
+// A defined, open, empty mdsPaySet.
+inline void MakePaySet(TMemDataSet& table) {
+    DefinePaySetTable(table);
+}
+
+// Appends the groups with Sequence 1, 2, ... in the order given.
+inline void AddGroups(TMemDataSet& table, std::initializer_list<Group> groups) {
+    int sequence = table.Count();
+    for (const Group& g : groups) {
+        table.AppendNew();
+        table.SetFieldInteger("SetSize", g.setSize);
+        table.SetFieldInteger("Sequence", ++sequence);
+        table.SetFieldFloat("PaySize", g.paySize);
+        table.SetFieldInteger("PriorPds", g.priorPds);
+        table.SetFieldInteger("AddDays", g.addDays);
+        table.Post();
+    }
+}
+
+// Sets the loan variables the way the APR pages do before computing.
+inline void SetLoan(LoanState& state, double amtFin, double totPay, int payCount) {
+    state.AmtFin = amtFin;
+    state.TotPay = DollarsToCurrency(totPay);
+    state.PayCount = payCount;
+}
+
+inline void SetUnitPeriod(LoanState& state, int daysPerPd, double pdsPerYear) {
+    state.DaysPerPd = daysPerPd;
+    state.PdsPerYear = pdsPerYear;
+}
+
+}  // namespace qv::test
