@@ -1,4 +1,4 @@
-// Number styles and column formatters (Part 2.3).
+// Number styles and column formatters.
 //
 // How a number is rounded
 // -----------------------

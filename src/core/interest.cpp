@@ -1,4 +1,4 @@
-// Interest of one payment interval (Part 2.3). See interest.h.
+// Interest of one payment interval. See interest.h.
 #include "core/interest.h"
 
 #include <cmath>

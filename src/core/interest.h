@@ -1,5 +1,5 @@
 #pragma once
-// Interest of one payment interval (Part 2.3, ComputeInt).
+// Interest of one payment interval (ComputeInt).
 #include <cstdint>
 
 #include "core/money.h"

@@ -1,4 +1,4 @@
-// The entry checks (Part 2.3). See number_entry.h for the rules.
+// The entry checks. See number_entry.h for the rules.
 #include "core/number_entry.h"
 
 #include <cstdint>
@@ -212,7 +212,7 @@ Float4Check ValidateFloat4(std::string_view name, std::string_view text) {
 Integer2Check ValidateInteger2(std::string_view name, std::string_view text) {
     Integer2Check r;
     if (text == "0") {
-        r.cleaned = "0";
+        r.cleaned.assign(text);
         SetSuccess(r, text);
         r.value = 0;
         return r;

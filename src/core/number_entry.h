@@ -1,5 +1,5 @@
 #pragma once
-// The entry checks of Part 2.3 as pure engine functions.
+// The entry checks as pure engine functions.
 //
 // Each check takes the text typed into a box and the field's Name (the label
 // the user knows, used in messages) and returns everything the box's exit
