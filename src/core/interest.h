@@ -21,7 +21,7 @@ namespace qv {
 //   result = trunc(value + a) / s dollars, as currency (exact: the whole
 //       number trunc(value + a) times 10000 / s).
 //
-// Guards (not in the Part):
+// Guards against impossible periods:
 //   - unit-period basis with PerUnitDays = 0: the odd days have no unit to be
 //     a fraction of, so they add nothing; the whole periods still accrue;
 //   - unit-period basis with PdsPerYear = 0: there is no rate per unit

@@ -26,7 +26,7 @@
 // digit ("5." and ".5" read; "" and "." do not). An empty box is refused as
 // not numeric / not a number.
 //
-// Range (not in the Part; our own words, same style):
+// Range (refusals of our own, worded in the same style):
 //   - decimals whose value exceeds the currency range, 922,337,203,685,477
 //     dollars (kMaxCurrencyDollars), are refused with Name + " is too large !";
 //   - whole numbers above 2,147,483,647 are refused with Name + " is too large !".
