@@ -1,0 +1,93 @@
+#include "app/focus_exit_filter.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QWidget>
+
+FocusExitFilter::FocusExitFilter(QObject* parent) : QObject(parent) {}
+
+void FocusExitFilter::OnExit(QWidget* control, Handler handler) {
+    WatchFor(control).onExit = std::move(handler);
+}
+
+void FocusExitFilter::OnEnter(QWidget* control, Handler handler) {
+    WatchFor(control).onEnter = std::move(handler);
+}
+
+FocusExitFilter::Watch& FocusExitFilter::WatchFor(QWidget* control) {
+    auto found = watches_.find(control);
+    if (found != watches_.end()) return found->second;
+    Watch& watch = watches_[control];
+    watch.control = control;
+    // The control and every widget inside it (the buttons of a radio group,
+    // the line edit inside a spin box) report to the same watch.
+    QList<QWidget*> members = control->findChildren<QWidget*>();
+    members.prepend(control);
+    for (QWidget* member : members) {
+        owners_[member] = control;
+        member->installEventFilter(this);
+        connect(member, &QObject::destroyed, this, [this](QObject* gone) { owners_.erase(gone); });
+    }
+    connect(control, &QObject::destroyed, this,
+            [this](QObject* gone) { watches_.erase(static_cast<QWidget*>(gone)); });
+    return watch;
+}
+
+FocusExitFilter::Watch* FocusExitFilter::FindWatch(QObject* watched) {
+    auto owner = owners_.find(watched);
+    if (owner == owners_.end()) return nullptr;
+    auto watch = watches_.find(owner->second);
+    if (watch == watches_.end() || watch->second.control.isNull()) return nullptr;
+    return &watch->second;
+}
+
+void FocusExitFilter::Run(Watch& watch, Handler Watch::*which) {
+    const Handler& handler = watch.*which;
+    if (!handler || watch.running) return;
+    // The handler may show messages and move the focus; copy it first so that
+    // re-registering from inside it cannot pull it away while it runs.
+    Handler call = handler;
+    QPointer<QWidget> control = watch.control;
+    watch.running = true;
+    call();
+    if (control) {
+        auto found = watches_.find(control.data());
+        if (found != watches_.end()) found->second.running = false;
+    }
+}
+
+bool FocusExitFilter::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (!enabled_ || (type != QEvent::FocusOut && type != QEvent::FocusIn)) {
+        return QObject::eventFilter(watched, event);
+    }
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) {
+        return QObject::eventFilter(watched, event);
+    }
+    Watch* watch = FindWatch(watched);
+    if (watch == nullptr) return QObject::eventFilter(watched, event);
+    QWidget* control = watch->control.data();
+
+    if (type == QEvent::FocusOut) {
+        // While a focus-out is delivered, the application already names the
+        // widget that receives the focus. Focus that goes nowhere (a widget
+        // being hidden or destroyed) or to another window is not an exit.
+        QWidget* next = QApplication::focusWidget();
+        if (next == nullptr || next->window() != control->window()) return false;
+        if (next == control || control->isAncestorOf(next)) {
+            // Moving between the members of a group is neither exit nor entry.
+            watch->handingOver = true;
+            return false;
+        }
+        watch->handingOver = false;
+        Run(*watch, &Watch::onExit);
+    } else {
+        if (watch->handingOver) {
+            watch->handingOver = false;
+            return false;
+        }
+        Run(*watch, &Watch::onEnter);
+    }
+    return false;
+}

@@ -1,0 +1,100 @@
+#pragma once
+// TforMain: the one main window. It owns the loan state, the four record
+// tables, the fifteen pages and the platform port for the whole run, and
+// routes what crosses pages: showing a page, Reset, the menus.
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <memory>
+
+#include "app/pages/page.h"
+#include "app/platform_port.h"
+#include "core/loan_state.h"
+#include "data/memdset.h"
+
+class QAction;
+class QMenu;
+class QTabBar;
+
+class TforMain : public QMainWindow {
+    Q_OBJECT
+  public:
+    // The window title: product, version, maker's notice and release date.
+    static const QString kTitle;
+
+    // With no port given the window shows real dialogs (QtPlatformPort).
+    explicit TforMain(std::unique_ptr<PlatformPort> port = nullptr, QWidget* parent = nullptr);
+    ~TforMain() override;
+
+    qv::LoanState& State() { return state_; }
+    PlatformPort& Port() { return *port_; }
+    qv::TMemDataSet& mdsPaySet() { return mdsPaySet_; }
+    qv::TMemDataSet& mdsDetail() { return mdsDetail_; }
+    qv::TMemDataSet& mdsVariable() { return mdsVariable_; }
+    qv::TMemDataSet& mdsVarSchedule() { return mdsVarSchedule_; }
+
+    // Sets the title, resets everything and shows the introduction page.
+    void FormCreate();
+    // Every variable, every page's controls and the payment tables back to
+    // their start state. The page shown does not change.
+    void Reset();
+
+    // Shows a page, with or without a tab in the strip. A page reached from
+    // another runs its entry action and gets the input focus (on `focusTarget`
+    // when given, else on the control that last had it there, else on its
+    // first control).
+    void ShowPage(PageId id, QWidget* focusTarget = nullptr);
+    PageId ActivePage() const;
+    Page& PageAt(PageId id) const { return *pages_.at(std::size_t(id)); }
+    template <class P>
+    P& GetPage() const {
+        return static_cast<P&>(PageAt(P::kId));
+    }
+
+    // The page-change rule; runs when the user picks a tab in the strip.
+    void pconMainChange();
+
+    // --- main menu ---------------------------------------------------------
+    void Exit1Click();
+    void menClearClick();
+    void SaveaPaySchedule1Click();
+    void LoadaSavedPaySchedule1Click();
+    void AboutQuorvane1Click();
+    void Ruleof78sWarning1Click();
+    void Uninstalling1Click();
+    void FixingSmallScreenProblems1Click();
+
+  signals:
+    // A page is being entered; its entry action runs right after.
+    void PageEntered(PageId id);
+
+  private:
+    void BuildPages();
+    void BuildMenu();
+    QAction* AddItem(QMenu* menu, const QString& caption, void (TforMain::*handler)());
+    QAction* AddPageItem(QMenu* menu, const QString& caption, PageId target);
+    void StripChanged(int stripIndex);
+    void SwitchTo(PageId id);
+    void StepTab(int step);
+    void FocusChanged(QWidget* old, QWidget* now);
+    Page* PageContaining(QWidget* widget) const;
+    static void FocusFirstControl(Page& page);
+    void EnterPage(Page& page);
+
+    qv::LoanState state_;
+    qv::TMemDataSet mdsPaySet_{"mdsPaySet"};
+    qv::TMemDataSet mdsDetail_{"mdsDetail"};
+    qv::TMemDataSet mdsVariable_{"mdsVariable"};
+    qv::TMemDataSet mdsVarSchedule_{"mdsVarSchedule"};
+    std::unique_ptr<PlatformPort> port_;
+
+    QWidget* pconMain_ = nullptr;
+    QTabBar* strip_ = nullptr;
+    std::array<Page*, kPageCount> pages_{};
+    std::array<QWidget*, kPageCount> frames_{};  // each page's scroll area
+    PageId active_ = PageId::tabAbout;
+    // The page the focus last entered; focus arriving in another page from
+    // outside it runs that page's entry action.
+    QPointer<Page> enteredPage_;
+    bool showingPage_ = false;  // the program, not the user, is moving the strip
+};

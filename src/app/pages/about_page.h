@@ -1,0 +1,23 @@
+#pragma once
+// "1:Intro" (tabAbout): what the program does, the list of tabs, the rounding
+// note and the ways to the settings, the tolerances and the one-payment page.
+#include "app/pages/page.h"
+
+class AboutPage : public Page {
+    Q_OBJECT
+  public:
+    static constexpr PageId kId = PageId::tabAbout;
+    explicit AboutPage(TforMain& main);
+
+    void ResetControls() override;
+
+    void butSetClick();
+    void butGotoToleranceClick();
+    void butGoOnePayClick();
+
+    // The rounding note; the rounding setting rewrites it.
+    QLabel* labAbout8() const { return labAbout8_; }
+
+  private:
+    QLabel* labAbout8_;
+};

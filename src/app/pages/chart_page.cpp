@@ -1,0 +1,76 @@
+#include "app/pages/chart_page.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/main_window.h"
+#include "app/shell_texts.h"
+
+ChartPage::ChartPage(TforMain& main) : Page(main, kId) {
+    Line(
+        Text(QStringLiteral("FIRST, if this grid is empty, go to Tab 5 or the File Menu to load "
+                            "any saved schedules.")));
+    Line(
+        Text(QStringLiteral("The Schedule of Payments below will make up the Amortization "
+                            "Schedule.")));
+    gridSlot_ = new QVBoxLayout;
+    Column()->addLayout(gridSlot_);
+    Line(
+        Text(QStringLiteral("You cannot edit this grid, but you can edit this schedule at Tab "
+                            "5.")));
+    auto* butGoToIrreg = Button("butGoToIrreg", QStringLiteral("Goto Editable Schedule"));
+    butReRx78_ = Button("butReRx78", QStringLiteral("Rule of 78s Warning"));
+    Row({butGoToIrreg, butReRx78_});
+
+    auto* butChartEst = Button("butChartEst", QStringLiteral("Chart Amortization"));
+    labChart7_ = Label(QString(), "labChart7");
+    Row({Label(QStringLiteral("SECOND, click:")), butChartEst, labChart7_});
+
+    redChart_ = Memo("redChart", {QStringLiteral("Amortization Chart will Appear here")}, true);
+    redChart_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    redChart_->setMinimumHeight(redChart_->fontMetrics().height() * 12);
+    Column()->addWidget(redChart_, 1);
+
+    Line(
+        Text(QStringLiteral("You can add text or edit the Amortization Chart before printing: "
+                            "Click Using the Chart button for info.")));
+    auto* butPrint = Button("butPrint", QStringLiteral("Print Chart"));
+    auto* butSaveChart = Button("butSaveChart", QStringLiteral("Save Chart Text"));
+    auto* butClearIt = Button("butClearIt", QStringLiteral("Clear Chart"));
+    auto* butAbout = Button("butAbout", QStringLiteral("Using the Chart"));
+    auto* butChartReset = Button("butChartReset", QStringLiteral("Reset All"));
+    Row({Label(QStringLiteral("THIRD, click:")), butPrint, butSaveChart, butClearIt, butAbout,
+         butChartReset});
+
+    connect(butGoToIrreg, &QPushButton::clicked, this, &ChartPage::butGoToIrregClick);
+    connect(butReRx78_, &QPushButton::clicked, this, &ChartPage::butReRx78Click);
+    connect(butAbout, &QPushButton::clicked, this, &ChartPage::butAboutClick);
+    connect(butChartReset, &QPushButton::clicked, this, &ChartPage::butChartResetClick);
+}
+
+void ChartPage::ResetControls() {
+    labChart7_->setText(QStringLiteral("Amortization rounds to nearest cent."));
+    // Rebates start switched off, and with them the warning button.
+    butReRx78_->setVisible(false);
+    redChart_->setPlainText(QString::fromLatin1(shell_text::kNoChartText));
+}
+
+void ChartPage::butGoToIrregClick() {
+    Main().ShowPage(PageId::tabEdit);
+}
+
+void ChartPage::butReRx78Click() {
+    Main().State().ScheduleSource = qv::kSourceChart;
+    Main().ShowPage(PageId::tabIntro);
+}
+
+void ChartPage::butAboutClick() {
+    Main().ShowPage(PageId::tabUsingChart);
+}
+
+void ChartPage::butChartResetClick() {
+    Main().Reset();
+    Main().ShowPage(PageId::tabAbout);
+}

@@ -1,0 +1,31 @@
+#pragma once
+// "4:Chart/Rule of 78s" (tabChart): the payments of the last schedule and the
+// amortization chart text `redChart`, shared by the pages that write charts.
+#include "app/pages/page.h"
+
+class ChartPage : public Page {
+    Q_OBJECT
+  public:
+    static constexpr PageId kId = PageId::tabChart;
+    explicit ChartPage(TforMain& main);
+
+    void ResetControls() override;
+
+    void butGoToIrregClick();
+    void butReRx78Click();
+    void butAboutClick();
+    void butChartResetClick();
+
+    QPlainTextEdit* redChart() const { return redChart_; }
+    QLabel* labChart7() const { return labChart7_; }
+    QPushButton* butReRx78() const { return butReRx78_; }
+
+  protected:
+    QVBoxLayout* GridSlot() const { return gridSlot_; }
+
+  private:
+    QPlainTextEdit* redChart_;
+    QLabel* labChart7_;
+    QPushButton* butReRx78_;
+    QVBoxLayout* gridSlot_;
+};

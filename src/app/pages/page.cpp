@@ -1,0 +1,161 @@
+#include "app/pages/page.h"
+
+#include <QCheckBox>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <array>
+
+#include "app/focus_exit_filter.h"
+#include "app/radio_group.h"
+
+namespace {
+
+struct PageInfo {
+    const char* name;
+    const char* caption;
+    bool tab;
+};
+
+constexpr std::array<PageInfo, kPageCount> kPages{{
+    {"tabAbout", "1:Intro", true},
+    {"tabIntro", "1:Tolerance", false},
+    {"TabSimple", "2:Reg.Pay", true},
+    {"tabEstimate", "3:Irreg.Pay", true},
+    {"tabChart", "4:Chart/Rule of 78s", true},
+    {"tabEdit", "5:Save/Edit", true},
+    {"tabSplit", "6:Split Rates", true},
+    {"TabUsers", "", false},
+    {"tabSettings", "7:Settings", false},
+    {"tabMax", "", false},
+    {"tabVary", "7:Variable Rates", true},
+    {"tabUsingChart", "", false},
+    {"TabUsingVary", "", false},
+    {"tabOnePay", "", false},
+    {"tabPerDiem", "", false},
+}};
+
+const PageInfo& Info(PageId id) {
+    return kPages.at(std::size_t(id));
+}
+
+}  // namespace
+
+QString PageName(PageId id) {
+    return QString::fromLatin1(Info(id).name);
+}
+QString PageCaption(PageId id) {
+    return QString::fromLatin1(Info(id).caption);
+}
+bool PageHasTab(PageId id) {
+    return Info(id).tab;
+}
+
+Page::Page(TforMain& main, PageId id)
+    : main_(main), id_(id), focus_(new FocusExitFilter(this)), column_(new QVBoxLayout(this)) {
+    setObjectName(PageName(id));
+    column_->setAlignment(Qt::AlignTop);
+}
+
+Page::~Page() {
+    // Child widgets lose the focus while they are destroyed; no handler of a
+    // page that is half gone may run then.
+    focus_->Disable();
+}
+
+QLabel* Page::Label(const QString& text, const char* name) {
+    auto* label = new QLabel(text, this);
+    label->setTextFormat(Qt::PlainText);
+    if (name != nullptr) label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+QLabel* Page::Text(const QString& text, const char* name) {
+    QLabel* label = Label(text, name);
+    label->setWordWrap(true);
+    return label;
+}
+
+QLabel* Page::Heading(const QString& text) {
+    QLabel* label = Text(text);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+QLineEdit* Page::Box(const char* name, const QString& text, const QString& hint,
+                     int widthInDigits) {
+    auto* box = new QLineEdit(text, this);
+    box->setObjectName(QString::fromLatin1(name));
+    if (!hint.isEmpty()) box->setToolTip(hint);
+    // Wide enough for the numbers it holds in the current font, whatever its
+    // size; the page's layout gives it no more.
+    const QFontMetrics metrics(box->font());
+    const int digits = metrics.horizontalAdvance(QString(widthInDigits, QLatin1Char('0')));
+    box->setFixedWidth(digits + 2 * metrics.horizontalAdvance(QLatin1Char(' ')) + 12);
+    return box;
+}
+
+QPushButton* Page::Button(const char* name, const QString& caption, const QString& hint) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(QString::fromLatin1(name));
+    if (!hint.isEmpty()) button->setToolTip(hint);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QCheckBox* Page::Check(const char* name, const QString& caption, bool checked) {
+    auto* box = new QCheckBox(caption, this);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setChecked(checked);
+    return box;
+}
+
+RadioGroup* Page::Radio(const char* name, const QString& caption, const QStringList& items,
+                        int columns, const QString& hint) {
+    auto* group = new RadioGroup(caption, items, columns, this);
+    group->setObjectName(QString::fromLatin1(name));
+    if (!hint.isEmpty()) group->setToolTip(hint);
+    return group;
+}
+
+QPlainTextEdit* Page::Memo(const char* name, const QStringList& lines, bool fixedPitch) {
+    auto* memo = new QPlainTextEdit(this);
+    memo->setObjectName(QString::fromLatin1(name));
+    if (fixedPitch) {
+        // Columns of the charts line up only in a fixed-pitch face; "Courier
+        // New" is matched by its metric twin where it is not installed.
+        QFont font(QStringLiteral("Courier New"));
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+        font.setPointSizeF(QFontDatabase::systemFont(QFontDatabase::GeneralFont).pointSizeF());
+        memo->setFont(font);
+        memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    }
+    memo->setPlainText(lines.join(QLatin1Char('\n')));
+    memo->setTabChangesFocus(true);
+    return memo;
+}
+
+QHBoxLayout* Page::Row(std::initializer_list<QWidget*> widgets) {
+    auto* row = new QHBoxLayout;
+    for (QWidget* widget : widgets) row->addWidget(widget);
+    row->addStretch(1);
+    column_->addLayout(row);
+    return row;
+}
+
+void Page::Line(QWidget* widget) {
+    column_->addWidget(widget);
+}
+
+void Page::Gap() {
+    column_->addSpacing(fontMetrics().height() / 2);
+}

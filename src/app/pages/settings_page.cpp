@@ -1,0 +1,62 @@
+#include "app/pages/settings_page.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+#include "app/main_window.h"
+
+SettingsPage::SettingsPage(TforMain& main) : Page(main, kId) {
+    // The boxes are made in the page's tab order; the layout places them.
+    cbxHintsOff_ = Check("cbxHintsOff",
+                         QStringLiteral("Uncheck to Turn off Yellow * \"Balloon\" Hints"), true);
+    cbxHintsOff_->setToolTip(QStringLiteral("This is a Yellow Balloon Hint!"));
+    cbxShowRebates_ = Check(
+        "cbxShowRebates", QStringLiteral("Show Rule of 78s Rebates on Amortization Chart."), true);
+    cbxNoHint_ = Check("cbxNoHint", QStringLiteral("Yellow *  \"Balloon\" Hints Turned on"), true);
+    cbxNoHint_->setToolTip(QStringLiteral("Uncheck to turn off Balloon hints like this one!"));
+    cbxRoundDown_ = Check("cbxRoundDown",
+                          QStringLiteral("Round fractional cents down when doing Amortizations "
+                                         "instead of rounding nearest."),
+                          false);
+    cbxLog_ = Check("cbxLog", QStringLiteral("Log Estimate Steps"), false);
+    cbxLog_->setVisible(false);
+    cbxShowFlip_ = Check("cbxShowFlip", QStringLiteral("Debug Find Payment"), false);
+    cbxFractionalInt_ =
+        Check("cbxFractionalInt",
+              QStringLiteral("Show Fractional Interest on Chart, but use whole cents"), false);
+    cbxTenPass_ = Check("cbxTenPass", QStringLiteral("Use Ten Pass APR Estimation"), true);
+
+    Line(Text(QStringLiteral("The following setting applies only to Tab 2, Regular Schedules:")));
+    Line(cbxHintsOff_);
+    Line(Text(QStringLiteral("The following setting applies only to Tab 3, Irregular Schedules:")));
+    Line(cbxNoHint_);
+    Line(Text(QStringLiteral("* On some systems these balloons are colored white.")));
+    Gap();
+    Line(Text(QStringLiteral(
+        "The following setting applies to amortization charts & the display on Tab 4:")));
+    Line(cbxShowRebates_);
+    Line(cbxRoundDown_);
+    Line(cbxFractionalInt_);
+    Gap();
+    Line(cbxTenPass_);
+    Line(cbxLog_);
+    Gap();
+    Line(
+        Text(QStringLiteral("Note: if the screen text is too big for the buttons and panels, "
+                            "switch Windows display to Small Fonts.")));
+    // The payment-search diagnostics switch sits at the foot of the page as a
+    // bare box, its caption cut off: it is meant for the developers.
+    QStyleOptionButton option;
+    option.initFrom(cbxShowFlip_);
+    cbxShowFlip_->setFixedWidth(
+        cbxShowFlip_->style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, cbxShowFlip_) + 4);
+    cbxShowFlip_->setToolTip(cbxShowFlip_->text());
+    Line(cbxShowFlip_);
+}
+
+void SettingsPage::ResetControls() {
+    cbxShowRebates_->setChecked(false);
+    cbxRoundDown_->setChecked(false);
+}

@@ -1,0 +1,21 @@
+#pragma once
+// "7:Variable Rates" (tabVary): schedules whose contract rate changes from one
+// group of payments to the next, amortized without rounding.
+#include "app/pages/page.h"
+
+class VaryPage : public Page {
+    Q_OBJECT
+  public:
+    static constexpr PageId kId = PageId::tabVary;
+    explicit VaryPage(TforMain& main);
+
+    void butVaryEGClick();
+
+  protected:
+    QVBoxLayout* GroupGridSlot() const { return groupGridSlot_; }
+    QVBoxLayout* ScheduleGridSlot() const { return scheduleGridSlot_; }
+
+  private:
+    QVBoxLayout* groupGridSlot_;
+    QVBoxLayout* scheduleGridSlot_;
+};

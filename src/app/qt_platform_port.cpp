@@ -1,0 +1,172 @@
+#include "app/qt_platform_port.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFont>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTextDocument>
+#include <QTextOption>
+#include <QWidget>
+
+namespace {
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+std::string S(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+QString NameFilters() {
+    return QStringLiteral("Text files (*.txt);;All files (*)");
+}
+
+}  // namespace
+
+QString DisplayText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\n' || c == '\r') {
+            const bool pair = i + 1 < text.size() && (text[i + 1] == '\n' || text[i + 1] == '\r') &&
+                              text[i + 1] != c;
+            if (pair) ++i;
+            out += '\n';
+        } else {
+            out += c;
+        }
+    }
+    return QString::fromStdString(out);
+}
+
+QtPlatformPort::QtPlatformPort(QWidget* window) : window_(window) {}
+
+QtPlatformPort::~QtPlatformPort() = default;
+
+qv::Answer QtPlatformPort::Show(qv::MessageKind kind, std::string_view text) {
+    using qv::MessageKind;
+    QMessageBox box(window_);
+    box.setText(DisplayText(text));
+    box.setTextFormat(Qt::PlainText);
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    QMessageBox::StandardButton escape = QMessageBox::Ok;
+    switch (kind) {
+        case MessageKind::Information:
+            box.setIcon(QMessageBox::Information);
+            box.setWindowTitle(QStringLiteral("Quorvane"));
+            break;
+        case MessageKind::Warning:
+            box.setIcon(QMessageBox::Warning);
+            box.setWindowTitle(QStringLiteral("Warning"));
+            break;
+        case MessageKind::Confirmation:
+            box.setIcon(QMessageBox::Question);
+            box.setWindowTitle(QStringLiteral("Confirm"));
+            buttons = QMessageBox::Yes | QMessageBox::No;
+            escape = QMessageBox::No;
+            break;
+        case MessageKind::WarningYesNo:
+            box.setIcon(QMessageBox::Warning);
+            box.setWindowTitle(QStringLiteral("Warning"));
+            buttons = QMessageBox::Yes | QMessageBox::No;
+            escape = QMessageBox::No;
+            break;
+        case MessageKind::WarningYesNoCancel:
+            box.setIcon(QMessageBox::Warning);
+            box.setWindowTitle(QStringLiteral("Warning"));
+            buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+            escape = QMessageBox::Cancel;
+            break;
+    }
+    box.setStandardButtons(buttons);
+    box.setDefaultButton(buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok);
+    box.setEscapeButton(escape);
+    const int result = box.exec();
+    switch (result) {
+        case QMessageBox::Yes:
+            return qv::Answer::Yes;
+        case QMessageBox::No:
+            return qv::Answer::No;
+        case QMessageBox::Cancel:
+            return qv::Answer::Cancel;
+        default:
+            // A question closed by any other means is not a Yes.
+            return buttons.testFlag(QMessageBox::Yes) ? qv::Answer::Cancel : qv::Answer::Ok;
+    }
+}
+
+std::optional<std::string> QtPlatformPort::InputBox(std::string_view title, std::string_view prompt,
+                                                    std::string_view defaultText) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(window_, Q(title), Q(prompt), QLineEdit::Normal, Q(defaultText), &ok);
+    if (!ok) return std::nullopt;
+    return S(text);
+}
+
+std::optional<std::string> QtPlatformPort::OpenFileDialog(const FileDialogRequest& request) {
+    QFileDialog dialog(window_, Q(request.title));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(NameFilters());
+    dialog.setDefaultSuffix(Q(request.defaultExt));
+    if (!request.fileName.empty()) dialog.selectFile(Q(request.fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return S(dialog.selectedFiles().constFirst());
+}
+
+std::optional<std::string> QtPlatformPort::SaveFileDialog(const FileDialogRequest& request) {
+    QFileDialog dialog(window_, Q(request.title));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The application asks its own overwrite question, naming the file.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setNameFilter(NameFilters());
+    dialog.setDefaultSuffix(Q(request.defaultExt));
+    if (!request.fileName.empty()) dialog.selectFile(Q(request.fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return S(dialog.selectedFiles().constFirst());
+}
+
+QPrinter& QtPlatformPort::Printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+bool QtPlatformPort::PrintDialog() {
+    QPrintDialog dialog(&Printer(), window_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPlatformPort::PrintText(std::string_view text, std::string_view fontFamily, int pointSize,
+                               std::string_view jobTitle) {
+    QPrinter& printer = Printer();
+    // Without a usable printer the job ends quietly; the print dialog has
+    // already told the user what the platform knows about its printers.
+    if (!printer.isValid()) return false;
+    printer.setDocName(Q(jobTitle));
+    QTextDocument document;
+    QFont font(Q(fontFamily));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSize(pointSize > 0 ? pointSize : 10);
+    document.setDefaultFont(font);
+    QTextOption option = document.defaultTextOption();
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    document.setDefaultTextOption(option);
+    document.setPlainText(DisplayText(text));
+    document.print(&printer);
+    return printer.printerState() != QPrinter::Error;
+}
+
+void QtPlatformPort::Beep() {
+    QApplication::beep();
+}
+
+void QtPlatformPort::SetWindowEnabled(bool enabled) {
+    if (window_) window_->setEnabled(enabled);
+}

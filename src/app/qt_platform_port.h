@@ -1,0 +1,39 @@
+#pragma once
+// The platform port on Qt: message boxes, the input box, file dialogs, the
+// print dialog and printing, the beep.
+#include <QPointer>
+#include <QString>
+#include <memory>
+
+#include "app/platform_port.h"
+
+class QPrinter;
+class QWidget;
+
+// Message texts keep the line-break pairs they were written with ("\n\r" and
+// "\r\n"); on screen each pair, and a lone "\r", is one line break.
+QString DisplayText(std::string_view text);
+
+class QtPlatformPort : public PlatformPort {
+  public:
+    // Dialogs are modal to `window`, and SetWindowEnabled acts on it.
+    explicit QtPlatformPort(QWidget* window);
+    ~QtPlatformPort() override;
+
+    qv::Answer Show(qv::MessageKind kind, std::string_view text) override;
+    std::optional<std::string> InputBox(std::string_view title, std::string_view prompt,
+                                        std::string_view defaultText) override;
+    std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
+    bool PrintDialog() override;
+    bool PrintText(std::string_view text, std::string_view fontFamily, int pointSize,
+                   std::string_view jobTitle) override;
+    void Beep() override;
+    void SetWindowEnabled(bool enabled) override;
+
+  private:
+    QPrinter& Printer();
+
+    QPointer<QWidget> window_;
+    std::unique_ptr<QPrinter> printer_;  // made on first use; kept for the run
+};

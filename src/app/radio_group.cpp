@@ -1,0 +1,44 @@
+#include "app/radio_group.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QRadioButton>
+
+RadioGroup::RadioGroup(const QString& caption, const QStringList& items, int columns,
+                       QWidget* parent)
+    : QGroupBox(caption, parent), group_(new QButtonGroup(this)) {
+    auto* grid = new QGridLayout(this);
+    const int perColumn = columns > 0 ? (int(items.size()) + columns - 1) / columns : 1;
+    for (int i = 0; i < int(items.size()); ++i) {
+        auto* button = new QRadioButton(items[i], this);
+        group_->addButton(button, i);
+        // Items fill the columns top to bottom, left to right.
+        grid->addWidget(button, perColumn > 0 ? i % perColumn : i,
+                        perColumn > 0 ? i / perColumn : 0);
+    }
+    connect(group_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked) emit ItemIndexChanged(id);
+    });
+}
+
+int RadioGroup::ItemIndex() const {
+    return group_->checkedId();
+}
+
+void RadioGroup::SetItemIndex(int index) {
+    if (QAbstractButton* button = group_->button(index)) {
+        button->setChecked(true);
+    } else if (QAbstractButton* checked = group_->checkedButton()) {
+        group_->setExclusive(false);
+        checked->setChecked(false);
+        group_->setExclusive(true);
+    }
+}
+
+int RadioGroup::Count() const {
+    return int(group_->buttons().size());
+}
+
+QRadioButton* RadioGroup::Item(int index) const {
+    return qobject_cast<QRadioButton*>(group_->button(index));
+}

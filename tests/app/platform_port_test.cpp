@@ -1,0 +1,141 @@
+// The Qt platform port: what the user sees and which answers proceed.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "app/qt_platform_port.h"
+#include "app/recording_platform_port.h"
+
+using qv::Answer;
+using qv::MessageKind;
+
+namespace {
+
+// Runs `act` on the modal dialog as soon as it is up.
+void WhenModal(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [act = std::move(act)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        QVERIFY(modal != nullptr);
+        act(modal);
+    });
+}
+
+QAbstractButton* ButtonOf(QWidget* modal, QMessageBox::StandardButton which) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    return box != nullptr ? box->button(which) : nullptr;
+}
+
+}  // namespace
+
+class PlatformPortTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void lineBreakPairsShowAsOneBreak() {
+        QCOMPARE(DisplayText("a\n\rb"), QStringLiteral("a\nb"));
+        QCOMPARE(DisplayText("a\r\nb"), QStringLiteral("a\nb"));
+        // An empty line written as two line-feed/return pairs stays empty.
+        QCOMPARE(DisplayText("a\n\r\n\rb"), QStringLiteral("a\n\nb"));
+        QCOMPARE(DisplayText("a\r\n\r\nb"), QStringLiteral("a\n\nb"));
+        QCOMPARE(DisplayText("a\nb\rc"), QStringLiteral("a\nb\nc"));
+        QCOMPARE(DisplayText("Say \"VGA\" & more"), QStringLiteral("Say \"VGA\" & more"));
+        QCOMPARE(DisplayText("$ 1,234.50\n\r"), QStringLiteral("$ 1,234.50\n"));
+    }
+
+    void messageBoxShowsTheTextAndOnlyYesProceeds() {
+        QWidget window;
+        window.show();
+        QtPlatformPort port(&window);
+
+        QString shown;
+        WhenModal([&](QWidget* modal) {
+            shown = qobject_cast<QMessageBox*>(modal)->text();
+            ButtonOf(modal, QMessageBox::No)->click();
+        });
+        QCOMPARE(port.Show(MessageKind::Confirmation, "Exit APR now?\n\rReally?"), Answer::No);
+        QCOMPARE(shown, QStringLiteral("Exit APR now?\nReally?"));
+
+        WhenModal([](QWidget* modal) { ButtonOf(modal, QMessageBox::Yes)->click(); });
+        QCOMPARE(port.Show(MessageKind::WarningYesNo, "Overwrite?"), Answer::Yes);
+
+        WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+        QCOMPARE(port.Show(MessageKind::WarningYesNoCancel, "Save first?"), Answer::Cancel);
+
+        WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+        QVERIFY(!port.Confirm("Escape is no Yes"));
+
+        WhenModal([](QWidget* modal) {
+            QVERIFY(ButtonOf(modal, QMessageBox::Yes) == nullptr);
+            ButtonOf(modal, QMessageBox::Ok)->click();
+        });
+        QCOMPARE(port.Show(MessageKind::Warning, "Error: 0 payments"), Answer::Ok);
+    }
+
+    void saveDialogProposesTheNameAndAddsTheExtension() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QWidget window;
+        window.show();
+        QtPlatformPort port(&window);
+
+        QString title;
+        WhenModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog != nullptr);
+            title = dialog->windowTitle();
+            QCOMPARE(dialog->defaultSuffix(), QStringLiteral("txt"));
+            dialog->setDirectory(dir.path());
+            dialog->selectFile(QDir(dir.path()).filePath(QStringLiteral("MyChart")));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        auto chosen = port.SaveFileDialog({"Saving Amortization Chart Text", "MyChart.txt", "txt"});
+        QCOMPARE(title, QStringLiteral("Saving Amortization Chart Text"));
+        QVERIFY(chosen.has_value());
+        QCOMPARE(QString::fromStdString(*chosen),
+                 QDir(dir.path()).filePath(QStringLiteral("MyChart.txt")));
+        // Choosing a name writes nothing.
+        QVERIFY(QDir(dir.path()).isEmpty());
+
+        WhenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+        QVERIFY(!port.OpenFileDialog({"Select a schedule", "", "txt"}).has_value());
+    }
+
+    void recordingPortKeepsOrderAndFollowsItsScripts() {
+        RecordingPlatformPort port;
+        port.answers = {Answer::No};
+        port.Inform("one");
+        QVERIFY(!port.Confirm("two"));
+        QVERIFY(port.Confirm("three"));  // the script has run out: Yes
+        QCOMPARE(port.messages.size(), std::size_t(3));
+        QCOMPARE(port.messages[1], (qv::RecordedMessage{MessageKind::Confirmation, "two"}));
+
+        port.inputAnswers = {std::nullopt};
+        QVERIFY(!port.InputBox("Title", "Prompt", "5").has_value());
+        QCOMPARE(port.InputBox("Title", "Prompt", "5").value(), std::string("5"));
+
+        port.fileAnswers = {std::string("/tmp/x.txt")};
+        QCOMPARE(port.SaveFileDialog({"Save", "myPaySet.txt", "txt"}).value(),
+                 std::string("/tmp/x.txt"));
+        QVERIFY(!port.OpenFileDialog({"Open", "", "txt"}).has_value());
+        QCOMPARE(port.dialogs.size(), std::size_t(2));
+        QCOMPARE(port.dialogs[0].request.fileName, std::string("myPaySet.txt"));
+
+        port.printDialogAnswers = {false};
+        QVERIFY(!port.PrintDialog());
+        QVERIFY(port.PrintText("line 1\r\nline 2", "Courier New", 10, "Chart"));
+        QCOMPARE(port.printed.front(),
+                 (PrintedJob{"line 1\r\nline 2", "Courier New", 10, "Chart"}));
+        port.printerWorks = false;
+        QVERIFY(!port.PrintText("x", "Courier New", 10, "Chart"));
+        QCOMPARE(port.printed.size(), std::size_t(1));
+    }
+};
+
+QTEST_MAIN(PlatformPortTest)
+#include "platform_port_test.moc"
