@@ -1,0 +1,412 @@
+// The chart page's payment grid and the amortization chart text.
+#include "chart/amortization.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <exception>
+#include <limits>
+
+#include "core/interest.h"
+#include "core/table_walk.h"
+#include "data/memdset.h"
+
+namespace qv {
+namespace {
+
+// n(n+1)/2, the Rule of 78s weight of n remaining payments. Worked in 64
+// bits: the same as 32-bit arithmetic for every count a schedule can hold,
+// without overflow for the counts a user may type.
+std::int64_t SumOfDigits(std::int64_t n) {
+    return n * (n + 1) / 2;
+}
+
+// Share of the finance charge still to be rebated with `remaining` payments
+// left. Past the stated count (more payments in the groups than PayCount)
+// nothing remains to be rebated, and with no payments stated (SD = 0) there is
+// no share to take.
+double RebateShare(double amount, std::int64_t remaining, std::int64_t sd) {
+    if (sd <= 0 || remaining <= 0) return 0.0;
+    return amount * static_cast<double>(SumOfDigits(remaining)) / static_cast<double>(sd);
+}
+
+// A dollar amount as currency, held inside the currency range (NaN counts as 0).
+Currency ClampedCurrency(double dollars) {
+    if (std::isnan(dollars)) return 0;
+    return DollarsToCurrency(std::clamp(dollars, -kMaxCurrencyDollars, kMaxCurrencyDollars));
+}
+
+// Currency sums that saturate instead of overflowing; only absurd amounts
+// ever reach the limits.
+Currency Add(Currency a, Currency b) {
+    Currency r = 0;
+    if (__builtin_add_overflow(a, b, &r))
+        return b > 0 ? std::numeric_limits<Currency>::max() : std::numeric_limits<Currency>::min();
+    return r;
+}
+Currency Sub(Currency a, Currency b) {
+    Currency r = 0;
+    if (__builtin_sub_overflow(a, b, &r))
+        return b < 0 ? std::numeric_limits<Currency>::max() : std::numeric_limits<Currency>::min();
+    return r;
+}
+Currency Abs(Currency a) {
+    return a == std::numeric_limits<Currency>::min() ? std::numeric_limits<Currency>::max()
+                                                     : std::abs(a);
+}
+
+Currency WholeCents(Currency c) {
+    return CentsToCurrency(CurrencyToCentsTruncated(c));
+}
+
+// A payment rounded to 4 decimals, as the grid shows it; an amount beyond the
+// currency range is kept as it is.
+double RoundedTo4(double dollars) {
+    auto c = TryDollarsToCurrency(dollars);
+    return c ? CurrencyToDollars(*c) : dollars;
+}
+
+// Notes successive values and remembers whether any differed from the one
+// before it. The first nonzero value starts the comparison.
+class SameAsBefore {
+  public:
+    void Next(double value) {
+        if (previous_ == 0) previous_ = value;
+        if (value != previous_) differs_ = true;
+        previous_ = value;
+    }
+    bool Differs() const { return differs_; }
+
+  private:
+    double previous_ = 0;
+    bool differs_ = false;
+};
+
+struct GroupRow {
+    std::int32_t setSize;
+    double paySize;
+    std::int32_t priorPds;
+    std::int32_t addDays;
+};
+
+// The grid's money is held as currency, so that the finance charge still to
+// be earned is cut to the cent from its exact amount: in binary floating
+// point 100.00 less the interest earned can fall a hair short of a whole cent
+// and lose it to the truncation.
+class DetailFiller {
+  public:
+    DetailFiller(const LoanState& state, const ChartEntryStart& start, TMemDataSet& detail)
+        : state_(state),
+          detail_(detail),
+          fc_(ClampedCurrency(start.FC)),
+          balance_(ClampedCurrency(start.B)),
+          remaining_(state.PayCount),
+          sd_(SumOfDigits(state.PayCount)) {}
+
+    // Adds the rows of one group; false once the schedule's limit is reached
+    // with payments left over.
+    bool AddGroup(const GroupRow& g) {
+        for (std::int32_t s = 0; s < g.setSize; ++s) {
+            if (rows_ == kMaxPayments) return false;
+            AddPayment(g);
+        }
+        return true;
+    }
+
+    int Rows() const { return rows_; }
+    bool Irregular() const { return payments_.Differs() || intervals_.Differs(); }
+
+  private:
+    void AddPayment(const GroupRow& g) {
+        ++rows_;
+        --remaining_;
+        const Currency rebate =
+            ClampedCurrency(RebateShare(CurrencyToDollars(fc_), remaining_, sd_));
+        const Currency interest =
+            ComputeInt(g.priorPds, g.addDays, state_.DaysPerPd, state_.PerDiem, state_.APR,
+                       state_.PdsPerYear, CurrencyToDollars(balance_), 2, state_.RoundAdd, silent_);
+        const double interestCents = static_cast<double>(CurrencyToCentsTruncated(interest));
+        earned_ = Add(earned_, CentsToCurrency(static_cast<std::int64_t>(
+                                   std::trunc(interestCents + state_.RoundAdd))));
+        balance_ = Sub(Add(balance_, interest), ClampedCurrency(g.paySize));
+
+        payments_.Next(std::trunc(g.paySize * 100.0 + 0.5));
+        const double oddPart =
+            state_.DaysPerPd > 0 ? static_cast<double>(g.addDays) / state_.DaysPerPd : 0.0;
+        const double interval = RoundedTo4(oddPart + g.priorPds);
+        intervals_.Next(std::trunc(1000.0 * interval + 0.5));
+
+        detail_.AppendNew();
+        detail_.SetFieldInteger("Sequence", rows_);
+        detail_.SetFieldFloat("PaySize", RoundedTo4(g.paySize));
+        detail_.SetFieldInteger("PriorPds", g.priorPds);
+        detail_.SetFieldInteger("AddDays", g.addDays);
+        // The unearned charge is cut to the cent; the rebate is always
+        // rounded to the nearest cent, whatever the amortization's rounding.
+        detail_.SetFieldFloat("UnEarnIn",
+                              CentsToDollars(CurrencyToCentsTruncated(Sub(fc_, earned_))));
+        detail_.SetFieldFloat("Rebate", CentsToDollars(CurrencyToCentsRoundedHalfUp(rebate)));
+        detail_.Post();
+    }
+
+    // ComputeInt speaks only for a number of places other than 0..4.
+    RecordingUserPort silent_;
+    const LoanState& state_;
+    TMemDataSet& detail_;
+    Currency fc_;
+    Currency balance_;
+    Currency earned_ = 0;
+    std::int64_t remaining_;
+    std::int64_t sd_;
+    int rows_ = 0;
+    SameAsBefore payments_;
+    SameAsBefore intervals_;
+};
+
+GroupRow ReadGroup(const TMemDataSet& paySet) {
+    return GroupRow{paySet.FieldAsInteger("SetSize"), paySet.FieldAsFloat("PaySize"),
+                    paySet.FieldAsInteger("PriorPds"), paySet.FieldAsInteger("AddDays")};
+}
+
+// Fills `detail` (already inside an update) and reports into `out`.
+void FillRows(const LoanState& state, const ChartEntryStart& start, TMemDataSet& paySet,
+              TMemDataSet& detail, bool showRebates, DetailFill& out) {
+    EmptyTable(detail);
+    DetailFiller filler(state, start, detail);
+    {
+        TableWalk walk(paySet);
+        walk.KeepCursorAtEnd();
+        for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext()) {
+            if (!filler.AddGroup(ReadGroup(paySet))) {
+                out.cut = true;
+                break;
+            }
+        }
+    }
+    out.filled = true;
+    out.rows = filler.Rows();
+    out.irregular = filler.Irregular();
+    if (out.cut)
+        out.messages.push_back({MessageKind::Information, std::string(kDetailRowsCutText)});
+    if (out.irregular && showRebates)
+        out.messages.push_back({MessageKind::Information, std::string(kRuleOf78sUndefinedText)});
+}
+
+std::string Field(int width, double x, const FormatSettings& fs) {
+    std::string s;
+    MyFormatFloat(width, s, x, fs);
+    return s;
+}
+
+std::string CurrencyField(Currency c, const FormatSettings& fs) {
+    return Field(-11, CurrencyToDollars(c), fs);
+}
+
+std::string CurrencyTotal(Currency c, const FormatSettings& fs) {
+    return FloatToStrF(CurrencyToDollars(c), FloatStyle::Currency, 10, 2, fs);
+}
+
+}  // namespace
+
+std::string_view RoundingCaption(double RoundAdd) {
+    return RoundAdd < 0.5 ? kRoundsDownCaption : kRoundsNearestCaption;
+}
+
+ChartEntryStart CaptureChartEntry(const LoanState& state) {
+    return ChartEntryStart{CurrencyToDollars(state.TotPay) - state.AmtFin, state.AmtFin};
+}
+
+ChartEntryStep FirstChartEntryStep(const LoanState& state, const TMemDataSet& paySet) {
+    if (paySet.Count() == 0 && state.ScheduleSource != kSourceSplit) return ChartEntryStep::Beep;
+    if (state.ScheduleSource == kSourceRegular) return ChartEntryStep::RecomputeRegular;
+    if (state.ScheduleSource == kSourceIrregular) return ChartEntryStep::RecomputeIrregular;
+    return ChartEntryStep::FillGrid;
+}
+
+InputErrorRoute RouteAfterInputError(std::int32_t ScheduleSource) {
+    switch (ScheduleSource) {
+        case kSourceNone:
+            return InputErrorRoute::tabAbout;
+        case kSourceTolerance:
+            return InputErrorRoute::tabIntro;
+        case kSourceRegular:
+            return InputErrorRoute::TabSimple;
+        case kSourceIrregular:
+            return InputErrorRoute::tabEstimate;
+        case kSourceSplit:
+            return InputErrorRoute::tabEdit;
+        default:
+            return InputErrorRoute::CorrectErrorsMessage;
+    }
+}
+
+DetailFill FillDetailRows(LoanState& state, const ChartEntryStart& start, TMemDataSet& paySet,
+                          TMemDataSet& detail, bool showRebates) noexcept {
+    state.ScheduleSource = kSourceNone;
+    DetailFill out;
+    detail.BeginUpdate();
+    try {
+        FillRows(state, start, paySet, detail, showRebates, out);
+    } catch (const std::exception& e) {
+        out = DetailFill{};
+        out.messages.push_back({MessageKind::Warning, e.what()});
+    } catch (...) {
+        out = DetailFill{};
+    }
+    if (!out.filled) {
+        // No row of a schedule that could not be read completely stays behind.
+        try {
+            EmptyTable(detail);
+        } catch (...) {
+        }
+    }
+    try {
+        detail.EndUpdate();
+    } catch (...) {
+        // An observer that fails to refresh must not take the page entry down.
+    }
+    return out;
+}
+
+ChartEntryOutcome EnterChartPage(LoanState& state, TMemDataSet& paySet, TMemDataSet& detail,
+                                 bool showRebates, ChartPageHost& host, UserPort& port) {
+    const ChartEntryStart start = CaptureChartEntry(state);
+    switch (FirstChartEntryStep(state, paySet)) {
+        case ChartEntryStep::Beep:
+            host.Beep();
+            return ChartEntryOutcome::Beeped;
+        case ChartEntryStep::RecomputeRegular:
+            host.RunRegularAPR();
+            break;
+        case ChartEntryStep::RecomputeIrregular:
+            host.RunIrregularAPR();
+            break;
+        case ChartEntryStep::FillGrid:
+            break;
+    }
+    if (host.AprBoxShowsInputError()) {
+        port.Inform(kInputErrorInScheduleText);
+        const InputErrorRoute route = RouteAfterInputError(state.ScheduleSource);
+        if (route == InputErrorRoute::CorrectErrorsMessage)
+            port.Inform(kCorrectErrorsText);
+        else
+            host.ShowPage(route);
+        return ChartEntryOutcome::InputError;
+    }
+
+    host.SetWindowEnabled(false);
+    const DetailFill fill = FillDetailRows(state, start, paySet, detail, showRebates);
+    host.SetWindowEnabled(true);
+    for (const PendingMessage& m : fill.messages) port.Show(m.kind, m.text);
+    return fill.filled ? ChartEntryOutcome::Filled : ChartEntryOutcome::FillFailed;
+}
+
+std::int32_t ChartedPaymentCount(const LoanState& state) {
+    const std::int32_t stated = std::clamp(state.PayCount, 0, kMaxPayments);
+    // Every payment the expansion writes lies some time after the start, so
+    // an all-zero entry is one it did not reach.
+    for (std::int32_t k = 1; k <= stated; ++k) {
+        if (state.PayMatrix[static_cast<size_t>(k)] == PayEntry{}) return k - 1;
+    }
+    return stated;
+}
+
+ChartResult AppendAmortizationChart(const LoanState& state, const TMemDataSet& paySet,
+                                    const ChartOptions& options, ChartText& chart, UserPort& port,
+                                    const FormatSettings& fs) {
+    ChartResult result;
+    result.caption = RoundingCaption(state.RoundAdd);
+    if (paySet.Count() == 0 && state.ScheduleSource != kSourceSplit) {
+        port.Inform(kNoPaymentSetText);
+        result.outcome = ChartOutcome::NoPaymentSet;
+        return result;
+    }
+    if (state.PayMatrix[1].PayCents < 1) {
+        result.outcome = ChartOutcome::FirstPaymentUnderCent;
+        return result;
+    }
+
+    ChartText lines;
+    lines.push_back("--- Amortization at " + FloatToStr(state.APR, fs) + "% APR ----");
+    if (state.PerDiem)
+        lines.push_back("Note: this Chart assumes \"per-diem\" interest.");
+    else
+        lines.push_back("    using " + std::to_string(state.DaysPerPd) + " days/period & " +
+                        FloatToStr(state.PdsPerYear, fs) + " periods/year");
+    if (options.showRebates)
+        lines.push_back("  Rebates ignore irregular payment intervals & final imbalance");
+    lines.push_back(result.caption);
+    lines.push_back(std::string("Pay#|OldBalance| +Interest| -Payment | = NewBal.") +
+                    (options.showRebates ? "|Int.Earned|R.78 Rebate" : ""));
+
+    const std::int32_t count = ChartedPaymentCount(state);
+    const std::int64_t sd = SumOfDigits(count);
+    const int places = options.fractionalInterest ? 4 : 2;
+    Currency balance = ClampedCurrency(state.AmtFin);
+    Currency total = 0;
+    Currency adjustment = 0;
+    Currency earned = 0;
+    std::int64_t remaining = count;
+
+    // The rebates share out what the payments of the matrix bring in beyond
+    // the amount financed.
+    double fcCents = 0.0;
+    if (options.showRebates) {
+        std::int64_t paid = 0;
+        for (std::int32_t k = 1; k <= count; ++k)
+            paid += state.PayMatrix[static_cast<size_t>(k)].PayCents;
+        fcCents = static_cast<double>(Sub(CentsToCurrency(paid), balance)) / 100.0;
+    }
+
+    for (std::int32_t i = 1; i <= count; ++i) {
+        const PayEntry& entry = state.PayMatrix[static_cast<size_t>(i)];
+        const Currency interest =
+            ComputeInt(entry.PriorPds, entry.AddDays, state.DaysPerPd, state.PerDiem, state.APR,
+                       state.PdsPerYear, CurrencyToDollars(balance), places, state.RoundAdd, port);
+        Currency payment = CentsToCurrency(entry.PayCents);
+        const Currency owed = Add(balance, interest);
+        // The last payment takes up whatever the rounding of the interest
+        // left over, so that the balance ends at zero; a balance under half
+        // a cent is left alone.
+        if (i == count && Abs(Sub(owed, payment)) > 49) {
+            const Currency settled = places == 2 ? interest : WholeCents(interest);
+            adjustment = Sub(Add(balance, settled), payment);
+            payment = Add(payment, adjustment);
+        }
+        const Currency newBalance = Sub(owed, payment);
+
+        std::string line;
+        MyFormatInteger(i, 5, line, fs);
+        line += CurrencyField(balance, fs);
+        line +=
+            places == 2 ? CurrencyField(interest, fs) : Field(11, CurrencyToDollars(interest), fs);
+        line += CurrencyField(payment, fs);
+        line += CurrencyField(newBalance, fs);
+        balance = newBalance;
+
+        if (options.showRebates) {
+            --remaining;
+            const double rebateCents =
+                std::trunc(RebateShare(fcCents, remaining, sd) + state.RoundAdd);
+            earned = Add(earned, WholeCents(interest));
+            line += CurrencyField(earned, fs);
+            line += Field(-11, rebateCents / 100.0, fs);
+        }
+        total = Add(total, payment);
+        lines.push_back(std::move(line));
+    }
+
+    lines.push_back(
+        "Total of Payments = " + CurrencyTotal(total, fs) +
+        (options.roundDown ? ", rounding down to whole cent." : ", rounding to closest cent."));
+    if (Abs(adjustment) >= 100)
+        lines.push_back("  Final payment adjusted by " + CurrencyTotal(adjustment, fs) +
+                        " to match desired Total of Payments");
+
+    result.payments = count;
+    chart.insert(chart.end(), std::make_move_iterator(lines.begin()),
+                 std::make_move_iterator(lines.end()));
+    return result;
+}
+
+}  // namespace qv

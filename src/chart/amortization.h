@@ -1,0 +1,177 @@
+#pragma once
+// The amortization of the current schedule, payment by payment: the rows of
+// the chart page's grid (mdsDetail) with the unearned finance charge and the
+// Rule of 78s rebate after each payment, and the fixed-pitch amortization
+// chart appended to the chart text.
+//
+// The chart page calls, on entry:
+//     qv::EnterChartPage(state, mdsPaySet, mdsDetail, cbxShowRebates, host, port);
+// with `host` doing the few things only the window can (beep, run a page's
+// APR command, read its APR box, show a page, enable the window); and for
+// "Chart Amortization":
+//     auto r = qv::AppendAmortizationChart(state, mdsPaySet, options, lines, port);
+//     labChart7->setText(r.caption);  // then append `lines` to the chart box
+// The pieces of the page entry are public as well, for callers that need
+// only part of it.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/apr_engine.h"
+#include "core/format.h"
+#include "core/loan_state.h"
+#include "core/user_port.h"
+
+namespace qv {
+
+class TMemDataSet;
+
+// --- Texts shown by the chart page ---------------------------------------------------
+
+inline constexpr std::string_view kInputErrorInScheduleText =
+    "Error : Input Error in Payment Schedule";
+inline constexpr std::string_view kCorrectErrorsText =
+    "Go to Tab 2,Tab 3 or Tab 5 to correct error(s)";
+// "\n\r" is a line feed followed by a carriage return, kept in that order.
+inline constexpr std::string_view kRuleOf78sUndefinedText =
+    "Warning: Rule of 78s is UNDEFINED for Schedules\n\r"
+    "with irregular payments or intervals, as here\n\r"
+    "See Help/Tolerances on the Menu.";
+inline constexpr std::string_view kNoPaymentSetText = "No Payment Set Loaded !";
+// Shown when the groups hold more payments than one schedule can; the grid
+// then stops at the limit instead of growing without bound.
+inline constexpr std::string_view kDetailRowsCutText =
+    "This Payment Schedule holds more than 485 payments;\n\r"
+    "only the first 485 are shown.";
+
+// Captions of labChart7.
+inline constexpr std::string_view kRoundsDownCaption = "Amortization rounds fractions down!";
+inline constexpr std::string_view kRoundsNearestCaption = "Amortization rounds to nearest cent.";
+
+// The caption for a rounding mode: RoundAdd below 0.5 rounds fractions down.
+std::string_view RoundingCaption(double RoundAdd);
+
+// --- Page entry: the pieces ---------------------------------------------------------
+
+// The finance charge and the starting balance as the page is entered, taken
+// before any APR command rewrites the loan state (dollars).
+struct ChartEntryStart {
+    double FC = 0.0;  // TotPay - AmtFin
+    double B = 0.0;   // AmtFin
+};
+ChartEntryStart CaptureChartEntry(const LoanState& state);
+
+// What the page entry does first.
+enum class ChartEntryStep {
+    Beep,                // no payment groups, and the split-rate page is not the source
+    RecomputeRegular,    // run the regular page's "Compute APR" (ScheduleSource 2)
+    RecomputeIrregular,  // run the irregular page's APR command (ScheduleSource 3)
+    FillGrid,            // nothing to recompute
+};
+ChartEntryStep FirstChartEntryStep(const LoanState& state, const TMemDataSet& paySet);
+
+// Where the page entry goes after an APR box reads "InputError". The page
+// names are those of the window's pages; for any code without a page the
+// kCorrectErrorsText message is shown instead.
+enum class InputErrorRoute {
+    tabAbout,     // ScheduleSource 0
+    tabIntro,     // 1
+    TabSimple,    // 2
+    tabEstimate,  // 3
+    tabEdit,      // 5
+    CorrectErrorsMessage,
+};
+InputErrorRoute RouteAfterInputError(std::int32_t ScheduleSource);
+
+// A message to show once the window is enabled again.
+struct PendingMessage {
+    MessageKind kind = MessageKind::Information;
+    std::string text;
+    bool operator==(const PendingMessage&) const = default;
+};
+
+struct DetailFill {
+    bool filled = false;     // false: the grid is left empty, the reason is in messages
+    bool irregular = false;  // payments or intervals differ from one payment to the next
+    int rows = 0;
+    bool cut = false;  // the groups held more than kMaxPayments payments
+    // In the order to show them: kDetailRowsCutText, then the Rule of 78s
+    // warning (irregular with rebates on), or the table's own error text.
+    std::vector<PendingMessage> messages;
+};
+
+// Rebuilds mdsDetail from the groups of `paySet`, one row per payment, with
+// the unearned finance charge and the Rule of 78s rebate after it, and sets
+// ScheduleSource to 0. `start` is what CaptureChartEntry took before the
+// recompute. The rows are written inside one BeginUpdate/EndUpdate, so a
+// bound grid refreshes once; if anything fails the grid is left empty, never
+// half filled. Shows nothing itself (the window is disabled meanwhile) and
+// never throws: what to tell the user comes back in `messages`.
+DetailFill FillDetailRows(LoanState& state, const ChartEntryStart& start, TMemDataSet& paySet,
+                          TMemDataSet& detail, bool showRebates) noexcept;
+
+// --- Page entry: the whole of it ------------------------------------------------------
+
+// What only the window can do during the page entry.
+class ChartPageHost {
+  public:
+    virtual ~ChartPageHost() = default;
+    virtual void Beep() = 0;
+    virtual void RunRegularAPR() = 0;    // the regular page's "Compute APR"
+    virtual void RunIrregularAPR() = 0;  // the irregular page's APR command
+    // True when the irregular or the regular page's APR box reads "InputError".
+    virtual bool AprBoxShowsInputError() = 0;
+    // Never called with CorrectErrorsMessage.
+    virtual void ShowPage(InputErrorRoute page) = 0;
+    virtual void SetWindowEnabled(bool enabled) = 0;
+};
+
+enum class ChartEntryOutcome {
+    Beeped,      // no schedule to show
+    InputError,  // the recomputed schedule has an error; the user was sent to correct it
+    Filled,      // the grid holds the schedule
+    FillFailed,  // the grid could not be filled and is empty; the user was told why
+};
+
+// The page entry in order: capture FC and B, beep or recompute, route an
+// input error, then fill the grid with the window disabled (enabled again in
+// every case) and show what the fill reported.
+ChartEntryOutcome EnterChartPage(LoanState& state, TMemDataSet& paySet, TMemDataSet& detail,
+                                 bool showRebates, ChartPageHost& host, UserPort& port);
+
+// --- "Chart Amortization" -----------------------------------------------------------
+
+struct ChartOptions {
+    bool showRebates = false;         // Rule of 78s columns
+    bool fractionalInterest = false;  // interest to four decimals
+    bool roundDown = false;           // wording of the total line
+};
+
+enum class ChartOutcome {
+    Appended,
+    NoPaymentSet,           // told with kNoPaymentSetText; nothing appended
+    FirstPaymentUnderCent,  // nothing appended, nothing said
+};
+
+struct ChartResult {
+    ChartOutcome outcome = ChartOutcome::Appended;
+    std::string caption;  // labChart7, set in every outcome
+    int payments = 0;     // payment lines appended
+};
+
+// The payments the chart covers: PayCount, held within 0..kMaxPayments, and
+// ending before the first matrix entry the last expansion did not write (a
+// PayCount larger than the expanded schedule charts only what was expanded).
+std::int32_t ChartedPaymentCount(const LoanState& state);
+
+// Appends the amortization chart below the lines `chart` already holds:
+// header, one line per payment, the total line and, when the final payment
+// was changed by a cent or more, the adjustment line. Rows are 49 characters
+// wide, 71 with the rebate columns. Pass an empty `chart` to receive just
+// the new lines.
+ChartResult AppendAmortizationChart(const LoanState& state, const TMemDataSet& paySet,
+                                    const ChartOptions& options, ChartText& chart, UserPort& port,
+                                    const FormatSettings& fs = FormatSettings{});
+
+}  // namespace qv
