@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
@@ -43,6 +44,18 @@ int StripIndexOf(PageId id) {
     }
     return kNoTab;
 }
+
+// Seven captions must fit the designed width in the usual desktop fonts:
+// the strip keeps the platform's look with half its padding around captions.
+class TabStripStyle : public QProxyStyle {
+  public:
+    explicit TabStripStyle(QObject* owner) : QProxyStyle() { setParent(owner); }
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        const int base = QProxyStyle::pixelMetric(metric, option, widget);
+        return metric == PM_TabBarTabHSpace ? base / 2 : base;
+    }
+};
 
 // The client area the window was designed for.
 constexpr int kClientWidth = 632;
@@ -106,7 +119,7 @@ void TforMain::BuildPages() {
     strip_->setObjectName(QStringLiteral("pconMainTabs"));
     strip_->setExpanding(false);
     strip_->setUsesScrollButtons(true);
-    strip_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 6px; }"));
+    strip_->setStyle(new TabStripStyle(this));
     // A click on a tab takes the focus to the strip, out of the page's box, so
     // that the box's exit handler runs and the next page is entered only when
     // the user starts working in it.

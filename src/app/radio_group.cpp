@@ -2,12 +2,20 @@
 
 #include <QButtonGroup>
 #include <QGridLayout>
+#include <QLabel>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 RadioGroup::RadioGroup(const QString& caption, const QStringList& items, int columns,
                        QWidget* parent)
-    : QGroupBox(caption, parent), group_(new QButtonGroup(this)) {
-    auto* grid = new QGridLayout(this);
+    : QGroupBox(parent), group_(new QButtonGroup(this)), caption_(new QLabel(this)) {
+    auto* column = new QVBoxLayout(this);
+    caption_->setTextFormat(Qt::PlainText);
+    caption_->setWordWrap(true);
+    column->addWidget(caption_);
+    SetCaption(caption);
+    auto* grid = new QGridLayout;
+    column->addLayout(grid);
     const int perColumn = columns > 0 ? (int(items.size()) + columns - 1) / columns : 1;
     for (int i = 0; i < int(items.size()); ++i) {
         auto* button = new QRadioButton(items[i], this);
@@ -33,6 +41,15 @@ void RadioGroup::SetItemIndex(int index) {
         checked->setChecked(false);
         group_->setExclusive(true);
     }
+}
+
+QString RadioGroup::Caption() const {
+    return caption_->text();
+}
+
+void RadioGroup::SetCaption(const QString& caption) {
+    caption_->setText(caption);
+    setAccessibleName(caption);
 }
 
 int RadioGroup::Count() const {

@@ -1,9 +1,12 @@
 #pragma once
 // A captioned group of radio buttons with an item index, laid out in columns.
+// The caption is a label that wraps inside the frame: the captions of these
+// groups are whole instructions, wider than the group's buttons.
 #include <QGroupBox>
 #include <QStringList>
 
 class QButtonGroup;
+class QLabel;
 class QRadioButton;
 
 class RadioGroup : public QGroupBox {
@@ -17,6 +20,8 @@ class RadioGroup : public QGroupBox {
     void SetItemIndex(int index);
     int Count() const;
     QRadioButton* Item(int index) const;
+    QString Caption() const;
+    void SetCaption(const QString& caption);
 
   signals:
     // The user or the program checked another item.
@@ -24,4 +29,5 @@ class RadioGroup : public QGroupBox {
 
   private:
     QButtonGroup* group_;
+    QLabel* caption_;
 };

@@ -1,6 +1,6 @@
 #include "app/pages/about_page.h"
 
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -9,7 +9,7 @@
 namespace {
 
 const char* const kTabList[][2] = {
-    {"1:Intro", "this page; from here the APR tolerances and the settings."},
+    {"1:Intro", "this page, with the way to the APR tolerances and the settings."},
     {"2:Reg.Pay",
      "the APR of a regular schedule: payments of one amount at one interval, where only the "
      "first and the last payment may differ."},
@@ -28,43 +28,47 @@ const char* const kTabList[][2] = {
 }  // namespace
 
 AboutPage::AboutPage(TforMain& main) : Page(main, kId) {
-    Line(Heading(QStringLiteral("Welcome to Quorvane")));
     Line(Text(QStringLiteral(
         "Quorvane computes the annual percentage rate (APR) of consumer credit as the Truth in "
-        "Lending rules define it: from the amount financed and the schedule of payments, by the "
-        "actuarial method. It shows the total of payments and the finance charge, and it charts "
-        "the amortization of the schedule, with Rule of 78s rebates if you want them.")));
+        "Lending rules define it, from the amount financed and the schedule of payments, and "
+        "charts the amortization of the schedule, with Rule of 78s rebates if you want them.")));
     Gap();
-    Line(Heading(QStringLiteral("The tabs")));
+    auto* list = new QGridLayout;
+    list->setColumnStretch(1, 1);
+    int row = 0;
     for (const auto& entry : kTabList) {
         QLabel* tab = Label(QString::fromLatin1(entry[0]));
         QFont font = tab->font();
         font.setBold(true);
         tab->setFont(font);
-        tab->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        QLabel* what = Text(QString::fromLatin1(entry[1]));
-        Row({tab, what})->setStretch(1, 1);
+        list->addWidget(tab, row, 0, Qt::AlignLeft | Qt::AlignTop);
+        list->addWidget(Text(QString::fromLatin1(entry[1])), row, 1);
+        ++row;
     }
+    Column()->addLayout(list);
     Line(Text(QStringLiteral(
-        "More pages open from the menus and the buttons: the APR of a loan repaid in one "
-        "payment, figuring the common payment of a regular schedule at a known rate, the "
-        "settings, and help on the chart and on variable rates. Move between the tabs with the "
-        "mouse, or with Ctrl+Tab and Ctrl+Shift+Tab.")));
-    Gap();
-
-    labAbout8_ = Label(QString(), "labAbout8");
+        "The menus lead to more: the APR of a loan repaid in one payment, the payment of a "
+        "regular schedule at a known rate, the settings and help. Ctrl+Tab steps through the "
+        "tabs.")));
+    // Each note with the button that goes with it, the notes wrapping.
+    auto* notes = new QGridLayout;
+    notes->setColumnStretch(0, 1);
+    labAbout8_ = Text(QString(), "labAbout8");
     auto* butSet = Button("butSet", QStringLiteral("Settings"));
-    Row({labAbout8_, butSet});
-
+    notes->addWidget(labAbout8_, 0, 0);
+    notes->addWidget(butSet, 0, 1);
     auto* butGotoTolerance = Button("butGotoTolerance", QStringLiteral("Tolerances"));
-    Row({Label(QStringLiteral(
-             "A disclosed APR may differ a little from the true one and still be accurate:")),
-         butGotoTolerance});
-
+    notes->addWidget(
+        Text(QStringLiteral(
+            "A disclosed APR may differ a little from the true one and still be accurate:")),
+        1, 0);
+    notes->addWidget(butGotoTolerance, 1, 1);
     auto* butGoOnePay = Button("butGoOnePay", QStringLiteral("1 Pay Loan"));
-    Row({Label(QStringLiteral("A loan repaid in a single payment (a payday loan) has its own "
-                              "page:")),
-         butGoOnePay});
+    notes->addWidget(
+        Text(QStringLiteral("A loan repaid in a single payment (a payday loan) has its own page:")),
+        2, 0);
+    notes->addWidget(butGoOnePay, 2, 1);
+    Column()->addLayout(notes);
 
     connect(butSet, &QPushButton::clicked, this, &AboutPage::butSetClick);
     connect(butGotoTolerance, &QPushButton::clicked, this, &AboutPage::butGotoToleranceClick);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "app/flow_layout.h"
 #include "app/focus_exit_filter.h"
 #include "app/radio_group.h"
 
@@ -144,10 +145,9 @@ QPlainTextEdit* Page::Memo(const char* name, const QStringList& lines, bool fixe
     return memo;
 }
 
-QHBoxLayout* Page::Row(std::initializer_list<QWidget*> widgets) {
-    auto* row = new QHBoxLayout;
+FlowLayout* Page::Row(std::initializer_list<QWidget*> widgets) {
+    auto* row = new FlowLayout;
     for (QWidget* widget : widgets) row->addWidget(widget);
-    row->addStretch(1);
     column_->addLayout(row);
     return row;
 }

@@ -13,6 +13,7 @@ class QLayoutItem;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class FlowLayout;
 class FocusExitFilter;
 class RadioGroup;
 class TforMain;
@@ -86,8 +87,9 @@ class Page : public QWidget {
                       int columns, const QString& hint = {});
     QPlainTextEdit* Memo(const char* name, const QStringList& lines, bool fixedPitch = false);
 
-    // Adds widgets side by side as one line of the page, flush left.
-    QHBoxLayout* Row(std::initializer_list<QWidget*> widgets);
+    // Adds widgets side by side as one line of the page, flush left; the line
+    // wraps like a sentence when the page is too narrow for it.
+    FlowLayout* Row(std::initializer_list<QWidget*> widgets);
     // Adds one widget as a line of its own.
     void Line(QWidget* widget);
     void Gap();
