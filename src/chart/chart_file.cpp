@@ -33,8 +33,11 @@ class TempFile {
             char suffix[48];
             std::snprintf(suffix, sizeof suffix, ".%ld.%llx.tmp", static_cast<long>(::getpid()),
                           stamp + attempt);
+            std::string name(1, '.');
+            name.append(target.filename().string());
+            name.append(suffix);
             std::filesystem::path p = target;
-            p.replace_filename("." + target.filename().string() + suffix);
+            p.replace_filename(name);
             fd_ = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd_ >= 0) {
                 path_ = p.string();
