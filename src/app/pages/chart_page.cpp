@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QTableView>
 
 #include "app/main_window.h"
 #include "app/shell_texts.h"
@@ -15,8 +15,14 @@ ChartPage::ChartPage(TforMain& main) : Page(main, kId) {
     Line(
         Text(QStringLiteral("The Schedule of Payments below will make up the Amortization "
                             "Schedule.")));
-    gridSlot_ = new QVBoxLayout;
-    Column()->addLayout(gridSlot_);
+    Column()->addWidget(Grid("dbgDetail", Main().mdsDetail(),
+                             {{"Sequence", QStringLiteral("Pay #")},
+                              {"PaySize", QStringLiteral("$ Paid")},
+                              {"PriorPds", QStringLiteral("Prior Pd(s)")},
+                              {"AddDays", QStringLiteral("Prior Extra Days")},
+                              {"UnEarnIn", QStringLiteral("UnEarn FC")},
+                              {"Rebate", QStringLiteral("Rx78 Rebate")}},
+                             true));
     Line(
         Text(QStringLiteral("You cannot edit this grid, but you can edit this schedule at Tab "
                             "5.")));

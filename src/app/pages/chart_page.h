@@ -20,12 +20,8 @@ class ChartPage : public Page {
     QLabel* labChart7() const { return labChart7_; }
     QPushButton* butReRx78() const { return butReRx78_; }
 
-  protected:
-    QVBoxLayout* GridSlot() const { return gridSlot_; }
-
   private:
     QPlainTextEdit* redChart_;
     QLabel* labChart7_;
     QPushButton* butReRx78_;
-    QVBoxLayout* gridSlot_;
 };

@@ -2,7 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QTableView>
 
 #include "app/main_window.h"
 
@@ -40,8 +40,13 @@ EditorPage::EditorPage(TforMain& main) : Page(main, kId) {
     Line(Text(QStringLiteral("After editing SAVE this schedule again. A different file name is "
                              "recommended"),
               "labEdit8"));
-    gridSlot_ = new QVBoxLayout;
-    Column()->addLayout(gridSlot_, 1);
+    Column()->addWidget(Grid("dbgPaySet2", Main().mdsPaySet(),
+                             {{"Sequence", QStringLiteral("GroupID")},
+                              {"SetSize", QStringLiteral("#/Group")},
+                              {"PaySize", QStringLiteral("$/Payment")},
+                              {"PriorPds", QStringLiteral("Prior Reg.Intervals")},
+                              {"AddDays", QStringLiteral("Prior Extra Days")}},
+                             false, QStringLiteral("Click on a cell to edit it.")));
     Row({Button("butAddRow", QStringLiteral("Add blank Row")),
          Button("butKillRow", QStringLiteral("Delete Selected Row")),
          Button("butUpdateGlobals", QStringLiteral("Test Sched. Integrity")),

@@ -12,10 +12,4 @@ class EditorPage : public Page {
     // "Save This Schedule" and "Load a Schedule"; the File menu runs them too.
     void butSaveClick() {}
     void butLoadClick() {}
-
-  protected:
-    QVBoxLayout* GridSlot() const { return gridSlot_; }
-
-  private:
-    QVBoxLayout* gridSlot_;
 };

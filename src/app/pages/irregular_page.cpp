@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QTableView>
 
 #include "app/main_window.h"
 #include "app/radio_group.h"
@@ -75,8 +75,14 @@ IrregularPage::IrregularPage(TforMain& main) : Page(main, kId) {
     labEstimate17->setFont(noteFont);
     Line(labEstimate17);
 
-    gridSlot_ = new QVBoxLayout;
-    Column()->addLayout(gridSlot_, 1);
+    dbgPaySet_ = Grid("dbgPaySet", Main().mdsPaySet(),
+                      {{"Sequence", QStringLiteral("GroupID")},
+                       {"SetSize", QStringLiteral("#/Group")},
+                       {"PaySize", QStringLiteral("$/Payment")},
+                       {"PriorPds", QStringLiteral("Prior Reg.Intervals")},
+                       {"AddDays", QStringLiteral("Prior Extra Days")}},
+                      true, QStringLiteral("Click on a cell to edit it."));
+    Column()->addWidget(dbgPaySet_, 1);
 
     auto* butPayReset = Button("butPayReset", QStringLiteral("Reset All"),
                                QStringLiteral("Click to Zero all details."));
@@ -110,6 +116,7 @@ void IrregularPage::ResetControls() {
     labEstimate15_->setText(QStringLiteral("0 Payments, Totalling $ 0.00"));
     labGroupCount_->setText(QStringLiteral("Payment Group # 1 has"));
     rgpBasePd_->SetItemIndex(1);
+    ModelOf(dbgPaySet_)->SetReadOnly(true);
 }
 
 void IrregularPage::butTolerancesClick() {

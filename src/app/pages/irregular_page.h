@@ -19,11 +19,10 @@ class IrregularPage : public Page {
     // The total-of-payments box, where the redirect of a loaded irregular
     // schedule puts the focus.
     QLineEdit* TotalOfPaymentsBox() const { return edTotPay_; }
+    // The group grid; read-only until the user asks to edit it.
+    QTableView* dbgPaySet() const { return dbgPaySet_; }
 
   protected:
-    // Where the group grid goes, between the group entry and the buttons.
-    QVBoxLayout* GridSlot() const { return gridSlot_; }
-
   private:
     RadioGroup* rgpBasePd_;
     QLineEdit* edAmtFin_;
@@ -36,5 +35,5 @@ class IrregularPage : public Page {
     QLineEdit* edGroupExtra_;
     QLabel* labEstimate15_;
     QLineEdit* edAPR_;
-    QVBoxLayout* gridSlot_;
+    QTableView* dbgPaySet_;
 };

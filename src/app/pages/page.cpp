@@ -5,15 +5,18 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <array>
 
 #include "app/flow_layout.h"
 #include "app/focus_exit_filter.h"
+#include "app/main_window.h"
 #include "app/radio_group.h"
 
 namespace {
@@ -143,6 +146,22 @@ QPlainTextEdit* Page::Memo(const char* name, const QStringList& lines, bool fixe
     memo->setPlainText(lines.join(QLatin1Char('\n')));
     memo->setTabChangesFocus(true);
     return memo;
+}
+
+QTableView* Page::Grid(const char* name, qv::TMemDataSet& table, std::vector<GridColumn> columns,
+                       bool readOnly, const QString& hint) {
+    auto* grid = new QTableView(this);
+    grid->setObjectName(QString::fromLatin1(name));
+    if (!hint.isEmpty()) grid->setToolTip(hint);
+    auto* model = new MemTableModel(table, std::move(columns), main_.Port(), grid);
+    model->SetReadOnly(readOnly);
+    BindGrid(grid, model);
+    grid->setMinimumHeight(grid->verticalHeader()->defaultSectionSize() * 6);
+    return grid;
+}
+
+MemTableModel* Page::ModelOf(QTableView* grid) {
+    return static_cast<MemTableModel*>(grid->model());
 }
 
 FlowLayout* Page::Row(std::initializer_list<QWidget*> widgets) {

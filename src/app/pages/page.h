@@ -6,6 +6,9 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <initializer_list>
+#include <vector>
+
+#include "app/table_model.h"
 
 class QCheckBox;
 class QLabel;
@@ -13,6 +16,7 @@ class QLayoutItem;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTableView;
 class FlowLayout;
 class FocusExitFilter;
 class RadioGroup;
@@ -86,6 +90,10 @@ class Page : public QWidget {
     RadioGroup* Radio(const char* name, const QString& caption, const QStringList& items,
                       int columns, const QString& hint = {});
     QPlainTextEdit* Memo(const char* name, const QStringList& lines, bool fixedPitch = false);
+    // A grid bound to one of the window's tables; the model is the view's child.
+    QTableView* Grid(const char* name, qv::TMemDataSet& table, std::vector<GridColumn> columns,
+                     bool readOnly, const QString& hint = {});
+    static MemTableModel* ModelOf(QTableView* grid);
 
     // Adds widgets side by side as one line of the page, flush left; the line
     // wraps like a sentence when the page is too narrow for it.

@@ -3,25 +3,22 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QTableView>
 
 #include "app/main_window.h"
 #include "app/radio_group.h"
 
 VaryPage::VaryPage(TforMain& main) : Page(main, kId) {
-    Line(Text(QStringLiteral("Any schedule can be entered here.")));
-    Line(Text(QStringLiteral("This evaluates variable contract rates but does NOT compute APRs.")));
-    Line(
-        Text(QStringLiteral("It amortizes to a Final Balance using UNROUNDED contract rates & "
-                            "fractional cents")));
-    auto* butVaryEG = Button("butVaryEG", QStringLiteral("Using Tab 7"));
-    Row({Label(QStringLiteral("in dollars. Here, rounding is used only for display & printing. "
-                              "Click here to learn more-->")),
-         butVaryEG});
-
-    groupGridSlot_ = new QVBoxLayout;  // the group grid comes first in the tab order
-    Column()->addLayout(groupGridSlot_, 1);
-
+    // Controls are made in the page's tab order (the group grid first, the
+    // rate box after "Add Group", "Using Tab 7" last); the layout places them.
+    QTableView* dbgVariable = Grid("dbgVariable", Main().mdsVariable(),
+                                   {{"GrpID", QStringLiteral("GroupID")},
+                                    {"GrpSize", QStringLiteral("#/Group")},
+                                    {"Rate", QStringLiteral("% / year eqv.")},
+                                    {"Payment", QStringLiteral("$/Pay't")},
+                                    {"Interval", QStringLiteral("RegPd/Interv")},
+                                    {"AddDays", QStringLiteral("+Days/Interval")}},
+                                   false);
     auto* rgpVary = Radio(
         "rgpVary",
         QStringLiteral("FIRST, enter the MOST COMMON interval in the Payment Schedule (*shows "
@@ -31,26 +28,12 @@ VaryPage::VaryPage(TforMain& main) : Page(main, kId) {
          QStringLiteral("Weekly (52/a,7 days)")},
         3, QStringLiteral("Which Interval appears most often in the Payment Schedule."));
     rgpVary->SetItemIndex(1);
-    Line(rgpVary);
-
     auto* ebxPrincipal = Box("ebxPrincipal", QStringLiteral("0.00"),
                              QStringLiteral("Amount Financed excludes the Finance Charge."), 12);
-    Row({Label(QStringLiteral("SECOND, enter not a Truth-in-Lending value but contract "
-                              "principal:Contract Balance Owed $")),
-         ebxPrincipal});
-    Line(
-        Label(QStringLiteral("THIRD, enter the payments in chronological order, in groups that are "
-                             "identical in interval, rate and")));
-    Line(
-        Label(QStringLiteral("amount. Click on \"Add Group\" and then enter the next group of "
-                             "identical payments until done:")));
-    auto* labVary7 = Label(QStringLiteral("Payment Group # 1 has "), "labVary7");
     auto* ebxVaryPayCount = Box("ebxVaryPayCount", QStringLiteral("1"),
                                 QStringLiteral("# of Payments of same size and interval."), 4);
     auto* ebxVaryPayment = Box("ebxVaryPayment", QStringLiteral("0.00"),
                                QStringLiteral("Identical for all payments in this group."), 10);
-    Row({labVary7, ebxVaryPayCount, Label(QStringLiteral("Payment(s) of")), ebxVaryPayment,
-         Label(QStringLiteral("$ per Payment per Interval, where"))});
     auto* ebxVaryRegPds = Box("ebxVaryRegPds", QStringLiteral("1"),
                               QStringLiteral("Identical for all in this group,"), 4);
     const QString sameInGroup =
@@ -58,28 +41,61 @@ VaryPage::VaryPage(TforMain& main) : Page(main, kId) {
     auto* ebxVaryAddDays = Box("ebxVaryAddDays", QStringLiteral("0"), sameInGroup, 4);
     auto* butVaryAdd = Button("butVaryAdd", QStringLiteral("Add Group"),
                               QStringLiteral("If Group details are correct, click here"));
-    // The rate box follows "Add Group" in the tab order, as users of the page know it.
     auto* ebxVaryRate = Box("ebxVaryRate", QStringLiteral("12.0"), sameInGroup, 6);
+    auto* butVaryReset = Button("butVaryReset", QStringLiteral("Clear List"));
+    auto* butVarSave = Button("butVarSave", QStringLiteral("Save List"));
+    auto* butVaryLoad = Button("butVaryLoad", QStringLiteral("Load List"));
+    QTableView* dbgVarSchedule = Grid("dbgVarSchedule", Main().mdsVarSchedule(),
+                                      {{"Sequence", QStringLiteral("#")},
+                                       {"Rate", QStringLiteral("%/a.eqv.")},
+                                       {"RegPds", QString()},
+                                       {"AddDays", QStringLiteral("+Days:")},
+                                       {"OldBal", QStringLiteral("$ OldBal")},
+                                       {"Interest", QStringLiteral("+ Interest")},
+                                       {"Payment", QStringLiteral("- Payment")},
+                                       {"NewBal", QStringLiteral("=$NewBal")}},
+                                      true);
+    auto* butMake = Button("butMake", QStringLiteral("Amortize"));
+    auto* butVarPrint = Button("butVarPrint", QStringLiteral("Chart"));
+    auto* butVaryTransform = Button("butVaryTransform", QStringLiteral("Move to Tab 5"));
+    auto* butVaryEG = Button("butVaryEG", QStringLiteral("Using Tab 7"));
+
+    Line(Text(QStringLiteral("Any schedule can be entered here.")));
+    Line(Text(QStringLiteral("This evaluates variable contract rates but does NOT compute APRs.")));
+    Line(
+        Text(QStringLiteral("It amortizes to a Final Balance using UNROUNDED contract rates & "
+                            "fractional cents")));
+    Row({Label(QStringLiteral("in dollars. Here, rounding is used only for display & printing. "
+                              "Click here to learn more-->")),
+         butVaryEG});
+    Line(rgpVary);
+    Row({Label(QStringLiteral("SECOND, enter not a Truth-in-Lending value but contract "
+                              "principal:Contract Balance Owed $")),
+         ebxPrincipal});
+    Line(
+        Text(QStringLiteral("THIRD, enter the payments in chronological order, in groups that "
+                            "are identical in interval, rate and")));
+    Line(
+        Text(QStringLiteral("amount. Click on \"Add Group\" and then enter the next group of "
+                            "identical payments until done:")));
+    Row({Label(QStringLiteral("Payment Group # 1 has "), "labVary7"), ebxVaryPayCount,
+         Label(QStringLiteral("Payment(s) of")), ebxVaryPayment,
+         Label(QStringLiteral("$ per Payment per Interval, where"))});
     Row({Label(QStringLiteral("each Interval has")), ebxVaryRegPds,
          Label(QStringLiteral("Regular Pd(s) &")), ebxVaryAddDays,
          Label(QStringLiteral("Extra Day(s) at ")), ebxVaryRate,
          Label(QStringLiteral("% annualized interest. ")), butVaryAdd});
-
     auto* labVary14 = Label(QStringLiteral("0 Payments, Totalling $.00:"), "labVary14");
     labVary14->setToolTip(QStringLiteral("This summary changes as Groups are added."));
     Row({Label(QStringLiteral("FOURTH, click Amortize & check Final Balance:")), labVary14});
-    Row({Button("butVaryReset", QStringLiteral("Clear List")),
-         Button("butVarSave", QStringLiteral("Save List")),
-         Button("butVaryLoad", QStringLiteral("Load List"))});
+    Column()->addWidget(dbgVariable, 1);
+    Row({butVaryReset, butVarSave, butVaryLoad});
     Line(
         Text(QStringLiteral("FIFTH, Edit grid above & amortize again until Final Balance nears "
                             "zero. LAST, click Chart.")));
-
-    scheduleGridSlot_ = new QVBoxLayout;
-    Column()->addLayout(scheduleGridSlot_, 1);
-    Row({Button("butMake", QStringLiteral("Amortize")),
-         Button("butVarPrint", QStringLiteral("Chart"))});
-    Row({Button("butVaryTransform", QStringLiteral("Move to Tab 5")),
+    Column()->addWidget(dbgVarSchedule, 1);
+    Row({butMake, butVarPrint});
+    Row({butVaryTransform,
          Label(QStringLiteral("<-- Click here to move this Schedule into Tab 5, so you can figure "
                               "an APR."))});
 

@@ -10,12 +10,4 @@ class VaryPage : public Page {
     explicit VaryPage(TforMain& main);
 
     void butVaryEGClick();
-
-  protected:
-    QVBoxLayout* GroupGridSlot() const { return groupGridSlot_; }
-    QVBoxLayout* ScheduleGridSlot() const { return scheduleGridSlot_; }
-
-  private:
-    QVBoxLayout* groupGridSlot_;
-    QVBoxLayout* scheduleGridSlot_;
 };
