@@ -9,14 +9,29 @@ build=build-release
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_TESTS=OFF -DQV_BUILD_BENCH=OFF
 cmake --build "$build" -j "$(nproc)" --target quorvane
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  cat >&2 <<'MSG'
-Quorvane is built (build-release/src/app/quorvane), but this machine has no
-display to show its window on (neither DISPLAY nor WAYLAND_DISPLAY is set).
+# True when Qt will find a display: a platform chosen by hand, a Wayland
+# session, or an X display whose local socket exists (remote displays such
+# as "host:0" or SSH forwarding are taken on trust).
+have_display() {
+  [ -n "${QT_QPA_PLATFORM:-}" ] && return 0
+  [ -n "${WAYLAND_DISPLAY:-}" ] && return 0
+  [ -z "${DISPLAY:-}" ] && return 1
+  case "$DISPLAY" in
+    :*) local n="${DISPLAY#:}"; n="${n%%.*}"; [ -S "/tmp/.X11-unix/X$n" ] ;;
+    *) return 0 ;;
+  esac
+}
+
+if ! have_display; then
+  cat >&2 <<MSG
+Quorvane is built ($build/src/app/quorvane), but there is no display to show
+its window on (DISPLAY is "${DISPLAY:-}", WAYLAND_DISPLAY is "${WAYLAND_DISPLAY:-}").
 Run it from a desktop session, or under a virtual display:
-  apt-get install -y xvfb && xvfb-run -a build-release/src/app/quorvane
+  apt-get install -y xvfb xauth && xvfb-run -a $build/src/app/quorvane
 or serve it over VNC with Qt's own platform and connect a VNC viewer to port 5900:
-  QT_QPA_PLATFORM=vnc build-release/src/app/quorvane
+  QT_QPA_PLATFORM=vnc $build/src/app/quorvane
+To add it to your desktop's menu (icon and entry), install it:
+  cmake --install $build --prefix ~/.local
 MSG
   exit 1
 fi

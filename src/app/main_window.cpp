@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QGridLayout>
+#include <QIcon>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
@@ -80,6 +81,10 @@ const QString TforMain::kTitle = QStringLiteral(
 TforMain::TforMain(std::unique_ptr<PlatformPort> port, QWidget* parent)
     : QMainWindow(parent), port_(std::move(port)) {
     setObjectName(QStringLiteral("forMain"));
+    // The resources live in the app library; a static library needs them
+    // registered by hand.
+    Q_INIT_RESOURCE(resources);
+    setWindowIcon(QIcon(QStringLiteral(":/quorvane.svg")));
     if (!port_) port_ = std::make_unique<QtPlatformPort>(this);
 
     qv::DefinePaySetTable(mdsPaySet_);

@@ -77,6 +77,8 @@ void ShellTest::startsOnIntroWithTitleAndResetState() {
     QVERIFY(w.windowTitle().endsWith(QStringLiteral("12-25-2002")));
     QVERIFY(w.windowTitle().size() > QStringLiteral("Quorvane (version 0.9992)12-25-2002").size());
     QCOMPARE(w.objectName(), QStringLiteral("forMain"));
+    // The program's own icon, drawn from its SVG.
+    QVERIFY(!w.windowIcon().pixmap(32, 32).isNull());
     QCOMPARE(w.ActivePage(), PageId::tabAbout);
     QCOMPARE(app.HighlightedTab(), QStringLiteral("1:Intro"));
     QVERIFY(app.port->messages.empty());
