@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QIcon>
 #include <QKeySequence>
@@ -386,4 +387,28 @@ void TforMain::Uninstalling1Click() {
 
 void TforMain::FixingSmallScreenProblems1Click() {
     port_->Inform(shell_text::kSmallScreen);
+}
+
+qv::AprSettings TforMain::AprSettingsNow() const {
+    const auto& settings = GetPage<SettingsPage>();
+    qv::AprSettings aprSettings;
+    aprSettings.TenPass = settings.cbxTenPass()->isChecked();
+    aprSettings.Log = settings.cbxLog()->isChecked();
+    return aprSettings;
+}
+
+qv::AprOutcome TforMain::RunGetAPR() {
+    // A failed run leaves the chart box as it was; a successful one replaces it.
+    qv::ChartText lines;
+    const qv::AprOutcome outcome = qv::GetAPR(state_, mdsPaySet_, AprSettingsNow(), lines, *port_);
+    if (outcome == qv::AprOutcome::Computed) {
+        GetPage<ChartPage>().SetChartLines(lines);
+    } else {
+        for (const char* box : {"edSimpAPR", "edAPR"}) {
+            if (auto* edit = findChild<QLineEdit*>(QString::fromLatin1(box))) {
+                edit->setText(QStringLiteral("InputError"));
+            }
+        }
+    }
+    return outcome;
 }

@@ -9,6 +9,7 @@
 
 #include "app/pages/page.h"
 #include "app/platform_port.h"
+#include "core/apr_engine.h"
 #include "core/loan_state.h"
 #include "data/memdset.h"
 
@@ -44,6 +45,13 @@ class TforMain : public QMainWindow {
     // when given, else on the control that last had it there, else on its
     // first control).
     void ShowPage(PageId id, QWidget* focusTarget = nullptr);
+
+    // The APR engine's switches as the settings page has them.
+    qv::AprSettings AprSettingsNow() const;
+    // Runs the APR engine on mdsPaySet and shows its report in the chart box.
+    // On failure both pages' APR boxes read "InputError" (the reason has been
+    // told); on success the callers write the APR in their own style.
+    qv::AprOutcome RunGetAPR();
     PageId ActivePage() const;
     Page& PageAt(PageId id) const { return *pages_.at(std::size_t(id)); }
     template <class P>

@@ -80,3 +80,22 @@ void ChartPage::butChartResetClick() {
     Main().Reset();
     Main().ShowPage(PageId::tabAbout);
 }
+
+qv::ChartText ChartPage::ChartLines() const {
+    qv::ChartText lines;
+    const QStringList text = redChart_->toPlainText().split(QLatin1Char('\n'));
+    lines.reserve(static_cast<std::size_t>(text.size()));
+    for (const QString& line : text) lines.push_back(line.toStdString());
+    return lines;
+}
+
+void ChartPage::SetChartLines(const qv::ChartText& lines) {
+    QStringList text;
+    text.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& line : lines) text.push_back(QString::fromStdString(line));
+    redChart_->setPlainText(text.join(QLatin1Char('\n')));
+}
+
+void ChartPage::AppendChartLines(const qv::ChartText& lines) {
+    for (const std::string& line : lines) redChart_->appendPlainText(QString::fromStdString(line));
+}

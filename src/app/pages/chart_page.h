@@ -2,6 +2,7 @@
 // "4:Chart/Rule of 78s" (tabChart): the payments of the last schedule and the
 // amortization chart text `redChart`, shared by the pages that write charts.
 #include "app/pages/page.h"
+#include "core/apr_engine.h"
 
 class ChartPage : public Page {
     Q_OBJECT
@@ -17,6 +18,10 @@ class ChartPage : public Page {
     void butChartResetClick();
 
     QPlainTextEdit* redChart() const { return redChart_; }
+    // The chart box's text, one entry per line.
+    qv::ChartText ChartLines() const;
+    void SetChartLines(const qv::ChartText& lines);
+    void AppendChartLines(const qv::ChartText& lines);
     QLabel* labChart7() const { return labChart7_; }
     QPushButton* butReRx78() const { return butReRx78_; }
 
