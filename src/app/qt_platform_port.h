@@ -31,9 +31,11 @@ class QtPlatformPort : public PlatformPort {
     void Beep() override;
     void SetWindowEnabled(bool enabled) override;
 
-  private:
+    // The current printer: the one last chosen in the print dialog, else the
+    // system's default.
     QPrinter& Printer();
 
+  private:
     QPointer<QWidget> window_;
     std::unique_ptr<QPrinter> printer_;  // made on first use; kept for the run
 };

@@ -2,8 +2,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -37,6 +39,26 @@ class PlatformPortTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void printsALongTextToPdfAcrossPages() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("chart.pdf"));
+        QtPlatformPort port(nullptr);
+        port.Printer().setOutputFormat(QPrinter::PdfFormat);
+        port.Printer().setOutputFileName(pdf);
+        std::string text;
+        for (int line = 1; line <= 300; ++line) {
+            text += "  " + std::to_string(line) + "     $1,000.00      $8.33\n";
+        }
+        QVERIFY(port.PrintText(text, "Courier New", 10, "Quorvane Amortization Chart  0.9992"));
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("%PDF"));
+        // 300 lines of 10-point text need more than one page ("/Type /Pages"
+        // is the page tree, counted once).
+        QVERIFY(bytes.count("/Type /Page") - bytes.count("/Type /Pages") > 1);
+    }
+
     void lineBreakPairsShowAsOneBreak() {
         QCOMPARE(DisplayText("a\n\rb"), QStringLiteral("a\nb"));
         QCOMPARE(DisplayText("a\r\nb"), QStringLiteral("a\nb"));
