@@ -1,10 +1,24 @@
 #include "app/pages/editor_page.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <limits>
+#include <string>
 
 #include "app/main_window.h"
+#include "app/pages/irregular_page.h"
+#include "core/group_schedule.h"
+#include "core/table_walk.h"
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
 
 EditorPage::EditorPage(TforMain& main) : Page(main, kId) {
     auto* butLoad = Button("butLoad", QStringLiteral("Load a Schedule"));
@@ -40,19 +54,133 @@ EditorPage::EditorPage(TforMain& main) : Page(main, kId) {
     Line(Text(QStringLiteral("After editing SAVE this schedule again. A different file name is "
                              "recommended"),
               "labEdit8"));
-    Column()->addWidget(Grid("dbgPaySet2", Main().mdsPaySet(),
-                             {{"Sequence", QStringLiteral("GroupID")},
-                              {"SetSize", QStringLiteral("#/Group")},
-                              {"PaySize", QStringLiteral("$/Payment")},
-                              {"PriorPds", QStringLiteral("Prior Reg.Intervals")},
-                              {"AddDays", QStringLiteral("Prior Extra Days")}},
-                             false, QStringLiteral("Click on a cell to edit it.")));
-    Row({Button("butAddRow", QStringLiteral("Add blank Row")),
-         Button("butKillRow", QStringLiteral("Delete Selected Row")),
-         Button("butUpdateGlobals", QStringLiteral("Test Sched. Integrity")),
-         Button("butEditTotPay", QStringLiteral("Test Total of Pay'ts")),
-         Button("butEditReset", QStringLiteral("Reset All"))});
+    dbgPaySet2_ = Grid("dbgPaySet2", Main().mdsPaySet(),
+                       {{"Sequence", QStringLiteral("GroupID")},
+                        {"SetSize", QStringLiteral("#/Group")},
+                        {"PaySize", QStringLiteral("$/Payment")},
+                        {"PriorPds", QStringLiteral("Prior Reg.Intervals")},
+                        {"AddDays", QStringLiteral("Prior Extra Days")}},
+                       false, QStringLiteral("Click on a cell to edit it."));
+    Column()->addWidget(dbgPaySet2_);
+    auto* butAddRow = Button("butAddRow", QStringLiteral("Add blank Row"));
+    auto* butKillRow = Button("butKillRow", QStringLiteral("Delete Selected Row"));
+    auto* butUpdateGlobals = Button("butUpdateGlobals", QStringLiteral("Test Sched. Integrity"));
+    auto* butEditTotPay = Button("butEditTotPay", QStringLiteral("Test Total of Pay'ts"));
+    auto* butEditReset = Button("butEditReset", QStringLiteral("Reset All"));
+    Row({butAddRow, butKillRow, butUpdateGlobals, butEditTotPay, butEditReset});
 
     connect(butLoad, &QPushButton::clicked, this, &EditorPage::butLoadClick);
     connect(butSave, &QPushButton::clicked, this, &EditorPage::butSaveClick);
+    connect(butAddRow, &QPushButton::clicked, this, &EditorPage::butAddRowClick);
+    connect(butKillRow, &QPushButton::clicked, this, &EditorPage::butKillRowClick);
+    connect(butUpdateGlobals, &QPushButton::clicked, this, &EditorPage::butUpdateGlobalsClick);
+    connect(butEditTotPay, &QPushButton::clicked, this, &EditorPage::butEditTotPayClick);
+    connect(butEditReset, &QPushButton::clicked, this, &EditorPage::butEditResetClick);
+    // Leaving this grid recounts the irregular page's summary, as leaving
+    // that page's grid does.
+    OnGridExit(dbgPaySet2_, &Main(), [this] { Main().GetPage<IrregularPage>().dbgPaySetExit(); });
+}
+
+void EditorPage::butAddRowClick() {
+    qv::TMemDataSet& paySet = Main().mdsPaySet();
+    try {
+        // Returning to the row that was current stores the new one; on an
+        // empty table there is no such row and the new one stays pending.
+        qv::TableWalk walk(paySet);
+        paySet.MoveLast();
+        const std::int32_t last = paySet.Count() > 0 ? paySet.FieldAsInteger("Sequence") : 0;
+        paySet.AppendNew();
+        // Past the largest number the new group shares the last one's
+        // number and sorts after it.
+        paySet.SetFieldInteger("Sequence",
+                               last < std::numeric_limits<std::int32_t>::max() ? last + 1 : last);
+        paySet.SetFieldInteger("SetSize", 1);
+        paySet.SetFieldFloat("PaySize", 0.01);
+        paySet.SetFieldInteger("PriorPds", 1);
+        paySet.SetFieldInteger("AddDays", 0);
+    } catch (const qv::EMemDatasetError& error) {
+        Main().Port().Warn(error.what());
+    }
+}
+
+void EditorPage::butKillRowClick() {
+    qv::TMemDataSet& paySet = Main().mdsPaySet();
+    if (paySet.Count() == 0) {
+        Main().Port().Inform("No Records in this Grid");
+        return;
+    }
+    const std::string question =
+        "Please Confirm that you Want to Delete Row# " + std::to_string(paySet.Position());
+    if (Main().Port().Show(qv::MessageKind::WarningYesNo, question) != qv::Answer::Yes) return;
+    try {
+        paySet.Delete();
+    } catch (const qv::EMemDatasetError& error) {
+        Main().Port().Warn(error.what());
+        return;
+    }
+    Main().GetPage<IrregularPage>().UpdateSummary();
+}
+
+void EditorPage::butEditTotPayClick() {
+    qv::GroupWalk walk;
+    try {
+        walk = qv::WalkGroups(Main().mdsPaySet());
+    } catch (const qv::EMemDatasetError& error) {
+        Main().Port().Warn(error.what());
+        return;
+    }
+    if (!walk.totalInRange) {
+        Main().Port().Warn(qv::kTotalOutOfRange);
+        return;
+    }
+    Main().Port().Inform(qv::PaymentsTotalText(walk.count, walk.total));
+}
+
+void EditorPage::butUpdateGlobalsClick() {
+    qv::LoanState& s = Main().State();
+    PlatformPort& port = Main().Port();
+    qv::GroupWalk walk;
+    try {
+        walk = qv::WalkGroups(Main().mdsPaySet());
+    } catch (const qv::EMemDatasetError& error) {
+        port.Warn(error.what());
+        return;
+    }
+    for (const std::string& finding : walk.findings) port.Inform(finding);
+    // A schedule whose count or total no variable can hold leaves the loan's
+    // count and total as they are.
+    if (!walk.totalInRange || walk.count > std::numeric_limits<std::int32_t>::max() ||
+        walk.count < std::numeric_limits<std::int32_t>::min()) {
+        port.Warn(qv::kTotalOutOfRange);
+        return;
+    }
+    s.PayCount = static_cast<std::int32_t>(walk.count);
+    s.TotPay = walk.total;
+    port.Inform(qv::PaymentsTotalText(s.PayCount, s.TotPay));
+    IrregularPage& irregular = Main().GetPage<IrregularPage>();
+    irregular.edTotPay()->setText(
+        Q(qv::FloatToStrF(qv::CurrencyToDollars(s.TotPay), qv::FloatStyle::Fixed, 18, 2)));
+    irregular.edPayCount()->setText(QString::number(s.PayCount));
+
+    // Asked until the user keeps the amount or gives one that reads.
+    for (;;) {
+        const std::string proposal = qv::AmountFinancedDefault(s.AmtFin);
+        const std::optional<std::string> answer =
+            port.InputBox(qv::kAmtFinTitle, qv::kAmtFinPrompt, proposal);
+        const qv::AmountFinancedReply reply =
+            qv::JudgeAmountFinancedReply(answer.value_or(proposal), proposal);
+        if (reply.kind == qv::AmountFinancedReply::Kind::Keep) return;
+        if (reply.kind == qv::AmountFinancedReply::Kind::Accept) {
+            s.AmtFin = reply.amtFin;
+            irregular.edAmtFin()->setText(Q(reply.boxText));
+            return;
+        }
+        port.Inform(reply.message);
+    }
+}
+
+void EditorPage::butEditResetClick() {
+    Main().Reset();
+    Main().Port().Inform("Reset Done!");
+    Main().ShowPage(PageId::tabEdit);
 }

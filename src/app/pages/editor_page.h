@@ -12,4 +12,23 @@ class EditorPage : public Page {
     // "Save This Schedule" and "Load a Schedule"; the File menu runs them too.
     void butSaveClick() {}
     void butLoadClick() {}
+
+    // "Add blank Row": a group of one payment of one cent after one period,
+    // numbered after the last group.
+    void butAddRowClick();
+    // "Delete Selected Row", after the user confirms.
+    void butKillRowClick();
+    // "Test Total of Pay'ts": the count and total of the groups.
+    void butEditTotPayClick();
+    // "Test Sched. Integrity": reports groups that cannot be right, takes the
+    // groups' count and total as the loan's, and offers to correct the amount
+    // financed. Loading a schedule runs it too.
+    void butUpdateGlobalsClick();
+    // "Reset All", staying on this page.
+    void butEditResetClick();
+
+    QTableView* dbgPaySet2() const { return dbgPaySet2_; }
+
+  private:
+    QTableView* dbgPaySet2_;
 };

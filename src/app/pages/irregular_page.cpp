@@ -1,12 +1,72 @@
 #include "app/pages/irregular_page.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <limits>
+#include <memory>
+#include <string>
 
+#include "app/focus_exit_filter.h"
 #include "app/main_window.h"
 #include "app/radio_group.h"
+#include "core/group_schedule.h"
+#include "core/number_entry.h"
+#include "core/pay_schedule.h"
+
+namespace {
+
+std::string TextOf(const QLineEdit* box) {
+    return box->text().toStdString();
+}
+
+void SetText(QLineEdit* box, const std::string& text) {
+    box->setText(QString::fromStdString(text));
+}
+
+// Carries out an entry check on its box: the box text and the message in the
+// check's order, the target, and the focus back into the box on error.
+template <class Check, class Target>
+bool TakeEntry(QLineEdit* box, const Check& check, Target& target, qv::UserPort& port) {
+    qv::ApplyEntryCheck(check, port, [box](const std::string& text) { SetText(box, text); });
+    if (check.setTarget) target = check.value;
+    if (!check.valid && check.focusBack) box->setFocus(Qt::OtherFocusReason);
+    return check.valid;
+}
+
+std::int32_t ClampToInt32(std::int64_t n) {
+    if (n > std::numeric_limits<std::int32_t>::max())
+        return std::numeric_limits<std::int32_t>::max();
+    if (n < std::numeric_limits<std::int32_t>::min())
+        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(n);
+}
+
+const QString kEditNote = QStringLiteral(
+    "You can edit this Schedule at Tab 5 or Click on an individual cell in the grid below to "
+    "edit it.");
+
+}  // namespace
+
+void OnGridExit(QTableView* grid, const QWidget* window, std::function<void()> handler) {
+    // The cell editor is a widget of its own that comes and goes, so the
+    // grid's exit is read from the application's focus changes. They are
+    // reported after the editor has handed its text to the table.
+    auto running = std::make_shared<bool>(false);
+    QObject::connect(
+        qApp, &QApplication::focusChanged, grid,
+        [grid, window, running, handler = std::move(handler)](QWidget* old, QWidget* now) {
+            if (*running || old == nullptr || now == nullptr || now->window() != window) return;
+            const bool fromGrid = old == grid || grid->isAncestorOf(old);
+            const bool toGrid = now == grid || grid->isAncestorOf(now);
+            if (!fromGrid || toGrid) return;
+            *running = true;
+            handler();
+            *running = false;
+        });
+}
 
 IrregularPage::IrregularPage(TforMain& main) : Page(main, kId) {
     Line(Text(
@@ -63,17 +123,17 @@ IrregularPage::IrregularPage(TforMain& main) : Page(main, kId) {
 
     QLabel* labEstimate16 = Label(QStringLiteral("So far, this Schedule has "), "labEstimate16");
     labEstimate15_ = Label(QString(), "labEstimate15");
-    labEstimate15_->setToolTip(QStringLiteral("This summary changes as Groups are added."));
     for (QLabel* label : {labEstimate16, labEstimate15_}) {
+        label->setToolTip(QStringLiteral("This summary changes as Groups are added."));
         label->setStyleSheet(QStringLiteral("color: red;"));
     }
     Row({labEstimate16, labEstimate15_});
-    QLabel* labEstimate17 = Label(QString(), "labEstimate17");
-    QFont noteFont = labEstimate17->font();
+    labEstimate17_ = Label(QString(), "labEstimate17");
+    QFont noteFont = labEstimate17_->font();
     noteFont.setBold(true);
     noteFont.setItalic(true);
-    labEstimate17->setFont(noteFont);
-    Line(labEstimate17);
+    labEstimate17_->setFont(noteFont);
+    Line(labEstimate17_);
 
     dbgPaySet_ = Grid("dbgPaySet", Main().mdsPaySet(),
                       {{"Sequence", QStringLiteral("GroupID")},
@@ -104,6 +164,17 @@ IrregularPage::IrregularPage(TforMain& main) : Page(main, kId) {
 
     connect(butTolerances, &QPushButton::clicked, this, &IrregularPage::butTolerancesClick);
     connect(butPayReset, &QPushButton::clicked, this, &IrregularPage::butPayResetClick);
+    connect(butDone, &QPushButton::clicked, this, &IrregularPage::butDoneClick);
+    connect(butEstAPR, &QPushButton::clicked, this, &IrregularPage::butEstAPRClick);
+
+    Focus().OnExit(edAmtFin_, [this] { edAmtFinExit(); });
+    Focus().OnExit(edTotPay_, [this] { edTotPayExit(); });
+    Focus().OnExit(edPayCount_, [this] { edPayCountExit(); });
+    Focus().OnExit(edSizeGroup_, [this] { edSizeGroupExit(); });
+    Focus().OnExit(edGroupPay_, [this] { edGroupPayExit(); });
+    Focus().OnExit(edGroupPds_, [this] { edGroupPdsExit(); });
+    Focus().OnExit(edGroupExtra_, [this] { edGroupExtraExit(); });
+    OnGridExit(dbgPaySet_, &Main(), [this] { dbgPaySetExit(); });
 }
 
 void IrregularPage::ResetControls() {
@@ -117,6 +188,163 @@ void IrregularPage::ResetControls() {
     labGroupCount_->setText(QStringLiteral("Payment Group # 1 has"));
     rgpBasePd_->SetItemIndex(1);
     ModelOf(dbgPaySet_)->SetReadOnly(true);
+    labEstimate17_->clear();
+}
+
+void IrregularPage::Enter() {
+    try {
+        Main().mdsPaySet().MoveFirst();
+    } catch (const qv::EMemDatasetError& error) {
+        Main().Port().Warn(error.what());
+    }
+    labEstimate17_->setText(GridEditable() ? kEditNote : QString());
+}
+
+bool IrregularPage::GridEditable() const {
+    return !ModelOf(dbgPaySet_)->ReadOnly();
+}
+
+void IrregularPage::MakeGridEditable() {
+    ModelOf(dbgPaySet_)->SetReadOnly(false);
+}
+
+void IrregularPage::edAmtFinExit() {
+    TakeEntry(edAmtFin_, qv::ValidateFloat2("Amount Financed", TextOf(edAmtFin_)),
+              Main().State().AmtFin, Main().Port());
+}
+
+void IrregularPage::edTotPayExit() {
+    qv::LoanState& s = Main().State();
+    if (!TakeEntry(edTotPay_, qv::ValidateFloat4("Total of Payments", TextOf(edTotPay_)), s.TotPay,
+                   Main().Port())) {
+        return;
+    }
+    if (auto warning = qv::TotalOfPaymentsWarning(s.TotPay, s.AmtFin)) {
+        Main().Port().Inform(*warning);
+    }
+}
+
+void IrregularPage::edPayCountExit() {
+    qv::LoanState& s = Main().State();
+    if (!TakeEntry(edPayCount_, qv::ValidateInteger2("Number of Payments", TextOf(edPayCount_)),
+                   s.PayCount, Main().Port())) {
+        return;
+    }
+    // Before the first group, the whole schedule is offered as one group.
+    if (auto pay = qv::OneGroupSuggestion(TextOf(edGroupPds_), TextOf(edGroupPay_), s.TotPay,
+                                          s.PayCount)) {
+        SetText(edGroupPay_, *pay);
+        edSizeGroup_->setText(edPayCount_->text());
+        edGroupPds_->setText(QStringLiteral("1"));
+    }
+}
+
+void IrregularPage::edSizeGroupExit() {
+    TakeEntry(edSizeGroup_, qv::ValidateInteger2("Number of Payments/Group", TextOf(edSizeGroup_)),
+              Main().State().GroupSize, Main().Port());
+}
+
+void IrregularPage::edGroupPayExit() {
+    TakeEntry(edGroupPay_, qv::ValidateFloat2("Payment $/Interval", TextOf(edGroupPay_)),
+              Main().State().GroupPay, Main().Port());
+}
+
+void IrregularPage::edGroupPdsExit() {
+    TakeEntry(edGroupPds_,
+              qv::ValidateInteger2("Number of Common Periods/Interval", TextOf(edGroupPds_)),
+              Main().State().GroupPds, Main().Port());
+}
+
+void IrregularPage::edGroupExtraExit() {
+    TakeEntry(edGroupExtra_, qv::ValidateInteger2("Extra Days/Interval", TextOf(edGroupExtra_)),
+              Main().State().GroupExtra, Main().Port());
+}
+
+void IrregularPage::butDoneClick() {
+    qv::LoanState& s = Main().State();
+    const qv::AddGroupDecision decision =
+        qv::DecideAddGroup(TextOf(edSizeGroup_), TextOf(edGroupPay_), TextOf(edGroupPds_),
+                           TextOf(edGroupExtra_), s.GroupPayCount);
+    for (const std::string& message : decision.messages) Main().Port().Inform(message);
+    if (!decision.accepted) return;
+
+    // The group is left pending; the next movement in the table stores it.
+    qv::TMemDataSet& paySet = Main().mdsPaySet();
+    const qv::GroupEntry& group = decision.group;
+    try {
+        paySet.AppendNew();
+        try {
+            paySet.SetFieldInteger("Sequence", s.GroupNumber);
+            paySet.SetFieldInteger("SetSize", group.SetSize);
+            paySet.SetFieldFloat("PaySize", group.PaySize);
+            paySet.SetFieldInteger("PriorPds", group.PriorPds);
+            paySet.SetFieldInteger("AddDays", group.AddDays);
+        } catch (...) {
+            paySet.Cancel();
+            throw;
+        }
+    } catch (const qv::EMemDatasetError& error) {
+        // A pending row of the grid could not be stored first: nothing added.
+        Main().Port().Warn(error.what());
+        return;
+    }
+
+    qv::TakeNewGroup(s, group);
+    MakeGridEditable();
+    labGroupCount_->setText(QString::fromStdString(qv::GroupCountText(s.GroupNumber)));
+    edGroupPay_->setText(QStringLiteral("0.00"));
+    edSizeGroup_->setText(QStringLiteral("1"));
+    edGroupExtra_->setText(QStringLiteral("0"));
+    edGroupPds_->setText(QStringLiteral("1"));
+    UpdateGroupSum(s.GroupPayCount, s.GroupPayTotal);
+}
+
+bool IrregularPage::UpdateSummary() {
+    qv::GroupWalk walk;
+    try {
+        walk = qv::WalkGroups(Main().mdsPaySet());
+    } catch (const qv::EMemDatasetError& error) {
+        Main().Port().Warn(error.what());
+        return false;
+    }
+    qv::LoanState& s = Main().State();
+    s.GroupPayCount = ClampToInt32(walk.count);
+    s.GroupPayTotal = walk.totalInRange ? qv::CurrencyToDollars(walk.total) : walk.dollars;
+    UpdateGroupSum(walk.count, s.GroupPayTotal);
+    return true;
+}
+
+void IrregularPage::UpdateGroupSum(std::int64_t count, double total) {
+    labEstimate15_->setText(QString::fromStdString(qv::GroupSumText(count, total)));
+}
+
+void IrregularPage::butEstAPRClick() {
+    qv::LoanState& s = Main().State();
+    // A group the table cannot store has been reported; the schedule is not
+    // tested on top of that.
+    bool ok = UpdateSummary();
+    if (ok) ok = qv::IntegrityMdsPaySet(s, Main().mdsPaySet(), Main().Port());
+    s.PerDiem = false;
+    qv::SetBasePeriod(s, rgpBasePd_->ItemIndex());
+    if (ok && qv::PerDiemRuleApplies(s)) {
+        Main().Port().Inform(qv::kPerDiemNotice);
+        s.PerDiem = true;
+    }
+    if (ok) {
+        // A failed computation has written "InputError" into the APR boxes.
+        if (Main().RunGetAPR() == qv::AprOutcome::Computed) {
+            SetText(edAPR_, qv::FloatToStr(s.APR));
+        }
+    } else {
+        edAPR_->setText(QStringLiteral("InputError"));
+        Main().Port().Warn(qv::kNoAprEstimated);
+    }
+    s.ScheduleSource = qv::kSourceIrregular;
+}
+
+void IrregularPage::dbgPaySetExit() {
+    UpdateSummary();
+    edAPR_->setText(QStringLiteral("Pending"));
 }
 
 void IrregularPage::butTolerancesClick() {

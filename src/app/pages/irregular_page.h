@@ -1,9 +1,17 @@
 #pragma once
 // "3:Irreg.Pay" (tabEstimate): the APR of any schedule, entered as groups of
 // identical payments.
+#include <cstdint>
+#include <functional>
+
 #include "app/pages/page.h"
 
 class QGridLayout;
+
+// Runs `handler` when the input focus leaves `grid` (or the cell editor open
+// in it) for another control of `window`. Focus going to a message box,
+// another window or nowhere is no exit.
+void OnGridExit(QTableView* grid, const QWidget* window, std::function<void()> handler);
 
 class IrregularPage : public Page {
     Q_OBJECT
@@ -12,17 +20,48 @@ class IrregularPage : public Page {
     explicit IrregularPage(TforMain& main);
 
     void ResetControls() override;
+    // tabEstimateEnter: stores a pending group and says whether the grid
+    // can be edited.
+    void Enter() override;
 
+    void edAmtFinExit();
+    void edTotPayExit();
+    void edPayCountExit();
+    void edSizeGroupExit();
+    void edGroupPayExit();
+    void edGroupPdsExit();
+    void edGroupExtraExit();
+
+    // "Add Group".
+    void butDoneClick();
+    // "Estimate APR"; the chart page and the schedule loader run it too.
+    void butEstAPRClick();
     void butTolerancesClick();
     void butPayResetClick();
+
+    // Recounts the groups of mdsPaySet into GroupPayCount and GroupPayTotal
+    // and shows the summary; false (after showing the table's refusal) when
+    // a pending group cannot be stored.
+    bool UpdateSummary();
+    // Writes the summary label.
+    void UpdateGroupSum(std::int64_t count, double total);
+    // Either payment grid lost the focus: the summary is recounted and the
+    // APR shown is no longer current.
+    void dbgPaySetExit();
+
+    // The group grid; read-only until a group is added or a schedule loaded.
+    QTableView* dbgPaySet() const { return dbgPaySet_; }
+    bool GridEditable() const;
+    void MakeGridEditable();
 
     // The total-of-payments box, where the redirect of a loaded irregular
     // schedule puts the focus.
     QLineEdit* TotalOfPaymentsBox() const { return edTotPay_; }
-    // The group grid; read-only until the user asks to edit it.
-    QTableView* dbgPaySet() const { return dbgPaySet_; }
+    QLineEdit* edAmtFin() const { return edAmtFin_; }
+    QLineEdit* edTotPay() const { return edTotPay_; }
+    QLineEdit* edPayCount() const { return edPayCount_; }
+    QLineEdit* edAPR() const { return edAPR_; }
 
-  protected:
   private:
     RadioGroup* rgpBasePd_;
     QLineEdit* edAmtFin_;
@@ -34,6 +73,7 @@ class IrregularPage : public Page {
     QLineEdit* edGroupPds_;
     QLineEdit* edGroupExtra_;
     QLabel* labEstimate15_;
+    QLabel* labEstimate17_;
     QLineEdit* edAPR_;
     QTableView* dbgPaySet_;
 };

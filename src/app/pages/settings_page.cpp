@@ -2,10 +2,21 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
 
 #include "app/main_window.h"
+#include "app/pages/about_page.h"
+#include "app/pages/chart_page.h"
+#include "core/rounding_setting.h"
+
+namespace {
+
+// Where a control keeps the hint it was built with while its hint is off.
+constexpr const char* kKeptHint = "qvKeptHint";
+
+}  // namespace
 
 SettingsPage::SettingsPage(TforMain& main) : Page(main, kId) {
     // The boxes are made in the page's tab order; the layout places them.
@@ -54,9 +65,70 @@ SettingsPage::SettingsPage(TforMain& main) : Page(main, kId) {
         cbxShowFlip_->style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, cbxShowFlip_) + 4);
     cbxShowFlip_->setToolTip(cbxShowFlip_->text());
     Line(cbxShowFlip_);
+
+    // The program changing a box's state runs its action as a click does.
+    connect(cbxHintsOff_, &QCheckBox::toggled, this, &SettingsPage::cbxHintsOffClick);
+    connect(cbxNoHint_, &QCheckBox::toggled, this, &SettingsPage::cbxNoHintClick);
+    connect(cbxRoundDown_, &QCheckBox::toggled, this, &SettingsPage::cbxRoundDownClick);
+    connect(cbxShowRebates_, &QCheckBox::toggled, this, &SettingsPage::cbxShowRebatesClick);
 }
 
 void SettingsPage::ResetControls() {
     cbxShowRebates_->setChecked(false);
     cbxRoundDown_->setChecked(false);
+    // Already unchecked boxes send no signal; the state they stand for is
+    // put back all the same.
+    cbxRoundDownClick();
+    cbxShowRebatesClick();
+}
+
+void SettingsPage::SwitchHint(QWidget* control, bool on) {
+    QVariant kept = control->property(kKeptHint);
+    if (!kept.isValid()) {
+        kept = control->toolTip();
+        control->setProperty(kKeptHint, kept);
+    }
+    control->setToolTip(on ? kept.toString() : QString());
+}
+
+void SettingsPage::SwitchHints(PageId page, std::initializer_list<const char*> controls, bool on) {
+    const Page& owner = Main().PageAt(page);
+    for (const char* name : controls) {
+        if (auto* control = owner.findChild<QWidget*>(QString::fromLatin1(name))) {
+            SwitchHint(control, on);
+        }
+    }
+}
+
+void SettingsPage::cbxHintsOffClick() {
+    const bool on = cbxHintsOff_->isChecked();
+    SwitchHint(cbxHintsOff_, on);
+    // The last payment's box keeps its hint either way.
+    SwitchHints(PageId::TabSimple,
+                {"butSimpleAPR", "edSimp1stPay", "edSimp1stNoPd", "edSimp1stExtra",
+                 "edSimpLastNoPd", "edSimpLastExtra", "edSimpInnerNoPay", "edSimpRegPay",
+                 "edSimpAmtFin", "rgpSimpInterval", "edStatusBar", "butResetSimple", "labSimpToP"},
+                on);
+}
+
+void SettingsPage::cbxNoHintClick() {
+    const bool on = cbxNoHint_->isChecked();
+    SwitchHint(cbxNoHint_, on);
+    cbxNoHint_->setText(on ? QStringLiteral("Balloon Hints On=Checked")
+                           : QStringLiteral("Balloon Hints Off=Unchecked"));
+    SwitchHints(PageId::tabEstimate,
+                {"butEstAPR", "dbgPaySet", "edGroupPds", "edGroupExtra", "edAmtFin", "edTotPay",
+                 "edPayCount", "rgpBasePd", "labEstimate15", "labEstimate16"},
+                on);
+}
+
+void SettingsPage::cbxRoundDownClick() {
+    const qv::RoundingSetting rounding = qv::RoundingFor(RoundDown());
+    Main().State().RoundAdd = rounding.RoundAdd;
+    Main().GetPage<AboutPage>().labAbout8()->setText(QString::fromStdString(rounding.aboutNote));
+    Main().GetPage<ChartPage>().labChart7()->setText(QString::fromStdString(rounding.chartNote));
+}
+
+void SettingsPage::cbxShowRebatesClick() {
+    Main().GetPage<ChartPage>().butReRx78()->setVisible(ShowRebates());
 }

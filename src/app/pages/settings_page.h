@@ -1,6 +1,8 @@
 #pragma once
 // "7:Settings" (tabSettings): the eight check boxes that are the program's
 // only settings. They last for the run.
+#include <QCheckBox>
+
 #include "app/pages/page.h"
 
 class SettingsPage : public Page {
@@ -11,6 +13,24 @@ class SettingsPage : public Page {
 
     void ResetControls() override;
 
+    // The settings as the other pages read them.
+    bool TenPass() const { return cbxTenPass_->isChecked(); }
+    bool LogSteps() const { return cbxLog_->isChecked(); }
+    bool ShowRebates() const { return cbxShowRebates_->isChecked(); }
+    bool FractionalInterest() const { return cbxFractionalInt_->isChecked(); }
+    bool RoundDown() const { return cbxRoundDown_->isChecked(); }
+    bool DebugFindPayment() const { return cbxShowFlip_->isChecked(); }
+
+    // Each runs when its box changes state, by a click or by the program.
+    // Hints of the regular page.
+    void cbxHintsOffClick();
+    // Hints of the irregular page, and the box's own caption.
+    void cbxNoHintClick();
+    // RoundAdd and the rounding notes of the introduction and chart pages.
+    void cbxRoundDownClick();
+    // The chart page's "Rule of 78s Warning" button.
+    void cbxShowRebatesClick();
+
     QCheckBox* cbxHintsOff() const { return cbxHintsOff_; }
     QCheckBox* cbxShowRebates() const { return cbxShowRebates_; }
     QCheckBox* cbxNoHint() const { return cbxNoHint_; }
@@ -20,7 +40,13 @@ class SettingsPage : public Page {
     QCheckBox* cbxFractionalInt() const { return cbxFractionalInt_; }
     QCheckBox* cbxTenPass() const { return cbxTenPass_; }
 
+    // Switches the balloon hint of one control: off leaves it without a
+    // tooltip, on gives it back the hint it was built with.
+    static void SwitchHint(QWidget* control, bool on);
+
   private:
+    void SwitchHints(PageId page, std::initializer_list<const char*> controls, bool on);
+
     QCheckBox* cbxHintsOff_;
     QCheckBox* cbxShowRebates_;
     QCheckBox* cbxNoHint_;
