@@ -98,6 +98,7 @@ class EditorPageTest : public QObject {
     void amountFinancedQuestionIsAskedUntilItReads();
     void resetAllSaysSoAndStaysHere();
     void gridEditsAreRefusedInTheTablesWordsAndReorder();
+    void resetFromTheMenuWhileEditingACellLeavesTheStartTexts();
     void closingWithAnOpenCellEditorIsSafe();
 };
 
@@ -273,6 +274,19 @@ void EditorPageTest::gridEditsAreRefusedInTheTablesWordsAndReorder() {
     QTest::keyClick(app.Grid(), Qt::Key_Tab);
     QVERIFY(app.port->messages.empty());
     QCOMPARE(app.Summary(), QStringLiteral("13 Payments, Total= $1,155.11"));
+}
+
+void EditorPageTest::resetFromTheMenuWhileEditingACellLeavesTheStartTexts() {
+    EditorApp app;
+    AddGroups(app.PaySet(), {{1, 12, 88.85, 1, 0}});
+    ClickCell(app.Grid(), 0, 1);
+    QTest::keyClick(app.Grid(), Qt::Key_F2);
+    app.Item("menClear")->trigger();
+    QCOMPARE(app.window->ActivePage(), PageId::tabAbout);
+    QCOMPARE(app.PaySet().RowCount(), 0);
+    QCOMPARE(app.Summary(), QStringLiteral("0 Payments, Totalling $ 0.00"));
+    QCOMPARE(app.Text("edAPR"), QStringLiteral("Pending"));
+    QVERIFY(app.port->messages.empty());
 }
 
 void EditorPageTest::closingWithAnOpenCellEditorIsSafe() {

@@ -81,6 +81,10 @@ EditorPage::EditorPage(TforMain& main) : Page(main, kId) {
     OnGridExit(dbgPaySet2_, &Main(), [this] { Main().GetPage<IrregularPage>().dbgPaySetExit(); });
 }
 
+void EditorPage::ResetControls() {
+    DropGridFocus(dbgPaySet2_);
+}
+
 void EditorPage::butAddRowClick() {
     qv::TMemDataSet& paySet = Main().mdsPaySet();
     try {

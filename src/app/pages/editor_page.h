@@ -9,6 +9,8 @@ class EditorPage : public Page {
     static constexpr PageId kId = PageId::tabEdit;
     explicit EditorPage(TforMain& main);
 
+    void ResetControls() override;
+
     // "Save This Schedule" and "Load a Schedule"; the File menu runs them too.
     void butSaveClick() {}
     void butLoadClick() {}

@@ -50,6 +50,13 @@ const QString kEditNote = QStringLiteral(
 
 }  // namespace
 
+void DropGridFocus(QTableView* grid) {
+    QWidget* focus = QApplication::focusWidget();
+    // Focus going nowhere is no exit; an open cell editor hands its text to
+    // the table as it closes.
+    if (focus != nullptr && (focus == grid || grid->isAncestorOf(focus))) focus->clearFocus();
+}
+
 void OnGridExit(QTableView* grid, const QWidget* window, std::function<void()> handler) {
     // The cell editor is a widget of its own that comes and goes, so the
     // grid's exit is read from the application's focus changes. They are
@@ -178,6 +185,7 @@ IrregularPage::IrregularPage(TforMain& main) : Page(main, kId) {
 }
 
 void IrregularPage::ResetControls() {
+    DropGridFocus(dbgPaySet_);
     for (QLineEdit* box : {edAmtFin_, edTotPay_, edGroupPay_}) box->setText(QStringLiteral("0.00"));
     for (QLineEdit* box : {edPayCount_, edGroupPds_, edGroupExtra_}) {
         box->setText(QStringLiteral("0"));
@@ -191,7 +199,7 @@ void IrregularPage::ResetControls() {
     labEstimate17_->clear();
 }
 
-void IrregularPage::Enter() {
+void IrregularPage::tabEstimateEnter() {
     try {
         Main().mdsPaySet().MoveFirst();
     } catch (const qv::EMemDatasetError& error) {

@@ -13,6 +13,11 @@ class QGridLayout;
 // another window or nowhere is no exit.
 void OnGridExit(QTableView* grid, const QWidget* window, std::function<void()> handler);
 
+// Takes the focus out of `grid` without counting as leaving it: Reset empties
+// the table under it, and its exit would only recount what Reset has just
+// written.
+void DropGridFocus(QTableView* grid);
+
 class IrregularPage : public Page {
     Q_OBJECT
   public:
@@ -20,9 +25,9 @@ class IrregularPage : public Page {
     explicit IrregularPage(TforMain& main);
 
     void ResetControls() override;
-    // tabEstimateEnter: stores a pending group and says whether the grid
-    // can be edited.
-    void Enter() override;
+    void Enter() override { tabEstimateEnter(); }
+    // Stores a pending group and says whether the grid can be edited.
+    void tabEstimateEnter();
 
     void edAmtFinExit();
     void edTotPayExit();
