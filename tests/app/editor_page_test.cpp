@@ -182,6 +182,7 @@ void EditorPageTest::integrityReportsEachGroupAndTakesTheTotals() {
               {{1, 0, 10.0, 0, 0}, {2, 3, 0.004, 1, 0}, {3, 2, 0.01, 1, 0}, {4, 12, 88.85, 1, 0}});
     app.Find<QLineEdit>("edTotPay")->setText(QStringLiteral("5000.00"));
     app.State().AmtFin = 1000.0;
+    app.State().ScheduleSource = 2;
     app.Click("butUpdateGlobals");
     QCOMPARE(app.port->messages,
              (Messages{{MessageKind::Information, "Group # 1 has an interval of zero !"},
@@ -199,8 +200,9 @@ void EditorPageTest::integrityReportsEachGroupAndTakesTheTotals() {
                  {"Amount Financed Update",
                   "Change this Amount Financed, if it is incorrect:", "$1,000.00"}}));
     QCOMPARE(app.State().AmtFin, 1000.0);
-    // The groups themselves are left as they are.
+    // The groups themselves, and whose schedule is current, are left alone.
     QCOMPARE(app.PaySet().Count(), 4);
+    QCOMPARE(app.State().ScheduleSource, 2);
 }
 
 void EditorPageTest::amountFinancedQuestionCancelKeepsEverything() {

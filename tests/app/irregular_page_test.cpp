@@ -133,7 +133,9 @@ void IrregularPageTest::oneGroupIsSuggestedBeforeTheFirstGroupOnly() {
     QCOMPARE(app.State().GroupSize, 1);
     QVERIFY(app.port->messages.empty());
 
+    app.State().ScheduleSource = 2;
     app.Click("butDone");
+    QCOMPARE(app.State().ScheduleSource, 2);  // only Estimate APR claims the schedule
     QCOMPARE(Label(app, "labEstimate15"), QStringLiteral("12 Payments, Total= $1,066.20"));
     QCOMPARE(Label(app, "labGroupCount"), QStringLiteral("Payment Group # 2 has"));
     // A second count changes nothing once a group is there.
