@@ -4,8 +4,30 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
+#include "app/focus_exit_filter.h"
 #include "app/main_window.h"
+#include "core/format.h"
+#include "core/number_entry.h"
+#include "core/one_payment.h"
+
+namespace {
+
+const QStringList kStartReport{QStringLiteral("Enter values for the three values required"),
+                               QStringLiteral("then click [Compute APR] and look here a report.")};
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QString Pad2Text(double value) {
+    std::string text;
+    qv::Pad2(text, value);
+    return Q(text);
+}
+
+}  // namespace
 
 OnePayPage::OnePayPage(TforMain& main) : Page(main, kId) {
     Line(Heading(QStringLiteral("APR of a One Payment Loan")));
@@ -24,19 +46,138 @@ OnePayPage::OnePayPage(TforMain& main) : Page(main, kId) {
     auto* butComputeOne = Button("butComputeOne", QStringLiteral("Compute One Pay APR"));
     auto* butPerDiemInfo = Button("butPerDiemInfo", QStringLiteral("Help on One Pay APRs"));
     Row({butComputeOne, butPerDiemInfo});
-    auto* redShowOne =
-        Memo("redShowOne", {QStringLiteral("Enter values for the three values required"),
-                            QStringLiteral("then click [Compute APR] and look here a report.")});
-    redShowOne->setMinimumHeight(redShowOne->fontMetrics().height() * 6);
-    Column()->addWidget(redShowOne, 1);
+    redShowOne_ = Memo("redShowOne", kStartReport);
+    redShowOne_->setMinimumHeight(redShowOne_->fontMetrics().height() * 6);
+    Column()->addWidget(redShowOne_, 1);
 
+    connect(butComputeOne, &QPushButton::clicked, this, &OnePayPage::butComputeOneClick);
     connect(butPerDiemInfo, &QPushButton::clicked, this, &OnePayPage::butPerDiemInfoClick);
+
+    OnExit(edAmtFinOne_, &OnePayPage::edAmtFinOneExit);
+    OnExit(edDayOne_, &OnePayPage::edDayOneExit);
+    OnExit(edPayOne_, &OnePayPage::edPayOneExit);
 }
 
 void OnePayPage::ResetControls() {
     edAmtFinOne_->setText(QStringLiteral("0.01"));
     edPayOne_->setText(QStringLiteral("0.00"));
     edDayOne_->setText(QStringLiteral("2"));
+    redShowOne_->setPlainText(kStartReport.join(QLatin1Char('\n')));
+}
+
+void OnePayPage::TakeOnePayment(std::int32_t days, double amtFin, double repayment) {
+    qv::LoanState& s = Main().State();
+    s.DayOne = days;
+    edDayOne_->setText(QString::number(days));
+    s.AmtFinOne = amtFin;
+    edAmtFinOne_->setText(Pad2Text(amtFin));
+    s.PayOne = repayment;
+    edPayOne_->setText(Pad2Text(repayment));
+}
+
+// --- helpers -----------------------------------------------------------------
+
+void OnePayPage::OnExit(QWidget* control, void (OnePayPage::*handler)()) {
+    Focus().OnExit(control, [this, handler] {
+        if (inExitHandler_) return;
+        const QScopedValueRollback<bool> running(inExitHandler_, true);
+        (this->*handler)();
+    });
+}
+
+bool OnePayPage::CheckAmount(QLineEdit* box, const char* name, double& target) {
+    const qv::Float2Check check = qv::ValidateFloat2(name, box->text().toStdString());
+    qv::ApplyEntryCheck(check, Main().Port(),
+                        [box](const std::string& text) { box->setText(Q(text)); });
+    if (check.setTarget) target = check.value;
+    if (check.focusBack) box->setFocus(Qt::OtherFocusReason);
+    return check.valid;
+}
+
+void OnePayPage::Inform(std::string_view text) {
+    Main().Port().Inform(text);
+}
+
+// --- exit handlers -------------------------------------------------------------
+
+void OnePayPage::edAmtFinOneExit() {
+    qv::LoanState& s = Main().State();
+    if (!CheckAmount(edAmtFinOne_, "Amount Financed", s.AmtFinOne)) return;
+    if (s.AmtFinOne < 0.01 && edPayOne_->text() != QLatin1String("0")) {
+        Inform(qv::kOneZeroAmountText);
+        edAmtFinOne_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    UpdateOneSummary();
+}
+
+void OnePayPage::edPayOneExit() {
+    if (!CheckAmount(edPayOne_, "Repayment", Main().State().PayOne)) return;
+    if (edDayOne_->text() == QLatin1String("0")) {
+        Inform(qv::kOneNoIntervalText);
+        edDayOne_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    UpdateOneSummary();
+}
+
+void OnePayPage::edDayOneExit() {
+    qv::LoanState& s = Main().State();
+    const qv::Integer2Check check =
+        qv::ValidateInteger2("Day Count", edDayOne_->text().toStdString());
+    qv::ApplyEntryCheck(check, Main().Port(),
+                        [this](const std::string& text) { edDayOne_->setText(Q(text)); });
+    if (check.setTarget) s.DayOne = check.value;
+    if (!check.valid) {
+        edDayOne_->setFocus(Qt::OtherFocusReason);
+        UpdateOneSummary();
+        return;
+    }
+    // A day count of 1 stands; the two-day floor is the cross-checks' rule.
+    if (s.DayOne < 1) {
+        edDayOne_->setText(QStringLiteral("1"));
+        Inform(qv::kOneTermUnderOneDayText);
+    }
+}
+
+void OnePayPage::UpdateOneSummary() {
+    const qv::LoanState& s = Main().State();
+    if (s.AmtFinOne > s.PayOne && s.PayOne > 0) {
+        Inform(qv::kOneRepaymentBelowText);
+        edPayOne_->setFocus(Qt::OtherFocusReason);
+    }
+    if (s.DayOne < 2) {
+        edDayOne_->setText(QStringLiteral("2"));
+        Inform(qv::kOneUnderTwoDaysText);
+        edDayOne_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+// --- commands ------------------------------------------------------------------
+
+void OnePayPage::butComputeOneClick() {
+    const qv::LoanState& s = Main().State();
+    const qv::OnePaymentReport report = qv::ComputeOnePayment(s.AmtFinOne, s.PayOne, s.DayOne);
+    switch (report.outcome) {
+        case qv::OnePaymentOutcome::OverAYear:
+            Inform(qv::kOneOverAYearText);
+            Main().ShowPage(PageId::TabSimple);
+            return;
+        case qv::OnePaymentOutcome::NoTerm:
+            Inform(qv::kOneNoTermText);
+            edDayOne_->setFocus(Qt::OtherFocusReason);
+            return;
+        case qv::OnePaymentOutcome::NoAmountFinanced:
+            Inform(qv::kOneNoAmountText);
+            edAmtFinOne_->setFocus(Qt::OtherFocusReason);
+            return;
+        case qv::OnePaymentOutcome::Computed:
+            break;
+    }
+    QStringList lines;
+    for (const std::string& line : report.lines) lines << Q(line);
+    redShowOne_->setPlainText(lines.join(QLatin1Char('\n')));
+    if (report.wholeMonths) Inform(qv::kOneWholeMonthsText);
 }
 
 void OnePayPage::butPerDiemInfoClick() {

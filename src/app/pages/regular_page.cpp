@@ -3,9 +3,32 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
+#include "app/focus_exit_filter.h"
 #include "app/main_window.h"
+#include "app/pages/one_pay_page.h"
 #include "app/radio_group.h"
+#include "core/apr_engine.h"
+#include "core/format.h"
+#include "core/number_entry.h"
+#include "core/pay_schedule.h"
+
+namespace {
+
+const QString kStartStatus = QStringLiteral(
+    "As you move among white data entry boxes above, you'll find Hints and other Information "
+    "here.");
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+std::string S(const QLineEdit* box) {
+    return box->text().toStdString();
+}
+
+}  // namespace
 
 RegularPage::RegularPage(TforMain& main) : Page(main, kId) {
     Line(
@@ -64,7 +87,9 @@ RegularPage::RegularPage(TforMain& main) : Page(main, kId) {
          Label(QStringLiteral("Common Intervals in Last Interval,")), edSimpLastExtra_,
          Label(QStringLiteral("Added Days in Last Interval"))});
 
-    labSimpToP_ = Text(QString(), "labSimpToP");
+    labSimpToP_ = Text(QStringLiteral("Schedule above shows 0 Payments which Total $ 0.00, with $ "
+                                      "0.00 Finance Charge "),
+                       "labSimpToP");
     labSimpToP_->setToolTip(QStringLiteral("Recompute this by clicking on Last Payment amount."));
     labSimpToP_->setStyleSheet(QStringLiteral("color: blue; font-weight: bold;"));
     Line(labSimpToP_);
@@ -89,16 +114,56 @@ RegularPage::RegularPage(TforMain& main) : Page(main, kId) {
     edStatusBar_->setToolTip(
         QStringLiteral("These Hints change as you move among data entry boxes."));
     edStatusBar_->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
-    edStatusBar_->setText(
-        QStringLiteral("As you move among white data entry boxes above, you'll find Hints and "
-                       "other Information here."));
+    edStatusBar_->setText(kStartStatus);
     auto* butGoTolerances2 = Button("butGoTolerances2", QStringLiteral("About APR Tolerances"));
     auto* butMax = Button("butMax", QStringLiteral("Figure a Regular Schedule"));
     Row({butResetSimple, butGoTolerances2, butMax});
     Line(edStatusBar_);
 
+    connect(butSimpleAPR, &QPushButton::clicked, this, &RegularPage::butSimpleAPRClick);
+    connect(butResetSimple, &QPushButton::clicked, this, &RegularPage::butResetSimpleClick);
     connect(butGoTolerances2, &QPushButton::clicked, this, &RegularPage::butGoTolerances2Click);
     connect(butMax, &QPushButton::clicked, this, &RegularPage::butMaxClick);
+
+    OnExit(edSimpAmtFin_, &RegularPage::edSimpAmtFinExit);
+    OnExit(edSimpInnerNoPay_, &RegularPage::edSimpInnerNoPayExit);
+    OnExit(edSimpRegPay_, &RegularPage::edSimpRegPayExit);
+    OnExit(rgpSimpInterval_, &RegularPage::rgpSimpIntervalExit);
+    OnExit(edSimp1stPay_, &RegularPage::edSimp1stPayExit);
+    OnExit(edSimp1stNoPd_, &RegularPage::edSimp1stNoPdExit);
+    OnExit(edSimp1stExtra_, &RegularPage::edSimp1stExtraExit);
+    OnExit(edSimpLastPay_, &RegularPage::edSimpLastPayExit);
+    OnExit(edSimpLastNoPd_, &RegularPage::edSimpLastNoPdExit);
+    OnExit(edSimpLastExtra_, &RegularPage::edSimpLastExtraExit);
+
+    // Entering a control puts its hint into the status line.
+    const std::pair<QWidget*, QString> hints[] = {
+        {edSimpAmtFin_,
+         QStringLiteral("Amount Financed is the principal paid at loan commencement. Hit the TAB "
+                        "button to move to the next entry point.")},
+        {edSimpInnerNoPay_, QStringLiteral("Enter the Total Number of Payments scheduled.")},
+        {edSimpRegPay_, QStringLiteral("Enter the dollar size of the Most Common Payment amount.")},
+        {rgpSimpInterval_, QStringLiteral("If there is no repeating interval, use Tab 2.")},
+        {edSimp1stPay_, QStringLiteral("Describe only the FIRST Payment on this line.")},
+        {edSimp1stNoPd_,
+         QStringLiteral("The first interval may be zero or more than 1 regular payment long.")},
+        {edSimp1stExtra_, QStringLiteral("If the first interval is zero Regular periods long, "
+                                         "this entry must be >0.")},
+        {edSimpLastNoPd_,
+         QStringLiteral("The last interval maybe zero or more than one regular period long.")},
+        {edSimpLastExtra_, QStringLiteral("If the last interval is zero regular periods long, "
+                                          "this entry must be >0.")},
+    };
+    for (const auto& [control, hint] : hints) {
+        Focus().OnEnter(control, [this, text = hint] { Status(text); });
+    }
+    // The summary is brought up to date as the user comes to the last payment,
+    // which is meant to make the schedule add up.
+    Focus().OnEnter(edSimpLastPay_, [this] {
+        Status(
+            QStringLiteral("The last payment maybe much larger than the regular payment amount."));
+        UpdateSimpleSummary();
+    });
 }
 
 void RegularPage::ResetControls() {
@@ -115,6 +180,321 @@ void RegularPage::ResetControls() {
     labSimpToP_->setText(
         QStringLiteral("Above Schedule now shows 0 Payments which Total $ 0.00, with $ 0.00 "
                        "Finance Charge"));
+    edStatusBar_->setText(kStartStatus);
+}
+
+// --- helpers -----------------------------------------------------------------
+
+void RegularPage::OnExit(QWidget* control, void (RegularPage::*handler)()) {
+    Focus().OnExit(control, [this, handler] {
+        if (inExitHandler_) return;
+        const QScopedValueRollback<bool> running(inExitHandler_, true);
+        (this->*handler)();
+    });
+}
+
+bool RegularPage::CheckAmount(QLineEdit* box, const char* name, double& target) {
+    const qv::Float2Check check = qv::ValidateFloat2(name, S(box));
+    qv::ApplyEntryCheck(check, Main().Port(),
+                        [box](const std::string& text) { box->setText(Q(text)); });
+    if (check.setTarget) target = check.value;
+    if (check.focusBack) box->setFocus(Qt::OtherFocusReason);
+    return check.valid;
+}
+
+bool RegularPage::CheckWhole(QLineEdit* box, const char* name, std::int32_t& target) {
+    const qv::Integer2Check check = qv::ValidateInteger2(name, S(box));
+    qv::ApplyEntryCheck(check, Main().Port(),
+                        [box](const std::string& text) { box->setText(Q(text)); });
+    if (check.setTarget) target = check.value;
+    if (check.focusBack) box->setFocus(Qt::OtherFocusReason);
+    return check.valid;
+}
+
+void RegularPage::Inform(std::string_view text) {
+    Main().Port().Inform(text);
+}
+
+void RegularPage::Status(const QString& text) {
+    edStatusBar_->setText(text);
+}
+
+qv::RegularTexts RegularPage::BoxTexts() const {
+    qv::RegularTexts t;
+    t.AmtFin = S(edSimpAmtFin_);
+    t.PayCount = S(edSimpInnerNoPay_);
+    t.RegPay = S(edSimpRegPay_);
+    t.FirstPay = S(edSimp1stPay_);
+    t.FirstPds = S(edSimp1stNoPd_);
+    t.FirstExtra = S(edSimp1stExtra_);
+    t.LastPay = S(edSimpLastPay_);
+    t.LastPds = S(edSimpLastNoPd_);
+    t.LastExtra = S(edSimpLastExtra_);
+    return t;
+}
+
+std::int32_t RegularPage::PageDaysPerPd() const {
+    if (auto period = qv::IntervalUnitPeriod(rgpSimpInterval_->ItemIndex())) {
+        return period->DaysPerPd;
+    }
+    return Main().State().DaysPerPd;
+}
+
+void RegularPage::TakeSimpleInterval() {
+    const int item = rgpSimpInterval_->ItemIndex();
+    if (auto* rgpBasePd = Main().findChild<RadioGroup*>(QStringLiteral("rgpBasePd"))) {
+        rgpBasePd->SetItemIndex(item);
+    }
+    if (auto period = qv::IntervalUnitPeriod(item)) {
+        Main().State().DaysPerPd = period->DaysPerPd;
+        Main().State().PdsPerYear = period->PdsPerYear;
+    }
+}
+
+// --- summary and groups --------------------------------------------------------
+
+void RegularPage::UpdateSimpleSummary() {
+    qv::LoanState& s = Main().State();
+    const qv::SimpleSummary summary = qv::SummarizeRegular(qv::ReadRegularBoxes(BoxTexts()));
+    s.PayCount = summary.PayCount;
+    s.TotPay = summary.TotPay;
+    s.AmtFin = summary.AmtFin;
+    labSimpToP_->setText(Q(summary.text));
+}
+
+void RegularPage::SimplePaySet() {
+    qv::SimplePaySet(Main().State(), Main().mdsPaySet(), qv::ReadRegularBoxes(BoxTexts()),
+                     Main().Port());
+}
+
+// --- exit handlers ---------------------------------------------------------------
+
+void RegularPage::edSimpAmtFinExit() {
+    qv::LoanState& s = Main().State();
+    if (!CheckAmount(edSimpAmtFin_, "Amount Financed", s.AmtFin)) return;
+    if (s.AmtFin < 0.01 && (edSimpInnerNoPay_->text() != QLatin1String("0") || s.RegPay > 0)) {
+        Inform(qv::kZeroAmountFinancedText);
+        edSimpAmtFin_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    UpdateSimpleSummary();
+}
+
+void RegularPage::edSimpInnerNoPayExit() {
+    qv::LoanState& s = Main().State();
+    if (!CheckWhole(edSimpInnerNoPay_, "Number of Payments", s.PayCount)) return;
+    if (edSimpRegPay_->text() != QLatin1String("0.0") && s.PayCount > 0) {
+        const QString common = Q(qv::FloatToStr(s.RegPay));
+        edSimp1stPay_->setText(common);
+        edSimp1stNoPd_->setText(QStringLiteral("1"));
+        edSimp1stExtra_->setText(QStringLiteral("0"));
+        const bool hasLast = s.PayCount > 1;
+        edSimpLastPay_->setText(hasLast ? common : QStringLiteral("0.00"));
+        edSimpLastNoPd_->setText(hasLast ? QStringLiteral("1") : QStringLiteral("0"));
+        edSimpLastExtra_->setText(QStringLiteral("0"));
+    }
+    UpdateSimpleSummary();
+}
+
+void RegularPage::edSimpRegPayExit() {
+    qv::LoanState& s = Main().State();
+    if (!CheckAmount(edSimpRegPay_, "Payment Amount", s.RegPay)) return;
+    const QString countText = edSimpInnerNoPay_->text();
+    const bool noCount = countText == QLatin1String("0");
+    if (s.RegPay > 0 && noCount) {
+        Inform(qv::ZeroPaymentsOfText(s.RegPay));
+        edSimpInnerNoPay_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (!noCount && s.RegPay == 0) {
+        Inform(qv::PaymentsOfZeroText(countText.toStdString()));
+        edSimpRegPay_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (s.AmtFin < 0.01 && (!noCount || s.RegPay > 0)) {
+        Inform(qv::kZeroAmountFinancedText);
+        edSimpAmtFin_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (s.RegPay > 0 && s.PayCount > 0 && double(s.PayCount) * s.RegPay < s.AmtFin) {
+        Inform(qv::kAmountOverTotalText);
+        edSimpAmtFin_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+
+    // The first and last payments default to the common payment, one
+    // period apart.
+    const QString common = Q(qv::FloatToStr(s.RegPay));
+    const QString zero = QStringLiteral("0");
+    if (edSimp1stPay_->text() == QLatin1String("0.00")) {
+        edSimp1stPay_->setText(common);
+        s.FirstPay = s.RegPay;
+    }
+    if (edSimp1stNoPd_->text() == zero && edSimp1stExtra_->text() == zero) {
+        s.FirstPds = 1;
+        edSimp1stNoPd_->setText(QStringLiteral("1"));
+        edSimp1stExtra_->setText(zero);
+        s.FirstExtra = 0;
+    }
+    if (s.PayCount > 1) {
+        if (edSimpLastPay_->text() == QLatin1String("0.00")) {
+            s.LastPay = s.RegPay;
+            edSimpLastPay_->setText(common);
+        }
+        if (edSimpLastNoPd_->text() == zero && edSimpLastExtra_->text() == zero) {
+            edSimpLastNoPd_->setText(QStringLiteral("1"));
+            s.LastPds = 1;
+            edSimpLastExtra_->setText(zero);
+            s.LastExtra = 0;
+        }
+    } else {
+        edSimpLastPay_->setText(QStringLiteral("0.00"));
+        s.LastPay = 0;
+        edSimpLastNoPd_->setText(zero);
+        s.LastPds = 0;
+        edSimpLastExtra_->setText(zero);
+        s.LastExtra = 0;
+    }
+    UpdateSimpleSummary();
+}
+
+void RegularPage::rgpSimpIntervalExit() {
+    TakeSimpleInterval();
+}
+
+void RegularPage::edSimp1stPayExit() {
+    qv::LoanState& s = Main().State();
+    if (!CheckAmount(edSimp1stPay_, "First Payment", s.FirstPay)) return;
+    if (s.FirstPay > 0 && edSimp1stNoPd_->text() == QLatin1String("0") &&
+        edSimp1stExtra_->text() == QLatin1String("0")) {
+        Inform(qv::kNonZeroIntervalText);
+        edSimp1stNoPd_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    UpdateSimpleSummary();
+}
+
+void RegularPage::edSimp1stNoPdExit() {
+    qv::LoanState& s = Main().State();
+    if (!CheckWhole(edSimp1stNoPd_, "First Number of Common Periods", s.FirstPds)) return;
+    if (s.FirstPds > 0 || qv::BoxWhole(S(edSimp1stExtra_)) != 0) {
+        UpdateSimpleSummary();
+        return;
+    }
+    Inform(qv::kZeroPeriodsNeedDaysText);
+    edSimp1stExtra_->setFocus(Qt::OtherFocusReason);
+}
+
+void RegularPage::edSimp1stExtraExit() {
+    qv::LoanState& s = Main().State();
+    if (!CheckWhole(edSimp1stExtra_, "First Number of Extra Days", s.FirstExtra)) return;
+    // The carry goes by the interval this page shows; FirstPds takes the
+    // periods box when that box is next left.
+    const std::int32_t daysPerPd = PageDaysPerPd();
+    const qv::ExtraDaysCarry carry =
+        qv::CarryExtraDays(qv::BoxWhole(S(edSimp1stNoPd_)), s.FirstExtra, daysPerPd);
+    if (carry.carried) {
+        Inform(qv::FirstExtraDaysText(daysPerPd));
+        edSimp1stNoPd_->setText(QString::number(carry.periods));
+        s.FirstExtra = carry.days;
+        edSimp1stExtra_->setText(QString::number(carry.days));
+    }
+    UpdateSimpleSummary();
+}
+
+void RegularPage::edSimpLastPayExit() {
+    if (!CheckAmount(edSimpLastPay_, "Last Payment", Main().State().LastPay)) return;
+    UpdateSimpleSummary();
+}
+
+void RegularPage::edSimpLastNoPdExit() {
+    qv::LoanState& s = Main().State();
+    if (!CheckWhole(edSimpLastNoPd_, "Last Number of Common Periods", s.LastPds)) return;
+    if (s.LastPds == 0 && qv::BoxWhole(S(edSimpLastExtra_)) == 0) {
+        Inform(qv::kLastNeedsDaysText);
+        edSimpLastExtra_->setFocus(Qt::OtherFocusReason);
+    }
+    UpdateSimpleSummary();
+}
+
+void RegularPage::edSimpLastExtraExit() {
+    qv::LoanState& s = Main().State();
+    if (!CheckWhole(edSimpLastExtra_, "Last Number of Extra Days", s.LastExtra)) return;
+    const std::int32_t daysPerPd = PageDaysPerPd();
+    const qv::ExtraDaysCarry carry =
+        qv::CarryExtraDays(qv::BoxWhole(S(edSimpLastNoPd_)), s.LastExtra, daysPerPd);
+    if (carry.carried) {
+        Inform(qv::LastExtraDaysText(daysPerPd));
+        edSimpLastNoPd_->setText(QString::number(carry.periods));
+        s.LastExtra = carry.days;
+        edSimpLastExtra_->setText(QString::number(carry.days));
+    }
+    UpdateSimpleSummary();
+}
+
+// --- commands ------------------------------------------------------------------
+
+void RegularPage::butSimpleAPRClick() {
+    qv::LoanState& s = Main().State();
+    // The schedule is computed on the interval this page shows, whichever
+    // page set the unit period last.
+    TakeSimpleInterval();
+    const qv::RegularTexts texts = BoxTexts();
+    const qv::RegularBoxes boxes = qv::ReadRegularBoxes(texts);
+    qv::StoreRegularBoxes(s, boxes);
+    s.PayCount = boxes.PayCount;
+
+    bool ok = !qv::HasPaymentWithNoDuration(texts);
+    if (s.PayCount > qv::kMaxPayments) {
+        Inform(qv::kTooManyRegularPaymentsText);
+        ok = false;
+    }
+    if (ok) {
+        SimplePaySet();
+        ok = qv::IntegrityMdsPaySet(s, Main().mdsPaySet(), Main().Port());
+    }
+
+    const qv::SinglePaymentDecision single = qv::RouteSinglePayment(s.PayCount, texts, s.DaysPerPd);
+    switch (single.route) {
+        case qv::SinglePaymentRoute::NotSingle:
+            s.PerDiem = false;
+            break;
+        case qv::SinglePaymentRoute::PeriodsNotInteger:
+            Inform(qv::kFirstPdsNotIntegerText);
+            ok = false;
+            break;
+        case qv::SinglePaymentRoute::PeriodsNegative:
+            Inform(qv::kFirstPdsNegativeText);
+            ok = false;
+            break;
+        case qv::SinglePaymentRoute::PerDiemOverAYear:
+            s.PerDiem = true;
+            Inform(qv::kAnnualCompoundingText);
+            break;
+        case qv::SinglePaymentRoute::OnePaymentPage:
+            // The general computation below is on the unit-period basis
+            // whatever an earlier schedule needed.
+            s.PerDiem = false;
+            Main().GetPage<OnePayPage>().TakeOnePayment(single.days, boxes.AmtFin, s.FirstPay);
+            Main().ShowPage(PageId::tabOnePay);
+            break;
+    }
+
+    if (ok) {
+        if (Main().RunGetAPR() == qv::AprOutcome::Computed) {
+            edSimpAPR_->setText(Q(qv::FloatToStrF(s.APR, qv::FloatStyle::Number, 8, 3)) +
+                                QLatin1Char('%'));
+        }
+    } else {
+        Main().Port().Warn(qv::kNoDurationText);
+        edSimpAPR_->setText(QStringLiteral("InputError"));
+    }
+    s.ScheduleSource = qv::kSourceRegular;
+}
+
+void RegularPage::butResetSimpleClick() {
+    Main().Reset();
+    Main().ShowPage(PageId::tabAbout);
 }
 
 void RegularPage::butGoTolerances2Click() {
