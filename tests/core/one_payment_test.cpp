@@ -66,15 +66,5 @@ TEST(OnePaymentReport, WholeMonthTermsAreFlagged) {
     }
 }
 
-TEST(OnePaymentMessages, WordForWord) {
-    EXPECT_EQ(kOneWholeMonthsText,
-              "If the term of a one repayment loan is a\r\nwhole number of months, the lender "
-              "may\r\ncompute an APR on a per month basis, click\r\nthe Help on PerDiem APRs "
-              "button for more.");
-    EXPECT_EQ(kOneZeroAmountText,
-              "You cannot have zero $ Amount Financed !\n\rTo Reset All, first enter at least "
-              "$.01.");
-}
-
 }  // namespace
 }  // namespace qv
