@@ -108,6 +108,7 @@ class RegularPageTest : public QObject {
     void intervalGroupSetsTheUnitPeriodAndTheIrregularGroup();
     void computeUsesTheIntervalThisPageShows();
     void resetAllRestoresStartTexts();
+    void printAmortizationChartsTheComputedScheduleThenPrints();
 };
 
 void RegularPageTest::thirtySixMonthlyPaymentsOfAHundred() {
@@ -642,6 +643,28 @@ void RegularPageTest::resetAllRestoresStartTexts() {
     QCOMPARE(app.State().ScheduleSource, 0);
     QCOMPARE(app.State().DaysPerPd, 30);
     QCOMPARE(app.window->mdsPaySet().Count(), 0);
+}
+
+void RegularPageTest::printAmortizationChartsTheComputedScheduleThenPrints() {
+    RegularApp app;
+    app.EnterLoan(QStringLiteral("1100"), QStringLiteral("12"), QStringLiteral("100"));
+    app.Click("butSimpleAPR");
+    QCOMPARE(app.Box("edSimpAPR")->text(), QStringLiteral("16.376%"));
+    app.port->ClearRecords();
+    app.Click("butChartSimple");
+    QCOMPARE(app.port->printDialogs, 1);
+    QCOMPARE(app.port->printed.size(), std::size_t{1});
+    const QString printed = QString::fromStdString(app.port->printed.front().text);
+    QVERIFY(printed.startsWith(QStringLiteral("APR evaluated by Quorvane version 0.9992\n")));
+    QVERIFY(printed.contains(QStringLiteral("\n--- Amortization at 16.376% APR ----\n")));
+    QVERIFY(printed.contains(QStringLiteral("\nTotal of Payments = $1,199.99")));
+
+    // Cancelling the print dialog still leaves the chart on screen.
+    app.port->printDialogAnswers = {false};
+    app.Click("butChartSimple");
+    QCOMPARE(app.port->printed.size(), std::size_t{1});
+    const QString chart = app.Find<QPlainTextEdit>("redChart")->toPlainText();
+    QCOMPARE(chart.count(QStringLiteral("--- Amortization at 16.376% APR ----")), 2);
 }
 
 QTEST_MAIN(RegularPageTest)

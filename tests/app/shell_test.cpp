@@ -331,6 +331,8 @@ void ShellTest::resetCommandsRestoreStartStateAndShowIntro() {
     QFETCH(PageId, on);
     AppFixture app;
     TforMain& w = *app.window;
+    // The page is shown first: entering it may act on the state set below.
+    w.ShowPage(on);
     qv::LoanState& s = w.State();
     s.APR = 9.5;
     s.RoundAdd = 0.0;
@@ -350,7 +352,6 @@ void ShellTest::resetCommandsRestoreStartStateAndShowIntro() {
     app.Find<QCheckBox>("cbxFractionalInt")->setChecked(true);
     app.Find<RadioGroup>("rgpBasePd")->SetItemIndex(4);
 
-    w.ShowPage(on);
     if (command == "menClear") {
         app.Item("menClear")->trigger();
     } else {

@@ -1,12 +1,90 @@
 #include "app/pages/chart_page.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 
 #include "app/main_window.h"
+#include "app/pages/irregular_page.h"
+#include "app/pages/regular_page.h"
+#include "app/pages/settings_page.h"
 #include "app/shell_texts.h"
+#include "chart/amortization.h"
+#include "chart/chart_file.h"
+
+namespace {
+
+// What the chart page's entry needs from the window.
+class WindowChartHost : public qv::ChartPageHost {
+  public:
+    explicit WindowChartHost(TforMain& main) : main_(main) {}
+
+    void Beep() override { main_.Port().Beep(); }
+    void RunRegularAPR() override { main_.GetPage<RegularPage>().butSimpleAPRClick(); }
+    void RunIrregularAPR() override { main_.GetPage<IrregularPage>().butEstAPRClick(); }
+    bool AprBoxShowsInputError() override {
+        for (const char* box : {"edAPR", "edSimpAPR"}) {
+            auto* edit = main_.findChild<QLineEdit*>(QString::fromLatin1(box));
+            if (edit != nullptr && edit->text() == QLatin1String("InputError")) return true;
+        }
+        return false;
+    }
+    void ShowPage(qv::InputErrorRoute page) override { main_.ShowPage(PageFor(page)); }
+    void SetWindowEnabled(bool enabled) override { main_.Port().SetWindowEnabled(enabled); }
+
+  private:
+    static PageId PageFor(qv::InputErrorRoute route) {
+        switch (route) {
+            case qv::InputErrorRoute::tabIntro:
+                return PageId::tabIntro;
+            case qv::InputErrorRoute::TabSimple:
+                return PageId::TabSimple;
+            case qv::InputErrorRoute::tabEstimate:
+                return PageId::tabEstimate;
+            case qv::InputErrorRoute::tabEdit:
+                return PageId::tabEdit;
+            case qv::InputErrorRoute::tabAbout:
+            case qv::InputErrorRoute::CorrectErrorsMessage:
+                break;
+        }
+        return PageId::tabAbout;
+    }
+
+    TforMain& main_;
+};
+
+// Swaps the chart box to the printer's font while a job is printed and puts
+// the screen font and the box back however the job ends.
+class PrintFontSwap {
+  public:
+    explicit PrintFontSwap(QPlainTextEdit* box) : box_(box), screenFont_(box->font()) {
+        box_->hide();
+        QFont printFont(QString::fromLatin1(qv::kChartPrintFontName.data(),
+                                            qsizetype(qv::kChartPrintFontName.size())));
+        printFont.setStyleHint(QFont::TypeWriter);
+        printFont.setPointSize(qv::kChartPrintFontPoints);
+        box_->setFont(printFont);
+    }
+    ~PrintFontSwap() {
+        box_->setFont(screenFont_);
+        box_->show();
+    }
+    PrintFontSwap(const PrintFontSwap&) = delete;
+    PrintFontSwap& operator=(const PrintFontSwap&) = delete;
+
+  private:
+    QPlainTextEdit* box_;
+    QFont screenFont_;
+};
+
+std::string Std(std::string_view text) {
+    return std::string(text);
+}
+
+}  // namespace
 
 ChartPage::ChartPage(TforMain& main) : Page(main, kId) {
     Line(
@@ -50,6 +128,10 @@ ChartPage::ChartPage(TforMain& main) : Page(main, kId) {
     Row({Label(QStringLiteral("THIRD, click:")), butPrint, butSaveChart, butClearIt, butAbout,
          butChartReset});
 
+    connect(butChartEst, &QPushButton::clicked, this, &ChartPage::butChartEstClick);
+    connect(butPrint, &QPushButton::clicked, this, &ChartPage::butPrintClick);
+    connect(butSaveChart, &QPushButton::clicked, this, &ChartPage::butSaveChartClick);
+    connect(butClearIt, &QPushButton::clicked, this, &ChartPage::butClearItClick);
     connect(butGoToIrreg, &QPushButton::clicked, this, &ChartPage::butGoToIrregClick);
     connect(butReRx78_, &QPushButton::clicked, this, &ChartPage::butReRx78Click);
     connect(butAbout, &QPushButton::clicked, this, &ChartPage::butAboutClick);
@@ -61,6 +143,51 @@ void ChartPage::ResetControls() {
     // Rebates start switched off, and with them the warning button.
     butReRx78_->setVisible(false);
     redChart_->setPlainText(QString::fromLatin1(shell_text::kNoChartText));
+}
+
+void ChartPage::Enter() {
+    WindowChartHost host(Main());
+    const bool showRebates = Main().GetPage<SettingsPage>().cbxShowRebates()->isChecked();
+    qv::EnterChartPage(Main().State(), Main().mdsPaySet(), Main().mdsDetail(), showRebates, host,
+                       Main().Port());
+}
+
+void ChartPage::butChartEstClick() {
+    const SettingsPage& settings = Main().GetPage<SettingsPage>();
+    qv::ChartOptions options;
+    options.showRebates = settings.cbxShowRebates()->isChecked();
+    options.fractionalInterest = settings.cbxFractionalInt()->isChecked();
+    options.roundDown = settings.cbxRoundDown()->isChecked();
+    qv::ChartText lines;
+    const qv::ChartResult result = qv::AppendAmortizationChart(Main().State(), Main().mdsPaySet(),
+                                                               options, lines, Main().Port());
+    labChart7_->setText(QString::fromStdString(result.caption));
+    AppendChartLines(lines);
+}
+
+void ChartPage::butPrintClick() {
+    if (!Main().Port().PrintDialog()) return;
+    PrintChartText();
+}
+
+void ChartPage::PrintChartText() {
+    PrintFontSwap swap(redChart_);
+    Main().Port().PrintText(redChart_->toPlainText().toStdString(), qv::kChartPrintFontName,
+                            qv::kChartPrintFontPoints, qv::kChartPrintJobTitle);
+}
+
+void ChartPage::butSaveChartClick() {
+    FileDialogRequest request;
+    request.title = Std(qv::kSaveChartDialogTitle);
+    request.fileName = Std(qv::kProposedChartFileName);
+    request.defaultExt = Std(qv::kChartFileExtension);
+    const std::optional<std::string> file = Main().Port().SaveFileDialog(request);
+    if (!file) return;
+    qv::SaveChartTextAsked(std::filesystem::u8path(*file), ChartLines(), Main().Port());
+}
+
+void ChartPage::butClearItClick() {
+    redChart_->setPlainText(TforMain::kTitle);
 }
 
 void ChartPage::butGoToIrregClick() {

@@ -11,6 +11,19 @@ class ChartPage : public Page {
     explicit ChartPage(TforMain& main);
 
     void ResetControls() override;
+    // tabChartEnter: recomputes the current schedule's APR and refills the
+    // payment grid.
+    void Enter() override;
+
+    // "Chart Amortization": appends the amortization chart to redChart.
+    void butChartEstClick();
+    // "Print Chart": the print dialog, then the chart text in 10-point
+    // Courier New.
+    void butPrintClick();
+    void butSaveChartClick();
+    void butClearItClick();
+    // Prints the chart text on the current printer, without a dialog.
+    void PrintChartText();
 
     void butGoToIrregClick();
     void butReRx78Click();

@@ -11,7 +11,9 @@
 
 #include "app/focus_exit_filter.h"
 #include "app/main_window.h"
+#include "app/pages/chart_page.h"
 #include "app/radio_group.h"
+#include "chart/chart_file.h"
 #include "core/group_schedule.h"
 #include "core/number_entry.h"
 #include "core/pay_schedule.h"
@@ -169,6 +171,7 @@ IrregularPage::IrregularPage(TforMain& main) : Page(main, kId) {
     labApr8->setStyleSheet(QStringLiteral("color: red;"));
     Line(labApr8);
 
+    connect(butPrintIrreg, &QPushButton::clicked, this, &IrregularPage::butPrintIrregClick);
     connect(butTolerances, &QPushButton::clicked, this, &IrregularPage::butTolerancesClick);
     connect(butPayReset, &QPushButton::clicked, this, &IrregularPage::butPayResetClick);
     connect(butDone, &QPushButton::clicked, this, &IrregularPage::butDoneClick);
@@ -363,4 +366,21 @@ void IrregularPage::butTolerancesClick() {
 void IrregularPage::butPayResetClick() {
     Main().Reset();
     Main().ShowPage(PageId::tabAbout);
+}
+
+void IrregularPage::butPrintIrregClick() {
+    Main().State().ScheduleSource = qv::kSourceIrregular;
+    // Entering the chart page recomputes this page's APR and refills its grid.
+    Main().ShowPage(PageId::tabChart);
+    // A schedule the engine refused has no chart to print; the user has been
+    // told why and sent back to correct it.
+    if (edAPR_->text() == QLatin1String("InputError")) return;
+    ChartPage& chart = Main().GetPage<ChartPage>();
+    chart.butChartEstClick();
+    PlatformPort& port = Main().Port();
+    if (port.Confirm(qv::kReviewChartQuestion)) {
+        port.Inform(qv::kChartedWithoutHardcopyText);
+    } else {
+        chart.butPrintClick();
+    }
 }

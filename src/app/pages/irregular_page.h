@@ -42,6 +42,8 @@ class IrregularPage : public Page {
     // "Estimate APR"; the chart page and the schedule loader run it too.
     void butEstAPRClick();
     void butTolerancesClick();
+    // "Print Amortization": chart on the chart page, then print or review.
+    void butPrintIrregClick();
     void butPayResetClick();
 
     // Recounts the groups of mdsPaySet into GroupPayCount and GroupPayTotal

@@ -7,6 +7,7 @@
 
 #include "app/focus_exit_filter.h"
 #include "app/main_window.h"
+#include "app/pages/chart_page.h"
 #include "app/pages/one_pay_page.h"
 #include "app/radio_group.h"
 #include "core/apr_engine.h"
@@ -121,6 +122,7 @@ RegularPage::RegularPage(TforMain& main) : Page(main, kId) {
     Line(edStatusBar_);
 
     connect(butSimpleAPR, &QPushButton::clicked, this, &RegularPage::butSimpleAPRClick);
+    connect(butChartSimple, &QPushButton::clicked, this, &RegularPage::butChartSimpleClick);
     connect(butResetSimple, &QPushButton::clicked, this, &RegularPage::butResetSimpleClick);
     connect(butGoTolerances2, &QPushButton::clicked, this, &RegularPage::butGoTolerances2Click);
     connect(butMax, &QPushButton::clicked, this, &RegularPage::butMaxClick);
@@ -504,4 +506,10 @@ void RegularPage::butGoTolerances2Click() {
 
 void RegularPage::butMaxClick() {
     Main().ShowPage(PageId::tabMax);
+}
+
+void RegularPage::butChartSimpleClick() {
+    ChartPage& chart = Main().GetPage<ChartPage>();
+    chart.butChartEstClick();
+    chart.butPrintClick();
 }

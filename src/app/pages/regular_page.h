@@ -23,6 +23,9 @@ class RegularPage : public Page {
     // is the current one.
     void butSimpleAPRClick();
     void butResetSimpleClick();
+    // "Print Amortization": charts the last computed schedule, then prints
+    // the chart after the print dialog.
+    void butChartSimpleClick();
     void butGoTolerances2Click();
     void butMaxClick();
 
