@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QScopedValueRollback>
 #include <QWidget>
 
 FocusExitFilter::FocusExitFilter(QObject* parent) : QObject(parent) {}
@@ -44,6 +45,12 @@ FocusExitFilter::Watch* FocusExitFilter::FindWatch(QObject* watched) {
 void FocusExitFilter::Run(Watch& watch, Handler Watch::*which) {
     const Handler& handler = watch.*which;
     if (!handler || watch.running) return;
+    // An exit handler that refuses a box puts the focus back into it; the box
+    // the user was heading for then loses a focus it had only in passing.
+    // That is no exit of its own, so exits are not nested.
+    const bool isExit = which == &Watch::onExit;
+    if (isExit && exitRunning_) return;
+    const QScopedValueRollback<bool> exiting(exitRunning_, exitRunning_ || isExit);
     // The handler may show messages and move the focus; copy it first so that
     // re-registering from inside it cannot pull it away while it runs.
     Handler call = handler;

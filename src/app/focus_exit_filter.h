@@ -6,8 +6,9 @@
 // activation (Qt::ActiveWindowFocusReason) and when a menu or other popup opens
 // (Qt::PopupFocusReason). Those are not exits: the user has not left the box,
 // and treating them as exits would run a handler again from inside its own
-// message box. This filter ignores both, and never re-enters a handler that is
-// still running.
+// message box. This filter ignores both, never re-enters a handler that is
+// still running, and runs no exit handler while another exit handler of the
+// same page is running (the focus it moves is the program's, not the user's).
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -50,4 +51,5 @@ class FocusExitFilter : public QObject {
     std::map<QWidget*, Watch> watches_;
     std::map<QObject*, QWidget*> owners_;  // watched widget -> control it belongs to
     bool enabled_ = true;
+    bool exitRunning_ = false;  // an exit handler of this page is running
 };

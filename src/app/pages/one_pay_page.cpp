@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
 
 #include "app/focus_exit_filter.h"
 #include "app/main_window.h"
@@ -78,11 +77,7 @@ void OnePayPage::TakeOnePayment(std::int32_t days, double amtFin, double repayme
 // --- helpers -----------------------------------------------------------------
 
 void OnePayPage::OnExit(QWidget* control, void (OnePayPage::*handler)()) {
-    Focus().OnExit(control, [this, handler] {
-        if (inExitHandler_) return;
-        const QScopedValueRollback<bool> running(inExitHandler_, true);
-        (this->*handler)();
-    });
+    Focus().OnExit(control, [this, handler] { (this->*handler)(); });
 }
 
 bool OnePayPage::CheckAmount(QLineEdit* box, const char* name, double& target) {

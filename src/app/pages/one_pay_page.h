@@ -39,5 +39,4 @@ class OnePayPage : public Page {
     QLineEdit* edDayOne_;
     QLineEdit* edPayOne_;
     QPlainTextEdit* redShowOne_;
-    bool inExitHandler_ = false;
 };

@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
 
 #include "app/focus_exit_filter.h"
 #include "app/main_window.h"
@@ -188,11 +187,7 @@ void RegularPage::ResetControls() {
 // --- helpers -----------------------------------------------------------------
 
 void RegularPage::OnExit(QWidget* control, void (RegularPage::*handler)()) {
-    Focus().OnExit(control, [this, handler] {
-        if (inExitHandler_) return;
-        const QScopedValueRollback<bool> running(inExitHandler_, true);
-        (this->*handler)();
-    });
+    Focus().OnExit(control, [this, handler] { (this->*handler)(); });
 }
 
 bool RegularPage::CheckAmount(QLineEdit* box, const char* name, double& target) {

@@ -73,5 +73,4 @@ class RegularPage : public Page {
     QLineEdit* edSimpAPR_;
     QLineEdit* edStatusBar_;
     QLabel* labSimpToP_;
-    bool inExitHandler_ = false;
 };
