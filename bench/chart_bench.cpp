@@ -5,17 +5,13 @@
 
 #include "chart/amortization.h"
 #include "core/apr_engine.h"
+#include "core/pay_group.h"
 #include "data/memdset.h"
 
 namespace {
 
 void AddGroup(qv::TMemDataSet& t, int sequence, int size, double pay, int pds, int days) {
-    t.AppendNew();
-    t.SetFieldInteger("Sequence", sequence);
-    t.SetFieldInteger("SetSize", size);
-    t.SetFieldFloat("PaySize", pay);
-    t.SetFieldInteger("PriorPds", pds);
-    t.SetFieldInteger("AddDays", days);
+    qv::AppendPayGroup(t, {size, sequence, pay, pds, days});
     t.Post();
 }
 

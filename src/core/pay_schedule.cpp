@@ -3,28 +3,12 @@
 #include <cstdint>
 #include <string>
 
+#include "core/pay_group.h"
 #include "core/table_walk.h"
 #include "data/memdset.h"
 
 namespace qv {
 namespace {
-
-// One payment group as read from mdsPaySet.
-struct PayGroup {
-    double paySize = 0.0;
-    std::int32_t setSize = 0;
-    std::int32_t priorPds = 0;
-    std::int32_t addDays = 0;
-};
-
-PayGroup ReadGroup(const TMemDataSet& paySet) {
-    PayGroup g;
-    g.paySize = paySet.FieldAsFloat("PaySize");
-    g.setSize = paySet.FieldAsInteger("SetSize");
-    g.priorPds = paySet.FieldAsInteger("PriorPds");
-    g.addDays = paySet.FieldAsInteger("AddDays");
-    return g;
-}
 
 std::string DollarsWithSeparators(std::int64_t cents, const FormatSettings& fs) {
     return FloatToStrF(CentsToDollars(cents), FloatStyle::Number, 18, 2, fs);
@@ -43,14 +27,14 @@ class MatrixFiller {
         : state_(state), port_(port), fs_(fs) {}
 
     bool AddGroup(const PayGroup& g) {
-        auto currency = TryDollarsToCurrency(g.paySize);
+        auto currency = TryDollarsToCurrency(g.PaySize);
         std::int64_t cents = currency ? CurrencyToCentsTruncated(*currency) : 0;
         if (!currency || !FitsCents(cents)) {
-            port_.Warn(TooLargePaymentText(g.paySize, fs_));
+            port_.Warn(TooLargePaymentText(g.PaySize, fs_));
             return false;
         }
-        for (std::int32_t k = 0; k < g.setSize; ++k) {
-            if (count_ == kMaxPayments) return RefuseTooMany(g.setSize - k);
+        for (std::int32_t k = 0; k < g.SetSize; ++k) {
+            if (count_ == kMaxPayments) return RefuseTooMany(g.SetSize - k);
             if (!AddPayment(static_cast<Cents>(cents), g)) return false;
         }
         return true;
@@ -65,8 +49,8 @@ class MatrixFiller {
   private:
     bool AddPayment(Cents cents, const PayGroup& g) {
         const PayEntry& prev = state_.PayMatrix[static_cast<size_t>(count_)];
-        std::int64_t cumPds = std::int64_t{prev.CumPds} + g.priorPds;
-        std::int64_t cumDays = std::int64_t{prev.CumDays} + g.addDays;
+        std::int64_t cumPds = std::int64_t{prev.CumPds} + g.PriorPds;
+        std::int64_t cumDays = std::int64_t{prev.CumDays} + g.AddDays;
         const std::int64_t daysPerPd = state_.DaysPerPd;
         // Odd days beyond a whole period are carried into the period count; a
         // full period of odd days is left as it is.
@@ -84,8 +68,8 @@ class MatrixFiller {
         totalCents_ += cents;
         PayEntry& e = state_.PayMatrix[static_cast<size_t>(count_)];
         e.PayCents = cents;
-        e.PriorPds = g.priorPds;
-        e.AddDays = g.addDays;
+        e.PriorPds = g.PriorPds;
+        e.AddDays = g.AddDays;
         e.CumPds = static_cast<std::int32_t>(cumPds);
         e.CumDays = static_cast<std::int32_t>(cumDays);
         return true;
@@ -122,7 +106,7 @@ bool SetPayArray(LoanState& state, TMemDataSet& paySet, UserPort& port, const Fo
     try {
         TableWalk walk(paySet);
         for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext()) {
-            if (!filler.AddGroup(ReadGroup(paySet))) return false;
+            if (!filler.AddGroup(ReadPayGroup(paySet))) return false;
         }
     } catch (const EMemDatasetError& e) {
         port.Warn(e.what());
@@ -164,16 +148,16 @@ struct IntegrityCounts {
 };
 
 void CountGroup(const PayGroup& g, IntegrityCounts& c) {
-    c.scheduledCount += g.setSize;
-    auto currency = TryDollarsToCurrency(g.paySize);
+    c.scheduledCount += g.SetSize;
+    auto currency = TryDollarsToCurrency(g.PaySize);
     Currency groupTotal = 0;
-    if (!currency || __builtin_mul_overflow(std::int64_t{g.setSize}, *currency, &groupTotal) ||
+    if (!currency || __builtin_mul_overflow(std::int64_t{g.SetSize}, *currency, &groupTotal) ||
         __builtin_add_overflow(c.scheduledTotal, groupTotal, &c.scheduledTotal)) {
         c.totalOutOfRange = true;
     }
-    if (!(g.paySize > 0)) ++c.badPayment;
-    if (g.setSize < 0) ++c.negativeSize;
-    if ((g.priorPds == 0 && g.addDays <= 0) || g.priorPds < 0) ++c.badInterval;
+    if (!(g.PaySize > 0)) ++c.badPayment;
+    if (g.SetSize < 0) ++c.negativeSize;
+    if ((g.PriorPds == 0 && g.AddDays <= 0) || g.PriorPds < 0) ++c.badInterval;
 }
 
 }  // namespace
@@ -184,7 +168,7 @@ bool IntegrityMdsPaySet(const LoanState& state, TMemDataSet& paySet, UserPort& p
     try {
         TableWalk walk(paySet);
         for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext())
-            CountGroup(ReadGroup(paySet), c);
+            CountGroup(ReadPayGroup(paySet), c);
     } catch (const EMemDatasetError& e) {
         port.Warn(e.what());
         return false;

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/number_entry.h"
+#include "core/table_walk.h"
 #include "data/memdset.h"
 
 namespace qv {
@@ -55,18 +56,6 @@ std::optional<std::int64_t> ReadInteger(std::string_view text) {
     }
     return negative ? -value : value;
 }
-
-// Holds back a table's refreshes while it is refilled, however that ends.
-class BatchedUpdate {
-  public:
-    explicit BatchedUpdate(TMemDataSet& table) : table_(table) { table_.BeginUpdate(); }
-    ~BatchedUpdate() { table_.EndUpdate(); }
-    BatchedUpdate(const BatchedUpdate&) = delete;
-    BatchedUpdate& operator=(const BatchedUpdate&) = delete;
-
-  private:
-    TMemDataSet& table_;
-};
 
 bool LastLineIsEmpty(const RegularTexts& t) {
     const bool noPayment = t.LastPay == "0.00" || t.LastPay == "0" || t.LastPay == "0.0";
@@ -179,9 +168,9 @@ ExtraDaysCarry CarryExtraDays(std::int64_t periods, std::int32_t days, std::int3
     return carry;
 }
 
-std::vector<RegularGroup> RegularGroups(const RegularBoxes& b) {
+std::vector<PayGroup> RegularGroups(const RegularBoxes& b) {
     auto paySize = [](double dollars) { return CurrencyToDollars(BoxCurrency(dollars)); };
-    std::vector<RegularGroup> groups;
+    std::vector<PayGroup> groups;
     std::int32_t sequence = 0;
     groups.push_back({1, ++sequence, paySize(b.FirstPay), b.FirstPds, b.FirstExtra});
     if (b.PayCount > 2) groups.push_back({b.PayCount - 2, ++sequence, paySize(b.RegPay), 1, 0});
@@ -198,14 +187,9 @@ void SimplePaySet(LoanState& state, TMemDataSet& paySet, const RegularBoxes& box
     Currency sum = 0;
     bool inRange = true;
     {
-        BatchedUpdate batch(paySet);
-        for (const RegularGroup& g : RegularGroups(boxes)) {
-            paySet.AppendNew();
-            paySet.SetFieldInteger("SetSize", g.SetSize);
-            paySet.SetFieldInteger("Sequence", g.Sequence);
-            paySet.SetFieldFloat("PaySize", g.PaySize);
-            paySet.SetFieldInteger("PriorPds", g.PriorPds);
-            paySet.SetFieldInteger("AddDays", g.AddDays);
+        UpdateBatch batch(paySet);
+        for (const PayGroup& g : RegularGroups(boxes)) {
+            AppendPayGroup(paySet, g);
             paySet.Post();
             inRange = inRange && AddPayments(sum, g.SetSize, DollarsToCurrency(g.PaySize));
         }

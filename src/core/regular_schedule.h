@@ -16,6 +16,7 @@
 #include "core/format.h"
 #include "core/loan_state.h"
 #include "core/money.h"
+#include "core/pay_group.h"
 #include "core/user_port.h"
 
 namespace qv {
@@ -141,20 +142,11 @@ ExtraDaysCarry CarryExtraDays(std::int64_t periods, std::int32_t days, std::int3
 
 // --- "Compute APR" ------------------------------------------------------
 
-// One payment group as the regular page builds it.
-struct RegularGroup {
-    std::int32_t SetSize = 0;
-    std::int32_t Sequence = 0;
-    double PaySize = 0.0;  // the box value rounded to currency
-    std::int32_t PriorPds = 0;
-    std::int32_t AddDays = 0;
-    bool operator==(const RegularGroup&) const = default;
-};
-
 // The groups of a regular schedule, in Sequence order: the first payment
 // always; the inner payments (count - 2 of the common payment, one period
 // apart) with more than two payments; the last payment with more than one.
-std::vector<RegularGroup> RegularGroups(const RegularBoxes& boxes);
+// PaySize is the box value rounded to currency.
+std::vector<PayGroup> RegularGroups(const RegularBoxes& boxes);
 
 // SimplePaySet: AmtFin and PayCount take the boxes' values, mdsPaySet is
 // emptied and refilled with RegularGroups, and when the groups' total

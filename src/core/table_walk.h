@@ -33,4 +33,17 @@ class TableWalk {
     bool restore_ = true;
 };
 
+// Holds back a table's refreshes while it is refilled, however that ends, so
+// bound grids refresh once.
+class UpdateBatch {
+  public:
+    explicit UpdateBatch(TMemDataSet& table) : table_(table) { table_.BeginUpdate(); }
+    ~UpdateBatch() { table_.EndUpdate(); }
+    UpdateBatch(const UpdateBatch&) = delete;
+    UpdateBatch& operator=(const UpdateBatch&) = delete;
+
+  private:
+    TMemDataSet& table_;
+};
+
 }  // namespace qv

@@ -13,6 +13,7 @@
 
 #include "app/pages/settings_page.h"
 #include "app_fixture.h"
+#include "core/pay_group.h"
 
 using qv::MessageKind;
 
@@ -39,12 +40,7 @@ void LoadSchedule(AppFixture& app, double amtFin, std::initializer_list<Group> g
     std::int64_t cents = 0;
     int count = 0;
     for (const Group& g : groups) {
-        paySet.AppendNew();
-        paySet.SetFieldInteger("Sequence", ++sequence);
-        paySet.SetFieldInteger("SetSize", g.size);
-        paySet.SetFieldFloat("PaySize", g.pay);
-        paySet.SetFieldInteger("PriorPds", g.pds);
-        paySet.SetFieldInteger("AddDays", g.days);
+        qv::AppendPayGroup(paySet, {g.size, ++sequence, g.pay, g.pds, g.days});
         paySet.Post();
         cents += std::int64_t(g.size) * std::llround(g.pay * 100);
         count += g.size;

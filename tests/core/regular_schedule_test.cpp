@@ -171,7 +171,7 @@ TEST(RegularMessages, BuiltWordForWord) {
 
 TEST(RegularGroupsBuilt, FirstInnerAndLastInSequence) {
     const auto groups = RegularGroups(ReadRegularBoxes(ThirtySixOfHundred()));
-    EXPECT_EQ(groups, (std::vector<RegularGroup>{
+    EXPECT_EQ(groups, (std::vector<PayGroup>{
                           {1, 1, 100.0, 1, 0}, {34, 2, 100.0, 1, 0}, {1, 3, 100.0, 1, 0}}));
 }
 
@@ -181,10 +181,9 @@ TEST(RegularGroupsBuilt, FewPaymentsDropTheInnerAndLastGroups) {
     b.FirstExtra = 15;
     b.LastPay = 50.0;
     b.PayCount = 2;
-    EXPECT_EQ(RegularGroups(b),
-              (std::vector<RegularGroup>{{1, 1, 100.0, 1, 15}, {1, 2, 50.0, 1, 0}}));
+    EXPECT_EQ(RegularGroups(b), (std::vector<PayGroup>{{1, 1, 100.0, 1, 15}, {1, 2, 50.0, 1, 0}}));
     b.PayCount = 1;
-    EXPECT_EQ(RegularGroups(b), (std::vector<RegularGroup>{{1, 1, 100.0, 1, 15}}));
+    EXPECT_EQ(RegularGroups(b), (std::vector<PayGroup>{{1, 1, 100.0, 1, 15}}));
     b.PayCount = 0;
     EXPECT_EQ(RegularGroups(b).size(), 1u);
 }

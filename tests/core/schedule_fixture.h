@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "core/loan_state.h"
+#include "core/pay_group.h"
 #include "data/memdset.h"
 
 namespace qv::test {
@@ -23,12 +24,7 @@ inline void MakePaySet(TMemDataSet& table) {
 inline void AddGroups(TMemDataSet& table, std::initializer_list<Group> groups) {
     int sequence = table.Count();
     for (const Group& g : groups) {
-        table.AppendNew();
-        table.SetFieldInteger("SetSize", g.setSize);
-        table.SetFieldInteger("Sequence", ++sequence);
-        table.SetFieldFloat("PaySize", g.paySize);
-        table.SetFieldInteger("PriorPds", g.priorPds);
-        table.SetFieldInteger("AddDays", g.addDays);
+        AppendPayGroup(table, {g.setSize, ++sequence, g.paySize, g.priorPds, g.addDays});
         table.Post();
     }
 }

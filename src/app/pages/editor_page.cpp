@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/pages/irregular_page.h"
 #include "core/group_schedule.h"
+#include "core/pay_group.h"
 #include "core/table_walk.h"
 
 namespace {
@@ -93,15 +94,14 @@ void EditorPage::butAddRowClick() {
         qv::TableWalk walk(paySet);
         paySet.MoveLast();
         const std::int32_t last = paySet.Count() > 0 ? paySet.FieldAsInteger("Sequence") : 0;
-        paySet.AppendNew();
         // Past the largest number the new group shares the last one's
         // number and sorts after it.
-        paySet.SetFieldInteger("Sequence",
-                               last < std::numeric_limits<std::int32_t>::max() ? last + 1 : last);
-        paySet.SetFieldInteger("SetSize", 1);
-        paySet.SetFieldFloat("PaySize", 0.01);
-        paySet.SetFieldInteger("PriorPds", 1);
-        paySet.SetFieldInteger("AddDays", 0);
+        qv::PayGroup blank;
+        blank.Sequence = last < std::numeric_limits<std::int32_t>::max() ? last + 1 : last;
+        blank.SetSize = 1;
+        blank.PaySize = 0.01;
+        blank.PriorPds = 1;
+        qv::AppendPayGroup(paySet, blank);
     } catch (const qv::EMemDatasetError& error) {
         Main().Port().Warn(error.what());
     }

@@ -16,6 +16,7 @@
 #include "chart/chart_file.h"
 #include "core/group_schedule.h"
 #include "core/number_entry.h"
+#include "core/pay_group.h"
 #include "core/pay_schedule.h"
 
 namespace {
@@ -283,17 +284,8 @@ void IrregularPage::butDoneClick() {
     qv::TMemDataSet& paySet = Main().mdsPaySet();
     const qv::GroupEntry& group = decision.group;
     try {
-        paySet.AppendNew();
-        try {
-            paySet.SetFieldInteger("Sequence", s.GroupNumber);
-            paySet.SetFieldInteger("SetSize", group.SetSize);
-            paySet.SetFieldFloat("PaySize", group.PaySize);
-            paySet.SetFieldInteger("PriorPds", group.PriorPds);
-            paySet.SetFieldInteger("AddDays", group.AddDays);
-        } catch (...) {
-            paySet.Cancel();
-            throw;
-        }
+        qv::AppendPayGroup(
+            paySet, {group.SetSize, s.GroupNumber, group.PaySize, group.PriorPds, group.AddDays});
     } catch (const qv::EMemDatasetError& error) {
         // A pending row of the grid could not be stored first: nothing added.
         Main().Port().Warn(error.what());

@@ -1,0 +1,35 @@
+#include "core/pay_group.h"
+
+#include "data/memdset.h"
+
+namespace qv {
+
+PayGroup ReadPayGroup(const TMemDataSet& paySet) {
+    PayGroup g;
+    g.SetSize = paySet.FieldAsInteger("SetSize");
+    g.Sequence = paySet.FieldAsInteger("Sequence");
+    g.PaySize = paySet.FieldAsFloat("PaySize");
+    g.PriorPds = paySet.FieldAsInteger("PriorPds");
+    g.AddDays = paySet.FieldAsInteger("AddDays");
+    return g;
+}
+
+void WritePayGroup(TMemDataSet& paySet, const PayGroup& group) {
+    paySet.SetFieldInteger("SetSize", group.SetSize);
+    paySet.SetFieldInteger("Sequence", group.Sequence);
+    paySet.SetFieldFloat("PaySize", group.PaySize);
+    paySet.SetFieldInteger("PriorPds", group.PriorPds);
+    paySet.SetFieldInteger("AddDays", group.AddDays);
+}
+
+void AppendPayGroup(TMemDataSet& paySet, const PayGroup& group) {
+    paySet.AppendNew();
+    try {
+        WritePayGroup(paySet, group);
+    } catch (...) {
+        paySet.Cancel();
+        throw;
+    }
+}
+
+}  // namespace qv

@@ -1,0 +1,32 @@
+#pragma once
+// One payment group, the record of mdsPaySet: SetSize payments of PaySize
+// dollars each, each due PriorPds whole unit periods plus AddDays days after
+// the payment before it. Groups are taken in Sequence order.
+#include <cstdint>
+
+namespace qv {
+
+class TMemDataSet;
+
+// Members in the table's field order.
+struct PayGroup {
+    std::int32_t SetSize = 0;
+    std::int32_t Sequence = 0;
+    double PaySize = 0.0;
+    std::int32_t PriorPds = 0;
+    std::int32_t AddDays = 0;
+    bool operator==(const PayGroup&) const = default;
+};
+
+// The group held by the table's current record (empty fields read as 0).
+PayGroup ReadPayGroup(const TMemDataSet& paySet);
+
+// Writes the five fields of the record being appended or edited.
+void WritePayGroup(TMemDataSet& paySet, const PayGroup& group);
+
+// Starts a new record holding the group and leaves it pending: the table's
+// next movement (or Post) stores it. If the table refuses, no new record is
+// left behind and the table's error passes on.
+void AppendPayGroup(TMemDataSet& paySet, const PayGroup& group);
+
+}  // namespace qv
