@@ -203,7 +203,7 @@ std::string CurrencyField(Currency c, const FormatSettings& fs) {
 }
 
 std::string CurrencyTotal(Currency c, const FormatSettings& fs) {
-    return FloatToStrF(CurrencyToDollars(c), FloatStyle::Currency, 10, 2, fs);
+    return FloatToStrF(CurrencyToDollars(c), FloatStyle::Money, 10, 2, fs);
 }
 
 }  // namespace

@@ -245,7 +245,7 @@ std::string FloatToStrF(double value, FloatStyle style, int precision, int decim
         return General(value, std::min(precision, 15), fs);
     }
     std::string num = Positional(d, decimals, style != FloatStyle::Fixed, fs);
-    if (style == FloatStyle::Currency) return ApplyCurrency(num, d.negative, fs);
+    if (style == FloatStyle::Money) return ApplyCurrency(num, d.negative, fs);
     return d.negative ? "-" + num : num;
 }
 
@@ -254,7 +254,7 @@ std::string FloatToStr(double value, const FormatSettings& fs) {
 }
 
 std::string CurrencyText(double dollars, const FormatSettings& fs) {
-    return FloatToStrF(dollars, FloatStyle::Currency, 18, 2, fs);
+    return FloatToStrF(dollars, FloatStyle::Money, 18, 2, fs);
 }
 
 void MyFormatInteger(std::int32_t Number, int Width, std::string& Result, const FormatSettings& fs) {
@@ -268,7 +268,7 @@ void MyFormatInteger(std::int32_t Number, int Width, std::string& Result, const 
 
 void MyFormatFloat(int Width, std::string& Result, double X, const FormatSettings& fs) {
     if (Width < 0) {
-        Result = Rightmost(FloatToStrF(X, FloatStyle::Currency, 18, 2, fs) + " ", 20, -Width);
+        Result = Rightmost(FloatToStrF(X, FloatStyle::Money, 18, 2, fs) + " ", 20, -Width);
     } else if (Width == 0) {
         double whole = std::trunc(X + 0.5);
         Result = Rightmost(FloatToStrF(whole, FloatStyle::Number, 18, 0, fs) + " ", 20, 5);
@@ -302,7 +302,7 @@ void Pad6(int Width, std::string& Result, double X, const FormatSettings& fs) {
 }
 
 void Pad12(std::string& Result, double X, const FormatSettings& fs) {
-    Result = Rightmost(FloatToStrF(X, FloatStyle::Currency, 18, 2, fs), 13, 12);
+    Result = Rightmost(FloatToStrF(X, FloatStyle::Money, 18, 2, fs), 13, 12);
 }
 
 }  // namespace qv

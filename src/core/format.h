@@ -23,7 +23,7 @@ struct FormatSettings {
 enum class FloatStyle {
     Fixed,     // [-]digits.decimals, no thousands separators
     Number,    // as Fixed, with thousands separators
-    Currency,  // the currency format, with `decimals` decimals
+    Money,     // the currency format, with `decimals` decimals
     General,   // shortest form, up to `precision` significant digits, no separators
 };
 

@@ -158,16 +158,16 @@ GroupWalk WalkGroups(TMemDataSet& paySet) {
 
 std::string GroupSumText(std::int64_t count, double total, const FormatSettings& fs) {
     return std::to_string(count) +
-           " Payments, Total= " + FloatToStrF(total, FloatStyle::Currency, 14, 2, fs);
+           " Payments, Total= " + FloatToStrF(total, FloatStyle::Money, 14, 2, fs);
 }
 
 std::string PaymentsTotalText(std::int64_t count, Currency total, const FormatSettings& fs) {
     return std::to_string(count) + " payments total to " +
-           FloatToStrF(CurrencyToDollars(total), FloatStyle::Currency, 17, 2, fs);
+           FloatToStrF(CurrencyToDollars(total), FloatStyle::Money, 17, 2, fs);
 }
 
 std::string AmountFinancedDefault(double AmtFin, const FormatSettings& fs) {
-    return FloatToStrF(AmtFin, FloatStyle::Currency, 18, 2, fs);
+    return FloatToStrF(AmtFin, FloatStyle::Money, 18, 2, fs);
 }
 
 AmountFinancedReply JudgeAmountFinancedReply(std::string_view answer, std::string_view defaultText,

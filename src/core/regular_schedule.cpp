@@ -14,7 +14,7 @@ namespace {
 constexpr Currency kLargestCurrency = std::numeric_limits<Currency>::max();
 
 std::string CurrencyStyle8(double dollars, const FormatSettings& fs) {
-    return FloatToStrF(dollars, FloatStyle::Currency, 8, 2, fs);
+    return FloatToStrF(dollars, FloatStyle::Money, 8, 2, fs);
 }
 
 // Box values come through the entry check, so they are within the currency

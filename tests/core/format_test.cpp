@@ -10,7 +10,7 @@ namespace {
 
 std::string Num(double v, int p, int d) { return FloatToStrF(v, FloatStyle::Number, p, d); }
 std::string Fix(double v, int p, int d) { return FloatToStrF(v, FloatStyle::Fixed, p, d); }
-std::string Cur(double v, int p, int d) { return FloatToStrF(v, FloatStyle::Currency, p, d); }
+std::string Cur(double v, int p, int d) { return FloatToStrF(v, FloatStyle::Money, p, d); }
 
 // --- Report numbers: number style with separators and exact decimals -------
 
@@ -79,12 +79,12 @@ TEST(FloatToStrFCurrency, FollowsTheFormatSettings) {
     fs.decimalSeparator = ',';
     fs.currencyFormat = 3;
     fs.negCurrencyFormat = 8;
-    EXPECT_EQ(FloatToStrF(1234.5, FloatStyle::Currency, 18, 2, fs), "1.234,50 EUR");
-    EXPECT_EQ(FloatToStrF(-1234.5, FloatStyle::Currency, 18, 2, fs), "-1.234,50 EUR");
+    EXPECT_EQ(FloatToStrF(1234.5, FloatStyle::Money, 18, 2, fs), "1.234,50 EUR");
+    EXPECT_EQ(FloatToStrF(-1234.5, FloatStyle::Money, 18, 2, fs), "-1.234,50 EUR");
     EXPECT_EQ(FloatToStrF(1234.5, FloatStyle::Number, 18, 1, fs), "1.234,5");
     fs.negCurrencyFormat = 1;
     fs.currencyString = "$";
-    EXPECT_EQ(FloatToStrF(-5, FloatStyle::Currency, 18, 2, fs), "-$5,00");
+    EXPECT_EQ(FloatToStrF(-5, FloatStyle::Money, 18, 2, fs), "-$5,00");
 }
 
 // --- General style ----------------------------------------------------------

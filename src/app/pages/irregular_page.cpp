@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/entry_box.h"
 #include "app/focus_exit_filter.h"
 #include "app/main_window.h"
 #include "app/pages/chart_page.h"
@@ -27,16 +28,6 @@ std::string TextOf(const QLineEdit* box) {
 
 void SetText(QLineEdit* box, const std::string& text) {
     box->setText(QString::fromStdString(text));
-}
-
-// Carries out an entry check on its box: the box text and the message in the
-// check's order, the target, and the focus back into the box on error.
-template <class Check, class Target>
-bool TakeEntry(QLineEdit* box, const Check& check, Target& target, qv::UserPort& port) {
-    qv::ApplyEntryCheck(check, port, [box](const std::string& text) { SetText(box, text); });
-    if (check.setTarget) target = check.value;
-    if (!check.valid && check.focusBack) box->setFocus(Qt::OtherFocusReason);
-    return check.valid;
 }
 
 std::int32_t ClampToInt32(std::int64_t n) {

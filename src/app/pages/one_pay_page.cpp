@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "app/entry_box.h"
 #include "app/focus_exit_filter.h"
 #include "app/main_window.h"
 #include "core/format.h"
@@ -81,12 +82,8 @@ void OnePayPage::OnExit(QWidget* control, void (OnePayPage::*handler)()) {
 }
 
 bool OnePayPage::CheckAmount(QLineEdit* box, const char* name, double& target) {
-    const qv::Float2Check check = qv::ValidateFloat2(name, box->text().toStdString());
-    qv::ApplyEntryCheck(check, Main().Port(),
-                        [box](const std::string& text) { box->setText(Q(text)); });
-    if (check.setTarget) target = check.value;
-    if (check.focusBack) box->setFocus(Qt::OtherFocusReason);
-    return check.valid;
+    return TakeEntry(box, qv::ValidateFloat2(name, box->text().toStdString()), target,
+                     Main().Port());
 }
 
 void OnePayPage::Inform(std::string_view text) {
@@ -118,13 +115,8 @@ void OnePayPage::edPayOneExit() {
 
 void OnePayPage::edDayOneExit() {
     qv::LoanState& s = Main().State();
-    const qv::Integer2Check check =
-        qv::ValidateInteger2("Day Count", edDayOne_->text().toStdString());
-    qv::ApplyEntryCheck(check, Main().Port(),
-                        [this](const std::string& text) { edDayOne_->setText(Q(text)); });
-    if (check.setTarget) s.DayOne = check.value;
-    if (!check.valid) {
-        edDayOne_->setFocus(Qt::OtherFocusReason);
+    if (!TakeEntry(edDayOne_, qv::ValidateInteger2("Day Count", edDayOne_->text().toStdString()),
+                   s.DayOne, Main().Port())) {
         UpdateOneSummary();
         return;
     }

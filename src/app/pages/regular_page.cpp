@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/entry_box.h"
 #include "app/focus_exit_filter.h"
 #include "app/main_window.h"
 #include "app/pages/chart_page.h"
@@ -191,21 +192,11 @@ void RegularPage::OnExit(QWidget* control, void (RegularPage::*handler)()) {
 }
 
 bool RegularPage::CheckAmount(QLineEdit* box, const char* name, double& target) {
-    const qv::Float2Check check = qv::ValidateFloat2(name, S(box));
-    qv::ApplyEntryCheck(check, Main().Port(),
-                        [box](const std::string& text) { box->setText(Q(text)); });
-    if (check.setTarget) target = check.value;
-    if (check.focusBack) box->setFocus(Qt::OtherFocusReason);
-    return check.valid;
+    return TakeEntry(box, qv::ValidateFloat2(name, S(box)), target, Main().Port());
 }
 
 bool RegularPage::CheckWhole(QLineEdit* box, const char* name, std::int32_t& target) {
-    const qv::Integer2Check check = qv::ValidateInteger2(name, S(box));
-    qv::ApplyEntryCheck(check, Main().Port(),
-                        [box](const std::string& text) { box->setText(Q(text)); });
-    if (check.setTarget) target = check.value;
-    if (check.focusBack) box->setFocus(Qt::OtherFocusReason);
-    return check.valid;
+    return TakeEntry(box, qv::ValidateInteger2(name, S(box)), target, Main().Port());
 }
 
 void RegularPage::Inform(std::string_view text) {
