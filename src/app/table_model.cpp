@@ -178,8 +178,13 @@ void BindGrid(QTableView* view, MemTableModel* model) {
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setTabKeyNavigation(false);  // Tab leaves the grid, as in the rest of the page
     view->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Every column as wide as its title and values, so no title is cut off;
+    // the last one takes the room that is left. The first column numbers the
+    // rows already, so the row header would only repeat it.
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->horizontalHeader()->setStretchLastSection(true);
     view->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->verticalHeader()->hide();
 
     auto following = std::make_shared<bool>(false);
     QPointer<QTableView> guardedView(view);
