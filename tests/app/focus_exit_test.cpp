@@ -68,6 +68,27 @@ class FocusExitTest : public QObject {
         QCOMPARE(f.log, (QStringList{"first exit", "first enter"}));
     }
 
+    void aRefusingExitPutsTheFocusBackWithoutRunningTheNextBoxesExit() {
+        Form f;
+        // The second box's exit is watched too; the first box's exit refuses
+        // and takes the focus back, as an entry check does.
+        f.filter->OnExit(f.second, [&f] { f.log << QStringLiteral("second exit"); });
+        f.filter->OnExit(f.first, [&f] {
+            f.log << QStringLiteral("first exit");
+            f.first->setFocus(Qt::OtherFocusReason);
+        });
+        f.first->setFocus(Qt::OtherFocusReason);
+        f.log.clear();
+        QTest::keyClick(f.first, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.first);
+        QCOMPARE(f.log, (QStringList{"first exit"}));
+        // Once the handler has ended, the second box's exit runs as usual.
+        f.filter->OnExit(f.first, [&f] { f.log << QStringLiteral("first exit"); });
+        QTest::keyClick(f.first, Qt::Key_Tab);
+        QTest::keyClick(f.second, Qt::Key_Tab);
+        QCOMPARE(f.log, (QStringList{"first exit", "first exit", "second exit"}));
+    }
+
     void clickOnAButtonRunsTheExitFirst() {
         Form f;
         f.first->setFocus(Qt::OtherFocusReason);
