@@ -392,8 +392,8 @@ void TforMain::FixingSmallScreenProblems1Click() {
 qv::AprSettings TforMain::AprSettingsNow() const {
     const auto& settings = GetPage<SettingsPage>();
     qv::AprSettings aprSettings;
-    aprSettings.TenPass = settings.cbxTenPass()->isChecked();
-    aprSettings.Log = settings.cbxLog()->isChecked();
+    aprSettings.TenPass = settings.TenPass();
+    aprSettings.Log = settings.LogSteps();
     return aprSettings;
 }
 

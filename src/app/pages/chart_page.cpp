@@ -147,7 +147,7 @@ void ChartPage::ResetControls() {
 
 void ChartPage::Enter() {
     WindowChartHost host(Main());
-    const bool showRebates = Main().GetPage<SettingsPage>().cbxShowRebates()->isChecked();
+    const bool showRebates = Main().GetPage<SettingsPage>().ShowRebates();
     qv::EnterChartPage(Main().State(), Main().mdsPaySet(), Main().mdsDetail(), showRebates, host,
                        Main().Port());
 }
@@ -155,9 +155,9 @@ void ChartPage::Enter() {
 void ChartPage::butChartEstClick() {
     const SettingsPage& settings = Main().GetPage<SettingsPage>();
     qv::ChartOptions options;
-    options.showRebates = settings.cbxShowRebates()->isChecked();
-    options.fractionalInterest = settings.cbxFractionalInt()->isChecked();
-    options.roundDown = settings.cbxRoundDown()->isChecked();
+    options.showRebates = settings.ShowRebates();
+    options.fractionalInterest = settings.FractionalInterest();
+    options.roundDown = settings.RoundDown();
     qv::ChartText lines;
     const qv::ChartResult result = qv::AppendAmortizationChart(Main().State(), Main().mdsPaySet(),
                                                                options, lines, Main().Port());
