@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QGridLayout>
 #include <QIcon>
 #include <QKeySequence>

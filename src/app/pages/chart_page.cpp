@@ -1,6 +1,5 @@
 #include "app/pages/chart_page.h"
 
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
