@@ -3,14 +3,55 @@
 // on the offscreen platform.
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QTabBar>
+#include <QTableView>
 #include <QTest>
 #include <memory>
 
 #include "app/main_window.h"
 #include "app/recording_platform_port.h"
+
+inline qv::RecordedMessage Info(const char* text) {
+    return {qv::MessageKind::Information, text};
+}
+inline qv::RecordedMessage Warn(const char* text) {
+    return {qv::MessageKind::Warning, text};
+}
+
+// Clicks a cell of a grid, after scrolling the page to it as the user would.
+inline void ClickCell(QTableView* grid, const QModelIndex& index) {
+    const QPoint centre = grid->visualRect(index).center();
+    for (QWidget* up = grid->parentWidget(); up != nullptr; up = up->parentWidget()) {
+        if (auto* scroll = qobject_cast<QScrollArea*>(up)) {
+            const QPoint inPage = grid->viewport()->mapTo(scroll->widget(), centre);
+            scroll->ensureVisible(inPage.x(), inPage.y(), 20, 20);
+            break;
+        }
+    }
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre);
+}
+
+inline void ClickCell(QTableView* grid, int row, int column) {
+    ClickCell(grid, grid->model()->index(row, column));
+}
+
+// Clicks a cell, opens its editor with F2, types and commits with Return.
+inline void EditCell(QTableView* grid, int row, int column, const QString& text) {
+    const QModelIndex index = grid->model()->index(row, column);
+    ClickCell(grid, index);
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
+    QVERIFY(editor != nullptr);
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The view hands the editor's text over once the key press is done.
+    QCoreApplication::processEvents();
+}
 
 struct AppFixture {
     RecordingPlatformPort* port = nullptr;
@@ -44,6 +85,21 @@ struct AppFixture {
         QTest::mouseClick(control, Qt::LeftButton);
     }
     void Click(const char* name) const { Click(Find<QWidget>(name)); }
+
+    // Clicks into a box and replaces its text as the user types, staying in
+    // the box.
+    void Type(const char* box, const QString& text) const {
+        auto* edit = Find<QLineEdit>(box);
+        Click(edit);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+    }
+    // The same, then leaves the box with Tab.
+    void Enter(const char* box, const QString& text) const {
+        Type(box, text);
+        QTest::keyClick(Find<QLineEdit>(box), Qt::Key_Tab);
+    }
 
     // Clicks the tab with the given caption, as the user would.
     void PickTab(const QString& caption) const {

@@ -12,6 +12,7 @@
 
 #include "app/pages/irregular_page.h"
 #include "app_fixture.h"
+#include "core/pay_group.h"
 
 using qv::MessageKind;
 using Messages = std::vector<qv::RecordedMessage>;
@@ -28,39 +29,9 @@ struct Group {
 
 void AddGroups(qv::TMemDataSet& t, std::initializer_list<Group> groups) {
     for (const Group& g : groups) {
-        t.AppendNew();
-        t.SetFieldInteger("Sequence", g.sequence);
-        t.SetFieldInteger("SetSize", g.size);
-        t.SetFieldFloat("PaySize", g.pay);
-        t.SetFieldInteger("PriorPds", g.pds);
-        t.SetFieldInteger("AddDays", g.days);
+        qv::AppendPayGroup(t, {g.size, g.sequence, g.pay, g.pds, g.days});
         t.Post();
     }
-}
-
-void ClickCell(QTableView* grid, int row, int column) {
-    const QModelIndex index = grid->model()->index(row, column);
-    const QPoint centre = grid->visualRect(index).center();
-    for (QWidget* up = grid->parentWidget(); up != nullptr; up = up->parentWidget()) {
-        if (auto* scroll = qobject_cast<QScrollArea*>(up)) {
-            const QPoint inPage = grid->viewport()->mapTo(scroll->widget(), centre);
-            scroll->ensureVisible(inPage.x(), inPage.y(), 20, 20);
-            break;
-        }
-    }
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre);
-}
-
-void EditCell(QTableView* grid, int row, int column, const QString& text) {
-    ClickCell(grid, row, column);
-    QTest::keyClick(grid, Qt::Key_F2);
-    auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->model()->index(row, column)));
-    QVERIFY(editor != nullptr);
-    editor->selectAll();
-    QTest::keyClick(editor, Qt::Key_Backspace);
-    QTest::keyClicks(editor, text);
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCoreApplication::processEvents();
 }
 
 QStringList Column(const QTableView* grid, int column) {

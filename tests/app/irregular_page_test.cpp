@@ -25,65 +25,27 @@ constexpr const char* kPerDiem =
     "One or two payments on short intervals often\n\ruse \"per-diem based\" interest, so this "
     "APR\n\ris computed on that basis";
 
-// Types into a box as the user does and leaves it with Tab.
-void Enter(const AppFixture& app, const char* name, const QString& text) {
-    auto* box = app.Find<QLineEdit>(name);
-    AppFixture::Click(box);
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClicks(box, text);
-    QTest::keyClick(box, Qt::Key_Tab);
-}
-
 // Fills the group boxes and clicks "Add Group".
 void AddGroup(const AppFixture& app, const QString& size, const QString& pay,
               const QString& pds = QStringLiteral("1"),
               const QString& extra = QStringLiteral("0")) {
-    Enter(app, "edSizeGroup", size);
-    Enter(app, "edGroupPay", pay);
-    Enter(app, "edGroupPds", pds);
-    Enter(app, "edGroupExtra", extra);
+    app.Enter("edSizeGroup", size);
+    app.Enter("edGroupPay", pay);
+    app.Enter("edGroupPds", pds);
+    app.Enter("edGroupExtra", extra);
     app.Click("butDone");
 }
 
 // The basic data of a loan.
 void EnterLoan(const AppFixture& app, const QString& amtFin, const QString& totPay,
                const QString& count) {
-    Enter(app, "edAmtFin", amtFin);
-    Enter(app, "edTotPay", totPay);
-    Enter(app, "edPayCount", count);
+    app.Enter("edAmtFin", amtFin);
+    app.Enter("edTotPay", totPay);
+    app.Enter("edPayCount", count);
 }
 
 QString Label(const AppFixture& app, const char* name) {
     return app.Find<QLabel>(name)->text();
-}
-
-// Clicks a cell of a grid, opens its editor with F2, types and commits.
-void ClickCell(QTableView* grid, const QModelIndex& index) {
-    // The page scrolls to the cell first, as the user would.
-    const QPoint centre = grid->visualRect(index).center();
-    for (QWidget* up = grid->parentWidget(); up != nullptr; up = up->parentWidget()) {
-        if (auto* scroll = qobject_cast<QScrollArea*>(up)) {
-            const QPoint inPage = grid->viewport()->mapTo(scroll->widget(), centre);
-            scroll->ensureVisible(inPage.x(), inPage.y(), 20, 20);
-            break;
-        }
-    }
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre);
-}
-
-void EditCell(QTableView* grid, int row, int column, const QString& text) {
-    const QModelIndex index = grid->model()->index(row, column);
-    ClickCell(grid, index);
-    QTest::keyClick(grid, Qt::Key_F2);
-    auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
-    QVERIFY(editor != nullptr);
-    editor->selectAll();
-    QTest::keyClick(editor, Qt::Key_Backspace);
-    QTest::keyClicks(editor, text);
-    QTest::keyClick(editor, Qt::Key_Return);
-    // The view hands the editor's text over once the key press is done.
-    QCoreApplication::processEvents();
 }
 
 struct IrregularApp : AppFixture {
@@ -123,8 +85,8 @@ class IrregularPageTest : public QObject {
 
 void IrregularPageTest::oneGroupIsSuggestedBeforeTheFirstGroupOnly() {
     IrregularApp app;
-    Enter(app, "edTotPay", QStringLiteral("1066.20"));
-    Enter(app, "edPayCount", QStringLiteral("12"));
+    app.Enter("edTotPay", QStringLiteral("1066.20"));
+    app.Enter("edPayCount", QStringLiteral("12"));
     QCOMPARE(app.Text("edGroupPay"), QStringLiteral("88.85"));
     QCOMPARE(app.Text("edSizeGroup"), QStringLiteral("12"));
     QCOMPARE(app.Text("edGroupPds"), QStringLiteral("1"));
@@ -139,7 +101,7 @@ void IrregularPageTest::oneGroupIsSuggestedBeforeTheFirstGroupOnly() {
     QCOMPARE(Label(app, "labEstimate15"), QStringLiteral("12 Payments, Total= $1,066.20"));
     QCOMPARE(Label(app, "labGroupCount"), QStringLiteral("Payment Group # 2 has"));
     // A second count changes nothing once a group is there.
-    Enter(app, "edPayCount", QStringLiteral("13"));
+    app.Enter("edPayCount", QStringLiteral("13"));
     QCOMPARE(app.Text("edGroupPay"), QStringLiteral("0.00"));
     QCOMPARE(app.Text("edSizeGroup"), QStringLiteral("1"));
     QCOMPARE(app.State().PayCount, 13);
@@ -147,8 +109,8 @@ void IrregularPageTest::oneGroupIsSuggestedBeforeTheFirstGroupOnly() {
     // A count of zero suggests nothing (no share of the total to offer).
     app.Click("butPayReset");
     app.window->ShowPage(PageId::tabEstimate);
-    Enter(app, "edTotPay", QStringLiteral("1066.20"));
-    Enter(app, "edPayCount", QStringLiteral("0"));
+    app.Enter("edTotPay", QStringLiteral("1066.20"));
+    app.Enter("edPayCount", QStringLiteral("0"));
     QCOMPARE(app.Text("edGroupPay"), QStringLiteral("0.00"));
     QCOMPARE(app.Text("edGroupPds"), QStringLiteral("0"));
     QVERIFY(app.port->messages.empty());
@@ -156,8 +118,8 @@ void IrregularPageTest::oneGroupIsSuggestedBeforeTheFirstGroupOnly() {
 
 void IrregularPageTest::theProgramTakesBackItsOwnSuggestionOfAThousandOrMore() {
     IrregularApp app;
-    Enter(app, "edTotPay", QStringLiteral("12,000"));
-    Enter(app, "edPayCount", QStringLiteral("12"));
+    app.Enter("edTotPay", QStringLiteral("12,000"));
+    app.Enter("edPayCount", QStringLiteral("12"));
     QCOMPARE(app.Text("edGroupPay"), QStringLiteral("1,000.00"));
     app.Click("butDone");
     QVERIFY(app.port->messages.empty());
@@ -168,10 +130,10 @@ void IrregularPageTest::theProgramTakesBackItsOwnSuggestionOfAThousandOrMore() {
 
 void IrregularPageTest::totalOfPaymentsWarningsKeepTheValue() {
     IrregularApp app;
-    Enter(app, "edAmtFin", QStringLiteral("1000"));
-    Enter(app, "edTotPay", QStringLiteral("0.00"));
-    Enter(app, "edTotPay", QStringLiteral("900"));
-    Enter(app, "edTotPay", QStringLiteral("1100"));
+    app.Enter("edAmtFin", QStringLiteral("1000"));
+    app.Enter("edTotPay", QStringLiteral("0.00"));
+    app.Enter("edTotPay", QStringLiteral("900"));
+    app.Enter("edTotPay", QStringLiteral("1100"));
     QCOMPARE(
         app.port->messages,
         (Messages{{MessageKind::Information,
@@ -229,7 +191,7 @@ void IrregularPageTest::everyBoxRefusesBadTextAndKeepsTheFocus() {
     QFETCH(QString, after);
     IrregularApp app;
     const qv::LoanState before = app.State();
-    Enter(app, qPrintable(box), typed);
+    app.Enter(qPrintable(box), typed);
     QCOMPARE(app.port->messages.size(), std::size_t{1});
     QCOMPARE(app.port->messages[0].kind, MessageKind::Information);
     QCOMPARE(QString::fromStdString(app.port->messages[0].text), message);
@@ -528,8 +490,8 @@ void IrregularPageTest::resetAllRestoresTheStartTexts() {
 
     // After Reset the first count suggests one group again.
     app.window->ShowPage(PageId::tabEstimate);
-    Enter(app, "edTotPay", QStringLiteral("100"));
-    Enter(app, "edPayCount", QStringLiteral("4"));
+    app.Enter("edTotPay", QStringLiteral("100"));
+    app.Enter("edPayCount", QStringLiteral("4"));
     QCOMPARE(app.Text("edGroupPay"), QStringLiteral("25.00"));
 }
 

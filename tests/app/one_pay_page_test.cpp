@@ -19,10 +19,6 @@ constexpr const char* kWholeMonths =
 constexpr const char* kUnderTwoDays = "Cannot have less than 2 days involved.";
 constexpr std::int32_t kUntouched = 77;
 
-qv::RecordedMessage Info(const char* text) {
-    return {MessageKind::Information, text};
-}
-
 // A window showing the one-payment page, its records cleared.
 struct OnePayApp : AppFixture {
     OnePayApp() {
@@ -36,17 +32,6 @@ struct OnePayApp : AppFixture {
     QWidget* Focused() const { return QApplication::focusWidget(); }
     QString Report() const { return Find<QPlainTextEdit>("redShowOne")->toPlainText(); }
 
-    void Type(const char* name, const QString& text) const {
-        QLineEdit* box = Box(name);
-        Click(box);
-        box->selectAll();
-        QTest::keyClick(box, Qt::Key_Backspace);
-        QTest::keyClicks(box, text);
-    }
-    void Enter(const char* name, const QString& text) const {
-        Type(name, text);
-        QTest::keyClick(Box(name), Qt::Key_Tab);
-    }
     // Amount, days and repayment in the page's tab order.
     void EnterLoan(const QString& amtFin, const QString& days, const QString& pay) const {
         Enter("edAmtFinOne", amtFin);

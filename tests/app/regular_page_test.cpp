@@ -26,13 +26,6 @@ constexpr const char* kZeroAmount =
 constexpr const char* kNoDuration = "You have payments with no duration!";
 constexpr std::int32_t kUntouched = 77;
 
-qv::RecordedMessage Info(const char* text) {
-    return {MessageKind::Information, text};
-}
-qv::RecordedMessage Warn(const char* text) {
-    return {MessageKind::Warning, text};
-}
-
 // A window showing the regular page, its records cleared.
 struct RegularApp : AppFixture {
     RegularApp() {
@@ -45,21 +38,6 @@ struct RegularApp : AppFixture {
     qv::LoanState& State() const { return window->State(); }
     QWidget* Focused() const { return QApplication::focusWidget(); }
     QString Summary() const { return Find<QLabel>("labSimpToP")->text(); }
-
-    // Clicks into a box, replaces its text as the user types, and leaves it
-    // with Tab.
-    void Enter(const char* name, const QString& text) const {
-        Type(name, text);
-        QTest::keyClick(Box(name), Qt::Key_Tab);
-    }
-    // The same, staying in the box.
-    void Type(const char* name, const QString& text) const {
-        QLineEdit* box = Box(name);
-        Click(box);
-        box->selectAll();
-        QTest::keyClick(box, Qt::Key_Backspace);
-        QTest::keyClicks(box, text);
-    }
 
     // The three main values, left one after the other.
     void EnterLoan(const QString& amtFin, const QString& count, const QString& pay) const {
