@@ -61,48 +61,39 @@ void StripTrailingZeros(DecimalDigits& d) {
     }
 }
 
-// The 17-significant-digit decimal form of a finite double.
-DecimalDigits Digits17(double value) {
+// The decimal digits of a positive finite double written with `significant`
+// significant digits ("d.ddde+xx"); with `shortest`, the fewest digits (up to
+// that many) that read back as the same double.
+DecimalDigits DigitsOf(double value, int significant, bool shortest) {
     DecimalDigits d;
     d.negative = std::signbit(value);
-    double a = std::fabs(value);
+    const double a = std::fabs(value);
     if (a == 0.0) {
         d.negative = false;
         return d;
     }
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.16e", a);
-    // buf: "d.dddddddddddddddde[+-]xx"
-    std::string s(buf);
-    std::size_t e = s.find('e');
-    d.digits.push_back(s[0]);
-    d.digits.append(s, 2, e - 2);
-    d.exp = std::atoi(s.c_str() + e + 1) + 1;
-    StripTrailingZeros(d);
-    return d;
-}
-
-// The shortest decimal digits that read back as the same double.
-DecimalDigits DigitsShortest(double value) {
-    DecimalDigits d;
-    d.negative = std::signbit(value);
-    double a = std::fabs(value);
-    if (a == 0.0) {
-        d.negative = false;
-        return d;
-    }
-    char buf[64];
-    for (int prec = 1; prec <= 17; ++prec) {
+    for (int prec = shortest ? 1 : significant; prec <= significant; ++prec) {
         std::snprintf(buf, sizeof buf, "%.*e", prec - 1, a);
-        if (std::strtod(buf, nullptr) == a) break;
+        if (!shortest || std::strtod(buf, nullptr) == a) break;
     }
-    std::string s(buf);
-    std::size_t e = s.find('e');
+    const std::string s(buf);
+    const std::size_t e = s.find('e');
     d.digits.push_back(s[0]);
     if (e > 2) d.digits.append(s, 2, e - 2);
     d.exp = std::atoi(s.c_str() + e + 1) + 1;
     StripTrailingZeros(d);
     return d;
+}
+
+// The 17-significant-digit decimal form of a finite double.
+DecimalDigits Digits17(double value) {
+    return DigitsOf(value, 17, false);
+}
+
+// The shortest decimal digits that read back as the same double.
+DecimalDigits DigitsShortest(double value) {
+    return DigitsOf(value, 17, true);
 }
 
 // Keeps the first n digits, rounding half up on the first dropped digit.
@@ -154,7 +145,8 @@ std::string Scientific(const DecimalDigits& d, const FormatSettings& fs) {
 
 // Unsigned positional text: integer part (grouped when asked) and exactly
 // `decimals` decimals.
-std::string Positional(const DecimalDigits& d, int decimals, bool grouped, const FormatSettings& fs) {
+std::string Positional(const DecimalDigits& d, int decimals, bool grouped,
+                       const FormatSettings& fs) {
     std::string intPart;
     if (d.exp <= 0 || d.digits.empty()) {
         intPart = "0";
@@ -181,29 +173,49 @@ std::string ApplyCurrency(const std::string& num, bool negative, const FormatSet
     const std::string& c = fs.currencyString;
     if (!negative) {
         switch (fs.currencyFormat) {
-            case 1: return num + c;
-            case 2: return c + " " + num;
-            case 3: return num + " " + c;
-            default: return c + num;
+            case 1:
+                return num + c;
+            case 2:
+                return c + " " + num;
+            case 3:
+                return num + " " + c;
+            default:
+                return c + num;
         }
     }
     switch (fs.negCurrencyFormat) {
-        case 1: return "-" + c + num;
-        case 2: return c + "-" + num;
-        case 3: return c + num + "-";
-        case 4: return "(" + num + c + ")";
-        case 5: return "-" + num + c;
-        case 6: return num + "-" + c;
-        case 7: return num + c + "-";
-        case 8: return "-" + num + " " + c;
-        case 9: return "-" + c + " " + num;
-        case 10: return num + " " + c + "-";
-        case 11: return c + " " + num + "-";
-        case 12: return c + " -" + num;
-        case 13: return num + "- " + c;
-        case 14: return "(" + c + " " + num + ")";
-        case 15: return "(" + num + " " + c + ")";
-        default: return "(" + c + num + ")";
+        case 1:
+            return "-" + c + num;
+        case 2:
+            return c + "-" + num;
+        case 3:
+            return c + num + "-";
+        case 4:
+            return "(" + num + c + ")";
+        case 5:
+            return "-" + num + c;
+        case 6:
+            return num + "-" + c;
+        case 7:
+            return num + c + "-";
+        case 8:
+            return "-" + num + " " + c;
+        case 9:
+            return "-" + c + " " + num;
+        case 10:
+            return num + " " + c + "-";
+        case 11:
+            return c + " " + num + "-";
+        case 12:
+            return c + " -" + num;
+        case 13:
+            return num + "- " + c;
+        case 14:
+            return "(" + c + " " + num + ")";
+        case 15:
+            return "(" + num + " " + c + ")";
+        default:
+            return "(" + c + num + ")";
     }
 }
 
@@ -257,7 +269,8 @@ std::string CurrencyText(double dollars, const FormatSettings& fs) {
     return FloatToStrF(dollars, FloatStyle::Money, 18, 2, fs);
 }
 
-void MyFormatInteger(std::int32_t Number, int Width, std::string& Result, const FormatSettings& fs) {
+void MyFormatInteger(std::int32_t Number, int Width, std::string& Result,
+                     const FormatSettings& fs) {
     (void)fs;
     if (Width < 0) {
         Result = Rightmost("$ " + std::to_string(Number) + " ", 20, -Width);
@@ -294,11 +307,13 @@ void Pad2(std::string& Result, double X, const FormatSettings& fs) {
 }
 
 void Pad3(int Width, std::string& Result, double X, const FormatSettings& fs) {
-    Result = Rightmost(FloatToStrF(X, FloatStyle::Number, 18, 3, fs), 21, std::clamp(Width, 0, 20) + 1);
+    Result =
+        Rightmost(FloatToStrF(X, FloatStyle::Number, 18, 3, fs), 21, std::clamp(Width, 0, 20) + 1);
 }
 
 void Pad6(int Width, std::string& Result, double X, const FormatSettings& fs) {
-    Result = Rightmost(FloatToStrF(X, FloatStyle::Number, 18, 6, fs), 21, std::clamp(Width, 0, 20) + 1);
+    Result =
+        Rightmost(FloatToStrF(X, FloatStyle::Number, 18, 6, fs), 21, std::clamp(Width, 0, 20) + 1);
 }
 
 void Pad12(std::string& Result, double X, const FormatSettings& fs) {
