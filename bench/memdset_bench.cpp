@@ -1,5 +1,3 @@
-#include "data/memdset.h"
-
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -7,6 +5,8 @@
 #include <numeric>
 #include <random>
 #include <vector>
+
+#include "data/memdset.h"
 
 // Appending records in random key order into a table ordered by Sequence:
 // every store is a binary search plus one insert, never a resort.

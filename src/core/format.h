@@ -21,10 +21,10 @@ struct FormatSettings {
 };
 
 enum class FloatStyle {
-    Fixed,     // [-]digits.decimals, no thousands separators
-    Number,    // as Fixed, with thousands separators
-    Money,     // the currency format, with `decimals` decimals
-    General,   // shortest form, up to `precision` significant digits, no separators
+    Fixed,    // [-]digits.decimals, no thousands separators
+    Number,   // as Fixed, with thousands separators
+    Money,    // the currency format, with `decimals` decimals
+    General,  // shortest form, up to `precision` significant digits, no separators
 };
 
 // Writes value rounded to `precision` significant digits with exactly
@@ -45,7 +45,8 @@ void MyFormatInteger(std::int32_t Number, int Width, std::string& Result,
                      const FormatSettings& fs = FormatSettings{});
 void MyFormatFloat(int Width, std::string& Result, double X,
                    const FormatSettings& fs = FormatSettings{});
-void GetFloat(int Width, std::string& Result, double X, const FormatSettings& fs = FormatSettings{});
+void GetFloat(int Width, std::string& Result, double X,
+              const FormatSettings& fs = FormatSettings{});
 void GetInteger(std::int32_t Number, int Width, std::string& Result);
 void Pad(int Width, const std::string& S, std::string& Result);
 void Pad2(std::string& Result, double X, const FormatSettings& fs = FormatSettings{});

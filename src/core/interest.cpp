@@ -7,28 +7,43 @@
 
 namespace qv {
 
-Currency ComputeInt(std::int32_t Pds, std::int32_t Days, std::int32_t PerUnitDays, bool ByDays, double APR,
-                    double PdsPerYear, double Balance, std::int32_t Places, double RoundAdd, UserPort& port) {
+Currency ComputeInt(std::int32_t Pds, std::int32_t Days, std::int32_t PerUnitDays, bool ByDays,
+                    double APR, double PdsPerYear, double Balance, std::int32_t Places,
+                    double RoundAdd, UserPort& port) {
     std::int64_t scale = 100;
     switch (Places) {
-        case 0: scale = 1; break;
-        case 1: scale = 10; break;
-        case 2: scale = 100; break;
-        case 3: scale = 1000; break;
-        case 4: scale = 10000; break;
-        default: port.Inform("2 places in ComputeInt return"); break;
+        case 0:
+            scale = 1;
+            break;
+        case 1:
+            scale = 10;
+            break;
+        case 2:
+            scale = 100;
+            break;
+        case 3:
+            scale = 1000;
+            break;
+        case 4:
+            scale = 10000;
+            break;
+        default:
+            port.Inform("2 places in ComputeInt return");
+            break;
     }
     const double s = static_cast<double>(scale);
     const double a = RoundAdd * 100.0 / s;
 
     double value = 0.0;
     if (ByDays) {
-        double days = static_cast<double>(Pds) * static_cast<double>(PerUnitDays) + static_cast<double>(Days);
+        double days =
+            static_cast<double>(Pds) * static_cast<double>(PerUnitDays) + static_cast<double>(Days);
         value = s * Balance * days * APR / 36500.0;
     } else {
         if (PdsPerYear == 0.0) return 0;
         double periods = static_cast<double>(Pds);
-        if (PerUnitDays != 0) periods += static_cast<double>(Days) / static_cast<double>(PerUnitDays);
+        if (PerUnitDays != 0)
+            periods += static_cast<double>(Days) / static_cast<double>(PerUnitDays);
         value = s * Balance * fni(PdsPerYear, APR) * periods;
     }
 

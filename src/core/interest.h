@@ -30,7 +30,8 @@ namespace qv {
 //   - a result beyond the currency range is clamped to
 //     +/- kMaxCurrencyDollars (never overflows).
 // No message is shown for these.
-Currency ComputeInt(std::int32_t Pds, std::int32_t Days, std::int32_t PerUnitDays, bool ByDays, double APR,
-                    double PdsPerYear, double Balance, std::int32_t Places, double RoundAdd, UserPort& port);
+Currency ComputeInt(std::int32_t Pds, std::int32_t Days, std::int32_t PerUnitDays, bool ByDays,
+                    double APR, double PdsPerYear, double Balance, std::int32_t Places,
+                    double RoundAdd, UserPort& port);
 
 }  // namespace qv

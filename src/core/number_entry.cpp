@@ -22,9 +22,12 @@ struct Walk {
 std::size_t CharLength(std::string_view text, std::size_t i) {
     auto lead = static_cast<unsigned char>(text[i]);
     std::size_t n = 1;
-    if (lead >= 0xF0 && lead <= 0xF4) n = 4;
-    else if (lead >= 0xE0) n = 3;
-    else if (lead >= 0xC2 && lead <= 0xDF) n = 2;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        n = 4;
+    else if (lead >= 0xE0)
+        n = 3;
+    else if (lead >= 0xC2 && lead <= 0xDF)
+        n = 2;
     if (n == 1 || lead > 0xF4) return 1;
     if (i + n > text.size()) return 1;
     for (std::size_t k = 1; k < n; ++k) {
@@ -47,9 +50,12 @@ Walk WalkText(std::string_view text, bool decimal) {
                                      (decimal && (c == '.' || c == '$')));
         if (!accepted) {
             w.error = WalkError::WrongChar;
-            if (c == 'l') w.badChar = "Lowercase L";
-            else if (c == 'O') w.badChar = "Capital o";
-            else w.badChar = std::string(ch);
+            if (c == 'l')
+                w.badChar = "Lowercase L";
+            else if (c == 'O')
+                w.badChar = "Capital o";
+            else
+                w.badChar = std::string(ch);
             return w;
         }
         if (c == '.') {
@@ -99,13 +105,15 @@ ReadError ReadCurrency(std::string_view s, Currency& out) {
     if (!ReadsAsNumber(s)) return ReadError::NotNumber;
     std::size_t point = s.find('.');
     std::string_view whole = s.substr(0, point);
-    std::string_view frac = point == std::string_view::npos ? std::string_view() : s.substr(point + 1);
+    std::string_view frac =
+        point == std::string_view::npos ? std::string_view() : s.substr(point + 1);
     while (!whole.empty() && whole.front() == '0') whole.remove_prefix(1);
 
     constexpr std::string_view kMaxWhole = "922337203685477";  // kMaxCurrencyDollars
     bool fracNonZero = frac.find_first_not_of('0') != std::string_view::npos;
     if (whole.size() > kMaxWhole.size()) return ReadError::TooLarge;
-    if (whole.size() == kMaxWhole.size() && (whole > kMaxWhole || (whole == kMaxWhole && fracNonZero)))
+    if (whole.size() == kMaxWhole.size() &&
+        (whole > kMaxWhole || (whole == kMaxWhole && fracNonZero)))
         return ReadError::TooLarge;
 
     std::int64_t c = 0;
@@ -179,7 +187,9 @@ std::optional<Currency> TryValidStrToCurrency(std::string_view cleaned) {
     return c;
 }
 
-Currency ValidStrToCurrency(std::string_view cleaned) { return TryValidStrToCurrency(cleaned).value_or(0); }
+Currency ValidStrToCurrency(std::string_view cleaned) {
+    return TryValidStrToCurrency(cleaned).value_or(0);
+}
 
 Float2Check ValidateFloat2(std::string_view name, std::string_view text) {
     Float2Check r;

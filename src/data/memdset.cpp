@@ -22,16 +22,26 @@ EMemDatasetError::EMemDatasetError(int code, const std::string& text)
 
 std::string EMemDatasetError::TextForCode(int code) {
     switch (code) {
-        case 1: return "Unsupported function";
-        case 3: return "Field to index not found";
-        case 4: return "Index undefined";
-        case 5: return "Field structure mismatch";
-        case 6: return "Active range";
-        case 7: return "Active filter";
-        case 8: return "Dataset is indexed or filtered";
-        case 9: return "System index: Internal use only";
-        case 10: return "Index does not exist";
-        default: return "Undefined error";
+        case 1:
+            return "Unsupported function";
+        case 3:
+            return "Field to index not found";
+        case 4:
+            return "Index undefined";
+        case 5:
+            return "Field structure mismatch";
+        case 6:
+            return "Active range";
+        case 7:
+            return "Active filter";
+        case 8:
+            return "Dataset is indexed or filtered";
+        case 9:
+            return "System index: Internal use only";
+        case 10:
+            return "Index does not exist";
+        default:
+            return "Undefined error";
     }
 }
 
@@ -105,7 +115,8 @@ std::optional<double> ParseFloat(const std::string& text) {
 
 int ParseIntDefault(const std::string& text, int def) {
     auto v = ParseInt(text);
-    if (!v || *v < std::numeric_limits<int>::min() || *v > std::numeric_limits<int>::max()) return def;
+    if (!v || *v < std::numeric_limits<int>::min() || *v > std::numeric_limits<int>::max())
+        return def;
     return static_cast<int>(*v);
 }
 
@@ -123,7 +134,9 @@ std::vector<std::string> Split(const std::string& s, char sep) {
     }
 }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool SameName(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
@@ -257,7 +270,8 @@ struct TMemDataSet::Impl {
         if (!c) return {};
         const Cell& cell = (*c)[static_cast<std::size_t>(k)];
         if (!cell.has) return {};
-        if (fields[static_cast<std::size_t>(k)].type == FieldType::Integer) return std::to_string(cell.i);
+        if (fields[static_cast<std::size_t>(k)].type == FieldType::Integer)
+            return std::to_string(cell.i);
         return FormatFloat(cell.f);
     }
 
@@ -278,7 +292,8 @@ struct TMemDataSet::Impl {
     }
 
     Cell& WritableCell(int k) {
-        if (state == DataSetState::Insert && pending) return pending->cells[static_cast<std::size_t>(k)];
+        if (state == DataSetState::Insert && pending)
+            return pending->cells[static_cast<std::size_t>(k)];
         if (state == DataSetState::Edit) return editBuf[static_cast<std::size_t>(k)];
         throw EMemDatasetError(0, kNotEditMode);
     }
@@ -304,12 +319,14 @@ struct TMemDataSet::Impl {
 
     // Place of the first record whose key is greater than the given values.
     std::size_t UpperBound(const View& v, const Cells& key) const {
-        auto it = std::upper_bound(v.rows.begin(), v.rows.end(), &key,
-                                   [&](const Cells* k, const Record* r) { return Compare(*k, r->cells, v) < 0; });
+        auto it = std::upper_bound(
+            v.rows.begin(), v.rows.end(), &key,
+            [&](const Cells* k, const Record* r) { return Compare(*k, r->cells, v) < 0; });
         return static_cast<std::size_t>(it - v.rows.begin());
     }
 
-    std::vector<int> ResolveKeys(const std::string& text, const std::vector<std::string>& names) const {
+    std::vector<int> ResolveKeys(const std::string& text,
+                                 const std::vector<std::string>& names) const {
         std::vector<int> keys;
         for (const auto& item : Split(text, ';')) {
             int found = -1;
@@ -342,8 +359,9 @@ struct TMemDataSet::Impl {
         v.keys = std::move(keys);
         v.descending = options.Has(MemDataSetOption::SetOrderByDescending);
         v.rows = ins;
-        std::stable_sort(v.rows.begin(), v.rows.end(),
-                         [&](const Record* a, const Record* b) { return Compare(a->cells, b->cells, v) < 0; });
+        std::stable_sort(v.rows.begin(), v.rows.end(), [&](const Record* a, const Record* b) {
+            return Compare(a->cells, b->cells, v) < 0;
+        });
         return v;
     }
 
@@ -365,7 +383,8 @@ struct TMemDataSet::Impl {
     std::vector<FieldDef> BuildFields() const {
         std::vector<FieldDef> out;
         for (const auto& d : defs) {
-            if (d.type <= 0) throw EMemDatasetError(0, Format1("Field '%s' is of unknown type", d.name));
+            if (d.type <= 0)
+                throw EMemDatasetError(0, Format1("Field '%s' is of unknown type", d.name));
             if (d.type != 3 && d.type != 6)
                 throw EMemDatasetError(0, Format1("Field '%s' is of an unsupported type", d.name));
             FieldDef f;
@@ -452,8 +471,10 @@ struct TMemDataSet::Impl {
             auto b = m.v->rows.begin();
             const auto from = static_cast<std::ptrdiff_t>(m.from);
             const auto to = static_cast<std::ptrdiff_t>(m.to);
-            if (from < to) std::rotate(b + from, b + from + 1, b + to + 1);
-            else if (to < from) std::rotate(b + to, b + from, b + from + 1);
+            if (from < to)
+                std::rotate(b + from, b + from + 1, b + to + 1);
+            else if (to < from)
+                std::rotate(b + to, b + from, b + from + 1);
         }
         editRec = nullptr;
         state = DataSetState::Browse;
@@ -473,8 +494,10 @@ struct TMemDataSet::Impl {
     void Settle() {
         if (state != DataSetState::Insert && state != DataSetState::Edit) return;
         if (anySet) {
-            if (state == DataSetState::Insert) PostInsert();
-            else PostEdit();
+            if (state == DataSetState::Insert)
+                PostInsert();
+            else
+                PostEdit();
         } else {
             CancelPending();
         }
@@ -487,7 +510,9 @@ struct TMemDataSet::Impl {
 TMemDataSet::TMemDataSet(std::string name) : impl_(std::make_unique<Impl>(std::move(name))) {}
 TMemDataSet::~TMemDataSet() = default;
 
-const std::string& TMemDataSet::Name() const { return impl_->name; }
+const std::string& TMemDataSet::Name() const {
+    return impl_->name;
+}
 
 void TMemDataSet::SetFieldsDefinitionItems(std::vector<std::string> items) {
     std::vector<RawDef> defs;
@@ -514,16 +539,23 @@ std::vector<std::string> TMemDataSet::FieldsDefinitionItems() const {
     return out;
 }
 
-int TMemDataSet::FieldCount() const { return static_cast<int>(impl_->fields.size()); }
+int TMemDataSet::FieldCount() const {
+    return static_cast<int>(impl_->fields.size());
+}
 
 const FieldDef& TMemDataSet::FieldDefAt(int index) const {
-    if (index < 0 || index >= FieldCount()) throw std::out_of_range("FieldDefAt: index out of range");
+    if (index < 0 || index >= FieldCount())
+        throw std::out_of_range("FieldDefAt: index out of range");
     return impl_->fields[static_cast<std::size_t>(index)];
 }
 
-int TMemDataSet::FieldIndex(const std::string& name) const { return impl_->FieldIndexOf(name); }
+int TMemDataSet::FieldIndex(const std::string& name) const {
+    return impl_->FieldIndexOf(name);
+}
 
-MemDataSetOptions TMemDataSet::Options() const { return impl_->options; }
+MemDataSetOptions TMemDataSet::Options() const {
+    return impl_->options;
+}
 
 void TMemDataSet::SetOptions(MemDataSetOptions options) {
     Impl& m = *impl_;
@@ -536,22 +568,26 @@ void TMemDataSet::SetOptions(MemDataSetOptions options) {
     Impl::Record* r = m.Current();
     for (auto& [n, v] : m.views) {
         v.descending = desc;
-        std::stable_sort(v.rows.begin(), v.rows.end(), [&](const Impl::Record* a, const Impl::Record* b) {
-            return m.Compare(a->cells, b->cells, v) < 0;
-        });
+        std::stable_sort(v.rows.begin(), v.rows.end(),
+                         [&](const Impl::Record* a, const Impl::Record* b) {
+                             return m.Compare(a->cells, b->cells, v) < 0;
+                         });
     }
     if (r) m.cur = m.IndexIn(m.Order(), r);
     if (m.active) m.Notify();
 }
 
-const std::string& TMemDataSet::OrderBy() const { return impl_->orderBy; }
+const std::string& TMemDataSet::OrderBy() const {
+    return impl_->orderBy;
+}
 
 void TMemDataSet::SetOrderBy(const std::string& orderBy) {
     Impl& m = *impl_;
     if (orderBy == m.orderBy) return;
     const std::string vname = orderBy.empty() ? std::string() : ViewNameFor(orderBy);
     std::vector<int> keys;
-    if (!orderBy.empty()) keys = m.ResolveKeys(orderBy, m.active ? m.ActiveFieldNames() : m.DefNames());
+    if (!orderBy.empty())
+        keys = m.ResolveKeys(orderBy, m.active ? m.ActiveFieldNames() : m.DefNames());
     const bool release = m.options.Has(MemDataSetOption::ReleaseAutoIndexes);
 
     if (!m.active) {
@@ -578,7 +614,9 @@ void TMemDataSet::SetOrderBy(const std::string& orderBy) {
     m.Notify();
 }
 
-std::string TMemDataSet::CurrentIndexName() const { return impl_->curView; }
+std::string TMemDataSet::CurrentIndexName() const {
+    return impl_->curView;
+}
 
 void TMemDataSet::SetCurrentIndexName(const std::string& name) {
     Impl& m = *impl_;
@@ -646,8 +684,12 @@ void TMemDataSet::Close() {
     m.Notify();
 }
 
-bool TMemDataSet::Active() const { return impl_->active; }
-DataSetState TMemDataSet::State() const { return impl_->state; }
+bool TMemDataSet::Active() const {
+    return impl_->active;
+}
+DataSetState TMemDataSet::State() const {
+    return impl_->state;
+}
 
 void TMemDataSet::Clear() {
     Impl& m = *impl_;
@@ -727,9 +769,13 @@ bool TMemDataSet::AtEnd() const {
     return m.eof;
 }
 
-int TMemDataSet::Count() const { return static_cast<int>(impl_->ins.size()); }
+int TMemDataSet::Count() const {
+    return static_cast<int>(impl_->ins.size());
+}
 
-int TMemDataSet::Position() const { return CurrentRow() + 1; }
+int TMemDataSet::Position() const {
+    return CurrentRow() + 1;
+}
 
 void TMemDataSet::SavePosition() {
     Impl& m = *impl_;
@@ -778,9 +824,12 @@ void TMemDataSet::Edit() {
 
 void TMemDataSet::Post() {
     Impl& m = *impl_;
-    if (m.state == DataSetState::Insert) m.PostInsert();
-    else if (m.state == DataSetState::Edit) m.PostEdit();
-    else return;
+    if (m.state == DataSetState::Insert)
+        m.PostInsert();
+    else if (m.state == DataSetState::Edit)
+        m.PostEdit();
+    else
+        return;
     m.Notify();
 }
 
@@ -824,7 +873,9 @@ bool TMemDataSet::HasPending() const {
     return impl_->state == DataSetState::Insert || impl_->state == DataSetState::Edit;
 }
 
-bool TMemDataSet::PendingModified() const { return HasPending() && impl_->anySet; }
+bool TMemDataSet::PendingModified() const {
+    return HasPending() && impl_->anySet;
+}
 
 // --- fields -------------------------------------------------------------------
 
@@ -870,8 +921,10 @@ void TMemDataSet::SetFieldInteger(const std::string& name, std::int32_t value) {
     Impl& m = *impl_;
     const int k = m.RequireField(name);
     Cell& cell = m.WritableCell(k);
-    if (m.fields[static_cast<std::size_t>(k)].type == FieldType::Integer) cell.i = value;
-    else cell.f = value;
+    if (m.fields[static_cast<std::size_t>(k)].type == FieldType::Integer)
+        cell.i = value;
+    else
+        cell.f = value;
     cell.has = true;
     m.anySet = true;
     m.Notify();
@@ -885,13 +938,14 @@ void TMemDataSet::SetFieldFloat(const std::string& name, double value) {
     if (f.type == FieldType::Integer) {
         const double r = std::nearbyint(value);
         if (!std::isfinite(r) || r > 2147483647.0 || r < -2147483648.0)
-            throw EMemDatasetError(
-                0, Format2("'%s' is not a valid integer value for field '%s'", FormatFloat(value), f.name));
+            throw EMemDatasetError(0, Format2("'%s' is not a valid integer value for field '%s'",
+                                              FormatFloat(value), f.name));
         cell.i = static_cast<std::int32_t>(r);
     } else {
         if (!std::isfinite(value))
             throw EMemDatasetError(
-                0, Format2("'%s' is not a valid floating point value for field '%s'", FormatFloat(value), f.name));
+                0, Format2("'%s' is not a valid floating point value for field '%s'",
+                           FormatFloat(value), f.name));
         cell.f = value;
     }
     cell.has = true;
@@ -908,16 +962,19 @@ void TMemDataSet::SetFieldString(const std::string& name, const std::string& tex
         cell = Cell{};
     } else if (f.type == FieldType::Integer) {
         auto v = ParseInt(text);
-        if (!v || *v < std::numeric_limits<std::int32_t>::min() || *v > std::numeric_limits<std::int32_t>::max())
-            throw EMemDatasetError(0, Format2("'%s' is not a valid integer value for field '%s'", text, f.name));
+        if (!v || *v < std::numeric_limits<std::int32_t>::min() ||
+            *v > std::numeric_limits<std::int32_t>::max())
+            throw EMemDatasetError(
+                0, Format2("'%s' is not a valid integer value for field '%s'", text, f.name));
         cell.i = static_cast<std::int32_t>(*v);
         cell.f = 0.0;
         cell.has = true;
     } else {
         auto v = ParseFloat(text);
         if (!v)
-            throw EMemDatasetError(0,
-                                   Format2("'%s' is not a valid floating point value for field '%s'", text, f.name));
+            throw EMemDatasetError(
+                0,
+                Format2("'%s' is not a valid floating point value for field '%s'", text, f.name));
         cell.f = *v;
         cell.i = 0;
         cell.has = true;
@@ -936,7 +993,8 @@ int TMemDataSet::RowCount() const {
 
 std::string TMemDataSet::CellText(int row, int fieldIndex) const {
     const Impl& m = *impl_;
-    if (fieldIndex < 0 || fieldIndex >= FieldCount()) throw std::out_of_range("CellText: field index out of range");
+    if (fieldIndex < 0 || fieldIndex >= FieldCount())
+        throw std::out_of_range("CellText: field index out of range");
     if (row < 0 || row >= RowCount()) throw std::out_of_range("CellText: row out of range");
     const auto& o = m.Order();
     const Cells* c = nullptr;
@@ -958,7 +1016,9 @@ int TMemDataSet::CurrentRow() const {
 
 // --- notification -------------------------------------------------------------------
 
-void TMemDataSet::BeginUpdate() { ++impl_->updateCount; }
+void TMemDataSet::BeginUpdate() {
+    ++impl_->updateCount;
+}
 
 void TMemDataSet::EndUpdate() {
     Impl& m = *impl_;
@@ -966,7 +1026,9 @@ void TMemDataSet::EndUpdate() {
     if (--m.updateCount == 0) m.Notify();
 }
 
-int TMemDataSet::UpdateCount() const { return impl_->updateCount; }
+int TMemDataSet::UpdateCount() const {
+    return impl_->updateCount;
+}
 
 int TMemDataSet::AddObserver(Observer observer) {
     const int h = impl_->nextHandle++;
@@ -974,7 +1036,9 @@ int TMemDataSet::AddObserver(Observer observer) {
     return h;
 }
 
-void TMemDataSet::RemoveObserver(int handle) { impl_->observers.erase(handle); }
+void TMemDataSet::RemoveObserver(int handle) {
+    impl_->observers.erase(handle);
+}
 
 // ---------------------------------------------------------------------------
 // The system's tables
@@ -994,28 +1058,30 @@ void DefineTable(TMemDataSet& table, std::vector<std::string> items, const std::
 }  // namespace
 
 void DefinePaySetTable(TMemDataSet& table) {
-    DefineTable(table,
-                {"SetSize;3;0;0", "Sequence;3;0;1", "PaySize;6;0;0", "PriorPds;3;0;0", "AddDays;3;0;0"},
-                "Sequence");
+    DefineTable(
+        table,
+        {"SetSize;3;0;0", "Sequence;3;0;1", "PaySize;6;0;0", "PriorPds;3;0;0", "AddDays;3;0;0"},
+        "Sequence");
 }
 
 void DefineDetailTable(TMemDataSet& table) {
     DefineTable(table,
-                {"Sequence;3;0;1", "PaySize;6;0;0", "PriorPds;3;0;0", "AddDays;3;0;0", "UnEarnIn;6;0;0",
-                 "Rebate;6;0;0"},
+                {"Sequence;3;0;1", "PaySize;6;0;0", "PriorPds;3;0;0", "AddDays;3;0;0",
+                 "UnEarnIn;6;0;0", "Rebate;6;0;0"},
                 "Sequence");
 }
 
 void DefineVariableTable(TMemDataSet& table) {
     DefineTable(table,
-                {"GrpID;3;0;0", "GrpSize;3;0;0", "Rate;6;0;0", "Payment;6;0;0", "Interval;3;0;0", "AddDays;3;0;0"},
+                {"GrpID;3;0;0", "GrpSize;3;0;0", "Rate;6;0;0", "Payment;6;0;0", "Interval;3;0;0",
+                 "AddDays;3;0;0"},
                 "GrpID");
 }
 
 void DefineVarScheduleTable(TMemDataSet& table) {
     DefineTable(table,
-                {"Sequence;3;0;0", "OldBal;6;0;0", "Rate;6;0;0", "RegPds;3;0;0", "AddDays;3;0;0", "Interest;6;0;0",
-                 "Payment;6;0;0", "NewBal;6;0;0"},
+                {"Sequence;3;0;0", "OldBal;6;0;0", "Rate;6;0;0", "RegPds;3;0;0", "AddDays;3;0;0",
+                 "Interest;6;0;0", "Payment;6;0;0", "NewBal;6;0;0"},
                 "Sequence");
 }
 

@@ -19,13 +19,13 @@ namespace qv {
 // Codes 1..10 carry the texts of EMemDatasetError::TextForCode; the messages
 // that name a field (required value, type, not found, edit mode) use code 0.
 class EMemDatasetError : public std::runtime_error {
-public:
+  public:
     explicit EMemDatasetError(int code);
     EMemDatasetError(int code, const std::string& text);
     int Code() const noexcept { return code_; }
     static std::string TextForCode(int code);
 
-private:
+  private:
     int code_;
 };
 
@@ -39,19 +39,21 @@ enum class MemDataSetOption : unsigned {
 };
 
 class MemDataSetOptions {
-public:
+  public:
     MemDataSetOptions() = default;
     MemDataSetOptions(std::initializer_list<MemDataSetOption> opts) {
         for (auto o : opts) bits_ |= static_cast<unsigned>(o);
     }
     bool Has(MemDataSetOption o) const { return (bits_ & static_cast<unsigned>(o)) != 0; }
     void Set(MemDataSetOption o, bool on) {
-        if (on) bits_ |= static_cast<unsigned>(o);
-        else bits_ &= ~static_cast<unsigned>(o);
+        if (on)
+            bits_ |= static_cast<unsigned>(o);
+        else
+            bits_ &= ~static_cast<unsigned>(o);
     }
     bool operator==(const MemDataSetOptions&) const = default;
 
-private:
+  private:
     unsigned bits_ = 0;
 };
 
@@ -68,7 +70,7 @@ struct FieldDef {
 enum class DataSetState { Inactive, Browse, Insert, Edit };
 
 class TMemDataSet {
-public:
+  public:
     // name is the table's name, used in "%s: Field '%s' not found".
     explicit TMemDataSet(std::string name);
     ~TMemDataSet();
@@ -112,8 +114,8 @@ public:
     // Moves to a 1-based place in the current order (the grids use it).
     void MoveTo(int position);
     bool AtEnd() const;
-    int Count() const;      // stored records; a pending new record is not counted
-    int Position() const;   // 1-based place of the current record, 0 when none
+    int Count() const;     // stored records; a pending new record is not counted
+    int Position() const;  // 1-based place of the current record, 0 when none
 
     void SavePosition();
     void RestorePosition();
@@ -167,17 +169,17 @@ public:
     int AddObserver(Observer observer);
     void RemoveObserver(int handle);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
 
 // The four tables of the system, defined as the window creates them: fields,
 // required flags and order, open and empty.
-void DefinePaySetTable(TMemDataSet& table);        // mdsPaySet
-void DefineDetailTable(TMemDataSet& table);        // mdsDetail
-void DefineVariableTable(TMemDataSet& table);      // mdsVariable
-void DefineVarScheduleTable(TMemDataSet& table);   // mdsVarSchedule
+void DefinePaySetTable(TMemDataSet& table);       // mdsPaySet
+void DefineDetailTable(TMemDataSet& table);       // mdsDetail
+void DefineVariableTable(TMemDataSet& table);     // mdsVariable
+void DefineVarScheduleTable(TMemDataSet& table);  // mdsVarSchedule
 
 // Closes, clears and reopens a table: how Reset and the loaders empty one.
 void EmptyTable(TMemDataSet& table);

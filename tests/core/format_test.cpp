@@ -8,9 +8,15 @@
 namespace qv {
 namespace {
 
-std::string Num(double v, int p, int d) { return FloatToStrF(v, FloatStyle::Number, p, d); }
-std::string Fix(double v, int p, int d) { return FloatToStrF(v, FloatStyle::Fixed, p, d); }
-std::string Cur(double v, int p, int d) { return FloatToStrF(v, FloatStyle::Money, p, d); }
+std::string Num(double v, int p, int d) {
+    return FloatToStrF(v, FloatStyle::Number, p, d);
+}
+std::string Fix(double v, int p, int d) {
+    return FloatToStrF(v, FloatStyle::Fixed, p, d);
+}
+std::string Cur(double v, int p, int d) {
+    return FloatToStrF(v, FloatStyle::Money, p, d);
+}
 
 // --- Report numbers: number style with separators and exact decimals -------
 
@@ -41,7 +47,7 @@ TEST(FloatToStrFRounding, HalfUpOnTheSeventeenDigitDecimalForm) {
     EXPECT_EQ(Num(2.675, 15, 2), "2.67");
     EXPECT_EQ(Num(0.125, 15, 2), "0.13");  // exact tie rounds half up
     EXPECT_EQ(Num(-0.125, 15, 2), "-0.13");
-    EXPECT_EQ(Num(9.995, 15, 2), "9.99");    // 9.9949999999999992
+    EXPECT_EQ(Num(9.995, 15, 2), "9.99");  // 9.9949999999999992
     EXPECT_EQ(Num(999.9999, 15, 2), "1,000.00");
     EXPECT_EQ(Num(0.0004, 15, 2), "0.00");
     EXPECT_EQ(Num(0.1 + 0.2, 15, 2), "0.30");
@@ -132,9 +138,9 @@ TEST(FloatToStrFSpecial, NanAndInfinityDoNotCrash) {
 }
 
 TEST(FloatToStrFSpecial, ClampsPrecisionAndDecimals) {
-    EXPECT_EQ(Num(12.5, 0, 2), "1E1");      // precision 1: two digits before the point
-    EXPECT_EQ(Num(12.5, 40, 2), "12.50");   // precision 18
-    EXPECT_EQ(Num(12.5, 15, -3), "13");     // decimals 0
+    EXPECT_EQ(Num(12.5, 0, 2), "1E1");     // precision 1: two digits before the point
+    EXPECT_EQ(Num(12.5, 40, 2), "12.50");  // precision 18
+    EXPECT_EQ(Num(12.5, 15, -3), "13");    // decimals 0
     EXPECT_EQ(Fix(1.5, 18, 30), "1.500000000000000000");  // decimals 18
 }
 

@@ -51,7 +51,8 @@ TEST(ValidateFloat2Refuses, LowercaseLNamedInWords) {
     Float2Check r = ValidateFloat2("Payment Amount", "1l00");
     EXPECT_FALSE(r.valid);
     EXPECT_EQ(r.cleaned, "1");
-    EXPECT_EQ(r.error, "Payment Amount contains Lowercase L , not part of a positive decimal number !");
+    EXPECT_EQ(r.error,
+              "Payment Amount contains Lowercase L , not part of a positive decimal number !");
     EXPECT_EQ(r.message,
               "Payment Amount contains Lowercase L , not part of a positive decimal number !\n\r"
               "Resetting input value of 1");
@@ -94,10 +95,12 @@ TEST(ValidateFloat2Refuses, Space) {
 }
 
 TEST(ValidateFloat2Refuses, OtherLettersAndNonAsciiAreNamedAsTyped) {
-    EXPECT_EQ(ValidateFloat2("A", "12x").error, "A contains x , not part of a positive decimal number !");
+    EXPECT_EQ(ValidateFloat2("A", "12x").error,
+              "A contains x , not part of a positive decimal number !");
     EXPECT_EQ(ValidateFloat2("A", "5\xE2\x82\xAC").error,  // euro sign, whole character
               "A contains \xE2\x82\xAC , not part of a positive decimal number !");
-    EXPECT_EQ(ValidateFloat2("A", "1L").error, "A contains L , not part of a positive decimal number !");
+    EXPECT_EQ(ValidateFloat2("A", "1L").error,
+              "A contains L , not part of a positive decimal number !");
 }
 
 TEST(ValidateFloat2Refuses, EmptyAndPunctuationOnlyAreNotNumeric) {
@@ -114,7 +117,8 @@ TEST(ValidateFloat2Refuses, BeyondTheCurrencyRangeIsTooLarge) {
     EXPECT_TRUE(ValidateFloat2("A", "922337203685477").valid);
     Float2Check r = ValidateFloat2("Amount Financed", "922337203685477.01");
     EXPECT_FALSE(r.valid);
-    EXPECT_EQ(r.message, "Amount Financed is too large !\n\rResetting input value of 922337203685477.01");
+    EXPECT_EQ(r.message,
+              "Amount Financed is too large !\n\rResetting input value of 922337203685477.01");
     EXPECT_EQ(r.value, 0.0);
     EXPECT_FALSE(ValidateFloat2("A", std::string(40, '9')).valid);
 }
@@ -129,7 +133,8 @@ TEST(ValidateFloat2Walk, ExaminesAtMost255Characters) {
 
 TEST(ValidateFloat2Walk, OnlyTheFirstErrorIsReported) {
     EXPECT_EQ(ValidateFloat2("A", "1.2.x").error, "A has multiple decimals!");
-    EXPECT_EQ(ValidateFloat2("A", "x1.2.3").error, "A contains x , not part of a positive decimal number !");
+    EXPECT_EQ(ValidateFloat2("A", "x1.2.3").error,
+              "A contains x , not part of a positive decimal number !");
 }
 
 // --- ValidateFloat4 ---------------------------------------------------------
@@ -153,9 +158,11 @@ TEST(ValidateFloat4, ShowsTheMessageFirstWithResettingInFront) {
     EXPECT_EQ(r.boxText, "0.00");
     EXPECT_EQ(r.value, 0);
     EXPECT_TRUE(r.focusBack);
-    EXPECT_EQ(ValidateFloat4("T", "1.2.3").message, "Resetting input value\n\rT has multiple decimals!");
+    EXPECT_EQ(ValidateFloat4("T", "1.2.3").message,
+              "Resetting input value\n\rT has multiple decimals!");
     EXPECT_EQ(ValidateFloat4("T", "").message, "Resetting input value\n\rT is not numeric !");
-    EXPECT_EQ(ValidateFloat4("T", "1000000000000000").message, "Resetting input value\n\rT is too large !");
+    EXPECT_EQ(ValidateFloat4("T", "1000000000000000").message,
+              "Resetting input value\n\rT is too large !");
 }
 
 // --- ValidateInteger2 -------------------------------------------------------
@@ -200,26 +207,33 @@ TEST(ValidateInteger2Refuses, PointIsAWrongCharacter) {
 }
 
 TEST(ValidateInteger2Refuses, DollarSignLowercaseLAndCapitalO) {
-    EXPECT_EQ(ValidateInteger2("N", "$5").error, "N contains $ , not part of a positive whole number !");
+    EXPECT_EQ(ValidateInteger2("N", "$5").error,
+              "N contains $ , not part of a positive whole number !");
     EXPECT_EQ(ValidateInteger2("First Number of Extra Days", "1l").message,
-              "Error: First Number of Extra Days contains Lowercase L , not part of a positive whole number !\n\r"
+              "Error: First Number of Extra Days contains Lowercase L , not part of a positive "
+              "whole number !\n\r"
               "Resetting input value of 1");
-    EXPECT_EQ(ValidateInteger2("N", "1O").error, "N contains Capital o , not part of a positive whole number !");
-    EXPECT_EQ(ValidateInteger2("N", "-1").error, "N contains - , not part of a positive whole number !");
+    EXPECT_EQ(ValidateInteger2("N", "1O").error,
+              "N contains Capital o , not part of a positive whole number !");
+    EXPECT_EQ(ValidateInteger2("N", "-1").error,
+              "N contains - , not part of a positive whole number !");
 }
 
 TEST(ValidateInteger2Refuses, EmptyIsNotANumber) {
     Integer2Check r = ValidateInteger2("Number of Payments", "");
-    EXPECT_EQ(r.message, "Error: Number of Payments input is not a number !\n\rResetting input value of ");
+    EXPECT_EQ(r.message,
+              "Error: Number of Payments input is not a number !\n\rResetting input value of ");
     EXPECT_EQ(r.boxText, "0");
     EXPECT_TRUE(r.boxChanges);
-    EXPECT_EQ(ValidateInteger2("N", ",").message, "Error: N input is not a number !\n\rResetting input value of ");
+    EXPECT_EQ(ValidateInteger2("N", ",").message,
+              "Error: N input is not a number !\n\rResetting input value of ");
 }
 
 TEST(ValidateInteger2Refuses, BeyondInt32IsTooLarge) {
     Integer2Check r = ValidateInteger2("Number of Payments", "2147483648");
     EXPECT_FALSE(r.valid);
-    EXPECT_EQ(r.message, "Error: Number of Payments is too large !\n\rResetting input value of 2147483648");
+    EXPECT_EQ(r.message,
+              "Error: Number of Payments is too large !\n\rResetting input value of 2147483648");
     EXPECT_EQ(r.value, 0);
     EXPECT_FALSE(ValidateInteger2("N", std::string(100, '9')).valid);
 }
@@ -250,8 +264,8 @@ TEST(ValidStrToCurrency, RoundsTheDecimalDigitsToTenThousandths) {
     EXPECT_EQ(ValidStrToCurrency("12.345678"), 123457);
     EXPECT_EQ(ValidStrToCurrency("0.00004"), 0);
     EXPECT_EQ(ValidStrToCurrency("0.000051"), 1);
-    EXPECT_EQ(ValidStrToCurrency("0.00005"), 0);   // tie to even
-    EXPECT_EQ(ValidStrToCurrency("0.00015"), 2);   // tie to even
+    EXPECT_EQ(ValidStrToCurrency("0.00005"), 0);  // tie to even
+    EXPECT_EQ(ValidStrToCurrency("0.00015"), 2);  // tie to even
     EXPECT_EQ(ValidStrToCurrency("1.00005000"), 10000);
     EXPECT_EQ(ValidStrToCurrency("0.99995"), 10000);
     EXPECT_EQ(ValidStrToCurrency("922337203685477"), 9223372036854770000);

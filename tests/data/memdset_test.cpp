@@ -47,7 +47,7 @@ void AddGroup(TMemDataSet& t, int seq, int size, double pay) {
 }
 
 class MemDsetPaySet : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { DefinePaySetTable(t); }
     TMemDataSet t{"mdsPaySet"};
 };
@@ -82,7 +82,8 @@ TEST(MemDsetFields, DefaultsWhenItemsMissingOrNotNumbers) {
     TMemDataSet t("T");
     t.SetFieldsDefinitionItems({"A;3;4;1", "B;6", "C", "D;x;y;z", "E;3;;2", "F;6;1;1;extra"});
     EXPECT_EQ(t.FieldsDefinitionItems(),
-              (std::vector<std::string>{"A;3;4;1", "B;6;1;0", "C;1;1;0", "D;1;1;0", "E;3;1;0", "F;6;1;1"}));
+              (std::vector<std::string>{"A;3;4;1", "B;6;1;0", "C;1;1;0", "D;1;1;0", "E;3;1;0",
+                                        "F;6;1;1"}));
 }
 
 TEST(MemDsetFields, FieldsBuiltAtOpen) {
@@ -164,8 +165,9 @@ TEST_F(MemDsetPaySet, FloatTextIsShortestGeneralForm) {
     t.AppendNew();
     t.SetFieldInteger("Sequence", 1);
     const std::vector<std::pair<double, std::string>> cases = {
-        {12.5, "12.5"}, {100.0, "100"}, {0.01, "0.01"}, {88.85, "88.85"}, {95.0, "95"},
-        {0.1 + 0.2, "0.3"}, {-3.25, "-3.25"}, {0.0, "0"}, {1234567.891, "1234567.891"}};
+        {12.5, "12.5"},   {100.0, "100"}, {0.01, "0.01"},
+        {88.85, "88.85"}, {95.0, "95"},   {0.1 + 0.2, "0.3"},
+        {-3.25, "-3.25"}, {0.0, "0"},     {1234567.891, "1234567.891"}};
     for (const auto& [v, text] : cases) {
         t.SetFieldFloat("PaySize", v);
         EXPECT_EQ(t.FieldAsString("PaySize"), text) << v;
@@ -194,7 +196,8 @@ TEST_F(MemDsetPaySet, BadTextRaisesTypeMessageAndKeepsValue) {
     t.SetFieldFloat("PaySize", 2.5);
     ExpectError([&] { t.SetFieldString("SetSize", "12.5"); },
                 "'12.5' is not a valid integer value for field 'SetSize'");
-    ExpectError([&] { t.SetFieldString("SetSize", "abc"); }, "'abc' is not a valid integer value for field 'SetSize'");
+    ExpectError([&] { t.SetFieldString("SetSize", "abc"); },
+                "'abc' is not a valid integer value for field 'SetSize'");
     ExpectError([&] { t.SetFieldString("SetSize", "99999999999"); },
                 "'99999999999' is not a valid integer value for field 'SetSize'");
     ExpectError([&] { t.SetFieldString("PaySize", "1,5"); },
@@ -292,7 +295,8 @@ TEST(MemDsetOrder, EmptyNumericSortsAsZero) {
     t.SetFieldsDefinitionItems({"K;6", "Id;3"});
     t.SetOrderBy("K");
     t.Open();
-    for (auto [k, id] : std::vector<std::pair<const char*, int>>{{"1", 1}, {"", 2}, {"-1", 3}, {"0", 4}}) {
+    for (auto [k, id] :
+         std::vector<std::pair<const char*, int>>{{"1", 1}, {"", 2}, {"-1", 3}, {"0", 4}}) {
         t.AppendNew();
         t.SetFieldString("K", k);
         t.SetFieldInteger("Id", id);
@@ -408,8 +412,10 @@ TEST(MemDsetOrder, ReservedAndUnknownViewNames) {
     t.SetFieldsDefinitionItems({"A;3", "B;3"});
     t.SetOrderBy("A");
     t.Open();
-    ExpectError([&] { t.SetCurrentIndexName("@RANGE_INDEX"); }, "System index: Internal use only", 9);
-    ExpectError([&] { t.SetCurrentIndexName("@FILTER_INDEX"); }, "System index: Internal use only", 9);
+    ExpectError([&] { t.SetCurrentIndexName("@RANGE_INDEX"); }, "System index: Internal use only",
+                9);
+    ExpectError([&] { t.SetCurrentIndexName("@FILTER_INDEX"); }, "System index: Internal use only",
+                9);
     ExpectError([&] { t.SetCurrentIndexName("@ORDERBY_B"); }, "Index does not exist", 10);
     EXPECT_EQ(t.CurrentIndexName(), "@ORDERBY_A");
     t.SetOrderBy("B");
@@ -487,7 +493,13 @@ TEST_F(MemDsetPaySet, EmptyTable) {
     t.MoveFirst();
     t.RestorePosition();  // no mark was taken: nothing happens
     EXPECT_EQ(t.Position(), 1);
-    ExpectError([&] { t.Delete(); t.Delete(); t.Delete(); }, "Cannot perform this operation on an empty dataset");
+    ExpectError(
+        [&] {
+            t.Delete();
+            t.Delete();
+            t.Delete();
+        },
+        "Cannot perform this operation on an empty dataset");
     EXPECT_EQ(t.Count(), 0);
     ExpectError([&] { t.Edit(); }, "Cannot perform this operation on an empty dataset");
 }
@@ -577,11 +589,22 @@ TEST_F(MemDsetPaySet, PendingRecordWithoutValuesDroppedByMovement) {
     for (int op = 0; op < 5; ++op) {
         t.AppendNew();
         switch (op) {
-            case 0: t.MoveFirst(); break;
-            case 1: t.MoveLast(); break;
-            case 2: t.MoveNext(); break;
-            case 3: t.AppendNew(); t.Cancel(); break;
-            case 4: t.Clear(); break;
+            case 0:
+                t.MoveFirst();
+                break;
+            case 1:
+                t.MoveLast();
+                break;
+            case 2:
+                t.MoveNext();
+                break;
+            case 3:
+                t.AppendNew();
+                t.Cancel();
+                break;
+            case 4:
+                t.Clear();
+                break;
         }
         EXPECT_EQ(t.State(), DataSetState::Browse) << op;
         EXPECT_EQ(t.Count(), op == 4 ? 0 : 1) << op;
@@ -596,12 +619,24 @@ TEST_F(MemDsetPaySet, EachMovementStoresPendingRecord) {
         t.AppendNew();
         t.SetFieldInteger("Sequence", 2);
         switch (op) {
-            case 0: t.MoveFirst(); break;
-            case 1: t.MoveLast(); break;
-            case 2: t.MoveNext(); break;
-            case 3: t.AppendNew(); break;
-            case 4: t.RestorePosition(); break;
-            case 5: t.SettlePending(); break;
+            case 0:
+                t.MoveFirst();
+                break;
+            case 1:
+                t.MoveLast();
+                break;
+            case 2:
+                t.MoveNext();
+                break;
+            case 3:
+                t.AppendNew();
+                break;
+            case 4:
+                t.RestorePosition();
+                break;
+            case 5:
+                t.SettlePending();
+                break;
         }
         EXPECT_EQ(t.Count(), 2) << op;
     }
@@ -838,14 +873,16 @@ TEST(MemDsetSystemTables, Definitions) {
          {"SetSize;3;0;0", "Sequence;3;0;1", "PaySize;6;0;0", "PriorPds;3;0;0", "AddDays;3;0;0"},
          "Sequence"},
         {DefineDetailTable,
-         {"Sequence;3;0;1", "PaySize;6;0;0", "PriorPds;3;0;0", "AddDays;3;0;0", "UnEarnIn;6;0;0", "Rebate;6;0;0"},
+         {"Sequence;3;0;1", "PaySize;6;0;0", "PriorPds;3;0;0", "AddDays;3;0;0", "UnEarnIn;6;0;0",
+          "Rebate;6;0;0"},
          "Sequence"},
         {DefineVariableTable,
-         {"GrpID;3;0;0", "GrpSize;3;0;0", "Rate;6;0;0", "Payment;6;0;0", "Interval;3;0;0", "AddDays;3;0;0"},
+         {"GrpID;3;0;0", "GrpSize;3;0;0", "Rate;6;0;0", "Payment;6;0;0", "Interval;3;0;0",
+          "AddDays;3;0;0"},
          "GrpID"},
         {DefineVarScheduleTable,
-         {"Sequence;3;0;0", "OldBal;6;0;0", "Rate;6;0;0", "RegPds;3;0;0", "AddDays;3;0;0", "Interest;6;0;0",
-          "Payment;6;0;0", "NewBal;6;0;0"},
+         {"Sequence;3;0;0", "OldBal;6;0;0", "Rate;6;0;0", "RegPds;3;0;0", "AddDays;3;0;0",
+          "Interest;6;0;0", "Payment;6;0;0", "NewBal;6;0;0"},
          "Sequence"},
     };
     for (const auto& c : cases) {
