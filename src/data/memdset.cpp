@@ -566,7 +566,10 @@ void TMemDataSet::SetOptions(MemDataSetOptions options) {
     // The order views follow the new direction; records with equal keys keep
     // their relative order.
     Impl::Record* r = m.Current();
-    for (auto& [n, v] : m.views) {
+    for (auto& entry : m.views) {
+        // A named reference, not a structured binding: clang 14 cannot
+        // capture a binding in the comparison below.
+        Impl::View& v = entry.second;
         v.descending = desc;
         std::stable_sort(v.rows.begin(), v.rows.end(),
                          [&](const Impl::Record* a, const Impl::Record* b) {
