@@ -24,14 +24,14 @@ void StoreIfRead(const std::optional<T>& value, T& target) {
 
 }  // namespace
 
-const VaryBoxSpec& VaryBoxSpecOf(VaryBox box) {
-    for (const VaryBoxSpec& spec : kVaryBoxes)
-        if (spec.box == box) return spec;
+const VaryBoxInfo& VaryBoxInfoOf(VaryBox box) {
+    for (const VaryBoxInfo& info : kVaryBoxes)
+        if (info.box == box) return info;
     return kVaryBoxes.front();  // not reached: every box has its entry
 }
 
 EntryCheck CheckVaryBox(LoanState& state, VaryBox box, std::string_view text) {
-    const std::string_view label = VaryBoxSpecOf(box).label;
+    const std::string_view label = VaryBoxInfoOf(box).label;
     switch (box) {
         case VaryBox::ebxPrincipal:
             return Take(ValidateFloat2(label, text), state.ContractPrincipal);

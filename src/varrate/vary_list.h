@@ -40,7 +40,7 @@ enum class VaryBox {
     ebxVaryRate,
 };
 
-struct VaryBoxSpec {
+struct VaryBoxInfo {
     VaryBox box;
     std::string_view startText;
     std::string_view hint;
@@ -50,7 +50,7 @@ struct VaryBoxSpec {
 
 // In tab order. The page's full tab order is: the group grid, the interval
 // group, the first five boxes, "Add Group", and only then the rate box.
-inline constexpr std::array<VaryBoxSpec, 6> kVaryBoxes = {{
+inline constexpr std::array<VaryBoxInfo, 6> kVaryBoxes = {{
     {VaryBox::ebxPrincipal, "0.00", "Amount Financed excludes the Finance Charge.",
      "Contract Principal", true},
     {VaryBox::ebxVaryPayCount, "1", "# of Payments of same size and interval.",
@@ -65,7 +65,7 @@ inline constexpr std::array<VaryBoxSpec, 6> kVaryBoxes = {{
      "Annualized Variable %", true},
 }};
 
-const VaryBoxSpec& VaryBoxSpecOf(VaryBox box);
+const VaryBoxInfo& VaryBoxInfoOf(VaryBox box);
 
 // The check run when the focus leaves a box: the box's entry check with its
 // label. The value goes into the variable the box fills (ContractPrincipal,
