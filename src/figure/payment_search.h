@@ -104,9 +104,9 @@ std::optional<Currency> StartingEstimate(double MaxRate, double c, std::int32_t 
 
 // Bounds the search's work. Each trial amortizes every payment, so the bound
 // counts payments amortized: a search may run at most
-// max(1, searchWork / PayCount) trials. The default, about a tenth of a
-// second, covers a walk of $400,000 in $10 steps on 485 payments and much
-// longer walks on short schedules.
+// max(1, searchWork / PayCount) trials. The default, at most about a quarter
+// of a second, covers a walk of $400,000 in $10 steps on 485 payments and
+// much longer walks on short schedules ($100 million on 24 payments).
 inline constexpr std::int64_t kSearchWork = 20'000'000;
 struct SearchLimits {
     std::int64_t searchWork = kSearchWork;
