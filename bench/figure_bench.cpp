@@ -22,23 +22,18 @@ qv::RegularTexts LongSchedule() {
     return t;
 }
 
-// The loan state as the regular page leaves it, and the rate box left at 12 %.
-qv::LoanState Entered(const qv::RegularTexts& texts) {
-    qv::LoanState state;
+// Times "Adjust Payments" (the checks, the search and the report) on the
+// regular page's boxes and the rate box left at `rate`; returns the last
+// run's outcome.
+qv::FigureOutcome TimeAdjustPayments(benchmark::State& bs, const qv::RegularTexts& texts,
+                                     double rate, bool showAmort) {
+    qv::LoanState entered;
     const qv::RegularBoxes boxes = qv::ReadRegularBoxes(texts);
-    qv::StoreRegularBoxes(state, boxes);
-    qv::UpdateSimpleSummary(state, boxes);
-    state.MaxRate = 12.0;
-    return state;
-}
-
-// "Adjust Payments": the checks, the search and the report, with or without
-// the amortization listing of 485 lines (the search is nearly all of the
-// time without it).
-void AdjustPayments485(benchmark::State& bs, bool showAmort) {
-    const qv::LoanState entered = Entered(LongSchedule());
+    qv::StoreRegularBoxes(entered, boxes);
+    qv::UpdateSimpleSummary(entered, boxes);
+    entered.MaxRate = rate;
     qv::FigureInputs in;
-    in.regular = LongSchedule();
+    in.regular = texts;
     in.showFlip = true;
     in.showAmort = showAmort;
     qv::RecordingUserPort port;
@@ -48,6 +43,13 @@ void AdjustPayments485(benchmark::State& bs, bool showAmort) {
         r = qv::AdjustPayments(state, in, port);
         benchmark::DoNotOptimize(r);
     }
+    return r;
+}
+
+// At 12 %, with or without the amortization listing of 485 lines (the
+// search is nearly all of the time without it).
+void AdjustPayments485(benchmark::State& bs, bool showAmort) {
+    const qv::FigureOutcome r = TimeAdjustPayments(bs, LongSchedule(), 12.0, showAmort);
     if (r.end != qv::FigureEnd::Found) bs.SkipWithError("no payment found");
     bs.counters["report_lines"] = static_cast<double>(r.found ? r.found->size() : 0);
 }
@@ -69,17 +71,7 @@ BENCHMARK(BM_FigureSearch_485PaymentsWithListing)->Unit(benchmark::kMillisecond)
 void BM_FigureSearch_ToTheBound(benchmark::State& bs) {
     qv::RegularTexts texts = LongSchedule();
     texts.AmtFin = "900000000000";
-    qv::LoanState entered = Entered(texts);
-    entered.MaxRate = 0.001;
-    qv::FigureInputs in;
-    in.regular = texts;
-    qv::RecordingUserPort port;
-    qv::FigureOutcome r;
-    for (auto _ : bs) {
-        qv::LoanState state = entered;
-        r = qv::AdjustPayments(state, in, port);
-        benchmark::DoNotOptimize(r);
-    }
+    const qv::FigureOutcome r = TimeAdjustPayments(bs, texts, 0.001, false);
     if (r.end != qv::FigureEnd::NoPayment) bs.SkipWithError("the search did not reach its bound");
 }
 BENCHMARK(BM_FigureSearch_ToTheBound)->Unit(benchmark::kMillisecond);
