@@ -79,10 +79,6 @@ std::optional<std::int64_t> StepInterest(const SplitTerms& t, Currency slice, st
     return static_cast<std::int64_t>(cents);
 }
 
-int SignOf(double x) {
-    return x < 0 ? -1 : 1;
-}
-
 // One payment of an amortization, as the chart shows it.
 struct PaymentStep {
     std::int32_t i = 0;
@@ -116,10 +112,10 @@ TrialResult Amortize(const SplitTerms& t, Currency balance, const SplitPayments&
         step.interest = InterestOfInterval(t, step.before, step.days);
         if (!step.interest.inRange) return Stop(result, step.interest.overflowSign, i);
         step.payment = PaymentOf(t, payments, i);
-        step.owed = step.before + step.interest.total * kCurrencyPerCent - step.payment;
-        const std::int64_t cents = (step.owed + t.roundAdd) / kCurrencyPerCent;
+        step.owed = step.before + CentsToCurrency(step.interest.total) - step.payment;
+        const std::int64_t cents = CurrencyToCentsTruncated(step.owed + t.roundAdd);
         if (!FitsCents(cents)) return Stop(result, cents < 0 ? -1 : 1, i);
-        step.after = cents * kCurrencyPerCent;
+        step.after = CentsToCurrency(cents);
         onPayment(step);
         result.balance = step.after;
     }
@@ -139,7 +135,7 @@ std::string PaymentLine(const SplitTerms& t, const SplitPayments& p, const Payme
     if (s.i == 1 && p.first != p.regular) line += " (Irregular Payment)";
     if (last && p.last != p.regular) line += " (Irregular Payment)";
     if (s.days != t.daysPerPd) line += " " + std::to_string(s.days) + " day interval";
-    const Currency afterCents = s.after / kCurrencyPerCent;
+    const std::int64_t afterCents = CurrencyToCentsTruncated(s.after);
     if (last && std::llabs(afterCents) > 1) line += afterCents < 1 ? ", OVERpaid." : ", UNDERpaid.";
     return line;
 }
@@ -218,7 +214,7 @@ SplitRun JustAmortizeRun(LoanState& s, UserPort& port, const FormatSettings& fs,
         ReportStop(result.stoppedAt, run, port);
         return run;
     }
-    const std::int64_t finalCents = result.balance / kCurrencyPerCent;
+    const std::int64_t finalCents = CurrencyToCentsTruncated(result.balance);
     ReportFinalBalance(t.count, finalCents, run.chart, port, fs);
     const double total = CentsToDollars(totalCents);
     run.chart.push_back("Total Interest = $ " + FloatToStr(total, fs));
@@ -331,7 +327,7 @@ SearchResult Search(Currency start, TrialAt trialAt, PlainStep plainStep, std::s
 // Whole cents within range, as currency; nothing beyond it.
 std::optional<Currency> CentsInRange(Int128 cents) {
     if (cents > kSplitMaxCents || cents < -kSplitMaxCents) return std::nullopt;
-    return static_cast<Currency>(cents) * kCurrencyPerCent;
+    return CentsToCurrency(static_cast<std::int64_t>(cents));
 }
 
 // After a search: its chart lines give way to the amortization's, and the
@@ -386,8 +382,11 @@ std::optional<std::string> CheckSplitAmounts(const LoanState& s, int top) {
     }
     for (int k = 1; k <= top && reason.empty(); ++k) {
         const SplitStep& step = s.SplitSteps[static_cast<std::size_t>(k - 1)];
-        if (!TryDollarsToCurrency(step.Rate)) reason = StepLabel(k, false) + " is too large";
-        if (!FitsAmount(step.Cap)) reason = StepLabel(k, true) + beyond;
+        if (!TryDollarsToCurrency(step.Rate)) {
+            reason = StepLabel(k, false) + " is too large";
+        } else if (!FitsAmount(step.Cap)) {
+            reason = StepLabel(k, true) + beyond;
+        }
     }
     if (reason.empty()) return std::nullopt;
     return "Error: " + reason + "\n\r" + "... so no computation done";
@@ -415,9 +414,8 @@ IntervalInterest InterestOfInterval(const SplitTerms& t, Currency balance, std::
         const std::optional<std::int64_t> cents = StepInterest(t, slice, step.rate, days);
         if (!cents) {
             interest.inRange = false;
-            interest.overflowSign =
-                SignOf(static_cast<double>(slice) * static_cast<double>(step.rate) *
-                       static_cast<double>(days));
+            const bool negative = ((slice < 0) != (step.rate < 0)) != (days < 0);
+            interest.overflowSign = negative ? -1 : 1;
             return interest;
         }
         interest.steps[static_cast<std::size_t>(k - 1)] = *cents;
@@ -482,7 +480,7 @@ SplitSearch SearchPrincipal(const SplitTerms& terms, const SplitPayments& paymen
     };
     // A - R, cut to whole cents.
     auto plainStep = [](Currency principal, Currency residual) {
-        return CentsInRange(Int128{principal - residual} / kCurrencyPerCent);
+        return CentsInRange(CurrencyToCentsTruncated(principal - residual));
     };
     const SearchResult found = Search(start, trialAt, plainStep, " Principal leaves ", lines, fs);
     return {found.found, found.value, std::move(lines)};
