@@ -330,13 +330,30 @@ std::optional<Currency> CentsInRange(Int128 cents) {
     return CentsToCurrency(static_cast<std::int64_t>(cents));
 }
 
-// After a search: its chart lines give way to the amortization's, and the
-// amortization's boxes follow the search's.
-void ThenAmortize(SplitRun& run, LoanState& s, UserPort& port, const FormatSettings& fs) {
+// The frame of both searching buttons: the checks, the search (its lines
+// become the chart) and, when a value is found, `take` stores it and names
+// the boxes to show it before "Just Amortize" runs with it and replaces the
+// chart. One computation: the caps warning is given once, here.
+template <class SearchFn, class Take>
+SplitRun SearchThenAmortize(LoanState& s, UserPort& port, const FormatSettings& fs, SearchFn search,
+                            std::string_view notFoundText, Take take) {
+    SplitRun run;
+    const std::optional<SplitTerms> terms = PrepareComputation(s, port, run.fills, true);
+    if (!terms) return run;
+    SplitSearch found = search(*terms);
+    run.chartReplaced = true;
+    run.chart = std::move(found.lines);
+    if (!found.found) {
+        port.Warn(notFoundText);
+        run.outcome = SplitOutcome::NotFound;
+        return run;
+    }
+    take(ShownDollars(found.value), run.fills);
     SplitRun amortized = JustAmortizeRun(s, port, fs, false);
     run.outcome = amortized.outcome;
     if (amortized.chartReplaced) run.chart = std::move(amortized.chart);
     run.fills.insert(run.fills.end(), amortized.fills.begin(), amortized.fills.end());
+    return run;
 }
 
 }  // namespace
@@ -487,48 +504,35 @@ SplitSearch SearchPrincipal(const SplitTerms& terms, const SplitPayments& paymen
 }
 
 SplitRun MatchCommonPayment(LoanState& s, UserPort& port, const FormatSettings& fs) {
-    SplitRun run;
-    const std::optional<SplitTerms> terms = PrepareComputation(s, port, run.fills, true);
-    if (!terms) return run;
-    SplitSearch search = SearchCommonPayment(*terms, DollarsToCurrency(s.SplitPrincipal),
-                                             DollarsToCurrency(s.SplitRegPay), fs);
-    run.chartReplaced = true;
-    run.chart = std::move(search.lines);
-    if (!search.found) {
-        port.Warn(kSplitNoPaymentFoundText);
-        run.outcome = SplitOutcome::NotFound;
-        return run;
-    }
-    const double pay = ShownDollars(search.value);
-    port.Inform("Regular Payment should be " + CurrencyText(pay, fs));
-    s.SplitRegPay = s.SplitFirstPay = s.SplitLastPay = pay;
-    const std::string text = FloatToStr(pay, fs);
-    for (SplitBox box :
-         {SplitBox::edSplitRegPay, SplitBox::edSplit1stPay, SplitBox::edSplitlastPay})
-        run.fills.push_back({box, text});
-    ThenAmortize(run, s, port, fs);
-    return run;
+    return SearchThenAmortize(
+        s, port, fs,
+        [&s, &fs](const SplitTerms& t) {
+            return SearchCommonPayment(t, DollarsToCurrency(s.SplitPrincipal),
+                                       DollarsToCurrency(s.SplitRegPay), fs);
+        },
+        kSplitNoPaymentFoundText,
+        [&](double pay, std::vector<SplitBoxFill>& fills) {
+            port.Inform("Regular Payment should be " + CurrencyText(pay, fs));
+            s.SplitRegPay = s.SplitFirstPay = s.SplitLastPay = pay;
+            const std::string text = FloatToStr(pay, fs);
+            for (SplitBox box :
+                 {SplitBox::edSplitRegPay, SplitBox::edSplit1stPay, SplitBox::edSplitlastPay})
+                fills.push_back({box, text});
+        });
 }
 
 SplitRun MatchPrincipal(LoanState& s, UserPort& port, const FormatSettings& fs) {
-    SplitRun run;
-    const std::optional<SplitTerms> terms = PrepareComputation(s, port, run.fills, true);
-    if (!terms) return run;
-    SplitSearch search =
-        SearchPrincipal(*terms, SplitPaymentsOf(s), DollarsToCurrency(s.SplitPrincipal), fs);
-    run.chartReplaced = true;
-    run.chart = std::move(search.lines);
-    if (!search.found) {
-        port.Warn(kSplitNoPrincipalFoundText);
-        run.outcome = SplitOutcome::NotFound;
-        return run;
-    }
-    const double principal = ShownDollars(search.value);
-    port.Inform("Principal should be " + CurrencyText(principal, fs));
-    s.SplitPrincipal = principal;
-    run.fills.push_back({SplitBox::edSplitAmtFin, FloatToStr(principal, fs)});
-    ThenAmortize(run, s, port, fs);
-    return run;
+    return SearchThenAmortize(
+        s, port, fs,
+        [&s, &fs](const SplitTerms& t) {
+            return SearchPrincipal(t, SplitPaymentsOf(s), DollarsToCurrency(s.SplitPrincipal), fs);
+        },
+        kSplitNoPrincipalFoundText,
+        [&](double principal, std::vector<SplitBoxFill>& fills) {
+            port.Inform("Principal should be " + CurrencyText(principal, fs));
+            s.SplitPrincipal = principal;
+            fills.push_back({SplitBox::edSplitAmtFin, FloatToStr(principal, fs)});
+        });
 }
 
 }  // namespace qv

@@ -18,6 +18,14 @@ namespace qv {
 namespace {
 
 using Tweak = std::function<void(LoanState&)>;
+using Button = std::function<SplitRun(LoanState&, UserPort&)>;
+
+// The three computing buttons.
+const std::vector<Button> kButtons = {
+    [](LoanState& s, UserPort& p) { return JustAmortize(s, p); },
+    [](LoanState& s, UserPort& p) { return MatchCommonPayment(s, p); },
+    [](LoanState& s, UserPort& p) { return MatchPrincipal(s, p); },
+};
 
 // "Load Test Data": 1,000.00, 24 monthly payments of 46.00, steps 1.0 % to
 // 300, 0.75 % to 600, 0.5 % to 900 and 0.25 % above.
@@ -234,7 +242,7 @@ TEST(SplitSearch, TestCaseSearchesAndTheirAmortizations) {
     struct Row {
         const char* what;
         std::function<SplitSearch(const SplitTerms&, const LoanState&)> search;
-        std::function<SplitRun(LoanState&, UserPort&)> button;
+        Button button;
         ChartText trials;
         Currency found;
         std::vector<std::string> messages;
@@ -329,7 +337,7 @@ TEST(SplitSearch, NoValueFoundLeavesTheStateAsItWas) {
     struct Row {
         const char* what;
         Tweak setup;
-        std::function<SplitRun(LoanState&, UserPort&)> button;
+        Button button;
         std::string_view message;
     };
     const std::vector<Row> rows = {
@@ -384,14 +392,9 @@ TEST(SplitFaults, AmountsBeyond32BitCentsAreRefusedBeforeComputing) {
         {[](LoanState& s) { s.SplitSteps[3].Cap = -1e9; }, "Fourth Step $-Cap is beyond"},
         {[](LoanState& s) { s.SplitPayCount = 486; }, "More than 485 Payments scheduled"},
     };
-    const std::vector<std::function<SplitRun(LoanState&, UserPort&)>> buttons = {
-        [](LoanState& s, UserPort& p) { return JustAmortize(s, p); },
-        [](LoanState& s, UserPort& p) { return MatchCommonPayment(s, p); },
-        [](LoanState& s, UserPort& p) { return MatchPrincipal(s, p); },
-    };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.reason);
-        for (const auto& button : buttons) {
+        for (const Button& button : kButtons) {
             LoanState s = TestCase();
             row.setup(s);
             const double cap4 = s.SplitSteps[3].Cap;
@@ -415,12 +418,7 @@ TEST(SplitFaults, AmountsBeyond32BitCentsAreRefusedBeforeComputing) {
 }
 
 TEST(SplitFaults, FallingCapsWarnOncePerComputation) {
-    const std::vector<std::function<SplitRun(LoanState&, UserPort&)>> buttons = {
-        [](LoanState& s, UserPort& p) { return JustAmortize(s, p); },
-        [](LoanState& s, UserPort& p) { return MatchCommonPayment(s, p); },
-        [](LoanState& s, UserPort& p) { return MatchPrincipal(s, p); },
-    };
-    for (const auto& button : buttons) {
+    for (const Button& button : kButtons) {
         LoanState s = TestCase();
         s.SplitSteps[1].Cap = 200;
         RecordingUserPort port;
@@ -472,14 +470,9 @@ TEST(SplitFaults, BadInputEndsInAChartOrAMessage) {
         {"a rate of 10^12 %", [](LoanState& s) { s.SplitSteps[3].Rate = 1e12; }},
         {"a common interval of no days", [](LoanState& s) { s.SplitDaysPerPd = 0; }},
     };
-    const std::vector<std::function<SplitRun(LoanState&, UserPort&)>> buttons = {
-        [](LoanState& s, UserPort& p) { return JustAmortize(s, p); },
-        [](LoanState& s, UserPort& p) { return MatchCommonPayment(s, p); },
-        [](LoanState& s, UserPort& p) { return MatchPrincipal(s, p); },
-    };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.first);
-        for (const auto& button : buttons) {
+        for (const Button& button : kButtons) {
             LoanState s = TestCase();
             row.second(s);
             RecordingUserPort port;
