@@ -22,6 +22,7 @@
 // Messages go through the port as they arise.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -195,7 +196,7 @@ enum class SplitOutcome {
     Refused,    // SplitIntegrity or CheckSplitAmounts refused; nothing changed
     Amortized,  // the chart and both result boxes are written
     Stopped,    // an amount left kSplitMaxCents: the chart stops there
-    NotFound,   // a search found no value; its lines are the chart, the state is unchanged
+    NotFound,   // a search found no value; its lines are the chart, the amounts are unchanged
 };
 
 struct SplitRun {
