@@ -47,6 +47,7 @@ FigurePage::FigurePage(TforMain& main) : Page(main, kId) {
          QStringLiteral("adjustment mechanism here reduces or increases each scheduled"),
          QStringLiteral("payment by the same amount until the most complete non-negative"),
          QStringLiteral("amortization is achieved.")});
+    redFound->setReadOnly(true);
     redFound->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     redFound->setMinimumHeight(redFound->fontMetrics().height() * 10);
     Column()->addWidget(redFound, 1);

@@ -149,7 +149,7 @@ IrregularPage::IrregularPage(TforMain& main) : Page(main, kId) {
                                QStringLiteral("Click to Zero all details."));
     auto* butEstAPR = Button("butEstAPR", QStringLiteral("Estimate APR"),
                              QStringLiteral("When all the groups are correct, click here."));
-    edAPR_ = Box("edAPR", QStringLiteral("Pending"), QString(), 10);
+    edAPR_ = ResultBox("edAPR", QStringLiteral("Pending"));
     Row({butPayReset, Label(QStringLiteral("THIRD, click:")), butEstAPR, edAPR_,
          Label(QStringLiteral(" APR%"))});
 

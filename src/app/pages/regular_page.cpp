@@ -98,7 +98,7 @@ RegularPage::RegularPage(TforMain& main) : Page(main, kId) {
     Line(Label(QStringLiteral(
         "Fifth, when you have the ENTIRE payment scheduled entered above, click below:")));
     // Created in the page's tab order: the result box before its button.
-    edSimpAPR_ = Box("edSimpAPR", QStringLiteral("Pending"), QString(), 10);
+    edSimpAPR_ = ResultBox("edSimpAPR", QStringLiteral("Pending"));
     auto* butSimpleAPR = Button("butSimpleAPR", QStringLiteral("Compute APR"),
                                 QStringLiteral("If the Schedule is complete, click here."));
     Row({butSimpleAPR, edSimpAPR_, Label(QStringLiteral("APR%"))});
@@ -262,7 +262,7 @@ void RegularPage::edSimpAmtFinExit() {
     if (!CheckAmount(edSimpAmtFin_, "Amount Financed", s.AmtFin)) return;
     if (s.AmtFin < 0.01 && (edSimpInnerNoPay_->text() != QLatin1String("0") || s.RegPay > 0)) {
         Inform(qv::kZeroAmountFinancedText);
-        edSimpAmtFin_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edSimpAmtFin_);
         return;
     }
     UpdateSimpleSummary();
@@ -291,22 +291,22 @@ void RegularPage::edSimpRegPayExit() {
     const bool noCount = countText == QLatin1String("0");
     if (s.RegPay > 0 && noCount) {
         Inform(qv::ZeroPaymentsOfText(s.RegPay));
-        edSimpInnerNoPay_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edSimpInnerNoPay_);
         return;
     }
     if (!noCount && s.RegPay == 0) {
         Inform(qv::PaymentsOfZeroText(countText.toStdString()));
-        edSimpRegPay_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edSimpRegPay_);
         return;
     }
     if (s.AmtFin < 0.01 && (!noCount || s.RegPay > 0)) {
         Inform(qv::kZeroAmountFinancedText);
-        edSimpAmtFin_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edSimpAmtFin_);
         return;
     }
     if (s.RegPay > 0 && s.PayCount > 0 && double(s.PayCount) * s.RegPay < s.AmtFin) {
         Inform(qv::kAmountOverTotalText);
-        edSimpAmtFin_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edSimpAmtFin_);
         return;
     }
 
@@ -356,7 +356,7 @@ void RegularPage::edSimp1stPayExit() {
     if (s.FirstPay > 0 && edSimp1stNoPd_->text() == QLatin1String("0") &&
         edSimp1stExtra_->text() == QLatin1String("0")) {
         Inform(qv::kNonZeroIntervalText);
-        edSimp1stNoPd_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edSimp1stNoPd_);
         return;
     }
     UpdateSimpleSummary();
@@ -370,7 +370,7 @@ void RegularPage::edSimp1stNoPdExit() {
         return;
     }
     Inform(qv::kZeroPeriodsNeedDaysText);
-    edSimp1stExtra_->setFocus(Qt::OtherFocusReason);
+    FocusForTyping(edSimp1stExtra_);
 }
 
 void RegularPage::edSimp1stExtraExit() {
@@ -400,7 +400,7 @@ void RegularPage::edSimpLastNoPdExit() {
     if (!CheckWhole(edSimpLastNoPd_, "Last Number of Common Periods", s.LastPds)) return;
     if (s.LastPds == 0 && qv::BoxWhole(S(edSimpLastExtra_)) == 0) {
         Inform(qv::kLastNeedsDaysText);
-        edSimpLastExtra_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edSimpLastExtra_);
     }
     UpdateSimpleSummary();
 }

@@ -96,6 +96,8 @@ SplitPage::SplitPage(TforMain& main) : Page(main, kId) {
 
     edSplitInterest_ = Box("edSplitInterest", QStringLiteral("Pending"), anyAmount, 12);
     edFinal_ = Box("edFinal", QStringLiteral("Pending"), anyAmount, 12);
+    edSplitInterest_->setReadOnly(true);
+    edFinal_->setReadOnly(true);
     Row({Label(QStringLiteral("Computed Interest is ")), edSplitInterest_,
          Label(QStringLiteral("Final Balance is")), edFinal_});
 }
