@@ -195,8 +195,9 @@ void ShellTest::menuItemsLandOnTheirPages_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<PageId>("page");
     QTest::addColumn<int>("messages");
-    QTest::newRow("save") << "SaveaPaySchedule1" << PageId::tabEdit << 0;
-    QTest::newRow("load") << "LoadaSavedPaySchedule1" << PageId::tabEdit << 0;
+    // Saving and loading schedules say they are still to come.
+    QTest::newRow("save") << "SaveaPaySchedule1" << PageId::tabEdit << 1;
+    QTest::newRow("load") << "LoadaSavedPaySchedule1" << PageId::tabEdit << 1;
     QTest::newRow("edit") << "EditaPaySchedule1" << PageId::tabEdit << 0;
     QTest::newRow("figure") << "FigureOutaScheduleatknownRate1" << PageId::tabMax << 0;
     QTest::newRow("regular") << "ComputeAPRfromRegularSchedule1" << PageId::TabSimple << 0;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/main_window.h"
+#include "app/not_built_yet.h"
 
 FigurePage::FigurePage(TforMain& main) : Page(main, kId) {
     Line(
@@ -35,6 +36,7 @@ FigurePage::FigurePage(TforMain& main) : Page(main, kId) {
         Check("cbxShowAmort", QStringLiteral("Show Amortization for these Payments"), true);
     auto* butMaxReset = Button("butMaxReset", QStringLiteral("Reset All"));
     auto* butPrintIt = Button("butPrintIt", QStringLiteral("Print Report"));
+    NotBuiltYet({butFind, butMaxReset, butPrintIt}, Main().Port());
     Row({cbxShowAmort, butMaxReset, butPrintIt});
 
     auto* redFound = Memo(

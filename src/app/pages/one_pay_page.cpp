@@ -51,6 +51,11 @@ OnePayPage::OnePayPage(TforMain& main) : Page(main, kId) {
     redShowOne_->setMinimumHeight(redShowOne_->fontMetrics().height() * 6);
     Column()->addWidget(redShowOne_, 1);
 
+    // The report belongs to the three values it was computed from.
+    for (QLineEdit* input : {edAmtFinOne_, edDayOne_, edPayOne_}) {
+        connect(input, &QLineEdit::textEdited, this, &OnePayPage::ReportPending);
+    }
+
     connect(butComputeOne, &QPushButton::clicked, this, &OnePayPage::butComputeOneClick);
     connect(butPerDiemInfo, &QPushButton::clicked, this, &OnePayPage::butPerDiemInfoClick);
 
@@ -63,6 +68,10 @@ void OnePayPage::ResetControls() {
     edAmtFinOne_->setText(QStringLiteral("0.01"));
     edPayOne_->setText(QStringLiteral("0.00"));
     edDayOne_->setText(QStringLiteral("2"));
+    ReportPending();
+}
+
+void OnePayPage::ReportPending() {
     redShowOne_->setPlainText(kStartReport.join(QLatin1Char('\n')));
 }
 
@@ -74,6 +83,7 @@ void OnePayPage::TakeOnePayment(std::int32_t days, double amtFin, double repayme
     edAmtFinOne_->setText(Pad2Text(amtFin));
     s.PayOne = repayment;
     edPayOne_->setText(Pad2Text(repayment));
+    ReportPending();
 }
 
 // --- helpers -----------------------------------------------------------------

@@ -121,6 +121,15 @@ RegularPage::RegularPage(TforMain& main) : Page(main, kId) {
     Row({butResetSimple, butGoTolerances2, butMax});
     Line(edStatusBar_);
 
+    // An APR on screen belongs to the schedule on screen: any change to the
+    // schedule makes it pending until the next "Compute APR".
+    for (QLineEdit* input :
+         {edSimpAmtFin_, edSimpInnerNoPay_, edSimpRegPay_, edSimp1stPay_, edSimp1stNoPd_,
+          edSimp1stExtra_, edSimpLastPay_, edSimpLastNoPd_, edSimpLastExtra_}) {
+        connect(input, &QLineEdit::textEdited, this, &RegularPage::AprPending);
+    }
+    connect(rgpSimpInterval_, &RadioGroup::ItemIndexChanged, this, &RegularPage::AprPending);
+
     connect(butSimpleAPR, &QPushButton::clicked, this, &RegularPage::butSimpleAPRClick);
     connect(butChartSimple, &QPushButton::clicked, this, &RegularPage::butChartSimpleClick);
     connect(butResetSimple, &QPushButton::clicked, this, &RegularPage::butResetSimpleClick);
@@ -191,12 +200,22 @@ void RegularPage::OnExit(QWidget* control, void (RegularPage::*handler)()) {
     Focus().OnExit(control, [this, handler] { (this->*handler)(); });
 }
 
+// A refused entry resets its box; the summary then counts the box as it
+// reads, not the value that was refused.
 bool RegularPage::CheckAmount(QLineEdit* box, const char* name, double& target) {
-    return TakeEntry(box, qv::ValidateFloat2(name, S(box)), target, Main().Port());
+    const bool valid = TakeEntry(box, qv::ValidateFloat2(name, S(box)), target, Main().Port());
+    if (!valid) UpdateSimpleSummary();
+    return valid;
 }
 
 bool RegularPage::CheckWhole(QLineEdit* box, const char* name, std::int32_t& target) {
-    return TakeEntry(box, qv::ValidateInteger2(name, S(box)), target, Main().Port());
+    const bool valid = TakeEntry(box, qv::ValidateInteger2(name, S(box)), target, Main().Port());
+    if (!valid) UpdateSimpleSummary();
+    return valid;
+}
+
+void RegularPage::AprPending() {
+    edSimpAPR_->setText(QStringLiteral("Pending"));
 }
 
 void RegularPage::Inform(std::string_view text) {

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/main_window.h"
+#include "app/not_built_yet.h"
 #include "app/radio_group.h"
 
 SplitPage::SplitPage(TforMain& main) : Page(main, kId) {
@@ -91,6 +92,9 @@ SplitPage::SplitPage(TforMain& main) : Page(main, kId) {
     auto* butSplitPrint = Button("butSplitPrint", QStringLiteral("Print Chart"));
     auto* butMyTest = Button("butMyTest", QStringLiteral("Load Test Data"));
     butMyTest->setVisible(false);
+    NotBuiltYet(
+        {butJust, butSplitRegPay, butSplitPrincipal, butSplitChart, butSplitReset, butSplitPrint},
+        Main().Port());
     Row({Label(QStringLiteral("Seventh, go to Tab 4 or click below:")), butSplitChart,
          butSplitReset, butSplitPrint, butMyTest});
 
