@@ -419,8 +419,18 @@ bool TforMain::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonPress:
             // The press reaches the window before any widget, and before the
             // toolkit moves the focus for it.
-            if (watched == windowHandle() && event->spontaneous())
+            if (watched == windowHandle() && event->spontaneous()) {
+                releaseToSwallow_ = Qt::NoButton;
                 return EnterPageByClick(*static_cast<QMouseEvent*>(event));
+            }
+            break;
+        case QEvent::MouseButtonRelease:
+            // The release of a click already given whole to a control.
+            if (watched == windowHandle() && event->spontaneous() &&
+                static_cast<QMouseEvent*>(event)->button() == releaseToSwallow_) {
+                releaseToSwallow_ = Qt::NoButton;
+                return true;
+            }
             break;
         case QEvent::ShortcutOverride:
         case QEvent::KeyPress:
@@ -465,19 +475,18 @@ bool TforMain::EnterPageByClick(const QMouseEvent& press) {
         !isEnabled()) {
         return true;  // the entry action moved on; the click is spent
     }
+    // The whole click goes to the control now. The user's own release, if it
+    // is still to come (no message took it), then has nothing left to do.
     const QPointF local = target->mapFrom(this, press.position());
-    QMouseEvent again(QEvent::MouseButtonPress, local, press.scenePosition(),
-                      press.globalPosition(), press.button(), press.buttons(), press.modifiers(),
-                      press.pointingDevice());
-    QCoreApplication::sendEvent(target, &again);
-    // A message box of the entry took the release; the click ends here.
-    if (target && !(QGuiApplication::mouseButtons() & press.button())) {
-        QMouseEvent release(QEvent::MouseButtonRelease, local, press.scenePosition(),
-                            press.globalPosition(), press.button(),
-                            press.buttons() & ~press.button(), press.modifiers(),
-                            press.pointingDevice());
-        QCoreApplication::sendEvent(target, &release);
-    }
+    QMouseEvent down(QEvent::MouseButtonPress, local, press.scenePosition(), press.globalPosition(),
+                     press.button(), press.buttons(), press.modifiers(), press.pointingDevice());
+    QCoreApplication::sendEvent(target, &down);
+    if (!target) return true;
+    QMouseEvent up(QEvent::MouseButtonRelease, local, press.scenePosition(), press.globalPosition(),
+                   press.button(), press.buttons() & ~press.button(), press.modifiers(),
+                   press.pointingDevice());
+    QCoreApplication::sendEvent(target, &up);
+    if (QGuiApplication::mouseButtons() & press.button()) releaseToSwallow_ = press.button();
     return true;
 }
 

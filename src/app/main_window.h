@@ -125,5 +125,6 @@ class TforMain : public QMainWindow {
     QPointer<Page> enteredPage_;
     bool showingPage_ = false;  // the program, not the user, is moving the strip
     bool entering_ = false;     // a page's entry action is running
+    Qt::MouseButton releaseToSwallow_ = Qt::NoButton;
     std::unique_ptr<qv::ComputedSchedule> computed_;
 };
