@@ -20,8 +20,10 @@ class LineReader {
   public:
     enum class Status { Line, End, TooLong, TooLarge, ReadFailed };
 
-    LineReader(std::istream& in, std::size_t maxLine, std::int64_t maxBytes)
-        : in_(in), maxLine_(maxLine), maxBytes_(maxBytes), chunk_(64 * 1024) {}
+    // `size` is the stream's size when known (0 otherwise): a small file
+    // needs no large buffer.
+    LineReader(std::istream& in, std::int64_t size, std::size_t maxLine, std::int64_t maxBytes)
+        : in_(in), maxLine_(maxLine), maxBytes_(maxBytes), chunk_(ChunkSize(size)) {}
 
     // The next line without its end.
     Status Next(std::string& line) {
@@ -59,6 +61,11 @@ class LineReader {
     std::int64_t BytesRead() const { return read_ - static_cast<std::int64_t>(len_ - pos_); }
 
   private:
+    static std::size_t ChunkSize(std::int64_t size) {
+        constexpr std::int64_t kLargest = 64 * 1024;
+        return static_cast<std::size_t>(size > 0 && size < kLargest ? size + 1 : kLargest);
+    }
+
     Status Fill() {
         if (ended_) return Status::End;
         in_.read(chunk_.data(), static_cast<std::streamsize>(chunk_.size()));
@@ -214,7 +221,7 @@ std::int64_t TCSVImport::ExecuteStream(std::istream& in, std::int64_t size,
     if (progress) progress->Start(ProgressKind::Import, ProgressBasis::Bytes, size, 0, name);
     if (OnBeginImport) OnBeginImport(*this);
 
-    LineReader reader(in, MaxLineLength, MaxFileSize);
+    LineReader reader(in, size, MaxLineLength, MaxFileSize);
     std::string line;
     std::int64_t lines = 0;
     std::int64_t stored = 0;
