@@ -23,71 +23,63 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Files {
-    Files() : folder(fs::temp_directory_path() / ("qv_bench_" + std::to_string(::getpid()))) {
+// A table of N groups of one payment each, paid monthly, with amounts in
+// cents, and a folder for its files.
+struct Schedule {
+    explicit Schedule(const benchmark::State& bs)
+        : folder(fs::temp_directory_path() / ("qv_bench_" + std::to_string(::getpid()))),
+          file(folder / "myPaySet.txt"),
+          groups(bs.range(0)) {
         fs::create_directories(folder);
+        qv::DefinePaySetTable(paySet);
+        paySet.BeginUpdate();
+        for (int k = 1; k <= groups; ++k)
+            qv::AppendPayGroup(paySet, {1, k, 100.0 + (k % 997) * 0.37, 1, k % 7});
+        paySet.MoveFirst();
+        paySet.EndUpdate();
     }
-    ~Files() { fs::remove_all(folder); }
+    ~Schedule() { fs::remove_all(folder); }
+
     fs::path folder;
+    fs::path file;
+    std::int64_t groups;
+    qv::TMemDataSet paySet{"mdsPaySet"};
 };
 
-// N groups of one payment each, paid monthly, with amounts in cents.
-void Fill(qv::TMemDataSet& paySet, int groups) {
-    qv::DefinePaySetTable(paySet);
-    paySet.BeginUpdate();
-    for (int k = 1; k <= groups; ++k)
-        qv::AppendPayGroup(paySet, {1, k, 100.0 + (k % 997) * 0.37, 1, k % 7});
-    paySet.MoveFirst();
-    paySet.EndUpdate();
-}
-
 void BM_Export(benchmark::State& bs) {
-    Files files;
-    qv::TMemDataSet paySet("mdsPaySet");
-    Fill(paySet, static_cast<int>(bs.range(0)));
+    Schedule s(bs);
     qv::TCSVExport csx;
-    csx.DataSet = &paySet;
-    csx.OutputFile = (files.folder / "PaySet.txt").string();
+    csx.DataSet = &s.paySet;
+    csx.OutputFile = s.file.string();
     for (auto _ : bs) benchmark::DoNotOptimize(csx.Execute());
-    bs.SetItemsProcessed(bs.iterations() * bs.range(0));
+    bs.SetItemsProcessed(bs.iterations() * s.groups);
 }
 
 void BM_Import(benchmark::State& bs) {
-    Files files;
-    qv::TMemDataSet paySet("mdsPaySet");
-    Fill(paySet, static_cast<int>(bs.range(0)));
-    qv::TCSVExport csx;
-    csx.DataSet = &paySet;
-    csx.OutputFile = (files.folder / "PaySet.txt").string();
-    csx.Execute();
+    Schedule s(bs);
+    qv::SaveData(s.paySet, {1, 50000.0}, s.file);
     qv::TCSVImport csi;
-    csi.DataSet = &paySet;
-    csi.InputFile = csx.OutputFile;
+    csi.DataSet = &s.paySet;
+    csi.InputFile = s.file.string();
     for (auto _ : bs) {
-        qv::EmptyTable(paySet);
+        qv::EmptyTable(s.paySet);
         benchmark::DoNotOptimize(csi.Execute());
     }
-    bs.SetItemsProcessed(bs.iterations() * bs.range(0));
+    bs.SetItemsProcessed(bs.iterations() * s.groups);
 }
 
 void BM_SaveData(benchmark::State& bs) {
-    Files files;
-    qv::TMemDataSet paySet("mdsPaySet");
-    Fill(paySet, static_cast<int>(bs.range(0)));
-    const fs::path file = files.folder / "myPaySet.txt";
-    for (auto _ : bs) benchmark::DoNotOptimize(qv::SaveData(paySet, {1, 50000.0}, file));
-    bs.SetItemsProcessed(bs.iterations() * bs.range(0));
+    Schedule s(bs);
+    for (auto _ : bs) benchmark::DoNotOptimize(qv::SaveData(s.paySet, {1, 50000.0}, s.file));
+    bs.SetItemsProcessed(bs.iterations() * s.groups);
 }
 
 void BM_LoadData(benchmark::State& bs) {
-    Files files;
-    qv::TMemDataSet paySet("mdsPaySet");
-    Fill(paySet, static_cast<int>(bs.range(0)));
-    const fs::path file = files.folder / "myPaySet.txt";
-    qv::SaveData(paySet, {1, 50000.0}, file);
+    Schedule s(bs);
+    qv::SaveData(s.paySet, {1, 50000.0}, s.file);
     qv::LoanState state;
-    for (auto _ : bs) benchmark::DoNotOptimize(qv::LoadData(state, paySet, file));
-    bs.SetItemsProcessed(bs.iterations() * bs.range(0));
+    for (auto _ : bs) benchmark::DoNotOptimize(qv::LoadData(state, s.paySet, s.file));
+    bs.SetItemsProcessed(bs.iterations() * s.groups);
 }
 
 }  // namespace

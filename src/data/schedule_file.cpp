@@ -121,6 +121,16 @@ std::string PartlyReadWarning(const std::string& name, const TCSVImport& csi,
     return text;
 }
 
+// The messages of a load that was taken: the missing header (information),
+// then the lines read only in part (warning).
+void NoteLoaded(std::vector<RecordedMessage>& messages, bool headerMissing,
+                std::string_view missingText, const std::string& name, const TCSVImport& csi,
+                std::string_view keyField) {
+    if (headerMissing) messages.push_back({MessageKind::Information, std::string(missingText)});
+    if (std::string warning = PartlyReadWarning(name, csi, keyField); !warning.empty())
+        messages.push_back({MessageKind::Warning, std::move(warning)});
+}
+
 // Refusals: the reason, then that nothing changed.
 RecordedMessage Refusal(const std::string& reason, std::string_view what) {
     return {MessageKind::Warning, reason + "\n\rThe " + std::string(what) + " was not changed."};
@@ -321,14 +331,9 @@ ScheduleLoad FinishScheduleLoad(LoanState& state, TMemDataSet& paySet, TMemDataS
 
     ReplacePayGroups(paySet, groups);
     out.loaded = true;
-    if (header) {
-        TakeSchedule(state, *header, groups, counts, out);
-    } else {
-        out.headerMissing = true;
-        out.messages.push_back({MessageKind::Information, std::string(kScheduleLacksHeader)});
-    }
-    if (std::string warning = PartlyReadWarning(name, csi, "Sequence"); !warning.empty())
-        out.messages.push_back({MessageKind::Warning, std::move(warning)});
+    out.headerMissing = !header;
+    if (header) TakeSchedule(state, *header, groups, counts, out);
+    NoteLoaded(out.messages, out.headerMissing, kScheduleLacksHeader, name, csi, "Sequence");
     return out;
 }
 
@@ -381,14 +386,9 @@ VarListLoad FinishVarListLoad(TMemDataSet& variable, TMemDataSet& staging, const
     out.count = count;
     out.sum = sum;
     out.labVary14 = GroupSumText(count, sum, fs);
-    if (headerRow > 0) {
-        out.ebxPrincipal = Fixed2(out.ContractPrincipal);
-    } else {
-        out.headerMissing = true;
-        out.messages.push_back({MessageKind::Information, std::string(kVariableHeaderMissing)});
-    }
-    if (std::string warning = PartlyReadWarning(name, csi, "GrpID"); !warning.empty())
-        out.messages.push_back({MessageKind::Warning, std::move(warning)});
+    out.headerMissing = headerRow == 0;
+    if (!out.headerMissing) out.ebxPrincipal = Fixed2(out.ContractPrincipal);
+    NoteLoaded(out.messages, out.headerMissing, kVariableHeaderMissing, name, csi, "GrpID");
     return out;
 }
 

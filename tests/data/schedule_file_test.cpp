@@ -1,9 +1,7 @@
 #include "data/schedule_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <random>
 #include <sstream>
 #include <streambuf>
@@ -282,16 +280,9 @@ TEST_F(ScheduleFileTest, AFailedSaveLeavesTheTableAndTheOldFile) {
     paySet.MoveTo(5);
     WriteFile(file, kExampleFile);
 
-    // A write that fails part-way: the file size limit holds even for the superuser.
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const FileSaveResult r = SaveData(paySet, {1, 1000.0}, file);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    // A write that fails part-way.
+    FileSaveResult r;
+    test::WithFileSizeLimit(4096, [&] { r = SaveData(paySet, {1, 1000.0}, file); });
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error, "Cannot save \"" + file.string() + "\": File too large");
 

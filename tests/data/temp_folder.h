@@ -1,11 +1,14 @@
 #pragma once
 // A folder of its own for a test that writes files, removed afterwards.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -45,6 +48,20 @@ inline std::string ReadFile(const std::filesystem::path& p) {
 
 inline void WriteFile(const std::filesystem::path& p, const std::string& text) {
     std::ofstream(p, std::ios::binary) << text;
+}
+
+// Runs `write` with the process's file size limit at `bytes`, so a write
+// fails part-way (with "File too large"), even for the superuser.
+inline void WithFileSizeLimit(rlim_t bytes, const std::function<void()>& write) {
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = bytes;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    write();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
 }
 
 }  // namespace qv::test
