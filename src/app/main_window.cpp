@@ -36,6 +36,7 @@
 #include "app/pages/split_page.h"
 #include "app/pages/vary_page.h"
 #include "app/qt_platform_port.h"
+#include "app/qt_text.h"
 #include "app/shell_texts.h"
 #include "chart/amortization.h"
 #include "varrate/var_group.h"
@@ -636,6 +637,40 @@ qv::ChartPageHost& TforMain::ChartHost() {
 
 std::optional<qv::AprOutcome> TforMain::EstimateIrregularAPR() {
     return GetPage<IrregularPage>().butEstAPRClick();
+}
+
+void TforMain::TestScheduleIntegrity() {
+    GetPage<EditorPage>().butUpdateGlobalsClick();
+}
+
+void TforMain::MakeScheduleGridEditable() {
+    GetPage<IrregularPage>().MakeGridEditable();
+}
+
+void TforMain::ShowScheduleInterval(int item) {
+    GetPage<IrregularPage>().ShowBaseInterval(item);
+    GetPage<RegularPage>().ShowInterval(item);
+}
+
+void TforMain::ShowLoadedSchedule(const qv::ScheduleLoad& load) {
+    GetPage<IrregularPage>().ShowLoadedSchedule(load);
+    GetPage<RegularPage>().ShowLoadedSchedule(load);
+}
+
+qv::RegularTexts TforMain::RegularScheduleTexts() const {
+    return GetPage<RegularPage>().BoxTexts();
+}
+
+int TforMain::RegularIntervalItem() const {
+    return GetPage<RegularPage>().IntervalItem();
+}
+
+void TforMain::ShowRegularSummary(const std::string& text) {
+    GetPage<RegularPage>().ShowSummary(text);
+}
+
+void TforMain::SetChartCaption(const std::string& caption) {
+    GetPage<ChartPage>().labChart7()->setText(Q(caption));
 }
 
 qv::ChartText TforMain::ChartLines() const {

@@ -50,7 +50,15 @@ class TforMain : public QMainWindow, public Session {
     const qv::ComputedSchedule* LastComputed() const override { return computed_.get(); }
     qv::ChartPageHost& ChartHost() override;
     std::optional<qv::AprOutcome> EstimateIrregularAPR() override;
+    void TestScheduleIntegrity() override;
+    void MakeScheduleGridEditable() override;
+    void ShowScheduleInterval(int item) override;
+    void ShowLoadedSchedule(const qv::ScheduleLoad& load) override;
+    qv::RegularTexts RegularScheduleTexts() const override;
+    int RegularIntervalItem() const override;
+    void ShowRegularSummary(const std::string& text) override;
     qv::ChartText ChartLines() const override;
+    void SetChartCaption(const std::string& caption) override;
     void SetChartLines(const qv::ChartText& lines) override;
     void ChartAmortization() override;
     void PrintChart() override;

@@ -14,7 +14,9 @@
 #include "chart/amortization.h"
 #include "core/apr_engine.h"
 #include "core/loan_state.h"
+#include "core/regular_schedule.h"
 #include "data/memdset.h"
+#include "data/schedule_file.h"
 
 class Session {
   public:
@@ -60,10 +62,30 @@ class Session {
     // when the schedule's own checks stopped it before the engine ran.
     virtual std::optional<qv::AprOutcome> EstimateIrregularAPR() = 0;
 
+    // The editor's "Test Sched. Integrity": recounts the groups into the
+    // loan's count and total, reports them and offers to correct the amount
+    // financed.
+    virtual void TestScheduleIntegrity() = 0;
+    // The irregular page's group grid becomes editable.
+    virtual void MakeScheduleGridEditable() = 0;
+    // The common interval of the irregular page (rgpBasePd) and of the
+    // regular page (rgpSimpInterval), as a load or a move sets it.
+    virtual void ShowScheduleInterval(int item) = 0;
+    // A loaded schedule's amounts and regular-schedule boxes.
+    virtual void ShowLoadedSchedule(const qv::ScheduleLoad& load) = 0;
+
+    // The regular page's schedule as its boxes read, the interval it shows,
+    // and its summary line, for the figure-a-schedule page.
+    virtual qv::RegularTexts RegularScheduleTexts() const = 0;
+    virtual int RegularIntervalItem() const = 0;
+    virtual void ShowRegularSummary(const std::string& text) = 0;
+
     // The chart text box, which the APR report, the amortization chart and
     // the side tools' charts share.
     virtual qv::ChartText ChartLines() const = 0;
     virtual void SetChartLines(const qv::ChartText& lines) = 0;
+    // The caption beside "Chart Amortization" (labChart7).
+    virtual void SetChartCaption(const std::string& caption) = 0;
     // "Chart Amortization" on the chart page.
     virtual void ChartAmortization() = 0;
     // "Print Chart": the print dialog, then the chart text.

@@ -387,3 +387,11 @@ void IrregularPage::SwitchPageHints(bool on) {
                  edPayCount_, rgpBasePd_, labEstimate15_, labEstimate16_},
                 on);
 }
+
+void IrregularPage::ShowLoadedSchedule(const qv::ScheduleLoad& load) {
+    if (!load.loaded || load.headerMissing) return;
+    AprPending();
+    SetText(edAmtFin_, load.edAmtFin);
+    SetText(edTotPay_, load.edTotPay);
+    SetText(edPayCount_, load.edPayCount);
+}

@@ -7,6 +7,7 @@
 #include "app/apr_box.h"
 #include "app/pages/page.h"
 #include "core/apr_engine.h"
+#include "data/schedule_file.h"
 
 class QGridLayout;
 
@@ -65,6 +66,8 @@ class IrregularPage : public Page {
     // The loan's count and total as a schedule test or a load took them.
     void ShowTotals(const QString& totPay, const QString& payCount);
     void ShowAmountFinanced(const QString& amtFin);
+    // A loaded schedule's amount financed, total and count.
+    void ShowLoadedSchedule(const qv::ScheduleLoad& load);
     // A failed APR computation on either page.
     void ShowAprInputError() { apr_.SetInputError(); }
     // The settings page switched this page's balloon hints.

@@ -340,3 +340,33 @@ void RegularPage::SwitchPageHints(bool on) {
                  rgpSimpInterval_, edStatusBar_, butResetSimple_, labSimpToP_},
                 on);
 }
+
+int RegularPage::IntervalItem() const {
+    return rgpSimpInterval_->ItemIndex();
+}
+
+void RegularPage::ShowSummary(const std::string& text) {
+    labSimpToP_->setText(Q(text));
+}
+
+void RegularPage::ShowInterval(int item) {
+    rgpSimpInterval_->SetItemIndex(item);
+}
+
+void RegularPage::ShowLoadedSchedule(const qv::ScheduleLoad& load) {
+    if (!load.loaded || load.headerMissing) return;
+    AprPending();
+    SetText(edSimpAmtFin_, load.edSimpAmtFin);
+    SetText(edSimpInnerNoPay_, load.edSimpInnerNoPay);
+    SetText(edSimpRegPay_, load.edSimpRegPay);
+    if (load.first) {
+        SetText(edSimp1stPay_, load.first->pay);
+        SetText(edSimp1stNoPd_, load.first->pds);
+        SetText(edSimp1stExtra_, load.first->extra);
+    }
+    if (load.last) {
+        SetText(edSimpLastPay_, load.last->pay);
+        SetText(edSimpLastNoPd_, load.last->pds);
+        SetText(edSimpLastExtra_, load.last->extra);
+    }
+}

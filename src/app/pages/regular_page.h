@@ -6,6 +6,7 @@
 #include "app/pages/page.h"
 #include "core/regular_entry.h"
 #include "core/regular_schedule.h"
+#include "data/schedule_file.h"
 
 class RegularPage : public Page, private qv::PageBoxes<qv::RegularBox> {
     Q_OBJECT
@@ -49,6 +50,14 @@ class RegularPage : public Page, private qv::PageBoxes<qv::RegularBox> {
     void ShowAprInputError() { apr_.SetInputError(); }
     bool AprShowsInputError() const { return apr_.ShowsInputError(); }
     void SwitchPageHints(bool on);
+    // The boxes as they read, the interval item and the summary line, for
+    // the figure-a-schedule page.
+    qv::RegularTexts BoxTexts() const;
+    int IntervalItem() const;
+    void ShowSummary(const std::string& text);
+    // The interval a load or a move chose, and a loaded schedule's boxes.
+    void ShowInterval(int item);
+    void ShowLoadedSchedule(const qv::ScheduleLoad& load);
 
   signals:
     // The interval this page computes on, for the irregular page to show.
@@ -57,7 +66,6 @@ class RegularPage : public Page, private qv::PageBoxes<qv::RegularBox> {
     void OnePaymentHandedOver(std::int32_t days, double amtFin, double repayment);
 
   private:
-    qv::RegularTexts BoxTexts() const;
     QLineEdit* BoxOf(qv::RegularBox box) const;
     // The page's side of the engine's decisions.
     void SetBoxText(qv::RegularBox box, const std::string& text) override;
