@@ -154,6 +154,9 @@ enum class FigureEnd {
 struct FigureOutcome {
     FigureEnd end = FigureEnd::Refused;
     bool notesVisible = false;  // labMax8, labMax9, LabMax10
+    // Refused for want of a rate: the rate counts only once its box has been
+    // left, so the page puts the focus there for the user to confirm it.
+    bool rateToEnter = false;
     // redFound's new lines, top to bottom; empty: leave the box as it is.
     // One listing line starts with a carriage return and line feed.
     std::optional<ChartText> found;
