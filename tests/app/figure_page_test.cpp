@@ -25,8 +25,8 @@ const QStringList kStartLines = {
 };
 
 constexpr const char* kRegularBoxes[] = {
-    "edSimpAmtFin",  "edSimpInnerNoPay", "edSimpRegPay",    "edSimp1stPay",    "edSimp1stNoPd",
-    "edSimp1stExtra", "edSimpLastPay",   "edSimpLastNoPd", "edSimpLastExtra",
+    "edSimpAmtFin",   "edSimpInnerNoPay", "edSimpRegPay",   "edSimp1stPay",    "edSimp1stNoPd",
+    "edSimp1stExtra", "edSimpLastPay",    "edSimpLastNoPd", "edSimpLastExtra",
 };
 
 struct FigureApp : AppFixture {
@@ -102,7 +102,8 @@ void FigurePageTest::rightAfterResetTheRateIsMeaninglessThoughTheBoxShowsTen() {
     a.port->ClearRecords();
     a.Click("butFind");
     QVERIFY(a.port->messages.empty());
-    QCOMPARE(a.Report().value(1), QStringLiteral("Amount Financed of $10,000.00 at 10.00% yearly:"));
+    QCOMPARE(a.Report().value(1),
+             QStringLiteral("Amount Financed of $10,000.00 at 10.00% yearly:"));
 }
 
 void FigurePageTest::aMonthlyScheduleAt12PercentIsReportedAndTheRegularBoxesStay() {
@@ -114,25 +115,25 @@ void FigurePageTest::aMonthlyScheduleAt12PercentIsReportedAndTheRegularBoxesStay
 
     QVERIFY(a.port->messages.empty());
     const QStringList report = a.Report();
-    QCOMPARE(report.mid(0, 14),
-             (QStringList{
-                 "Using Regular Payments & Rate in this schedule:",
-                 "Amount Financed of $10,000.00 at 12.00% yearly:",
-                 "Regular Period is Monthly",
-                 "First Payment of $332.14 after 1 pds & 0 days,",
-                 "34 regular payments of $332.14 each one period apart, and",
-                 "Last Payment of $332.35 after 1 pds & 0 days.",
-                 "",
-                 "Final Balance by Amortization is $0.00",
-                 "",
-                 "Amortizing this payment schedule:",
-                 "  OldBalance +     Interest -      Payment =   NewBalance",
-                 "  $10,000.00 +      $100.00 -      $332.14 =    $9,767.86",
-                 "   $9,767.86 +       $97.68 -      $332.14 =    $9,533.40",
-                 "   $9,533.40 +       $95.33 -      $332.14 =    $9,296.60",
-             }));
+    QCOMPARE(report.mid(0, 14), (QStringList{
+                                    "Using Regular Payments & Rate in this schedule:",
+                                    "Amount Financed of $10,000.00 at 12.00% yearly:",
+                                    "Regular Period is Monthly",
+                                    "First Payment of $332.14 after 1 pds & 0 days,",
+                                    "34 regular payments of $332.14 each one period apart, and",
+                                    "Last Payment of $332.35 after 1 pds & 0 days.",
+                                    "",
+                                    "Final Balance by Amortization is $0.00",
+                                    "",
+                                    "Amortizing this payment schedule:",
+                                    "  OldBalance +     Interest -      Payment =   NewBalance",
+                                    "  $10,000.00 +      $100.00 -      $332.14 =    $9,767.86",
+                                    "   $9,767.86 +       $97.68 -      $332.14 =    $9,533.40",
+                                    "   $9,533.40 +       $95.33 -      $332.14 =    $9,296.60",
+                                }));
     QCOMPARE(report.size(), 11 + 36 + 1);
-    QCOMPARE(report.value(46), QStringLiteral("     $329.06 +        $3.29 -      $332.35 =        $0.00"));
+    QCOMPARE(report.value(46),
+             QStringLiteral("     $329.06 +        $3.29 -      $332.35 =        $0.00"));
     QCOMPARE(report.last(), QStringLiteral("And Total Interest Paid = $1,957.18"));
     // The last payment took up what was left: the three notes say why.
     QVERIFY(a.NotesShown());
@@ -194,6 +195,16 @@ void FigurePageTest::printReportPrintsTheReportAtOnce() {
     QCOMPARE(found->font(), screenFont);
     QVERIFY(found->isVisible());
     QVERIFY(a.port->messages.empty());
+
+    // With no dialog on the way, a job no printer took is said.
+    a.port->printerWorks = false;
+    a.Click("butPrintIt");
+    QCOMPARE(a.port->printed.size(), std::size_t{1});
+    QCOMPARE(a.port->messages,
+             (Messages{Warn("The report was not printed: no printer took the job.\n\rChoose a "
+                            "printer with [Print Chart] on Tab 4, then click [Print Report] "
+                            "again.")}));
+    QCOMPARE(found->font(), screenFont);
 }
 
 void FigurePageTest::resetAllStartsOverOnTheRegularPage() {

@@ -125,6 +125,8 @@ void FigurePage::butMaxResetClick() {
 }
 
 void FigurePage::butPrintItClick() {
-    PrintTextBox(redFound_, session().Port(), S(redFound_->font().family()),
-                 qv::kKnownRatePrintFontPoints, qv::kKnownRatePrintJobTitle);
+    if (!PrintTextBox(redFound_, session().Port(), S(redFound_->font().family()),
+                      qv::kKnownRatePrintFontPoints, qv::kKnownRatePrintJobTitle)) {
+        session().Port().Warn(qv::kReportNotPrintedText);
+    }
 }
