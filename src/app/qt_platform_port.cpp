@@ -187,8 +187,12 @@ bool QtPlatformPort::PrintText(std::string_view text, std::string_view fontFamil
     QFont font(Q(fontFamily));
     font.setStyleHint(QFont::TypeWriter);
     font.setPointSize(pointSize > 0 ? pointSize : 10);
-    if (PrintPlainText(printer, DisplayText(text), font) <= 0) return false;
-    return printer.printerState() != QPrinter::Error;
+    const bool printed = PrintPlainText(printer, DisplayText(text), font) > 0 &&
+                         printer.printerState() != QPrinter::Error;
+    // A job the printer could not start leaves it active for good, refusing
+    // every later setting and job; the next job starts from a fresh one.
+    if (!printed) printer_.reset();
+    return printed;
 }
 
 void QtPlatformPort::Beep() {

@@ -45,5 +45,5 @@ class QtPlatformPort : public PlatformPort {
 
   private:
     QPointer<QWidget> window_;
-    std::unique_ptr<QPrinter> printer_;  // made on first use; kept for the run
+    std::unique_ptr<QPrinter> printer_;  // made on first use; kept until a job fails
 };

@@ -203,6 +203,7 @@ FigureOutcome AdjustPayments(LoanState& state, const FigureInputs& in, UserPort&
     out.regularBoxes = in.regular;
     if (const auto refusal = StartRefusal(state)) {
         port.Inform(*refusal);
+        out.rateToEnter = *refusal == kRateMeaninglessText;
         return out;
     }
 

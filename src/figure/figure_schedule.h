@@ -103,6 +103,12 @@ inline constexpr std::string_view kMaxResetText =
     "Now enter your schedule here & click [Figure a Schedule]\r\nagain; but do NOT click [Reset "
     "All] again.";
 
+// "Print Report" prints without a dialog, so a printer that could not take
+// the job is the report's own to tell.
+inline constexpr std::string_view kReportNotPrintedText =
+    "The report was not printed: no printer took the job.\n\rChoose a printer with [Print "
+    "Chart] on Tab 4, then click [Print Report] again.";
+
 // A schedule whose balance, estimate or payments leave the currency range
 // (about 922 trillion dollars): nothing is figured.
 inline constexpr std::string_view kOutOfRangeText =
@@ -154,6 +160,9 @@ enum class FigureEnd {
 struct FigureOutcome {
     FigureEnd end = FigureEnd::Refused;
     bool notesVisible = false;  // labMax8, labMax9, LabMax10
+    // Refused for want of a rate: the rate counts only once its box has been
+    // left, so the page puts the focus there for the user to confirm it.
+    bool rateToEnter = false;
     // redFound's new lines, top to bottom; empty: leave the box as it is.
     // One listing line starts with a carriage return and line feed.
     std::optional<ChartText> found;

@@ -263,7 +263,6 @@ void FirstUseTest::buttonsStillToComeSaySo() {
         {PageId::tabEdit, "butSave"},  {PageId::tabEdit, "butLoad"},
         {PageId::tabSplit, "butJust"}, {PageId::tabSplit, "butSplitPrint"},
         {PageId::tabVary, "butMake"},  {PageId::tabVary, "butVaryLoad"},
-        {PageId::tabMax, "butFind"},   {PageId::tabMax, "butPrintIt"},
     };
     for (const auto& [page, name] : buttons) {
         a.window->ShowPage(page);

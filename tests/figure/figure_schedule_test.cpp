@@ -361,6 +361,7 @@ TEST(FigureChecks, RefuseInOrderAndLeaveTheReportAlone) {
         EXPECT_EQ(f.port.Texts(), (std::vector<std::string>{std::string(c.message)}));
         EXPECT_FALSE(r.found.has_value());
         EXPECT_FALSE(r.notesVisible);
+        EXPECT_EQ(r.rateToEnter, c.message == kRateMeaninglessText);
     }
 }
 

@@ -6,39 +6,12 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include "app/print_text_box.h"
 #include "app/qt_text.h"
 #include "app/session.h"
 #include "app/shell_texts.h"
 #include "chart/amortization.h"
 #include "chart/chart_file.h"
-
-namespace {
-
-// Swaps the chart box to the printer's font while a job is printed and puts
-// the screen font and the box back however the job ends.
-class PrintFontSwap {
-  public:
-    explicit PrintFontSwap(QPlainTextEdit* box) : box_(box), screenFont_(box->font()) {
-        box_->hide();
-        QFont printFont(QString::fromLatin1(qv::kChartPrintFontName.data(),
-                                            qsizetype(qv::kChartPrintFontName.size())));
-        printFont.setStyleHint(QFont::TypeWriter);
-        printFont.setPointSize(qv::kChartPrintFontPoints);
-        box_->setFont(printFont);
-    }
-    ~PrintFontSwap() {
-        box_->setFont(screenFont_);
-        box_->show();
-    }
-    PrintFontSwap(const PrintFontSwap&) = delete;
-    PrintFontSwap& operator=(const PrintFontSwap&) = delete;
-
-  private:
-    QPlainTextEdit* box_;
-    QFont screenFont_;
-};
-
-}  // namespace
 
 ChartPage::ChartPage(Session& app) : Page(app, kId) {
     Line(
@@ -120,9 +93,8 @@ void ChartPage::butPrintClick() {
 }
 
 void ChartPage::PrintChartText() {
-    PrintFontSwap swap(redChart_);
-    session().Port().PrintText(S(redChart_->toPlainText()), qv::kChartPrintFontName,
-                               qv::kChartPrintFontPoints, qv::kChartPrintJobTitle);
+    PrintTextBox(redChart_, session().Port(), qv::kChartPrintFontName, qv::kChartPrintFontPoints,
+                 qv::kChartPrintJobTitle);
 }
 
 void ChartPage::butSaveChartClick() {

@@ -6,71 +6,127 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/not_built_yet.h"
+#include "app/entry_box.h"
+#include "app/focus_exit_filter.h"
+#include "app/print_text_box.h"
+#include "app/qt_text.h"
 #include "app/session.h"
+#include "chart/chart_file.h"
+#include "figure/figure_schedule.h"
+
+namespace {
+
+// One line of text per entry; an entry may hold line breaks of its own (the
+// listing's heading starts with a carriage return and a line feed).
+template <class Lines>
+QString JoinLines(const Lines& lines) {
+    QStringList text;
+    for (const auto& line : lines) {
+        text << Q(line).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    }
+    return text.join(QLatin1Char('\n'));
+}
+
+}  // namespace
 
 FigurePage::FigurePage(Session& app) : Page(app, kId) {
-    Line(
-        Text(QStringLiteral("First, to compute a payment schedule without knowing the payment "
-                            "amount it must be regular")));
-    Line(
-        Text(QStringLiteral("(i.e. all the payment intervals and amounts except those for the "
-                            "first and last payment must match).")));
-    Line(
-        Text(QStringLiteral("Click Reset All unless you have just done that, and enter the whole "
-                            "REGULAR schedule on Tab 2.")));
-    Line(
-        Text(QStringLiteral("Include a guess at the common payment amount and return here for "
-                            "the second and third steps.")));
-    edMaxRate_ = Box("edMaxRate", QStringLiteral("10.00"), QString(), 8);
-    Row({Label(QStringLiteral("Second, enter the Interest Rate you wish to use:")), edMaxRate_,
-         Label(QStringLiteral("% per year"))});
+    for (std::string_view line : qv::kInstructionLines) Line(Text(Q(line)));
+    edMaxRate_ = Box("edMaxRate", Q(qv::kMaxRateStartText), QString(), 8);
+    Row({Label(Q(qv::kRateStepText)), edMaxRate_, Label(Q(qv::kPerYearText))});
     auto* butFind = Button("butFind", QStringLiteral("Adjust Payments"));
-    Row({Label(QStringLiteral("Third, click Adjust Payments to get adjusted payments consistent "
-                              "with that Interest Rate:")),
-         butFind});
-    Line(
-        Text(QStringLiteral("Schedule at Tab 2 is unchanged, but each of its payments are "
-                            "adjusted here by the same amount. ")));
-    auto* cbxShowAmort =
+    Row({Label(Q(qv::kAdjustStepText)), butFind});
+    Line(Text(Q(qv::kUnchangedText)));
+
+    cbxShowAmort_ =
         Check("cbxShowAmort", QStringLiteral("Show Amortization for these Payments"), true);
     auto* butMaxReset = Button("butMaxReset", QStringLiteral("Reset All"));
     auto* butPrintIt = Button("butPrintIt", QStringLiteral("Print Report"));
-    NotBuiltYet({butFind, butMaxReset, butPrintIt}, session().Port());
-    Row({cbxShowAmort, butMaxReset, butPrintIt});
+    Row({cbxShowAmort_, butMaxReset, butPrintIt});
 
-    auto* redFound = Memo(
-        "redFound",
-        {QStringLiteral("After the amortizing payment has been computed, your schedule will show "
-                        "here."),
-         QString(),
-         QStringLiteral("NOTE: If you want all payments to be the same size, be sure that"),
-         QStringLiteral("all the payments you enter on TAB 2 are the same size, as the"),
-         QStringLiteral("adjustment mechanism here reduces or increases each scheduled"),
-         QStringLiteral("payment by the same amount until the most complete non-negative"),
-         QStringLiteral("amortization is achieved.")});
-    redFound->setReadOnly(true);
-    redFound->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    redFound->setMinimumHeight(redFound->fontMetrics().height() * 10);
-    Column()->addWidget(redFound, 1);
+    // The listing's columns line up only in a fixed-pitch face. The report
+    // is the program's: it can be read, selected and copied, not typed into.
+    redFound_ = Memo("redFound", {}, true);
+    redFound_->setReadOnly(true);
+    redFound_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    redFound_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    redFound_->setMinimumHeight(redFound_->fontMetrics().height() * 12);
+    Column()->addWidget(redFound_, 1);
 
-    for (auto [name, text] : {
-             std::pair{"labMax8",
-                       "An APR for these schedules may show slightly less than the rate "
-                       "used, because these schedules"},
-             std::pair{"labMax9",
-                       "avoid ANY overpayment by adjusting the last scheduled payment, "
-                       "which may make it irregular."},
-             std::pair{"LabMax10",
-                       "Quite irregular final payments may result in very long or "
-                       "very large or high rate transactions."},
-         }) {
-        QLabel* note = Text(QString::fromLatin1(text), name);
-        note->setVisible(false);
+    const char* noteNames[] = {"labMax8", "labMax9", "LabMax10"};
+    for (std::size_t i = 0; i < qv::kNoteTexts.size(); ++i) {
+        QLabel* note = Text(Q(qv::kNoteTexts[i]), noteNames[i]);
+        notes_.push_back(note);
         Line(note);
     }
+
+    // A report belongs to the rate it was figured at.
+    connect(edMaxRate_, &QLineEdit::textEdited, this, &FigurePage::ReportPending);
+    connect(butFind, &QPushButton::clicked, this, &FigurePage::butFindClick);
+    connect(butMaxReset, &QPushButton::clicked, this, &FigurePage::butMaxResetClick);
+    connect(butPrintIt, &QPushButton::clicked, this, &FigurePage::butPrintItClick);
+    Focus().OnExit(edMaxRate_, [this] { edMaxRateExit(); });
+
+    ReportPending();
 }
 
 void FigurePage::ResetControls() {
-    edMaxRate_->setText(QStringLiteral("10.00"));
+    SetText(edMaxRate_, qv::kMaxRateStartText);
+    ReportPending();
+}
+
+void FigurePage::Enter() {
+    ShowNotes(false);
+    if (reportBasis_ && *reportBasis_ != BasisNow()) ReportPending();
+}
+
+FigurePage::ReportBasis FigurePage::BasisNow() const {
+    const qv::LoanState& s = session().State();
+    return {session().RegularScheduleTexts(), session().RegularIntervalItem(), s.MaxRate,
+            s.RoundAdd};
+}
+
+void FigurePage::ShowReport(const qv::ChartText& lines) {
+    redFound_->setPlainText(JoinLines(lines));
+    reportBasis_ = BasisNow();
+}
+
+void FigurePage::ReportPending() {
+    redFound_->setPlainText(JoinLines(qv::kFoundStartLines));
+    reportBasis_.reset();
+    ShowNotes(false);
+}
+
+void FigurePage::ShowNotes(bool visible) {
+    for (QLabel* note : notes_) note->setVisible(visible);
+}
+
+void FigurePage::edMaxRateExit() {
+    TakeEntry(edMaxRate_, qv::CheckMaxRate(TextOf(edMaxRate_)), session().State().MaxRate,
+              session().Port());
+}
+
+void FigurePage::butFindClick() {
+    qv::FigureInputs inputs;
+    inputs.regular = session().RegularScheduleTexts();
+    inputs.interval = session().RegularIntervalItem();
+    inputs.showFlip = session().DebugFindPayment();
+    inputs.showAmort = cbxShowAmort_->isChecked();
+    const qv::FigureOutcome r = qv::AdjustPayments(session().State(), inputs, session().Port());
+    ShowNotes(r.notesVisible);
+    if (r.found) ShowReport(*r.found);
+    if (r.summaryText) session().ShowRegularSummary(*r.summaryText);
+    if (r.rateToEnter) FocusForTyping(edMaxRate_);
+}
+
+void FigurePage::butMaxResetClick() {
+    session().Reset();
+    session().ShowPage(PageId::TabSimple);
+    session().Port().Inform(qv::kMaxResetText);
+}
+
+void FigurePage::butPrintItClick() {
+    if (!PrintTextBox(redFound_, session().Port(), S(redFound_->font().family()),
+                      qv::kKnownRatePrintFontPoints, qv::kKnownRatePrintJobTitle)) {
+        session().Port().Warn(qv::kReportNotPrintedText);
+    }
 }
