@@ -56,8 +56,11 @@ LoanRecord FromParse(LoanWorker& worker, const LoanParse& parse, const LoanSourc
     return record;
 }
 
-// How far ahead of the record being handed out the workers may run.
-constexpr std::size_t kRecordsAheadPerJob = 64;
+// The workers take loans in runs of this many, so that a thread meets the
+// others once a run rather than once a loan; and they may run this many runs
+// per thread ahead of the run being handed out.
+constexpr std::size_t kLoansPerRun = 64;
+constexpr std::size_t kRunsAheadPerJob = 4;
 
 }  // namespace
 
@@ -212,24 +215,29 @@ LoanRecord Evaluate(LoanWorker& worker, const LoanSource& source) {
 
 namespace {
 
-// The records computed so far that wait for their turn, and the turn.
-class OrderedRecords {
-  public:
-    explicit OrderedRecords(std::size_t ahead) : ahead_(ahead) {}
+using Run = std::vector<LoanRecord>;
 
-    // Blocks while `index` is too far ahead of the record being handed out;
-    // false when the run has been stopped.
+// The runs of records computed so far that wait for their turn, and the turn.
+class OrderedRuns {
+  public:
+    explicit OrderedRuns(std::size_t ahead) : ahead_(ahead) {}
+
+    // Blocks while run `index` is too far ahead of the run being handed out;
+    // false when the whole run of the batch has been stopped.
     bool WaitForRoom(std::size_t index) {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&] { return stopped_ || index < next_ + ahead_; });
         return !stopped_;
     }
-    void Put(std::size_t index, LoanRecord record) {
+    void Put(std::size_t index, Run run) {
+        bool awaited = false;
         {
             std::lock_guard lock(mutex_);
-            ready_.emplace(index, std::move(record));
+            awaited = index == next_;
+            ready_.emplace(index, std::move(run));
         }
-        changed_.notify_all();
+        // Only the run being waited for wakes the hand-out.
+        if (awaited) changed_.notify_all();
     }
     void FeedEnded(std::size_t count) {
         {
@@ -238,8 +246,8 @@ class OrderedRecords {
         }
         changed_.notify_all();
     }
-    // The next record in order; empty once every record has been handed out.
-    std::optional<LoanRecord> Take() {
+    // The next run in order; empty once every run has been handed out.
+    std::optional<Run> Take() {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&] { return ready_.contains(next_) || next_ == total_; });
         if (next_ == total_) return std::nullopt;
@@ -249,7 +257,7 @@ class OrderedRecords {
         changed_.notify_all();
         return std::move(node.mapped());
     }
-    // Lets every waiting worker go, to end the run early.
+    // Lets every waiting worker go, to end the batch early.
     void Stop() {
         {
             std::lock_guard lock(mutex_);
@@ -265,34 +273,43 @@ class OrderedRecords {
   private:
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::map<std::size_t, LoanRecord> ready_;
+    std::map<std::size_t, Run> ready_;
     std::size_t next_ = 0;
     std::size_t total_ = std::numeric_limits<std::size_t>::max();
     std::size_t ahead_;
     bool stopped_ = false;
 };
 
-// The feed shared by the workers: each takes the next loan and its place.
+// The feed shared by the workers: each takes the next run of loans and its
+// place in the order.
 class SharedFeed {
   public:
-    SharedFeed(LoanFeed& feed, OrderedRecords& records) : feed_(feed), records_(records) {}
+    SharedFeed(LoanFeed& feed, OrderedRuns& runs) : feed_(feed), runs_(runs) {}
 
-    std::optional<std::pair<std::size_t, LoanSource>> Next() {
+    std::optional<std::pair<std::size_t, std::vector<LoanSource>>> Next() {
         std::lock_guard lock(mutex_);
-        if (ended_ || records_.Stopped()) return std::nullopt;
-        std::optional<LoanSource> source = feed_.Next();
-        if (!source) {
-            ended_ = true;
-            records_.FeedEnded(count_);
+        if (ended_ || runs_.Stopped()) return std::nullopt;
+        std::vector<LoanSource> sources;
+        while (sources.size() < kLoansPerRun) {
+            std::optional<LoanSource> source = feed_.Next();
+            if (!source) {
+                ended_ = true;
+                break;
+            }
+            sources.push_back(std::move(*source));
+        }
+        if (sources.empty()) {
+            runs_.FeedEnded(count_);
             return std::nullopt;
         }
-        return std::pair{count_++, std::move(*source)};
+        if (ended_) runs_.FeedEnded(count_ + 1);
+        return std::pair{count_++, std::move(sources)};
     }
 
   private:
     std::mutex mutex_;
     LoanFeed& feed_;
-    OrderedRecords& records_;
+    OrderedRuns& runs_;
     std::size_t count_ = 0;
     bool ended_ = false;
 };
@@ -306,24 +323,29 @@ void RunLoans(LoanFeed& feed, const RunSettings& settings, int jobs,
         while (std::optional<LoanSource> source = feed.Next()) sink(Evaluate(worker, *source));
         return;
     }
-    OrderedRecords records(kRecordsAheadPerJob * static_cast<std::size_t>(jobs));
-    SharedFeed shared(feed, records);
+    OrderedRuns runs(kRunsAheadPerJob * static_cast<std::size_t>(jobs));
+    SharedFeed shared(feed, runs);
     std::vector<std::jthread> workers;
     workers.reserve(static_cast<std::size_t>(jobs));
     for (int k = 0; k < jobs; ++k) {
-        workers.emplace_back([&shared, &records, &settings] {
+        workers.emplace_back([&shared, &runs, &settings] {
             LoanWorker worker(settings);
             while (auto next = shared.Next()) {
-                if (!records.WaitForRoom(next->first)) return;
-                records.Put(next->first, Evaluate(worker, next->second));
+                if (!runs.WaitForRoom(next->first)) return;
+                Run records;
+                records.reserve(next->second.size());
+                for (const LoanSource& source : next->second)
+                    records.push_back(Evaluate(worker, source));
+                runs.Put(next->first, std::move(records));
             }
         });
     }
     try {
-        while (std::optional<LoanRecord> record = records.Take()) sink(std::move(*record));
+        while (std::optional<Run> run = runs.Take())
+            for (LoanRecord& record : *run) sink(std::move(record));
     } catch (...) {
         // The workers are let go and joined before the failure passes on.
-        records.Stop();
+        runs.Stop();
         workers.clear();
         throw;
     }

@@ -78,11 +78,13 @@ LoanWorker::LoanWorker(RunSettings settings)
 void LoanWorker::Start() {
     state_ = LoanState{};
     state_.RoundAdd = RoundingFor(settings_.roundDown).RoundAdd;
-    EmptyTable(paySet_);
-    EmptyTable(detail_);
+    // The tables need no emptying: a load replaces every group before
+    // anything reads them (and a failed load ends the loan), and the chart
+    // page's entry rebuilds the detail rows from scratch.
     log_.lines.clear();
     intervalItem_ = 1;
     aprBoxInputError_ = false;
+    capture_ = settings_.check;
     computed_.reset();
     box_.clear();
 }
@@ -113,7 +115,9 @@ AprEstimate LoanWorker::Estimate() {
     AprEstimate e = EstimateApr(state_, paySet_, intervalItem_, settings_.apr, log_);
     aprBoxInputError_ = e.InputError();
     if (e.Computed()) {
-        computed_ = CaptureComputedSchedule(state_, paySet_);
+        // Only the chart and the check read the computed schedule; a batch
+        // of plain rates is spared the copy.
+        if (capture_) computed_ = CaptureComputedSchedule(state_, paySet_);
         box_ = std::move(e.report);
     }
     return e;
@@ -206,6 +210,8 @@ ChartRun LoanWorker::Chart(const std::filesystem::path& file) {
     // again and fills the grid, and "Chart Amortization" appends the chart.
     if (!TakeLoad(LoadData(state_, paySet_, file), record) || !RecountAndEstimate(record))
         return run;
+    // The chart page works from the computation it asks for again.
+    capture_ = true;
     ChartHost host(*this);
     const std::size_t before = log_.lines.size();
     const ChartEntryOutcome entry =

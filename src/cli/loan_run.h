@@ -122,6 +122,7 @@ class LoanWorker {
     MessageLog log_;
     int intervalItem_ = 1;
     bool aprBoxInputError_ = false;
+    bool capture_ = false;  // keep the computed schedule (chart, check)
     std::optional<ComputedSchedule> computed_;
     ChartText box_;  // the chart box: the last report, then the chart
 };

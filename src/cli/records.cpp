@@ -170,13 +170,23 @@ std::vector<const Column*> ColumnsOf(Command command) {
 
 // --- the renderings ----------------------------------------------------------------
 
+// A currency amount as a plain decimal, exactly: two decimals at least and
+// the ten-thousandths where there are any ("520.00", "1072.415").
+std::string PlainMoney(Currency amount) {
+    const auto magnitude =
+        amount < 0 ? 0 - static_cast<std::uint64_t>(amount) : static_cast<std::uint64_t>(amount);
+    const auto perDollar = static_cast<std::uint64_t>(kCurrencyPerDollar);
+    std::string fraction = std::to_string(magnitude % perDollar + perDollar).substr(1);
+    while (fraction.size() > 2 && fraction.back() == '0') fraction.pop_back();
+    return (amount < 0 ? "-" : "") + std::to_string(magnitude / perDollar) + "." + fraction;
+}
+
 std::string PlainText(const Cell& c) {
     switch (c.kind) {
         case Cell::Kind::Text:
             return c.text;
         case Cell::Kind::Money:
-            return c.money ? FloatToStrF(CurrencyToDollars(*c.money), FloatStyle::Fixed, 18, 2)
-                           : std::string();
+            return c.money ? PlainMoney(*c.money) : std::string();
         case Cell::Kind::Rate:
             return c.rate ? FloatToStr(*c.rate) : std::string();
         case Cell::Kind::Count:
