@@ -107,6 +107,13 @@ LoanParse Failed(std::string id, std::string error) {
     return p;
 }
 
+LoanParse Parsed(BatchLoan loan) {
+    LoanParse p;
+    p.id = loan.id;
+    p.loan = std::move(loan);
+    return p;
+}
+
 // --- CSV ---------------------------------------------------------------------------
 
 std::string_view Field(const std::vector<std::string>& fields, int column) {
@@ -227,10 +234,7 @@ LoanParse JsonLoan(const json& object) {
         if (dollars) loan.disclosed.financeCharge = ReadFinanceCharge(*dollars, error);
         if (!loan.disclosed.financeCharge) return Failed(id, error);
     }
-    LoanParse p;
-    p.id = std::move(id);
-    p.loan = std::move(loan);
-    return p;
+    return Parsed(std::move(loan));
 }
 
 }  // namespace
@@ -393,10 +397,7 @@ LoanParse ParseCsvLoan(std::string_view line, const CsvColumns& columns) {
         if (dollars) loan.disclosed.financeCharge = ReadFinanceCharge(*dollars, error);
         if (!loan.disclosed.financeCharge) return Failed(id, error);
     }
-    LoanParse p;
-    p.id = std::move(id);
-    p.loan = std::move(loan);
-    return p;
+    return Parsed(std::move(loan));
 }
 
 LoanParse ParseJsonLoan(std::string_view line) {

@@ -24,18 +24,11 @@ LineReader::Status LineReader::Next(std::string& line) {
                 continue;
             }
         }
-        std::size_t end = pos_;
-        while (end < len_ && chunk_[end] != '\n' && chunk_[end] != '\r') ++end;
+        const std::size_t end = LineEnd();
         line.append(chunk_.data() + pos_, end - pos_);
         any = true;
         if (line.size() > maxLine_) return Status::TooLong;
-        if (end == len_) {
-            pos_ = len_;
-            continue;
-        }
-        skipLineFeed_ = chunk_[end] == '\r';
-        pos_ = end + 1;
-        return Status::Line;
+        if (PassTo(end)) return Status::Line;
     }
 }
 
@@ -45,16 +38,25 @@ LineReader::Status LineReader::SkipLine() {
             const Status filled = Fill();
             if (filled != Status::Line) return filled;
         }
-        std::size_t end = pos_;
-        while (end < len_ && chunk_[end] != '\n' && chunk_[end] != '\r') ++end;
-        if (end == len_) {
-            pos_ = len_;
-            continue;
-        }
-        skipLineFeed_ = chunk_[end] == '\r';
-        pos_ = end + 1;
-        return Status::Line;
+        if (PassTo(LineEnd())) return Status::Line;
     }
+}
+
+std::size_t LineReader::LineEnd() const {
+    std::size_t end = pos_;
+    while (end < len_ && chunk_[end] != '\n' && chunk_[end] != '\r') ++end;
+    return end;
+}
+
+bool LineReader::PassTo(std::size_t end) {
+    if (end == len_) {
+        pos_ = len_;
+        return false;
+    }
+    // A carriage return may be followed by its line feed in the next chunk.
+    skipLineFeed_ = chunk_[end] == '\r';
+    pos_ = end + 1;
+    return true;
 }
 
 std::size_t LineReader::ChunkSize(std::int64_t size) {

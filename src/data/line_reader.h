@@ -36,6 +36,11 @@ class LineReader {
 
   private:
     static std::size_t ChunkSize(std::int64_t size);
+    // Where the line at pos_ ends in the chunk: its end character, or len_.
+    std::size_t LineEnd() const;
+    // Moves past `end` and its end character; false when the line goes on
+    // in the next chunk.
+    bool PassTo(std::size_t end);
     Status Fill();
     void SkipByteOrderMark();
 
