@@ -1,6 +1,7 @@
 #include "cli/batch_run.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <limits>
 #include <map>
@@ -129,9 +130,10 @@ std::optional<LoanSource> LoanFeed::Open(const fs::path& input) {
     auto batch = std::make_unique<BatchFile>();
     batch->file = input;
     batch->csv = KindOfInput(input) == InputKind::CsvFile;
+    errno = 0;
     batch->in.open(input, std::ios::binary);
     if (!batch->in) {
-        std::error_code error(errno, std::generic_category());
+        const std::error_code error(errno != 0 ? errno : ENOENT, std::generic_category());
         return Unreadable(input.string(), "cannot open the batch file: " + error.message());
     }
     batch->reader = std::make_unique<LineReader>(batch->in, 0, kMaxBatchLineLength,

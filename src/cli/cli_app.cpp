@@ -59,13 +59,14 @@ struct UsageError {
     std::string text;
 };
 
-void AddEngineSwitches(CLI::App& command, Options& o) {
+// The settings-page switches; the estimate steps only where a report is shown.
+void AddEngineSwitches(CLI::App& command, Options& o, bool showsReport) {
     command.add_flag("--coarse", o.coarse,
                      "Stop the APR iteration at the coarser tolerance of 0.005 instead of "
                      "0.0005 (\"Use Ten Pass APR Estimation\" unchecked)");
     command.add_flag("--round-down", o.roundDown,
                      "Round amortized amounts down to whole cents instead of to the nearest");
-    command.add_flag("--log", o.log, "Add the APR estimate steps to the report");
+    if (showsReport) command.add_flag("--log", o.log, "Add the APR estimate steps to the report");
 }
 
 void AddBatchOptions(CLI::App& command, Options& o) {
@@ -235,14 +236,14 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     CLI::App* apr = app.add_subcommand(
         "apr", "Compute the APR of each loan and print the report the chart box shows");
     AddBatchOptions(*apr, o);
-    AddEngineSwitches(*apr, o);
+    AddEngineSwitches(*apr, o, true);
     apr->footer(std::string(kInputsHelp) + "\n\n" + std::string(kExitStatusHelp));
 
     CLI::App* check = app.add_subcommand(
         "check",
         "Judge each loan's disclosed APR (and finance charge) under the Regulation Z tolerances");
     AddBatchOptions(*check, o);
-    AddEngineSwitches(*check, o);
+    AddEngineSwitches(*check, o, false);
     o.disclosedAprOption = check->add_option(
         "--disclosed-apr", o.disclosedApr,
         "The disclosed APR in percent; accurate within 1/8 of one percentage point of the "
@@ -263,7 +264,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     chart->add_flag("--rebates", o.rebates, "Show the Rule of 78s rebates");
     chart->add_flag("--fractional-interest", o.fractionalInterest,
                     "Show interest to four decimals (amortized in whole cents)");
-    AddEngineSwitches(*chart, o);
+    AddEngineSwitches(*chart, o, true);
     chart->footer(std::string(kExitStatusHelp));
 
     try {

@@ -105,9 +105,6 @@ bool LoanWorker::TakeLoad(const ScheduleLoad& load, LoanRecord& record) {
     }
     intervalItem_ = load.intervalIndex;
     for (const RecordedMessage& m : load.messages) log_.lines.push_back(OneLine(m.text));
-    record.amountFinanced = state_.AmtFin;
-    record.totalOfPayments = state_.TotPay;
-    record.payments = state_.PayCount;
     return true;
 }
 
@@ -126,23 +123,26 @@ AprEstimate LoanWorker::Estimate() {
 bool LoanWorker::RecountAndEstimate(LoanRecord& record) {
     const ScheduleRecount recount = RecountSchedule(state_, paySet_);
     ShowMessages(log_, recount.messages);
+    record.amountFinanced = state_.AmtFin;
+    record.totalOfPayments = state_.TotPay;
+    record.payments = state_.PayCount;
     const std::size_t before = log_.lines.size();
-    if (!Estimate().Computed()) {
-        record.status = LoanStatus::NotComputed;
-        record.notes.assign(log_.lines.begin(), log_.lines.begin() + std::ptrdiff_t(before));
-        record.error = Joined(std::span(log_.lines).subspan(before));
-        if (record.error.empty()) record.error = "no APR was computed";
-        return false;
-    }
+    if (!Estimate().Computed()) return NotComputed(record, before);
     TakeComputed(record);
     return true;
 }
 
+bool LoanWorker::NotComputed(LoanRecord& record, std::size_t told) const {
+    record.status = LoanStatus::NotComputed;
+    const std::span<const std::string> lines(log_.lines);
+    record.notes.assign(lines.begin(), lines.begin() + std::ptrdiff_t(told));
+    record.error = Joined(lines.subspan(told));
+    if (record.error.empty()) record.error = "no APR was computed";
+    return false;
+}
+
 void LoanWorker::TakeComputed(LoanRecord& record) const {
     record.status = LoanStatus::Computed;
-    record.amountFinanced = state_.AmtFin;
-    record.totalOfPayments = state_.TotPay;
-    record.payments = state_.PayCount;
     record.apr = state_.APR;
     record.perDiem = state_.PerDiem;
     record.notes = log_.lines;
@@ -217,8 +217,7 @@ ChartRun LoanWorker::Chart(const std::filesystem::path& file) {
     const ChartEntryOutcome entry =
         EnterChartPage(state_, paySet_, detail_, settings_.showRebates, host, log_);
     if (entry != ChartEntryOutcome::Filled) {
-        record.status = LoanStatus::NotComputed;
-        record.error = Joined(std::span(log_.lines).subspan(before));
+        NotComputed(record, before);
         return run;
     }
     ChartOptions options;

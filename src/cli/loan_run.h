@@ -107,6 +107,9 @@ class LoanWorker {
     bool TakeLoad(const ScheduleLoad& load, LoanRecord& record);
     // Recounts and estimates; false (the record says why) when no rate came out.
     bool RecountAndEstimate(LoanRecord& record);
+    // The loan has no rate: the messages told from `told` on say why, those
+    // before are notes. Returns false.
+    bool NotComputed(LoanRecord& record, std::size_t told) const;
     // The irregular page's "Estimate APR", its report into the chart box.
     AprEstimate Estimate();
     void TakeComputed(LoanRecord& record) const;
