@@ -3,6 +3,7 @@
 // and input that is wrong in every way a batch can be.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -566,6 +567,36 @@ TEST(CliProgram, ExitStatusAndStreamsAsDocumented) {
         // Results never go to standard error.
         EXPECT_EQ(ReadFile(err).find("Estimated APR"), std::string::npos) << c.args;
     }
+}
+
+TEST(CliProgram, FoldersAndFilesWithoutPermissionAreErrorsOfTheirOwn) {
+    // The superuser reads every folder; the program then runs as nobody.
+    std::string as = "";
+    if (::geteuid() == 0) {
+        if (std::system("setpriv --version >/dev/null 2>&1") != 0)
+            GTEST_SKIP() << "running as the superuser without setpriv";
+        as = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    }
+    TempFolder folder("qv_cli_perm_");
+    fs::create_directories(folder.path / "locked");
+    fs::create_directories(folder.path / "open");
+    WriteFile(folder.path / "open" / "a.txt", "1,0,5000,0,0\r\n24,1,230,1,0\r\n");
+    WriteFile(folder.path / "open" / "secret.txt", "1,0,5000,0,0\r\n24,1,230,1,0\r\n");
+    fs::permissions(folder.path / "open" / "secret.txt", fs::perms::none);
+    fs::permissions(folder.path / "locked", fs::perms::none);
+
+    const std::string command =
+        as + QV_CLI_PROGRAM + " apr --format json " + (folder.path / "locked").string() + " " +
+        (folder.path / "open").string() + " >" + (folder.path / "out").string();
+    const int wait = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(wait));
+    EXPECT_EQ(WEXITSTATUS(wait), kExitBadInput);
+    const std::vector<json> records = Records(ReadFile(folder.path / "out"));
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0]["error"], "cannot read the folder: Permission denied");
+    EXPECT_EQ(records[1]["status"], "computed");
+    EXPECT_NE(records[2]["error"].get<std::string>().find("Permission denied"), std::string::npos);
+    fs::permissions(folder.path / "locked", fs::perms::owner_all);
 }
 
 }  // namespace
