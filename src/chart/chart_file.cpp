@@ -7,13 +7,17 @@ std::string OverwriteChartQuestion(const std::filesystem::path& file) {
     return OverwriteQuestion(file);
 }
 
-ChartSaveResult SaveChartText(const std::filesystem::path& file, const ChartText& lines) {
+std::string ChartFileText(const ChartText& lines) {
     std::string text;
     for (const std::string& line : lines) {
         text += line;
         text += "\r\n";
     }
-    return WriteFileAtomically(file, text);
+    return text;
+}
+
+ChartSaveResult SaveChartText(const std::filesystem::path& file, const ChartText& lines) {
+    return WriteFileAtomically(file, ChartFileText(lines));
 }
 
 ChartSaveOutcome SaveChartTextAsked(const std::filesystem::path& file, const ChartText& lines,

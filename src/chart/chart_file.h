@@ -36,6 +36,10 @@ std::string OverwriteChartQuestion(const std::filesystem::path& file);
 
 using ChartSaveResult = FileSaveResult;
 
+// What a saved chart file holds: the lines, each ended by a carriage return
+// and a line feed.
+std::string ChartFileText(const ChartText& lines);
+
 // Writes the lines, each ended by a carriage return and a line feed, to
 // `file`. The text goes to a new file in the same folder first and replaces
 // `file` only once it has been written completely and flushed to the disk,

@@ -73,6 +73,16 @@ FileSaveResult SaveWithHeader(TMemDataSet& table, const std::filesystem::path& f
     return {true, std::string()};
 }
 
+// The header line as a record of mdsPaySet: key 0, the interval item in
+// SetSize and the amount financed in PaySize.
+PayGroup HeaderGroup(const ScheduleHeader& header) {
+    PayGroup head;
+    head.SetSize = header.intervalIndex;
+    head.Sequence = 0;
+    head.PaySize = header.amount;
+    return head;
+}
+
 // --- loading ----------------------------------------------------------------
 
 // The loaders' importer: the program's settings, the limits of schedule
@@ -292,6 +302,12 @@ void TakeSchedule(LoanState& state, const PayGroup& header, const std::vector<Pa
     out.edSimpInnerNoPay = out.edPayCount;
 }
 
+// Groups are taken in key order; groups of equal keys keep their order.
+void SortBySequence(std::vector<PayGroup>& groups) {
+    std::stable_sort(groups.begin(), groups.end(),
+                     [](const PayGroup& a, const PayGroup& b) { return a.Sequence < b.Sequence; });
+}
+
 // The groups of the staging table in file order; the header (the first
 // group with key 0) is taken out.
 std::vector<PayGroup> StagedPayGroups(TMemDataSet& staging, std::optional<PayGroup>& header) {
@@ -303,21 +319,18 @@ std::vector<PayGroup> StagedPayGroups(TMemDataSet& staging, std::optional<PayGro
         else
             groups.push_back(g);
     }
-    std::stable_sort(groups.begin(), groups.end(),
-                     [](const PayGroup& a, const PayGroup& b) { return a.Sequence < b.Sequence; });
+    SortBySequence(groups);
     return groups;
 }
 
-ScheduleLoad FinishScheduleLoad(LoanState& state, TMemDataSet& paySet, TMemDataSet& staging,
-                                const TCSVImport& csi, bool read, const std::string& name) {
-    constexpr std::string_view kWhat = "schedule";
-    ScheduleLoad out;
-    if (!read) {
-        out.messages.push_back(Refusal(csi.LastError(), kWhat));
-        return out;
-    }
-    std::optional<PayGroup> header;
-    const std::vector<PayGroup> groups = StagedPayGroups(staging, header);
+constexpr std::string_view kScheduleWhat = "schedule";
+
+// Checks a schedule's header and groups and, when they can be used, takes
+// them into the table and the loan state. `out.messages` gets the refusal.
+void TakeScheduleIfUsable(LoanState& state, TMemDataSet& paySet,
+                          const std::optional<PayGroup>& header,
+                          const std::vector<PayGroup>& groups, const std::string& name,
+                          ScheduleLoad& out) {
     std::optional<std::string> fault;
     if (!header && groups.empty()) fault = CannotLoad(name, "it holds no payment groups.");
     if (!fault && header)
@@ -325,15 +338,28 @@ ScheduleLoad FinishScheduleLoad(LoanState& state, TMemDataSet& paySet, TMemDataS
     ScheduleCounts counts;
     if (!fault) fault = CountGroups(name, groups, counts);
     if (fault) {
-        out.messages.push_back(Refusal(*fault, kWhat));
-        return out;
+        out.messages.push_back(Refusal(*fault, kScheduleWhat));
+        return;
     }
 
     ReplacePayGroups(paySet, groups);
     out.loaded = true;
     out.headerMissing = !header;
     if (header) TakeSchedule(state, *header, groups, counts, out);
-    NoteLoaded(out.messages, out.headerMissing, kScheduleLacksHeader, name, csi, "Sequence");
+}
+
+ScheduleLoad FinishScheduleLoad(LoanState& state, TMemDataSet& paySet, TMemDataSet& staging,
+                                const TCSVImport& csi, bool read, const std::string& name) {
+    ScheduleLoad out;
+    if (!read) {
+        out.messages.push_back(Refusal(csi.LastError(), kScheduleWhat));
+        return out;
+    }
+    std::optional<PayGroup> header;
+    const std::vector<PayGroup> groups = StagedPayGroups(staging, header);
+    TakeScheduleIfUsable(state, paySet, header, groups, name, out);
+    if (out.loaded)
+        NoteLoaded(out.messages, out.headerMissing, kScheduleLacksHeader, name, csi, "Sequence");
     return out;
 }
 
@@ -402,10 +428,7 @@ bool NothingToSave(const TMemDataSet& table) {
 
 FileSaveResult SaveData(TMemDataSet& paySet, const ScheduleHeader& header,
                         const std::filesystem::path& file) {
-    PayGroup head;
-    head.SetSize = header.intervalIndex;
-    head.Sequence = 0;
-    head.PaySize = header.amount;
+    const PayGroup head = HeaderGroup(header);
     return SaveWithHeader(
         paySet, file, [&head](TMemDataSet& staging) { AppendPayGroup(staging, head); },
         [](TMemDataSet& from, TMemDataSet& to) { AppendPayGroup(to, ReadPayGroup(from)); });
@@ -457,6 +480,14 @@ ScheduleLoad LoadDataFromStream(LoanState& state, TMemDataSet& paySet, std::istr
     PrepareImport(csi, paySet, staging);
     const bool read = csi.ExecuteStream(in, size, name) >= 0;
     return FinishScheduleLoad(state, paySet, staging, csi, read, name);
+}
+
+ScheduleLoad LoadSchedule(LoanState& state, TMemDataSet& paySet, const ScheduleHeader& header,
+                          std::vector<PayGroup> groups, const std::string& name) {
+    SortBySequence(groups);
+    ScheduleLoad out;
+    TakeScheduleIfUsable(state, paySet, HeaderGroup(header), groups, name, out);
+    return out;
 }
 
 VarListLoad LoadVarData(TMemDataSet& variable, const std::filesystem::path& file,

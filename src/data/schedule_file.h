@@ -41,6 +41,7 @@
 #include "core/file_save.h"
 #include "core/format.h"
 #include "core/loan_state.h"
+#include "core/pay_group.h"
 #include "core/user_port.h"
 
 namespace qv {
@@ -173,6 +174,12 @@ ScheduleLoad LoadData(LoanState& state, TMemDataSet& paySet, const std::filesyst
 // stands for the file in messages.
 ScheduleLoad LoadDataFromStream(LoanState& state, TMemDataSet& paySet, std::istream& in,
                                 std::int64_t size, const std::string& name);
+// The same for a schedule given as values rather than as a file (a line of
+// a batch of loans): the header and the groups (taken in Sequence order)
+// are checked, refused and taken exactly as the lines of a file would be.
+// `name` stands for the schedule in messages.
+ScheduleLoad LoadSchedule(LoanState& state, TMemDataSet& paySet, const ScheduleHeader& header,
+                          std::vector<PayGroup> groups, const std::string& name);
 
 // The message that ends the load command, after the APR estimate:
 // "APR is 12.683 %, see Tab 4" when the estimate computed a rate, else

@@ -8,97 +8,12 @@
 #include <system_error>
 
 #include "core/user_port.h"
+#include "data/line_reader.h"
 #include "data/memdset.h"
 #include "data/wcprgwnd.h"
 
 namespace qv {
 namespace {
-
-// Reads lines from a stream in chunks, never holding more than one chunk
-// and one line, and never more than the limits allow.
-class LineReader {
-  public:
-    enum class Status { Line, End, TooLong, TooLarge, ReadFailed };
-
-    // `size` is the stream's size when known (0 otherwise): a small file
-    // needs no large buffer.
-    LineReader(std::istream& in, std::int64_t size, std::size_t maxLine, std::int64_t maxBytes)
-        : in_(in), maxLine_(maxLine), maxBytes_(maxBytes), chunk_(ChunkSize(size)) {}
-
-    // The next line without its end.
-    Status Next(std::string& line) {
-        line.clear();
-        bool any = false;
-        for (;;) {
-            if (pos_ == len_) {
-                const Status filled = Fill();
-                if (filled == Status::End) return any ? Status::Line : Status::End;
-                if (filled != Status::Line) return filled;
-            }
-            if (skipLineFeed_) {
-                skipLineFeed_ = false;
-                if (chunk_[pos_] == '\n') {
-                    ++pos_;
-                    continue;
-                }
-            }
-            std::size_t end = pos_;
-            while (end < len_ && chunk_[end] != '\n' && chunk_[end] != '\r') ++end;
-            line.append(chunk_.data() + pos_, end - pos_);
-            any = true;
-            if (line.size() > maxLine_) return Status::TooLong;
-            if (end == len_) {
-                pos_ = len_;
-                continue;
-            }
-            skipLineFeed_ = chunk_[end] == '\r';
-            pos_ = end + 1;
-            return Status::Line;
-        }
-    }
-
-    // Bytes taken from the stream so far.
-    std::int64_t BytesRead() const { return read_ - static_cast<std::int64_t>(len_ - pos_); }
-
-  private:
-    static std::size_t ChunkSize(std::int64_t size) {
-        constexpr std::int64_t kLargest = 64 * 1024;
-        return static_cast<std::size_t>(size > 0 && size < kLargest ? size + 1 : kLargest);
-    }
-
-    Status Fill() {
-        if (ended_) return Status::End;
-        in_.read(chunk_.data(), static_cast<std::streamsize>(chunk_.size()));
-        if (in_.bad()) return Status::ReadFailed;
-        len_ = static_cast<std::size_t>(in_.gcount());
-        pos_ = 0;
-        if (len_ < chunk_.size()) ended_ = true;
-        if (len_ == 0) return Status::End;
-        read_ += static_cast<std::int64_t>(len_);
-        if (read_ > maxBytes_) return Status::TooLarge;
-        if (read_ == static_cast<std::int64_t>(len_)) SkipByteOrderMark();
-        return Status::Line;
-    }
-
-    void SkipByteOrderMark() {
-        if (len_ >= 3 && chunk_[0] == '\xEF' && chunk_[1] == '\xBB' && chunk_[2] == '\xBF')
-            pos_ = 3;
-    }
-
-    std::istream& in_;
-    std::size_t maxLine_;
-    std::int64_t maxBytes_;
-    std::vector<char> chunk_;
-    std::size_t pos_ = 0;
-    std::size_t len_ = 0;
-    std::int64_t read_ = 0;
-    bool ended_ = false;
-    bool skipLineFeed_ = false;
-};
-
-bool IsBlankLine(std::string_view line) {
-    return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
-}
 
 std::string Quoted(const std::string& name) {
     return "\"" + name + "\"";

@@ -1,0 +1,86 @@
+#pragma once
+// Loans given as lines of a batch file: CSV with a header line, or JSON
+// Lines. A loan is what a schedule file holds (the amount financed, the
+// common interval and the payment groups in order), with an id and,
+// optionally, the APR and finance charge its disclosure states.
+//
+// CSV (the header names the columns, in any order; others are ignored):
+//     id,amount_financed,interval,groups,disclosed_apr,disclosed_finance_charge
+//     car-17,5000,monthly,24:230,9.69,520
+//     odd-first,6000,monthly,1:200:1:19; 35:200,11.82,
+// JSON Lines (one object per line):
+//     {"id":"car-17","amount_financed":5000,"interval":"monthly",
+//      "groups":[{"count":24,"payment":230}],"disclosed_apr":9.69}
+//
+// A group is count:payment[:periods[:days]] in CSV and {"count","payment",
+// "periods","days"} in JSON: `count` payments of `payment` dollars, each due
+// `periods` unit periods (1 when left out) and `days` extra days (0) after
+// the one before it; groups are separated by ";" in CSV. The interval is
+// one of annually, monthly, halfmonth, twoweeks, weekly (any case) or its
+// item 0 to 4.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/money.h"
+#include "core/pay_group.h"
+#include "data/schedule_file.h"
+
+namespace qv::cli {
+
+// What a disclosure states about a loan, where it states anything.
+struct Disclosed {
+    std::optional<double> apr;  // percent
+    std::optional<Currency> financeCharge;
+};
+
+struct BatchLoan {
+    std::string id;  // empty when the line gave none
+    ScheduleHeader header;
+    std::vector<PayGroup> groups;  // Sequence 1, 2, ... in the order given
+    Disclosed disclosed;
+};
+
+// A line read as a loan, or why it could not be.
+struct LoanParse {
+    std::optional<BatchLoan> loan;
+    std::string id;     // the line's id when one could be read, even from a bad line
+    std::string error;  // set when `loan` is empty
+};
+
+// The interval item of a name or item number; empty when it is neither.
+std::optional<int> IntervalItem(std::string_view text);
+
+// "count:payment[:periods[:days]]; ..." as groups numbered from 1; empty
+// with `error` set when a group does not read.
+std::optional<std::vector<PayGroup>> ParseGroups(std::string_view text, std::string& error);
+
+// --- CSV -------------------------------------------------------------------------
+
+// The fields of one CSV line (RFC 4180 quoting; a quoted field cannot span
+// lines); empty when a quote is left open or text follows a closing quote.
+std::optional<std::vector<std::string>> SplitCsvLine(std::string_view line);
+
+// Where the known columns stand in a CSV line; -1 when absent.
+struct CsvColumns {
+    int id = -1;
+    int amountFinanced = -1;
+    int interval = -1;
+    int groups = -1;
+    int disclosedApr = -1;
+    int disclosedFinanceCharge = -1;
+};
+
+// Reads the header line; empty with `error` set when it lacks one of the
+// required columns (amount_financed, interval, groups) or names one twice.
+std::optional<CsvColumns> ReadCsvHeader(std::string_view line, std::string& error);
+
+LoanParse ParseCsvLoan(std::string_view line, const CsvColumns& columns);
+
+// --- JSON Lines ----------------------------------------------------------------
+
+LoanParse ParseJsonLoan(std::string_view line);
+
+}  // namespace qv::cli

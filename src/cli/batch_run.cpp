@@ -1,0 +1,356 @@
+#include "cli/batch_run.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <condition_variable>
+#include <limits>
+#include <map>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace qv::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool EndsWithLetters(const std::string& name, std::string_view ending) {
+    if (name.size() < ending.size()) return false;
+    return std::equal(
+        ending.begin(), ending.end(), name.end() - std::ptrdiff_t(ending.size()),
+        [](char a, char b) { return (a >= 'A' && a <= 'Z' ? char(a - 'A' + 'a') : a) == b; });
+}
+
+LoanSource Unreadable(std::string location, std::string error) {
+    LoanSource s;
+    s.location = std::move(location);
+    s.error = std::move(error);
+    return s;
+}
+
+std::string Located(const fs::path& file, std::int64_t line) {
+    return file.string() + ":" + std::to_string(line);
+}
+
+// The files of a folder worth reading, in name order; `error` set when the
+// folder cannot be listed.
+std::vector<fs::path> FolderFiles(const fs::path& folder, std::error_code& error) {
+    std::vector<fs::path> files;
+    fs::directory_iterator it(folder, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        const fs::path& path = it->path();
+        if (path.filename().string().starts_with(".")) continue;
+        std::error_code ignored;
+        if (it->is_directory(ignored)) continue;
+        files.push_back(path);
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+LoanRecord FromParse(LoanWorker& worker, const LoanParse& parse, const LoanSource& source) {
+    if (parse.loan) return worker.FromBatchLoan(*parse.loan, source.location);
+    LoanRecord record;
+    record.id = parse.id.empty() ? source.location : parse.id;
+    record.source = source.location;
+    record.error = parse.error;
+    return record;
+}
+
+// The workers take loans in runs of this many, so that a thread meets the
+// others once a run rather than once a loan; and they may run this many runs
+// per thread ahead of the run being handed out.
+constexpr std::size_t kLoansPerRun = 64;
+constexpr std::size_t kRunsAheadPerJob = 4;
+
+}  // namespace
+
+InputKind KindOfInput(const fs::path& input) {
+    std::error_code ignored;
+    if (fs::is_directory(input, ignored)) return InputKind::Folder;
+    const std::string name = input.filename().string();
+    if (EndsWithLetters(name, ".csv")) return InputKind::CsvFile;
+    if (EndsWithLetters(name, ".jsonl") || EndsWithLetters(name, ".ndjson"))
+        return InputKind::JsonLinesFile;
+    return InputKind::ScheduleFile;
+}
+
+// A batch file being read.
+struct LoanFeed::BatchFile {
+    fs::path file;
+    bool csv = true;
+    std::ifstream in;
+    std::unique_ptr<LineReader> reader;
+    std::int64_t line = 0;
+    std::shared_ptr<const CsvColumns> columns;  // CSV, once the header is read
+    bool ended = false;                         // nothing more can be read
+};
+
+LoanFeed::LoanFeed(std::vector<fs::path> inputs) : pending_(std::move(inputs)) {
+    std::reverse(pending_.begin(), pending_.end());
+}
+
+LoanFeed::~LoanFeed() = default;
+
+std::optional<LoanSource> LoanFeed::Next() {
+    for (;;) {
+        if (batch_) {
+            if (std::optional<LoanSource> source = NextOfBatch()) return source;
+            batch_.reset();
+        }
+        if (pending_.empty()) return std::nullopt;
+        const fs::path input = std::move(pending_.back());
+        pending_.pop_back();
+        if (std::optional<LoanSource> source = Open(input)) return source;
+    }
+}
+
+std::optional<LoanSource> LoanFeed::Open(const fs::path& input) {
+    switch (KindOfInput(input)) {
+        case InputKind::ScheduleFile: {
+            LoanSource s;
+            s.kind = LoanSource::Kind::ScheduleFile;
+            s.location = input.string();
+            s.file = input;
+            return s;
+        }
+        case InputKind::Folder: {
+            std::error_code error;
+            std::vector<fs::path> files = FolderFiles(input, error);
+            if (error)
+                return Unreadable(input.string(), "cannot read the folder: " + error.message());
+            // Its files come next, in name order.
+            pending_.insert(pending_.end(), files.rbegin(), files.rend());
+            return std::nullopt;
+        }
+        case InputKind::CsvFile:
+        case InputKind::JsonLinesFile:
+            break;
+    }
+    auto batch = std::make_unique<BatchFile>();
+    batch->file = input;
+    batch->csv = KindOfInput(input) == InputKind::CsvFile;
+    errno = 0;
+    batch->in.open(input, std::ios::binary);
+    if (!batch->in) {
+        const std::error_code error(errno != 0 ? errno : ENOENT, std::generic_category());
+        return Unreadable(input.string(), "cannot open the batch file: " + error.message());
+    }
+    batch->reader = std::make_unique<LineReader>(batch->in, 0, kMaxBatchLineLength,
+                                                 std::numeric_limits<std::int64_t>::max());
+    batch_ = std::move(batch);
+    return std::nullopt;
+}
+
+std::optional<LoanSource> LoanFeed::NextOfBatch() {
+    BatchFile& b = *batch_;
+    std::string line;
+    while (!b.ended) {
+        const LineReader::Status status = b.reader->Next(line);
+        if (status == LineReader::Status::End) return std::nullopt;
+        ++b.line;
+        const std::string location = Located(b.file, b.line);
+        if (status == LineReader::Status::TooLong) {
+            b.ended = b.reader->SkipLine() != LineReader::Status::Line;
+            return Unreadable(location, "the line is longer than " +
+                                            std::to_string(kMaxBatchLineLength) + " characters");
+        }
+        if (status != LineReader::Status::Line) {
+            b.ended = true;
+            return Unreadable(location, "the rest of the batch file could not be read");
+        }
+        if (IsBlankLine(line)) continue;
+        if (b.csv && !b.columns) {
+            std::string error;
+            const std::optional<CsvColumns> columns = ReadCsvHeader(line, error);
+            if (!columns) {
+                // Without its columns no line of the file can be read.
+                b.ended = true;
+                return Unreadable(location, error);
+            }
+            b.columns = std::make_shared<const CsvColumns>(*columns);
+            continue;
+        }
+        LoanSource s;
+        s.kind = b.csv ? LoanSource::Kind::CsvLine : LoanSource::Kind::JsonLine;
+        s.location = location;
+        s.file = b.file;
+        s.text = std::move(line);
+        s.columns = b.columns;
+        return s;
+    }
+    return std::nullopt;
+}
+
+std::size_t CountLoans(const std::vector<fs::path>& inputs) {
+    LoanFeed feed(inputs);
+    std::size_t count = 0;
+    while (feed.Next()) ++count;
+    return count;
+}
+
+LoanRecord Evaluate(LoanWorker& worker, const LoanSource& source) {
+    try {
+        switch (source.kind) {
+            case LoanSource::Kind::ScheduleFile:
+                return worker.FromScheduleFile(source.file, source.location);
+            case LoanSource::Kind::CsvLine:
+                return FromParse(worker, ParseCsvLoan(source.text, *source.columns), source);
+            case LoanSource::Kind::JsonLine:
+                return FromParse(worker, ParseJsonLoan(source.text), source);
+            case LoanSource::Kind::Unreadable:
+                break;
+        }
+        LoanRecord record;
+        record.id = source.location;
+        record.source = source.location;
+        record.error = source.error;
+        return record;
+    } catch (const std::exception& e) {
+        LoanRecord record;
+        record.id = source.location;
+        record.source = source.location;
+        record.error = std::string("the loan could not be computed: ") + e.what();
+        return record;
+    }
+}
+
+namespace {
+
+using Run = std::vector<LoanRecord>;
+
+// The runs of records computed so far that wait for their turn, and the turn.
+class OrderedRuns {
+  public:
+    explicit OrderedRuns(std::size_t ahead) : ahead_(ahead) {}
+
+    // Blocks while run `index` is too far ahead of the run being handed out;
+    // false when the whole run of the batch has been stopped.
+    bool WaitForRoom(std::size_t index) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return stopped_ || index < next_ + ahead_; });
+        return !stopped_;
+    }
+    void Put(std::size_t index, Run run) {
+        bool awaited = false;
+        {
+            std::lock_guard lock(mutex_);
+            awaited = index == next_;
+            ready_.emplace(index, std::move(run));
+        }
+        // Only the run being waited for wakes the hand-out.
+        if (awaited) changed_.notify_all();
+    }
+    void FeedEnded(std::size_t count) {
+        {
+            std::lock_guard lock(mutex_);
+            total_ = count;
+        }
+        changed_.notify_all();
+    }
+    // The next run in order; empty once every run has been handed out.
+    std::optional<Run> Take() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return ready_.contains(next_) || next_ == total_; });
+        if (next_ == total_) return std::nullopt;
+        auto node = ready_.extract(next_);
+        ++next_;
+        lock.unlock();
+        changed_.notify_all();
+        return std::move(node.mapped());
+    }
+    // Lets every waiting worker go, to end the batch early.
+    void Stop() {
+        {
+            std::lock_guard lock(mutex_);
+            stopped_ = true;
+        }
+        changed_.notify_all();
+    }
+    bool Stopped() {
+        std::lock_guard lock(mutex_);
+        return stopped_;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::map<std::size_t, Run> ready_;
+    std::size_t next_ = 0;
+    std::size_t total_ = std::numeric_limits<std::size_t>::max();
+    std::size_t ahead_;
+    bool stopped_ = false;
+};
+
+// The feed shared by the workers: each takes the next run of loans and its
+// place in the order.
+class SharedFeed {
+  public:
+    SharedFeed(LoanFeed& feed, OrderedRuns& runs) : feed_(feed), runs_(runs) {}
+
+    std::optional<std::pair<std::size_t, std::vector<LoanSource>>> Next() {
+        std::lock_guard lock(mutex_);
+        if (ended_ || runs_.Stopped()) return std::nullopt;
+        std::vector<LoanSource> sources;
+        while (sources.size() < kLoansPerRun) {
+            std::optional<LoanSource> source = feed_.Next();
+            if (!source) {
+                ended_ = true;
+                break;
+            }
+            sources.push_back(std::move(*source));
+        }
+        if (sources.empty()) {
+            runs_.FeedEnded(count_);
+            return std::nullopt;
+        }
+        if (ended_) runs_.FeedEnded(count_ + 1);
+        return std::pair{count_++, std::move(sources)};
+    }
+
+  private:
+    std::mutex mutex_;
+    LoanFeed& feed_;
+    OrderedRuns& runs_;
+    std::size_t count_ = 0;
+    bool ended_ = false;
+};
+
+}  // namespace
+
+void RunLoans(LoanFeed& feed, const RunSettings& settings, int jobs,
+              const std::function<void(LoanRecord&&)>& sink) {
+    if (jobs <= 1) {
+        LoanWorker worker(settings);
+        while (std::optional<LoanSource> source = feed.Next()) sink(Evaluate(worker, *source));
+        return;
+    }
+    OrderedRuns runs(kRunsAheadPerJob * static_cast<std::size_t>(jobs));
+    SharedFeed shared(feed, runs);
+    std::vector<std::jthread> workers;
+    workers.reserve(static_cast<std::size_t>(jobs));
+    for (int k = 0; k < jobs; ++k) {
+        workers.emplace_back([&shared, &runs, &settings] {
+            LoanWorker worker(settings);
+            while (auto next = shared.Next()) {
+                if (!runs.WaitForRoom(next->first)) return;
+                Run records;
+                records.reserve(next->second.size());
+                for (const LoanSource& source : next->second)
+                    records.push_back(Evaluate(worker, source));
+                runs.Put(next->first, std::move(records));
+            }
+        });
+    }
+    try {
+        while (std::optional<Run> run = runs.Take())
+            for (LoanRecord& record : *run) sink(std::move(record));
+    } catch (...) {
+        // The workers are let go and joined before the failure passes on.
+        runs.Stop();
+        workers.clear();
+        throw;
+    }
+}
+
+}  // namespace qv::cli

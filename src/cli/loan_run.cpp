@@ -1,0 +1,234 @@
+#include "cli/loan_run.h"
+
+#include <utility>
+
+#include "core/rounding_setting.h"
+#include "data/schedule_file.h"
+
+namespace qv::cli {
+namespace {
+
+// A refusal of the loader ends with a line saying that the desktop's table
+// was left alone, which means nothing here: only its reason is kept.
+std::string Reason(std::string_view refusal) {
+    return OneLine(refusal.substr(0, refusal.find("\n\r")));
+}
+
+constexpr std::string_view kNoDisclosedApr =
+    "no disclosed APR to check: give --disclosed-apr or a disclosed_apr column";
+
+}  // namespace
+
+std::string OneLine(std::string_view text) {
+    std::string line;
+    bool pendingSpace = false;
+    for (char c : text) {
+        if (c == '\n' || c == '\r') {
+            pendingSpace = !line.empty();
+            continue;
+        }
+        if (pendingSpace && c != ' ') line += ' ';
+        pendingSpace = false;
+        line += c;
+    }
+    return line;
+}
+
+std::string Joined(std::span<const std::string> messages) {
+    std::string text;
+    for (const std::string& message : messages) {
+        if (!text.empty()) text += " | ";
+        text += message;
+    }
+    return text;
+}
+
+Answer MessageLog::Show(MessageKind kind, std::string_view text) {
+    lines.push_back(OneLine(text));
+    return kind == MessageKind::Information || kind == MessageKind::Warning ? Answer::Ok
+                                                                            : Answer::No;
+}
+
+// The chart page's entry asks the window to recompute the schedule, to read
+// the APR box and for the last computation; here the worker is the window.
+class LoanWorker::ChartHost : public ChartPageHost {
+  public:
+    explicit ChartHost(LoanWorker& worker) : worker_(worker) {}
+    void Beep() override {}
+    // A loaded schedule is the irregular page's, never the regular page's.
+    void RunRegularAPR() override {}
+    void RunIrregularAPR() override { worker_.Estimate(); }
+    bool AprBoxShowsInputError() override { return worker_.aprBoxInputError_; }
+    void ShowPage(InputErrorRoute) override {}
+    void SetWindowEnabled(bool) override {}
+    const ComputedSchedule* LastComputed() override {
+        return worker_.computed_ ? &*worker_.computed_ : nullptr;
+    }
+
+  private:
+    LoanWorker& worker_;
+};
+
+LoanWorker::LoanWorker(RunSettings settings)
+    : settings_(std::move(settings)), paySet_("mdsPaySet"), detail_("mdsDetail") {
+    DefinePaySetTable(paySet_);
+    DefineDetailTable(detail_);
+}
+
+void LoanWorker::Start() {
+    state_ = LoanState{};
+    state_.RoundAdd = RoundingFor(settings_.roundDown).RoundAdd;
+    // The tables need no emptying: a load replaces every group before
+    // anything reads them (and a failed load ends the loan), and the chart
+    // page's entry rebuilds the detail rows from scratch.
+    log_.lines.clear();
+    intervalItem_ = 1;
+    aprBoxInputError_ = false;
+    capture_ = settings_.check;
+    computed_.reset();
+    box_.clear();
+}
+
+bool LoanWorker::TakeLoad(const ScheduleLoad& load, LoanRecord& record) {
+    if (!load.loaded) {
+        record.status = LoanStatus::InputError;
+        record.error = load.messages.empty() ? "the schedule could not be read"
+                                             : Reason(load.messages.front().text);
+        return false;
+    }
+    if (load.headerMissing) {
+        record.status = LoanStatus::InputError;
+        record.error = std::string(kScheduleLacksHeader) +
+                       " (the first line of a schedule file has key 0 and holds the interval "
+                       "and the amount financed)";
+        return false;
+    }
+    intervalItem_ = load.intervalIndex;
+    for (const RecordedMessage& m : load.messages) log_.lines.push_back(OneLine(m.text));
+    return true;
+}
+
+AprEstimate LoanWorker::Estimate() {
+    AprEstimate e = EstimateApr(state_, paySet_, intervalItem_, settings_.apr, log_);
+    aprBoxInputError_ = e.InputError();
+    if (e.Computed()) {
+        // Only the chart and the check read the computed schedule; a batch
+        // of plain rates is spared the copy.
+        if (capture_) computed_ = CaptureComputedSchedule(state_, paySet_);
+        box_ = std::move(e.report);
+    }
+    return e;
+}
+
+bool LoanWorker::RecountAndEstimate(LoanRecord& record) {
+    const ScheduleRecount recount = RecountSchedule(state_, paySet_);
+    ShowMessages(log_, recount.messages);
+    record.amountFinanced = state_.AmtFin;
+    record.totalOfPayments = state_.TotPay;
+    record.payments = state_.PayCount;
+    const std::size_t before = log_.lines.size();
+    if (!Estimate().Computed()) return NotComputed(record, before);
+    TakeComputed(record);
+    return true;
+}
+
+bool LoanWorker::NotComputed(LoanRecord& record, std::size_t told) const {
+    record.status = LoanStatus::NotComputed;
+    const std::span<const std::string> lines(log_.lines);
+    record.notes.assign(lines.begin(), lines.begin() + std::ptrdiff_t(told));
+    record.error = Joined(lines.subspan(told));
+    if (record.error.empty()) record.error = "no APR was computed";
+    return false;
+}
+
+void LoanWorker::TakeComputed(LoanRecord& record) const {
+    record.status = LoanStatus::Computed;
+    record.apr = state_.APR;
+    record.perDiem = state_.PerDiem;
+    record.notes = log_.lines;
+    if (settings_.keepReport) record.report = box_;
+}
+
+bool LoanWorker::HasDisclosedApr(const Disclosed& own) const {
+    return !settings_.check || own.apr || settings_.disclosed.apr;
+}
+
+void LoanWorker::Judge(LoanRecord& record, const Disclosed& own) const {
+    if (!settings_.check || record.status != LoanStatus::Computed || !computed_) return;
+    const double disclosedApr = own.apr ? *own.apr : *settings_.disclosed.apr;
+    const std::optional<Currency> disclosedCharge =
+        own.financeCharge ? own.financeCharge : settings_.disclosed.financeCharge;
+    DisclosureCheck check;
+    check.shape = ClassifyTransaction(computed_->groups);
+    check.apr = CheckDisclosedApr(record.apr, disclosedApr, check.shape.kind);
+    if (disclosedCharge) {
+        check.financeCharge = CheckDisclosedFinanceCharge(DollarsToCurrency(record.amountFinanced),
+                                                          record.totalOfPayments, *disclosedCharge);
+    }
+    record.check = check;
+}
+
+LoanRecord LoanWorker::Refused(std::string id, std::string source) {
+    LoanRecord record;
+    record.id = std::move(id);
+    record.source = std::move(source);
+    record.error = std::string(kNoDisclosedApr);
+    return record;
+}
+
+LoanRecord LoanWorker::FromScheduleFile(const std::filesystem::path& file, std::string id) {
+    if (!HasDisclosedApr({})) return Refused(id, file.string());
+    LoanRecord record;
+    record.id = std::move(id);
+    record.source = file.string();
+    Start();
+    if (TakeLoad(LoadData(state_, paySet_, file), record) && RecountAndEstimate(record))
+        Judge(record, {});
+    return record;
+}
+
+LoanRecord LoanWorker::FromBatchLoan(const BatchLoan& loan, std::string source) {
+    std::string id = loan.id.empty() ? source : loan.id;
+    if (!HasDisclosedApr(loan.disclosed)) return Refused(std::move(id), std::move(source));
+    LoanRecord record;
+    record.id = std::move(id);
+    record.source = std::move(source);
+    Start();
+    if (TakeLoad(LoadSchedule(state_, paySet_, loan.header, loan.groups, record.source), record) &&
+        RecountAndEstimate(record))
+        Judge(record, loan.disclosed);
+    return record;
+}
+
+ChartRun LoanWorker::Chart(const std::filesystem::path& file) {
+    ChartRun run;
+    LoanRecord& record = run.record;
+    record.id = file.string();
+    record.source = record.id;
+    Start();
+    // Loading estimates the APR once; entering the chart page estimates it
+    // again and fills the grid, and "Chart Amortization" appends the chart.
+    if (!TakeLoad(LoadData(state_, paySet_, file), record) || !RecountAndEstimate(record))
+        return run;
+    // The chart page works from the computation it asks for again.
+    capture_ = true;
+    ChartHost host(*this);
+    const std::size_t before = log_.lines.size();
+    const ChartEntryOutcome entry =
+        EnterChartPage(state_, paySet_, detail_, settings_.showRebates, host, log_);
+    if (entry != ChartEntryOutcome::Filled) {
+        NotComputed(record, before);
+        return run;
+    }
+    ChartOptions options;
+    options.showRebates = settings_.showRebates;
+    options.fractionalInterest = settings_.fractionalInterest;
+    options.roundDown = settings_.roundDown;
+    AppendAmortizationChart(computed_ ? &*computed_ : nullptr, state_.RoundAdd, options, box_,
+                            log_);
+    TakeComputed(record);
+    run.lines = box_;
+    return run;
+}
+
+}  // namespace qv::cli

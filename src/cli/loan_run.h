@@ -1,0 +1,133 @@
+#pragma once
+// One loan through the engine, the way the desktop program takes a loaded
+// schedule: the file (or a batch line) is loaded into a fresh loan state as
+// "Load a Schedule" loads it, the groups are recounted ("Test Sched.
+// Integrity", keeping the amount financed) and the irregular page's
+// "Estimate APR" runs; "chart" then enters the chart page and charts, as
+// the desktop does before "Save Chart Text". Every loan starts from the
+// state the program has right after it starts, so the order in which loans
+// are computed never changes a digit.
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "chart/amortization.h"
+#include "cli/batch_input.h"
+#include "core/apr_engine.h"
+#include "core/apr_estimate.h"
+#include "core/disclosure.h"
+#include "core/loan_state.h"
+#include "data/memdset.h"
+
+namespace qv::cli {
+
+// The settings-page switches and the disclosure the companion works with.
+struct RunSettings {
+    AprSettings apr;                  // --coarse turns TenPass off; --log
+    bool roundDown = false;           // --round-down
+    bool showRebates = false;         // --rebates
+    bool fractionalInterest = false;  // --fractional-interest
+    bool check = false;               // judge the disclosure ("check")
+    Disclosed disclosed;              // for loans that state none of their own
+    bool keepReport = true;           // keep the report lines in the record
+};
+
+enum class LoanStatus {
+    Computed,     // the APR was computed
+    NotComputed,  // the loan was read but the engine found no APR for it
+    InputError,   // the loan could not be read or used
+};
+
+struct DisclosureCheck {
+    TransactionShape shape;
+    AprVerdict apr;
+    std::optional<FinanceChargeVerdict> financeCharge;
+
+    bool Accurate() const { return apr.accurate && (!financeCharge || financeCharge->accurate); }
+};
+
+struct LoanRecord {
+    std::string id;      // the loan's id; a schedule file's path
+    std::string source;  // where it came from: the file, or the batch file and line
+    LoanStatus status = LoanStatus::InputError;
+    // As computed (meaningful when status is Computed).
+    double amountFinanced = 0.0;
+    Currency totalOfPayments = 0;
+    std::int32_t payments = 0;
+    double apr = 0.0;
+    bool perDiem = false;
+    ChartText report;                // the chart box's lines after the estimate
+    std::vector<std::string> notes;  // what the program told on the way, one line each
+    std::string error;               // why the loan has no APR or could not be read
+    std::optional<DisclosureCheck> check;
+
+    Currency FinanceCharge() const { return totalOfPayments - DollarsToCurrency(amountFinanced); }
+};
+
+// A message of the engine as one line: its line-break pairs become spaces.
+std::string OneLine(std::string_view text);
+// Messages in a row as one line, separated by " | ".
+std::string Joined(std::span<const std::string> messages);
+
+// The chart of a schedule file: its record and the chart box's lines, which
+// "Save Chart Text" would write.
+struct ChartRun {
+    LoanRecord record;
+    ChartText lines;
+};
+
+// The engine's messages, kept in order as single lines; every question is
+// answered No, so nothing is ever overwritten or replaced on the way.
+class MessageLog : public UserPort {
+  public:
+    Answer Show(MessageKind kind, std::string_view text) override;
+    std::vector<std::string> lines;
+};
+
+// One thread's loan state, tables and messages: a worker computes one loan
+// at a time, and workers share nothing.
+class LoanWorker {
+  public:
+    explicit LoanWorker(RunSettings settings);
+
+    LoanRecord FromScheduleFile(const std::filesystem::path& file, std::string id);
+    // `source` names the line ("loans.csv:7") in messages.
+    LoanRecord FromBatchLoan(const BatchLoan& loan, std::string source);
+    ChartRun Chart(const std::filesystem::path& file);
+
+  private:
+    class ChartHost;
+
+    // The program as it starts: a fresh loan state, empty tables, no messages.
+    void Start();
+    // Takes a load's outcome; false when the loan cannot go on.
+    bool TakeLoad(const ScheduleLoad& load, LoanRecord& record);
+    // Recounts and estimates; false (the record says why) when no rate came out.
+    bool RecountAndEstimate(LoanRecord& record);
+    // The loan has no rate: the messages told from `told` on say why, those
+    // before are notes. Returns false.
+    bool NotComputed(LoanRecord& record, std::size_t told) const;
+    // The irregular page's "Estimate APR", its report into the chart box.
+    AprEstimate Estimate();
+    void TakeComputed(LoanRecord& record) const;
+    // A check needs a disclosed APR: the loan's own or the command line's.
+    bool HasDisclosedApr(const Disclosed& own) const;
+    static LoanRecord Refused(std::string id, std::string source);
+    void Judge(LoanRecord& record, const Disclosed& own) const;
+
+    RunSettings settings_;
+    LoanState state_;
+    TMemDataSet paySet_;
+    TMemDataSet detail_;
+    MessageLog log_;
+    int intervalItem_ = 1;
+    bool aprBoxInputError_ = false;
+    bool capture_ = false;  // keep the computed schedule (chart, check)
+    std::optional<ComputedSchedule> computed_;
+    ChartText box_;  // the chart box: the last report, then the chart
+};
+
+}  // namespace qv::cli

@@ -1,0 +1,19 @@
+// quorvane-cli: the command-line companion. Everything but the program's
+// surroundings is in the library, where the tests reach it.
+#include <unistd.h>
+
+#include <iostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/cli_app.h"
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> args(argv, argv + argc);
+    qv::cli::CliEnvironment environment;
+    environment.stderrIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    environment.hardwareThreads = std::thread::hardware_concurrency();
+    return qv::cli::RunCli(args, std::cout, std::cerr, environment);
+}

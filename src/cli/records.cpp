@@ -1,0 +1,417 @@
+#include "cli/records.h"
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+#include "core/format.h"
+
+namespace qv::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// One value of a record, written differently by each format.
+struct Cell {
+    enum class Kind { Text, Money, Rate, Count };
+    Kind kind = Kind::Text;
+    std::string text;
+    std::optional<Currency> money;
+    std::optional<double> rate;
+    std::optional<std::int64_t> count;
+};
+
+Cell Text(std::string text) {
+    return {Cell::Kind::Text, std::move(text), {}, {}, {}};
+}
+Cell Money(std::optional<Currency> money) {
+    return {Cell::Kind::Money, {}, money, {}, {}};
+}
+Cell Rate(std::optional<double> rate) {
+    return {Cell::Kind::Rate, {}, {}, rate, {}};
+}
+Cell Count(std::optional<std::int64_t> count) {
+    return {Cell::Kind::Count, {}, {}, {}, count};
+}
+
+bool Computed(const LoanRecord& r) {
+    return r.status == LoanStatus::Computed;
+}
+// The amounts of a loan that was read, computed or not.
+bool Read(const LoanRecord& r) {
+    return r.status != LoanStatus::InputError;
+}
+
+std::string_view StatusText(LoanStatus status) {
+    switch (status) {
+        case LoanStatus::Computed:
+            return "computed";
+        case LoanStatus::NotComputed:
+            return "not computed";
+        case LoanStatus::InputError:
+            break;
+    }
+    return "input error";
+}
+
+std::string_view KindText(TransactionKind kind) {
+    return kind == TransactionKind::Regular ? "regular" : "irregular";
+}
+
+// --- the columns ---------------------------------------------------------------------
+
+struct Column {
+    std::string_view key;    // CSV header and JSON name
+    std::string_view title;  // table header; empty: not in the table
+    bool number;             // right-aligned in the table
+    Cell (*cell)(const LoanRecord&);
+};
+
+const DisclosureCheck* CheckOf(const LoanRecord& r) {
+    return r.check ? &*r.check : nullptr;
+}
+const FinanceChargeVerdict* ChargeCheckOf(const LoanRecord& r) {
+    return r.check && r.check->financeCharge ? &*r.check->financeCharge : nullptr;
+}
+
+const Column kId{"id", "ID", false, [](const LoanRecord& r) { return Text(r.id); }};
+const Column kSource{"source", "", false, [](const LoanRecord& r) { return Text(r.source); }};
+const Column kStatus{"status", "", false,
+                     [](const LoanRecord& r) { return Text(std::string(StatusText(r.status))); }};
+const Column kApr{"apr", "APR", true, [](const LoanRecord& r) {
+                      return Rate(Computed(r) ? std::optional(r.apr) : std::nullopt);
+                  }};
+const Column kAmountFinanced{
+    "amount_financed", "AMOUNT FINANCED", true, [](const LoanRecord& r) {
+        return Money(Read(r) ? std::optional(DollarsToCurrency(r.amountFinanced)) : std::nullopt);
+    }};
+const Column kFinanceCharge{
+    "finance_charge", "FINANCE CHARGE", true, [](const LoanRecord& r) {
+        return Money(Read(r) ? std::optional(r.FinanceCharge()) : std::nullopt);
+    }};
+const Column kTotal{"total_of_payments", "TOTAL OF PAYMENTS", true, [](const LoanRecord& r) {
+                        return Money(Read(r) ? std::optional(r.totalOfPayments) : std::nullopt);
+                    }};
+const Column kPayments{
+    "payments", "", true, [](const LoanRecord& r) {
+        return Count(Read(r) ? std::optional<std::int64_t>(r.payments) : std::nullopt);
+    }};
+const Column kBasis{"basis", "", false, [](const LoanRecord& r) {
+                        if (!Computed(r)) return Text({});
+                        return Text(r.perDiem ? "per diem" : "unit period");
+                    }};
+const Column kTransaction{"transaction", "TRANSACTION", false, [](const LoanRecord& r) {
+                              const DisclosureCheck* c = CheckOf(r);
+                              return Text(c ? std::string(KindText(c->shape.kind)) : "");
+                          }};
+const Column kTransactionReason{"transaction_reason", "", false, [](const LoanRecord& r) {
+                                    const DisclosureCheck* c = CheckOf(r);
+                                    return Text(c ? c->shape.reason : "");
+                                }};
+const Column kDisclosedApr{"disclosed_apr", "DISCLOSED", true, [](const LoanRecord& r) {
+                               const DisclosureCheck* c = CheckOf(r);
+                               return Rate(c ? std::optional(c->apr.disclosed) : std::nullopt);
+                           }};
+const Column kAprTolerance{"apr_tolerance", "TOLERANCE", true, [](const LoanRecord& r) {
+                               const DisclosureCheck* c = CheckOf(r);
+                               return Rate(c ? std::optional(c->apr.tolerance) : std::nullopt);
+                           }};
+const Column kAprVerdict{"apr_verdict", "", false, [](const LoanRecord& r) {
+                             const DisclosureCheck* c = CheckOf(r);
+                             return Text(c ? std::string(VerdictText(c->apr.accurate)) : "");
+                         }};
+const Column kDisclosedCharge{"disclosed_finance_charge", "DISCLOSED FC", true,
+                              [](const LoanRecord& r) {
+                                  const FinanceChargeVerdict* c = ChargeCheckOf(r);
+                                  return Money(c ? std::optional(c->disclosed) : std::nullopt);
+                              }};
+const Column kChargeTolerance{"finance_charge_tolerance", "", true, [](const LoanRecord& r) {
+                                  const FinanceChargeVerdict* c = ChargeCheckOf(r);
+                                  return Money(c ? std::optional(c->tolerance) : std::nullopt);
+                              }};
+const Column kChargeVerdict{"finance_charge_verdict", "", false, [](const LoanRecord& r) {
+                                const FinanceChargeVerdict* c = ChargeCheckOf(r);
+                                return Text(c ? std::string(VerdictText(c->accurate)) : "");
+                            }};
+const Column kVerdict{"verdict", "VERDICT", false, [](const LoanRecord& r) {
+                          const DisclosureCheck* c = CheckOf(r);
+                          return Text(c ? std::string(VerdictText(c->Accurate())) : "");
+                      }};
+const Column kError{"error", "ERROR", false, [](const LoanRecord& r) { return Text(r.error); }};
+const Column kNotes{"notes", "", false, [](const LoanRecord& r) { return Text(Joined(r.notes)); }};
+
+std::vector<const Column*> ColumnsOf(Command command) {
+    if (command == Command::Apr)
+        return {&kId,    &kSource,   &kStatus, &kApr,   &kAmountFinanced, &kFinanceCharge,
+                &kTotal, &kPayments, &kBasis,  &kError, &kNotes};
+    return {&kId,
+            &kSource,
+            &kStatus,
+            &kApr,
+            &kDisclosedApr,
+            &kAprTolerance,
+            &kTransaction,
+            &kTransactionReason,
+            &kAprVerdict,
+            &kAmountFinanced,
+            &kFinanceCharge,
+            &kDisclosedCharge,
+            &kChargeTolerance,
+            &kChargeVerdict,
+            &kTotal,
+            &kPayments,
+            &kBasis,
+            &kVerdict,
+            &kError,
+            &kNotes};
+}
+
+// --- the renderings ----------------------------------------------------------------
+
+// A currency amount as a plain decimal, exactly: two decimals at least and
+// the ten-thousandths where there are any ("520.00", "1072.415").
+std::string PlainMoney(Currency amount) {
+    const auto magnitude =
+        amount < 0 ? 0 - static_cast<std::uint64_t>(amount) : static_cast<std::uint64_t>(amount);
+    const auto perDollar = static_cast<std::uint64_t>(kCurrencyPerDollar);
+    std::string fraction = std::to_string(magnitude % perDollar + perDollar).substr(1);
+    while (fraction.size() > 2 && fraction.back() == '0') fraction.pop_back();
+    return (amount < 0 ? "-" : "") + std::to_string(magnitude / perDollar) + "." + fraction;
+}
+
+std::string PlainText(const Cell& c) {
+    switch (c.kind) {
+        case Cell::Kind::Text:
+            return c.text;
+        case Cell::Kind::Money:
+            return c.money ? PlainMoney(*c.money) : std::string();
+        case Cell::Kind::Rate:
+            return c.rate ? FloatToStr(*c.rate) : std::string();
+        case Cell::Kind::Count:
+            return c.count ? std::to_string(*c.count) : std::string();
+    }
+    return {};
+}
+
+std::string TableText(const Cell& c) {
+    switch (c.kind) {
+        case Cell::Kind::Money:
+            return c.money ? CurrencyText(CurrencyToDollars(*c.money)) : std::string();
+        case Cell::Kind::Rate:
+            return c.rate ? FloatToStr(*c.rate) + "%" : std::string();
+        case Cell::Kind::Text:
+        case Cell::Kind::Count:
+            break;
+    }
+    return PlainText(c);
+}
+
+Json JsonValue(const Cell& c) {
+    switch (c.kind) {
+        case Cell::Kind::Text:
+            return c.text.empty() ? Json() : Json(c.text);
+        case Cell::Kind::Money:
+            return c.money ? Json(CurrencyToDollars(*c.money)) : Json();
+        case Cell::Kind::Rate:
+            return c.rate ? Json(*c.rate) : Json();
+        case Cell::Kind::Count:
+            return c.count ? Json(*c.count) : Json();
+    }
+    return {};
+}
+
+class CsvWriter : public RecordWriter {
+  public:
+    CsvWriter(Command command, std::ostream& out) : columns_(ColumnsOf(command)), out_(out) {
+        std::string header;
+        for (const Column* c : columns_) header += (header.empty() ? "" : ",") + CsvField(c->key);
+        out_ << header << '\n';
+    }
+    void Write(const LoanRecord& record) override {
+        std::string line;
+        for (std::size_t k = 0; k < columns_.size(); ++k) {
+            if (k > 0) line += ',';
+            line += CsvField(PlainText(columns_[k]->cell(record)));
+        }
+        out_ << line << '\n';
+    }
+
+  private:
+    std::vector<const Column*> columns_;
+    std::ostream& out_;
+};
+
+class JsonLinesWriter : public RecordWriter {
+  public:
+    JsonLinesWriter(Command command, std::ostream& out) : columns_(ColumnsOf(command)), out_(out) {}
+    void Write(const LoanRecord& record) override {
+        Json object = Json::object();
+        for (const Column* c : columns_) object[std::string(c->key)] = JsonValue(c->cell(record));
+        // Invalid UTF-8 (a file name, an id) is replaced, never a reason to stop.
+        out_ << object.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+    }
+
+  private:
+    std::vector<const Column*> columns_;
+    std::ostream& out_;
+};
+
+// The table's widths come from its first rows; later rows keep them, and a
+// wider value only pushes its own line out of line.
+constexpr std::size_t kRowsMeasured = 1000;
+
+class TableWriter : public RecordWriter {
+  public:
+    TableWriter(Command command, std::ostream& out) : out_(out) {
+        for (const Column* c : ColumnsOf(command))
+            if (!c->title.empty()) columns_.push_back(c);
+        widths_.resize(columns_.size());
+        held_.push_back(Titles());
+    }
+    void Write(const LoanRecord& record) override {
+        std::vector<std::string> row;
+        for (const Column* c : columns_) row.push_back(TableText(c->cell(record)));
+        if (measured_) {
+            WriteRow(row);
+            return;
+        }
+        held_.push_back(std::move(row));
+        if (held_.size() > kRowsMeasured) Finish();
+    }
+    void Finish() override {
+        if (measured_) return;
+        for (const auto& row : held_)
+            for (std::size_t k = 0; k < row.size(); ++k)
+                widths_[k] = std::max(widths_[k], row[k].size());
+        measured_ = true;
+        for (const auto& row : held_) WriteRow(row);
+        held_.clear();
+    }
+
+  private:
+    std::vector<std::string> Titles() const {
+        std::vector<std::string> titles;
+        for (const Column* c : columns_) titles.emplace_back(c->title);
+        return titles;
+    }
+    void WriteRow(const std::vector<std::string>& row) {
+        std::string line;
+        for (std::size_t k = 0; k < row.size(); ++k) {
+            const bool numeric = columns_[k]->number;
+            const std::size_t pad = widths_[k] > row[k].size() ? widths_[k] - row[k].size() : 0;
+            if (k > 0) line += "  ";
+            if (numeric) line.append(pad, ' ');
+            line += row[k];
+            if (!numeric && k + 1 < row.size()) line.append(pad, ' ');
+        }
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        out_ << line << '\n';
+    }
+
+    std::vector<const Column*> columns_;
+    std::vector<std::size_t> widths_;
+    std::vector<std::vector<std::string>> held_;
+    bool measured_ = false;
+    std::ostream& out_;
+};
+
+// --- schedule files named one by one ------------------------------------------
+
+class LoanTextWriter : public RecordWriter {
+  public:
+    LoanTextWriter(Command command, std::ostream& out, std::ostream& err, std::string_view program,
+                   bool several)
+        : command_(command), out_(out), err_(err), program_(program), several_(several) {}
+
+    void Write(const LoanRecord& r) override {
+        for (const std::string& note : r.notes) Say(r, note);
+        if (!Computed(r)) {
+            Say(r, r.error);
+            return;
+        }
+        if (several_) out_ << (written_++ > 0 ? "\n" : "") << "==> " << r.id << " <==\n";
+        if (command_ == Command::Apr) {
+            for (const std::string& line : r.report) out_ << line << '\n';
+        } else {
+            WriteVerdict(r);
+        }
+    }
+
+  private:
+    void Say(const LoanRecord& r, const std::string& text) {
+        err_ << program_ << ": " << r.id << ": " << text << '\n';
+    }
+
+    void WriteVerdict(const LoanRecord& r) {
+        const DisclosureCheck& c = *r.check;
+        const auto line = [this](std::string_view label, const std::string& text) {
+            out_ << "  " << label << std::string(21 - label.size(), ' ') << text << '\n';
+        };
+        if (!several_) out_ << r.id << '\n';
+        line("Amount financed:", CurrencyText(r.amountFinanced));
+        line("Total of payments:", CurrencyText(CurrencyToDollars(r.totalOfPayments)));
+        std::string charge = CurrencyText(CurrencyToDollars(r.FinanceCharge()));
+        if (c.financeCharge) {
+            charge += "  disclosed " + CurrencyText(CurrencyToDollars(c.financeCharge->disclosed)) +
+                      ", tolerance " + CurrencyText(CurrencyToDollars(c.financeCharge->tolerance)) +
+                      ": " + std::string(VerdictText(c.financeCharge->accurate));
+        }
+        line("Finance charge:", charge);
+        line("APR:", FloatToStr(r.apr) + "%  disclosed " + FloatToStr(c.apr.disclosed) +
+                         "%, tolerance " + FloatToStr(c.apr.tolerance) +
+                         " percentage points: " + std::string(VerdictText(c.apr.accurate)));
+        line("Transaction:", std::string(KindText(c.shape.kind)) + " (" + c.shape.reason +
+                                 "): the APR may be " +
+                                 (c.shape.kind == TransactionKind::Regular ? "1/8" : "1/4") +
+                                 " of one percentage point off");
+        line("Verdict:", std::string(VerdictText(c.Accurate())));
+    }
+
+    Command command_;
+    std::ostream& out_;
+    std::ostream& err_;
+    std::string program_;
+    bool several_;
+    int written_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<RecordWriter> MakeRecordWriter(Command command, OutputFormat format,
+                                               std::ostream& out) {
+    switch (format) {
+        case OutputFormat::Csv:
+            return std::make_unique<CsvWriter>(command, out);
+        case OutputFormat::Json:
+            return std::make_unique<JsonLinesWriter>(command, out);
+        case OutputFormat::Text:
+            break;
+    }
+    return std::make_unique<TableWriter>(command, out);
+}
+
+std::unique_ptr<RecordWriter> MakeLoanTextWriter(Command command, std::ostream& out,
+                                                 std::ostream& err, std::string_view program,
+                                                 bool several) {
+    return std::make_unique<LoanTextWriter>(command, out, err, program, several);
+}
+
+std::string CsvField(std::string_view text) {
+    const bool quote = text.find_first_of(",\"\r\n") != std::string_view::npos ||
+                       (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+    if (!quote) return std::string(text);
+    std::string field = "\"";
+    for (char c : text) {
+        if (c == '"') field += '"';
+        field += c;
+    }
+    return field + "\"";
+}
+
+std::string_view VerdictText(bool accurate) {
+    return accurate ? "ACCURATE" : "NOT ACCURATE";
+}
+
+}  // namespace qv::cli

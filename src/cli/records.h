@@ -1,0 +1,46 @@
+#pragma once
+// Writing the loans' records: the report or verdict of each schedule file
+// named on the command line, or one record per loan as an aligned table,
+// CSV or JSON Lines.
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "cli/loan_run.h"
+
+namespace qv::cli {
+
+enum class Command { Apr, Check };
+enum class OutputFormat { Text, Csv, Json };
+
+class RecordWriter {
+  public:
+    virtual ~RecordWriter() = default;
+    virtual void Write(const LoanRecord& record) = 0;
+    // Writes what is still held back (the table's first rows).
+    virtual void Finish() {}
+};
+
+// One record per loan: an aligned table (its column widths taken from the
+// first rows), CSV with a header line, or one JSON object per line.
+std::unique_ptr<RecordWriter> MakeRecordWriter(Command command, OutputFormat format,
+                                               std::ostream& out);
+
+// For schedule files named one by one: "apr" prints each loan's report (the
+// chart box's lines), "check" its verdict with the values and tolerances it
+// rests on. What the program told on the way, and why a loan has no APR, go
+// to `err`, each line starting with `program`: and the loan's id. With
+// `several`, each loan's output is headed by its id.
+std::unique_ptr<RecordWriter> MakeLoanTextWriter(Command command, std::ostream& out,
+                                                 std::ostream& err, std::string_view program,
+                                                 bool several);
+
+// Fields of a CSV line: quoted when they hold a comma, a quote, a line
+// break or spaces at either end, with quotes doubled.
+std::string CsvField(std::string_view text);
+
+// "ACCURATE" / "NOT ACCURATE".
+std::string_view VerdictText(bool accurate);
+
+}  // namespace qv::cli
