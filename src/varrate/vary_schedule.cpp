@@ -254,6 +254,7 @@ TransformResult Transform(LoanState& state, TMemDataSet& variable, TMemDataSet& 
         return r;
     }
     state.AmtFin = state.ContractPrincipal;
+    r.edAmtFin = FloatToStrF(state.AmtFin, FloatStyle::Fixed, 18, 2);
     r.moved = true;
     r.intervalItem = intervalItem;
     r.writeSchedule = paySet.Count() > 0;

@@ -154,6 +154,8 @@ struct TransformResult {
     // False: nothing was replaced and `messages` say why.
     bool moved = false;
     int intervalItem = 1;  // the item for the irregular page's rgpBasePd
+    // The new amount financed as the irregular page's box shows it.
+    std::string edAmtFin;
     // Write the schedule to kVPaySetName (the schedule save, which writes
     // whole or not at all): when the file exists, ask kOverwriteVPaySet
     // first, and on No tell kVPaySetNotSaved. A failed write is reported and

@@ -375,6 +375,7 @@ TEST_F(VaryScheduleTest, TransformCopiesTheGroupsInOrderWithoutRates) {
     EXPECT_TRUE(r.messages.empty());
     EXPECT_EQ(r.intervalItem, kTwoWeeks);
     EXPECT_EQ(state.AmtFin, 1234.5);
+    EXPECT_EQ(r.edAmtFin, "1234.50");
     EXPECT_EQ(paySet.Position(), 1);
     std::vector<PayGroup> moved;
     for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext())
