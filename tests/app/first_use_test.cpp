@@ -262,7 +262,6 @@ void FirstUseTest::buttonsStillToComeSaySo() {
     const std::vector<std::pair<PageId, const char*>> buttons = {
         {PageId::tabEdit, "butSave"},  {PageId::tabEdit, "butLoad"},
         {PageId::tabSplit, "butJust"}, {PageId::tabSplit, "butSplitPrint"},
-        {PageId::tabVary, "butMake"},  {PageId::tabVary, "butVaryLoad"},
         {PageId::tabMax, "butFind"},   {PageId::tabMax, "butPrintIt"},
     };
     for (const auto& [page, name] : buttons) {
