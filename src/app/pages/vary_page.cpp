@@ -154,10 +154,22 @@ void VaryPage::ShowSummary(const std::string& text, std::int64_t count, double t
     labVary14_->setText(Q(text));
 }
 
+void VaryPage::ShowRunningSummary() {
+    // The running count and total are the irregular page's too: groups added
+    // there, a move (which recounts them) or a Reset show here.
+    const qv::LoanState& s = session().State();
+    if (s.GroupPayCount == summaryCount_ && s.GroupPayTotal == summaryTotal_) {
+        ShowSummary(summaryText_, summaryCount_, summaryTotal_);
+        return;
+    }
+    ShowSummary(qv::VGroupSumText(s.GroupPayCount, s.GroupPayTotal), s.GroupPayCount,
+                s.GroupPayTotal);
+}
+
 void VaryPage::DropSchedule() {
     qv::TMemDataSet& schedule = session().mdsVarSchedule();
     if (schedule.Count() > 0 || schedule.HasPending()) qv::EmptyTable(schedule);
-    if (showsBalance_) ShowSummary(summaryText_, summaryCount_, summaryTotal_);
+    if (showsBalance_) ShowRunningSummary();
 }
 
 FileDialogRequest VaryPage::ListDialog(std::string_view title) const {
@@ -171,14 +183,9 @@ FileDialogRequest VaryPage::ListDialog(std::string_view title) const {
 
 void VaryPage::showEvent(QShowEvent* event) {
     Page::showEvent(event);
-    // The running count and total are the irregular page's too: groups added
-    // there, or a Reset, show here the next time the page is seen. A final
-    // balance stays; it belongs to this page's list, which has not changed.
-    const qv::LoanState& s = session().State();
-    if (showsBalance_ || (s.GroupPayCount == summaryCount_ && s.GroupPayTotal == summaryTotal_))
-        return;
-    ShowSummary(qv::VGroupSumText(s.GroupPayCount, s.GroupPayTotal), s.GroupPayCount,
-                s.GroupPayTotal);
+    // A final balance stays: it belongs to this page's list, which the other
+    // pages do not change.
+    if (!showsBalance_) ShowRunningSummary();
 }
 
 // --- the list ------------------------------------------------------------------

@@ -47,6 +47,8 @@ class VaryPage : public Page {
     void LeaveBox(qv::VaryBox box);
     // labVary14 as the running count and total of payments.
     void ShowSummary(const std::string& text, std::int64_t count, double total);
+    // labVary14 as the running count and total stand now.
+    void ShowRunningSummary();
     // The schedule and its final balance belong to the list, principal and
     // interval they were computed from; once any of them changes they go.
     void DropSchedule();
