@@ -98,8 +98,8 @@ void VaryPageTest::groupsAreNumberedAndSummedWithTheIrregularPagesPayments() {
                  QStringLiteral("2"), QStringLiteral("15"));
     QCOMPARE(app.Label("labVary7"), QStringLiteral("Payment Group # 3 has"));
     QCOMPARE(app.Label("labVary14"), QStringLiteral("5 Payments, Total= $400.00"));
-    QCOMPARE(app.Groups(), (std::vector<qv::VarGroup>{{1, 3, 12.0, 100.0, 1, 0},
-                                                      {2, 2, 9.5, 50.0, 2, 15}}));
+    QCOMPARE(app.Groups(),
+             (std::vector<qv::VarGroup>{{1, 3, 12.0, 100.0, 1, 0}, {2, 2, 9.5, 50.0, 2, 15}}));
     QVERIFY(app.port->messages.empty());
 
     // A box text that is no number when "Add Group" runs adds nothing.
@@ -128,9 +128,8 @@ void VaryPageTest::amortizeShowsTheFinalBalanceOfTheListShownOnly() {
     QCOMPARE(app.Label("labVary14"), QStringLiteral("Final Balance is $0.0000"));
     QVERIFY(app.port->messages.empty());
     QCOMPARE(app.Schedule(), (std::vector<qv::VarScheduleRow>{{1, 500, 12, 1, 0, 5, 505, 0}}));
-    QVERIFY(!(app.Find<QTableView>("dbgVarSchedule")->model()->flags(
-                  app.Find<QTableView>("dbgVarSchedule")->model()->index(0, 0)) &
-              Qt::ItemIsEditable));
+    const QAbstractItemModel* rows = app.Find<QTableView>("dbgVarSchedule")->model();
+    QVERIFY(!(rows->flags(rows->index(0, 0)) & Qt::ItemIsEditable));
 
     // An edit of the list takes the old schedule and balance away.
     auto* grid = app.Find<QTableView>("dbgVariable");
@@ -191,7 +190,8 @@ void VaryPageTest::chartReplacesTheChartTextAndKeepsItOnTheChartPage() {
     QCOMPARE(lines[5],
              QStringLiteral("    2 payments of $100.5/Interval of 1 months  + 0 days @ 12%/a"));
     QCOMPARE(lines[9],
-             QStringLiteral("  2      101.500+     1.015-   100.500=       2.015 @  12.000000%   1   0"));
+             QStringLiteral(
+                 "  2      101.500+     1.015-   100.500=       2.015 @  12.000000%   1   0"));
     QCOMPARE(app.Label("labChart7"), QStringLiteral("Amort.Unrounded except Display"));
 }
 
@@ -203,7 +203,8 @@ void VaryPageTest::moveToTab5EstimatesTheAprAndWritesTheSchedule() {
     app.port->ClearRecords();
     app.Click("butVaryTransform");
     // An empty payment table is replaced without asking.
-    const Messages moved = {Info("12 payments total to $1,066.20"), Info("APR is 12.003 %, see Tab 3")};
+    const Messages moved = {Info("12 payments total to $1,066.20"),
+                            Info("APR is 12.003 %, see Tab 3")};
     QCOMPARE(app.port->messages, moved);
     QCOMPARE(app.port->inputs.size(), std::size_t(1));  // the amount financed, kept
     QCOMPARE(app.window->ActivePage(), PageId::tabEstimate);
@@ -226,9 +227,9 @@ void VaryPageTest::moveToTab5EstimatesTheAprAndWritesTheSchedule() {
     app.port->ClearRecords();
     app.port->answers = {qv::Answer::Yes, qv::Answer::No};
     app.Click("butVaryTransform");
-    QCOMPARE(app.port->messages.at(1),
-             (qv::RecordedMessage{MessageKind::WarningYesNo,
-                                  "Do you want to overwrite VPaySet.txt ?"}));
+    QCOMPARE(
+        app.port->messages.at(1),
+        (qv::RecordedMessage{MessageKind::WarningYesNo, "Do you want to overwrite VPaySet.txt ?"}));
     QCOMPARE(app.port->messages.at(2), Info("OK, Variable Payment Schedule Not Saved"));
     QCOMPARE(ReadAll(folder.Path("VPaySet.txt")), QByteArray("1,0,1000,0,0\r\n12,1,88.85,1,0\r\n"));
     QCOMPARE(app.Find<RadioGroup>("rgpBasePd")->ItemIndex(), kWeekly);
