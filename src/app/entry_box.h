@@ -28,14 +28,19 @@ inline void FocusForTyping(QWidget* control) {
 }
 
 // Carries out an entry check on its box: the box text and the message in the
-// check's order, the target, and the focus back into the box on error.
-// Returns whether the text was valid.
-template <class Check, class Target>
-bool TakeEntry(QLineEdit* box, const Check& check, Target& target, qv::UserPort& port) {
+// check's order, and the focus back into the box on error. For checks that
+// have stored their value already. Returns whether the text was valid.
+inline bool CarryOutEntry(QLineEdit* box, const qv::EntryCheck& check, qv::UserPort& port) {
     qv::ApplyEntryCheck(check, port, [box](const std::string& text) {
         box->setText(QString::fromStdString(text));
     });
-    if (check.setTarget) target = check.value;
     if (!check.valid && check.focusBack) FocusForTyping(box);
     return check.valid;
+}
+
+// The same, writing the check's value into the target.
+template <class Check, class Target>
+bool TakeEntry(QLineEdit* box, const Check& check, Target& target, qv::UserPort& port) {
+    if (check.setTarget) target = check.value;
+    return CarryOutEntry(box, check, port);
 }

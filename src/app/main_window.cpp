@@ -402,6 +402,14 @@ void TforMain::ShowPage(PageId id, QWidget* focusTarget) {
     if (enteredPage_ != &page && ActivePage() == id) EnterPage(page);
 }
 
+void TforMain::ShowPageAsIs(PageId id) {
+    // A page counts as entered once its entry action has run; marked so, it
+    // is shown and given the focus as any page is, and entered afresh only
+    // when the focus next arrives from outside it.
+    enteredPage_ = &PageAt(id);
+    ShowPage(id);
+}
+
 void TforMain::FocusFirstControl(Page& page) {
     if (QWidget* last = page.focusWidget();
         last != nullptr && last->isVisible() && last->isEnabled()) {
@@ -697,6 +705,7 @@ void TforMain::WirePages() {
     auto& chart = GetPage<ChartPage>();
     auto& about = GetPage<AboutPage>();
     auto& onePay = GetPage<OnePayPage>();
+    auto& vary = GetPage<VaryPage>();
 
     connect(&regular, &RegularPage::SimpleIntervalTaken, &irregular,
             &IrregularPage::ShowBaseInterval);
@@ -707,6 +716,8 @@ void TforMain::WirePages() {
     connect(&editor, &EditorPage::TotalsTaken, &irregular, &IrregularPage::ShowTotals);
     connect(&editor, &EditorPage::AmountFinancedTaken, &irregular,
             &IrregularPage::ShowAmountFinanced);
+
+    connect(&vary, &VaryPage::AmountFinancedMoved, &irregular, &IrregularPage::ShowAmountFinanced);
 
     connect(&settings, &SettingsPage::RegularHintsSwitched, &regular,
             &RegularPage::SwitchPageHints);

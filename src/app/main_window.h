@@ -40,6 +40,7 @@ class TforMain : public QMainWindow, public Session {
     qv::TMemDataSet& mdsVariable() override { return mdsVariable_; }
     qv::TMemDataSet& mdsVarSchedule() override { return mdsVarSchedule_; }
     void ShowPage(PageId id, QWidget* focusTarget = nullptr) override;
+    void ShowPageAsIs(PageId id) override;
     PageId ActivePage() const override;
     void Reset() override;
     void ResetAndShowIntro() override;

@@ -34,6 +34,11 @@ class Session {
     // when given, else on the control that last had it there, else on its
     // first control).
     virtual void ShowPage(PageId id, QWidget* focusTarget = nullptr) = 0;
+    // Shows a page without running its entry action: the chart page after a
+    // side tool has written its own chart, which that page's entry (it
+    // recomputes the last APR, whose report replaces the chart text) would
+    // otherwise throw away.
+    virtual void ShowPageAsIs(PageId id) = 0;
     virtual PageId ActivePage() const = 0;
 
     // Every variable, every page's controls and the payment tables back to

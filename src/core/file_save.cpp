@@ -135,9 +135,15 @@ std::string OverwriteQuestion(const std::filesystem::path& file) {
 
 SaveOutcome SaveAsked(const std::filesystem::path& file, std::string_view notSavedText,
                       UserPort& port, const std::function<FileSaveResult()>& save) {
+    return SaveAsked(file, OverwriteQuestion(file), notSavedText, port, save);
+}
+
+SaveOutcome SaveAsked(const std::filesystem::path& file, std::string_view question,
+                      std::string_view notSavedText, UserPort& port,
+                      const std::function<FileSaveResult()>& save) {
     std::error_code ec;
     if (std::filesystem::exists(file, ec) &&
-        port.Show(MessageKind::WarningYesNo, OverwriteQuestion(file)) != Answer::Yes) {
+        port.Show(MessageKind::WarningYesNo, question) != Answer::Yes) {
         port.Inform(notSavedText);
         return SaveOutcome::NotSaved;
     }

@@ -70,5 +70,9 @@ enum class SaveOutcome {
 // as a warning.
 SaveOutcome SaveAsked(const std::filesystem::path& file, std::string_view notSavedText,
                       UserPort& port, const std::function<FileSaveResult()>& save);
+// The same with a question of the command's own wording.
+SaveOutcome SaveAsked(const std::filesystem::path& file, std::string_view question,
+                      std::string_view notSavedText, UserPort& port,
+                      const std::function<FileSaveResult()>& save);
 
 }  // namespace qv

@@ -1,5 +1,6 @@
 #include "varrate/vary_list.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -109,6 +110,19 @@ VaryClearResult ClearVaryList(LoanState& state, TMemDataSet& variable) {
                {VaryBox::ebxVaryRate, "12.0"},   {VaryBox::ebxVaryPayCount, "1"},
                {VaryBox::ebxVaryAddDays, "0"},   {VaryBox::ebxVaryRegPds, "1"}};
     return r;
+}
+
+void TakeVaryListLoad(LoanState& state, TMemDataSet& variable, const VarListLoad& load) {
+    if (!load.loaded) return;
+    if (!load.headerMissing) state.ContractPrincipal = load.ContractPrincipal;
+    std::int32_t highest = 0;
+    for (const VarGroup& g : ReadVarGroups(variable)) highest = std::max(highest, g.GrpID);
+    state.VaryGroupNumber =
+        highest < std::numeric_limits<std::int32_t>::max() ? highest + 1 : highest;
+    state.GroupPayCount = static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(load.count, std::numeric_limits<std::int32_t>::min(),
+                                 std::numeric_limits<std::int32_t>::max()));
+    state.GroupPayTotal = load.sum;
 }
 
 }  // namespace qv

@@ -24,6 +24,7 @@
 #include "core/loan_state.h"
 #include "core/number_entry.h"
 #include "core/user_port.h"
+#include "data/schedule_file.h"
 
 namespace qv {
 
@@ -148,5 +149,16 @@ struct VaryClearResult {
 // "00.00" and ContractPrincipal becomes 0 with it, so that "Amortize" never
 // works on a principal the page no longer shows.
 VaryClearResult ClearVaryList(LoanState& state, TMemDataSet& variable);
+
+// --- "Load List" ------------------------------------------------------------------
+
+// After LoadVarData has replaced the list: the principal of the file's header
+// (none: the principal stays), and the list carries on from the groups
+// loaded. Groups added next are numbered after the highest number loaded, so
+// they follow the loaded ones in the amortization as they follow them in
+// time, and the running count and total become the loaded list's, so that
+// the summary goes on from what it shows. Nothing changes when the load was
+// refused.
+void TakeVaryListLoad(LoanState& state, TMemDataSet& variable, const VarListLoad& load);
 
 }  // namespace qv

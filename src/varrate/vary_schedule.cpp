@@ -5,6 +5,7 @@
 #include "core/pay_group.h"
 #include "core/table_walk.h"
 #include "data/memdset.h"
+#include "data/schedule_file.h"
 #include "varrate/var_group.h"
 #include "varrate/vary_list.h"
 
@@ -253,11 +254,19 @@ TransformResult Transform(LoanState& state, TMemDataSet& variable, TMemDataSet& 
         return r;
     }
     state.AmtFin = state.ContractPrincipal;
+    r.edAmtFin = FloatToStrF(state.AmtFin, FloatStyle::Fixed, 18, 2);
     r.moved = true;
     r.intervalItem = intervalItem;
     r.writeSchedule = paySet.Count() > 0;
-    if (!r.writeSchedule) r.messages.push_back(Info(kNoScheduleToSave));
+    if (!r.writeSchedule) r.messages.push_back(Info(kNoMovedScheduleToSave));
     return r;
+}
+
+SaveOutcome SaveMovedSchedule(TMemDataSet& paySet, int intervalItem, double AmtFin, UserPort& port,
+                              const std::filesystem::path& file) {
+    return SaveAsked(file, kOverwriteVPaySet, kVPaySetNotSaved, port, [&] {
+        return SaveData(paySet, {intervalItem, AmtFin}, file);
+    });
 }
 
 MoveFinish FinishMoveToTab5(bool aprComputed, double APR, const FormatSettings& fs) {

@@ -14,12 +14,14 @@
 //   "Move to Tab 5":  qv::CheckMoveToTab5, then qv::Transform, then the page's own steps
 //                     (see Transform), then qv::FinishMoveToTab5.
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/apr_engine.h"
+#include "core/file_save.h"
 #include "core/format.h"
 #include "core/loan_state.h"
 #include "core/user_port.h"
@@ -121,7 +123,7 @@ inline constexpr std::string_view kOverwriteTab5 =
     "This process will overwrite the other Schedule currently open in Tab 5. Proceed?";
 inline constexpr std::string_view kConversionTerminated =
     "OK, Conversion of Variable Schedule Terminated";
-inline constexpr std::string_view kNoScheduleToSave = "Sorry, No Payment Schedule to Save!";
+inline constexpr std::string_view kNoMovedScheduleToSave = "Sorry, No Payment Schedule to Save!";
 inline constexpr std::string_view kVPaySetName = "VPaySet.txt";
 // A warning with Yes and No, asked when kVPaySetName already exists.
 inline constexpr std::string_view kOverwriteVPaySet = "Do you want to overwrite VPaySet.txt ?";
@@ -152,12 +154,14 @@ struct TransformResult {
     // False: nothing was replaced and `messages` say why.
     bool moved = false;
     int intervalItem = 1;  // the item for the irregular page's rgpBasePd
+    // The new amount financed as the irregular page's box shows it.
+    std::string edAmtFin;
     // Write the schedule to kVPaySetName (the schedule save, which writes
     // whole or not at all): when the file exists, ask kOverwriteVPaySet
     // first, and on No tell kVPaySetNotSaved. A failed write is reported and
     // the move goes on.
     bool writeSchedule = false;
-    std::vector<PendingMessage> messages;  // kNoScheduleToSave when no group moved
+    std::vector<PendingMessage> messages;  // kNoMovedScheduleToSave when no group moved
 };
 
 // `Transform`: replaces mdsPaySet by the list's groups, numbered 1, 2, ... in
@@ -172,6 +176,15 @@ struct TransformResult {
 // with FinishMoveToTab5.
 TransformResult Transform(LoanState& state, TMemDataSet& variable, TMemDataSet& paySet,
                           int intervalItem);
+
+// Writes the moved schedule to `file` (kVPaySetName in the current folder)
+// as the schedule save does: whole or not at all, with the interval item
+// and the amount financed in its header. An existing file is replaced only
+// after kOverwriteVPaySet is answered Yes; No tells kVPaySetNotSaved. A file
+// that cannot be written is reported as a warning; the move goes on either
+// way, since the schedule is already in the payment-group table.
+SaveOutcome SaveMovedSchedule(TMemDataSet& paySet, int intervalItem, double AmtFin, UserPort& port,
+                              const std::filesystem::path& file = kVPaySetName);
 
 struct MoveFinish {
     bool showEstimatePage = false;  // show tabEstimate (Tab 3)

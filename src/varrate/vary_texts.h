@@ -5,6 +5,8 @@
 #include <array>
 #include <string_view>
 
+#include "data/schedule_file.h"
+
 namespace qv {
 
 inline constexpr std::string_view kVaryTabCaption = "7:Variable Rates";
@@ -101,13 +103,16 @@ inline constexpr std::string_view kVaryMoveText =
     "Click here to move this Schedule into Tab 5, so you can figure an APR.";
 
 // --- "Save List" and "Load List" ---------------------------------------------------------
-inline constexpr std::string_view kNoListToSave = "No Variable Payment Schedule to Save!";
-inline constexpr std::string_view kSaveListTitle = "Saving latest Variable Payset";
-// Followed by the file's name without its folder and "?"; a warning with Yes and No.
-inline constexpr std::string_view kSaveListOverwritePrefix = "Do you really want to overwrite ";
-inline constexpr std::string_view kListNotSaved = "OK, This Variable Payment Schedule Not Saved";
-inline constexpr std::string_view kLoadListTitle = "Select <Variable Payset>.txt to load";
+// The list commands' words are the list files' own (data/schedule_file.h).
+inline constexpr std::string_view kNoListToSave = kNoVariableToSave;
+inline constexpr std::string_view kSaveListTitle = kSaveVariableTitle;
+// An existing file is replaced only after OverwriteQuestion; No tells
+// kVariableNotSaved (SaveVarListAsked).
+inline constexpr std::string_view kLoadListTitle = kLoadVariableTitle;
 // A confirmation with Yes and No, asked before a list replaces a non-empty one.
-inline constexpr std::string_view kSaveBeforeLoad = "Save the current Variable Payment Set?";
+inline constexpr std::string_view kSaveBeforeLoad = kSaveCurrentVariableQuestion;
+// The dialogs propose the schedule files' name.
+inline constexpr std::string_view kProposedListFileName = kProposedScheduleFileName;
+inline constexpr std::string_view kListFileExtension = kScheduleFileExtension;
 
 }  // namespace qv

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,36 @@ TEST_F(VaryListTest, ClearListStartsOverWithTheShownPrincipal) {
     EXPECT_EQ(variable.RowCount(), 0);
     Add("2", "1.00");
     EXPECT_EQ(Groups().front().GrpID, 1);
+}
+
+TEST_F(VaryListTest, ALoadedListCarriesOnWhereItEnds) {
+    // A list cleared and then loaded: groups added next must follow the
+    // loaded ones, not take their numbers, and the summary goes on from the
+    // loaded count and total.
+    ClearVaryList(state, variable);
+    std::istringstream file("0,3,0,2500,0,0\r\n4,1,12,100,1,0\r\n7,2,9.5,50,2,15\r\n");
+    const VarListLoad load = LoadVarDataFromStream(variable, file, 50, "list.txt");
+    ASSERT_TRUE(load.loaded);
+    TakeVaryListLoad(state, variable, load);
+    EXPECT_EQ(state.ContractPrincipal, 2500.0);
+
+    const VaryAddResult r = Add("1", "25.00");
+    EXPECT_EQ(r.groupLabel, "Payment Group # 9 has");
+    EXPECT_EQ(r.summary, "4 Payments, Total= $225.00");
+    EXPECT_EQ(Groups().back(), (VarGroup{8, 1, 12.0, 25.0, 1, 0}));
+
+    // Without a header the groups load and the principal stays; a refused
+    // load changes nothing.
+    std::istringstream bare("1,2,5,10,1,0\r\n");
+    const VarListLoad headless = LoadVarDataFromStream(variable, bare, 14, "bare.txt");
+    ASSERT_TRUE(headless.headerMissing);
+    TakeVaryListLoad(state, variable, headless);
+    EXPECT_EQ(state.ContractPrincipal, 2500.0);
+    EXPECT_EQ(state.VaryGroupNumber, 2);
+    EXPECT_EQ(state.GroupPayCount, 2);
+    TakeVaryListLoad(state, variable, VarListLoad{});
+    EXPECT_EQ(state.VaryGroupNumber, 2);
+    EXPECT_EQ(state.GroupPayTotal, 20.0);
 }
 
 TEST(VaryBoxes, EachBoxChecksWithItsLabelAndFillsItsVariable) {

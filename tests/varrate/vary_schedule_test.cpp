@@ -9,6 +9,7 @@
 #include "core/pay_group.h"
 #include "core/schedule_fixture.h"
 #include "data/memdset.h"
+#include "data/temp_folder.h"
 #include "varrate/var_group.h"
 #include "varrate/vary_list.h"
 
@@ -374,6 +375,7 @@ TEST_F(VaryScheduleTest, TransformCopiesTheGroupsInOrderWithoutRates) {
     EXPECT_TRUE(r.messages.empty());
     EXPECT_EQ(r.intervalItem, kTwoWeeks);
     EXPECT_EQ(state.AmtFin, 1234.5);
+    EXPECT_EQ(r.edAmtFin, "1234.50");
     EXPECT_EQ(paySet.Position(), 1);
     std::vector<PayGroup> moved;
     for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext())
@@ -484,6 +486,40 @@ TEST(VaryMoveApr, MovedScheduleHasTheAprOfTheSameGroupsTypedOnTheIrregularPage) 
             EXPECT_DOUBLE_EQ(moved, c.apr);
         }
     }
+}
+
+TEST_F(VaryScheduleTest, MovedScheduleIsWrittenWholeAfterItsOwnQuestion) {
+    test::TempFolder folder("qv_vpayset_");
+    const std::filesystem::path file = folder.path / kVPaySetName;
+    test::AddGroups(paySet, {{12, 88.85, 1, 0}, {1, 88.91, 1, 15}});
+    RecordingUserPort port;
+
+    EXPECT_EQ(SaveMovedSchedule(paySet, kTwoWeeks, 1000.0, port, file), SaveOutcome::Saved);
+    EXPECT_TRUE(port.messages.empty());  // a new file needs no question
+    const std::string saved = test::ReadFile(file);
+    EXPECT_EQ(saved, "3,0,1000,0,0\r\n12,1,88.85,1,0\r\n1,2,88.91,1,15\r\n");
+
+    // An existing file: only Yes replaces it.
+    port.answers = {Answer::No, Answer::Yes};
+    EXPECT_EQ(SaveMovedSchedule(paySet, kMonthly, 900.0, port, file), SaveOutcome::NotSaved);
+    EXPECT_EQ(test::ReadFile(file), saved);
+    EXPECT_EQ(SaveMovedSchedule(paySet, kMonthly, 900.0, port, file), SaveOutcome::Saved);
+    EXPECT_EQ(test::ReadFile(file).substr(0, 12), "1,0,900,0,0\r");
+    EXPECT_EQ(port.messages,
+              (std::vector<RecordedMessage>{
+                  {MessageKind::WarningYesNo, "Do you want to overwrite VPaySet.txt ?"},
+                  {MessageKind::Information, "OK, Variable Payment Schedule Not Saved"},
+                  {MessageKind::WarningYesNo, "Do you want to overwrite VPaySet.txt ?"}}));
+
+    // A folder that cannot be written: said, and no stray file is left.
+    port.messages.clear();
+    const std::filesystem::path missing = folder.path / "gone" / kVPaySetName;
+    EXPECT_EQ(SaveMovedSchedule(paySet, kMonthly, 900.0, port, missing), SaveOutcome::Failed);
+    ASSERT_EQ(port.messages.size(), 1u);
+    EXPECT_EQ(port.messages[0].kind, MessageKind::Warning);
+    EXPECT_NE(port.messages[0].text.find("Cannot save"), std::string::npos);
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"VPaySet.txt"});
+    EXPECT_EQ(paySet.Count(), 2);
 }
 
 TEST(VaryMoveFinish, ReportsTheAprOrThatNoneWasComputed) {

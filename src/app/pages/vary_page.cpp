@@ -1,109 +1,327 @@
 #include "app/pages/vary_page.h"
 
+#include <QAbstractItemDelegate>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <filesystem>
 
-#include "app/not_built_yet.h"
+#include "app/entry_box.h"
+#include "app/focus_exit_filter.h"
+#include "app/qt_text.h"
 #include "app/radio_group.h"
 #include "app/session.h"
+#include "core/group_schedule.h"
+#include "data/memdset.h"
+#include "data/schedule_file.h"
+#include "varrate/vary_schedule.h"
+#include "varrate/vary_texts.h"
+
+namespace {
+
+// The boxes' names and widths in digits, in the order of kVaryBoxes.
+struct BoxLook {
+    const char* name;
+    int digits;
+};
+constexpr std::array<BoxLook, qv::kVaryBoxes.size()> kBoxLooks = {{
+    {"ebxPrincipal", 12},
+    {"ebxVaryPayCount", 4},
+    {"ebxVaryPayment", 10},
+    {"ebxVaryRegPds", 4},
+    {"ebxVaryAddDays", 4},
+    {"ebxVaryRate", 6},
+}};
+
+std::vector<GridColumn> Columns(const auto& columns) {
+    std::vector<GridColumn> out;
+    for (const qv::VaryGridColumn& c : columns) out.emplace_back(std::string(c.field), Q(c.title));
+    return out;
+}
+
+QStringList IntervalItems() {
+    QStringList items;
+    for (std::string_view item : qv::kVaryIntervalItems) items << Q(item);
+    return items;
+}
+
+bool ListIsEmpty(const qv::TMemDataSet& variable) {
+    return variable.Count() == 0 && !variable.HasPending();
+}
+
+void Show(PlatformPort& port, const std::vector<qv::RecordedMessage>& messages) {
+    for (const qv::RecordedMessage& m : messages) port.Show(m.kind, m.text);
+}
+
+}  // namespace
 
 VaryPage::VaryPage(Session& app) : Page(app, kId) {
-    // Controls are made in the page's tab order (the group grid first, the
-    // rate box after "Add Group", "Using Tab 7" last); the layout places them.
-    QTableView* dbgVariable = Grid("dbgVariable", session().mdsVariable(),
-                                   {{"GrpID", QStringLiteral("GroupID")},
-                                    {"GrpSize", QStringLiteral("#/Group")},
-                                    {"Rate", QStringLiteral("% / year eqv.")},
-                                    {"Payment", QStringLiteral("$/Pay't")},
-                                    {"Interval", QStringLiteral("RegPd/Interv")},
-                                    {"AddDays", QStringLiteral("+Days/Interval")}},
-                                   false);
-    auto* rgpVary = Radio(
-        "rgpVary",
-        QStringLiteral("FIRST, enter the MOST COMMON interval in the Payment Schedule (*shows "
-                       "nominal duration) :"),
-        {QStringLiteral("Annually (1/a,365 days)"), QStringLiteral("Monthly (12/a,30* days)"),
-         QStringLiteral("HalfMonth (24/a,15* days)   "), QStringLiteral("TwoWeeks (26+/a,14 days)"),
-         QStringLiteral("Weekly (52/a,7 days)")},
-        3, QStringLiteral("Which Interval appears most often in the Payment Schedule."));
-    rgpVary->SetItemIndex(1);
-    auto* ebxPrincipal = Box("ebxPrincipal", QStringLiteral("0.00"),
-                             QStringLiteral("Amount Financed excludes the Finance Charge."), 12);
-    auto* ebxVaryPayCount = Box("ebxVaryPayCount", QStringLiteral("1"),
-                                QStringLiteral("# of Payments of same size and interval."), 4);
-    auto* ebxVaryPayment = Box("ebxVaryPayment", QStringLiteral("0.00"),
-                               QStringLiteral("Identical for all payments in this group."), 10);
-    auto* ebxVaryRegPds = Box("ebxVaryRegPds", QStringLiteral("1"),
-                              QStringLiteral("Identical for all in this group,"), 4);
-    const QString sameInGroup =
-        QStringLiteral("Identical for all in Group, >0 if 0 regular payments.");
-    auto* ebxVaryAddDays = Box("ebxVaryAddDays", QStringLiteral("0"), sameInGroup, 4);
-    auto* butVaryAdd = Button("butVaryAdd", QStringLiteral("Add Group"),
-                              QStringLiteral("If Group details are correct, click here"));
-    auto* ebxVaryRate = Box("ebxVaryRate", QStringLiteral("12.0"), sameInGroup, 6);
-    auto* butVaryReset = Button("butVaryReset", QStringLiteral("Clear List"));
-    auto* butVarSave = Button("butVarSave", QStringLiteral("Save List"));
-    auto* butVaryLoad = Button("butVaryLoad", QStringLiteral("Load List"));
-    QTableView* dbgVarSchedule = Grid("dbgVarSchedule", session().mdsVarSchedule(),
-                                      {{"Sequence", QStringLiteral("#")},
-                                       {"Rate", QStringLiteral("%/a.eqv.")},
-                                       {"RegPds", QString()},
-                                       {"AddDays", QStringLiteral("+Days:")},
-                                       {"OldBal", QStringLiteral("$ OldBal")},
-                                       {"Interest", QStringLiteral("+ Interest")},
-                                       {"Payment", QStringLiteral("- Payment")},
-                                       {"NewBal", QStringLiteral("=$NewBal")}},
-                                      true);
-    auto* butMake = Button("butMake", QStringLiteral("Amortize"));
-    auto* butVarPrint = Button("butVarPrint", QStringLiteral("Chart"));
-    auto* butVaryTransform = Button("butVaryTransform", QStringLiteral("Move to Tab 5"));
-    auto* butVaryEG = Button("butVaryEG", QStringLiteral("Using Tab 7"));
+    // Controls are made in the page's tab order: the group grid first, the
+    // rate box after "Add Group", "Using Tab 7" last. The rows below place
+    // them on the page.
+    dbgVariable_ =
+        Grid("dbgVariable", session().mdsVariable(), Columns(qv::kVariableGridColumns), false);
+    rgpVary_ = Radio("rgpVary", Q(qv::kVaryIntervalCaption), IntervalItems(),
+                     qv::kVaryIntervalColumns, Q(qv::kVaryIntervalHint));
+    rgpVary_->SetItemIndex(qv::kVaryIntervalStartItem);
+    auto makeBox = [this](std::size_t i) {
+        const qv::VaryBoxInfo& info = qv::kVaryBoxes[i];
+        boxes_[i] = Box(kBoxLooks[i].name, Q(info.startText), Q(info.hint), kBoxLooks[i].digits);
+    };
+    for (std::size_t i = 0; i + 1 < boxes_.size(); ++i) makeBox(i);
+    auto* butVaryAdd = Button("butVaryAdd", Q(qv::kVaryAddButton), Q(qv::kVaryAddHint));
+    makeBox(boxes_.size() - 1);
+    auto* butVaryReset = Button("butVaryReset", Q(qv::kVaryClearButton));
+    auto* butVarSave = Button("butVarSave", Q(qv::kVarySaveButton));
+    auto* butVaryLoad = Button("butVaryLoad", Q(qv::kVaryLoadButton));
+    dbgVarSchedule_ = Grid("dbgVarSchedule", session().mdsVarSchedule(),
+                           Columns(qv::kVarScheduleGridColumns), true);
+    auto* butMake = Button("butMake", Q(qv::kVaryAmortizeButton));
+    auto* butVarPrint = Button("butVarPrint", Q(qv::kVaryChartButton));
+    auto* butVaryTransform = Button("butVaryTransform", Q(qv::kVaryMoveButton));
+    auto* butVaryEG = Button("butVaryEG", Q(qv::kVaryHelpButton));
 
-    Line(Text(QStringLiteral("Any schedule can be entered here.")));
-    Line(Text(QStringLiteral("This evaluates variable contract rates but does NOT compute APRs.")));
-    Line(
-        Text(QStringLiteral("It amortizes to a Final Balance using UNROUNDED contract rates & "
-                            "fractional cents")));
-    Row({Label(QStringLiteral("in dollars. Here, rounding is used only for display & printing. "
-                              "Click here to learn more-->")),
-         butVaryEG});
-    Line(rgpVary);
-    Row({Label(QStringLiteral("SECOND, enter not a Truth-in-Lending value but contract "
-                              "principal:Contract Balance Owed $")),
-         ebxPrincipal});
-    Line(
-        Text(QStringLiteral("THIRD, enter the payments in chronological order, in groups that "
-                            "are identical in interval, rate and")));
-    Line(
-        Text(QStringLiteral("amount. Click on \"Add Group\" and then enter the next group of "
-                            "identical payments until done:")));
-    Row({Label(QStringLiteral("Payment Group # 1 has "), "labVary7"), ebxVaryPayCount,
-         Label(QStringLiteral("Payment(s) of")), ebxVaryPayment,
-         Label(QStringLiteral("$ per Payment per Interval, where"))});
-    Row({Label(QStringLiteral("each Interval has")), ebxVaryRegPds,
-         Label(QStringLiteral("Regular Pd(s) &")), ebxVaryAddDays,
-         Label(QStringLiteral("Extra Day(s) at ")), ebxVaryRate,
-         Label(QStringLiteral("% annualized interest. ")), butVaryAdd});
-    auto* labVary14 = Label(QStringLiteral("0 Payments, Totalling $.00:"), "labVary14");
-    labVary14->setToolTip(QStringLiteral("This summary changes as Groups are added."));
-    Row({Label(QStringLiteral("FOURTH, click Amortize & check Final Balance:")), labVary14});
-    Column()->addWidget(dbgVariable, 1);
+    Line(Text(Q(qv::kVaryIntroLine1)));
+    Line(Text(Q(qv::kVaryIntroLine2)));
+    Line(Text(Q(qv::kVaryUnroundedLine1)));
+    Row({Label(Q(qv::kVaryUnroundedLine2)), butVaryEG});
+    Line(rgpVary_);
+    Row({Label(Q(qv::kVaryPrincipalText)), BoxOf(qv::VaryBox::ebxPrincipal)});
+    Line(Text(Q(qv::kVaryGroupsLine1)));
+    Line(Text(Q(qv::kVaryGroupsLine2)));
+    labVary7_ = Label(Q(qv::kVaryGroupLabelStart), "labVary7");
+    Row({labVary7_, BoxOf(qv::VaryBox::ebxVaryPayCount), Label(Q(qv::kVaryAfterCount)),
+         BoxOf(qv::VaryBox::ebxVaryPayment), Label(Q(qv::kVaryAfterPayment))});
+    Row({Label(Q(qv::kVaryBeforePeriods)), BoxOf(qv::VaryBox::ebxVaryRegPds),
+         Label(Q(qv::kVaryAfterPeriods)), BoxOf(qv::VaryBox::ebxVaryAddDays),
+         Label(Q(qv::kVaryAfterDays)), BoxOf(qv::VaryBox::ebxVaryRate),
+         Label(Q(qv::kVaryAfterRate)), butVaryAdd});
+    summaryText_ = std::string(qv::kVarySummaryStart);
+    labVary14_ = Label(Q(summaryText_), "labVary14");
+    labVary14_->setToolTip(Q(qv::kVarySummaryHint));
+    Row({Label(Q(qv::kVaryFourth)), labVary14_});
+    Column()->addWidget(dbgVariable_, 1);
     Row({butVaryReset, butVarSave, butVaryLoad});
-    Line(
-        Text(QStringLiteral("FIFTH, Edit grid above & amortize again until Final Balance nears "
-                            "zero. LAST, click Chart.")));
-    Column()->addWidget(dbgVarSchedule, 1);
+    Line(Text(Q(qv::kVaryFifth)));
+    Column()->addWidget(dbgVarSchedule_, 1);
     Row({butMake, butVarPrint});
-    Row({butVaryTransform,
-         Label(QStringLiteral("<-- Click here to move this Schedule into Tab 5, so you can figure "
-                              "an APR."))});
+    Row({butVaryTransform, Label(QStringLiteral("<-- ") + Q(qv::kVaryMoveText))});
 
+    connect(butVaryAdd, &QPushButton::clicked, this, &VaryPage::butVaryAddClick);
+    connect(butVaryReset, &QPushButton::clicked, this, &VaryPage::butVaryResetClick);
+    connect(butVarSave, &QPushButton::clicked, this, &VaryPage::butVarSaveClick);
+    connect(butVaryLoad, &QPushButton::clicked, this, &VaryPage::butVaryLoadClick);
+    connect(butMake, &QPushButton::clicked, this, &VaryPage::butMakeClick);
+    connect(butVarPrint, &QPushButton::clicked, this, &VaryPage::butVarPrintClick);
+    connect(butVaryTransform, &QPushButton::clicked, this, &VaryPage::butVaryTransformClick);
     connect(butVaryEG, &QPushButton::clicked, this, &VaryPage::butVaryEGClick);
-    NotBuiltYet(
-        {butVaryAdd, butVaryReset, butVarSave, butVaryLoad, butMake, butVarPrint, butVaryTransform},
-        session().Port());
+
+    for (const qv::VaryBoxInfo& info : qv::kVaryBoxes)
+        Focus().OnExit(BoxOf(info.box), [this, box = info.box] { LeaveBox(box); });
+    // A schedule belongs to the list, principal and interval it was made
+    // from: an edit of the list's grid or another interval makes it go.
+    connect(rgpVary_, &RadioGroup::ItemIndexChanged, this, &VaryPage::DropSchedule);
+    connect(dbgVariable_->itemDelegate(), &QAbstractItemDelegate::commitData, this,
+            &VaryPage::DropSchedule);
+}
+
+// --- helpers -----------------------------------------------------------------
+
+QLineEdit* VaryPage::BoxOf(qv::VaryBox box) const {
+    for (std::size_t i = 0; i < qv::kVaryBoxes.size(); ++i)
+        if (qv::kVaryBoxes[i].box == box) return boxes_[i];
+    return boxes_.front();
+}
+
+void VaryPage::SetBoxTexts(const std::vector<qv::VaryBoxText>& boxes) {
+    for (const qv::VaryBoxText& b : boxes) SetText(BoxOf(b.box), b.text);
+}
+
+void VaryPage::LeaveBox(qv::VaryBox box) {
+    qv::LoanState& s = session().State();
+    const double principal = s.ContractPrincipal;
+    QLineEdit* edit = BoxOf(box);
+    CarryOutEntry(edit, qv::CheckVaryBox(s, box, TextOf(edit)), session().Port());
+    if (s.ContractPrincipal != principal) DropSchedule();
+}
+
+void VaryPage::ShowSummary(const std::string& text, std::int64_t count, double total) {
+    summaryText_ = text;
+    summaryCount_ = count;
+    summaryTotal_ = total;
+    showsBalance_ = false;
+    labVary14_->setText(Q(text));
+}
+
+void VaryPage::ShowRunningSummary() {
+    // The running count and total are the irregular page's too: groups added
+    // there, a move (which recounts them) or a Reset show here.
+    const qv::LoanState& s = session().State();
+    if (s.GroupPayCount == summaryCount_ && s.GroupPayTotal == summaryTotal_) {
+        ShowSummary(summaryText_, summaryCount_, summaryTotal_);
+        return;
+    }
+    ShowSummary(qv::VGroupSumText(s.GroupPayCount, s.GroupPayTotal), s.GroupPayCount,
+                s.GroupPayTotal);
+}
+
+void VaryPage::DropSchedule() {
+    qv::TMemDataSet& schedule = session().mdsVarSchedule();
+    if (schedule.Count() > 0 || schedule.HasPending()) qv::EmptyTable(schedule);
+    if (showsBalance_) ShowRunningSummary();
+}
+
+FileDialogRequest VaryPage::ListDialog(std::string_view title) const {
+    FileDialogRequest request;
+    request.title = std::string(title);
+    request.fileName =
+        lastListFile_.empty() ? std::string(qv::kProposedListFileName) : lastListFile_;
+    request.defaultExt = std::string(qv::kListFileExtension);
+    return request;
+}
+
+void VaryPage::showEvent(QShowEvent* event) {
+    Page::showEvent(event);
+    // A final balance stays: it belongs to this page's list, which the other
+    // pages do not change.
+    if (!showsBalance_) ShowRunningSummary();
+}
+
+// --- the list ------------------------------------------------------------------
+
+void VaryPage::tabVaryEnter() {
+    if (ListIsEmpty(session().mdsVariable())) butVaryResetClick();
+}
+
+void VaryPage::butVaryAddClick() {
+    qv::LoanState& s = session().State();
+    const std::string count = TextOf(BoxOf(qv::VaryBox::ebxVaryPayCount));
+    const std::string payment = TextOf(BoxOf(qv::VaryBox::ebxVaryPayment));
+    const std::string regPds = TextOf(BoxOf(qv::VaryBox::ebxVaryRegPds));
+    const std::string addDays = TextOf(BoxOf(qv::VaryBox::ebxVaryAddDays));
+    const std::string rate = TextOf(BoxOf(qv::VaryBox::ebxVaryRate));
+    const qv::VaryAddResult r =
+        qv::AddVaryGroup(s, session().mdsVariable(), {count, payment, regPds, addDays, rate});
+    qv::ShowMessages(session().Port(), r.messages);
+    if (!r.added) return;
+    ModelOf(dbgVariable_)->SetReadOnly(false);
+    labVary7_->setText(Q(r.groupLabel));
+    SetBoxTexts(r.boxes);
+    ShowSummary(r.summary, s.GroupPayCount, s.GroupPayTotal);
+    DropSchedule();
+    // The next group starts at its count.
+    FocusForTyping(BoxOf(qv::VaryBox::ebxVaryPayCount));
+}
+
+void VaryPage::butVaryResetClick() {
+    const qv::VaryClearResult r = qv::ClearVaryList(session().State(), session().mdsVariable());
+    rgpVary_->SetItemIndex(r.intervalItem);
+    labVary7_->setText(Q(r.groupLabel));
+    SetBoxTexts(r.boxes);
+    ShowSummary(std::string(r.summary), 0, 0.0);
+    DropSchedule();
+}
+
+void VaryPage::butVarSaveClick() {
+    qv::TMemDataSet& variable = session().mdsVariable();
+    PlatformPort& port = session().Port();
+    if (qv::NothingToSave(variable)) {
+        port.Inform(qv::kNoListToSave);
+        return;
+    }
+    const std::optional<std::string> file = port.SaveFileDialog(ListDialog(qv::kSaveListTitle));
+    if (!file) return;
+    lastListFile_ = *file;
+    qv::SaveVarListAsked(std::filesystem::u8path(*file), variable,
+                         {rgpVary_->ItemIndex(), session().State().ContractPrincipal}, port);
+}
+
+void VaryPage::butVaryLoadClick() {
+    qv::TMemDataSet& variable = session().mdsVariable();
+    PlatformPort& port = session().Port();
+    const std::optional<std::string> file = port.OpenFileDialog(ListDialog(qv::kLoadListTitle));
+    if (!file) return;
+    lastListFile_ = *file;
+    if (!qv::NothingToSave(variable) && port.Confirm(qv::kSaveBeforeLoad)) butVarSaveClick();
+
+    qv::LoanState& s = session().State();
+    const qv::VarListLoad load = qv::LoadVarData(variable, std::filesystem::u8path(*file));
+    qv::TakeVaryListLoad(s, variable, load);
+    if (load.loaded) {
+        if (!load.headerMissing) {
+            SetText(BoxOf(qv::VaryBox::ebxPrincipal), load.ebxPrincipal);
+            rgpVary_->SetItemIndex(load.intervalIndex);
+        }
+        labVary7_->setText(Q(qv::GroupCountText(s.VaryGroupNumber)));
+        ShowSummary(load.labVary14, s.GroupPayCount, s.GroupPayTotal);
+        DropSchedule();
+    }
+    Show(port, load.messages);
+}
+
+// --- the schedule --------------------------------------------------------------
+
+void VaryPage::butMakeClick() {
+    const qv::VaryAmortization r =
+        qv::AmortizeVaryList(session().State().ContractPrincipal, rgpVary_->ItemIndex(),
+                             session().mdsVariable(), session().mdsVarSchedule());
+    if (r.label) {
+        labVary14_->setText(Q(*r.label));
+        showsBalance_ = true;
+    } else {
+        // Refused: whatever schedule was there is not this list's.
+        DropSchedule();
+    }
+    ModelOf(dbgVarSchedule_)->SetReadOnly(true);
+    qv::ShowMessages(session().Port(), r.messages);
+}
+
+void VaryPage::butVarPrintClick() {
+    const qv::ChartText before = session().ChartLines();
+    qv::ChartText chart = before;
+    const qv::VaryChart r = qv::ChartVaryList(rgpVary_->ItemIndex(), session().mdsVariable(),
+                                              session().mdsVarSchedule(), chart);
+    if (chart != before) session().SetChartLines(chart);
+    if (r.showChartPage) {
+        session().SetChartCaption(std::string(qv::kVaryChartCaption));
+        session().ShowPageAsIs(PageId::tabChart);
+    }
+    qv::ShowMessages(session().Port(), r.messages);
+}
+
+void VaryPage::butVaryTransformClick() {
+    qv::LoanState& s = session().State();
+    qv::TMemDataSet& paySet = session().mdsPaySet();
+    PlatformPort& port = session().Port();
+    const qv::MoveCheck check = qv::CheckMoveToTab5(session().mdsVariable(), paySet);
+    if (check.next == qv::MoveCheck::Next::Refuse) {
+        port.Inform(check.message);
+        return;
+    }
+    if (check.next == qv::MoveCheck::Next::AskOverwrite &&
+        port.Show(qv::MessageKind::WarningYesNoCancel, check.message) != qv::Answer::Yes) {
+        port.Inform(qv::kConversionTerminated);
+        return;
+    }
+
+    const qv::TransformResult moved =
+        qv::Transform(s, session().mdsVariable(), paySet, rgpVary_->ItemIndex());
+    if (!moved.moved) {
+        qv::ShowMessages(port, moved.messages);
+        return;
+    }
+    session().ShowScheduleInterval(moved.intervalItem);
+    emit AmountFinancedMoved(Q(moved.edAmtFin));
+    qv::ShowMessages(port, moved.messages);
+    if (moved.writeSchedule) qv::SaveMovedSchedule(paySet, moved.intervalItem, s.AmtFin, port);
+
+    session().TestScheduleIntegrity();
+    session().MakeScheduleGridEditable();
+    const std::optional<qv::AprOutcome> outcome = session().EstimateIrregularAPR();
+    const qv::MoveFinish finish = qv::FinishMoveToTab5(outcome == qv::AprOutcome::Computed, s.APR);
+    if (finish.showEstimatePage) session().ShowPage(PageId::tabEstimate);
+    port.Inform(finish.message);
 }
 
 void VaryPage::butVaryEGClick() {

@@ -1,7 +1,15 @@
 #pragma once
 // "7:Variable Rates" (tabVary): schedules whose contract rate changes from one
 // group of payments to the next, amortized without rounding.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "app/pages/page.h"
+#include "app/platform_port.h"
+#include "varrate/vary_list.h"
 
 class VaryPage : public Page {
     Q_OBJECT
@@ -9,5 +17,57 @@ class VaryPage : public Page {
     static constexpr PageId kId = PageId::tabVary;
     explicit VaryPage(Session& app);
 
+    void Enter() override { tabVaryEnter(); }
+    // An empty list starts over: "Clear List".
+    void tabVaryEnter();
+
+    // "Add Group", "Clear List", "Save List", "Load List".
+    void butVaryAddClick();
+    void butVaryResetClick();
+    void butVarSaveClick();
+    void butVaryLoadClick();
+    // "Amortize", "Chart", "Move to Tab 5", "Using Tab 7".
+    void butMakeClick();
+    void butVarPrintClick();
+    void butVaryTransformClick();
     void butVaryEGClick();
+
+  signals:
+    // "Move to Tab 5" made the list's principal the amount financed; the
+    // text is as the irregular page's box shows it.
+    void AmountFinancedMoved(const QString& amtFin);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    QLineEdit* BoxOf(qv::VaryBox box) const;
+    void SetBoxTexts(const std::vector<qv::VaryBoxText>& boxes);
+    // The exit handler of each of the six boxes.
+    void LeaveBox(qv::VaryBox box);
+    // labVary14 as the running count and total of payments.
+    void ShowSummary(const std::string& text, std::int64_t count, double total);
+    // labVary14 as the running count and total stand now.
+    void ShowRunningSummary();
+    // The schedule and its final balance belong to the list, principal and
+    // interval they were computed from; once any of them changes they go.
+    void DropSchedule();
+    // Writes the moved schedule beside the program's working files.
+    void WriteMovedSchedule();
+    FileDialogRequest ListDialog(std::string_view title) const;
+
+    RadioGroup* rgpVary_;
+    std::array<QLineEdit*, qv::kVaryBoxes.size()> boxes_{};
+    QLabel* labVary7_;
+    QLabel* labVary14_;
+    QTableView* dbgVariable_;
+    QTableView* dbgVarSchedule_;
+    // What labVary14 shows: the running summary (and the count and total it
+    // was made from), or a final balance.
+    std::string summaryText_;
+    std::int64_t summaryCount_ = 0;
+    double summaryTotal_ = 0.0;
+    bool showsBalance_ = false;
+    // The list file chosen last, proposed by the next list dialog.
+    std::string lastListFile_;
 };
