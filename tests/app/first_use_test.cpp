@@ -260,10 +260,9 @@ void FirstUseTest::anEmptyIrregularScheduleIsSaidToHaveNoPayments() {
 void FirstUseTest::buttonsStillToComeSaySo() {
     UserApp& a = *app;
     const std::vector<std::pair<PageId, const char*>> buttons = {
-        {PageId::tabEdit, "butSave"},  {PageId::tabEdit, "butLoad"},
-        {PageId::tabSplit, "butJust"}, {PageId::tabSplit, "butSplitPrint"},
-        {PageId::tabVary, "butMake"},  {PageId::tabVary, "butVaryLoad"},
-        {PageId::tabMax, "butFind"},   {PageId::tabMax, "butPrintIt"},
+        {PageId::tabEdit, "butSave"}, {PageId::tabEdit, "butLoad"},
+        {PageId::tabVary, "butMake"}, {PageId::tabVary, "butVaryLoad"},
+        {PageId::tabMax, "butFind"},  {PageId::tabMax, "butPrintIt"},
     };
     for (const auto& [page, name] : buttons) {
         a.window->ShowPage(page);
