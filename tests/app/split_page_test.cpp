@@ -107,6 +107,14 @@ void SplitPageTest::theTestCaseIsAmortizedMatchedAndReset() {
              (Messages{Info("Regular Payment should be $46.08"),
                        Info("Probably cannot get any closer to zero balance !")}));
 
+    // The chart is read on the chart page, without a word about APRs.
+    app.port->ClearRecords();
+    app.Click("butSplitChart");
+    QCOMPARE(app.window->ActivePage(), PageId::tabChart);
+    QVERIFY(app.port->messages.empty());
+    QCOMPARE(app.Chart(), SplitApp::Lines(match.chart));
+
+    app.window->ShowPage(PageId::tabSplit);
     app.Click("butSplitReset");
     QCOMPARE(app.window->ActivePage(), PageId::tabAbout);
     app.ExpectStartTexts();

@@ -183,13 +183,17 @@ void SplitPage::butJustClick() {
     Show(qv::JustAmortize(session().State(), session().Port()));
 }
 
+// A search changes the amounts the results were computed from before it
+// amortizes again, and its messages show in between.
 void SplitPage::butSplitRegPayClick() {
     rgpSplitPdExit();
+    ResultsPending();
     Show(qv::MatchCommonPayment(session().State(), session().Port()));
 }
 
 void SplitPage::butSplitPrincipalClick() {
     rgpSplitPdExit();
+    ResultsPending();
     Show(qv::MatchPrincipal(session().State(), session().Port()));
 }
 
