@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 
 #include "app/radio_group.h"
@@ -125,16 +124,8 @@ void SplitPageTest::theTestCaseIsAmortizedMatchedAndReset() {
 void SplitPageTest::tabOrderPassesTheFreshPageWithoutAWord() {
     SplitApp app;
     app.Click(app.Find<RadioGroup>("rgpSplitPd")->Item(qv::kSplitIntervalStartItem));
-    QStringList order;
-    for (int i = 0; i < 26; ++i) {
-        QWidget* at = app.Focused();
-        // A radio button stands for its group.
-        if (qobject_cast<QRadioButton*>(at) != nullptr) at = at->parentWidget();
-        order << at->objectName();
-        QTest::keyClick(app.Focused(), Qt::Key_Tab);
-    }
     QCOMPARE(
-        order,
+        app.TabWalk(26),
         (QStringList{"rgpSplitPd",        "edSplitAmtFin",    "edSplitPayCount", "edSplitRegPay",
                      "edSplit1stPay",     "edSplit1stNoPd",   "edSplit1stExtra", "edSplitlastPay",
                      "edSplitlastNoPd",   "edSplitlastExtra", "edRate1",         "edCap1",
