@@ -706,6 +706,7 @@ void TforMain::WirePages() {
     auto& about = GetPage<AboutPage>();
     auto& onePay = GetPage<OnePayPage>();
     auto& vary = GetPage<VaryPage>();
+    auto& split = GetPage<SplitPage>();
 
     connect(&regular, &RegularPage::SimpleIntervalTaken, &irregular,
             &IrregularPage::ShowBaseInterval);
@@ -729,4 +730,6 @@ void TforMain::WirePages() {
                 chart.labChart7()->setText(chartNote);
             });
     connect(&settings, &SettingsPage::ShowRebatesChanged, chart.butReRx78(), &QWidget::setVisible);
+    // Split-rate results were rounded the old way.
+    connect(&settings, &SettingsPage::RoundingNotesChanged, &split, &SplitPage::ResultsPending);
 }

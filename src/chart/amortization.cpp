@@ -307,7 +307,9 @@ ChartEntryOutcome EnterChartPage(LoanState& state, const TMemDataSet& paySet, TM
     }
     const ComputedSchedule* computed = host.LastComputed();
     if (computed == nullptr) {
-        port.Inform(kNothingComputedText);
+        // The split-rate page's chart is text only: its user came to read it,
+        // not to be sent off to compute an APR.
+        if (state.ScheduleSource != kSourceSplit) port.Inform(kNothingComputedText);
         return ChartEntryOutcome::NothingComputed;
     }
 

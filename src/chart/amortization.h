@@ -143,7 +143,8 @@ enum class ChartEntryOutcome {
     InputError,       // the recomputed schedule has an error; the user was sent to correct it
     Filled,           // the grid holds the schedule
     FillFailed,       // the grid could not be filled and is empty; the user was told why
-    NothingComputed,  // no APR computed since Reset; the user was told where to compute one
+    NothingComputed,  // no APR computed since Reset; the user was told where to compute one,
+                      // unless the split-rate page (text chart only) is the source
 };
 
 // Said when the chart page has no computed schedule to show.

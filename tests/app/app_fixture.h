@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QTabBar>
 #include <QTableView>
@@ -99,6 +100,19 @@ struct AppFixture {
     void Enter(const char* box, const QString& text) const {
         Type(box, text);
         QTest::keyClick(Find<QLineEdit>(box), Qt::Key_Tab);
+    }
+
+    // The names of the controls the focus stands on as the user presses Tab
+    // `steps` times, starting where it is; a radio button stands for its group.
+    static QStringList TabWalk(int steps) {
+        QStringList order;
+        for (int i = 0; i < steps; ++i) {
+            QWidget* at = QApplication::focusWidget();
+            if (qobject_cast<QRadioButton*>(at) != nullptr) at = at->parentWidget();
+            order << at->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        return order;
     }
 
     // Clicks the tab with the given caption, as the user would.

@@ -262,8 +262,6 @@ void FirstUseTest::buttonsStillToComeSaySo() {
     const std::vector<std::pair<PageId, const char*>> buttons = {
         {PageId::tabEdit, "butSave"},
         {PageId::tabEdit, "butLoad"},
-        {PageId::tabSplit, "butJust"},
-        {PageId::tabSplit, "butSplitPrint"},
     };
     for (const auto& [page, name] : buttons) {
         a.window->ShowPage(page);

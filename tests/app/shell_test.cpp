@@ -232,7 +232,9 @@ void ShellTest::menuItemsLandOnTheirPages() {
     action->trigger();
     QCOMPARE(app.window->ActivePage(), page);
     QCOMPARE(int(app.port->messages.size()), messages);
-    QCOMPARE(app.window->State().ScheduleSource, kUntouched);
+    // Entering the split-rate page makes its schedule the current one.
+    const int source = page == PageId::tabSplit ? qv::kSourceSplit : kUntouched;
+    QCOMPARE(app.window->State().ScheduleSource, source);
     const QString tab = PageHasTab(page) ? PageCaption(page) : QString();
     QCOMPARE(app.HighlightedTab(), tab);
 }
@@ -304,6 +306,8 @@ void ShellTest::navigationButtons_data() {
                          << "Rule of 78s Warning" << PageId::tabIntro << 4;
     QTest::newRow("using chart") << PageId::tabChart << "butAbout"
                                  << "Using the Chart" << PageId::tabUsingChart << same;
+    QTest::newRow("split chart") << PageId::tabSplit << "butSplitChart"
+                                 << "Review Chart" << PageId::tabChart << same;
     QTest::newRow("using vary") << PageId::tabVary << "butVaryEG"
                                 << "Using Tab 7" << PageId::TabUsingVary << same;
     QTest::newRow("per diem help") << PageId::tabOnePay << "butPerDiemInfo"

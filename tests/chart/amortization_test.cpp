@@ -635,6 +635,13 @@ TEST_F(EnterChartPageTest, WithNothingComputedTheUserIsToldWhereToComputeAndNoGr
     EXPECT_EQ(Enter(), ChartEntryOutcome::NothingComputed);
     EXPECT_EQ(host.log, (std::vector<std::string>{"say " + std::string(kNothingComputedText)}));
     EXPECT_EQ(detail.Count(), 0);
+
+    // Sent from the split-rate page to read its chart: nothing to say.
+    host.log.clear();
+    state.ScheduleSource = kSourceSplit;
+    EXPECT_EQ(Enter(), ChartEntryOutcome::NothingComputed);
+    EXPECT_EQ(host.log, std::vector<std::string>{});
+    EXPECT_EQ(detail.Count(), 0);
 }
 
 TEST_F(EnterChartPageTest, AnInputErrorSendsTheUserBackToTheSourcePage) {

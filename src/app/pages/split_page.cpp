@@ -4,119 +4,212 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/not_built_yet.h"
+#include "app/entry_box.h"
+#include "app/focus_exit_filter.h"
+#include "app/qt_text.h"
 #include "app/radio_group.h"
 #include "app/session.h"
 
+namespace {
+
+using qv::SplitBox;
+
+// The engine's control names are string literals, so their text ends in a
+// null character as the page's builders expect.
+const char* NameOf(SplitBox box) {
+    return qv::SplitBoxInfo(box).name.data();
+}
+
+bool IsEntryBox(SplitBox box) {
+    return qv::SplitBoxInfo(box).entry != qv::SplitEntry::Result;
+}
+
+QStringList IntervalTexts() {
+    QStringList texts;
+    for (const qv::SplitInterval& interval : qv::kSplitIntervals) texts << Q(interval.text);
+    return texts;
+}
+
+// The buttons' actions, in the order of the engine's list of buttons.
+using Click = void (SplitPage::*)();
+constexpr std::array<Click, qv::kSplitButtons.size()> kClicks{
+    &SplitPage::butJustClick,           &SplitPage::butSplitRegPayClick,
+    &SplitPage::butSplitPrincipalClick, &SplitPage::butSplitChartClick,
+    &SplitPage::butSplitResetClick,     &SplitPage::butSplitPrintClick,
+    &SplitPage::butMyTestClick,
+};
+
+}  // namespace
+
 SplitPage::SplitPage(Session& app) : Page(app, kId) {
-    Line(Text(QStringLiteral(
-        "Enter debt parameters, then click on type of Fitted Amortization you desire.")));
-    rgpSplitPd_ = Radio(
-        "rgpSplitPd",
-        QStringLiteral("First, enter the basic information, Starting with the MOST COMMON interval "
-                       "in the Payment Schedule (*nominal duration):"),
-        {QStringLiteral("Annually (1/a,365 days)"), QStringLiteral("Monthly (12/a,30* days)"),
-         QStringLiteral("Half Month (24/a,15* days)"), QStringLiteral("TwoWeeks (26+/a,14 days)"),
-         QStringLiteral("Weekly (52/a,7 days)")},
-        3, QStringLiteral("Which Interval appears most often in the Payment Schedule."));
+    Line(Text(Q(qv::kSplitIntroLine)));
+    rgpSplitPd_ = Radio("rgpSplitPd", Q(qv::kSplitIntervalCaption), IntervalTexts(),
+                        qv::kSplitIntervalColumns, Q(qv::kSplitIntervalHint));
+    rgpSplitPd_->SetItemIndex(qv::kSplitIntervalStartItem);
     Line(rgpSplitPd_);
 
-    const QString anyAmount = QStringLiteral("Any amount >0 and <= Total of Payments.");
-    edSplitAmtFin_ =
-        Box("edSplitAmtFin", QStringLiteral("0.00"),
-            QStringLiteral("compare Amount Financed excludes the Finance Charge."), 12);
-    edSplitPayCount_ =
-        Box("edSplitPayCount", QStringLiteral("0"), QStringLiteral("Positive Integer > 0"), 4);
-    edSplitRegPay_ =
-        Box("edSplitRegPay", QStringLiteral("0.00"),
-            QStringLiteral("Only 1st and Last Payment may differ from this amount."), 10);
-    Row({edSplitAmtFin_, Label(QStringLiteral("$ Principal borrowed w/")), edSplitPayCount_,
-         Label(QStringLiteral("repayments; the most common amount is $")), edSplitRegPay_});
+    Row({MakeBox(SplitBox::edSplitAmtFin, 12), Label(Q(qv::kSplitPrincipalLabel)),
+         MakeBox(SplitBox::edSplitPayCount, 4), Label(Q(qv::kSplitCountLabel)),
+         MakeBox(SplitBox::edSplitRegPay, 10)});
 
-    Line(Text(QStringLiteral(
-        "Second, change the entries below ONLY IF the First Payment is incorrectly described:")));
-    edSplit1stPay_ = Box("edSplit1stPay", QStringLiteral("0.00"), anyAmount, 10);
-    edSplit1stNoPd_ = Box("edSplit1stNoPd", QStringLiteral("0"),
-                          QStringLiteral("only 0 if there are Added Days"), 4);
-    edSplit1stExtra_ = Box("edSplit1stExtra", QStringLiteral("0"),
-                           QStringLiteral("Must >0 if 1st Full Interval = 0"), 4);
-    Row({edSplit1stPay_, Label(QStringLiteral(" $ 1st Payment,")), edSplit1stNoPd_,
-         Label(QStringLiteral("Common Intervals +")), edSplit1stExtra_,
-         Label(QStringLiteral("Added Days before it."))});
+    Line(Text(Q(qv::kSplitSecondLine)));
+    MakePaymentLine(SplitBox::edSplit1stPay, qv::kSplitFirstPayLabel, SplitBox::edSplit1stNoPd,
+                    SplitBox::edSplit1stExtra);
+    Line(Text(Q(qv::kSplitThirdLine)));
+    MakePaymentLine(SplitBox::edSplitlastPay, qv::kSplitLastPayLabel, SplitBox::edSplitlastNoPd,
+                    SplitBox::edSplitlastExtra);
 
-    Line(Text(QStringLiteral(
-        "Third, change the entries below ONLY IF the Last Payment is incorrectly described:")));
-    edSplitlastPay_ =
-        Box("edSplitlastPay", QStringLiteral("0.00"),
-            QStringLiteral("= Total of Payments - all other payments, as shown above."), 10);
-    edSplitlastNoPd_ = Box("edSplitlastNoPd", QStringLiteral("0"),
-                           QStringLiteral("0 only if Last Interval Added Days >0"), 4);
-    edSplitlastExtra_ = Box("edSplitlastExtra", QStringLiteral("0"),
-                            QStringLiteral("Must >0 if no Common Intervals in Last Interval"), 4);
-    Row({edSplitlastPay_, Label(QStringLiteral(" $ Last Payment,")), edSplitlastNoPd_,
-         Label(QStringLiteral("Common Intervals +")), edSplitlastExtra_,
-         Label(QStringLiteral("Added Days before it."))});
-
-    QLabel* warning = Text(QStringLiteral(
-        "Rates below are PER COMMON INTERVAL, Not  Annual or APRs. Use Tab 2 or 3 for APRs."));
+    QLabel* warning = Text(Q(qv::kSplitRatesWarning));
     warning->setStyleSheet(QStringLiteral("color: red;"));
     Line(warning);
-    Line(
-        Text(QStringLiteral("Fourth, describe each step in the Split Rate structure applicable "
-                            "here (* cap ignored at top step):")));
-    const std::array<const char*, 4> rateNames{"edRate1", "edRate2", "edRate3", "edRate4"};
-    const std::array<const char*, 4> capNames{"edCap1", "edCap2", "edCap3", "edCap4"};
-    const std::array<QString, 4> middles{
-        QStringLiteral("% / Common Interval,     1st Step capped at $"),
-        QStringLiteral("% / Common Interval,    2nd Step capped at $"),
-        QStringLiteral("% / Common Interval,    3rd Step capped at $"),
-        QStringLiteral("% / Common Interval,    4th Step capped at $")};
-    const std::array<QString, 4> ends{
-        QStringLiteral("*, where 2nd Step begins."), QStringLiteral("*, where 3rd Step begins."),
-        QStringLiteral("*, where 4th Step begins."), QStringLiteral("*")};
-    for (std::size_t i = 0; i < 4; ++i) {
-        edRate_[i] = Box(rateNames[i], QStringLiteral("0.00"), anyAmount, 8);
-        edCap_[i] = Box(capNames[i], QStringLiteral("0.00"), anyAmount, 12);
-        Row({edRate_[i], Label(middles[i]), edCap_[i], Label(ends[i])});
+    Line(Text(Q(qv::kSplitFourthLine)));
+    for (int step = 1; step <= 4; ++step) {
+        const auto k = std::size_t(step - 1);
+        Row({MakeBox(qv::RateBox(step), 8), Label(Q(qv::kSplitStepMiddles[k])),
+             MakeBox(qv::CapBox(step), 12), Label(Q(qv::kSplitStepEnds[k]))});
     }
+    Line(Text(Q(qv::kSplitFifthLine)));
 
-    Line(Text(QStringLiteral("Fifth, change ONLY the following entries that are incorrect:")));
-    Line(Text(QStringLiteral("Sixth, select the computation button below:")));
-    auto* butJust = Button("butJust", QStringLiteral("Just Amortize"));
-    auto* butSplitRegPay = Button("butSplitRegPay", QStringLiteral("Match Common Payment : Rates"));
-    auto* butSplitPrincipal =
-        Button("butSplitPrincipal", QStringLiteral("Match Principal : Rates"));
-    Row({butJust, butSplitRegPay, butSplitPrincipal});
-    auto* butSplitChart = Button("butSplitChart", QStringLiteral("Review Chart"));
-    auto* butSplitReset = Button("butSplitReset", QStringLiteral("Reset All"));
-    auto* butSplitPrint = Button("butSplitPrint", QStringLiteral("Print Chart"));
-    auto* butMyTest = Button("butMyTest", QStringLiteral("Load Test Data"));
-    butMyTest->setVisible(false);
-    NotBuiltYet(
-        {butJust, butSplitRegPay, butSplitPrincipal, butSplitChart, butSplitReset, butSplitPrint},
-        session().Port());
-    Row({Label(QStringLiteral("Seventh, go to Tab 4 or click below:")), butSplitChart,
-         butSplitReset, butSplitPrint, butMyTest});
+    // Created in the page's tab order: the buttons, then the result boxes.
+    std::array<QPushButton*, qv::kSplitButtons.size()> buttons{};
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const qv::SplitButton& b = qv::kSplitButtons[i];
+        buttons[i] = Button(std::string(b.name).c_str(), Q(b.caption));
+        buttons[i]->setVisible(b.visible);
+        connect(buttons[i], &QPushButton::clicked, this, kClicks[i]);
+    }
+    Line(Text(Q(qv::kSplitSixthLine)));
+    Row({buttons[0], buttons[1], buttons[2]});
+    Line(Text(Q(qv::kSplitSeventhLine)));
+    Row({buttons[3], buttons[4], buttons[5], buttons[6]});
 
-    edSplitInterest_ = Box("edSplitInterest", QStringLiteral("Pending"), anyAmount, 12);
-    edFinal_ = Box("edFinal", QStringLiteral("Pending"), anyAmount, 12);
-    edSplitInterest_->setReadOnly(true);
-    edFinal_->setReadOnly(true);
-    Row({Label(QStringLiteral("Computed Interest is ")), edSplitInterest_,
-         Label(QStringLiteral("Final Balance is")), edFinal_});
+    for (SplitBox box : {SplitBox::edSplitInterest, SplitBox::edFinal}) {
+        const qv::SplitBoxText& info = qv::SplitBoxInfo(box);
+        QLineEdit* result = ResultBox(NameOf(box), Q(info.startText), 12);
+        result->setToolTip(Q(info.hint));
+        boxes_[std::size_t(box)] = result;
+    }
+    Row({Label(Q(qv::kSplitInterestLabel)), BoxOf(SplitBox::edSplitInterest),
+         Label(Q(qv::kSplitFinalLabel)), BoxOf(SplitBox::edFinal)});
+
+    Focus().OnExit(rgpSplitPd_, [this] { rgpSplitPdExit(); });
+    connect(rgpSplitPd_, &RadioGroup::ItemIndexChanged, this, &SplitPage::ResultsPending);
+    for (const qv::SplitBoxText& info : qv::kSplitBoxes) {
+        if (!IsEntryBox(info.box)) continue;
+        Focus().OnExit(BoxOf(info.box), [this, box = info.box] { Leave(box); });
+        connect(BoxOf(info.box), &QLineEdit::textEdited, this, &SplitPage::ResultsPending);
+    }
 }
 
 void SplitPage::ResetControls() {
-    for (QLineEdit* box : {edSplitAmtFin_, edSplitRegPay_, edSplit1stPay_, edSplitlastPay_}) {
-        box->setText(QStringLiteral("0.00"));
+    WriteBoxes(qv::SplitStartTexts());
+    rgpSplitPd_->SetItemIndex(qv::kSplitIntervalStartItem);
+}
+
+// --- builders --------------------------------------------------------------------
+
+QLineEdit* SplitPage::MakeBox(SplitBox box, int widthInDigits) {
+    const qv::SplitBoxText& info = qv::SplitBoxInfo(box);
+    QLineEdit* made = Box(NameOf(box), Q(info.startText), Q(info.hint), widthInDigits);
+    boxes_[std::size_t(box)] = made;
+    return made;
+}
+
+Page::BoxInfo SplitPage::InfoOf(SplitBox box, std::string_view label) const {
+    const qv::SplitBoxText& info = qv::SplitBoxInfo(box);
+    return {NameOf(box), Q(info.startText), Q(info.hint), Q(label)};
+}
+
+void SplitPage::MakePaymentLine(SplitBox pay, std::string_view payLabel, SplitBox periods,
+                                SplitBox days) {
+    const PaymentBoxes made =
+        PaymentRow(InfoOf(pay, payLabel), InfoOf(periods, qv::kSplitIntervalsLabel),
+                   InfoOf(days, qv::kSplitAddedDaysLabel));
+    boxes_[std::size_t(pay)] = made.pay;
+    boxes_[std::size_t(periods)] = made.periods;
+    boxes_[std::size_t(days)] = made.days;
+}
+
+// --- the engine's decisions ------------------------------------------------------
+
+QLineEdit* SplitPage::BoxOf(SplitBox box) const {
+    return boxes_[std::size_t(box)];
+}
+
+void SplitPage::SetBoxText(SplitBox box, const std::string& text) {
+    SetText(BoxOf(box), text);
+}
+
+void SplitPage::FocusBox(SplitBox box) {
+    FocusForTyping(BoxOf(box));
+}
+
+void SplitPage::WriteBoxes(const std::vector<qv::SplitBoxFill>& fills) {
+    for (const qv::SplitBoxFill& fill : fills) SetBoxText(fill.box, fill.text);
+}
+
+void SplitPage::ResultsPending() {
+    for (SplitBox box : {SplitBox::edSplitInterest, SplitBox::edFinal}) {
+        SetText(BoxOf(box), qv::SplitBoxInfo(box).startText);
     }
-    for (QLineEdit* box : {edSplitPayCount_, edSplit1stNoPd_, edSplitlastNoPd_, edSplit1stExtra_,
-                           edSplitlastExtra_}) {
-        box->setText(QStringLiteral("0"));
-    }
-    for (QLineEdit* box : edRate_) box->setText(QStringLiteral("0.0"));
-    for (QLineEdit* box : edCap_) box->setText(QStringLiteral("0.00"));
-    edSplitInterest_->setText(QStringLiteral("Pending"));
-    edFinal_->setText(QStringLiteral("Pending"));
-    rgpSplitPd_->SetItemIndex(1);
+}
+
+void SplitPage::Leave(SplitBox box) {
+    const qv::SplitExit exit = qv::LeaveSplitBox(session().State(), box, TextOf(BoxOf(box)));
+    qv::CarryOutExit<SplitBox>(exit, box, session().Port(), *this);
+}
+
+void SplitPage::Show(const qv::SplitRun& run) {
+    if (run.chartReplaced) session().SetChartLines(run.chart);
+    WriteBoxes(run.fills);
+}
+
+// --- page entry and the interval group ---------------------------------------------
+
+void SplitPage::tabSplitEnter() {
+    qv::EnterSplitPage(session().State());
+}
+
+void SplitPage::rgpSplitPdExit() {
+    qv::TakeSplitInterval(session().State(), rgpSplitPd_->ItemIndex());
+}
+
+// --- buttons -----------------------------------------------------------------------
+
+// Every computation runs on the interval the group shows: its choice is
+// taken before the button acts, however the button was reached.
+void SplitPage::butJustClick() {
+    rgpSplitPdExit();
+    Show(qv::JustAmortize(session().State(), session().Port()));
+}
+
+// A search changes the amounts the results were computed from before it
+// amortizes again, and its messages show in between.
+void SplitPage::butSplitRegPayClick() {
+    rgpSplitPdExit();
+    ResultsPending();
+    Show(qv::MatchCommonPayment(session().State(), session().Port()));
+}
+
+void SplitPage::butSplitPrincipalClick() {
+    rgpSplitPdExit();
+    ResultsPending();
+    Show(qv::MatchPrincipal(session().State(), session().Port()));
+}
+
+void SplitPage::butSplitChartClick() {
+    session().ShowPage(PageId::tabChart);
+}
+
+void SplitPage::butSplitPrintClick() {
+    session().PrintChart();
+}
+
+void SplitPage::butSplitResetClick() {
+    session().ResetAndShowIntro();
+}
+
+void SplitPage::butMyTestClick() {
+    WriteBoxes(qv::LoadSplitTestData(session().State()));
+    rgpSplitPd_->SetItemIndex(qv::kSplitTestIntervalItem);
 }
