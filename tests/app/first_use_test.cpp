@@ -260,7 +260,6 @@ void FirstUseTest::anEmptyIrregularScheduleIsSaidToHaveNoPayments() {
 void FirstUseTest::buttonsStillToComeSaySo() {
     UserApp& a = *app;
     const std::vector<std::pair<PageId, const char*>> buttons = {
-        {PageId::tabEdit, "butSave"},  {PageId::tabEdit, "butLoad"},
         {PageId::tabSplit, "butJust"}, {PageId::tabSplit, "butSplitPrint"},
         {PageId::tabVary, "butMake"},  {PageId::tabVary, "butVaryLoad"},
         {PageId::tabMax, "butFind"},   {PageId::tabMax, "butPrintIt"},
