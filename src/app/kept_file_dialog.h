@@ -22,8 +22,8 @@ class KeptFileDialog {
     // use. Empty when the user cancels (the kept path stays as it was).
     std::optional<std::string> Execute(PlatformPort& port, std::string_view title) {
         request_.title = title;
-        std::optional<std::string> chosen = kind_ == Kind::Open ? port.OpenFileDialog(request_)
-                                                                : port.SaveFileDialog(request_);
+        std::optional<std::string> chosen =
+            kind_ == Kind::Open ? port.OpenFileDialog(request_) : port.SaveFileDialog(request_);
         if (chosen) request_.fileName = *chosen;
         return chosen;
     }

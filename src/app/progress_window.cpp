@@ -66,9 +66,8 @@ TProgressWindow::TProgressWindow(QWidget* mainWindow, qv::ProgressClock clock)
     ShowTexts();
 }
 
-void TProgressWindow::Start(qv::ProgressKind kind, qv::ProgressBasis basis,
-                            std::int64_t totalBytes, std::int64_t totalRecords,
-                            const std::string& fileName) {
+void TProgressWindow::Start(qv::ProgressKind kind, qv::ProgressBasis basis, std::int64_t totalBytes,
+                            std::int64_t totalRecords, const std::string& fileName) {
     texts_.Start(kind, basis, totalBytes, totalRecords, fileName);
     ShowTexts();
     Centre();
@@ -114,9 +113,8 @@ void TProgressWindow::WaitUntilExposed() {
     waited.start();
     while (windowHandle() != nullptr && !windowHandle()->isExposed() &&
            waited.elapsed() < kExposeWaitMs) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
-                                            QEventLoop::WaitForMoreEvents,
-                                        kExposeWaitMs);
+        QCoreApplication::processEvents(
+            QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents, kExposeWaitMs);
     }
 }
 

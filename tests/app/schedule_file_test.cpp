@@ -1,6 +1,8 @@
 // Saving and loading schedule files through the editor's buttons and their
 // dialogs, what a load shows on the pages, loads and saves that fail, the
 // shipped example files, and the progress window of the file components.
+#include "data/schedule_file.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -22,7 +24,6 @@
 #include "app/radio_group.h"
 #include "app_fixture.h"
 #include "core/pay_group.h"
-#include "data/schedule_file.h"
 #include "data/wccsvexp.h"
 #include "data/wccsvimp.h"
 
@@ -32,7 +33,8 @@ using Messages = std::vector<qv::RecordedMessage>;
 
 namespace {
 
-constexpr const char* kExampleFile = "1,0,1000,0,0\r\n1,1,95,1,15\r\n10,2,88.85,1,0\r\n1,3,88.91,1,0\r\n";
+constexpr const char* kExampleFile =
+    "1,0,1000,0,0\r\n1,1,95,1,15\r\n10,2,88.85,1,0\r\n1,3,88.91,1,0\r\n";
 constexpr const char* kExampleTotal = "12 payments total to $1,072.41";
 
 // (SetSize, Sequence, PaySize, PriorPds, AddDays) of a group.
@@ -105,10 +107,10 @@ struct FileApp : AppFixture {
     // The boxes a load writes, on both schedule pages.
     QStringList LoadedBoxes() const {
         QStringList out;
-        for (const char* box : {"edAmtFin", "edTotPay", "edPayCount", "edSimpAmtFin",
-                                "edSimpInnerNoPay", "edSimp1stPay", "edSimp1stNoPd",
-                                "edSimp1stExtra", "edSimpRegPay", "edSimpLastPay",
-                                "edSimpLastNoPd", "edSimpLastExtra"}) {
+        for (const char* box :
+             {"edAmtFin", "edTotPay", "edPayCount", "edSimpAmtFin", "edSimpInnerNoPay",
+              "edSimp1stPay", "edSimp1stNoPd", "edSimp1stExtra", "edSimpRegPay", "edSimpLastPay",
+              "edSimpLastNoPd", "edSimpLastExtra"}) {
             out << Text(box);
         }
         return out;
@@ -209,9 +211,8 @@ void ScheduleFileTest::savedExampleLoadsBackOnBothPages() {
     QCOMPARE(app.port->dialogs,
              (std::vector<RecordedDialog>{{RecordedDialog::Kind::Open, firstOpen}}));
     QCOMPARE(app.PaySet(), kExampleGroups);
-    QCOMPARE(app.port->messages,
-             (Messages{{MessageKind::Information, kExampleTotal},
-                       {MessageKind::Information, AprMessage(computedApr)}}));
+    QCOMPARE(app.port->messages, (Messages{{MessageKind::Information, kExampleTotal},
+                                           {MessageKind::Information, AprMessage(computedApr)}}));
     QCOMPARE(app.port->inputs.size(), std::size_t(1));  // the amount financed, kept
     QCOMPARE(app.port->inputs[0].defaultText, std::string("$1,000.00"));
     QCOMPARE(app.LoadedBoxes(), (QStringList{"1000.00", "1072.41", "12", "1000.00", "12", "95.00",
@@ -239,9 +240,9 @@ void ScheduleFileTest::savedExampleLoadsBackOnBothPages() {
     secondSave.fileName = file.string();
     FileDialogRequest secondOpen = firstOpen;
     secondOpen.fileName = file.string();
-    QCOMPARE(app.port->dialogs, (std::vector<RecordedDialog>{
-                                    {RecordedDialog::Kind::Save, secondSave},
-                                    {RecordedDialog::Kind::Open, secondOpen}}));
+    QCOMPARE(app.port->dialogs,
+             (std::vector<RecordedDialog>{{RecordedDialog::Kind::Save, secondSave},
+                                          {RecordedDialog::Kind::Open, secondOpen}}));
     QCOMPARE(ReadBytes(app.Path("again.txt")), std::string(kExampleFile));
 }
 
@@ -266,41 +267,52 @@ void ScheduleFileTest::theCurrentScheduleIsOfferedForSavingFirst() {
 
     app.port->answers = {yes ? qv::Answer::Yes : qv::Answer::No};
     app.port->fileAnswers = {example.string()};
-    if (yes) app.port->fileAnswers.push_back(saveDialogCancelled ? std::nullopt
-                                                                 : std::optional(current.string()));
+    if (yes)
+        app.port->fileAnswers.push_back(saveDialogCancelled ? std::nullopt
+                                                            : std::optional(current.string()));
     app.Click("butLoad");
 
     std::vector<RecordedDialog::Kind> dialogs;
     for (const RecordedDialog& d : app.port->dialogs) dialogs.push_back(d.kind);
     using Kinds = std::vector<RecordedDialog::Kind>;
-    const Kinds expectedDialogs = yes ? Kinds{RecordedDialog::Kind::Open, RecordedDialog::Kind::Save}
-                                      : Kinds{RecordedDialog::Kind::Open};
+    const Kinds expectedDialogs =
+        yes ? Kinds{RecordedDialog::Kind::Open, RecordedDialog::Kind::Save}
+            : Kinds{RecordedDialog::Kind::Open};
     QCOMPARE(dialogs, expectedDialogs);
     QCOMPARE(app.port->messages.front(),
              (qv::RecordedMessage{MessageKind::Confirmation, "Save the current Payment Set?"}));
-    QCOMPARE(app.port->messages.at(1), (qv::RecordedMessage{MessageKind::Information, kExampleTotal}));
+    QCOMPARE(app.port->messages.at(1),
+             (qv::RecordedMessage{MessageKind::Information, kExampleTotal}));
     QCOMPARE(app.PaySet(), kExampleGroups);  // loaded in every case
     QCOMPARE(fs::exists(current), yes && !saveDialogCancelled);
-    if (fs::exists(current)) QCOMPARE(ReadBytes(current), std::string("1,0,1100,0,0\r\n24,1,50,1,0\r\n"));
+    if (fs::exists(current))
+        QCOMPARE(ReadBytes(current), std::string("1,0,1100,0,0\r\n24,1,50,1,0\r\n"));
 }
 
 void ScheduleFileTest::failedLoadsAndSavesChangeNothing_data() {
     QTest::addColumn<bool>("save");
-    QTest::addColumn<QString>("target");  // in the temporary folder
+    QTest::addColumn<QString>("target");    // in the temporary folder
     QTest::addColumn<QString>("existing");  // what is there before, "" for nothing
     QTest::addColumn<QString>("said");      // the end of the one warning
 
     // Root may write anywhere, so saves fail by their paths: a folder that
     // is a file, a name with no room for the temporary file beside it.
     const QString longName = QString(250, QLatin1Char('n'));
-    QTest::newRow("load a missing file") << false << "missing.txt" << "" << "The schedule was not changed.";
-    QTest::newRow("load a folder") << false << "folder" << "/" << "The schedule was not changed.";
+    QTest::newRow("load a missing file") << false << "missing.txt"
+                                         << ""
+                                         << "The schedule was not changed.";
+    QTest::newRow("load a folder") << false << "folder"
+                                   << "/"
+                                   << "The schedule was not changed.";
     QTest::newRow("load binary garbage")
         << false << "garbage.txt" << QString::fromLatin1("\x01\x02\xff\xfe,\x7f\n\x80", 8)
         << "The schedule was not changed.";
-    QTest::newRow("save into a file as folder") << true << "plain.txt/new.txt" << "" << ": Not a directory";
+    QTest::newRow("save into a file as folder") << true << "plain.txt/new.txt"
+                                                << ""
+                                                << ": Not a directory";
     QTest::newRow("save with no room for the temporary name")
-        << true << longName << "1,0,5,0,0\r\n1,1,5,1,0\r\n" << ": File name too long";
+        << true << longName << "1,0,5,0,0\r\n1,1,5,1,0\r\n"
+        << ": File name too long";
 }
 
 void ScheduleFileTest::failedLoadsAndSavesChangeNothing() {
@@ -349,7 +361,8 @@ void ScheduleFileTest::failedLoadsAndSavesChangeNothing() {
     QCOMPARE(ReadBytes(app.Path("plain.txt")), std::string("not a folder"));
     // No temporary file is left behind.
     std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(app.Path(""))) names.insert(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(app.Path("")))
+        names.insert(entry.path().filename().string());
     for (const std::string& name : names) QVERIFY2(name.rfind(".", 0) != 0, name.c_str());
 }
 
@@ -362,13 +375,14 @@ void ScheduleFileTest::partlyReadFilesAreLoadedAndSaySo_data() {
     // Without a header the amount financed and the regular page stay as they
     // were; the schedule test writes the count and total it finds.
     QTest::newRow("no header")
-        << "12,1,88.85,1,0\r\n" << Groups{{12, 1, 88.85, 1, 0}}
+        << "12,1,88.85,1,0\r\n"
+        << Groups{{12, 1, 88.85, 1, 0}}
         << QStringList{"i DataSet lacks Amt.Fin. and Common Interval",
                        "i 12 payments total to $1,066.20",
                        "i $0.00 Amount Financed is too low to compute a meaningful APR",
                        "i No APR computed, as data inconsistency detected"}
-        << QStringList{"0.00", "1066.20", "12", "0.00", "0", "0.00", "0", "0", "0.0", "0.00", "0",
-                       "0"};
+        << QStringList{"0.00", "1066.20", "12",  "0.00", "0", "0.00",
+                       "0",    "0",       "0.0", "0.00", "0", "0"};
     // The boxes are written before the warning; the schedule's faults are
     // then the schedule test's and the estimate's to report.
     QTest::newRow("values that are not numbers, a line without a group number")
