@@ -217,6 +217,9 @@ void ScheduleFileTest::savedExampleLoadsBackOnBothPages() {
     QCOMPARE(app.port->inputs[0].defaultText, std::string("$1,000.00"));
     QCOMPARE(app.LoadedBoxes(), (QStringList{"1000.00", "1072.41", "12", "1000.00", "12", "95.00",
                                              "1", "15", "88.85", "88.91", "1", "0"}));
+    QCOMPARE(app.Find<QLabel>("labSimpToP")->text(),
+             QStringLiteral("Above schedule has 12 Payments Totalling $1,072.41 w/ $72.41 Finance "
+                            "Charge"));
     QCOMPARE(app.Interval("rgpBasePd"), 1);
     QCOMPARE(app.Interval("rgpSimpInterval"), 1);
     QCOMPARE(app.Text("edAPR") + QLatin1Char('%'), computedApr);
