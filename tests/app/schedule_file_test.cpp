@@ -13,7 +13,6 @@
 #include <iterator>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
