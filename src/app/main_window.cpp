@@ -660,6 +660,10 @@ void TforMain::ShowScheduleInterval(int item) {
     GetPage<RegularPage>().ShowInterval(item);
 }
 
+int TforMain::ScheduleIntervalItem() const {
+    return GetPage<IrregularPage>().BaseIntervalItem();
+}
+
 void TforMain::ShowLoadedSchedule(const qv::ScheduleLoad& load) {
     GetPage<IrregularPage>().ShowLoadedSchedule(load);
     GetPage<RegularPage>().ShowLoadedSchedule(load);

@@ -54,7 +54,10 @@ class TforMain : public QMainWindow, public Session {
     void TestScheduleIntegrity() override;
     void MakeScheduleGridEditable() override;
     void ShowScheduleInterval(int item) override;
+    int ScheduleIntervalItem() const override;
     void ShowLoadedSchedule(const qv::ScheduleLoad& load) override;
+    KeptFileDialog& dlgSavePayset() override { return dlgSavePayset_; }
+    KeptFileDialog& dlgOpenPaySet() override { return dlgOpenPaySet_; }
     qv::RegularTexts RegularScheduleTexts() const override;
     int RegularIntervalItem() const override;
     void ShowRegularSummary(const std::string& text) override;
@@ -123,6 +126,10 @@ class TforMain : public QMainWindow, public Session {
     qv::TMemDataSet mdsVariable_{"mdsVariable"};
     qv::TMemDataSet mdsVarSchedule_{"mdsVarSchedule"};
     std::unique_ptr<PlatformPort> port_;
+    KeptFileDialog dlgSavePayset_{KeptFileDialog::Kind::Save, qv::kProposedScheduleFileName,
+                                  qv::kScheduleFileExtension};
+    KeptFileDialog dlgOpenPaySet_{KeptFileDialog::Kind::Open, qv::kProposedScheduleFileName,
+                                  qv::kScheduleFileExtension};
 
     QWidget* pconMain_ = nullptr;
     QTabBar* strip_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QInputDialog>
@@ -19,6 +20,15 @@ namespace {
 
 QString NameFilters() {
     return QStringLiteral("Text files (*.txt);;All files (*)");
+}
+
+// Proposes a file in the dialog: a path opens its folder with its name
+// filled in. A kept path whose folder is not there (it went, or a save into
+// it failed) proposes its name alone, in the dialog's own folder.
+void ProposeFile(QFileDialog& dialog, const std::string& fileName) {
+    if (fileName.empty()) return;
+    const QFileInfo file(Q(fileName));
+    dialog.selectFile(file.isRelative() || file.dir().exists() ? file.filePath() : file.fileName());
 }
 
 }  // namespace
@@ -149,7 +159,7 @@ std::optional<std::string> QtPlatformPort::OpenFileDialog(const FileDialogReques
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(NameFilters());
     dialog.setDefaultSuffix(Q(request.defaultExt));
-    if (!request.fileName.empty()) dialog.selectFile(Q(request.fileName));
+    ProposeFile(dialog, request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return S(dialog.selectedFiles().constFirst());
 }
@@ -162,7 +172,7 @@ std::optional<std::string> QtPlatformPort::SaveFileDialog(const FileDialogReques
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setNameFilter(NameFilters());
     dialog.setDefaultSuffix(Q(request.defaultExt));
-    if (!request.fileName.empty()) dialog.selectFile(Q(request.fileName));
+    ProposeFile(dialog, request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return S(dialog.selectedFiles().constFirst());
 }

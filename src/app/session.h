@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "app/kept_file_dialog.h"
 #include "app/page_id.h"
 #include "app/platform_port.h"
 #include "chart/amortization.h"
@@ -76,8 +77,14 @@ class Session {
     // The common interval of the irregular page (rgpBasePd) and of the
     // regular page (rgpSimpInterval), as a load or a move sets it.
     virtual void ShowScheduleInterval(int item) = 0;
+    // The item of rgpBasePd, the interval a saved schedule carries.
+    virtual int ScheduleIntervalItem() const = 0;
     // A loaded schedule's amounts and regular-schedule boxes.
     virtual void ShowLoadedSchedule(const qv::ScheduleLoad& load) = 0;
+    // The save and open dialogs of schedule and list files; each proposes
+    // the path chosen in it last.
+    virtual KeptFileDialog& dlgSavePayset() = 0;
+    virtual KeptFileDialog& dlgOpenPaySet() = 0;
 
     // The regular page's schedule as its boxes read, the interval it shows,
     // and its summary line, for the figure-a-schedule page.

@@ -59,7 +59,6 @@ class FirstUseTest : public QObject {
     void theKeyboardStepsTabsSelectsBoxTextAndPressesButtons();
     void resultBoxesCannotBeTypedInto();
     void anEmptyIrregularScheduleIsSaidToHaveNoPayments();
-    void buttonsStillToComeSaySo();
     void theAmountFinancedBoxRefusesZeroAndTheCountRefillsTheLastPayment();
 
   private:
@@ -255,23 +254,6 @@ void FirstUseTest::anEmptyIrregularScheduleIsSaidToHaveNoPayments() {
              (std::vector<qv::RecordedMessage>{
                  {MessageKind::Information, qv::kNoPaymentsToEstimateText.data()}}));
     QCOMPARE(a.Text("edAPR"), QStringLiteral("Pending"));
-}
-
-void FirstUseTest::buttonsStillToComeSaySo() {
-    UserApp& a = *app;
-    const std::vector<std::pair<PageId, const char*>> buttons = {
-        {PageId::tabEdit, "butSave"},
-        {PageId::tabEdit, "butLoad"},
-    };
-    for (const auto& [page, name] : buttons) {
-        a.window->ShowPage(page);
-        a.port->ClearRecords();
-        auto* button = a.Find<QPushButton>(name);
-        a.Click(button);
-        const std::string expected = button->text().remove(QLatin1Char('&')).toStdString() +
-                                     ": not available in this version yet.";
-        QCOMPARE(a.port->Texts(), std::vector<std::string>{expected});
-    }
 }
 
 void FirstUseTest::theAmountFinancedBoxRefusesZeroAndTheCountRefillsTheLastPayment() {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QMessageBox>
 #include <QPageSize>
@@ -155,6 +156,33 @@ class PlatformPortTest : public QObject {
 
         WhenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
         QVERIFY(!port.OpenFileDialog({"Select a schedule", "", "txt"}).has_value());
+    }
+
+    void aKeptPathOpensItsFolderUnlessTheFolderIsGone() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QWidget window;
+        window.show();
+        QtPlatformPort port(&window);
+        const QString kept = QDir(dir.path()).filePath(QStringLiteral("kept.txt"));
+        const QString gone = QDir(dir.path()).filePath(QStringLiteral("gone/kept.txt"));
+
+        for (const QString& proposed : {kept, gone}) {
+            QString folder;
+            QFileInfo chosen;
+            WhenModal([&](QWidget* modal) {
+                auto* dialog = qobject_cast<QFileDialog*>(modal);
+                QVERIFY(dialog != nullptr);
+                folder = dialog->directory().absolutePath();
+                chosen = QFileInfo(dialog->selectedFiles().value(0));
+                static_cast<QDialog*>(dialog)->reject();
+            });
+            QVERIFY(!port.OpenFileDialog({"Select", proposed.toStdString(), "txt"}).has_value());
+            QCOMPARE(chosen.fileName(), QStringLiteral("kept.txt"));
+            // The dialog shows a folder that is there.
+            QVERIFY(chosen.dir().exists());
+            if (proposed == kept) QCOMPARE(folder, QDir(dir.path()).absolutePath());
+        }
     }
 
     void recordingPortKeepsOrderAndFollowsItsScripts() {

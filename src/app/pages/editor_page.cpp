@@ -4,16 +4,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <filesystem>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "app/grid_focus.h"
-#include "app/not_built_yet.h"
 #include "app/qt_text.h"
 #include "app/session.h"
 #include "core/group_schedule.h"
 #include "core/pay_group.h"
 #include "core/table_walk.h"
+#include "data/schedule_file.h"
 
 EditorPage::EditorPage(Session& app) : Page(app, kId) {
     auto* butLoad = Button("butLoad", QStringLiteral("Load a Schedule"));
@@ -81,11 +83,48 @@ void EditorPage::ResetControls() {
 }
 
 void EditorPage::butSaveClick() {
-    SayNotBuiltYet(session().Port(), "Save This Schedule");
+    PlatformPort& port = session().Port();
+    qv::TMemDataSet& paySet = session().mdsPaySet();
+    if (qv::NothingToSave(paySet)) {
+        port.Inform(qv::kNoScheduleToSave);
+        return;
+    }
+    const std::optional<std::string> file =
+        session().dlgSavePayset().Execute(port, qv::kSaveScheduleTitle);
+    if (!file) return;
+    qv::SaveScheduleAsked(std::filesystem::u8path(*file), paySet,
+                          {session().ScheduleIntervalItem(), session().State().AmtFin}, port);
 }
 
 void EditorPage::butLoadClick() {
-    SayNotBuiltYet(session().Port(), "Load a Schedule");
+    PlatformPort& port = session().Port();
+    const std::optional<std::string> file =
+        session().dlgOpenPaySet().Execute(port, qv::kLoadScheduleTitle);
+    if (file && !LoadSchedule(*file)) return;
+    // Whether or not a file was chosen, the schedule now in the table is
+    // tested and its APR estimated.
+    session().TestScheduleIntegrity();
+    session().MakeScheduleGridEditable();
+    const std::optional<qv::AprOutcome> outcome = session().EstimateIrregularAPR();
+    port.Inform(qv::LoadedAprMessage(outcome, session().State().APR));
+}
+
+bool EditorPage::LoadSchedule(const std::string& file) {
+    PlatformPort& port = session().Port();
+    // The question comes before the file is read; whatever the save does,
+    // even when its dialog is cancelled, the chosen file is loaded.
+    if (!qv::NothingToSave(session().mdsPaySet()) &&
+        port.Confirm(qv::kSaveCurrentScheduleQuestion)) {
+        butSaveClick();
+    }
+    const qv::ScheduleLoad load =
+        qv::LoadData(session().State(), session().mdsPaySet(), std::filesystem::u8path(file));
+    if (load.loaded && !load.headerMissing) {
+        session().ShowScheduleInterval(load.intervalIndex);
+        session().ShowLoadedSchedule(load);
+    }
+    for (const qv::RecordedMessage& message : load.messages) port.Show(message.kind, message.text);
+    return load.loaded;
 }
 
 void EditorPage::butAddRowClick() {

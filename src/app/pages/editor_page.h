@@ -1,6 +1,8 @@
 #pragma once
 // "5:Save/Edit" (tabEdit): the schedule editor, and saving and loading
 // schedule files.
+#include <string>
+
 #include "app/pages/page.h"
 
 class EditorPage : public Page {
@@ -42,5 +44,9 @@ class EditorPage : public Page {
     void AmountFinancedTaken(const QString& amtFin);
 
   private:
+    // Asks to save the current groups, then loads `file` and shows what it
+    // holds; false when the file could not be loaded (nothing changed).
+    bool LoadSchedule(const std::string& file);
+
     QTableView* dbgPaySet2_;
 };

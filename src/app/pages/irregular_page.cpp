@@ -373,6 +373,10 @@ void IrregularPage::ShowBaseInterval(int item) {
     rgpBasePd_->SetItemIndex(item);
 }
 
+int IrregularPage::BaseIntervalItem() const {
+    return rgpBasePd_->ItemIndex();
+}
+
 void IrregularPage::ShowTotals(const QString& totPay, const QString& payCount) {
     edTotPay_->setText(totPay);
     edPayCount_->setText(payCount);

@@ -63,6 +63,7 @@ class IrregularPage : public Page {
     // --- what other pages change here (the window connects them) ----------
     // The interval chosen on the regular page, shown here too.
     void ShowBaseInterval(int item);
+    int BaseIntervalItem() const;
     // The loan's count and total as a schedule test or a load took them.
     void ShowTotals(const QString& totPay, const QString& payCount);
     void ShowAmountFinanced(const QString& amtFin);

@@ -369,4 +369,8 @@ void RegularPage::ShowLoadedSchedule(const qv::ScheduleLoad& load) {
         SetText(edSimpLastNoPd_, load.last->pds);
         SetText(edSimpLastExtra_, load.last->extra);
     }
+    // The summary line describes the boxes above it. It is only worded
+    // here: the loan's count and total are the loaded groups', which an
+    // irregular schedule's boxes do not add up to.
+    labSimpToP_->setText(Q(qv::SummarizeRegular(qv::ReadRegularBoxes(BoxTexts())).text));
 }
