@@ -566,7 +566,10 @@ void TMemDataSet::SetOptions(MemDataSetOptions options) {
     // The order views follow the new direction; records with equal keys keep
     // their relative order.
     Impl::Record* r = m.Current();
-    for (auto& [n, v] : m.views) {
+    // A named reference rather than the structured binding: clang before
+    // version 16 cannot capture a binding in a lambda.
+    for (auto& entry : m.views) {
+        Impl::View& v = entry.second;
         v.descending = desc;
         std::stable_sort(v.rows.begin(), v.rows.end(),
                          [&](const Impl::Record* a, const Impl::Record* b) {
