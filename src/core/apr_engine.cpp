@@ -25,18 +25,22 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // Sums currency terms exactly; remembers when a term or the sum leaves the
-// range a currency value can hold.
-class CurrencySum {
+// currency range.
+class TermSum {
   public:
     // Adds `value` (already in currency units) rounded to the nearest unit,
     // ties to even.
     void Add(double value) {
-        if (!std::isfinite(value) || std::fabs(value) > kMaxCurrencyDollars * 10000.0) {
+        if (!(std::fabs(value) <= static_cast<double>(kMaxCurrency))) {
             overflow_ = value > 0 ? 1 : -1;
             return;
         }
-        auto term = static_cast<Currency>(std::nearbyint(value));
-        if (__builtin_add_overflow(sum_, term, &sum_)) overflow_ = term > 0 ? 1 : -1;
+        const auto term = static_cast<Currency>(std::nearbyint(value));
+        if (overflow_ != 0) return;
+        if (const auto sum = CheckedSum(sum_, term))
+            sum_ = *sum;
+        else
+            overflow_ = term > 0 ? 1 : -1;
     }
     double Dollars() const {
         if (overflow_ != 0) return overflow_ * kInf;
@@ -58,7 +62,7 @@ double ImpliedUnitPeriod(const LoanState& state, std::int32_t daysPerPd, std::in
                          double pdsPerYear, double apr) {
     const double i = fni(pdsPerYear, apr);
     if (!(1.0 + i > 0.0)) return kNaN;
-    CurrencySum sum;
+    TermSum sum;
     for (std::int32_t k = 1; k <= count; ++k) {
         const PayEntry& e = state.PayMatrix[static_cast<size_t>(k)];
         const double oddDays = 1.0 + i * e.CumDays / daysPerPd;
@@ -75,7 +79,7 @@ double ImpliedUnitPeriod(const LoanState& state, std::int32_t daysPerPd, std::in
 double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32_t count,
                       double apr) {
     double factor = 1.0;
-    CurrencySum sum;
+    TermSum sum;
     for (std::int32_t k = 1; k <= count; ++k) {
         const PayEntry& e = state.PayMatrix[static_cast<size_t>(k)];
         const double days = static_cast<double>(daysPerPd) * e.PriorPds + e.AddDays;

@@ -13,6 +13,7 @@
 #include "core/format.h"
 #include "core/loan_state.h"
 #include "core/money.h"
+#include "core/pay_schedule.h"
 
 namespace qv {
 
@@ -103,10 +104,6 @@ struct GroupWalk {
 // no payments!"), a payment under one cent ("Group # 3 has payment(s) of
 // zero $ !").
 GroupWalk WalkGroups(TMemDataSet& paySet);
-
-// The message when the scheduled total cannot be held as currency.
-inline constexpr std::string_view kTotalOutOfRange =
-    "Error: the scheduled payments add up to more than can be computed.";
 
 // The irregular page's summary: "13 Payments, Total= $1,155.11".
 std::string GroupSumText(std::int64_t count, double total,
