@@ -36,19 +36,13 @@ Currency ClampedCurrency(double dollars) {
     return DollarsToCurrency(std::clamp(dollars, -kMaxCurrencyDollars, kMaxCurrencyDollars));
 }
 
-// Currency sums that saturate instead of overflowing; only absurd amounts
-// ever reach the limits.
+// The chart's sums saturate at the ends of the currency range instead of
+// overflowing; only absurd amounts ever reach them.
 Currency Add(Currency a, Currency b) {
-    Currency r = 0;
-    if (__builtin_add_overflow(a, b, &r))
-        return b > 0 ? std::numeric_limits<Currency>::max() : std::numeric_limits<Currency>::min();
-    return r;
+    return SaturatedSum(a, b);
 }
 Currency Sub(Currency a, Currency b) {
-    Currency r = 0;
-    if (__builtin_sub_overflow(a, b, &r))
-        return b < 0 ? std::numeric_limits<Currency>::max() : std::numeric_limits<Currency>::min();
-    return r;
+    return SaturatedDifference(a, b);
 }
 Currency Abs(Currency a) {
     return a == std::numeric_limits<Currency>::min() ? std::numeric_limits<Currency>::max()
@@ -126,8 +120,10 @@ class DetailFiller {
             ComputeInt(g.priorPds, g.addDays, state_.DaysPerPd, state_.PerDiem, state_.APR,
                        state_.PdsPerYear, CurrencyToDollars(balance_), 2, state_.RoundAdd, silent_);
         const double interestCents = static_cast<double>(CurrencyToCentsTruncated(interest));
-        earned_ = Add(earned_, CentsToCurrency(static_cast<std::int64_t>(
-                                   std::trunc(interestCents + state_.RoundAdd))));
+        // Held inside the currency range: an absurd RoundAdd must not reach
+        // an integer conversion.
+        earned_ =
+            Add(earned_, ClampedCurrency(std::trunc(interestCents + state_.RoundAdd) / 100.0));
         balance_ = Sub(Add(balance_, interest), ClampedCurrency(g.paySize));
 
         payments_.Next(std::trunc(g.paySize * 100.0 + 0.5));
