@@ -95,7 +95,8 @@ double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32
 }
 
 // The lowest annual rate at which every discount factor of the schedule is
-// still defined, nudged inside that limit.
+// still defined, nudged inside that limit; -infinity when every rate is (a
+// per-diem schedule without an interval of any length).
 double LowestDefinedAPR(const LoanState& state, std::int32_t count) {
     double lowest = -kInf;
     if (state.PerDiem) {
@@ -109,6 +110,7 @@ double LowestDefinedAPR(const LoanState& state, std::int32_t count) {
     } else {
         lowest = -100.0 * state.PdsPerYear;
     }
+    if (std::isinf(lowest)) return lowest;
     return std::nextafter(lowest, kInf) + std::fabs(lowest) * 1e-12;
 }
 
@@ -241,7 +243,10 @@ bool MeetsAmountFinanced(const Search& s, double apr) {
     const double below = s.Implied(apr - reach) - s.state.AmtFin;
     const double above = s.Implied(apr + reach) - s.state.AmtFin;
     if (std::isnan(below) || std::isnan(above)) return false;
-    return SignOf(below) * SignOf(above) <= 0;
+    // The implied amount moves in whole ten-thousandths: a gap within half
+    // of one is no gap.
+    auto side = [](double gap) { return std::fabs(gap) < 0.00005 ? 0 : SignOf(gap); };
+    return side(below) * side(above) <= 0;
 }
 
 // The rate of the schedule, rounded to 3 decimals. The secant step's result
@@ -298,8 +303,10 @@ AprOutcome GetAPR(LoanState& state, TMemDataSet& paySet, const AprSettings& sett
         return AprOutcome::AmountTooLow;
     }
     if (!UnitPeriodUsable(state)) {
-        port.Inform("A unit period of " + std::to_string(state.DaysPerPd) + " days and " +
-                    FloatToStr(state.PdsPerYear, fs) +
+        const std::string periods = std::isfinite(state.PdsPerYear)
+                                        ? FloatToStr(state.PdsPerYear, fs)
+                                        : std::string("no defined number of");
+        port.Inform("A unit period of " + std::to_string(state.DaysPerPd) + " days and " + periods +
                     " periods a year cannot be computed.\n\rInputError, no APR Computed");
         return AprOutcome::ScheduleRejected;
     }

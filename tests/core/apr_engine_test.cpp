@@ -188,6 +188,21 @@ TEST_F(GetAPRTest, AmountsBeyondTheCurrencyRangeAreRefusedBeforeIterating) {
     }
 }
 
+TEST_F(GetAPRTest, NoScheduleComesOutWithAnInfiniteRateOrANonNumberInItsTexts) {
+    // Found by fuzzing: a per-diem schedule without payments has no lowest
+    // defined rate, and the search began at +infinity. A unit period no
+    // interval choice gives was worded with "NAN" periods a year.
+    state.PerDiem = true;
+    SetLoan(state, 0.0, -0.0001, 0);
+    EXPECT_EQ(Run(), AprOutcome::Computed);
+    EXPECT_TRUE(std::isfinite(state.APR));
+    state.PerDiem = false;
+    state.PdsPerYear = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(Run(), AprOutcome::ScheduleRejected);
+    for (const std::string& text : port.Texts()) EXPECT_EQ(text.find("NAN"), std::string::npos);
+    for (const std::string& line : chart) EXPECT_EQ(line.find("INF"), std::string::npos);
+}
+
 TEST_F(GetAPRTest, ARateBelowTheSearchedRangeIsReportedWhenItSolvesTheSchedule) {
     // 1,200.00 repaid on 5,000.00 financed: a negative finance charge whose
     // rate, far below -99 %, still brings the payments to the amount financed.
