@@ -30,6 +30,13 @@ double RebateShare(double amount, std::int64_t remaining, std::int64_t sd) {
     return amount * static_cast<double>(SumOfDigits(remaining)) / static_cast<double>(sd);
 }
 
+// The addend of the chart's cent roundings. RoundAdd is 0.5 (to the nearest
+// cent) or 0 (down) in the program; the chart is reusable, so any other
+// value is held within 0..1, NaN counting as to the nearest cent.
+double CentAddend(double RoundAdd) {
+    return std::isnan(RoundAdd) ? 0.5 : std::clamp(RoundAdd, 0.0, 1.0);
+}
+
 // A dollar amount as currency, held inside the currency range (NaN counts as 0).
 Currency ClampedCurrency(double dollars) {
     if (std::isnan(dollars)) return 0;
@@ -94,6 +101,7 @@ class DetailFiller {
           detail_(detail),
           fc_(ClampedCurrency(start.FC)),
           balance_(ClampedCurrency(start.B)),
+          roundAdd_(CentAddend(state.RoundAdd)),
           remaining_(state.PayCount),
           sd_(SumOfDigits(state.PayCount)) {}
 
@@ -118,12 +126,11 @@ class DetailFiller {
             ClampedCurrency(RebateShare(CurrencyToDollars(fc_), remaining_, sd_));
         const Currency interest =
             ComputeInt(g.priorPds, g.addDays, state_.DaysPerPd, state_.PerDiem, state_.APR,
-                       state_.PdsPerYear, CurrencyToDollars(balance_), 2, state_.RoundAdd, silent_);
+                       state_.PdsPerYear, CurrencyToDollars(balance_), 2, roundAdd_, silent_);
         const double interestCents = static_cast<double>(CurrencyToCentsTruncated(interest));
-        // Held inside the currency range: an absurd RoundAdd must not reach
-        // an integer conversion.
         earned_ =
-            Add(earned_, ClampedCurrency(std::trunc(interestCents + state_.RoundAdd) / 100.0));
+            Add(earned_,
+                CentsToCurrency(static_cast<std::int64_t>(std::trunc(interestCents + roundAdd_))));
         balance_ = Sub(Add(balance_, interest), ClampedCurrency(g.paySize));
 
         payments_.Next(std::trunc(g.paySize * 100.0 + 0.5));
@@ -152,6 +159,7 @@ class DetailFiller {
     Currency fc_;
     Currency balance_;
     Currency earned_ = 0;
+    double roundAdd_;
     std::int64_t remaining_;
     std::int64_t sd_;
     int rows_ = 0;
@@ -338,6 +346,7 @@ ChartResult AppendAmortizationChart(const LoanState& state, const TMemDataSet& p
     const std::int32_t count = ChartedPaymentCount(state);
     const std::int64_t sd = SumOfDigits(count);
     const int places = options.fractionalInterest ? 4 : 2;
+    const double roundAdd = CentAddend(state.RoundAdd);
     Currency balance = ClampedCurrency(state.AmtFin);
     Currency total = 0;
     Currency adjustment = 0;
@@ -358,7 +367,7 @@ ChartResult AppendAmortizationChart(const LoanState& state, const TMemDataSet& p
         const PayEntry& entry = state.PayMatrix[static_cast<size_t>(i)];
         const Currency interest =
             ComputeInt(entry.PriorPds, entry.AddDays, state.DaysPerPd, state.PerDiem, state.APR,
-                       state.PdsPerYear, CurrencyToDollars(balance), places, state.RoundAdd, port);
+                       state.PdsPerYear, CurrencyToDollars(balance), places, roundAdd, port);
         Currency payment = CentsToCurrency(entry.PayCents);
         const Currency owed = Add(balance, interest);
         // The last payment takes up whatever the rounding of the interest
@@ -382,8 +391,7 @@ ChartResult AppendAmortizationChart(const LoanState& state, const TMemDataSet& p
 
         if (options.showRebates) {
             --remaining;
-            const double rebateCents =
-                std::trunc(RebateShare(fcCents, remaining, sd) + state.RoundAdd);
+            const double rebateCents = std::trunc(RebateShare(fcCents, remaining, sd) + roundAdd);
             earned = Add(earned, WholeCents(interest));
             line += CurrencyField(earned, fs);
             line += Field(-11, rebateCents / 100.0, fs);
