@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "data/memdset.h"
+#include "varrate/var_group.h"
 
 // Appending records in random key order into a table ordered by Sequence:
 // every store is a binary search plus one insert, never a resort.

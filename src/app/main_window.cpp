@@ -28,6 +28,7 @@
 #include "app/pages/vary_page.h"
 #include "app/qt_platform_port.h"
 #include "app/shell_texts.h"
+#include "varrate/var_group.h"
 
 namespace {
 

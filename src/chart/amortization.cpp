@@ -301,7 +301,7 @@ ChartEntryOutcome EnterChartPage(LoanState& state, TMemDataSet& paySet, TMemData
     host.SetWindowEnabled(false);
     const DetailFill fill = FillDetailRows(state, start, paySet, detail, showRebates);
     host.SetWindowEnabled(true);
-    for (const PendingMessage& m : fill.messages) port.Show(m.kind, m.text);
+    ShowMessages(port, fill.messages);
     return fill.filled ? ChartEntryOutcome::Filled : ChartEntryOutcome::FillFailed;
 }
 

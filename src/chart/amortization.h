@@ -84,13 +84,6 @@ enum class InputErrorRoute {
 };
 InputErrorRoute RouteAfterInputError(std::int32_t ScheduleSource);
 
-// A message to show once the window is enabled again.
-struct PendingMessage {
-    MessageKind kind = MessageKind::Information;
-    std::string text;
-    bool operator==(const PendingMessage&) const = default;
-};
-
 struct DetailFill {
     bool filled = false;     // false: the grid is left empty, the reason is in messages
     bool irregular = false;  // payments or intervals differ from one payment to the next

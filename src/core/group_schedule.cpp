@@ -37,28 +37,6 @@ std::optional<std::string> PlainDigits(std::string_view text, bool decimal) {
     return digits;
 }
 
-std::optional<std::int32_t> PlainInteger(std::string_view text) {
-    const std::optional<std::string> digits = PlainDigits(text, false);
-    if (!digits) return std::nullopt;
-    std::int32_t value = 0;
-    const char* end = digits->data() + digits->size();
-    const auto [ptr, ec] = std::from_chars(digits->data(), end, value);
-    if (ec != std::errc() || ptr != end) return std::nullopt;
-    return value;
-}
-
-std::optional<double> PlainDecimal(std::string_view text) {
-    std::optional<std::string> digits = PlainDigits(text, true);
-    if (!digits) return std::nullopt;
-    // from_chars wants a digit before the point.
-    if (digits->front() == '.') digits->insert(digits->begin(), '0');
-    double value = 0.0;
-    const char* end = digits->data() + digits->size();
-    const auto [ptr, ec] = std::from_chars(digits->data(), end, value, std::chars_format::fixed);
-    if (ec != std::errc() || ptr != end || !(value <= kMaxCurrencyDollars)) return std::nullopt;
-    return value;
-}
-
 std::string_view FirstChars(std::string_view text) {
     // Whole characters only: a cut inside a UTF-8 sequence is moved back.
     std::size_t bytes = 0;
@@ -73,6 +51,28 @@ std::string_view FirstChars(std::string_view text) {
 }
 
 }  // namespace
+
+std::optional<std::int32_t> GroupTextAsInteger(std::string_view text) {
+    const std::optional<std::string> digits = PlainDigits(text, false);
+    if (!digits) return std::nullopt;
+    std::int32_t value = 0;
+    const char* end = digits->data() + digits->size();
+    const auto [ptr, ec] = std::from_chars(digits->data(), end, value);
+    if (ec != std::errc() || ptr != end) return std::nullopt;
+    return value;
+}
+
+std::optional<double> GroupTextAsDecimal(std::string_view text) {
+    std::optional<std::string> digits = PlainDigits(text, true);
+    if (!digits) return std::nullopt;
+    // from_chars wants a digit before the point.
+    if (digits->front() == '.') digits->insert(digits->begin(), '0');
+    double value = 0.0;
+    const char* end = digits->data() + digits->size();
+    const auto [ptr, ec] = std::from_chars(digits->data(), end, value, std::chars_format::fixed);
+    if (ec != std::errc() || ptr != end || !(value <= kMaxCurrencyDollars)) return std::nullopt;
+    return value;
+}
 
 std::optional<std::string> TotalOfPaymentsWarning(Currency TotPay, double AmtFin) {
     if (TotPay < kCurrencyPerCent && AmtFin > 0)
@@ -98,10 +98,10 @@ AddGroupDecision DecideAddGroup(std::string_view sizeText, std::string_view payT
                                 std::string_view pdsText, std::string_view extraText,
                                 std::int32_t GroupPayCount) {
     AddGroupDecision d;
-    const std::optional<std::int32_t> size = PlainInteger(sizeText);
-    const std::optional<double> pay = PlainDecimal(payText);
-    const std::optional<std::int32_t> pds = PlainInteger(pdsText);
-    const std::optional<std::int32_t> extra = PlainInteger(extraText);
+    const std::optional<std::int32_t> size = GroupTextAsInteger(sizeText);
+    const std::optional<double> pay = GroupTextAsDecimal(payText);
+    const std::optional<std::int32_t> pds = GroupTextAsInteger(pdsText);
+    const std::optional<std::int32_t> extra = GroupTextAsInteger(extraText);
     if (!size || !pay || !pds || !extra) d.messages.emplace_back(kGroupSyntaxError);
     // A size that did not convert has no count to check.
     if (size && std::int64_t{GroupPayCount} + *size > kMaxPayments)

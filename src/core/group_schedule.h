@@ -52,6 +52,14 @@ inline constexpr std::string_view kGroupSyntaxError = "This Payment Group data h
 inline constexpr std::string_view kTooManyPayments =
     "Warning: No more than 485 payments allowed overall!";
 
+// A group box's text as "Add Group" reads it: a plain unsigned number,
+// digits with commas as thousands separators (the suggestion writes them)
+// and, for a decimal, one decimal point; no sign, currency sign, spaces or
+// exponent, at least one digit. A whole number beyond 32 bits or a decimal
+// beyond the currency range does not convert.
+std::optional<std::int32_t> GroupTextAsInteger(std::string_view text);
+std::optional<double> GroupTextAsDecimal(std::string_view text);
+
 // What "Add Group" makes of its four boxes.
 struct AddGroupDecision {
     bool accepted = false;
@@ -60,14 +68,11 @@ struct AddGroupDecision {
     std::vector<std::string> messages;
 };
 
-// Converts the four texts (size, payment, whole periods, extra days) and
-// decides whether the group may join the GroupPayCount payments entered so
-// far. A text converts when it is a plain unsigned number: digits, commas
-// as thousands separators (the suggestion writes them), and for the payment
-// one decimal point; no sign, currency sign, spaces or exponent. A count
-// beyond 32 bits or a payment beyond the currency range does not convert.
-// No range checks beyond that: a group of no payments, a payment of zero or
-// an interval of zero are accepted (the schedule tests catch them later).
+// Converts the four texts (size, payment, whole periods, extra days) with
+// GroupTextAsInteger / GroupTextAsDecimal and decides whether the group may
+// join the GroupPayCount payments entered so far. No range checks beyond that: a group of no
+// payments, a payment of zero or an interval of zero are accepted (the schedule tests catch them
+// later).
 AddGroupDecision DecideAddGroup(std::string_view sizeText, std::string_view payText,
                                 std::string_view pdsText, std::string_view extraText,
                                 std::int32_t GroupPayCount);

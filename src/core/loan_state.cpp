@@ -16,6 +16,12 @@ void ResetLoanState(LoanState& state) {
     fresh.LastPds = state.LastPds;
     fresh.FirstExtra = state.FirstExtra;
     fresh.LastExtra = state.LastExtra;
+    // The variable-rate list survives a reset, and with it its principal and
+    // the number of its next group.
+    fresh.ContractPrincipal = state.ContractPrincipal;
+    fresh.VaryGroupSize = state.VaryGroupSize;
+    fresh.VaryRate = state.VaryRate;
+    fresh.VaryGroupNumber = state.VaryGroupNumber;
     state = fresh;
 }
 

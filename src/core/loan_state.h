@@ -87,6 +87,13 @@ struct LoanState {
     std::int32_t SplitFirstExtra = 0;
     std::int32_t SplitLastExtra = 0;
 
+    // Variable-rate page. Reset leaves them alone: the page's list and boxes
+    // survive it, and the next group must not reuse a number in the list.
+    double ContractPrincipal = 0.0;    // contract balance owed at the start
+    std::int32_t VaryGroupSize = 1;    // payments in the group being entered
+    double VaryRate = 12.0;            // its annual contract rate, percent
+    std::int32_t VaryGroupNumber = 1;  // GrpID given to the next group
+
     PayMatrixArray PayMatrix{};
 };
 
@@ -94,7 +101,8 @@ struct LoanState {
 void ClearMatrix(LoanState& state);
 
 // The loan-state part of Reset: every variable back to its start value
-// (the regular page's first/last values excepted), the matrix cleared.
+// (the regular page's first/last values and the variable-rate page's values
+// excepted), the matrix cleared.
 // The window then resets its pages' controls and empties the tables.
 void ResetLoanState(LoanState& state);
 

@@ -1,5 +1,6 @@
 #include "core/pay_group.h"
 
+#include "core/table_walk.h"
 #include "data/memdset.h"
 
 namespace qv {
@@ -23,13 +24,7 @@ void WritePayGroup(TMemDataSet& paySet, const PayGroup& group) {
 }
 
 void AppendPayGroup(TMemDataSet& paySet, const PayGroup& group) {
-    paySet.AppendNew();
-    try {
-        WritePayGroup(paySet, group);
-    } catch (...) {
-        paySet.Cancel();
-        throw;
-    }
+    AppendRecord(paySet, [&] { WritePayGroup(paySet, group); });
 }
 
 }  // namespace qv

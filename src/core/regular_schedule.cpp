@@ -140,6 +140,15 @@ SimpleSummary SummarizeRegular(const RegularBoxes& b, const FormatSettings& fs) 
     return s;
 }
 
+SimpleSummary UpdateSimpleSummary(LoanState& state, const RegularBoxes& boxes,
+                                  const FormatSettings& fs) {
+    SimpleSummary summary = SummarizeRegular(boxes, fs);
+    state.PayCount = summary.PayCount;
+    state.TotPay = summary.TotPay;
+    state.AmtFin = summary.AmtFin;
+    return summary;
+}
+
 ExtraDaysCarry CarryExtraDays(std::int64_t periods, std::int32_t days, std::int32_t DaysPerPd) {
     ExtraDaysCarry carry{false, periods, days};
     if (DaysPerPd <= 0 || days < DaysPerPd) return carry;

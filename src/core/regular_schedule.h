@@ -68,6 +68,7 @@ struct RegularTexts {
     std::string LastPay = "0.00";
     std::string LastPds = "0";
     std::string LastExtra = "0";
+    bool operator==(const RegularTexts&) const = default;
 };
 
 // The same boxes as numbers.
@@ -126,6 +127,11 @@ struct SimpleSummary {
 // beyond the currency range is not written out; the label says so instead.
 SimpleSummary SummarizeRegular(const RegularBoxes& boxes,
                                const FormatSettings& fs = FormatSettings{});
+
+// UpdateSimpleSummary's engine half: PayCount, TotPay and AmtFin take the
+// summary's values; the summary label's text is in the result.
+SimpleSummary UpdateSimpleSummary(LoanState& state, const RegularBoxes& boxes,
+                                  const FormatSettings& fs = FormatSettings{});
 
 // --- extra days ---------------------------------------------------------
 

@@ -33,6 +33,20 @@ class TableWalk {
     bool restore_ = true;
 };
 
+// Starts a new record, lets `write` set its fields and leaves it pending: the
+// table's next movement (or Post) stores it. If the table refuses a field, no
+// new record is left behind and the table's error passes on.
+template <class Write>
+void AppendRecord(TMemDataSet& table, Write&& write) {
+    table.AppendNew();
+    try {
+        write();
+    } catch (...) {
+        table.Cancel();
+        throw;
+    }
+}
+
 // Holds back a table's refreshes while it is refilled, however that ends, so
 // bound grids refresh once.
 class UpdateBatch {

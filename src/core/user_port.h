@@ -36,6 +36,19 @@ class UserPort {
     }
 };
 
+// A message an engine routine leaves for its page to show, once the page has
+// written what the routine decided.
+struct PendingMessage {
+    MessageKind kind = MessageKind::Information;
+    std::string text;
+    bool operator==(const PendingMessage&) const = default;
+};
+
+// Shows the messages in order (none of them asks a question).
+inline void ShowMessages(UserPort& port, const std::vector<PendingMessage>& messages) {
+    for (const PendingMessage& m : messages) port.Show(m.kind, m.text);
+}
+
 struct RecordedMessage {
     MessageKind kind;
     std::string text;

@@ -566,9 +566,9 @@ void TMemDataSet::SetOptions(MemDataSetOptions options) {
     // The order views follow the new direction; records with equal keys keep
     // their relative order.
     Impl::Record* r = m.Current();
-    // A named reference rather than the structured binding: clang before
-    // version 16 cannot capture a binding in a lambda.
     for (auto& entry : m.views) {
+        // A named reference, not a structured binding: clang 14 cannot
+        // capture a binding in the comparison below.
         Impl::View& v = entry.second;
         v.descending = desc;
         std::stable_sort(v.rows.begin(), v.rows.end(),
@@ -761,9 +761,7 @@ void TMemDataSet::MoveTo(int position) {
     Impl& m = *impl_;
     m.RequireActive();
     m.Settle();
-    // Every place before the first is the first; std::max keeps INT_MIN - 1
-    // from overflowing.
-    m.MoveToIndex(std::max(position, 1) - 1);
+    m.MoveToIndex(position - 1);
     m.Notify();
 }
 
@@ -1048,8 +1046,6 @@ void TMemDataSet::RemoveObserver(int handle) {
 // ---------------------------------------------------------------------------
 // The system's tables
 
-namespace {
-
 void DefineTable(TMemDataSet& table, std::vector<std::string> items, const std::string& orderBy) {
     table.Close();
     table.Clear();
@@ -1059,8 +1055,6 @@ void DefineTable(TMemDataSet& table, std::vector<std::string> items, const std::
     table.SetOrderBy(orderBy);
     table.Open();
 }
-
-}  // namespace
 
 void DefinePaySetTable(TMemDataSet& table) {
     DefineTable(
@@ -1073,20 +1067,6 @@ void DefineDetailTable(TMemDataSet& table) {
     DefineTable(table,
                 {"Sequence;3;0;1", "PaySize;6;0;0", "PriorPds;3;0;0", "AddDays;3;0;0",
                  "UnEarnIn;6;0;0", "Rebate;6;0;0"},
-                "Sequence");
-}
-
-void DefineVariableTable(TMemDataSet& table) {
-    DefineTable(table,
-                {"GrpID;3;0;0", "GrpSize;3;0;0", "Rate;6;0;0", "Payment;6;0;0", "Interval;3;0;0",
-                 "AddDays;3;0;0"},
-                "GrpID");
-}
-
-void DefineVarScheduleTable(TMemDataSet& table) {
-    DefineTable(table,
-                {"Sequence;3;0;0", "OldBal;6;0;0", "Rate;6;0;0", "RegPds;3;0;0", "AddDays;3;0;0",
-                 "Interest;6;0;0", "Payment;6;0;0", "NewBal;6;0;0"},
                 "Sequence");
 }
 

@@ -174,12 +174,14 @@ class TMemDataSet {
     std::unique_ptr<Impl> impl_;
 };
 
-// The four tables of the system, defined as the window creates them: fields,
-// required flags and order, open and empty.
-void DefinePaySetTable(TMemDataSet& table);       // mdsPaySet
-void DefineDetailTable(TMemDataSet& table);       // mdsDetail
-void DefineVariableTable(TMemDataSet& table);     // mdsVariable
-void DefineVarScheduleTable(TMemDataSet& table);  // mdsVarSchedule
+// Defines a table of the system the way the window creates them: the fields
+// ("name;type;size;required" each) and the order, open and empty.
+void DefineTable(TMemDataSet& table, std::vector<std::string> items, const std::string& orderBy);
+
+// The payment-group and detail tables; the variable-rate page's two tables
+// are defined next to their record types (varrate/var_group.h).
+void DefinePaySetTable(TMemDataSet& table);  // mdsPaySet
+void DefineDetailTable(TMemDataSet& table);  // mdsDetail
 
 // Closes, clears and reopens a table: how Reset and the loaders empty one.
 void EmptyTable(TMemDataSet& table);

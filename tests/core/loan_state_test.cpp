@@ -32,5 +32,21 @@ TEST(LoanStateReset, RestoresStartValuesButKeepsRegularPageFirstAndLast) {
     EXPECT_EQ(s.LastPds, 3);
 }
 
+TEST(LoanStateReset, KeepsTheVariableRateListsPrincipalAndNextGroup) {
+    LoanState s;
+    s.ContractPrincipal = 500.0;
+    s.VaryGroupNumber = 4;
+    s.VaryRate = 9.5;
+    s.VaryGroupSize = 3;
+    s.GroupPayCount = 7;
+    ResetLoanState(s);
+    EXPECT_EQ(s.ContractPrincipal, 500.0);
+    EXPECT_EQ(s.VaryGroupNumber, 4);
+    EXPECT_EQ(s.VaryRate, 9.5);
+    EXPECT_EQ(s.VaryGroupSize, 3);
+    // The running count is shared with the irregular page and is zeroed.
+    EXPECT_EQ(s.GroupPayCount, 0);
+}
+
 }  // namespace
 }  // namespace qv

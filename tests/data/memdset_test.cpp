@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "varrate/var_group.h"
+
 namespace qv {
 namespace {
 

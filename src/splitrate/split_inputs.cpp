@@ -1,0 +1,205 @@
+#include "splitrate/split_inputs.h"
+
+#include "core/format.h"
+#include "core/money.h"
+
+namespace qv {
+namespace {
+
+double& DecimalTarget(LoanState& s, SplitBox box) {
+    switch (box) {
+        case SplitBox::edSplitAmtFin:
+            return s.SplitPrincipal;
+        case SplitBox::edSplitRegPay:
+            return s.SplitRegPay;
+        case SplitBox::edSplit1stPay:
+            return s.SplitFirstPay;
+        case SplitBox::edSplitlastPay:
+            return s.SplitLastPay;
+        default:
+            break;
+    }
+    // The step boxes alternate rate, cap from edRate1 on.
+    const int offset = static_cast<int>(box) - static_cast<int>(SplitBox::edRate1);
+    SplitStep& step = s.SplitSteps[static_cast<std::size_t>(offset / 2)];
+    return offset % 2 == 0 ? step.Rate : step.Cap;
+}
+
+std::int32_t& WholeTarget(LoanState& s, SplitBox box) {
+    switch (box) {
+        case SplitBox::edSplitPayCount:
+            return s.SplitPayCount;
+        case SplitBox::edSplit1stNoPd:
+            return s.SplitFirstPds;
+        case SplitBox::edSplit1stExtra:
+            return s.SplitFirstExtra;
+        case SplitBox::edSplitlastNoPd:
+            return s.SplitLastPds;
+        default:
+            return s.SplitLastExtra;
+    }
+}
+
+// Amounts come through the entry check, so they hold four decimals at most
+// and compare exactly as currency; a value beyond the currency range
+// compares by its sign.
+bool BelowOneCent(double dollars) {
+    const std::optional<Currency> c = TryDollarsToCurrency(dollars);
+    return c ? *c < kCurrencyPerCent : !(dollars > 0);
+}
+
+// count x payment > principal, exactly (count is positive here).
+bool TotalAbovePrincipal(std::int32_t count, double payment, double principal) {
+    const std::optional<Currency> pay = TryDollarsToCurrency(payment);
+    const std::optional<Currency> amount = TryDollarsToCurrency(principal);
+    if (!pay || !amount) return static_cast<double>(count) * payment > principal;
+    Currency total = 0;
+    if (__builtin_mul_overflow(Currency{count}, *pay, &total)) return *pay > 0;
+    return total > *amount;
+}
+
+// The odd payments default to the common payment unless the user has
+// entered them; a single payment has no last payment to fill.
+void FillInOddPayments(LoanState& s, SplitExit& exit) {
+    if (!(s.SplitRegPay > 0 && s.SplitPrincipal > 0 && s.SplitPayCount > 0)) return;
+    if (!TotalAbovePrincipal(s.SplitPayCount, s.SplitRegPay, s.SplitPrincipal)) {
+        exit.message = kSplitPrincipalNotBelowTotalText;
+        return;
+    }
+    const std::string common = FloatToStr(s.SplitRegPay);
+    if (s.SplitFirstPay == 0.0) {
+        s.SplitFirstPay = s.SplitRegPay;
+        exit.fills.push_back({SplitBox::edSplit1stPay, common});
+    }
+    if (s.SplitPayCount > 1 && s.SplitLastPay == 0.0) {
+        s.SplitLastPay = s.SplitRegPay;
+        exit.fills.push_back({SplitBox::edSplitlastPay, common});
+    }
+}
+
+// An interval needs whole intervals or added days. Leaving the count box
+// quietly moves on to the days box; leaving the days box says why.
+void ZeroDurationRule(std::int32_t pds, std::int32_t extra, bool leavingDays, SplitBox pdsBox,
+                      SplitBox extraBox, std::string_view message, SplitExit& exit) {
+    if (pds != 0 || extra != 0) return;
+    if (leavingDays) {
+        exit.message = message;
+        exit.focus = pdsBox;
+    } else {
+        exit.focus = extraBox;
+    }
+}
+
+void ApplyBoxRule(LoanState& s, SplitBox box, SplitExit& exit) {
+    switch (box) {
+        case SplitBox::edSplitRegPay:
+            FillInOddPayments(s, exit);
+            break;
+        case SplitBox::edSplit1stNoPd:
+        case SplitBox::edSplit1stExtra:
+            ZeroDurationRule(s.SplitFirstPds, s.SplitFirstExtra, box == SplitBox::edSplit1stExtra,
+                             SplitBox::edSplit1stNoPd, SplitBox::edSplit1stExtra,
+                             kSplitFirstZeroDurationText, exit);
+            break;
+        case SplitBox::edSplitlastNoPd:
+        case SplitBox::edSplitlastExtra:
+            ZeroDurationRule(s.SplitLastPds, s.SplitLastExtra, box == SplitBox::edSplitlastExtra,
+                             SplitBox::edSplitlastNoPd, SplitBox::edSplitlastExtra,
+                             kSplitLastZeroDurationText, exit);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+SplitExit LeaveSplitBox(LoanState& state, SplitBox box, std::string_view text) {
+    SplitExit exit;
+    const SplitBoxText& info = SplitBoxInfo(box);
+    if (info.entry == SplitEntry::Result) {
+        exit.check.valid = true;
+        return exit;
+    }
+    if (info.entry == SplitEntry::Decimal) {
+        const Float2Check check = ValidateFloat2(info.label, text);
+        DecimalTarget(state, box) = check.value;
+        exit.check = check;
+    } else {
+        const Integer2Check check = ValidateInteger2(info.label, text);
+        WholeTarget(state, box) = check.value;
+        exit.check = check;
+    }
+    if (!exit.check.valid) {
+        exit.focus = box;
+        return exit;
+    }
+    ApplyBoxRule(state, box, exit);
+    return exit;
+}
+
+void CarryOutSplitExit(const SplitExit& exit, SplitBox left, UserPort& port,
+                       SplitPageBoxes& boxes) {
+    ApplyEntryCheck(exit.check, port,
+                    [&boxes, left](const std::string& text) { boxes.SetBoxText(left, text); });
+    for (const SplitBoxFill& fill : exit.fills) boxes.SetBoxText(fill.box, fill.text);
+    if (!exit.message.empty()) port.Inform(exit.message);
+    if (exit.focus) boxes.FocusBox(*exit.focus);
+}
+
+void TakeSplitInterval(LoanState& state, int item) {
+    if (item < 0 || item >= static_cast<int>(kSplitIntervals.size())) return;
+    state.SplitDaysPerPd = kSplitIntervals[static_cast<std::size_t>(item)].days;
+}
+
+std::optional<std::string> SplitIntegrityFailure(const LoanState& state) {
+    // Each later failure replaces the reason found before.
+    std::string reason;
+    if (BelowOneCent(state.SplitPrincipal)) reason = "Principal is zero";
+    if (BelowOneCent(state.SplitRegPay)) reason = "Common Payment Amount is zero";
+    if (state.SplitPayCount < 1) reason = "Zero Payments scheduled";
+    if (reason.empty()) return std::nullopt;
+    return "Error: " + reason + "\n\r" + "... so no computation done";
+}
+
+bool SplitIntegrity(const LoanState& state, UserPort& port) {
+    const std::optional<std::string> failure = SplitIntegrityFailure(state);
+    if (failure) port.Inform(*failure);
+    return !failure;
+}
+
+std::vector<SplitBoxFill> SplitStartTexts() {
+    std::vector<SplitBoxFill> texts;
+    for (const SplitBoxText& info : kSplitBoxes) {
+        texts.push_back({info.box, std::string(info.startText)});
+    }
+    return texts;
+}
+
+void EnterSplitPage(LoanState& state) {
+    state.ScheduleSource = kSourceSplit;
+}
+
+std::vector<SplitBoxFill> LoadSplitTestData(LoanState& s) {
+    s.SplitPrincipal = 1000.0;
+    s.SplitRegPay = s.SplitFirstPay = s.SplitLastPay = 46.0;
+    s.SplitPayCount = 24;
+    s.SplitFirstPds = s.SplitLastPds = 1;
+    s.SplitFirstExtra = s.SplitLastExtra = 0;
+    s.SplitDaysPerPd = kSplitIntervals[kSplitTestIntervalItem].days;
+    s.SplitSteps = {{{1.0, 300.0}, {0.75, 600.0}, {0.5, 900.0}, {0.25, 999999.99}, {}, {}}};
+    return {
+        {SplitBox::edSplitAmtFin, "1000.00"}, {SplitBox::edSplitRegPay, "46.00"},
+        {SplitBox::edSplitPayCount, "24"},    {SplitBox::edSplit1stPay, "46.00"},
+        {SplitBox::edSplitlastPay, "46.00"},  {SplitBox::edSplit1stNoPd, "1"},
+        {SplitBox::edSplitlastNoPd, "1"},     {SplitBox::edSplit1stExtra, "0"},
+        {SplitBox::edSplitlastExtra, "0"},    {SplitBox::edRate1, "1.0"},
+        {SplitBox::edCap1, "300.00"},         {SplitBox::edRate2, "0.75"},
+        {SplitBox::edCap2, "600.00"},         {SplitBox::edRate3, "0.5"},
+        {SplitBox::edCap3, "900.00"},         {SplitBox::edRate4, "0.25"},
+        {SplitBox::edCap4, "999,999.99"},     {SplitBox::edSplitInterest, "Pending"},
+        {SplitBox::edFinal, "Pending"},
+    };
+}
+
+}  // namespace qv

@@ -1,0 +1,188 @@
+#include "varrate/vary_list.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/group_schedule.h"
+#include "data/memdset.h"
+#include "varrate/var_group.h"
+
+namespace qv {
+namespace {
+
+class VaryListTest : public ::testing::Test {
+  protected:
+    VaryListTest() : variable("mdsVariable") { DefineVariableTable(variable); }
+
+    VaryAddResult Add(std::string_view count, std::string_view payment,
+                      std::string_view rate = "12.0", std::string_view regPds = "1",
+                      std::string_view addDays = "0") {
+        return AddVaryGroup(state, variable, {count, payment, regPds, addDays, rate});
+    }
+
+    std::vector<VarGroup> Groups() { return ReadVarGroups(variable); }
+
+    LoanState state;
+    TMemDataSet variable;
+};
+
+TEST_F(VaryListTest, AddGroupNumbersSumsAndRecordsAfterClearList) {
+    state.VaryGroupNumber = 9;
+    state.GroupPayCount = 4;
+    state.GroupPayTotal = 100.0;
+    state.ContractPrincipal = 750.0;
+    ClearVaryList(state, variable);
+
+    const VaryAddResult first = Add("3", "100.00");
+    EXPECT_TRUE(first.added);
+    EXPECT_TRUE(first.messages.empty());
+    EXPECT_EQ(first.groupLabel, "Payment Group # 2 has");
+    EXPECT_EQ(first.summary, "3 Payments, Total= $300.00");
+    // The rate and the principal boxes keep what they show.
+    EXPECT_EQ(first.boxes, (std::vector<VaryBoxText>{{VaryBox::ebxVaryPayment, "0.00"},
+                                                     {VaryBox::ebxVaryPayCount, "1"},
+                                                     {VaryBox::ebxVaryAddDays, "0"},
+                                                     {VaryBox::ebxVaryRegPds, "1"}}));
+
+    const VaryAddResult second = Add("2", "50.00", "9.75", "2", "15");
+    EXPECT_EQ(second.groupLabel, "Payment Group # 3 has");
+    EXPECT_EQ(second.summary, "5 Payments, Total= $400.00");
+    // A group of no payments is a group too.
+    const VaryAddResult empty = Add("0", "20.00");
+    EXPECT_EQ(empty.groupLabel, "Payment Group # 4 has");
+    EXPECT_EQ(empty.summary, "5 Payments, Total= $400.00");
+
+    EXPECT_EQ(Groups(),
+              (std::vector<VarGroup>{
+                  {1, 3, 12.0, 100.0, 1, 0}, {2, 2, 9.75, 50.0, 2, 15}, {3, 0, 12.0, 20.0, 1, 0}}));
+    EXPECT_EQ(state.GroupPayCount, 5);
+    EXPECT_EQ(state.VaryGroupNumber, 4);
+}
+
+TEST_F(VaryListTest, RunningCountAndTotalAreSharedWithTheIrregularPage) {
+    // Two groups added on the irregular page beforehand.
+    TakeNewGroup(state, {2, 10.0, 1, 0});
+    TakeNewGroup(state, {1, 5.5, 1, 0});
+    const VaryAddResult r = Add("3", "100.00");
+    EXPECT_EQ(r.summary, "6 Payments, Total= $325.50");
+    EXPECT_EQ(r.groupLabel, "Payment Group # 2 has");
+    // Each page numbers its own groups.
+    EXPECT_EQ(state.GroupNumber, 3);
+    EXPECT_EQ(Groups().front().GrpID, 1);
+    // The shared group variables hold what was added last.
+    EXPECT_EQ(state.GroupPay, 100.0);
+    EXPECT_EQ(state.GroupPds, 1);
+}
+
+TEST_F(VaryListTest, AddGroupRefusesTextsThatAreNoNumbersAndListsTooLong) {
+    const std::string syntax(kVaryGroupSyntaxError);
+    const std::string tooMany(kVaryTooManyPayments);
+    struct Case {
+        const char* count;
+        const char* payment;
+        const char* rate;
+        const char* regPds;
+        const char* addDays;
+        std::vector<std::string> messages;
+    };
+    const std::vector<Case> cases = {
+        {"2.5", "10.00", "12.0", "1", "0", {syntax}},
+        {"2", "88.8x", "12.0", "1", "0", {syntax}},
+        {"2", "10.00", "", "1", "0", {syntax}},
+        {"2", "10.00", "-3", "1", "0", {syntax}},
+        {"2", "10.00", "12.0", "1 ", "0", {syntax}},
+        {"2", "10.00", "12.0", "1", "99999999999", {syntax}},
+        {"19991", "10.00", "12.0", "1", "0", {tooMany}},
+        {"2147483647", "$10", "12.0", "1", "0", {syntax, tooMany}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.count) + " / " + c.payment + " / " + c.rate);
+        LoanState before;
+        before.GroupPayCount = 10;
+        before.GroupPayTotal = 100.0;
+        before.VaryGroupNumber = 3;
+        state = before;
+        const VaryAddResult r = Add(c.count, c.payment, c.rate, c.regPds, c.addDays);
+        EXPECT_FALSE(r.added);
+        std::vector<std::string> texts;
+        for (const PendingMessage& m : r.messages) texts.push_back(m.text);
+        EXPECT_EQ(texts, c.messages);
+        EXPECT_EQ(variable.RowCount(), 0);
+        EXPECT_EQ(state.GroupPayCount, 10);
+        EXPECT_EQ(state.GroupPayTotal, 100.0);
+        EXPECT_EQ(state.VaryGroupNumber, 3);
+    }
+    // The texts that did convert are held even though the add stopped.
+    Add("4", "7.25", "15.5", "x", "0");
+    EXPECT_EQ(state.VaryGroupSize, 4);
+    EXPECT_EQ(state.GroupPay, 7.25);
+    EXPECT_EQ(state.VaryRate, 15.5);
+}
+
+TEST_F(VaryListTest, ClearListStartsOverWithTheShownPrincipal) {
+    state.ContractPrincipal = 500.0;
+    Add("3", "100.00");
+    Add("1", "5.00");
+    const VaryClearResult r = ClearVaryList(state, variable);
+    EXPECT_EQ(r.intervalItem, 1);
+    EXPECT_EQ(r.groupLabel, "Payment Group # 1 has");
+    EXPECT_EQ(r.summary, "0 Payments, Total $0.00");
+    EXPECT_EQ(r.boxes, (std::vector<VaryBoxText>{{VaryBox::ebxPrincipal, "00.00"},
+                                                 {VaryBox::ebxVaryPayment, "0.00"},
+                                                 {VaryBox::ebxVaryRate, "12.0"},
+                                                 {VaryBox::ebxVaryPayCount, "1"},
+                                                 {VaryBox::ebxVaryAddDays, "0"},
+                                                 {VaryBox::ebxVaryRegPds, "1"}}));
+    // What the principal box shows is what "Amortize" uses.
+    EXPECT_EQ(state.ContractPrincipal, 0.0);
+    EXPECT_EQ(state.GroupPayCount, 0);
+    EXPECT_EQ(state.GroupPayTotal, 0.0);
+    EXPECT_EQ(variable.RowCount(), 0);
+    Add("2", "1.00");
+    EXPECT_EQ(Groups().front().GrpID, 1);
+}
+
+TEST(VaryBoxes, EachBoxChecksWithItsLabelAndFillsItsVariable) {
+    struct Case {
+        VaryBox box;
+        const char* text;
+        double stored;  // the variable afterwards
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {VaryBox::ebxPrincipal, "$1,000", 1000.0, ""},
+        {VaryBox::ebxVaryRate, "12.345678", 12.3457, ""},
+        {VaryBox::ebxVaryPayment, "1l0", 0.0,
+         "Payment $/Interval contains Lowercase L , not part of a positive decimal number "
+         "!\n\rResetting input value of 1"},
+        {VaryBox::ebxVaryPayCount, "2.5", 0.0,
+         "Error: # Payments/Variable Group contains . , not part of a positive whole number "
+         "!\n\rResetting input value of 2"},
+        {VaryBox::ebxVaryRegPds, "3", 3.0, ""},
+        {VaryBox::ebxVaryAddDays, "-5", 0.0,
+         "Error: Extra Days/Interval contains - , not part of a positive whole number "
+         "!\n\rResetting input value of "},
+        {VaryBox::ebxVaryRate, "", 0.0,
+         "Annualized Variable % is not numeric !\n\rResetting input value of "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        LoanState s;
+        s.ContractPrincipal = s.GroupPay = s.VaryRate = 99.0;
+        s.VaryGroupSize = s.GroupPds = s.GroupExtra = 99;
+        const EntryCheck check = CheckVaryBox(s, c.box, c.text);
+        EXPECT_EQ(check.message, c.message);
+        EXPECT_EQ(check.focusBack, *c.message != '\0');
+        const double values[] = {s.ContractPrincipal, double(s.VaryGroupSize), s.GroupPay,
+                                 double(s.GroupPds),  double(s.GroupExtra),    s.VaryRate};
+        for (int k = 0; k < 6; ++k) {
+            const bool mine = kVaryBoxes[static_cast<std::size_t>(k)].box == c.box;
+            EXPECT_DOUBLE_EQ(values[k], mine ? c.stored : 99.0) << "box " << k;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace qv
