@@ -54,13 +54,6 @@ inline std::optional<Currency> TryDollarsToCurrency(double dollars) {
     return DollarsToCurrency(dollars);
 }
 
-// a + b, or nothing when the sum leaves the range of int64_t.
-inline std::optional<Currency> TryAddCurrency(Currency a, Currency b) {
-    Currency sum = 0;
-    if (__builtin_add_overflow(a, b, &sum)) return std::nullopt;
-    return sum;
-}
-
 inline double CurrencyToDollars(Currency c) {
     return static_cast<double>(c) * 0.0001;
 }
