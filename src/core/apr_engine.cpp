@@ -296,8 +296,7 @@ AprOutcome GetAPR(LoanState& state, TMemDataSet& paySet, const AprSettings& sett
         port.Inform("InputError, no APR Computed");
         return AprOutcome::ScheduleRejected;
     }
-    if (static_cast<double>(state.TotPay) * 0.04 >= state.AmtFin * 10000.0 ||
-        !std::isfinite(state.AmtFin)) {
+    if (static_cast<double>(state.TotPay) * 0.04 >= state.AmtFin * 10000.0) {
         port.Inform(CurrencyText(state.AmtFin, fs) + " Amount Financed " +
                     "is too low to compute a meaningful APR");
         return AprOutcome::AmountTooLow;
