@@ -38,14 +38,15 @@ struct Schedule {
 
 void BM_ChartPage_485Payments(benchmark::State& bs) {
     Schedule s;
-    const qv::ChartEntryStart start = qv::CaptureChartEntry(s.state);
+    const qv::ComputedSchedule computed = qv::CaptureComputedSchedule(s.state, s.paySet);
     int refreshes = 0;
     s.detail.AddObserver([&] { ++refreshes; });
     const qv::ChartOptions options{.showRebates = true, .fractionalInterest = false};
     for (auto _ : bs) {
         qv::ChartText chart = s.report;
-        auto fill = qv::FillDetailRows(s.state, start, s.paySet, s.detail, true);
-        auto result = qv::AppendAmortizationChart(s.state, s.paySet, options, chart, s.port);
+        auto fill = qv::FillDetailRows(computed, s.detail, true);
+        auto result =
+            qv::AppendAmortizationChart(&computed, s.state.RoundAdd, options, chart, s.port);
         benchmark::DoNotOptimize(fill);
         benchmark::DoNotOptimize(result);
         benchmark::DoNotOptimize(chart.data());
@@ -57,9 +58,9 @@ BENCHMARK(BM_ChartPage_485Payments)->Unit(benchmark::kMillisecond);
 
 void BM_DetailRows_485Payments(benchmark::State& bs) {
     Schedule s;
-    const qv::ChartEntryStart start = qv::CaptureChartEntry(s.state);
+    const qv::ComputedSchedule computed = qv::CaptureComputedSchedule(s.state, s.paySet);
     for (auto _ : bs) {
-        auto fill = qv::FillDetailRows(s.state, start, s.paySet, s.detail, true);
+        auto fill = qv::FillDetailRows(computed, s.detail, true);
         benchmark::DoNotOptimize(fill);
     }
 }

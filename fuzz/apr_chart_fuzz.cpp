@@ -198,9 +198,9 @@ void CheckComputedRate(const LoanState& state, const AprSettings& settings) {
               " around the amount financed");
 }
 
-void CheckGrid(LoanState& state, const ChartEntryStart& start, TMemDataSet& paySet,
-               TMemDataSet& detail, bool showRebates) {
-    const DetailFill fill = FillDetailRows(state, start, paySet, detail, showRebates);
+void CheckGrid(const LoanState& state, TMemDataSet& paySet, TMemDataSet& detail, bool showRebates) {
+    const DetailFill fill =
+        FillDetailRows(CaptureComputedSchedule(state, paySet), detail, showRebates);
     for (const PendingMessage& m : fill.messages)
         Check(!fuzz::ShowsNonFinite(m.text), "no grid message shows INF or NAN", m.text);
     if (!fill.filled) {
@@ -282,7 +282,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.showRebates = in.Bool();
     options.fractionalInterest = in.Bool();
     options.roundDown = in.Bool();
-    CheckGrid(state, CaptureChartEntry(state), paySet, detail, options.showRebates);
+    CheckGrid(state, paySet, detail, options.showRebates);
     CheckChart(state, paySet, options);
     return 0;
 }

@@ -69,18 +69,28 @@ void FlowLayout::setGeometry(const QRect& rect) {
     Arrange(rect, true);
 }
 
+// The style's spacing between controls; styles that leave it to the layout
+// (a negative answer) get the general layout spacing, so that a label never
+// touches the box beside it.
+static int StyleGap(const QWidget* owner, Qt::Orientation orientation, int fallback) {
+    if (owner == nullptr) return fallback;
+    const QStyle* style = owner->style();
+    int gap = style->layoutSpacing(QSizePolicy::DefaultType, QSizePolicy::DefaultType, orientation,
+                                   nullptr, owner);
+    if (gap < 0) {
+        gap = style->pixelMetric(orientation == Qt::Horizontal ? QStyle::PM_LayoutHorizontalSpacing
+                                                               : QStyle::PM_LayoutVerticalSpacing,
+                                 nullptr, owner);
+    }
+    return gap < 0 ? fallback : gap;
+}
+
 int FlowLayout::HorizontalGap() const {
-    const QWidget* owner = parentWidget();
-    if (owner == nullptr) return 6;
-    return owner->style()->layoutSpacing(QSizePolicy::DefaultType, QSizePolicy::DefaultType,
-                                         Qt::Horizontal, nullptr, owner);
+    return StyleGap(parentWidget(), Qt::Horizontal, 6);
 }
 
 int FlowLayout::VerticalGap() const {
-    const QWidget* owner = parentWidget();
-    if (owner == nullptr) return 4;
-    return owner->style()->layoutSpacing(QSizePolicy::DefaultType, QSizePolicy::DefaultType,
-                                         Qt::Vertical, nullptr, owner);
+    return StyleGap(parentWidget(), Qt::Vertical, 4);
 }
 
 int FlowLayout::Arrange(const QRect& rect, bool apply) const {

@@ -4,17 +4,24 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QProxyStyle>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QStyle>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
 
+#include "app/entry_box.h"
 #include "app/pages/about_page.h"
 #include "app/pages/chart_page.h"
 #include "app/pages/editor_page.h"
@@ -28,6 +35,7 @@
 #include "app/pages/vary_page.h"
 #include "app/qt_platform_port.h"
 #include "app/shell_texts.h"
+#include "chart/amortization.h"
 #include "varrate/var_group.h"
 
 namespace {
@@ -59,9 +67,37 @@ class TabStripStyle : public QProxyStyle {
     }
 };
 
-// The client area the window was designed for.
+// The client area the window was designed for; it grows from there to fit
+// the pages in the fonts of the system it runs on.
 constexpr int kClientWidth = 632;
 constexpr int kClientHeight = 434;
+
+// The pages people work on, which the start size must show whole. The
+// variable-rate page is left to scroll: its list of groups is taller than
+// most screens.
+constexpr std::array<PageId, 9> kWorkingPages{
+    PageId::tabAbout, PageId::TabSimple, PageId::tabEstimate, PageId::tabChart, PageId::tabEdit,
+    PageId::tabSplit, PageId::tabMax,    PageId::tabSettings, PageId::tabOnePay};
+
+// The widget a click on `hit` gives the focus to, as the toolkit chooses it:
+// the nearest enabled widget, from `hit` outwards, that takes focus by click.
+QWidget* ClickFocusTaker(QWidget* hit) {
+    for (QWidget* w = hit; w != nullptr; w = w->parentWidget()) {
+        if (w->isEnabled() && (w->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus) return w;
+        if (w->isWindow()) break;
+    }
+    return nullptr;
+}
+
+// +1 for Ctrl+Tab, -1 for Ctrl+Shift+Tab (which platforms report as Tab or
+// as Backtab with Shift), 0 for any other key.
+int TabStep(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers mods = key.modifiers();
+    if (!(mods & Qt::ControlModifier) || (mods & Qt::AltModifier)) return 0;
+    if (key.key() == Qt::Key_Backtab) return -1;
+    if (key.key() == Qt::Key_Tab) return (mods & Qt::ShiftModifier) ? -1 : 1;
+    return 0;
+}
 
 // Menu items are named after their caption without its punctuation, with a
 // trailing 1 ("E&xit" is Exit1).
@@ -96,18 +132,14 @@ TforMain::TforMain(std::unique_ptr<PlatformPort> port, QWidget* parent)
     BuildPages();
     BuildMenu();
     connect(qApp, &QApplication::focusChanged, this, &TforMain::FocusChanged);
-
-    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
-    if (QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    qApp->installEventFilter(this);
 
     FormCreate();
+    FitToPages();
 }
 
 TforMain::~TforMain() {
+    qApp->removeEventFilter(this);
     disconnect(qApp, &QApplication::focusChanged, this, &TforMain::FocusChanged);
     // The pages, and the grids on them, go while the tables and the port they
     // use are still alive.
@@ -171,13 +203,13 @@ void TforMain::BuildPages() {
     setCentralWidget(pconMain_);
 
     // The strip can be stepped from anywhere in the window, as a user's pick.
+    // Ctrl+Tab and Ctrl+Shift+Tab are read in eventFilter: platforms report
+    // the second in more than one way, and the boxes would take the first.
     auto shortcut = [this](const QKeySequence& keys, int step) {
         auto* sc = new QShortcut(keys, this);
         sc->setContext(Qt::WindowShortcut);
         connect(sc, &QShortcut::activated, this, [this, step] { StepTab(step); });
     };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), 1);
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1);
 }
@@ -245,10 +277,51 @@ void TforMain::FormCreate() {
 }
 
 void TforMain::Reset() {
+    computed_.reset();
     qv::ResetLoanState(state_);
     for (Page* page : pages_) page->ResetControls();
     qv::EmptyTable(mdsPaySet_);
     qv::EmptyTable(mdsDetail_);
+}
+
+void TforMain::FitToPages() {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr) {
+        resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    // The window manager's frame is not known before the window is shown.
+    const int frameHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+    const int chrome = menuBar()->sizeHint().height() + strip_->sizeHint().height();
+    const int maxWidth = std::max(kClientWidth, available.width() - 16);
+    const int maxHeight = std::max(kClientHeight, available.height() - frameHeight);
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    auto tallest = [&](int width) {
+        int height = 0;
+        for (PageId id : kWorkingPages) {
+            const Page& page = PageAt(id);
+            const int inner = width - scrollBar;
+            height = std::max(height, page.hasHeightForWidth() ? page.heightForWidth(inner)
+                                                               : page.sizeHint().height());
+        }
+        return height + chrome;
+    };
+    // As wide as the pages would like; wider pages wrap less and so are
+    // shorter, so widen further until they fit the screen's height or use up
+    // its width.
+    int width = kClientWidth;
+    for (PageId id : kWorkingPages) width = std::max(width, PageAt(id).sizeHint().width());
+    width = std::min(width, maxWidth);
+    int height = tallest(width);
+    while (height > maxHeight && width < maxWidth) {
+        width = std::min(maxWidth, width + 32);
+        height = tallest(width);
+    }
+    resize(width, std::clamp(height, kClientHeight, maxHeight));
+    QRect frame = frameGeometry();
+    frame.moveCenter(available.center());
+    move(frame.topLeft());
 }
 
 PageId TforMain::ActivePage() const {
@@ -279,7 +352,7 @@ void TforMain::ShowPage(PageId id, QWidget* focusTarget) {
     SwitchTo(id);
     if (ActivePage() != id) return;  // the page's entry action moved on
     if (focusTarget != nullptr) {
-        focusTarget->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(focusTarget);
     } else if (enteredPage_ != &page) {
         FocusFirstControl(page);
     }
@@ -291,13 +364,13 @@ void TforMain::ShowPage(PageId id, QWidget* focusTarget) {
 void TforMain::FocusFirstControl(Page& page) {
     if (QWidget* last = page.focusWidget();
         last != nullptr && last->isVisible() && last->isEnabled()) {
-        last->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(last);
         return;
     }
     for (QWidget* w = page.nextInFocusChain(); w != &page; w = w->nextInFocusChain()) {
         if (page.isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
             w->isVisibleTo(&page) && w->isEnabled() && w->focusProxy() == nullptr) {
-            w->setFocus(Qt::OtherFocusReason);
+            FocusForTyping(w);
             return;
         }
     }
@@ -314,20 +387,108 @@ Page* TforMain::PageContaining(QWidget* widget) const {
 void TforMain::FocusChanged(QWidget* /*old*/, QWidget* now) {
     // Focus going to a message box, a dialog or nowhere is not a move within
     // the window; when it comes back to the same page, that page is not
-    // entered again.
-    if (now == nullptr || now->window() != this) return;
+    // entered again. Nor is anything the focus does while an entry action
+    // runs: its messages and the disabling of the window move it, not the user.
+    if (entering_ || now == nullptr || now->window() != this) return;
     Page* page = PageContaining(now);
     if (page == nullptr) {
         enteredPage_ = nullptr;  // the strip has it: the next page is entered afresh
         return;
     }
-    if (page != enteredPage_) EnterPage(*page);
+    if (page == enteredPage_) return;
+    QPointer<QWidget> arriving = now;
+    EnterPage(*page);
+    // The focus ends where it was going, so that the user's next click or key
+    // works in the page instead of entering it again. The window may still
+    // be inactive after a message; it then gives the focus back there.
+    if (arriving && ActivePage() == page->Id() && arriving->isVisible() && arriving->isEnabled()) {
+        QWidget* holder = focusWidget();
+        if (holder == nullptr || !page->isAncestorOf(holder))
+            arriving->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void TforMain::EnterPage(Page& page) {
     enteredPage_ = &page;
     emit PageEntered(page.Id());
+    const QScopedValueRollback<bool> entering(entering_, true);
     page.Enter();
+}
+
+bool TforMain::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            // The press reaches the window before any widget, and before the
+            // toolkit moves the focus for it.
+            if (watched == windowHandle() && event->spontaneous()) {
+                releaseToSwallow_ = Qt::NoButton;
+                return EnterPageByClick(*static_cast<QMouseEvent*>(event));
+            }
+            break;
+        case QEvent::MouseButtonRelease:
+            // The release of a click already given whole to a control.
+            if (watched == windowHandle() && event->spontaneous() &&
+                static_cast<QMouseEvent*>(event)->button() == releaseToSwallow_) {
+                releaseToSwallow_ = Qt::NoButton;
+                return true;
+            }
+            break;
+        case QEvent::ShortcutOverride:
+        case QEvent::KeyPress:
+            return StepTabByKey(event);
+        default:
+            break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TforMain::StepTabByKey(QEvent* event) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const int step = TabStep(*key);
+    QWidget* focus = QApplication::focusWidget();
+    if (step == 0 || focus == nullptr || focus->window() != this) return false;
+    // Claiming the key in its override stage keeps it from any shortcut;
+    // the press itself steps the strip.
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
+    StepTab(step);
+    return true;
+}
+
+bool TforMain::EnterPageByClick(const QMouseEvent& press) {
+    if (QApplication::activeModalWidget() != nullptr ||
+        QApplication::activePopupWidget() != nullptr)
+        return false;
+    QWidget* hit = childAt(press.position().toPoint());
+    Page* page = hit != nullptr ? PageContaining(hit) : nullptr;
+    if (page == nullptr || page == enteredPage_ || page->Id() != ActivePage()) return false;
+    QWidget* taker = ClickFocusTaker(hit);
+    if (taker == nullptr || !(taker == page || page->isAncestorOf(taker))) return false;
+
+    // The click enters the page first: its entry action runs, messages and
+    // all, and the focus ends on the control clicked. Only then does that
+    // control get the click, as if the click had simply moved the focus in.
+    QPointer<QWidget> target = hit;
+    taker->setFocus(Qt::MouseFocusReason);
+    if (!target || !target->isVisible() || !target->isEnabled() || ActivePage() != page->Id() ||
+        !isEnabled()) {
+        return true;  // the entry action moved on; the click is spent
+    }
+    // The whole click goes to the control now. The user's own release, if it
+    // is still to come (no message took it), then has nothing left to do.
+    const QPointF local = target->mapFrom(this, press.position());
+    QMouseEvent down(QEvent::MouseButtonPress, local, press.scenePosition(), press.globalPosition(),
+                     press.button(), press.buttons(), press.modifiers(), press.pointingDevice());
+    QCoreApplication::sendEvent(target, &down);
+    if (!target) return true;
+    QMouseEvent up(QEvent::MouseButtonRelease, local, press.scenePosition(), press.globalPosition(),
+                   press.button(), press.buttons() & ~press.button(), press.modifiers(),
+                   press.pointingDevice());
+    QCoreApplication::sendEvent(target, &up);
+    if (QGuiApplication::mouseButtons() & press.button()) releaseToSwallow_ = press.button();
+    return true;
 }
 
 void TforMain::StripChanged(int stripIndex) {
@@ -402,6 +563,8 @@ qv::AprOutcome TforMain::RunGetAPR() {
     qv::ChartText lines;
     const qv::AprOutcome outcome = qv::GetAPR(state_, mdsPaySet_, AprSettingsNow(), lines, *port_);
     if (outcome == qv::AprOutcome::Computed) {
+        computed_ =
+            std::make_unique<qv::ComputedSchedule>(qv::CaptureComputedSchedule(state_, mdsPaySet_));
         GetPage<ChartPage>().SetChartLines(lines);
     } else {
         for (const char* box : {"edSimpAPR", "edAPR"}) {

@@ -14,8 +14,14 @@
 #include "data/memdset.h"
 
 class QAction;
+class QKeyEvent;
 class QMenu;
+class QMouseEvent;
 class QTabBar;
+
+namespace qv {
+struct ComputedSchedule;
+}
 
 class TforMain : public QMainWindow {
     Q_OBJECT
@@ -52,6 +58,9 @@ class TforMain : public QMainWindow {
     // On failure both pages' APR boxes read "InputError" (the reason has been
     // told); on success the callers write the APR in their own style.
     qv::AprOutcome RunGetAPR();
+    // The schedule and amounts of the last successful RunGetAPR since Reset,
+    // which the chart page charts; nullptr when there is none.
+    const qv::ComputedSchedule* LastComputed() const { return computed_.get(); }
     PageId ActivePage() const;
     Page& PageAt(PageId id) const { return *pages_.at(std::size_t(id)); }
     template <class P>
@@ -76,6 +85,11 @@ class TforMain : public QMainWindow {
     // A page is being entered; its entry action runs right after.
     void PageEntered(PageId id);
 
+  protected:
+    // Watches the whole application for the two inputs the window routes
+    // itself: a click that enters a page, and Ctrl+Tab / Ctrl+Shift+Tab.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void BuildPages();
     void BuildMenu();
@@ -88,6 +102,11 @@ class TforMain : public QMainWindow {
     Page* PageContaining(QWidget* widget) const;
     static void FocusFirstControl(Page& page);
     void EnterPage(Page& page);
+    bool EnterPageByClick(const QMouseEvent& press);
+    bool StepTabByKey(QEvent* event);
+    // Start size: wide and tall enough for every working page, within the
+    // screen's available area, centred on it.
+    void FitToPages();
 
     qv::LoanState state_;
     qv::TMemDataSet mdsPaySet_{"mdsPaySet"};
@@ -105,4 +124,7 @@ class TforMain : public QMainWindow {
     // outside it runs that page's entry action.
     QPointer<Page> enteredPage_;
     bool showingPage_ = false;  // the program, not the user, is moving the strip
+    bool entering_ = false;     // a page's entry action is running
+    Qt::MouseButton releaseToSwallow_ = Qt::NoButton;
+    std::unique_ptr<qv::ComputedSchedule> computed_;
 };

@@ -3,13 +3,15 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QTextDocument>
-#include <QTextOption>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -42,6 +44,44 @@ QString DisplayText(std::string_view text) {
         }
     }
     return QString::fromStdString(out);
+}
+
+qreal PrintPlainText(QPrinter& printer, const QString& text, QFont font) {
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+    auto widest = [&](const QFont& f) {
+        const QFontMetricsF metrics(f, &printer);
+        qreal width = 0;
+        for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
+        return width;
+    };
+    // Scaled down in proportion first, then in tenths of a point until it fits
+    // (glyph widths do not scale exactly with the size).
+    qreal size = font.pointSizeF();
+    if (const qreal width = widest(font); width > page.width() && width > 0) {
+        size = std::floor(size * page.width() / width * 10.0) / 10.0;
+        font.setPointSizeF(size);
+        while (size > 1.0 && widest(font) > page.width()) {
+            size -= 0.1;
+            font.setPointSizeF(size);
+        }
+    }
+
+    QPainter painter;
+    if (!painter.begin(&printer)) return 0;
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, &printer);
+    qreal y = 0;
+    for (const QString& line : lines) {
+        if (y > 0 && y + metrics.height() > page.height()) {
+            printer.newPage();
+            y = 0;
+        }
+        painter.drawText(QPointF(0, y + metrics.ascent()), line);
+        y += metrics.lineSpacing();
+    }
+    painter.end();
+    return size;
 }
 
 QtPlatformPort::QtPlatformPort(QWidget* window) : window_(window) {}
@@ -150,16 +190,10 @@ bool QtPlatformPort::PrintText(std::string_view text, std::string_view fontFamil
     // already told the user what the platform knows about its printers.
     if (!printer.isValid()) return false;
     printer.setDocName(Q(jobTitle));
-    QTextDocument document;
     QFont font(Q(fontFamily));
     font.setStyleHint(QFont::TypeWriter);
     font.setPointSize(pointSize > 0 ? pointSize : 10);
-    document.setDefaultFont(font);
-    QTextOption option = document.defaultTextOption();
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    document.setDefaultTextOption(option);
-    document.setPlainText(DisplayText(text));
-    document.print(&printer);
+    if (PrintPlainText(printer, DisplayText(text), font) <= 0) return false;
     return printer.printerState() != QPrinter::Error;
 }
 

@@ -7,12 +7,20 @@
 
 #include "app/platform_port.h"
 
+class QFont;
 class QPrinter;
 class QWidget;
 
 // Message texts keep the line-break pairs they were written with ("\n\r" and
 // "\r\n"); on screen each pair, and a lone "\r", is one line break.
 QString DisplayText(std::string_view text);
+
+// Prints plain text on `printer` as one job, each line of the text on one
+// printed line, across as many pages as it needs. Where the widest line is
+// wider than the printable width in `font`, the point size is brought down
+// until it fits: a chart's columns are never wrapped. Returns the point size
+// printed in, 0 when the printer could not be started.
+qreal PrintPlainText(QPrinter& printer, const QString& text, QFont font);
 
 class QtPlatformPort : public PlatformPort {
   public:

@@ -25,8 +25,20 @@ RadioGroup::RadioGroup(const QString& caption, const QStringList& items, int col
                         perColumn > 0 ? i / perColumn : 0);
     }
     connect(group_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked) emit ItemIndexChanged(id);
+        if (!checked) return;
+        TabToCheckedItem();
+        emit ItemIndexChanged(id);
     });
+    TabToCheckedItem();
+}
+
+void RadioGroup::TabToCheckedItem() {
+    // Tab stops at one item of the group, the checked one (the first while
+    // none is), as in any radio group; the arrow keys move among the items.
+    QAbstractButton* stop = group_->checkedButton();
+    if (stop == nullptr && !group_->buttons().isEmpty()) stop = group_->buttons().constFirst();
+    for (QAbstractButton* button : group_->buttons())
+        button->setFocusPolicy(button == stop ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 int RadioGroup::ItemIndex() const {
@@ -40,6 +52,7 @@ void RadioGroup::SetItemIndex(int index) {
         group_->setExclusive(false);
         checked->setChecked(false);
         group_->setExclusive(true);
+        TabToCheckedItem();
     }
 }
 

@@ -28,6 +28,8 @@ class RadioGroup : public QGroupBox {
     void ItemIndexChanged(int index);
 
   private:
+    void TabToCheckedItem();
+
     QButtonGroup* group_;
     QLabel* caption_;
 };

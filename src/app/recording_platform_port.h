@@ -2,6 +2,7 @@
 // A platform port for tests: keeps every message in order with its kind,
 // answers questions and dialogs from scripts, and captures print jobs as text.
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,6 +34,7 @@ class RecordingPlatformPort : public PlatformPort {
   public:
     qv::Answer Show(qv::MessageKind kind, std::string_view text) override {
         messages.push_back({kind, std::string(text)});
+        if (whileShowing) whileShowing();
         if (kind == qv::MessageKind::Information || kind == qv::MessageKind::Warning) {
             return qv::Answer::Ok;
         }
@@ -71,7 +73,10 @@ class RecordingPlatformPort : public PlatformPort {
     }
 
     void Beep() override { ++beeps; }
-    void SetWindowEnabled(bool enabled) override { windowEnabled.push_back(enabled); }
+    void SetWindowEnabled(bool enabled) override {
+        windowEnabled.push_back(enabled);
+        if (onWindowEnabled) onWindowEnabled(enabled);
+    }
 
     std::vector<std::string> Texts() const {
         std::vector<std::string> out;
@@ -104,6 +109,10 @@ class RecordingPlatformPort : public PlatformPort {
     std::deque<std::optional<std::string>> fileAnswers;   // run out = Cancel
     std::deque<bool> printDialogAnswers;                  // run out = OK
     bool printerWorks = true;
+    // What a real desktop does meanwhile: a message box is modal and takes the
+    // window's activation; disabling the window takes its focus.
+    std::function<void()> whileShowing;
+    std::function<void(bool)> onWindowEnabled;
 
   private:
     template <class T>

@@ -37,6 +37,12 @@ double CentAddend(double RoundAdd) {
     return std::isnan(RoundAdd) ? 0.5 : std::clamp(RoundAdd, 0.0, 1.0);
 }
 
+// a / b rounded toward minus infinity, for b > 0.
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
 // A dollar amount as currency, held inside the currency range (NaN counts as 0).
 Currency ClampedCurrency(double dollars) {
     if (std::isnan(dollars)) return 0;
@@ -83,32 +89,25 @@ class SameAsBefore {
     bool differs_ = false;
 };
 
-struct GroupRow {
-    std::int32_t setSize;
-    double paySize;
-    std::int32_t priorPds;
-    std::int32_t addDays;
-};
-
 // The grid's money is held as currency, so that the finance charge still to
 // be earned is cut to the cent from its exact amount: in binary floating
 // point 100.00 less the interest earned can fall a hair short of a whole cent
 // and lose it to the truncation.
 class DetailFiller {
   public:
-    DetailFiller(const LoanState& state, const ChartEntryStart& start, TMemDataSet& detail)
+    DetailFiller(const LoanState& state, TMemDataSet& detail)
         : state_(state),
           detail_(detail),
-          fc_(ClampedCurrency(start.FC)),
-          balance_(ClampedCurrency(start.B)),
+          fc_(ClampedCurrency(CurrencyToDollars(state.TotPay) - state.AmtFin)),
+          balance_(ClampedCurrency(state.AmtFin)),
           roundAdd_(CentAddend(state.RoundAdd)),
           remaining_(state.PayCount),
           sd_(SumOfDigits(state.PayCount)) {}
 
     // Adds the rows of one group; false once the schedule's limit is reached
     // with payments left over.
-    bool AddGroup(const GroupRow& g) {
-        for (std::int32_t s = 0; s < g.setSize; ++s) {
+    bool AddGroup(const PayGroup& g) {
+        for (std::int32_t s = 0; s < g.SetSize; ++s) {
             if (rows_ == kMaxPayments) return false;
             AddPayment(g);
         }
@@ -119,36 +118,35 @@ class DetailFiller {
     bool Irregular() const { return payments_.Differs() || intervals_.Differs(); }
 
   private:
-    void AddPayment(const GroupRow& g) {
+    void AddPayment(const PayGroup& g) {
         ++rows_;
         --remaining_;
-        const Currency rebate =
-            ClampedCurrency(RebateShare(CurrencyToDollars(fc_), remaining_, sd_));
+        const std::int64_t rebateCents = Rule78RebateCents(fc_, remaining_, sd_);
         const Currency interest =
-            ComputeInt(g.priorPds, g.addDays, state_.DaysPerPd, state_.PerDiem, state_.APR,
+            ComputeInt(g.PriorPds, g.AddDays, state_.DaysPerPd, state_.PerDiem, state_.APR,
                        state_.PdsPerYear, CurrencyToDollars(balance_), 2, roundAdd_, silent_);
         const double interestCents = static_cast<double>(CurrencyToCentsTruncated(interest));
         earned_ =
             Add(earned_,
                 CentsToCurrency(static_cast<std::int64_t>(std::trunc(interestCents + roundAdd_))));
-        balance_ = Sub(Add(balance_, interest), ClampedCurrency(g.paySize));
+        balance_ = Sub(Add(balance_, interest), ClampedCurrency(g.PaySize));
 
-        payments_.Next(std::trunc(g.paySize * 100.0 + 0.5));
+        payments_.Next(std::trunc(g.PaySize * 100.0 + 0.5));
         const double oddPart =
-            state_.DaysPerPd > 0 ? static_cast<double>(g.addDays) / state_.DaysPerPd : 0.0;
-        const double interval = RoundedTo4(oddPart + g.priorPds);
+            state_.DaysPerPd > 0 ? static_cast<double>(g.AddDays) / state_.DaysPerPd : 0.0;
+        const double interval = RoundedTo4(oddPart + g.PriorPds);
         intervals_.Next(std::trunc(1000.0 * interval + 0.5));
 
         detail_.AppendNew();
         detail_.SetFieldInteger("Sequence", rows_);
-        detail_.SetFieldFloat("PaySize", RoundedTo4(g.paySize));
-        detail_.SetFieldInteger("PriorPds", g.priorPds);
-        detail_.SetFieldInteger("AddDays", g.addDays);
+        detail_.SetFieldFloat("PaySize", RoundedTo4(g.PaySize));
+        detail_.SetFieldInteger("PriorPds", g.PriorPds);
+        detail_.SetFieldInteger("AddDays", g.AddDays);
         // The unearned charge is cut to the cent; the rebate is always
         // rounded to the nearest cent, whatever the amortization's rounding.
         detail_.SetFieldFloat("UnEarnIn",
                               CentsToDollars(CurrencyToCentsTruncated(Sub(fc_, earned_))));
-        detail_.SetFieldFloat("Rebate", CentsToDollars(CurrencyToCentsRoundedHalfUp(rebate)));
+        detail_.SetFieldFloat("Rebate", CentsToDollars(rebateCents));
         detail_.Post();
     }
 
@@ -167,24 +165,15 @@ class DetailFiller {
     SameAsBefore intervals_;
 };
 
-GroupRow ReadGroup(const TMemDataSet& paySet) {
-    return GroupRow{paySet.FieldAsInteger("SetSize"), paySet.FieldAsFloat("PaySize"),
-                    paySet.FieldAsInteger("PriorPds"), paySet.FieldAsInteger("AddDays")};
-}
-
 // Fills `detail` (already inside an update) and reports into `out`.
-void FillRows(const LoanState& state, const ChartEntryStart& start, TMemDataSet& paySet,
-              TMemDataSet& detail, bool showRebates, DetailFill& out) {
+void FillRows(const ComputedSchedule& computed, TMemDataSet& detail, bool showRebates,
+              DetailFill& out) {
     EmptyTable(detail);
-    DetailFiller filler(state, start, detail);
-    {
-        TableWalk walk(paySet);
-        walk.KeepCursorAtEnd();
-        for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext()) {
-            if (!filler.AddGroup(ReadGroup(paySet))) {
-                out.cut = true;
-                break;
-            }
+    DetailFiller filler(computed.loan, detail);
+    for (const PayGroup& group : computed.groups) {
+        if (!filler.AddGroup(group)) {
+            out.cut = true;
+            break;
         }
     }
     out.filled = true;
@@ -216,8 +205,33 @@ std::string_view RoundingCaption(double RoundAdd) {
     return RoundAdd < 0.5 ? kRoundsDownCaption : kRoundsNearestCaption;
 }
 
-ChartEntryStart CaptureChartEntry(const LoanState& state) {
-    return ChartEntryStart{CurrencyToDollars(state.TotPay) - state.AmtFin, state.AmtFin};
+ComputedSchedule CaptureComputedSchedule(const LoanState& state, TMemDataSet& paySet) {
+    ComputedSchedule computed{state, {}};
+    computed.groups.reserve(static_cast<std::size_t>(paySet.Count()));
+    TableWalk walk(paySet);
+    for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext())
+        computed.groups.push_back(ReadPayGroup(paySet));
+    return computed;
+}
+
+std::int64_t Rule78RebateCents(Currency FC, std::int64_t remaining, std::int64_t SD) {
+    if (SD <= 0 || remaining <= 0) return 0;
+    const std::int64_t weight = SumOfDigits(remaining);
+    // FC is in ten-thousandths: cents = floor(FC x weight / SD / 100 + 1/2)
+    // = floor((2 FC weight + 100 SD) / (200 SD)), worked exactly in 64 bits
+    // while it fits, which is every schedule a user can enter.
+    std::int64_t twice = 0;
+    std::int64_t half = 0;
+    std::int64_t numerator = 0;
+    std::int64_t denominator = 0;
+    if (!__builtin_mul_overflow(FC, 2 * weight, &twice) &&
+        !__builtin_mul_overflow(SD, std::int64_t{100}, &half) &&
+        !__builtin_add_overflow(twice, half, &numerator) &&
+        !__builtin_mul_overflow(SD, std::int64_t{200}, &denominator))
+        return FloorDiv(numerator, denominator);
+    const long double share = static_cast<long double>(FC) * static_cast<long double>(weight) /
+                              static_cast<long double>(SD) / 100.0L;
+    return static_cast<std::int64_t>(std::floor(share + 0.5L));
 }
 
 ChartEntryStep FirstChartEntryStep(const LoanState& state, const TMemDataSet& paySet) {
@@ -244,13 +258,12 @@ InputErrorRoute RouteAfterInputError(std::int32_t ScheduleSource) {
     }
 }
 
-DetailFill FillDetailRows(LoanState& state, const ChartEntryStart& start, TMemDataSet& paySet,
-                          TMemDataSet& detail, bool showRebates) noexcept {
-    state.ScheduleSource = kSourceNone;
+DetailFill FillDetailRows(const ComputedSchedule& computed, TMemDataSet& detail,
+                          bool showRebates) noexcept {
     DetailFill out;
     detail.BeginUpdate();
     try {
-        FillRows(state, start, paySet, detail, showRebates, out);
+        FillRows(computed, detail, showRebates, out);
     } catch (const std::exception& e) {
         out = DetailFill{};
         out.messages.push_back({MessageKind::Warning, e.what()});
@@ -272,9 +285,8 @@ DetailFill FillDetailRows(LoanState& state, const ChartEntryStart& start, TMemDa
     return out;
 }
 
-ChartEntryOutcome EnterChartPage(LoanState& state, TMemDataSet& paySet, TMemDataSet& detail,
+ChartEntryOutcome EnterChartPage(LoanState& state, const TMemDataSet& paySet, TMemDataSet& detail,
                                  bool showRebates, ChartPageHost& host, UserPort& port) {
-    const ChartEntryStart start = CaptureChartEntry(state);
     switch (FirstChartEntryStep(state, paySet)) {
         case ChartEntryStep::Beep:
             host.Beep();
@@ -297,9 +309,18 @@ ChartEntryOutcome EnterChartPage(LoanState& state, TMemDataSet& paySet, TMemData
             host.ShowPage(route);
         return ChartEntryOutcome::InputError;
     }
+    const ComputedSchedule* computed = host.LastComputed();
+    if (computed == nullptr) {
+        port.Inform(kNothingComputedText);
+        return ChartEntryOutcome::NothingComputed;
+    }
 
+    state.ScheduleSource = kSourceNone;
+    // The unearned charge is amortized with the rounding in force now.
+    ComputedSchedule current = *computed;
+    current.loan.RoundAdd = state.RoundAdd;
     host.SetWindowEnabled(false);
-    const DetailFill fill = FillDetailRows(state, start, paySet, detail, showRebates);
+    const DetailFill fill = FillDetailRows(current, detail, showRebates);
     host.SetWindowEnabled(true);
     ShowMessages(port, fill.messages);
     return fill.filled ? ChartEntryOutcome::Filled : ChartEntryOutcome::FillFailed;
@@ -315,12 +336,14 @@ std::int32_t ChartedPaymentCount(const LoanState& state) {
     return stated;
 }
 
-ChartResult AppendAmortizationChart(const LoanState& state, const TMemDataSet& paySet,
-                                    const ChartOptions& options, ChartText& chart, UserPort& port,
-                                    const FormatSettings& fs) {
+namespace {
+
+// The chart of `state`'s matrix; `havePayments` false says kNoPaymentSetText.
+ChartResult AppendChart(const LoanState& state, bool havePayments, const ChartOptions& options,
+                        ChartText& chart, UserPort& port, const FormatSettings& fs) {
     ChartResult result;
     result.caption = RoundingCaption(state.RoundAdd);
-    if (paySet.Count() == 0 && state.ScheduleSource != kSourceSplit) {
+    if (!havePayments) {
         port.Inform(kNoPaymentSetText);
         result.outcome = ChartOutcome::NoPaymentSet;
         return result;
@@ -411,6 +434,23 @@ ChartResult AppendAmortizationChart(const LoanState& state, const TMemDataSet& p
     chart.insert(chart.end(), std::make_move_iterator(lines.begin()),
                  std::make_move_iterator(lines.end()));
     return result;
+}
+
+}  // namespace
+
+ChartResult AppendAmortizationChart(const LoanState& state, const TMemDataSet& paySet,
+                                    const ChartOptions& options, ChartText& chart, UserPort& port,
+                                    const FormatSettings& fs) {
+    const bool havePayments = paySet.Count() != 0 || state.ScheduleSource == kSourceSplit;
+    return AppendChart(state, havePayments, options, chart, port, fs);
+}
+
+ChartResult AppendAmortizationChart(const ComputedSchedule* computed, double RoundAdd,
+                                    const ChartOptions& options, ChartText& chart, UserPort& port,
+                                    const FormatSettings& fs) {
+    LoanState loan = computed != nullptr ? computed->loan : LoanState{};
+    loan.RoundAdd = RoundAdd;
+    return AppendChart(loan, computed != nullptr, options, chart, port, fs);
 }
 
 }  // namespace qv

@@ -4,12 +4,13 @@
 // Rule of 78s rebate after each payment, and the fixed-pitch amortization
 // chart appended to the chart text.
 //
-// The chart page calls, on entry:
+// Both work from the last successful APR computation (ComputedSchedule),
+// which the window captures after each one. The chart page calls, on entry:
 //     qv::EnterChartPage(state, mdsPaySet, mdsDetail, cbxShowRebates, host, port);
 // with `host` doing the few things only the window can (beep, run a page's
-// APR command, read its APR box, show a page, enable the window); and for
-// "Chart Amortization":
-//     auto r = qv::AppendAmortizationChart(state, mdsPaySet, options, lines, port);
+// APR command, read its APR box, show a page, enable the window, hand over
+// the last computation); and for "Chart Amortization":
+//     auto r = qv::AppendAmortizationChart(lastComputed, state.RoundAdd, options, lines, port);
 //     labChart7->setText(r.caption);  // then append `lines` to the chart box
 // The pieces of the page entry are public as well, for callers that need
 // only part of it.
@@ -21,6 +22,7 @@
 #include "core/apr_engine.h"
 #include "core/format.h"
 #include "core/loan_state.h"
+#include "core/pay_group.h"
 #include "core/user_port.h"
 
 namespace qv {
@@ -52,15 +54,28 @@ inline constexpr std::string_view kRoundsNearestCaption = "Amortization rounds t
 // The caption for a rounding mode: RoundAdd below 0.5 rounds fractions down.
 std::string_view RoundingCaption(double RoundAdd);
 
-// --- Page entry: the pieces ---------------------------------------------------------
+// --- The schedule the chart works from ------------------------------------------
 
-// The finance charge and the starting balance as the page is entered, taken
-// before any APR command rewrites the loan state (dollars).
-struct ChartEntryStart {
-    double FC = 0.0;  // TotPay - AmtFin
-    double B = 0.0;   // AmtFin
+// The schedule and amounts of the last successful APR computation. The chart
+// page charts this, never the boxes as they read now: a payment matrix only
+// amortizes to zero with the amount financed and the APR it was computed
+// with, so combining it with an amount typed since would chart a debt that
+// does not exist.
+struct ComputedSchedule {
+    LoanState loan;                // amounts, unit period, APR and matrix as computed
+    std::vector<PayGroup> groups;  // the groups the matrix was expanded from, in order
 };
-ChartEntryStart CaptureChartEntry(const LoanState& state);
+
+// Takes the schedule just computed: the loan state and the groups of
+// `paySet` (a pending group is stored first; the cursor is put back).
+ComputedSchedule CaptureComputedSchedule(const LoanState& state, TMemDataSet& paySet);
+
+// The Rule of 78s rebate in whole cents with `remaining` of the stated
+// payments left: FC x remaining(remaining+1)/2 / SD, rounded half up once,
+// from the exact share (no intermediate rounding to the ten-thousandth).
+std::int64_t Rule78RebateCents(Currency FC, std::int64_t remaining, std::int64_t SD);
+
+// --- Page entry: the pieces ---------------------------------------------------------
 
 // What the page entry does first.
 enum class ChartEntryStep {
@@ -94,15 +109,15 @@ struct DetailFill {
     std::vector<PendingMessage> messages;
 };
 
-// Rebuilds mdsDetail from the groups of `paySet`, one row per payment, with
-// the unearned finance charge and the Rule of 78s rebate after it, and sets
-// ScheduleSource to 0. `start` is what CaptureChartEntry took before the
-// recompute. The rows are written inside one BeginUpdate/EndUpdate, so a
-// bound grid refreshes once; if anything fails the grid is left empty, never
-// half filled. Shows nothing itself (the window is disabled meanwhile) and
-// never throws: what to tell the user comes back in `messages`.
-DetailFill FillDetailRows(LoanState& state, const ChartEntryStart& start, TMemDataSet& paySet,
-                          TMemDataSet& detail, bool showRebates) noexcept;
+// Rebuilds mdsDetail from the groups of `computed`, one row per payment, with
+// the unearned finance charge and the Rule of 78s rebate after it; the
+// finance charge is the computed TotPay - AmtFin and the balance starts at
+// the computed AmtFin. The rows are written inside one BeginUpdate/EndUpdate,
+// so a bound grid refreshes once; if anything fails the grid is left empty,
+// never half filled. Shows nothing itself (the window is disabled meanwhile)
+// and never throws: what to tell the user comes back in `messages`.
+DetailFill FillDetailRows(const ComputedSchedule& computed, TMemDataSet& detail,
+                          bool showRebates) noexcept;
 
 // --- Page entry: the whole of it ------------------------------------------------------
 
@@ -118,19 +133,28 @@ class ChartPageHost {
     // Never called with CorrectErrorsMessage.
     virtual void ShowPage(InputErrorRoute page) = 0;
     virtual void SetWindowEnabled(bool enabled) = 0;
+    // The last successful APR computation, after any recompute of this
+    // entry; nullptr when there has been none since Reset.
+    virtual const ComputedSchedule* LastComputed() = 0;
 };
 
 enum class ChartEntryOutcome {
-    Beeped,      // no schedule to show
-    InputError,  // the recomputed schedule has an error; the user was sent to correct it
-    Filled,      // the grid holds the schedule
-    FillFailed,  // the grid could not be filled and is empty; the user was told why
+    Beeped,           // no schedule to show
+    InputError,       // the recomputed schedule has an error; the user was sent to correct it
+    Filled,           // the grid holds the schedule
+    FillFailed,       // the grid could not be filled and is empty; the user was told why
+    NothingComputed,  // no APR computed since Reset; the user was told where to compute one
 };
 
-// The page entry in order: capture FC and B, beep or recompute, route an
-// input error, then fill the grid with the window disabled (enabled again in
-// every case) and show what the fill reported.
-ChartEntryOutcome EnterChartPage(LoanState& state, TMemDataSet& paySet, TMemDataSet& detail,
+// Said when the chart page has no computed schedule to show.
+inline constexpr std::string_view kNothingComputedText =
+    "No APR has been computed for a schedule yet.\n\r"
+    "Compute one on Tab 2 or Tab 3, then chart it here.";
+
+// The page entry in order: beep or recompute, route an input error, then
+// fill the grid from the last computation with the window disabled (enabled
+// again in every case) and show what the fill reported.
+ChartEntryOutcome EnterChartPage(LoanState& state, const TMemDataSet& paySet, TMemDataSet& detail,
                                  bool showRebates, ChartPageHost& host, UserPort& port);
 
 // --- "Chart Amortization" -----------------------------------------------------------
@@ -164,6 +188,12 @@ std::int32_t ChartedPaymentCount(const LoanState& state);
 // wide, 71 with the rebate columns. Pass an empty `chart` to receive just
 // the new lines.
 ChartResult AppendAmortizationChart(const LoanState& state, const TMemDataSet& paySet,
+                                    const ChartOptions& options, ChartText& chart, UserPort& port,
+                                    const FormatSettings& fs = FormatSettings{});
+
+// "Chart Amortization" on the last successful computation (nullptr: none,
+// told with kNoPaymentSetText), amortized with the rounding in force now.
+ChartResult AppendAmortizationChart(const ComputedSchedule* computed, double RoundAdd,
                                     const ChartOptions& options, ChartText& chart, UserPort& port,
                                     const FormatSettings& fs = FormatSettings{});
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/apr_engine.h"
+#include "core/file_save.h"
 #include "core/user_port.h"
 
 namespace qv {
@@ -33,24 +34,16 @@ inline constexpr std::string_view kChartedWithoutHardcopyText = "OK, Charted wit
 // "Do you really want to overwrite " + the file's name without its folder + "?"
 std::string OverwriteChartQuestion(const std::filesystem::path& file);
 
-struct ChartSaveResult {
-    bool ok = false;
-    std::string error;  // what went wrong, with the system's own words; empty on success
-};
+using ChartSaveResult = FileSaveResult;
 
 // Writes the lines, each ended by a carriage return and a line feed, to
 // `file`. The text goes to a new file in the same folder first and replaces
 // `file` only once it has been written completely and flushed to the disk,
-// so a failure never leaves a half-written file in place of an old one. An
-// existing file keeps its permissions; a symbolic link is followed, and the
-// file it names is replaced.
+// so a failure never leaves a half-written file in place of an old one
+// (see AtomicFile).
 ChartSaveResult SaveChartText(const std::filesystem::path& file, const ChartText& lines);
 
-enum class ChartSaveOutcome {
-    Saved,
-    NotSaved,  // the user declined to overwrite; told so
-    Failed,    // the file could not be written; the error was shown as a warning
-};
+using ChartSaveOutcome = SaveOutcome;
 
 // The command after the save dialog: asks before overwriting an existing file
 // (a warning with Yes and No), then saves and shows any error.

@@ -110,6 +110,12 @@ struct GroupWalk {
 // zero $ !").
 GroupWalk WalkGroups(TMemDataSet& paySet);
 
+// "Estimate APR" on a schedule without a single payment: nothing to compute,
+// said plainly instead of through the checks that expect payments.
+inline constexpr std::string_view kNoPaymentsToEstimateText =
+    "This schedule has no payments, so there is no APR to estimate.\n\r"
+    "Enter the payments first: Add Group above, or a schedule at Tab 2 or Tab 5.";
+
 // The irregular page's summary: "13 Payments, Total= $1,155.11".
 std::string GroupSumText(std::int64_t count, double total,
                          const FormatSettings& fs = FormatSettings{});

@@ -54,6 +54,14 @@ inline std::optional<Currency> TryDollarsToCurrency(double dollars) {
     return DollarsToCurrency(dollars);
 }
 
+// A number of ten-thousandths held as a double (a product or sum of
+// currency amounts) rounded to the nearest whole one, a tie going to the even
+// one; empty outside the currency range and for NaN.
+inline std::optional<Currency> TryRoundToCurrency(double tenThousandths) {
+    if (!(std::fabs(tenThousandths) <= kMaxCurrencyDollars * 10000.0)) return std::nullopt;
+    return static_cast<Currency>(std::nearbyint(tenThousandths));
+}
+
 inline double CurrencyToDollars(Currency c) {
     return static_cast<double>(c) * 0.0001;
 }

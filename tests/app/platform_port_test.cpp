@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetricsF>
 #include <QMessageBox>
+#include <QPageSize>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,6 +59,33 @@ class PlatformPortTest : public QObject {
         // 300 lines of 10-point text need more than one page ("/Type /Pages"
         // is the page tree, counted once).
         QVERIFY(bytes.count("/Type /Page") - bytes.count("/Type /Pages") > 1);
+    }
+
+    void aChartLineIsNeverWrappedButPrintedSmallerWhereItMustFit() {
+        // A 77-character line of a chart with rebates, on Letter paper and on
+        // a page too narrow for it at 10 points.
+        const QString line = QStringLiteral(
+            "  24    $277.57      $2.43    $280.00      $0.00    $570.00      $0.00  xxxxx");
+        QCOMPARE(line.size(), 77);
+        const QString text = QStringLiteral("Pay#|OldBalance| +Interest|\n") + line;
+        QTemporaryDir dir;
+        for (const auto& [what, size] :
+             {std::pair{"letter", QPageSize::Letter}, std::pair{"narrow", QPageSize::A6}}) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(dir.filePath(QString::fromLatin1(what) + ".pdf"));
+            printer.setPageSize(QPageSize(size));
+            QFont font(QStringLiteral("Courier New"));
+            font.setStyleHint(QFont::TypeWriter);
+            font.setPointSize(10);
+            const qreal printed = PrintPlainText(printer, text, font);
+            QVERIFY2(printed > 0, what);
+            font.setPointSizeF(printed);
+            const qreal width = QFontMetricsF(font, &printer).horizontalAdvance(line);
+            QVERIFY2(width <= printer.pageRect(QPrinter::DevicePixel).width(), what);
+            if (size == QPageSize::A6) QVERIFY(printed < 10);
+            if (size == QPageSize::Letter) QCOMPARE(printed, 10.0);
+        }
     }
 
     void lineBreakPairsShowAsOneBreak() {

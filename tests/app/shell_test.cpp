@@ -6,6 +6,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -51,7 +53,7 @@ class ShellTest : public QObject {
 
   private slots:
     void startsOnIntroWithTitleAndResetState();
-    void windowStartsAtDesignedSizeAndCanBeResized();
+    void windowStartSizeShowsTheWorkingPagesWholeAndCanBeResized();
     void menuCaptionsAreExact();
     void menuItemsLandOnTheirPages_data();
     void menuItemsLandOnTheirPages();
@@ -139,10 +141,23 @@ void ShellTest::startsOnIntroWithTitleAndResetState() {
     QVERIFY(app.Find<QPushButton>("butReRx78")->isHidden());
 }
 
-void ShellTest::windowStartsAtDesignedSizeAndCanBeResized() {
+void ShellTest::windowStartSizeShowsTheWorkingPagesWholeAndCanBeResized() {
     AppFixture app;
-    QWidget* client = app.Find<QWidget>("pconMain");
-    QCOMPARE(client->size(), QSize(632, 434));
+    const QRect available = app.window->screen()->availableGeometry();
+    QVERIFY(app.window->width() >= 632 && app.window->height() >= 434);
+    QVERIFY(available.contains(app.window->geometry()));
+    // Centred, give or take the frame the platform adds once the window shows.
+    QVERIFY((app.window->geometry().center() - available.center()).manhattanLength() <= 24);
+    // Each page's buttons and results show without scrolling.
+    for (PageId id : {PageId::TabSimple, PageId::tabEstimate, PageId::tabChart, PageId::tabEdit,
+                      PageId::tabOnePay, PageId::tabSettings}) {
+        app.window->ShowPage(id);
+        QCoreApplication::processEvents();
+        auto* scroll = app.Find<QScrollArea>(qPrintable(PageName(id) + QStringLiteral("Scroll")));
+        QVERIFY(scroll != nullptr);
+        QVERIFY2(scroll->verticalScrollBar()->maximum() == 0, qPrintable(PageName(id)));
+        QVERIFY2(scroll->horizontalScrollBar()->maximum() == 0, qPrintable(PageName(id)));
+    }
     // Smaller than the pages' content: the pages scroll instead of the window
     // refusing the size.
     app.window->resize(420, 300);
@@ -180,8 +195,9 @@ void ShellTest::menuItemsLandOnTheirPages_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<PageId>("page");
     QTest::addColumn<int>("messages");
-    QTest::newRow("save") << "SaveaPaySchedule1" << PageId::tabEdit << 0;
-    QTest::newRow("load") << "LoadaSavedPaySchedule1" << PageId::tabEdit << 0;
+    // Saving and loading schedules say they are still to come.
+    QTest::newRow("save") << "SaveaPaySchedule1" << PageId::tabEdit << 1;
+    QTest::newRow("load") << "LoadaSavedPaySchedule1" << PageId::tabEdit << 1;
     QTest::newRow("edit") << "EditaPaySchedule1" << PageId::tabEdit << 0;
     QTest::newRow("figure") << "FigureOutaScheduleatknownRate1" << PageId::tabMax << 0;
     QTest::newRow("regular") << "ComputeAPRfromRegularSchedule1" << PageId::TabSimple << 0;

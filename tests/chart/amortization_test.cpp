@@ -83,7 +83,7 @@ class ChartTest : public ::testing::Test {
     }
 
     DetailFill Fill(bool showRebates = true) {
-        return FillDetailRows(state, start, paySet, detail, showRebates);
+        return FillDetailRows(CaptureComputedSchedule(state, paySet), detail, showRebates);
     }
 
     TMemDataSet paySet;
@@ -92,7 +92,6 @@ class ChartTest : public ::testing::Test {
     ChartText chart;
     RecordingUserPort port;
     ChartResult last;
-    ChartEntryStart start;
 };
 
 // --- chart text ------------------------------------------------------------------
@@ -348,8 +347,6 @@ TEST_F(ChartTest, PayCountOutsideTheMatrixIsHeldWithinIt) {
 
 TEST_F(ChartTest, RegularScheduleFillsTheGridWithRuleOf78sRebatesToTheCent) {
     TwelveOfHundred();
-    start = CaptureChartEntry(state);
-    state.ScheduleSource = kSourceRegular;
     int refreshes = 0;
     detail.AddObserver([&] { ++refreshes; });
 
@@ -359,7 +356,6 @@ TEST_F(ChartTest, RegularScheduleFillsTheGridWithRuleOf78sRebatesToTheCent) {
     EXPECT_TRUE(fill.messages.empty());
     EXPECT_EQ(fill.rows, 12);
     EXPECT_EQ(refreshes, 1);
-    EXPECT_EQ(state.ScheduleSource, kSourceNone);
     // 100.00 x 66/78, 55/78, ..., 1/78, 0.
     EXPECT_EQ(Column("Rebate"), (std::vector<double>{84.62, 70.51, 57.69, 46.15, 35.90, 26.92,
                                                      19.23, 12.82, 7.69, 3.85, 1.28, 0.0}));
@@ -374,7 +370,6 @@ TEST_F(ChartTest, RegularScheduleFillsTheGridWithRuleOf78sRebatesToTheCent) {
 
 TEST_F(ChartTest, TheGridRebateRoundsToNearestEvenWhenAmortizationRoundsDown) {
     TwelveOfHundred();
-    start = CaptureChartEntry(state);
     state.RoundAdd = 0.0;
     Fill();
     EXPECT_EQ(Column("Rebate")[0], 84.62);
@@ -383,7 +378,6 @@ TEST_F(ChartTest, TheGridRebateRoundsToNearestEvenWhenAmortizationRoundsDown) {
 
 TEST_F(ChartTest, OddFirstPeriodIsIrregularAndItsRowsAreWorkedFromTheGroups) {
     OddFirstPeriod();
-    start = CaptureChartEntry(state);
     const DetailFill fill = Fill();
     EXPECT_TRUE(fill.irregular);
     EXPECT_EQ(fill.messages,
@@ -438,7 +432,6 @@ TEST_F(ChartTest, NoStatedPaymentsGiveNoRebateRatherThanADivisionByZero) {
     AddGroups(paySet, {{3, 100.0, 1, 0}});
     SetLoan(state, 250.0, 300.0, 0);
     state.ScheduleSource = kSourceSplit;
-    start = CaptureChartEntry(state);
     const DetailFill fill = Fill();
     EXPECT_TRUE(fill.filled);
     EXPECT_EQ(Column("Rebate"), (std::vector<double>{0.0, 0.0, 0.0}));
@@ -447,7 +440,6 @@ TEST_F(ChartTest, NoStatedPaymentsGiveNoRebateRatherThanADivisionByZero) {
 TEST_F(ChartTest, PaymentsBeyondTheStatedCountHaveNoRebateLeft) {
     AddGroups(paySet, {{4, 100.0, 1, 0}});
     SetLoan(state, 250.0, 300.0, 2);
-    start = CaptureChartEntry(state);
     Fill();
     // 50.00 x 1/3 after the first, none after the second or past it.
     EXPECT_EQ(Column("Rebate"), (std::vector<double>{16.67, 0.0, 0.0, 0.0}));
@@ -455,7 +447,6 @@ TEST_F(ChartTest, PaymentsBeyondTheStatedCountHaveNoRebateLeft) {
 
 TEST_F(ChartTest, NoGroupsLeaveAnEmptyGridAndNoStaleRows) {
     TwelveOfHundred();
-    start = CaptureChartEntry(state);
     Fill();
     ASSERT_EQ(detail.Count(), 12);
     EmptyTable(paySet);
@@ -489,7 +480,6 @@ TEST_F(ChartTest, AnAbsurdRoundingAddendIsHeldInsideTheCurrencyRange) {
         SetLoan(state, 250.0, 300.0, 3);
         state.APR = 20.0;
         state.RoundAdd = roundAdd;
-        start = CaptureChartEntry(state);
         const DetailFill fill = Fill();
         EXPECT_TRUE(fill.filled) << roundAdd;
         for (const double unearned : Column("UnEarnIn"))
@@ -526,12 +516,58 @@ TEST_F(ChartTest, AFillThatFailsHalfWayLeavesAnEmptyGridRefreshedOnce) {
     EXPECT_NE(fill.messages[0].text.find("PaySize"), std::string::npos);
 }
 
+TEST(Rule78RebateCents, RoundsOnceHalfUpFromTheExactShare) {
+    struct Case {
+        const char* what;
+        Currency fc;  // ten-thousandths
+        std::int64_t payments;
+        std::int64_t remaining;
+        std::int64_t cents;
+    };
+    const std::vector<Case> cases = {
+        // 101.33 x 253/300 = 85.4549667: under the half cent, whatever a
+        // rounding to 85.4550 first would make of it.
+        {"24 payments, after the 2nd", 1013300, 24, 22, 8545},
+        // 1.57 x 1/105 = 0.0149524.
+        {"14 payments, after the 13th", 15700, 14, 1, 1},
+        // 0.01 x 3/6 = 0.005 exactly: the half cent goes up.
+        {"exactly half a cent", 100, 3, 2, 1},
+        // 0.0099 x 3/6 = 0.00495: just under it.
+        {"just under half a cent", 99, 3, 2, 0},
+        // 0.0101 x 3/6 = 0.00505: just over it.
+        {"just over half a cent", 101, 3, 2, 1},
+        {"twelve of a hundred, after the 1st", 1000000, 12, 11, 8462},
+        {"after the last payment", 1000000, 12, 0, 0},
+        {"no stated payments", 1000000, 0, 3, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Rule78RebateCents(c.fc, c.remaining, c.payments * (c.payments + 1) / 2), c.cents)
+            << c.what;
+    }
+}
+
+TEST_F(ChartTest, TheGridRebateIsNotRoundedTwice) {
+    // Finance charge 101.33 over 24 payments, and 1.57 over 14: the rows
+    // whose exact rebate lies within a hair under the half cent.
+    AddGroups(paySet, {{24, 100.0, 1, 0}});
+    SetLoan(state, 2298.67, 2400.0, 24);
+    state.APR = 4.0;
+    Fill();
+    EXPECT_EQ(Column("Rebate")[1], 85.45);
+
+    EmptyTable(paySet);
+    AddGroups(paySet, {{14, 100.0, 1, 0}});
+    SetLoan(state, 1398.43, 1400.0, 14);
+    Fill();
+    EXPECT_EQ(Column("Rebate")[12], 0.01);
+}
+
 // --- page entry as a whole ---------------------------------------------------------
 
 // Records what the window was asked to do, in order, with the messages.
 class Host : public ChartPageHost, public UserPort {
   public:
-    explicit Host(LoanState& s) : state(s) {}
+    Host(LoanState& s, TMemDataSet& groups) : state(s), paySet(groups) {}
     void Beep() override { log.push_back("beep"); }
     void RunRegularAPR() override {
         log.push_back("regular APR");
@@ -550,8 +586,17 @@ class Host : public ChartPageHost, public UserPort {
         log.push_back("say " + std::string(text));
         return Answer::Ok;
     }
+    // As the window does, the loan as it stands after the last computation.
+    const ComputedSchedule* LastComputed() override {
+        if (!computed) return nullptr;
+        last = CaptureComputedSchedule(state, paySet);
+        return &last;
+    }
 
     LoanState& state;
+    TMemDataSet& paySet;
+    bool computed = true;
+    ComputedSchedule last;
     bool inputError = false;
     std::function<void()> recompute;
     std::vector<std::string> log;
@@ -562,7 +607,7 @@ class EnterChartPageTest : public ChartTest {
     ChartEntryOutcome Enter(bool showRebates = true) {
         return EnterChartPage(state, paySet, detail, showRebates, host, host);
     }
-    Host host{state};
+    Host host{state, paySet};
 };
 
 TEST_F(EnterChartPageTest, NoGroupsBeepAndDoNothingElse) {
@@ -581,18 +626,18 @@ TEST_F(EnterChartPageTest, TheGridIsFilledWhileTheWindowIsDisabledAndTheWarningF
                                                   "say " + std::string(kRuleOf78sUndefinedText)}));
 }
 
-TEST_F(EnterChartPageTest, TheSourcePageIsRecomputedButFinanceChargeAndBalanceAreTakenBefore) {
+TEST_F(EnterChartPageTest, TheSourcePageIsRecomputedAndTheGridWorksFromThatComputation) {
     AddGroups(paySet, {{12, 100.0, 1, 0}});
     SetLoan(state, 1100.0, 1200.0, 12);
     state.APR = 16.376;
     state.ScheduleSource = kSourceIrregular;
-    // The recompute finds 1,150.00 financed; the grid still works from the
-    // 100.00 finance charge the page was entered with.
+    // The recompute finds 1,150.00 financed: the finance charge is 50.00, and
+    // the first month earns 1,150.00 x 16.376% / 12 = 15.69 of it.
     host.recompute = [&] { state.AmtFin = 1150.0; };
     EXPECT_EQ(Enter(), ChartEntryOutcome::Filled);
     EXPECT_EQ(host.log.front(), "irregular APR");
-    EXPECT_EQ(Column("Rebate")[0], 84.62);
-    EXPECT_EQ(Column("UnEarnIn")[0], 84.99);
+    EXPECT_EQ(Column("Rebate")[0], 42.31);
+    EXPECT_EQ(Column("UnEarnIn")[0], 34.31);
     EXPECT_EQ(state.ScheduleSource, kSourceNone);
 
     // Entered again with nothing to recompute: the grid is simply rebuilt.
@@ -600,6 +645,15 @@ TEST_F(EnterChartPageTest, TheSourcePageIsRecomputedButFinanceChargeAndBalanceAr
     EXPECT_EQ(Enter(), ChartEntryOutcome::Filled);
     EXPECT_EQ(host.log, (std::vector<std::string>{"disable", "enable"}));
     EXPECT_EQ(detail.Count(), 12);
+}
+
+TEST_F(EnterChartPageTest, WithNothingComputedTheUserIsToldWhereToComputeAndNoGridIsMade) {
+    AddGroups(paySet, {{12, 100.0, 1, 0}});
+    SetLoan(state, 1100.0, 1200.0, 12);
+    host.computed = false;
+    EXPECT_EQ(Enter(), ChartEntryOutcome::NothingComputed);
+    EXPECT_EQ(host.log, (std::vector<std::string>{"say " + std::string(kNothingComputedText)}));
+    EXPECT_EQ(detail.Count(), 0);
 }
 
 TEST_F(EnterChartPageTest, AnInputErrorSendsTheUserBackToTheSourcePage) {

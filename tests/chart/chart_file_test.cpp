@@ -1,15 +1,15 @@
 #include "chart/chart_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+
+#include "data/temp_folder.h"
 
 namespace qv {
 namespace {
@@ -93,16 +93,8 @@ TEST_F(ChartFileTest, AWriteThatFailsHalfWayLeavesTheOldFileIntact) {
     Write(file, "the old chart\r\n");
     const ChartText big(200, std::string(70, '-'));
 
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const ChartSaveResult r = SaveChartText(file, big);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
+    ChartSaveResult r;
+    test::WithFileSizeLimit(4096, [&] { r = SaveChartText(file, big); });
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error, "Cannot save \"" + file.string() + "\": File too large");
     EXPECT_EQ(Read(file), "the old chart\r\n");

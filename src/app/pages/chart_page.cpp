@@ -33,6 +33,7 @@ class WindowChartHost : public qv::ChartPageHost {
     }
     void ShowPage(qv::InputErrorRoute page) override { main_.ShowPage(PageFor(page)); }
     void SetWindowEnabled(bool enabled) override { main_.Port().SetWindowEnabled(enabled); }
+    const qv::ComputedSchedule* LastComputed() override { return main_.LastComputed(); }
 
   private:
     static PageId PageFor(qv::InputErrorRoute route) {
@@ -158,8 +159,8 @@ void ChartPage::butChartEstClick() {
     options.fractionalInterest = settings.FractionalInterest();
     options.roundDown = settings.RoundDown();
     qv::ChartText lines;
-    const qv::ChartResult result = qv::AppendAmortizationChart(Main().State(), Main().mdsPaySet(),
-                                                               options, lines, Main().Port());
+    const qv::ChartResult result = qv::AppendAmortizationChart(
+        Main().LastComputed(), Main().State().RoundAdd, options, lines, Main().Port());
     labChart7_->setText(QString::fromStdString(result.caption));
     AppendChartLines(lines);
 }

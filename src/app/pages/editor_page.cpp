@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "app/not_built_yet.h"
 #include "app/pages/irregular_page.h"
 #include "core/group_schedule.h"
 #include "core/pay_group.h"
@@ -84,6 +85,14 @@ EditorPage::EditorPage(TforMain& main) : Page(main, kId) {
 
 void EditorPage::ResetControls() {
     DropGridFocus(dbgPaySet2_);
+}
+
+void EditorPage::butSaveClick() {
+    SayNotBuiltYet(Main().Port(), "Save This Schedule");
+}
+
+void EditorPage::butLoadClick() {
+    SayNotBuiltYet(Main().Port(), "Load a Schedule");
 }
 
 void EditorPage::butAddRowClick() {

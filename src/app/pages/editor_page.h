@@ -12,8 +12,8 @@ class EditorPage : public Page {
     void ResetControls() override;
 
     // "Save This Schedule" and "Load a Schedule"; the File menu runs them too.
-    void butSaveClick() {}
-    void butLoadClick() {}
+    void butSaveClick();
+    void butLoadClick();
 
     // "Add blank Row": a group of one payment of one cent after one period,
     // numbered after the last group.

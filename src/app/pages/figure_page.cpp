@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/main_window.h"
+#include "app/not_built_yet.h"
 
 FigurePage::FigurePage(TforMain& main) : Page(main, kId) {
     Line(
@@ -35,6 +36,7 @@ FigurePage::FigurePage(TforMain& main) : Page(main, kId) {
         Check("cbxShowAmort", QStringLiteral("Show Amortization for these Payments"), true);
     auto* butMaxReset = Button("butMaxReset", QStringLiteral("Reset All"));
     auto* butPrintIt = Button("butPrintIt", QStringLiteral("Print Report"));
+    NotBuiltYet({butFind, butMaxReset, butPrintIt}, Main().Port());
     Row({cbxShowAmort, butMaxReset, butPrintIt});
 
     auto* redFound = Memo(
@@ -47,6 +49,7 @@ FigurePage::FigurePage(TforMain& main) : Page(main, kId) {
          QStringLiteral("adjustment mechanism here reduces or increases each scheduled"),
          QStringLiteral("payment by the same amount until the most complete non-negative"),
          QStringLiteral("amortization is achieved.")});
+    redFound->setReadOnly(true);
     redFound->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     redFound->setMinimumHeight(redFound->fontMetrics().height() * 10);
     Column()->addWidget(redFound, 1);

@@ -149,7 +149,7 @@ IrregularPage::IrregularPage(TforMain& main) : Page(main, kId) {
                                QStringLiteral("Click to Zero all details."));
     auto* butEstAPR = Button("butEstAPR", QStringLiteral("Estimate APR"),
                              QStringLiteral("When all the groups are correct, click here."));
-    edAPR_ = Box("edAPR", QStringLiteral("Pending"), QString(), 10);
+    edAPR_ = ResultBox("edAPR", QStringLiteral("Pending"));
     Row({butPayReset, Label(QStringLiteral("THIRD, click:")), butEstAPR, edAPR_,
          Label(QStringLiteral(" APR%"))});
 
@@ -168,6 +168,12 @@ IrregularPage::IrregularPage(TforMain& main) : Page(main, kId) {
     connect(butPayReset, &QPushButton::clicked, this, &IrregularPage::butPayResetClick);
     connect(butDone, &QPushButton::clicked, this, &IrregularPage::butDoneClick);
     connect(butEstAPR, &QPushButton::clicked, this, &IrregularPage::butEstAPRClick);
+
+    // An APR on screen belongs to the amounts and groups on screen.
+    for (QLineEdit* input : {edAmtFin_, edTotPay_, edPayCount_}) {
+        connect(input, &QLineEdit::textEdited, this, &IrregularPage::AprPending);
+    }
+    connect(rgpBasePd_, &RadioGroup::ItemIndexChanged, this, &IrregularPage::AprPending);
 
     Focus().OnExit(edAmtFin_, [this] { edAmtFinExit(); });
     Focus().OnExit(edTotPay_, [this] { edTotPayExit(); });
@@ -188,6 +194,8 @@ void IrregularPage::ResetControls() {
     edSizeGroup_->setText(QStringLiteral("1"));
     edAPR_->setText(QStringLiteral("Pending"));
     labEstimate15_->setText(QStringLiteral("0 Payments, Totalling $ 0.00"));
+    shownCount_ = 0;
+    shownTotal_ = 0.0;
     labGroupCount_->setText(QStringLiteral("Payment Group # 1 has"));
     rgpBasePd_->SetItemIndex(1);
     ModelOf(dbgPaySet_)->SetReadOnly(true);
@@ -291,6 +299,7 @@ void IrregularPage::butDoneClick() {
     edGroupExtra_->setText(QStringLiteral("0"));
     edGroupPds_->setText(QStringLiteral("1"));
     UpdateGroupSum(s.GroupPayCount, s.GroupPayTotal);
+    AprPending();
 }
 
 bool IrregularPage::UpdateSummary() {
@@ -309,7 +318,28 @@ bool IrregularPage::UpdateSummary() {
 }
 
 void IrregularPage::UpdateGroupSum(std::int64_t count, double total) {
+    shownCount_ = count;
+    shownTotal_ = total;
     labEstimate15_->setText(QString::fromStdString(qv::GroupSumText(count, total)));
+}
+
+void IrregularPage::AprPending() {
+    edAPR_->setText(QStringLiteral("Pending"));
+}
+
+void IrregularPage::showEvent(QShowEvent* event) {
+    Page::showEvent(event);
+    // The groups may have been rebuilt while the page was hidden (the regular
+    // page's "Compute APR" writes its own): the summary shows what the grid
+    // holds, and an APR of other groups is no longer the grid's. A group
+    // added here and still pending has been counted already.
+    qv::TMemDataSet& paySet = Main().mdsPaySet();
+    if (paySet.HasPending()) return;
+    const qv::GroupWalk walk = qv::WalkGroups(paySet);
+    const double total = walk.totalInRange ? qv::CurrencyToDollars(walk.total) : walk.dollars;
+    if (walk.count == shownCount_ && total == shownTotal_) return;
+    UpdateSummary();
+    AprPending();
 }
 
 void IrregularPage::butEstAPRClick() {
@@ -317,6 +347,12 @@ void IrregularPage::butEstAPRClick() {
     // A group the table cannot store has been reported; the schedule is not
     // tested on top of that.
     bool ok = UpdateSummary();
+    if (ok && s.GroupPayCount == 0) {
+        Main().Port().Inform(qv::kNoPaymentsToEstimateText);
+        AprPending();
+        s.ScheduleSource = qv::kSourceIrregular;
+        return;
+    }
     if (ok) ok = qv::IntegrityMdsPaySet(s, Main().mdsPaySet(), Main().Port());
     s.PerDiem = false;
     qv::SetBasePeriod(s, rgpBasePd_->ItemIndex());

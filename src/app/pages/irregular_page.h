@@ -69,7 +69,16 @@ class IrregularPage : public Page {
     QLineEdit* edPayCount() const { return edPayCount_; }
     QLineEdit* edAPR() const { return edAPR_; }
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
+    // The APR box back to "Pending": the schedule it was estimated for has
+    // changed.
+    void AprPending();
+
+    std::int64_t shownCount_ = 0;  // what the summary label shows
+    double shownTotal_ = 0.0;
     RadioGroup* rgpBasePd_;
     QLineEdit* edAmtFin_;
     QLineEdit* edTotPay_;

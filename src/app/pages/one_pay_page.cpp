@@ -47,8 +47,14 @@ OnePayPage::OnePayPage(TforMain& main) : Page(main, kId) {
     auto* butPerDiemInfo = Button("butPerDiemInfo", QStringLiteral("Help on One Pay APRs"));
     Row({butComputeOne, butPerDiemInfo});
     redShowOne_ = Memo("redShowOne", kStartReport);
+    redShowOne_->setReadOnly(true);
     redShowOne_->setMinimumHeight(redShowOne_->fontMetrics().height() * 6);
     Column()->addWidget(redShowOne_, 1);
+
+    // The report belongs to the three values it was computed from.
+    for (QLineEdit* input : {edAmtFinOne_, edDayOne_, edPayOne_}) {
+        connect(input, &QLineEdit::textEdited, this, &OnePayPage::ReportPending);
+    }
 
     connect(butComputeOne, &QPushButton::clicked, this, &OnePayPage::butComputeOneClick);
     connect(butPerDiemInfo, &QPushButton::clicked, this, &OnePayPage::butPerDiemInfoClick);
@@ -62,6 +68,10 @@ void OnePayPage::ResetControls() {
     edAmtFinOne_->setText(QStringLiteral("0.01"));
     edPayOne_->setText(QStringLiteral("0.00"));
     edDayOne_->setText(QStringLiteral("2"));
+    ReportPending();
+}
+
+void OnePayPage::ReportPending() {
     redShowOne_->setPlainText(kStartReport.join(QLatin1Char('\n')));
 }
 
@@ -73,6 +83,7 @@ void OnePayPage::TakeOnePayment(std::int32_t days, double amtFin, double repayme
     edAmtFinOne_->setText(Pad2Text(amtFin));
     s.PayOne = repayment;
     edPayOne_->setText(Pad2Text(repayment));
+    ReportPending();
 }
 
 // --- helpers -----------------------------------------------------------------
@@ -97,7 +108,7 @@ void OnePayPage::edAmtFinOneExit() {
     if (!CheckAmount(edAmtFinOne_, "Amount Financed", s.AmtFinOne)) return;
     if (s.AmtFinOne < 0.01 && edPayOne_->text() != QLatin1String("0")) {
         Inform(qv::kOneZeroAmountText);
-        edAmtFinOne_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edAmtFinOne_);
         return;
     }
     UpdateOneSummary();
@@ -107,7 +118,7 @@ void OnePayPage::edPayOneExit() {
     if (!CheckAmount(edPayOne_, "Repayment", Main().State().PayOne)) return;
     if (edDayOne_->text() == QLatin1String("0")) {
         Inform(qv::kOneNoIntervalText);
-        edDayOne_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edDayOne_);
         return;
     }
     UpdateOneSummary();
@@ -131,12 +142,12 @@ void OnePayPage::UpdateOneSummary() {
     const qv::LoanState& s = Main().State();
     if (s.AmtFinOne > s.PayOne && s.PayOne > 0) {
         Inform(qv::kOneRepaymentBelowText);
-        edPayOne_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edPayOne_);
     }
     if (s.DayOne < 2) {
         edDayOne_->setText(QStringLiteral("2"));
         Inform(qv::kOneUnderTwoDaysText);
-        edDayOne_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edDayOne_);
     }
 }
 
@@ -152,11 +163,11 @@ void OnePayPage::butComputeOneClick() {
             return;
         case qv::OnePaymentOutcome::NoTerm:
             Inform(qv::kOneNoTermText);
-            edDayOne_->setFocus(Qt::OtherFocusReason);
+            FocusForTyping(edDayOne_);
             return;
         case qv::OnePaymentOutcome::NoAmountFinanced:
             Inform(qv::kOneNoAmountText);
-            edAmtFinOne_->setFocus(Qt::OtherFocusReason);
+            FocusForTyping(edAmtFinOne_);
             return;
         case qv::OnePaymentOutcome::Computed:
             break;

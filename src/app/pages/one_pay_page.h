@@ -29,6 +29,8 @@ class OnePayPage : public Page {
     void butPerDiemInfoClick();
 
   private:
+    // The report box back to its start text, asking for a computation.
+    void ReportPending();
     bool CheckAmount(QLineEdit* box, const char* name, double& target);
     void Inform(std::string_view text);
     // A handler that moves the focus takes it from the control the user was

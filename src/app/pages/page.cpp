@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -48,6 +49,24 @@ constexpr std::array<PageInfo, kPageCount> kPages{{
 const PageInfo& Info(PageId id) {
     return kPages.at(std::size_t(id));
 }
+
+// A push button that Enter presses, as Space does: the pages are forms
+// without a default button, and a user who tabs to a button expects Enter to
+// work there.
+class PageButton : public QPushButton {
+  public:
+    using QPushButton::QPushButton;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            click();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
 
 }  // namespace
 
@@ -108,7 +127,7 @@ QLineEdit* Page::Box(const char* name, const QString& text, const QString& hint,
 }
 
 QPushButton* Page::Button(const char* name, const QString& caption, const QString& hint) {
-    auto* button = new QPushButton(caption, this);
+    auto* button = new PageButton(caption, this);
     button->setObjectName(QString::fromLatin1(name));
     if (!hint.isEmpty()) button->setToolTip(hint);
     button->setAutoDefault(false);
@@ -146,6 +165,14 @@ QPlainTextEdit* Page::Memo(const char* name, const QStringList& lines, bool fixe
     memo->setPlainText(lines.join(QLatin1Char('\n')));
     memo->setTabChangesFocus(true);
     return memo;
+}
+
+QLineEdit* Page::ResultBox(const char* name, const QString& text, int widthInDigits) {
+    // Results are the program's to write: the user can select and copy them,
+    // not type into them.
+    QLineEdit* box = Box(name, text, QString(), widthInDigits);
+    box->setReadOnly(true);
+    return box;
 }
 
 QTableView* Page::Grid(const char* name, qv::TMemDataSet& table, std::vector<GridColumn> columns,

@@ -85,6 +85,8 @@ class Page : public QWidget {
     QLabel* Heading(const QString& text);
     QLineEdit* Box(const char* name, const QString& text, const QString& hint = {},
                    int widthInDigits = 10);
+    // A box the page writes its result into; read-only for typing.
+    QLineEdit* ResultBox(const char* name, const QString& text, int widthInDigits = 10);
     QPushButton* Button(const char* name, const QString& caption, const QString& hint = {});
     QCheckBox* Check(const char* name, const QString& caption, bool checked);
     RadioGroup* Radio(const char* name, const QString& caption, const QStringList& items,

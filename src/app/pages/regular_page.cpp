@@ -98,7 +98,7 @@ RegularPage::RegularPage(TforMain& main) : Page(main, kId) {
     Line(Label(QStringLiteral(
         "Fifth, when you have the ENTIRE payment scheduled entered above, click below:")));
     // Created in the page's tab order: the result box before its button.
-    edSimpAPR_ = Box("edSimpAPR", QStringLiteral("Pending"), QString(), 10);
+    edSimpAPR_ = ResultBox("edSimpAPR", QStringLiteral("Pending"));
     auto* butSimpleAPR = Button("butSimpleAPR", QStringLiteral("Compute APR"),
                                 QStringLiteral("If the Schedule is complete, click here."));
     Row({butSimpleAPR, edSimpAPR_, Label(QStringLiteral("APR%"))});
@@ -120,6 +120,15 @@ RegularPage::RegularPage(TforMain& main) : Page(main, kId) {
     auto* butMax = Button("butMax", QStringLiteral("Figure a Regular Schedule"));
     Row({butResetSimple, butGoTolerances2, butMax});
     Line(edStatusBar_);
+
+    // An APR on screen belongs to the schedule on screen: any change to the
+    // schedule makes it pending until the next "Compute APR".
+    for (QLineEdit* input :
+         {edSimpAmtFin_, edSimpInnerNoPay_, edSimpRegPay_, edSimp1stPay_, edSimp1stNoPd_,
+          edSimp1stExtra_, edSimpLastPay_, edSimpLastNoPd_, edSimpLastExtra_}) {
+        connect(input, &QLineEdit::textEdited, this, &RegularPage::AprPending);
+    }
+    connect(rgpSimpInterval_, &RadioGroup::ItemIndexChanged, this, &RegularPage::AprPending);
 
     connect(butSimpleAPR, &QPushButton::clicked, this, &RegularPage::butSimpleAPRClick);
     connect(butChartSimple, &QPushButton::clicked, this, &RegularPage::butChartSimpleClick);
@@ -191,12 +200,22 @@ void RegularPage::OnExit(QWidget* control, void (RegularPage::*handler)()) {
     Focus().OnExit(control, [this, handler] { (this->*handler)(); });
 }
 
+// A refused entry resets its box; the summary then counts the box as it
+// reads, not the value that was refused.
 bool RegularPage::CheckAmount(QLineEdit* box, const char* name, double& target) {
-    return TakeEntry(box, qv::ValidateFloat2(name, S(box)), target, Main().Port());
+    const bool valid = TakeEntry(box, qv::ValidateFloat2(name, S(box)), target, Main().Port());
+    if (!valid) UpdateSimpleSummary();
+    return valid;
 }
 
 bool RegularPage::CheckWhole(QLineEdit* box, const char* name, std::int32_t& target) {
-    return TakeEntry(box, qv::ValidateInteger2(name, S(box)), target, Main().Port());
+    const bool valid = TakeEntry(box, qv::ValidateInteger2(name, S(box)), target, Main().Port());
+    if (!valid) UpdateSimpleSummary();
+    return valid;
+}
+
+void RegularPage::AprPending() {
+    edSimpAPR_->setText(QStringLiteral("Pending"));
 }
 
 void RegularPage::Inform(std::string_view text) {
@@ -262,7 +281,7 @@ void RegularPage::edSimpAmtFinExit() {
     if (!CheckAmount(edSimpAmtFin_, "Amount Financed", s.AmtFin)) return;
     if (s.AmtFin < 0.01 && (edSimpInnerNoPay_->text() != QLatin1String("0") || s.RegPay > 0)) {
         Inform(qv::kZeroAmountFinancedText);
-        edSimpAmtFin_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edSimpAmtFin_);
         return;
     }
     UpdateSimpleSummary();
@@ -291,22 +310,22 @@ void RegularPage::edSimpRegPayExit() {
     const bool noCount = countText == QLatin1String("0");
     if (s.RegPay > 0 && noCount) {
         Inform(qv::ZeroPaymentsOfText(s.RegPay));
-        edSimpInnerNoPay_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edSimpInnerNoPay_);
         return;
     }
     if (!noCount && s.RegPay == 0) {
         Inform(qv::PaymentsOfZeroText(countText.toStdString()));
-        edSimpRegPay_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edSimpRegPay_);
         return;
     }
     if (s.AmtFin < 0.01 && (!noCount || s.RegPay > 0)) {
         Inform(qv::kZeroAmountFinancedText);
-        edSimpAmtFin_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edSimpAmtFin_);
         return;
     }
     if (s.RegPay > 0 && s.PayCount > 0 && double(s.PayCount) * s.RegPay < s.AmtFin) {
         Inform(qv::kAmountOverTotalText);
-        edSimpAmtFin_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edSimpAmtFin_);
         return;
     }
 
@@ -356,7 +375,7 @@ void RegularPage::edSimp1stPayExit() {
     if (s.FirstPay > 0 && edSimp1stNoPd_->text() == QLatin1String("0") &&
         edSimp1stExtra_->text() == QLatin1String("0")) {
         Inform(qv::kNonZeroIntervalText);
-        edSimp1stNoPd_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edSimp1stNoPd_);
         return;
     }
     UpdateSimpleSummary();
@@ -370,7 +389,7 @@ void RegularPage::edSimp1stNoPdExit() {
         return;
     }
     Inform(qv::kZeroPeriodsNeedDaysText);
-    edSimp1stExtra_->setFocus(Qt::OtherFocusReason);
+    FocusForTyping(edSimp1stExtra_);
 }
 
 void RegularPage::edSimp1stExtraExit() {
@@ -400,7 +419,7 @@ void RegularPage::edSimpLastNoPdExit() {
     if (!CheckWhole(edSimpLastNoPd_, "Last Number of Common Periods", s.LastPds)) return;
     if (s.LastPds == 0 && qv::BoxWhole(S(edSimpLastExtra_)) == 0) {
         Inform(qv::kLastNeedsDaysText);
-        edSimpLastExtra_->setFocus(Qt::OtherFocusReason);
+        FocusForTyping(edSimpLastExtra_);
     }
     UpdateSimpleSummary();
 }

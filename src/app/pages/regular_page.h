@@ -54,6 +54,9 @@ class RegularPage : public Page {
     bool CheckAmount(QLineEdit* box, const char* name, double& target);
     bool CheckWhole(QLineEdit* box, const char* name, std::int32_t& target);
     void Inform(std::string_view text);
+    // The APR box back to its start text: the schedule it was computed for
+    // has changed.
+    void AprPending();
     void Status(const QString& text);
     // Registers an exit handler. A handler that moves the focus makes Qt
     // take it from the control the user was heading for, which that

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/main_window.h"
+#include "app/not_built_yet.h"
 #include "app/radio_group.h"
 
 SplitPage::SplitPage(TforMain& main) : Page(main, kId) {
@@ -91,11 +92,16 @@ SplitPage::SplitPage(TforMain& main) : Page(main, kId) {
     auto* butSplitPrint = Button("butSplitPrint", QStringLiteral("Print Chart"));
     auto* butMyTest = Button("butMyTest", QStringLiteral("Load Test Data"));
     butMyTest->setVisible(false);
+    NotBuiltYet(
+        {butJust, butSplitRegPay, butSplitPrincipal, butSplitChart, butSplitReset, butSplitPrint},
+        Main().Port());
     Row({Label(QStringLiteral("Seventh, go to Tab 4 or click below:")), butSplitChart,
          butSplitReset, butSplitPrint, butMyTest});
 
     edSplitInterest_ = Box("edSplitInterest", QStringLiteral("Pending"), anyAmount, 12);
     edFinal_ = Box("edFinal", QStringLiteral("Pending"), anyAmount, 12);
+    edSplitInterest_->setReadOnly(true);
+    edFinal_->setReadOnly(true);
     Row({Label(QStringLiteral("Computed Interest is ")), edSplitInterest_,
          Label(QStringLiteral("Final Balance is")), edFinal_});
 }

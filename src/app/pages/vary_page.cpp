@@ -6,6 +6,7 @@
 #include <QTableView>
 
 #include "app/main_window.h"
+#include "app/not_built_yet.h"
 #include "app/radio_group.h"
 
 VaryPage::VaryPage(TforMain& main) : Page(main, kId) {
@@ -100,6 +101,9 @@ VaryPage::VaryPage(TforMain& main) : Page(main, kId) {
                               "an APR."))});
 
     connect(butVaryEG, &QPushButton::clicked, this, &VaryPage::butVaryEGClick);
+    NotBuiltYet(
+        {butVaryAdd, butVaryReset, butVarSave, butVaryLoad, butMake, butVarPrint, butVaryTransform},
+        Main().Port());
 }
 
 void VaryPage::butVaryEGClick() {

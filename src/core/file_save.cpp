@@ -1,0 +1,152 @@
+// Saving a file in one step: the new text is complete on the disk before it
+// takes the old file's name, so an interrupted save leaves the old file.
+#include "core/file_save.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <system_error>
+#include <utility>
+
+namespace qv {
+namespace {
+
+// Writes are gathered up to this size, so a file of many short lines costs
+// few system calls.
+constexpr std::size_t kWriteChunk = 64 * 1024;
+
+bool WriteAll(int fd, std::string_view text) {
+    const char* p = text.data();
+    std::size_t left = text.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Makes the rename itself durable; a folder that cannot be synced does not
+// make the save fail, the file is already complete under its name.
+void SyncFolder(const std::filesystem::path& folder) {
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Saving over a link replaces the file it names, not the link.
+std::filesystem::path FollowLink(const std::filesystem::path& file) {
+    std::error_code ec;
+    if (std::filesystem::is_symlink(file, ec)) {
+        auto real = std::filesystem::canonical(file, ec);
+        if (!ec) return real;
+    }
+    return file;
+}
+
+}  // namespace
+
+std::string CannotSaveText(const std::filesystem::path& file, int err) {
+    return "Cannot save \"" + file.string() + "\": " + std::generic_category().message(err);
+}
+
+AtomicFile::AtomicFile(std::filesystem::path file) : file_(std::move(file)) {}
+
+AtomicFile::~AtomicFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
+}
+
+bool AtomicFile::Fail(int err) {
+    error_ = CannotSaveText(file_, err);
+    return false;
+}
+
+bool AtomicFile::Open() {
+    if (file_.filename().empty()) return Fail(EISDIR);
+    target_ = FollowLink(file_);
+    const auto stamp = static_cast<unsigned long long>(
+        std::chrono::steady_clock::now().time_since_epoch().count());
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        char suffix[48];
+        std::snprintf(suffix, sizeof suffix, ".%ld.%llx.tmp", static_cast<long>(::getpid()),
+                      stamp + attempt);
+        std::string name(1, '.');
+        name.append(target_.filename().string());
+        name.append(suffix);
+        std::filesystem::path p = target_;
+        p.replace_filename(name);
+        fd_ = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ >= 0) {
+            tempPath_ = p.string();
+            struct stat old {};
+            if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+                ::fchmod(fd_, old.st_mode & 07777);
+            return true;
+        }
+        if (errno != EEXIST) return Fail(errno);
+    }
+    return Fail(EEXIST);
+}
+
+bool AtomicFile::Flush() {
+    if (!WriteAll(fd_, buffer_)) return Fail(errno);
+    buffer_.clear();
+    return true;
+}
+
+bool AtomicFile::Write(std::string_view text) {
+    if (fd_ < 0 || !error_.empty()) return false;
+    buffer_.append(text);
+    return buffer_.size() < kWriteChunk || Flush();
+}
+
+bool AtomicFile::Commit() {
+    if (fd_ < 0 || !error_.empty()) return false;
+    if (!Flush()) return false;
+    if (::fsync(fd_) != 0) return Fail(errno);
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0) return Fail(errno);  // a late write error
+    if (::rename(tempPath_.c_str(), target_.c_str()) != 0) return Fail(errno);
+    tempPath_.clear();  // the file now stands under its final name
+    SyncFolder(target_.parent_path());
+    return true;
+}
+
+FileSaveResult WriteFileAtomically(const std::filesystem::path& file, std::string_view text) {
+    AtomicFile out(file);
+    if (out.Open() && out.Write(text) && out.Commit()) return {true, std::string()};
+    return {false, out.Error()};
+}
+
+std::string OverwriteQuestion(const std::filesystem::path& file) {
+    return "Do you really want to overwrite " + file.filename().string() + "?";
+}
+
+SaveOutcome SaveAsked(const std::filesystem::path& file, std::string_view notSavedText,
+                      UserPort& port, const std::function<FileSaveResult()>& save) {
+    std::error_code ec;
+    if (std::filesystem::exists(file, ec) &&
+        port.Show(MessageKind::WarningYesNo, OverwriteQuestion(file)) != Answer::Yes) {
+        port.Inform(notSavedText);
+        return SaveOutcome::NotSaved;
+    }
+    const FileSaveResult saved = save();
+    if (!saved.ok) {
+        port.Warn(saved.error);
+        return SaveOutcome::Failed;
+    }
+    return SaveOutcome::Saved;
+}
+
+}  // namespace qv

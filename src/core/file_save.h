@@ -1,0 +1,74 @@
+#pragma once
+// Saving a text file so that a failure never costs the user the old file:
+// the text goes to a new file beside the target, is flushed to the disk, and
+// only then takes the target's name in one step (rename). Every save of the
+// program (chart texts, schedule files) goes through here.
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/user_port.h"
+
+namespace qv {
+
+struct FileSaveResult {
+    bool ok = false;
+    std::string error;  // what went wrong, in the system's words; empty on success
+};
+
+// "Cannot save \"<path>\": <reason>", the words every failed save uses.
+std::string CannotSaveText(const std::filesystem::path& file, int err);
+
+// A file being written under a temporary name beside its target. Nothing
+// replaces the target before Commit; destroying an uncommitted file removes
+// the temporary one. An existing target keeps its permissions; a symbolic
+// link is followed and the file it names is replaced.
+class AtomicFile {
+  public:
+    explicit AtomicFile(std::filesystem::path file);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Creates the temporary file; false (with Error set) when it cannot be.
+    bool Open();
+    // Appends text (buffered); false once any write has failed.
+    bool Write(std::string_view text);
+    // Flushes, syncs, closes and renames over the target.
+    bool Commit();
+    // Why the last step failed ("Cannot save ...").
+    const std::string& Error() const { return error_; }
+
+  private:
+    bool Flush();
+    bool Fail(int err);
+
+    std::filesystem::path file_;    // as the caller named it (for messages)
+    std::filesystem::path target_;  // the file that is replaced (links followed)
+    std::string tempPath_;
+    int fd_ = -1;
+    std::string buffer_;
+    std::string error_;
+};
+
+// Writes the whole text to `file` through an AtomicFile.
+FileSaveResult WriteFileAtomically(const std::filesystem::path& file, std::string_view text);
+
+// "Do you really want to overwrite " + the file's name without its folder + "?"
+std::string OverwriteQuestion(const std::filesystem::path& file);
+
+enum class SaveOutcome {
+    Saved,
+    NotSaved,  // the user declined to overwrite; told so
+    Failed,    // the file could not be written; the error was shown as a warning
+};
+
+// The end of every save command, after its dialog: when the file exists,
+// asks OverwriteQuestion (a warning with Yes and No) and on anything but Yes
+// shows `notSavedText` and stops; otherwise runs `save` and shows its error
+// as a warning.
+SaveOutcome SaveAsked(const std::filesystem::path& file, std::string_view notSavedText,
+                      UserPort& port, const std::function<FileSaveResult()>& save);
+
+}  // namespace qv

@@ -1,0 +1,68 @@
+#include "data/wctypes.h"
+
+#include "data/memdset.h"
+
+namespace qv {
+namespace {
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        const auto lower = [](char c) {
+            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        };
+        if (lower(a[k]) != lower(b[k])) return false;
+    }
+    return true;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+}  // namespace
+
+int FixedWidth(const FieldDef& field) {
+    if (field.size > 0) return field.size;
+    return field.type == FieldType::Integer ? kIntegerDisplayWidth : kFloatDisplayWidth;
+}
+
+void TCSVComponent::SetCustomSeparator(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    customSeparator_ = text.empty() ? std::string() : std::string(1, text.front());
+}
+
+std::optional<char> TCSVComponent::SeparatorChar() const {
+    switch (FieldSeparator) {
+        case fspPipe:
+            return '|';
+        case fspTab:
+            return '\t';
+        case fspComma:
+            return ',';
+        default:
+            if (customSeparator_.empty()) return std::nullopt;
+            return customSeparator_.front();
+    }
+}
+
+std::optional<char> TCSVComponent::DelimiterChar() const {
+    switch (FieldDelimiter) {
+        case fdlSingle:
+            return '\'';
+        case fdlDouble:
+            return '"';
+        default:
+            return std::nullopt;
+    }
+}
+
+bool TCSVComponent::Admits(const std::string& fieldName) const {
+    if (FieldListAction == flaNone) return true;
+    bool named = false;
+    for (const std::string& n : FieldList)
+        if (SameNameIgnoringCase(n, fieldName)) named = true;
+    return FieldListAction == flaInclude ? named : !named;
+}
+
+}  // namespace qv
