@@ -34,16 +34,16 @@ class TermSum {
     // Adds `value` (already in currency units) rounded to the nearest unit,
     // ties to even.
     void Add(double value) {
-        if (!(std::fabs(value) <= static_cast<double>(kMaxCurrency))) {
+        const std::optional<Currency> term = TryRoundToCurrency(value);
+        if (!term) {
             overflow_ = value > 0 ? 1 : -1;
             return;
         }
-        const auto term = static_cast<Currency>(std::nearbyint(value));
         if (overflow_ != 0) return;
-        if (const auto sum = CheckedSum(sum_, term))
+        if (const std::optional<Currency> sum = CheckedSum(sum_, *term))
             sum_ = *sum;
         else
-            overflow_ = term > 0 ? 1 : -1;
+            overflow_ = *term > 0 ? 1 : -1;
     }
     double Dollars() const {
         if (overflow_ != 0) return overflow_ * kInf;
