@@ -19,7 +19,6 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "chart/amortization.h"
 #include "core/apr_engine.h"
@@ -98,7 +97,6 @@ PayGroup ReadGroup(FuzzInput& in, std::int32_t sequence) {
 }
 
 struct Schedule {
-    std::vector<PayGroup> groups;
     std::int64_t count = 0;
     Currency total = 0;
     bool totalHeld = true;
@@ -117,7 +115,6 @@ Schedule FillPaySet(FuzzInput& in, TMemDataSet& paySet) {
         } catch (const EMemDatasetError&) {
             continue;
         }
-        s.groups.push_back(g);
         s.count += g.SetSize;
         const auto total = CheckedSumOfPayments(s.total, g.SetSize, DollarsToCurrency(g.PaySize));
         s.totalHeld = s.totalHeld && total.has_value();
@@ -129,7 +126,7 @@ Schedule FillPaySet(FuzzInput& in, TMemDataSet& paySet) {
 void ReadLoan(FuzzInput& in, LoanState& state, const Schedule& s) {
     const double total = s.totalHeld ? CurrencyToDollars(s.total) : 0.0;
     switch (in.Byte() % 4) {
-        case 0:  // a share of the total, as most loans have
+        case 0:  // a share of the total (1/256 to all of it), as most loans have
             state.AmtFin = std::round(total * (in.Byte() + 1) / 2.56) / 100.0;
             break;
         case 1:
@@ -179,23 +176,47 @@ double DefinedGap(const LoanState& state, double apr, double toward) {
     return Gap(state, defined);
 }
 
+// The side of the amount financed a gap lies on. The implied amount moves in
+// whole ten-thousandths of a dollar: a gap within half of one is no gap.
+int Side(double gap) {
+    return std::fabs(gap) < 0.00005 ? 0 : (gap > 0 ? 1 : -1);
+}
+
+// True when the implied amount meets the amount financed somewhere within
+// `reach` of `apr`: on it at a sample, or on both sides of it. The ends are
+// tried first; a schedule whose implied amount is not monotone (payments of
+// both signs, intervals below zero) may only touch the amount financed in
+// between, so then the stretch is sampled.
+bool MeetsWithin(const LoanState& state, double apr, double reach) {
+    const double below = DefinedGap(state, apr - reach, apr);
+    const double above = DefinedGap(state, apr + reach, apr);
+    if (std::isnan(below) || std::isnan(above)) return false;
+    if (Side(below) * Side(above) <= 0) return true;
+    constexpr int kSamples = 64;
+    for (int k = 1; k < kSamples; ++k) {
+        const double gap = Gap(state, apr - reach + 2 * reach * k / kSamples);
+        if (!std::isnan(gap) && Side(gap) != Side(below)) return true;
+    }
+    return false;
+}
+
 void CheckComputedRate(const LoanState& state, const AprSettings& settings) {
     const std::string apr = std::to_string(state.APR);
     Check(std::isfinite(state.APR), "a computed APR is finite", apr);
     Check(std::fabs(state.APR * 1000.0 - std::round(state.APR * 1000.0)) <
               1e-6 * std::max(1.0, std::fabs(state.APR)),
           "a computed APR is rounded to 3 decimals", apr);
-    const double reach = AprTolerance(settings) + 0.0005;
-    const double below = DefinedGap(state, state.APR - reach, state.APR);
-    const double above = DefinedGap(state, state.APR + reach, state.APR);
-    // The implied amount moves in whole ten-thousandths of a dollar: a gap
-    // within half of one is no gap.
-    auto side = [](double gap) { return std::fabs(gap) < 0.00005 ? 0 : (gap > 0 ? 1 : -1); };
-    const bool straddles =
-        !std::isnan(below) && !std::isnan(above) && side(below) * side(above) <= 0;
-    Check(straddles, "a computed APR is a true solution of the schedule",
-          apr + " implies " + std::to_string(below) + " and " + std::to_string(above) +
-              " around the amount financed");
+    // Within the stopping tolerance and the roundings: of the rate to 3
+    // decimals, and of the implied amount to ten-thousandths of a dollar,
+    // which the secant step sees as steps; on a loan of a few cents one
+    // such step spans thousandths of a percent.
+    const double slope = std::fabs(DefinedGap(state, state.APR + 0.1, state.APR) -
+                                   DefinedGap(state, state.APR - 0.1, state.APR)) /
+                         0.2;
+    const double amountSteps = slope > 0 ? std::min(2 * 0.0001 / slope, 0.1) : 0.1;
+    const double reach = AprTolerance(settings) + 0.0005 + amountSteps;
+    Check(MeetsWithin(state, state.APR, reach), "a computed APR is a true solution of the schedule",
+          apr + " within " + std::to_string(reach));
 }
 
 void CheckGrid(const LoanState& state, TMemDataSet& paySet, TMemDataSet& detail, bool showRebates) {
