@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libqt6svg6
   fonts-liberation
+  clang-format git
 )
 
 missing=()

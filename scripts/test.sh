@@ -7,6 +7,10 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
+# Layout is held by the build: unformatted C++ fails the run before anything
+# is compiled (run scripts/format.sh to fix it).
+bash scripts/check-format.sh
+
 build=build-test
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON
 cmake --build "$build" -j "$(nproc)"

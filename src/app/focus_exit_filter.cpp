@@ -15,6 +15,20 @@ void FocusExitFilter::OnEnter(QWidget* control, Handler handler) {
     WatchFor(control).onEnter = std::move(handler);
 }
 
+namespace {
+
+QList<QWidget*> WidgetAndDescendants(QWidget* widget) {
+    QList<QWidget*> all{widget};
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        for (QObject* child : all[i]->children()) {
+            if (child->isWidgetType()) all.append(static_cast<QWidget*>(child));
+        }
+    }
+    return all;
+}
+
+}  // namespace
+
 FocusExitFilter::Watch& FocusExitFilter::WatchFor(QWidget* control) {
     auto found = watches_.find(control);
     if (found != watches_.end()) return found->second;
@@ -22,9 +36,7 @@ FocusExitFilter::Watch& FocusExitFilter::WatchFor(QWidget* control) {
     watch.control = control;
     // The control and every widget inside it (the buttons of a radio group,
     // the line edit inside a spin box) report to the same watch.
-    QList<QWidget*> members = control->findChildren<QWidget*>();
-    members.prepend(control);
-    for (QWidget* member : members) {
+    for (QWidget* member : WidgetAndDescendants(control)) {
         owners_[member] = control;
         member->installEventFilter(this);
         connect(member, &QObject::destroyed, this, [this](QObject* gone) { owners_.erase(gone); });

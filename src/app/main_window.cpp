@@ -6,11 +6,13 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProxyStyle>
+#include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollArea>
@@ -34,6 +36,7 @@
 #include "app/pages/split_page.h"
 #include "app/pages/vary_page.h"
 #include "app/qt_platform_port.h"
+#include "app/qt_text.h"
 #include "app/shell_texts.h"
 #include "chart/amortization.h"
 #include "varrate/var_group.h"
@@ -111,9 +114,45 @@ QString ItemName(const QString& caption) {
 
 }  // namespace
 
-const QString TforMain::kTitle = QStringLiteral(
-    "Quorvane (version 0.9992)  Made by the Quorvane developers, free to use and share  "
-    "12-25-2002");
+const QString TforMain::kTitle = QString::fromUtf8(shell_text::kWindowTitle);
+
+// What the chart page's entry needs from the window: recomputing the current
+// schedule on the page that made it, and how that ended.
+class TforMain::ChartHostImpl : public qv::ChartPageHost {
+  public:
+    explicit ChartHostImpl(TforMain& main) : main_(main) {}
+
+    void Beep() override { main_.Port().Beep(); }
+    void RunRegularAPR() override { main_.GetPage<RegularPage>().butSimpleAPRClick(); }
+    void RunIrregularAPR() override { main_.GetPage<IrregularPage>().butEstAPRClick(); }
+    bool AprBoxShowsInputError() override {
+        return main_.GetPage<IrregularPage>().AprShowsInputError() ||
+               main_.GetPage<RegularPage>().AprShowsInputError();
+    }
+    void ShowPage(qv::InputErrorRoute page) override { main_.ShowPage(PageFor(page)); }
+    void SetWindowEnabled(bool enabled) override { main_.Port().SetWindowEnabled(enabled); }
+    const qv::ComputedSchedule* LastComputed() override { return main_.LastComputed(); }
+
+  private:
+    static PageId PageFor(qv::InputErrorRoute route) {
+        switch (route) {
+            case qv::InputErrorRoute::tabIntro:
+                return PageId::tabIntro;
+            case qv::InputErrorRoute::TabSimple:
+                return PageId::TabSimple;
+            case qv::InputErrorRoute::tabEstimate:
+                return PageId::tabEstimate;
+            case qv::InputErrorRoute::tabEdit:
+                return PageId::tabEdit;
+            case qv::InputErrorRoute::tabAbout:
+            case qv::InputErrorRoute::CorrectErrorsMessage:
+                break;
+        }
+        return PageId::tabAbout;
+    }
+
+    TforMain& main_;
+};
 
 TforMain::TforMain(std::unique_ptr<PlatformPort> port, QWidget* parent)
     : QMainWindow(parent), port_(std::move(port)) {
@@ -129,7 +168,9 @@ TforMain::TforMain(std::unique_ptr<PlatformPort> port, QWidget* parent)
     qv::DefineVariableTable(mdsVariable_);
     qv::DefineVarScheduleTable(mdsVarSchedule_);
 
+    chartHost_ = std::make_unique<ChartHostImpl>(*this);
     BuildPages();
+    WirePages();
     BuildMenu();
     connect(qApp, &QApplication::focusChanged, this, &TforMain::FocusChanged);
     qApp->installEventFilter(this);
@@ -518,6 +559,10 @@ void TforMain::Exit1Click() {
 }
 
 void TforMain::menClearClick() {
+    ResetAndShowIntro();
+}
+
+void TforMain::ResetAndShowIntro() {
     Reset();
     ShowPage(PageId::tabAbout);
 }
@@ -558,6 +603,19 @@ qv::AprSettings TforMain::AprSettingsNow() const {
     return aprSettings;
 }
 
+qv::ChartOptions TforMain::ChartOptionsNow() const {
+    const auto& settings = GetPage<SettingsPage>();
+    qv::ChartOptions options;
+    options.showRebates = settings.ShowRebates();
+    options.fractionalInterest = settings.FractionalInterest();
+    options.roundDown = settings.RoundDown();
+    return options;
+}
+
+bool TforMain::DebugFindPayment() const {
+    return GetPage<SettingsPage>().DebugFindPayment();
+}
+
 qv::AprOutcome TforMain::RunGetAPR() {
     // A failed run leaves the chart box as it was; a successful one replaces it.
     qv::ChartText lines;
@@ -565,13 +623,99 @@ qv::AprOutcome TforMain::RunGetAPR() {
     if (outcome == qv::AprOutcome::Computed) {
         computed_ =
             std::make_unique<qv::ComputedSchedule>(qv::CaptureComputedSchedule(state_, mdsPaySet_));
-        GetPage<ChartPage>().SetChartLines(lines);
+        SetChartLines(lines);
     } else {
-        for (const char* box : {"edSimpAPR", "edAPR"}) {
-            if (auto* edit = findChild<QLineEdit*>(QString::fromLatin1(box))) {
-                edit->setText(QStringLiteral("InputError"));
-            }
-        }
+        GetPage<RegularPage>().ShowAprInputError();
+        GetPage<IrregularPage>().ShowAprInputError();
     }
     return outcome;
+}
+
+qv::ChartPageHost& TforMain::ChartHost() {
+    return *chartHost_;
+}
+
+std::optional<qv::AprOutcome> TforMain::EstimateIrregularAPR() {
+    return GetPage<IrregularPage>().butEstAPRClick();
+}
+
+void TforMain::TestScheduleIntegrity() {
+    GetPage<EditorPage>().butUpdateGlobalsClick();
+}
+
+void TforMain::MakeScheduleGridEditable() {
+    GetPage<IrregularPage>().MakeGridEditable();
+}
+
+void TforMain::ShowScheduleInterval(int item) {
+    GetPage<IrregularPage>().ShowBaseInterval(item);
+    GetPage<RegularPage>().ShowInterval(item);
+}
+
+void TforMain::ShowLoadedSchedule(const qv::ScheduleLoad& load) {
+    GetPage<IrregularPage>().ShowLoadedSchedule(load);
+    GetPage<RegularPage>().ShowLoadedSchedule(load);
+}
+
+qv::RegularTexts TforMain::RegularScheduleTexts() const {
+    return GetPage<RegularPage>().BoxTexts();
+}
+
+int TforMain::RegularIntervalItem() const {
+    return GetPage<RegularPage>().IntervalItem();
+}
+
+void TforMain::ShowRegularSummary(const std::string& text) {
+    GetPage<RegularPage>().ShowSummary(text);
+}
+
+void TforMain::SetChartCaption(const std::string& caption) {
+    GetPage<ChartPage>().labChart7()->setText(Q(caption));
+}
+
+qv::ChartText TforMain::ChartLines() const {
+    return GetPage<ChartPage>().ChartLines();
+}
+
+void TforMain::SetChartLines(const qv::ChartText& lines) {
+    GetPage<ChartPage>().SetChartLines(lines);
+}
+
+void TforMain::ChartAmortization() {
+    GetPage<ChartPage>().butChartEstClick();
+}
+
+void TforMain::PrintChart() {
+    GetPage<ChartPage>().butPrintClick();
+}
+
+void TforMain::WirePages() {
+    auto& regular = GetPage<RegularPage>();
+    auto& irregular = GetPage<IrregularPage>();
+    auto& editor = GetPage<EditorPage>();
+    auto& settings = GetPage<SettingsPage>();
+    auto& chart = GetPage<ChartPage>();
+    auto& about = GetPage<AboutPage>();
+    auto& onePay = GetPage<OnePayPage>();
+
+    connect(&regular, &RegularPage::SimpleIntervalTaken, &irregular,
+            &IrregularPage::ShowBaseInterval);
+    connect(&regular, &RegularPage::OnePaymentHandedOver, &onePay, &OnePayPage::TakeOnePayment);
+
+    connect(&editor, &EditorPage::GroupsLeft, &irregular, &IrregularPage::dbgPaySetExit);
+    connect(&editor, &EditorPage::GroupsChanged, &irregular, &IrregularPage::UpdateSummary);
+    connect(&editor, &EditorPage::TotalsTaken, &irregular, &IrregularPage::ShowTotals);
+    connect(&editor, &EditorPage::AmountFinancedTaken, &irregular,
+            &IrregularPage::ShowAmountFinanced);
+
+    connect(&settings, &SettingsPage::RegularHintsSwitched, &regular,
+            &RegularPage::SwitchPageHints);
+    connect(&settings, &SettingsPage::IrregularHintsSwitched, &irregular,
+            &IrregularPage::SwitchPageHints);
+    connect(&settings, &SettingsPage::RoundingNotesChanged, this,
+            [&about, &chart](const QString& aboutNote, const QString& chartNote) {
+                about.labAbout8()->setText(aboutNote);
+                chart.labChart7()->setText(chartNote);
+            });
+    connect(&settings, &SettingsPage::ShowRebatesChanged, chart.butReRx78(), &QWidget::setVisible);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // TforMain: the one main window. It owns the loan state, the four record
-// tables, the fifteen pages and the platform port for the whole run, and
-// routes what crosses pages: showing a page, Reset, the menus.
+// tables, the fifteen pages and the platform port for the whole run, offers
+// them to the pages as their Session, and routes what crosses pages: showing
+// a page, Reset, the menus, the APR computation and the signals by which one
+// page reacts to another.
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -9,6 +11,7 @@
 
 #include "app/pages/page.h"
 #include "app/platform_port.h"
+#include "app/session.h"
 #include "core/apr_engine.h"
 #include "core/loan_state.h"
 #include "data/memdset.h"
@@ -19,11 +22,7 @@ class QMenu;
 class QMouseEvent;
 class QTabBar;
 
-namespace qv {
-struct ComputedSchedule;
-}
-
-class TforMain : public QMainWindow {
+class TforMain : public QMainWindow, public Session {
     Q_OBJECT
   public:
     // The window title: product, version, maker's notice and release date.
@@ -33,35 +32,40 @@ class TforMain : public QMainWindow {
     explicit TforMain(std::unique_ptr<PlatformPort> port = nullptr, QWidget* parent = nullptr);
     ~TforMain() override;
 
-    qv::LoanState& State() { return state_; }
-    PlatformPort& Port() { return *port_; }
-    qv::TMemDataSet& mdsPaySet() { return mdsPaySet_; }
-    qv::TMemDataSet& mdsDetail() { return mdsDetail_; }
-    qv::TMemDataSet& mdsVariable() { return mdsVariable_; }
-    qv::TMemDataSet& mdsVarSchedule() { return mdsVarSchedule_; }
+    // --- Session -------------------------------------------------------------
+    qv::LoanState& State() override { return state_; }
+    PlatformPort& Port() override { return *port_; }
+    qv::TMemDataSet& mdsPaySet() override { return mdsPaySet_; }
+    qv::TMemDataSet& mdsDetail() override { return mdsDetail_; }
+    qv::TMemDataSet& mdsVariable() override { return mdsVariable_; }
+    qv::TMemDataSet& mdsVarSchedule() override { return mdsVarSchedule_; }
+    void ShowPage(PageId id, QWidget* focusTarget = nullptr) override;
+    PageId ActivePage() const override;
+    void Reset() override;
+    void ResetAndShowIntro() override;
+    qv::AprSettings AprSettingsNow() const override;
+    qv::ChartOptions ChartOptionsNow() const override;
+    bool DebugFindPayment() const override;
+    qv::AprOutcome RunGetAPR() override;
+    const qv::ComputedSchedule* LastComputed() const override { return computed_.get(); }
+    qv::ChartPageHost& ChartHost() override;
+    std::optional<qv::AprOutcome> EstimateIrregularAPR() override;
+    void TestScheduleIntegrity() override;
+    void MakeScheduleGridEditable() override;
+    void ShowScheduleInterval(int item) override;
+    void ShowLoadedSchedule(const qv::ScheduleLoad& load) override;
+    qv::RegularTexts RegularScheduleTexts() const override;
+    int RegularIntervalItem() const override;
+    void ShowRegularSummary(const std::string& text) override;
+    qv::ChartText ChartLines() const override;
+    void SetChartCaption(const std::string& caption) override;
+    void SetChartLines(const qv::ChartText& lines) override;
+    void ChartAmortization() override;
+    void PrintChart() override;
 
     // Sets the title, resets everything and shows the introduction page.
     void FormCreate();
-    // Every variable, every page's controls and the payment tables back to
-    // their start state. The page shown does not change.
-    void Reset();
 
-    // Shows a page, with or without a tab in the strip. A page reached from
-    // another runs its entry action and gets the input focus (on `focusTarget`
-    // when given, else on the control that last had it there, else on its
-    // first control).
-    void ShowPage(PageId id, QWidget* focusTarget = nullptr);
-
-    // The APR engine's switches as the settings page has them.
-    qv::AprSettings AprSettingsNow() const;
-    // Runs the APR engine on mdsPaySet and shows its report in the chart box.
-    // On failure both pages' APR boxes read "InputError" (the reason has been
-    // told); on success the callers write the APR in their own style.
-    qv::AprOutcome RunGetAPR();
-    // The schedule and amounts of the last successful RunGetAPR since Reset,
-    // which the chart page charts; nullptr when there is none.
-    const qv::ComputedSchedule* LastComputed() const { return computed_.get(); }
-    PageId ActivePage() const;
     Page& PageAt(PageId id) const { return *pages_.at(std::size_t(id)); }
     template <class P>
     P& GetPage() const {
@@ -91,7 +95,11 @@ class TforMain : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    class ChartHostImpl;
+
     void BuildPages();
+    // Connects the signals by which one page reacts to another.
+    void WirePages();
     void BuildMenu();
     QAction* AddItem(QMenu* menu, const QString& caption, void (TforMain::*handler)());
     QAction* AddPageItem(QMenu* menu, const QString& caption, PageId target);
@@ -127,4 +135,5 @@ class TforMain : public QMainWindow {
     bool entering_ = false;     // a page's entry action is running
     Qt::MouseButton releaseToSwallow_ = Qt::NoButton;
     std::unique_ptr<qv::ComputedSchedule> computed_;
+    std::unique_ptr<ChartHostImpl> chartHost_;
 };

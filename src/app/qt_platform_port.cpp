@@ -13,15 +13,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/qt_text.h"
+
 namespace {
-
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-std::string S(const QString& text) {
-    return text.toUtf8().toStdString();
-}
 
 QString NameFilters() {
     return QStringLiteral("Text files (*.txt);;All files (*)");

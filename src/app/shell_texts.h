@@ -5,6 +5,11 @@
 
 namespace shell_text {
 
+// The window title: product, version, maker's notice and release date.
+inline constexpr const char* kWindowTitle =
+    "Quorvane (version 0.9992)  Made by the Quorvane developers, free to use and share  "
+    "12-25-2002";
+
 inline constexpr const char* kExitQuestion = "Exit APR now?";
 
 inline constexpr const char* kAboutQuorvane =

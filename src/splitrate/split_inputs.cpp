@@ -138,15 +138,6 @@ SplitExit LeaveSplitBox(LoanState& state, SplitBox box, std::string_view text) {
     return exit;
 }
 
-void CarryOutSplitExit(const SplitExit& exit, SplitBox left, UserPort& port,
-                       SplitPageBoxes& boxes) {
-    ApplyEntryCheck(exit.check, port,
-                    [&boxes, left](const std::string& text) { boxes.SetBoxText(left, text); });
-    for (const SplitBoxFill& fill : exit.fills) boxes.SetBoxText(fill.box, fill.text);
-    if (!exit.message.empty()) port.Inform(exit.message);
-    if (exit.focus) boxes.FocusBox(*exit.focus);
-}
-
 void TakeSplitInterval(LoanState& state, int item) {
     if (item < 0 || item >= static_cast<int>(kSplitIntervals.size())) return;
     state.SplitDaysPerPd = kSplitIntervals[static_cast<std::size_t>(item)].days;

@@ -8,7 +8,7 @@
 // A page handler reads its box, asks one function here what to do and
 // carries the answer out:
 //     qv::SplitExit d = qv::LeaveSplitBox(state, qv::SplitBox::edSplitRegPay, text);
-//     qv::CarryOutSplitExit(d, port, boxes);  // boxes: the page's SplitPageBoxes
+//     qv::CarryOutExit(d, box, port, boxes);  // boxes: the page's SplitPageBoxes
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/box_exit.h"
 #include "core/loan_state.h"
 #include "core/number_entry.h"
 #include "core/user_port.h"
@@ -216,24 +217,9 @@ inline constexpr std::string_view kSplitLastZeroDurationText =
 
 // --- leaving a box -----------------------------------------------------------------------
 
-struct SplitBoxFill {
-    SplitBox box;
-    std::string text;
-    bool operator==(const SplitBoxFill&) const = default;
-};
-
+using SplitBoxFill = BoxFill<SplitBox>;
 // What the page does when the focus leaves one of its boxes.
-struct SplitExit {
-    // The entry check of the box left, to be carried out on it
-    // (ApplyEntryCheck). Its value has already been stored in the state.
-    EntryCheck check;
-    // Other boxes to write, in order.
-    std::vector<SplitBoxFill> fills;
-    // A rule's message after the check (information box); empty for none.
-    std::string message;
-    // Where the focus goes; nothing leaves it where the user sent it.
-    std::optional<SplitBox> focus;
-};
+using SplitExit = BoxExit<SplitBox>;
 
 // Checks the text left in `box`, stores its value in the split-rate state
 // and applies the box's own rule: the fill-in rule for the common payment,
@@ -242,17 +228,7 @@ struct SplitExit {
 // check and no rule.
 SplitExit LeaveSplitBox(LoanState& state, SplitBox box, std::string_view text);
 
-// The page's side of a decision: writing a box and moving the focus.
-class SplitPageBoxes {
-  public:
-    virtual ~SplitPageBoxes() = default;
-    virtual void SetBoxText(SplitBox box, const std::string& text) = 0;
-    virtual void FocusBox(SplitBox box) = 0;
-};
-
-// Carries out a decision on the box `left`: the check's box text and message
-// in the check's order, the fills, the rule's message, then the focus.
-void CarryOutSplitExit(const SplitExit& exit, SplitBox left, UserPort& port, SplitPageBoxes& boxes);
+using SplitPageBoxes = PageBoxes<SplitBox>;
 
 // Leaving the interval group: SplitDaysPerPd takes the days of the chosen
 // item; no item chosen (or an unknown one) leaves it as it is.

@@ -37,7 +37,7 @@ class LoggingPort : public UserPort {
 std::vector<std::string> Leave(LoanState& s, SplitBox box, std::string_view text) {
     Page page;
     LoggingPort port(page.log);
-    CarryOutSplitExit(LeaveSplitBox(s, box, text), box, port, page);
+    CarryOutExit(LeaveSplitBox(s, box, text), box, port, page);
     return page.log;
 }
 

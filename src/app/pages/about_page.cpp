@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/main_window.h"
+#include "app/session.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ const char* const kTabList[][2] = {
 
 }  // namespace
 
-AboutPage::AboutPage(TforMain& main) : Page(main, kId) {
+AboutPage::AboutPage(Session& app) : Page(app, kId) {
     Line(Text(QStringLiteral(
         "Quorvane computes the annual percentage rate (APR) of consumer credit as the Truth in "
         "Lending rules define it, from the amount financed and the schedule of payments, and "
@@ -81,14 +81,14 @@ void AboutPage::ResetControls() {
 }
 
 void AboutPage::butSetClick() {
-    Main().ShowPage(PageId::tabSettings);
+    session().ShowPage(PageId::tabSettings);
 }
 
 void AboutPage::butGotoToleranceClick() {
-    Main().State().ScheduleSource = qv::kSourceNone;
-    Main().ShowPage(PageId::tabIntro);
+    session().State().ScheduleSource = qv::kSourceNone;
+    session().ShowPage(PageId::tabIntro);
 }
 
 void AboutPage::butGoOnePayClick() {
-    Main().ShowPage(PageId::tabOnePay);
+    session().ShowPage(PageId::tabOnePay);
 }

@@ -7,7 +7,7 @@ class AboutPage : public Page {
     Q_OBJECT
   public:
     static constexpr PageId kId = PageId::tabAbout;
-    explicit AboutPage(TforMain& main);
+    explicit AboutPage(Session& app);
 
     void ResetControls() override;
 

@@ -6,55 +6,13 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include "app/main_window.h"
-#include "app/pages/irregular_page.h"
-#include "app/pages/regular_page.h"
-#include "app/pages/settings_page.h"
+#include "app/qt_text.h"
+#include "app/session.h"
 #include "app/shell_texts.h"
 #include "chart/amortization.h"
 #include "chart/chart_file.h"
 
 namespace {
-
-// What the chart page's entry needs from the window.
-class WindowChartHost : public qv::ChartPageHost {
-  public:
-    explicit WindowChartHost(TforMain& main) : main_(main) {}
-
-    void Beep() override { main_.Port().Beep(); }
-    void RunRegularAPR() override { main_.GetPage<RegularPage>().butSimpleAPRClick(); }
-    void RunIrregularAPR() override { main_.GetPage<IrregularPage>().butEstAPRClick(); }
-    bool AprBoxShowsInputError() override {
-        for (const char* box : {"edAPR", "edSimpAPR"}) {
-            auto* edit = main_.findChild<QLineEdit*>(QString::fromLatin1(box));
-            if (edit != nullptr && edit->text() == QLatin1String("InputError")) return true;
-        }
-        return false;
-    }
-    void ShowPage(qv::InputErrorRoute page) override { main_.ShowPage(PageFor(page)); }
-    void SetWindowEnabled(bool enabled) override { main_.Port().SetWindowEnabled(enabled); }
-    const qv::ComputedSchedule* LastComputed() override { return main_.LastComputed(); }
-
-  private:
-    static PageId PageFor(qv::InputErrorRoute route) {
-        switch (route) {
-            case qv::InputErrorRoute::tabIntro:
-                return PageId::tabIntro;
-            case qv::InputErrorRoute::TabSimple:
-                return PageId::TabSimple;
-            case qv::InputErrorRoute::tabEstimate:
-                return PageId::tabEstimate;
-            case qv::InputErrorRoute::tabEdit:
-                return PageId::tabEdit;
-            case qv::InputErrorRoute::tabAbout:
-            case qv::InputErrorRoute::CorrectErrorsMessage:
-                break;
-        }
-        return PageId::tabAbout;
-    }
-
-    TforMain& main_;
-};
 
 // Swaps the chart box to the printer's font while a job is printed and puts
 // the screen font and the box back however the job ends.
@@ -80,20 +38,16 @@ class PrintFontSwap {
     QFont screenFont_;
 };
 
-std::string Std(std::string_view text) {
-    return std::string(text);
-}
-
 }  // namespace
 
-ChartPage::ChartPage(TforMain& main) : Page(main, kId) {
+ChartPage::ChartPage(Session& app) : Page(app, kId) {
     Line(
         Text(QStringLiteral("FIRST, if this grid is empty, go to Tab 5 or the File Menu to load "
                             "any saved schedules.")));
     Line(
         Text(QStringLiteral("The Schedule of Payments below will make up the Amortization "
                             "Schedule.")));
-    Column()->addWidget(Grid("dbgDetail", Main().mdsDetail(),
+    Column()->addWidget(Grid("dbgDetail", session().mdsDetail(),
                              {{"Sequence", QStringLiteral("Pay #")},
                               {"PaySize", QStringLiteral("$ Paid")},
                               {"PriorPds", QStringLiteral("Prior Pd(s)")},
@@ -146,83 +100,77 @@ void ChartPage::ResetControls() {
 }
 
 void ChartPage::Enter() {
-    WindowChartHost host(Main());
-    const bool showRebates = Main().GetPage<SettingsPage>().ShowRebates();
-    qv::EnterChartPage(Main().State(), Main().mdsPaySet(), Main().mdsDetail(), showRebates, host,
-                       Main().Port());
+    qv::EnterChartPage(session().State(), session().mdsPaySet(), session().mdsDetail(),
+                       session().ChartOptionsNow().showRebates, session().ChartHost(),
+                       session().Port());
 }
 
 void ChartPage::butChartEstClick() {
-    const SettingsPage& settings = Main().GetPage<SettingsPage>();
-    qv::ChartOptions options;
-    options.showRebates = settings.ShowRebates();
-    options.fractionalInterest = settings.FractionalInterest();
-    options.roundDown = settings.RoundDown();
     qv::ChartText lines;
-    const qv::ChartResult result = qv::AppendAmortizationChart(
-        Main().LastComputed(), Main().State().RoundAdd, options, lines, Main().Port());
-    labChart7_->setText(QString::fromStdString(result.caption));
+    const qv::ChartResult result =
+        qv::AppendAmortizationChart(session().LastComputed(), session().State().RoundAdd,
+                                    session().ChartOptionsNow(), lines, session().Port());
+    labChart7_->setText(Q(result.caption));
     AppendChartLines(lines);
 }
 
 void ChartPage::butPrintClick() {
-    if (!Main().Port().PrintDialog()) return;
+    if (!session().Port().PrintDialog()) return;
     PrintChartText();
 }
 
 void ChartPage::PrintChartText() {
     PrintFontSwap swap(redChart_);
-    Main().Port().PrintText(redChart_->toPlainText().toStdString(), qv::kChartPrintFontName,
-                            qv::kChartPrintFontPoints, qv::kChartPrintJobTitle);
+    session().Port().PrintText(S(redChart_->toPlainText()), qv::kChartPrintFontName,
+                               qv::kChartPrintFontPoints, qv::kChartPrintJobTitle);
 }
 
 void ChartPage::butSaveChartClick() {
     FileDialogRequest request;
-    request.title = Std(qv::kSaveChartDialogTitle);
-    request.fileName = Std(qv::kProposedChartFileName);
-    request.defaultExt = Std(qv::kChartFileExtension);
-    const std::optional<std::string> file = Main().Port().SaveFileDialog(request);
+    request.title = std::string(qv::kSaveChartDialogTitle);
+    request.fileName = std::string(qv::kProposedChartFileName);
+    request.defaultExt = std::string(qv::kChartFileExtension);
+    const std::optional<std::string> file = session().Port().SaveFileDialog(request);
     if (!file) return;
-    qv::SaveChartTextAsked(std::filesystem::u8path(*file), ChartLines(), Main().Port());
+    qv::SaveChartTextAsked(std::filesystem::u8path(*file), ChartLines(), session().Port());
 }
 
 void ChartPage::butClearItClick() {
-    redChart_->setPlainText(TforMain::kTitle);
+    redChart_->setPlainText(QString::fromUtf8(shell_text::kWindowTitle));
 }
 
 void ChartPage::butGoToIrregClick() {
-    Main().ShowPage(PageId::tabEdit);
+    session().ShowPage(PageId::tabEdit);
 }
 
 void ChartPage::butReRx78Click() {
-    Main().State().ScheduleSource = qv::kSourceChart;
-    Main().ShowPage(PageId::tabIntro);
+    session().State().ScheduleSource = qv::kSourceChart;
+    session().ShowPage(PageId::tabIntro);
 }
 
 void ChartPage::butAboutClick() {
-    Main().ShowPage(PageId::tabUsingChart);
+    session().ShowPage(PageId::tabUsingChart);
 }
 
 void ChartPage::butChartResetClick() {
-    Main().Reset();
-    Main().ShowPage(PageId::tabAbout);
+    session().ResetAndShowIntro();
 }
 
 qv::ChartText ChartPage::ChartLines() const {
     qv::ChartText lines;
     const QStringList text = redChart_->toPlainText().split(QLatin1Char('\n'));
     lines.reserve(static_cast<std::size_t>(text.size()));
-    for (const QString& line : text) lines.push_back(line.toStdString());
+    for (const QString& line : text) lines.push_back(S(line));
     return lines;
 }
 
 void ChartPage::SetChartLines(const qv::ChartText& lines) {
     QStringList text;
     text.reserve(static_cast<qsizetype>(lines.size()));
-    for (const std::string& line : lines) text.push_back(QString::fromStdString(line));
+    for (const std::string& line : lines) text.push_back(Q(line));
     redChart_->setPlainText(text.join(QLatin1Char('\n')));
 }
 
 void ChartPage::AppendChartLines(const qv::ChartText& lines) {
-    for (const std::string& line : lines) redChart_->appendPlainText(QString::fromStdString(line));
+    for (const std::string& line : lines) redChart_->appendPlainText(Q(line));
 }

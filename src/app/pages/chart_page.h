@@ -8,7 +8,7 @@ class ChartPage : public Page {
     Q_OBJECT
   public:
     static constexpr PageId kId = PageId::tabChart;
-    explicit ChartPage(TforMain& main);
+    explicit ChartPage(Session& app);
 
     void ResetControls() override;
     // tabChartEnter: recomputes the current schedule's APR and refills the

@@ -7,22 +7,15 @@
 #include <limits>
 #include <string>
 
-#include "app/main_window.h"
+#include "app/grid_focus.h"
 #include "app/not_built_yet.h"
-#include "app/pages/irregular_page.h"
+#include "app/qt_text.h"
+#include "app/session.h"
 #include "core/group_schedule.h"
 #include "core/pay_group.h"
 #include "core/table_walk.h"
 
-namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-}  // namespace
-
-EditorPage::EditorPage(TforMain& main) : Page(main, kId) {
+EditorPage::EditorPage(Session& app) : Page(app, kId) {
     auto* butLoad = Button("butLoad", QStringLiteral("Load a Schedule"));
     Row({Label(QStringLiteral("To LOAD a previously saved payment schedule, click-> "),
                "labEdit10"),
@@ -56,7 +49,7 @@ EditorPage::EditorPage(TforMain& main) : Page(main, kId) {
     Line(Text(QStringLiteral("After editing SAVE this schedule again. A different file name is "
                              "recommended"),
               "labEdit8"));
-    dbgPaySet2_ = Grid("dbgPaySet2", Main().mdsPaySet(),
+    dbgPaySet2_ = Grid("dbgPaySet2", session().mdsPaySet(),
                        {{"Sequence", QStringLiteral("GroupID")},
                         {"SetSize", QStringLiteral("#/Group")},
                         {"PaySize", QStringLiteral("$/Payment")},
@@ -80,7 +73,7 @@ EditorPage::EditorPage(TforMain& main) : Page(main, kId) {
     connect(butEditReset, &QPushButton::clicked, this, &EditorPage::butEditResetClick);
     // Leaving this grid recounts the irregular page's summary, as leaving
     // that page's grid does.
-    OnGridExit(dbgPaySet2_, &Main(), [this] { Main().GetPage<IrregularPage>().dbgPaySetExit(); });
+    OnGridExit(dbgPaySet2_, [this] { emit GroupsLeft(); });
 }
 
 void EditorPage::ResetControls() {
@@ -88,15 +81,15 @@ void EditorPage::ResetControls() {
 }
 
 void EditorPage::butSaveClick() {
-    SayNotBuiltYet(Main().Port(), "Save This Schedule");
+    SayNotBuiltYet(session().Port(), "Save This Schedule");
 }
 
 void EditorPage::butLoadClick() {
-    SayNotBuiltYet(Main().Port(), "Load a Schedule");
+    SayNotBuiltYet(session().Port(), "Load a Schedule");
 }
 
 void EditorPage::butAddRowClick() {
-    qv::TMemDataSet& paySet = Main().mdsPaySet();
+    qv::TMemDataSet& paySet = session().mdsPaySet();
     try {
         // Returning to the row that was current stores the new one; on an
         // empty table there is no such row and the new one stays pending.
@@ -112,49 +105,49 @@ void EditorPage::butAddRowClick() {
         blank.PriorPds = 1;
         qv::AppendPayGroup(paySet, blank);
     } catch (const qv::EMemDatasetError& error) {
-        Main().Port().Warn(error.what());
+        session().Port().Warn(error.what());
     }
 }
 
 void EditorPage::butKillRowClick() {
-    qv::TMemDataSet& paySet = Main().mdsPaySet();
+    qv::TMemDataSet& paySet = session().mdsPaySet();
     if (paySet.Count() == 0) {
-        Main().Port().Inform("No Records in this Grid");
+        session().Port().Inform("No Records in this Grid");
         return;
     }
     const std::string question =
         "Please Confirm that you Want to Delete Row# " + std::to_string(paySet.Position());
-    if (Main().Port().Show(qv::MessageKind::WarningYesNo, question) != qv::Answer::Yes) return;
+    if (session().Port().Show(qv::MessageKind::WarningYesNo, question) != qv::Answer::Yes) return;
     try {
         paySet.Delete();
     } catch (const qv::EMemDatasetError& error) {
-        Main().Port().Warn(error.what());
+        session().Port().Warn(error.what());
         return;
     }
-    Main().GetPage<IrregularPage>().UpdateSummary();
+    emit GroupsChanged();
 }
 
 void EditorPage::butEditTotPayClick() {
     qv::GroupWalk walk;
     try {
-        walk = qv::WalkGroups(Main().mdsPaySet());
+        walk = qv::WalkGroups(session().mdsPaySet());
     } catch (const qv::EMemDatasetError& error) {
-        Main().Port().Warn(error.what());
+        session().Port().Warn(error.what());
         return;
     }
     if (!walk.totalInRange) {
-        Main().Port().Warn(qv::kTotalOutOfRange);
+        session().Port().Warn(qv::kTotalOutOfRange);
         return;
     }
-    Main().Port().Inform(qv::PaymentsTotalText(walk.count, walk.total));
+    session().Port().Inform(qv::PaymentsTotalText(walk.count, walk.total));
 }
 
 void EditorPage::butUpdateGlobalsClick() {
-    qv::LoanState& s = Main().State();
-    PlatformPort& port = Main().Port();
+    qv::LoanState& s = session().State();
+    PlatformPort& port = session().Port();
     qv::GroupWalk walk;
     try {
-        walk = qv::WalkGroups(Main().mdsPaySet());
+        walk = qv::WalkGroups(session().mdsPaySet());
     } catch (const qv::EMemDatasetError& error) {
         port.Warn(error.what());
         return;
@@ -170,10 +163,9 @@ void EditorPage::butUpdateGlobalsClick() {
     s.PayCount = static_cast<std::int32_t>(walk.count);
     s.TotPay = walk.total;
     port.Inform(qv::PaymentsTotalText(s.PayCount, s.TotPay));
-    IrregularPage& irregular = Main().GetPage<IrregularPage>();
-    irregular.edTotPay()->setText(
-        Q(qv::FloatToStrF(qv::CurrencyToDollars(s.TotPay), qv::FloatStyle::Fixed, 18, 2)));
-    irregular.edPayCount()->setText(QString::number(s.PayCount));
+    emit TotalsTaken(
+        Q(qv::FloatToStrF(qv::CurrencyToDollars(s.TotPay), qv::FloatStyle::Fixed, 18, 2)),
+        QString::number(s.PayCount));
 
     // Asked until the user keeps the amount or gives one that reads.
     for (;;) {
@@ -185,7 +177,7 @@ void EditorPage::butUpdateGlobalsClick() {
         if (reply.kind == qv::AmountFinancedReply::Kind::Keep) return;
         if (reply.kind == qv::AmountFinancedReply::Kind::Accept) {
             s.AmtFin = reply.amtFin;
-            irregular.edAmtFin()->setText(Q(reply.boxText));
+            emit AmountFinancedTaken(Q(reply.boxText));
             return;
         }
         port.Inform(reply.message);
@@ -193,7 +185,7 @@ void EditorPage::butUpdateGlobalsClick() {
 }
 
 void EditorPage::butEditResetClick() {
-    Main().Reset();
-    Main().Port().Inform("Reset Done!");
-    Main().ShowPage(PageId::tabEdit);
+    session().Reset();
+    session().Port().Inform("Reset Done!");
+    session().ShowPage(PageId::tabEdit);
 }

@@ -7,7 +7,7 @@ class EditorPage : public Page {
     Q_OBJECT
   public:
     static constexpr PageId kId = PageId::tabEdit;
-    explicit EditorPage(TforMain& main);
+    explicit EditorPage(Session& app);
 
     void ResetControls() override;
 
@@ -30,6 +30,16 @@ class EditorPage : public Page {
     void butEditResetClick();
 
     QTableView* dbgPaySet2() const { return dbgPaySet2_; }
+
+  signals:
+    // The grid lost the focus after the user may have edited groups.
+    void GroupsLeft();
+    // A group was deleted.
+    void GroupsChanged();
+    // The schedule test took the groups' count and total as the loan's, and
+    // the amount financed the user confirmed.
+    void TotalsTaken(const QString& totPay, const QString& payCount);
+    void AmountFinancedTaken(const QString& amtFin);
 
   private:
     QTableView* dbgPaySet2_;

@@ -6,10 +6,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/main_window.h"
 #include "app/not_built_yet.h"
+#include "app/session.h"
 
-FigurePage::FigurePage(TforMain& main) : Page(main, kId) {
+FigurePage::FigurePage(Session& app) : Page(app, kId) {
     Line(
         Text(QStringLiteral("First, to compute a payment schedule without knowing the payment "
                             "amount it must be regular")));
@@ -36,7 +36,7 @@ FigurePage::FigurePage(TforMain& main) : Page(main, kId) {
         Check("cbxShowAmort", QStringLiteral("Show Amortization for these Payments"), true);
     auto* butMaxReset = Button("butMaxReset", QStringLiteral("Reset All"));
     auto* butPrintIt = Button("butPrintIt", QStringLiteral("Print Report"));
-    NotBuiltYet({butFind, butMaxReset, butPrintIt}, Main().Port());
+    NotBuiltYet({butFind, butMaxReset, butPrintIt}, session().Port());
     Row({cbxShowAmort, butMaxReset, butPrintIt});
 
     auto* redFound = Memo(

@@ -6,7 +6,7 @@ class FigurePage : public Page {
     Q_OBJECT
   public:
     static constexpr PageId kId = PageId::tabMax;
-    explicit FigurePage(TforMain& main);
+    explicit FigurePage(Session& app);
 
     void ResetControls() override;
 

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/main_window.h"
+#include "app/session.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ QString Paragraph(std::initializer_list<const char*> lines) {
 
 }  // namespace
 
-TolerancePage::TolerancePage(TforMain& main) : Page(main, kId) {
+TolerancePage::TolerancePage(Session& app) : Page(app, kId) {
     Line(Text(Paragraph({
                   "The mathematical equations here conform to Appendix J of FRB Regulation Z, "
                   "and ",
@@ -80,7 +80,7 @@ TolerancePage::TolerancePage(TforMain& main) : Page(main, kId) {
               "labIntro6"));
 }
 
-UsersPage::UsersPage(TforMain& main) : Page(main, kId) {
+UsersPage::UsersPage(Session& app) : Page(app, kId) {
     Line(Heading(QStringLiteral("Notices and terms of use")));
     Line(Text(QStringLiteral(
         "Quorvane is made by the Quorvane developers. You may use it, copy it and pass it on, "
@@ -102,7 +102,7 @@ UsersPage::UsersPage(TforMain& main) : Page(main, kId) {
         "earlier versions handled up to 360.")));
 }
 
-UsingChartPage::UsingChartPage(TforMain& main) : Page(main, kId) {
+UsingChartPage::UsingChartPage(Session& app) : Page(app, kId) {
     Line(Heading(QStringLiteral("Using the Amortization Chart")));
     Line(Text(QStringLiteral(
         "The chart text on Tab 4 is an ordinary text box: before you print it you may edit it "
@@ -173,7 +173,7 @@ const QStringList& UsingVaryPage::Lines() {
     return lines;
 }
 
-UsingVaryPage::UsingVaryPage(TforMain& main) : Page(main, kId) {
+UsingVaryPage::UsingVaryPage(Session& app) : Page(app, kId) {
     const QStringList& lines = Lines();
     for (int i = 0; i < int(lines.size()); ++i) {
         QLabel* line = Text(lines[i]);
@@ -185,7 +185,7 @@ UsingVaryPage::UsingVaryPage(TforMain& main) : Page(main, kId) {
     }
 }
 
-PerDiemPage::PerDiemPage(TforMain& main) : Page(main, kId) {
+PerDiemPage::PerDiemPage(Session& app) : Page(app, kId) {
     Line(Heading(QStringLiteral("About One Repayment Loans")));
     Line(Text(QStringLiteral(
         "A one repayment loan, often called a payday or per diem loan, is a transaction with a "
@@ -210,5 +210,5 @@ PerDiemPage::PerDiemPage(TforMain& main) : Page(main, kId) {
 }
 
 void PerDiemPage::butOnePayClick() {
-    Main().ShowPage(PageId::tabOnePay);
+    session().ShowPage(PageId::tabOnePay);
 }

@@ -8,28 +8,28 @@ class TolerancePage : public Page {
     Q_OBJECT
   public:
     static constexpr PageId kId = PageId::tabIntro;
-    explicit TolerancePage(TforMain& main);
+    explicit TolerancePage(Session& app);
 };
 
 class UsersPage : public Page {
     Q_OBJECT
   public:
     static constexpr PageId kId = PageId::TabUsers;
-    explicit UsersPage(TforMain& main);
+    explicit UsersPage(Session& app);
 };
 
 class UsingChartPage : public Page {
     Q_OBJECT
   public:
     static constexpr PageId kId = PageId::tabUsingChart;
-    explicit UsingChartPage(TforMain& main);
+    explicit UsingChartPage(Session& app);
 };
 
 class UsingVaryPage : public Page {
     Q_OBJECT
   public:
     static constexpr PageId kId = PageId::TabUsingVary;
-    explicit UsingVaryPage(TforMain& main);
+    explicit UsingVaryPage(Session& app);
 
     // The page's lines, top to bottom.
     static const QStringList& Lines();
@@ -39,7 +39,7 @@ class PerDiemPage : public Page {
     Q_OBJECT
   public:
     static constexpr PageId kId = PageId::tabPerDiem;
-    explicit PerDiemPage(TforMain& main);
+    explicit PerDiemPage(Session& app);
 
     void butOnePayClick();
 };

@@ -1,19 +1,19 @@
 #include "app/pages/irregular_page.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <limits>
-#include <memory>
 #include <string>
 
 #include "app/entry_box.h"
 #include "app/focus_exit_filter.h"
-#include "app/main_window.h"
-#include "app/pages/chart_page.h"
+#include "app/grid_focus.h"
+#include "app/hints.h"
+#include "app/qt_text.h"
 #include "app/radio_group.h"
+#include "app/session.h"
 #include "chart/chart_file.h"
 #include "core/group_schedule.h"
 #include "core/number_entry.h"
@@ -21,14 +21,6 @@
 #include "core/pay_schedule.h"
 
 namespace {
-
-std::string TextOf(const QLineEdit* box) {
-    return box->text().toStdString();
-}
-
-void SetText(QLineEdit* box, const std::string& text) {
-    box->setText(QString::fromStdString(text));
-}
 
 std::int32_t ClampToInt32(std::int64_t n) {
     if (n > std::numeric_limits<std::int32_t>::max())
@@ -44,32 +36,7 @@ const QString kEditNote = QStringLiteral(
 
 }  // namespace
 
-void DropGridFocus(QTableView* grid) {
-    QWidget* focus = QApplication::focusWidget();
-    // Focus going nowhere is no exit; an open cell editor hands its text to
-    // the table as it closes.
-    if (focus != nullptr && (focus == grid || grid->isAncestorOf(focus))) focus->clearFocus();
-}
-
-void OnGridExit(QTableView* grid, const QWidget* window, std::function<void()> handler) {
-    // The cell editor is a widget of its own that comes and goes, so the
-    // grid's exit is read from the application's focus changes. They are
-    // reported after the editor has handed its text to the table.
-    auto running = std::make_shared<bool>(false);
-    QObject::connect(
-        qApp, &QApplication::focusChanged, grid,
-        [grid, window, running, handler = std::move(handler)](QWidget* old, QWidget* now) {
-            if (*running || old == nullptr || now == nullptr || now->window() != window) return;
-            const bool fromGrid = old == grid || grid->isAncestorOf(old);
-            const bool toGrid = now == grid || grid->isAncestorOf(now);
-            if (!fromGrid || toGrid) return;
-            *running = true;
-            handler();
-            *running = false;
-        });
-}
-
-IrregularPage::IrregularPage(TforMain& main) : Page(main, kId) {
+IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
     Line(Text(
         QStringLiteral("Any schedule can be entered here. If only the first & last payments are "
                        "irregular, Tab 2 may be used."),
@@ -122,13 +89,13 @@ IrregularPage::IrregularPage(TforMain& main) : Page(main, kId) {
          Label(QStringLiteral("Regular Pd(s) &")), edGroupExtra_,
          Label(QStringLiteral("Extra Days.")), butDone});
 
-    QLabel* labEstimate16 = Label(QStringLiteral("So far, this Schedule has "), "labEstimate16");
+    labEstimate16_ = Label(QStringLiteral("So far, this Schedule has "), "labEstimate16");
     labEstimate15_ = Label(QString(), "labEstimate15");
-    for (QLabel* label : {labEstimate16, labEstimate15_}) {
+    for (QLabel* label : {labEstimate16_, labEstimate15_}) {
         label->setToolTip(QStringLiteral("This summary changes as Groups are added."));
         label->setStyleSheet(QStringLiteral("color: red;"));
     }
-    Row({labEstimate16, labEstimate15_});
+    Row({labEstimate16_, labEstimate15_});
     labEstimate17_ = Label(QString(), "labEstimate17");
     QFont noteFont = labEstimate17_->font();
     noteFont.setBold(true);
@@ -136,7 +103,7 @@ IrregularPage::IrregularPage(TforMain& main) : Page(main, kId) {
     labEstimate17_->setFont(noteFont);
     Line(labEstimate17_);
 
-    dbgPaySet_ = Grid("dbgPaySet", Main().mdsPaySet(),
+    dbgPaySet_ = Grid("dbgPaySet", session().mdsPaySet(),
                       {{"Sequence", QStringLiteral("GroupID")},
                        {"SetSize", QStringLiteral("#/Group")},
                        {"PaySize", QStringLiteral("$/Payment")},
@@ -147,10 +114,11 @@ IrregularPage::IrregularPage(TforMain& main) : Page(main, kId) {
 
     auto* butPayReset = Button("butPayReset", QStringLiteral("Reset All"),
                                QStringLiteral("Click to Zero all details."));
-    auto* butEstAPR = Button("butEstAPR", QStringLiteral("Estimate APR"),
-                             QStringLiteral("When all the groups are correct, click here."));
+    butEstAPR_ = Button("butEstAPR", QStringLiteral("Estimate APR"),
+                        QStringLiteral("When all the groups are correct, click here."));
     edAPR_ = ResultBox("edAPR", QStringLiteral("Pending"));
-    Row({butPayReset, Label(QStringLiteral("THIRD, click:")), butEstAPR, edAPR_,
+    apr_ = AprBox(edAPR_);
+    Row({butPayReset, Label(QStringLiteral("THIRD, click:")), butEstAPR_, edAPR_,
          Label(QStringLiteral(" APR%"))});
 
     auto* butPrintIrreg = Button("butPrintIrreg", QStringLiteral("Print Amortization"));
@@ -167,7 +135,7 @@ IrregularPage::IrregularPage(TforMain& main) : Page(main, kId) {
     connect(butTolerances, &QPushButton::clicked, this, &IrregularPage::butTolerancesClick);
     connect(butPayReset, &QPushButton::clicked, this, &IrregularPage::butPayResetClick);
     connect(butDone, &QPushButton::clicked, this, &IrregularPage::butDoneClick);
-    connect(butEstAPR, &QPushButton::clicked, this, &IrregularPage::butEstAPRClick);
+    connect(butEstAPR_, &QPushButton::clicked, this, [this] { butEstAPRClick(); });
 
     // An APR on screen belongs to the amounts and groups on screen.
     for (QLineEdit* input : {edAmtFin_, edTotPay_, edPayCount_}) {
@@ -182,7 +150,7 @@ IrregularPage::IrregularPage(TforMain& main) : Page(main, kId) {
     Focus().OnExit(edGroupPay_, [this] { edGroupPayExit(); });
     Focus().OnExit(edGroupPds_, [this] { edGroupPdsExit(); });
     Focus().OnExit(edGroupExtra_, [this] { edGroupExtraExit(); });
-    OnGridExit(dbgPaySet_, &Main(), [this] { dbgPaySetExit(); });
+    OnGridExit(dbgPaySet_, [this] { dbgPaySetExit(); });
 }
 
 void IrregularPage::ResetControls() {
@@ -192,7 +160,7 @@ void IrregularPage::ResetControls() {
         box->setText(QStringLiteral("0"));
     }
     edSizeGroup_->setText(QStringLiteral("1"));
-    edAPR_->setText(QStringLiteral("Pending"));
+    apr_.SetPending();
     labEstimate15_->setText(QStringLiteral("0 Payments, Totalling $ 0.00"));
     shownCount_ = 0;
     shownTotal_ = 0.0;
@@ -204,9 +172,9 @@ void IrregularPage::ResetControls() {
 
 void IrregularPage::tabEstimateEnter() {
     try {
-        Main().mdsPaySet().MoveFirst();
+        session().mdsPaySet().MoveFirst();
     } catch (const qv::EMemDatasetError& error) {
-        Main().Port().Warn(error.what());
+        session().Port().Warn(error.what());
     }
     labEstimate17_->setText(GridEditable() ? kEditNote : QString());
 }
@@ -221,24 +189,24 @@ void IrregularPage::MakeGridEditable() {
 
 void IrregularPage::edAmtFinExit() {
     TakeEntry(edAmtFin_, qv::ValidateFloat2("Amount Financed", TextOf(edAmtFin_)),
-              Main().State().AmtFin, Main().Port());
+              session().State().AmtFin, session().Port());
 }
 
 void IrregularPage::edTotPayExit() {
-    qv::LoanState& s = Main().State();
+    qv::LoanState& s = session().State();
     if (!TakeEntry(edTotPay_, qv::ValidateFloat4("Total of Payments", TextOf(edTotPay_)), s.TotPay,
-                   Main().Port())) {
+                   session().Port())) {
         return;
     }
     if (auto warning = qv::TotalOfPaymentsWarning(s.TotPay, s.AmtFin)) {
-        Main().Port().Inform(*warning);
+        session().Port().Inform(*warning);
     }
 }
 
 void IrregularPage::edPayCountExit() {
-    qv::LoanState& s = Main().State();
+    qv::LoanState& s = session().State();
     if (!TakeEntry(edPayCount_, qv::ValidateInteger2("Number of Payments", TextOf(edPayCount_)),
-                   s.PayCount, Main().Port())) {
+                   s.PayCount, session().Port())) {
         return;
     }
     // Before the first group, the whole schedule is offered as one group.
@@ -252,48 +220,48 @@ void IrregularPage::edPayCountExit() {
 
 void IrregularPage::edSizeGroupExit() {
     TakeEntry(edSizeGroup_, qv::ValidateInteger2("Number of Payments/Group", TextOf(edSizeGroup_)),
-              Main().State().GroupSize, Main().Port());
+              session().State().GroupSize, session().Port());
 }
 
 void IrregularPage::edGroupPayExit() {
     TakeEntry(edGroupPay_, qv::ValidateFloat2("Payment $/Interval", TextOf(edGroupPay_)),
-              Main().State().GroupPay, Main().Port());
+              session().State().GroupPay, session().Port());
 }
 
 void IrregularPage::edGroupPdsExit() {
     TakeEntry(edGroupPds_,
               qv::ValidateInteger2("Number of Common Periods/Interval", TextOf(edGroupPds_)),
-              Main().State().GroupPds, Main().Port());
+              session().State().GroupPds, session().Port());
 }
 
 void IrregularPage::edGroupExtraExit() {
     TakeEntry(edGroupExtra_, qv::ValidateInteger2("Extra Days/Interval", TextOf(edGroupExtra_)),
-              Main().State().GroupExtra, Main().Port());
+              session().State().GroupExtra, session().Port());
 }
 
 void IrregularPage::butDoneClick() {
-    qv::LoanState& s = Main().State();
+    qv::LoanState& s = session().State();
     const qv::AddGroupDecision decision =
         qv::DecideAddGroup(TextOf(edSizeGroup_), TextOf(edGroupPay_), TextOf(edGroupPds_),
                            TextOf(edGroupExtra_), s.GroupPayCount);
-    for (const std::string& message : decision.messages) Main().Port().Inform(message);
+    for (const std::string& message : decision.messages) session().Port().Inform(message);
     if (!decision.accepted) return;
 
     // The group is left pending; the next movement in the table stores it.
-    qv::TMemDataSet& paySet = Main().mdsPaySet();
+    qv::TMemDataSet& paySet = session().mdsPaySet();
     const qv::GroupEntry& group = decision.group;
     try {
         qv::AppendPayGroup(
             paySet, {group.SetSize, s.GroupNumber, group.PaySize, group.PriorPds, group.AddDays});
     } catch (const qv::EMemDatasetError& error) {
         // A pending row of the grid could not be stored first: nothing added.
-        Main().Port().Warn(error.what());
+        session().Port().Warn(error.what());
         return;
     }
 
     qv::TakeNewGroup(s, group);
     MakeGridEditable();
-    labGroupCount_->setText(QString::fromStdString(qv::GroupCountText(s.GroupNumber)));
+    labGroupCount_->setText(Q(qv::GroupCountText(s.GroupNumber)));
     edGroupPay_->setText(QStringLiteral("0.00"));
     edSizeGroup_->setText(QStringLiteral("1"));
     edGroupExtra_->setText(QStringLiteral("0"));
@@ -305,12 +273,12 @@ void IrregularPage::butDoneClick() {
 bool IrregularPage::UpdateSummary() {
     qv::GroupWalk walk;
     try {
-        walk = qv::WalkGroups(Main().mdsPaySet());
+        walk = qv::WalkGroups(session().mdsPaySet());
     } catch (const qv::EMemDatasetError& error) {
-        Main().Port().Warn(error.what());
+        session().Port().Warn(error.what());
         return false;
     }
-    qv::LoanState& s = Main().State();
+    qv::LoanState& s = session().State();
     s.GroupPayCount = ClampToInt32(walk.count);
     s.GroupPayTotal = walk.totalInRange ? qv::CurrencyToDollars(walk.total) : walk.dollars;
     UpdateGroupSum(walk.count, s.GroupPayTotal);
@@ -320,11 +288,11 @@ bool IrregularPage::UpdateSummary() {
 void IrregularPage::UpdateGroupSum(std::int64_t count, double total) {
     shownCount_ = count;
     shownTotal_ = total;
-    labEstimate15_->setText(QString::fromStdString(qv::GroupSumText(count, total)));
+    labEstimate15_->setText(Q(qv::GroupSumText(count, total)));
 }
 
 void IrregularPage::AprPending() {
-    edAPR_->setText(QStringLiteral("Pending"));
+    apr_.SetPending();
 }
 
 void IrregularPage::showEvent(QShowEvent* event) {
@@ -333,7 +301,7 @@ void IrregularPage::showEvent(QShowEvent* event) {
     // page's "Compute APR" writes its own): the summary shows what the grid
     // holds, and an APR of other groups is no longer the grid's. A group
     // added here and still pending has been counted already.
-    qv::TMemDataSet& paySet = Main().mdsPaySet();
+    qv::TMemDataSet& paySet = session().mdsPaySet();
     if (paySet.HasPending()) return;
     const qv::GroupWalk walk = qv::WalkGroups(paySet);
     const double total = walk.totalInRange ? qv::CurrencyToDollars(walk.total) : walk.dollars;
@@ -342,64 +310,88 @@ void IrregularPage::showEvent(QShowEvent* event) {
     AprPending();
 }
 
-void IrregularPage::butEstAPRClick() {
-    qv::LoanState& s = Main().State();
+std::optional<qv::AprOutcome> IrregularPage::butEstAPRClick() {
+    qv::LoanState& s = session().State();
+    s.ScheduleSource = qv::kSourceIrregular;
     // A group the table cannot store has been reported; the schedule is not
     // tested on top of that.
     bool ok = UpdateSummary();
     if (ok && s.GroupPayCount == 0) {
-        Main().Port().Inform(qv::kNoPaymentsToEstimateText);
+        session().Port().Inform(qv::kNoPaymentsToEstimateText);
         AprPending();
-        s.ScheduleSource = qv::kSourceIrregular;
-        return;
+        return std::nullopt;
     }
-    if (ok) ok = qv::IntegrityMdsPaySet(s, Main().mdsPaySet(), Main().Port());
+    if (ok) ok = qv::IntegrityMdsPaySet(s, session().mdsPaySet(), session().Port());
     s.PerDiem = false;
     qv::SetBasePeriod(s, rgpBasePd_->ItemIndex());
     if (ok && qv::PerDiemRuleApplies(s)) {
-        Main().Port().Inform(qv::kPerDiemNotice);
+        session().Port().Inform(qv::kPerDiemNotice);
         s.PerDiem = true;
     }
-    if (ok) {
-        // A failed computation has written "InputError" into the APR boxes.
-        if (Main().RunGetAPR() == qv::AprOutcome::Computed) {
-            SetText(edAPR_, qv::FloatToStr(s.APR));
-        }
-    } else {
-        edAPR_->setText(QStringLiteral("InputError"));
-        Main().Port().Warn(qv::kNoAprEstimated);
+    if (!ok) {
+        apr_.SetInputError();
+        session().Port().Warn(qv::kNoAprEstimated);
+        return std::nullopt;
     }
-    s.ScheduleSource = qv::kSourceIrregular;
+    // A failed computation has shown "InputError" in both APR pages.
+    const qv::AprOutcome outcome = session().RunGetAPR();
+    if (outcome == qv::AprOutcome::Computed) apr_.SetRate(Q(qv::FloatToStr(s.APR)));
+    return outcome;
 }
 
 void IrregularPage::dbgPaySetExit() {
     UpdateSummary();
-    edAPR_->setText(QStringLiteral("Pending"));
+    apr_.SetPending();
 }
 
 void IrregularPage::butTolerancesClick() {
-    Main().State().ScheduleSource = qv::kSourceIrregular;
-    Main().ShowPage(PageId::tabIntro);
+    session().State().ScheduleSource = qv::kSourceIrregular;
+    session().ShowPage(PageId::tabIntro);
 }
 
 void IrregularPage::butPayResetClick() {
-    Main().Reset();
-    Main().ShowPage(PageId::tabAbout);
+    session().ResetAndShowIntro();
 }
 
 void IrregularPage::butPrintIrregClick() {
-    Main().State().ScheduleSource = qv::kSourceIrregular;
+    session().State().ScheduleSource = qv::kSourceIrregular;
     // Entering the chart page recomputes this page's APR and refills its grid.
-    Main().ShowPage(PageId::tabChart);
+    session().ShowPage(PageId::tabChart);
     // A schedule the engine refused has no chart to print; the user has been
     // told why and sent back to correct it.
-    if (edAPR_->text() == QLatin1String("InputError")) return;
-    ChartPage& chart = Main().GetPage<ChartPage>();
-    chart.butChartEstClick();
-    PlatformPort& port = Main().Port();
+    if (apr_.ShowsInputError()) return;
+    session().ChartAmortization();
+    PlatformPort& port = session().Port();
     if (port.Confirm(qv::kReviewChartQuestion)) {
         port.Inform(qv::kChartedWithoutHardcopyText);
     } else {
-        chart.butPrintClick();
+        session().PrintChart();
     }
+}
+
+void IrregularPage::ShowBaseInterval(int item) {
+    rgpBasePd_->SetItemIndex(item);
+}
+
+void IrregularPage::ShowTotals(const QString& totPay, const QString& payCount) {
+    edTotPay_->setText(totPay);
+    edPayCount_->setText(payCount);
+}
+
+void IrregularPage::ShowAmountFinanced(const QString& amtFin) {
+    edAmtFin_->setText(amtFin);
+}
+
+void IrregularPage::SwitchPageHints(bool on) {
+    SwitchHints({butEstAPR_, dbgPaySet_, edGroupPds_, edGroupExtra_, edAmtFin_, edTotPay_,
+                 edPayCount_, rgpBasePd_, labEstimate15_, labEstimate16_},
+                on);
+}
+
+void IrregularPage::ShowLoadedSchedule(const qv::ScheduleLoad& load) {
+    if (!load.loaded || load.headerMissing) return;
+    AprPending();
+    SetText(edAmtFin_, load.edAmtFin);
+    SetText(edTotPay_, load.edTotPay);
+    SetText(edPayCount_, load.edPayCount);
 }

@@ -2,27 +2,20 @@
 // "3:Irreg.Pay" (tabEstimate): the APR of any schedule, entered as groups of
 // identical payments.
 #include <cstdint>
-#include <functional>
+#include <optional>
 
+#include "app/apr_box.h"
 #include "app/pages/page.h"
+#include "core/apr_engine.h"
+#include "data/schedule_file.h"
 
 class QGridLayout;
-
-// Runs `handler` when the input focus leaves `grid` (or the cell editor open
-// in it) for another control of `window`. Focus going to a message box,
-// another window or nowhere is no exit.
-void OnGridExit(QTableView* grid, const QWidget* window, std::function<void()> handler);
-
-// Takes the focus out of `grid` without counting as leaving it: Reset empties
-// the table under it, and its exit would only recount what Reset has just
-// written.
-void DropGridFocus(QTableView* grid);
 
 class IrregularPage : public Page {
     Q_OBJECT
   public:
     static constexpr PageId kId = PageId::tabEstimate;
-    explicit IrregularPage(TforMain& main);
+    explicit IrregularPage(Session& app);
 
     void ResetControls() override;
     void Enter() override { tabEstimateEnter(); }
@@ -40,7 +33,8 @@ class IrregularPage : public Page {
     // "Add Group".
     void butDoneClick();
     // "Estimate APR"; the chart page and the schedule loader run it too.
-    void butEstAPRClick();
+    // Empty when the schedule's own checks stopped it before the engine ran.
+    std::optional<qv::AprOutcome> butEstAPRClick();
     void butTolerancesClick();
     // "Print Amortization": chart on the chart page, then print or review.
     void butPrintIrregClick();
@@ -64,10 +58,20 @@ class IrregularPage : public Page {
     // The total-of-payments box, where the redirect of a loaded irregular
     // schedule puts the focus.
     QLineEdit* TotalOfPaymentsBox() const { return edTotPay_; }
-    QLineEdit* edAmtFin() const { return edAmtFin_; }
-    QLineEdit* edTotPay() const { return edTotPay_; }
-    QLineEdit* edPayCount() const { return edPayCount_; }
-    QLineEdit* edAPR() const { return edAPR_; }
+    bool AprShowsInputError() const { return apr_.ShowsInputError(); }
+
+    // --- what other pages change here (the window connects them) ----------
+    // The interval chosen on the regular page, shown here too.
+    void ShowBaseInterval(int item);
+    // The loan's count and total as a schedule test or a load took them.
+    void ShowTotals(const QString& totPay, const QString& payCount);
+    void ShowAmountFinanced(const QString& amtFin);
+    // A loaded schedule's amount financed, total and count.
+    void ShowLoadedSchedule(const qv::ScheduleLoad& load);
+    // A failed APR computation on either page.
+    void ShowAprInputError() { apr_.SetInputError(); }
+    // The settings page switched this page's balloon hints.
+    void SwitchPageHints(bool on);
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -91,5 +95,8 @@ class IrregularPage : public Page {
     QLabel* labEstimate15_;
     QLabel* labEstimate17_;
     QLineEdit* edAPR_;
+    AprBox apr_{nullptr};
     QTableView* dbgPaySet_;
+    QPushButton* butEstAPR_;
+    QLabel* labEstimate16_;
 };

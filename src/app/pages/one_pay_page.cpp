@@ -7,7 +7,8 @@
 
 #include "app/entry_box.h"
 #include "app/focus_exit_filter.h"
-#include "app/main_window.h"
+#include "app/qt_text.h"
+#include "app/session.h"
 #include "core/format.h"
 #include "core/number_entry.h"
 #include "core/one_payment.h"
@@ -17,10 +18,6 @@ namespace {
 const QStringList kStartReport{QStringLiteral("Enter values for the three values required"),
                                QStringLiteral("then click [Compute APR] and look here a report.")};
 
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 QString Pad2Text(double value) {
     std::string text;
     qv::Pad2(text, value);
@@ -29,7 +26,7 @@ QString Pad2Text(double value) {
 
 }  // namespace
 
-OnePayPage::OnePayPage(TforMain& main) : Page(main, kId) {
+OnePayPage::OnePayPage(Session& app) : Page(app, kId) {
     Line(Heading(QStringLiteral("APR of a One Payment Loan")));
     Line(Text(QStringLiteral(
         "Loans with a single advance and a single repayment within a year (payday or per diem "
@@ -76,7 +73,7 @@ void OnePayPage::ReportPending() {
 }
 
 void OnePayPage::TakeOnePayment(std::int32_t days, double amtFin, double repayment) {
-    qv::LoanState& s = Main().State();
+    qv::LoanState& s = session().State();
     s.DayOne = days;
     edDayOne_->setText(QString::number(days));
     s.AmtFinOne = amtFin;
@@ -93,18 +90,17 @@ void OnePayPage::OnExit(QWidget* control, void (OnePayPage::*handler)()) {
 }
 
 bool OnePayPage::CheckAmount(QLineEdit* box, const char* name, double& target) {
-    return TakeEntry(box, qv::ValidateFloat2(name, box->text().toStdString()), target,
-                     Main().Port());
+    return TakeEntry(box, qv::ValidateFloat2(name, TextOf(box)), target, session().Port());
 }
 
 void OnePayPage::Inform(std::string_view text) {
-    Main().Port().Inform(text);
+    session().Port().Inform(text);
 }
 
 // --- exit handlers -------------------------------------------------------------
 
 void OnePayPage::edAmtFinOneExit() {
-    qv::LoanState& s = Main().State();
+    qv::LoanState& s = session().State();
     if (!CheckAmount(edAmtFinOne_, "Amount Financed", s.AmtFinOne)) return;
     if (s.AmtFinOne < 0.01 && edPayOne_->text() != QLatin1String("0")) {
         Inform(qv::kOneZeroAmountText);
@@ -115,7 +111,7 @@ void OnePayPage::edAmtFinOneExit() {
 }
 
 void OnePayPage::edPayOneExit() {
-    if (!CheckAmount(edPayOne_, "Repayment", Main().State().PayOne)) return;
+    if (!CheckAmount(edPayOne_, "Repayment", session().State().PayOne)) return;
     if (edDayOne_->text() == QLatin1String("0")) {
         Inform(qv::kOneNoIntervalText);
         FocusForTyping(edDayOne_);
@@ -125,9 +121,9 @@ void OnePayPage::edPayOneExit() {
 }
 
 void OnePayPage::edDayOneExit() {
-    qv::LoanState& s = Main().State();
-    if (!TakeEntry(edDayOne_, qv::ValidateInteger2("Day Count", edDayOne_->text().toStdString()),
-                   s.DayOne, Main().Port())) {
+    qv::LoanState& s = session().State();
+    if (!TakeEntry(edDayOne_, qv::ValidateInteger2("Day Count", TextOf(edDayOne_)), s.DayOne,
+                   session().Port())) {
         UpdateOneSummary();
         return;
     }
@@ -139,7 +135,7 @@ void OnePayPage::edDayOneExit() {
 }
 
 void OnePayPage::UpdateOneSummary() {
-    const qv::LoanState& s = Main().State();
+    const qv::LoanState& s = session().State();
     if (s.AmtFinOne > s.PayOne && s.PayOne > 0) {
         Inform(qv::kOneRepaymentBelowText);
         FocusForTyping(edPayOne_);
@@ -154,12 +150,12 @@ void OnePayPage::UpdateOneSummary() {
 // --- commands ------------------------------------------------------------------
 
 void OnePayPage::butComputeOneClick() {
-    const qv::LoanState& s = Main().State();
+    const qv::LoanState& s = session().State();
     const qv::OnePaymentReport report = qv::ComputeOnePayment(s.AmtFinOne, s.PayOne, s.DayOne);
     switch (report.outcome) {
         case qv::OnePaymentOutcome::OverAYear:
             Inform(qv::kOneOverAYearText);
-            Main().ShowPage(PageId::TabSimple);
+            session().ShowPage(PageId::TabSimple);
             return;
         case qv::OnePaymentOutcome::NoTerm:
             Inform(qv::kOneNoTermText);
@@ -179,5 +175,5 @@ void OnePayPage::butComputeOneClick() {
 }
 
 void OnePayPage::butPerDiemInfoClick() {
-    Main().ShowPage(PageId::tabPerDiem);
+    session().ShowPage(PageId::tabPerDiem);
 }

@@ -9,7 +9,7 @@ class OnePayPage : public Page {
     Q_OBJECT
   public:
     static constexpr PageId kId = PageId::tabOnePay;
-    explicit OnePayPage(TforMain& main);
+    explicit OnePayPage(Session& app);
 
     void ResetControls() override;
 

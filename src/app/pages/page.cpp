@@ -17,8 +17,8 @@
 
 #include "app/flow_layout.h"
 #include "app/focus_exit_filter.h"
-#include "app/main_window.h"
 #include "app/radio_group.h"
+#include "app/session.h"
 
 namespace {
 
@@ -80,8 +80,11 @@ bool PageHasTab(PageId id) {
     return Info(id).tab;
 }
 
-Page::Page(TforMain& main, PageId id)
-    : main_(main), id_(id), focus_(new FocusExitFilter(this)), column_(new QVBoxLayout(this)) {
+Page::Page(Session& session, PageId id)
+    : session_(session),
+      id_(id),
+      focus_(new FocusExitFilter(this)),
+      column_(new QVBoxLayout(this)) {
     setObjectName(PageName(id));
     column_->setAlignment(Qt::AlignTop);
 }
@@ -180,7 +183,7 @@ QTableView* Page::Grid(const char* name, qv::TMemDataSet& table, std::vector<Gri
     auto* grid = new QTableView(this);
     grid->setObjectName(QString::fromLatin1(name));
     if (!hint.isEmpty()) grid->setToolTip(hint);
-    auto* model = new MemTableModel(table, std::move(columns), main_.Port(), grid);
+    auto* model = new MemTableModel(table, std::move(columns), session_.Port(), grid);
     model->SetReadOnly(readOnly);
     BindGrid(grid, model);
     grid->setMinimumHeight(grid->verticalHeader()->defaultSectionSize() * 6);
@@ -196,6 +199,17 @@ FlowLayout* Page::Row(std::initializer_list<QWidget*> widgets) {
     for (QWidget* widget : widgets) row->addWidget(widget);
     column_->addLayout(row);
     return row;
+}
+
+Page::PaymentBoxes Page::PaymentRow(const BoxInfo& pay, const BoxInfo& periods,
+                                    const BoxInfo& days) {
+    PaymentBoxes boxes;
+    boxes.pay = Box(pay.name, pay.start, pay.hint, 10);
+    boxes.periods = Box(periods.name, periods.start, periods.hint, 4);
+    boxes.days = Box(days.name, days.start, days.hint, 4);
+    Row({boxes.pay, Label(pay.label), boxes.periods, Label(periods.label), boxes.days,
+         Label(days.label)});
+    return boxes;
 }
 
 void Page::Line(QWidget* widget) {

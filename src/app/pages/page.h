@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "app/page_id.h"
 #include "app/table_model.h"
 
 class QCheckBox;
@@ -20,40 +21,12 @@ class QTableView;
 class FlowLayout;
 class FocusExitFilter;
 class RadioGroup;
-class TforMain;
-
-// The fifteen pages in page-control order; the value is the page index.
-enum class PageId : int {
-    tabAbout = 0,
-    tabIntro = 1,
-    TabSimple = 2,
-    tabEstimate = 3,
-    tabChart = 4,
-    tabEdit = 5,
-    tabSplit = 6,
-    TabUsers = 7,
-    tabSettings = 8,
-    tabMax = 9,
-    tabVary = 10,
-    tabUsingChart = 11,
-    TabUsingVary = 12,
-    tabOnePay = 13,
-    tabPerDiem = 14,
-};
-
-inline constexpr int kPageCount = 15;
-
-// Name of a page ("tabAbout"), which is also its widget's object name.
-QString PageName(PageId id);
-// Caption of a page ("1:Intro"); empty for pages that never had one.
-QString PageCaption(PageId id);
-// Whether the page has a tab in the strip.
-bool PageHasTab(PageId id);
+class Session;
 
 class Page : public QWidget {
     Q_OBJECT
   public:
-    Page(TforMain& main, PageId id);
+    Page(Session& session, PageId id);
     ~Page() override;
 
     PageId Id() const { return id_; }
@@ -68,7 +41,7 @@ class Page : public QWidget {
     virtual void Enter() {}
 
   protected:
-    TforMain& Main() const { return main_; }
+    Session& session() const { return session_; }
     // Maps this page's boxes to their exit (and enter) handlers.
     FocusExitFilter& Focus() const { return *focus_; }
 
@@ -97,6 +70,21 @@ class Page : public QWidget {
                      bool readOnly, const QString& hint = {});
     static MemTableModel* ModelOf(QTableView* grid);
 
+    // One payment with its interval as one line of the page: an amount box,
+    // a whole-periods box and an extra-days box, each followed by its label.
+    struct BoxInfo {
+        const char* name;
+        QString start;
+        QString hint;
+        QString label;
+    };
+    struct PaymentBoxes {
+        QLineEdit* pay;
+        QLineEdit* periods;
+        QLineEdit* days;
+    };
+    PaymentBoxes PaymentRow(const BoxInfo& pay, const BoxInfo& periods, const BoxInfo& days);
+
     // Adds widgets side by side as one line of the page, flush left; the line
     // wraps like a sentence when the page is too narrow for it.
     FlowLayout* Row(std::initializer_list<QWidget*> widgets);
@@ -105,7 +93,7 @@ class Page : public QWidget {
     void Gap();
 
   private:
-    TforMain& main_;
+    Session& session_;
     PageId id_;
     FocusExitFilter* focus_;
     QVBoxLayout* column_;

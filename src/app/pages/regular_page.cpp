@@ -6,14 +6,14 @@
 
 #include "app/entry_box.h"
 #include "app/focus_exit_filter.h"
-#include "app/main_window.h"
-#include "app/pages/chart_page.h"
-#include "app/pages/one_pay_page.h"
+#include "app/hints.h"
+#include "app/qt_text.h"
 #include "app/radio_group.h"
+#include "app/session.h"
 #include "core/apr_engine.h"
 #include "core/format.h"
 #include "core/number_entry.h"
-#include "core/pay_schedule.h"
+#include "core/regular_entry.h"
 
 namespace {
 
@@ -21,17 +21,9 @@ const QString kStartStatus = QStringLiteral(
     "As you move among white data entry boxes above, you'll find Hints and other Information "
     "here.");
 
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-std::string S(const QLineEdit* box) {
-    return box->text().toStdString();
-}
-
 }  // namespace
 
-RegularPage::RegularPage(TforMain& main) : Page(main, kId) {
+RegularPage::RegularPage(Session& app) : Page(app, kId) {
     Line(
         Text(QStringLiteral("If payments (other than the first or last) are irregular, go to Tab "
                             "3. To edit a schedule go to Tab 5.")));
@@ -64,29 +56,34 @@ RegularPage::RegularPage(TforMain& main) : Page(main, kId) {
 
     Line(Label(QStringLiteral(
         "Third, if the FIRST Payment is different from the others, describe it here:")));
-    edSimp1stPay_ = Box("edSimp1stPay", QStringLiteral("0.00"),
-                        QStringLiteral("Any amount >0 and <= Total of Payments."), 10);
-    edSimp1stNoPd_ = Box("edSimp1stNoPd", QStringLiteral("0"),
-                         QStringLiteral("0 here only if short 1st Interval has Added Days > 0"), 4);
-    edSimp1stExtra_ = Box("edSimp1stExtra", QStringLiteral("0"),
-                          QStringLiteral("Must >0 if 1st Full Interval = 0"), 4);
-    Row({edSimp1stPay_, Label(QStringLiteral(" $ 1st Payment Amt.")), edSimp1stNoPd_,
-         Label(QStringLiteral("Common Intervals in 1st Interval,")), edSimp1stExtra_,
-         Label(QStringLiteral("Added Days in 1st Interval."))});
+    const PaymentBoxes first = PaymentRow(
+        {"edSimp1stPay", QStringLiteral("0.00"),
+         QStringLiteral("Any amount >0 and <= Total of Payments."),
+         QStringLiteral(" $ 1st Payment Amt.")},
+        {"edSimp1stNoPd", QStringLiteral("0"),
+         QStringLiteral("0 here only if short 1st Interval has Added Days > 0"),
+         QStringLiteral("Common Intervals in 1st Interval,")},
+        {"edSimp1stExtra", QStringLiteral("0"), QStringLiteral("Must >0 if 1st Full Interval = 0"),
+         QStringLiteral("Added Days in 1st Interval.")});
+    edSimp1stPay_ = first.pay;
+    edSimp1stNoPd_ = first.periods;
+    edSimp1stExtra_ = first.days;
 
     Line(Label(QStringLiteral(
         "Fourth, if the LAST Payment is different from the others, describe it here:")));
-    edSimpLastPay_ =
-        Box("edSimpLastPay", QStringLiteral("0.00"),
-            QStringLiteral("= Total of Payments - all other payments, as shown above."), 10);
-    edSimpLastNoPd_ =
-        Box("edSimpLastNoPd", QStringLiteral("0"),
-            QStringLiteral("0 here only if short Last interval has Added Days >0"), 4);
-    edSimpLastExtra_ = Box("edSimpLastExtra", QStringLiteral("0"),
-                           QStringLiteral("Must >0 if no Common Intervals in Last Interval"), 4);
-    Row({edSimpLastPay_, Label(QStringLiteral(" $ Last Payment Amt.")), edSimpLastNoPd_,
-         Label(QStringLiteral("Common Intervals in Last Interval,")), edSimpLastExtra_,
-         Label(QStringLiteral("Added Days in Last Interval"))});
+    const PaymentBoxes last =
+        PaymentRow({"edSimpLastPay", QStringLiteral("0.00"),
+                    QStringLiteral("= Total of Payments - all other payments, as shown above."),
+                    QStringLiteral(" $ Last Payment Amt.")},
+                   {"edSimpLastNoPd", QStringLiteral("0"),
+                    QStringLiteral("0 here only if short Last interval has Added Days >0"),
+                    QStringLiteral("Common Intervals in Last Interval,")},
+                   {"edSimpLastExtra", QStringLiteral("0"),
+                    QStringLiteral("Must >0 if no Common Intervals in Last Interval"),
+                    QStringLiteral("Added Days in Last Interval")});
+    edSimpLastPay_ = last.pay;
+    edSimpLastNoPd_ = last.periods;
+    edSimpLastExtra_ = last.days;
 
     labSimpToP_ = Text(QStringLiteral("Schedule above shows 0 Payments which Total $ 0.00, with $ "
                                       "0.00 Finance Charge "),
@@ -99,16 +96,17 @@ RegularPage::RegularPage(TforMain& main) : Page(main, kId) {
         "Fifth, when you have the ENTIRE payment scheduled entered above, click below:")));
     // Created in the page's tab order: the result box before its button.
     edSimpAPR_ = ResultBox("edSimpAPR", QStringLiteral("Pending"));
-    auto* butSimpleAPR = Button("butSimpleAPR", QStringLiteral("Compute APR"),
-                                QStringLiteral("If the Schedule is complete, click here."));
-    Row({butSimpleAPR, edSimpAPR_, Label(QStringLiteral("APR%"))});
+    apr_ = AprBox(edSimpAPR_);
+    butSimpleAPR_ = Button("butSimpleAPR", QStringLiteral("Compute APR"),
+                           QStringLiteral("If the Schedule is complete, click here."));
+    Row({butSimpleAPR_, edSimpAPR_, Label(QStringLiteral("APR%"))});
 
     auto* butChartSimple = Button("butChartSimple", QStringLiteral("Print Amortization"));
     Row({Label(QStringLiteral("Sixth, Click here ")), butChartSimple,
          Label(QStringLiteral("or on Tab 4 to review an Amortization Chart before printing."))});
 
-    auto* butResetSimple = Button("butResetSimple", QStringLiteral("Reset All"),
-                                  QStringLiteral("Click to Start Over"));
+    butResetSimple_ = Button("butResetSimple", QStringLiteral("Reset All"),
+                             QStringLiteral("Click to Start Over"));
     edStatusBar_ = new QLineEdit(this);
     edStatusBar_->setObjectName(QStringLiteral("edStatusBar"));
     edStatusBar_->setReadOnly(true);
@@ -118,7 +116,7 @@ RegularPage::RegularPage(TforMain& main) : Page(main, kId) {
     edStatusBar_->setText(kStartStatus);
     auto* butGoTolerances2 = Button("butGoTolerances2", QStringLiteral("About APR Tolerances"));
     auto* butMax = Button("butMax", QStringLiteral("Figure a Regular Schedule"));
-    Row({butResetSimple, butGoTolerances2, butMax});
+    Row({butResetSimple_, butGoTolerances2, butMax});
     Line(edStatusBar_);
 
     // An APR on screen belongs to the schedule on screen: any change to the
@@ -130,22 +128,22 @@ RegularPage::RegularPage(TforMain& main) : Page(main, kId) {
     }
     connect(rgpSimpInterval_, &RadioGroup::ItemIndexChanged, this, &RegularPage::AprPending);
 
-    connect(butSimpleAPR, &QPushButton::clicked, this, &RegularPage::butSimpleAPRClick);
+    connect(butSimpleAPR_, &QPushButton::clicked, this, &RegularPage::butSimpleAPRClick);
     connect(butChartSimple, &QPushButton::clicked, this, &RegularPage::butChartSimpleClick);
-    connect(butResetSimple, &QPushButton::clicked, this, &RegularPage::butResetSimpleClick);
+    connect(butResetSimple_, &QPushButton::clicked, this, &RegularPage::butResetSimpleClick);
     connect(butGoTolerances2, &QPushButton::clicked, this, &RegularPage::butGoTolerances2Click);
     connect(butMax, &QPushButton::clicked, this, &RegularPage::butMaxClick);
 
-    OnExit(edSimpAmtFin_, &RegularPage::edSimpAmtFinExit);
-    OnExit(edSimpInnerNoPay_, &RegularPage::edSimpInnerNoPayExit);
-    OnExit(edSimpRegPay_, &RegularPage::edSimpRegPayExit);
+    OnLeave(edSimpAmtFin_, qv::RegularBox::edSimpAmtFin);
+    OnLeave(edSimpInnerNoPay_, qv::RegularBox::edSimpInnerNoPay);
+    OnLeave(edSimpRegPay_, qv::RegularBox::edSimpRegPay);
     OnExit(rgpSimpInterval_, &RegularPage::rgpSimpIntervalExit);
-    OnExit(edSimp1stPay_, &RegularPage::edSimp1stPayExit);
-    OnExit(edSimp1stNoPd_, &RegularPage::edSimp1stNoPdExit);
-    OnExit(edSimp1stExtra_, &RegularPage::edSimp1stExtraExit);
-    OnExit(edSimpLastPay_, &RegularPage::edSimpLastPayExit);
-    OnExit(edSimpLastNoPd_, &RegularPage::edSimpLastNoPdExit);
-    OnExit(edSimpLastExtra_, &RegularPage::edSimpLastExtraExit);
+    OnLeave(edSimp1stPay_, qv::RegularBox::edSimp1stPay);
+    OnLeave(edSimp1stNoPd_, qv::RegularBox::edSimp1stNoPd);
+    OnLeave(edSimp1stExtra_, qv::RegularBox::edSimp1stExtra);
+    OnLeave(edSimpLastPay_, qv::RegularBox::edSimpLastPay);
+    OnLeave(edSimpLastNoPd_, qv::RegularBox::edSimpLastNoPd);
+    OnLeave(edSimpLastExtra_, qv::RegularBox::edSimpLastExtra);
 
     // Entering a control puts its hint into the status line.
     const std::pair<QWidget*, QString> hints[] = {
@@ -186,7 +184,7 @@ void RegularPage::ResetControls() {
          {edSimp1stNoPd_, edSimp1stExtra_, edSimpInnerNoPay_, edSimpLastNoPd_, edSimpLastExtra_}) {
         box->setText(QStringLiteral("0"));
     }
-    edSimpAPR_->setText(QStringLiteral("Pending"));
+    apr_.SetPending();
     rgpSimpInterval_->SetItemIndex(1);
     labSimpToP_->setText(
         QStringLiteral("Above Schedule now shows 0 Payments which Total $ 0.00, with $ 0.00 "
@@ -200,26 +198,12 @@ void RegularPage::OnExit(QWidget* control, void (RegularPage::*handler)()) {
     Focus().OnExit(control, [this, handler] { (this->*handler)(); });
 }
 
-// A refused entry resets its box; the summary then counts the box as it
-// reads, not the value that was refused.
-bool RegularPage::CheckAmount(QLineEdit* box, const char* name, double& target) {
-    const bool valid = TakeEntry(box, qv::ValidateFloat2(name, S(box)), target, Main().Port());
-    if (!valid) UpdateSimpleSummary();
-    return valid;
-}
-
-bool RegularPage::CheckWhole(QLineEdit* box, const char* name, std::int32_t& target) {
-    const bool valid = TakeEntry(box, qv::ValidateInteger2(name, S(box)), target, Main().Port());
-    if (!valid) UpdateSimpleSummary();
-    return valid;
+void RegularPage::OnLeave(QWidget* control, qv::RegularBox box) {
+    Focus().OnExit(control, [this, box] { Leave(box); });
 }
 
 void RegularPage::AprPending() {
-    edSimpAPR_->setText(QStringLiteral("Pending"));
-}
-
-void RegularPage::Inform(std::string_view text) {
-    Main().Port().Inform(text);
+    apr_.SetPending();
 }
 
 void RegularPage::Status(const QString& text) {
@@ -228,293 +212,161 @@ void RegularPage::Status(const QString& text) {
 
 qv::RegularTexts RegularPage::BoxTexts() const {
     qv::RegularTexts t;
-    t.AmtFin = S(edSimpAmtFin_);
-    t.PayCount = S(edSimpInnerNoPay_);
-    t.RegPay = S(edSimpRegPay_);
-    t.FirstPay = S(edSimp1stPay_);
-    t.FirstPds = S(edSimp1stNoPd_);
-    t.FirstExtra = S(edSimp1stExtra_);
-    t.LastPay = S(edSimpLastPay_);
-    t.LastPds = S(edSimpLastNoPd_);
-    t.LastExtra = S(edSimpLastExtra_);
+    t.AmtFin = TextOf(edSimpAmtFin_);
+    t.PayCount = TextOf(edSimpInnerNoPay_);
+    t.RegPay = TextOf(edSimpRegPay_);
+    t.FirstPay = TextOf(edSimp1stPay_);
+    t.FirstPds = TextOf(edSimp1stNoPd_);
+    t.FirstExtra = TextOf(edSimp1stExtra_);
+    t.LastPay = TextOf(edSimpLastPay_);
+    t.LastPds = TextOf(edSimpLastNoPd_);
+    t.LastExtra = TextOf(edSimpLastExtra_);
     return t;
 }
 
-std::int32_t RegularPage::PageDaysPerPd() const {
-    if (auto period = qv::IntervalUnitPeriod(rgpSimpInterval_->ItemIndex())) {
-        return period->DaysPerPd;
+QLineEdit* RegularPage::BoxOf(qv::RegularBox box) const {
+    switch (box) {
+        case qv::RegularBox::edSimpAmtFin:
+            return edSimpAmtFin_;
+        case qv::RegularBox::edSimpInnerNoPay:
+            return edSimpInnerNoPay_;
+        case qv::RegularBox::edSimpRegPay:
+            return edSimpRegPay_;
+        case qv::RegularBox::edSimp1stPay:
+            return edSimp1stPay_;
+        case qv::RegularBox::edSimp1stNoPd:
+            return edSimp1stNoPd_;
+        case qv::RegularBox::edSimp1stExtra:
+            return edSimp1stExtra_;
+        case qv::RegularBox::edSimpLastPay:
+            return edSimpLastPay_;
+        case qv::RegularBox::edSimpLastNoPd:
+            return edSimpLastNoPd_;
+        case qv::RegularBox::edSimpLastExtra:
+            return edSimpLastExtra_;
     }
-    return Main().State().DaysPerPd;
+    return edSimpAmtFin_;
+}
+
+void RegularPage::SetBoxText(qv::RegularBox box, const std::string& text) {
+    SetText(BoxOf(box), text);
+}
+
+void RegularPage::FocusBox(qv::RegularBox box) {
+    FocusForTyping(BoxOf(box));
 }
 
 void RegularPage::TakeSimpleInterval() {
     const int item = rgpSimpInterval_->ItemIndex();
-    if (auto* rgpBasePd = Main().findChild<RadioGroup*>(QStringLiteral("rgpBasePd"))) {
-        rgpBasePd->SetItemIndex(item);
-    }
+    emit SimpleIntervalTaken(item);
     if (auto period = qv::IntervalUnitPeriod(item)) {
-        Main().State().DaysPerPd = period->DaysPerPd;
-        Main().State().PdsPerYear = period->PdsPerYear;
+        session().State().DaysPerPd = period->DaysPerPd;
+        session().State().PdsPerYear = period->PdsPerYear;
     }
 }
 
 // --- summary and groups --------------------------------------------------------
 
 void RegularPage::UpdateSimpleSummary() {
-    qv::LoanState& s = Main().State();
-    const qv::SimpleSummary summary = qv::SummarizeRegular(qv::ReadRegularBoxes(BoxTexts()));
-    s.PayCount = summary.PayCount;
-    s.TotPay = summary.TotPay;
-    s.AmtFin = summary.AmtFin;
+    const qv::SimpleSummary summary =
+        qv::UpdateSimpleSummary(session().State(), qv::ReadRegularBoxes(BoxTexts()));
     labSimpToP_->setText(Q(summary.text));
 }
 
 void RegularPage::SimplePaySet() {
-    qv::SimplePaySet(Main().State(), Main().mdsPaySet(), qv::ReadRegularBoxes(BoxTexts()),
-                     Main().Port());
+    qv::SimplePaySet(session().State(), session().mdsPaySet(), qv::ReadRegularBoxes(BoxTexts()),
+                     session().Port());
 }
 
 // --- exit handlers ---------------------------------------------------------------
 
-void RegularPage::edSimpAmtFinExit() {
-    qv::LoanState& s = Main().State();
-    if (!CheckAmount(edSimpAmtFin_, "Amount Financed", s.AmtFin)) return;
-    if (s.AmtFin < 0.01 && (edSimpInnerNoPay_->text() != QLatin1String("0") || s.RegPay > 0)) {
-        Inform(qv::kZeroAmountFinancedText);
-        FocusForTyping(edSimpAmtFin_);
-        return;
-    }
-    UpdateSimpleSummary();
-}
-
-void RegularPage::edSimpInnerNoPayExit() {
-    qv::LoanState& s = Main().State();
-    if (!CheckWhole(edSimpInnerNoPay_, "Number of Payments", s.PayCount)) return;
-    if (edSimpRegPay_->text() != QLatin1String("0.0") && s.PayCount > 0) {
-        const QString common = Q(qv::FloatToStr(s.RegPay));
-        edSimp1stPay_->setText(common);
-        edSimp1stNoPd_->setText(QStringLiteral("1"));
-        edSimp1stExtra_->setText(QStringLiteral("0"));
-        const bool hasLast = s.PayCount > 1;
-        edSimpLastPay_->setText(hasLast ? common : QStringLiteral("0.00"));
-        edSimpLastNoPd_->setText(hasLast ? QStringLiteral("1") : QStringLiteral("0"));
-        edSimpLastExtra_->setText(QStringLiteral("0"));
-    }
-    UpdateSimpleSummary();
-}
-
-void RegularPage::edSimpRegPayExit() {
-    qv::LoanState& s = Main().State();
-    if (!CheckAmount(edSimpRegPay_, "Payment Amount", s.RegPay)) return;
-    const QString countText = edSimpInnerNoPay_->text();
-    const bool noCount = countText == QLatin1String("0");
-    if (s.RegPay > 0 && noCount) {
-        Inform(qv::ZeroPaymentsOfText(s.RegPay));
-        FocusForTyping(edSimpInnerNoPay_);
-        return;
-    }
-    if (!noCount && s.RegPay == 0) {
-        Inform(qv::PaymentsOfZeroText(countText.toStdString()));
-        FocusForTyping(edSimpRegPay_);
-        return;
-    }
-    if (s.AmtFin < 0.01 && (!noCount || s.RegPay > 0)) {
-        Inform(qv::kZeroAmountFinancedText);
-        FocusForTyping(edSimpAmtFin_);
-        return;
-    }
-    if (s.RegPay > 0 && s.PayCount > 0 && double(s.PayCount) * s.RegPay < s.AmtFin) {
-        Inform(qv::kAmountOverTotalText);
-        FocusForTyping(edSimpAmtFin_);
-        return;
-    }
-
-    // The first and last payments default to the common payment, one
-    // period apart.
-    const QString common = Q(qv::FloatToStr(s.RegPay));
-    const QString zero = QStringLiteral("0");
-    if (edSimp1stPay_->text() == QLatin1String("0.00")) {
-        edSimp1stPay_->setText(common);
-        s.FirstPay = s.RegPay;
-    }
-    if (edSimp1stNoPd_->text() == zero && edSimp1stExtra_->text() == zero) {
-        s.FirstPds = 1;
-        edSimp1stNoPd_->setText(QStringLiteral("1"));
-        edSimp1stExtra_->setText(zero);
-        s.FirstExtra = 0;
-    }
-    if (s.PayCount > 1) {
-        if (edSimpLastPay_->text() == QLatin1String("0.00")) {
-            s.LastPay = s.RegPay;
-            edSimpLastPay_->setText(common);
-        }
-        if (edSimpLastNoPd_->text() == zero && edSimpLastExtra_->text() == zero) {
-            edSimpLastNoPd_->setText(QStringLiteral("1"));
-            s.LastPds = 1;
-            edSimpLastExtra_->setText(zero);
-            s.LastExtra = 0;
-        }
-    } else {
-        edSimpLastPay_->setText(QStringLiteral("0.00"));
-        s.LastPay = 0;
-        edSimpLastNoPd_->setText(zero);
-        s.LastPds = 0;
-        edSimpLastExtra_->setText(zero);
-        s.LastExtra = 0;
-    }
-    UpdateSimpleSummary();
+void RegularPage::Leave(qv::RegularBox box) {
+    const qv::RegularExit exit =
+        qv::LeaveRegularBox(session().State(), box, BoxTexts(), rgpSimpInterval_->ItemIndex());
+    qv::CarryOutExit<qv::RegularBox>(exit, box, session().Port(), *this);
+    if (exit.refreshSummary) UpdateSimpleSummary();
 }
 
 void RegularPage::rgpSimpIntervalExit() {
     TakeSimpleInterval();
 }
 
-void RegularPage::edSimp1stPayExit() {
-    qv::LoanState& s = Main().State();
-    if (!CheckAmount(edSimp1stPay_, "First Payment", s.FirstPay)) return;
-    if (s.FirstPay > 0 && edSimp1stNoPd_->text() == QLatin1String("0") &&
-        edSimp1stExtra_->text() == QLatin1String("0")) {
-        Inform(qv::kNonZeroIntervalText);
-        FocusForTyping(edSimp1stNoPd_);
-        return;
-    }
-    UpdateSimpleSummary();
-}
-
-void RegularPage::edSimp1stNoPdExit() {
-    qv::LoanState& s = Main().State();
-    if (!CheckWhole(edSimp1stNoPd_, "First Number of Common Periods", s.FirstPds)) return;
-    if (s.FirstPds > 0 || qv::BoxWhole(S(edSimp1stExtra_)) != 0) {
-        UpdateSimpleSummary();
-        return;
-    }
-    Inform(qv::kZeroPeriodsNeedDaysText);
-    FocusForTyping(edSimp1stExtra_);
-}
-
-void RegularPage::edSimp1stExtraExit() {
-    qv::LoanState& s = Main().State();
-    if (!CheckWhole(edSimp1stExtra_, "First Number of Extra Days", s.FirstExtra)) return;
-    // The carry goes by the interval this page shows; FirstPds takes the
-    // periods box when that box is next left.
-    const std::int32_t daysPerPd = PageDaysPerPd();
-    const qv::ExtraDaysCarry carry =
-        qv::CarryExtraDays(qv::BoxWhole(S(edSimp1stNoPd_)), s.FirstExtra, daysPerPd);
-    if (carry.carried) {
-        Inform(qv::FirstExtraDaysText(daysPerPd));
-        edSimp1stNoPd_->setText(QString::number(carry.periods));
-        s.FirstExtra = carry.days;
-        edSimp1stExtra_->setText(QString::number(carry.days));
-    }
-    UpdateSimpleSummary();
-}
-
-void RegularPage::edSimpLastPayExit() {
-    if (!CheckAmount(edSimpLastPay_, "Last Payment", Main().State().LastPay)) return;
-    UpdateSimpleSummary();
-}
-
-void RegularPage::edSimpLastNoPdExit() {
-    qv::LoanState& s = Main().State();
-    if (!CheckWhole(edSimpLastNoPd_, "Last Number of Common Periods", s.LastPds)) return;
-    if (s.LastPds == 0 && qv::BoxWhole(S(edSimpLastExtra_)) == 0) {
-        Inform(qv::kLastNeedsDaysText);
-        FocusForTyping(edSimpLastExtra_);
-    }
-    UpdateSimpleSummary();
-}
-
-void RegularPage::edSimpLastExtraExit() {
-    qv::LoanState& s = Main().State();
-    if (!CheckWhole(edSimpLastExtra_, "Last Number of Extra Days", s.LastExtra)) return;
-    const std::int32_t daysPerPd = PageDaysPerPd();
-    const qv::ExtraDaysCarry carry =
-        qv::CarryExtraDays(qv::BoxWhole(S(edSimpLastNoPd_)), s.LastExtra, daysPerPd);
-    if (carry.carried) {
-        Inform(qv::LastExtraDaysText(daysPerPd));
-        edSimpLastNoPd_->setText(QString::number(carry.periods));
-        s.LastExtra = carry.days;
-        edSimpLastExtra_->setText(QString::number(carry.days));
-    }
-    UpdateSimpleSummary();
-}
-
 // --- commands ------------------------------------------------------------------
 
 void RegularPage::butSimpleAPRClick() {
-    qv::LoanState& s = Main().State();
-    // The schedule is computed on the interval this page shows, whichever
-    // page set the unit period last.
-    TakeSimpleInterval();
-    const qv::RegularTexts texts = BoxTexts();
-    const qv::RegularBoxes boxes = qv::ReadRegularBoxes(texts);
-    qv::StoreRegularBoxes(s, boxes);
-    s.PayCount = boxes.PayCount;
-
-    bool ok = !qv::HasPaymentWithNoDuration(texts);
-    if (s.PayCount > qv::kMaxPayments) {
-        Inform(qv::kTooManyRegularPaymentsText);
-        ok = false;
+    qv::LoanState& s = session().State();
+    emit SimpleIntervalTaken(rgpSimpInterval_->ItemIndex());
+    const qv::RegularAprPlan plan = qv::PrepareRegularAPR(
+        s, session().mdsPaySet(), BoxTexts(), rgpSimpInterval_->ItemIndex(), session().Port());
+    if (plan.onePayment) {
+        const qv::OnePaymentHandOver& one = *plan.onePayment;
+        emit OnePaymentHandedOver(one.days, one.amtFin, one.repayment);
+        session().ShowPage(PageId::tabOnePay);
     }
-    if (ok) {
-        SimplePaySet();
-        ok = qv::IntegrityMdsPaySet(s, Main().mdsPaySet(), Main().Port());
-    }
-
-    const qv::SinglePaymentDecision single = qv::RouteSinglePayment(s.PayCount, texts, s.DaysPerPd);
-    switch (single.route) {
-        case qv::SinglePaymentRoute::NotSingle:
-            s.PerDiem = false;
-            break;
-        case qv::SinglePaymentRoute::PeriodsNotInteger:
-            Inform(qv::kFirstPdsNotIntegerText);
-            ok = false;
-            break;
-        case qv::SinglePaymentRoute::PeriodsNegative:
-            Inform(qv::kFirstPdsNegativeText);
-            ok = false;
-            break;
-        case qv::SinglePaymentRoute::PerDiemOverAYear:
-            s.PerDiem = true;
-            Inform(qv::kAnnualCompoundingText);
-            break;
-        case qv::SinglePaymentRoute::OnePaymentPage:
-            // The general computation below is on the unit-period basis
-            // whatever an earlier schedule needed.
-            s.PerDiem = false;
-            Main().GetPage<OnePayPage>().TakeOnePayment(single.days, boxes.AmtFin, s.FirstPay);
-            Main().ShowPage(PageId::tabOnePay);
-            break;
-    }
-
-    if (ok) {
-        if (Main().RunGetAPR() == qv::AprOutcome::Computed) {
-            edSimpAPR_->setText(Q(qv::FloatToStrF(s.APR, qv::FloatStyle::Number, 8, 3)) +
-                                QLatin1Char('%'));
+    if (plan.runEngine) {
+        if (session().RunGetAPR() == qv::AprOutcome::Computed) {
+            apr_.SetRate(Q(qv::FloatToStrF(s.APR, qv::FloatStyle::Number, 8, 3)) +
+                         QLatin1Char('%'));
         }
     } else {
-        Main().Port().Warn(qv::kNoDurationText);
-        edSimpAPR_->setText(QStringLiteral("InputError"));
+        session().Port().Warn(qv::kNoDurationText);
+        apr_.SetInputError();
     }
     s.ScheduleSource = qv::kSourceRegular;
 }
 
 void RegularPage::butResetSimpleClick() {
-    Main().Reset();
-    Main().ShowPage(PageId::tabAbout);
+    session().ResetAndShowIntro();
 }
 
 void RegularPage::butGoTolerances2Click() {
-    Main().State().ScheduleSource = qv::kSourceRegular;
-    Main().ShowPage(PageId::tabIntro);
+    session().State().ScheduleSource = qv::kSourceRegular;
+    session().ShowPage(PageId::tabIntro);
 }
 
 void RegularPage::butMaxClick() {
-    Main().ShowPage(PageId::tabMax);
+    session().ShowPage(PageId::tabMax);
 }
 
 void RegularPage::butChartSimpleClick() {
-    ChartPage& chart = Main().GetPage<ChartPage>();
-    chart.butChartEstClick();
-    chart.butPrintClick();
+    session().ChartAmortization();
+    session().PrintChart();
+}
+
+void RegularPage::SwitchPageHints(bool on) {
+    // The last payment's box keeps its hint either way.
+    SwitchHints({butSimpleAPR_, edSimp1stPay_, edSimp1stNoPd_, edSimp1stExtra_, edSimpLastNoPd_,
+                 edSimpLastExtra_, edSimpInnerNoPay_, edSimpRegPay_, edSimpAmtFin_,
+                 rgpSimpInterval_, edStatusBar_, butResetSimple_, labSimpToP_},
+                on);
+}
+
+int RegularPage::IntervalItem() const {
+    return rgpSimpInterval_->ItemIndex();
+}
+
+void RegularPage::ShowSummary(const std::string& text) {
+    labSimpToP_->setText(Q(text));
+}
+
+void RegularPage::ShowInterval(int item) {
+    rgpSimpInterval_->SetItemIndex(item);
+}
+
+void RegularPage::ShowLoadedSchedule(const qv::ScheduleLoad& load) {
+    if (!load.loaded || load.headerMissing) return;
+    AprPending();
+    SetText(edSimpAmtFin_, load.edSimpAmtFin);
+    SetText(edSimpInnerNoPay_, load.edSimpInnerNoPay);
+    SetText(edSimpRegPay_, load.edSimpRegPay);
+    if (load.first) {
+        SetText(edSimp1stPay_, load.first->pay);
+        SetText(edSimp1stNoPd_, load.first->pds);
+        SetText(edSimp1stExtra_, load.first->extra);
+    }
+    if (load.last) {
+        SetText(edSimpLastPay_, load.last->pay);
+        SetText(edSimpLastNoPd_, load.last->pds);
+        SetText(edSimpLastExtra_, load.last->extra);
+    }
 }

@@ -2,14 +2,17 @@
 // "2:Reg.Pay" (TabSimple): the APR of a regular schedule.
 #include <functional>
 
+#include "app/apr_box.h"
 #include "app/pages/page.h"
+#include "core/regular_entry.h"
 #include "core/regular_schedule.h"
+#include "data/schedule_file.h"
 
-class RegularPage : public Page {
+class RegularPage : public Page, private qv::PageBoxes<qv::RegularBox> {
     Q_OBJECT
   public:
     static constexpr PageId kId = PageId::TabSimple;
-    explicit RegularPage(TforMain& main);
+    explicit RegularPage(Session& app);
 
     void ResetControls() override;
 
@@ -30,38 +33,56 @@ class RegularPage : public Page {
     void butMaxClick();
 
     // Exit handlers: run when the focus leaves the control for another one
-    // of the window.
-    void edSimpAmtFinExit();
-    void edSimpInnerNoPayExit();
-    void edSimpRegPayExit();
+    // of the window. The engine decides what each does (LeaveRegularBox).
+    void edSimpAmtFinExit() { Leave(qv::RegularBox::edSimpAmtFin); }
+    void edSimpInnerNoPayExit() { Leave(qv::RegularBox::edSimpInnerNoPay); }
+    void edSimpRegPayExit() { Leave(qv::RegularBox::edSimpRegPay); }
     void rgpSimpIntervalExit();
-    void edSimp1stPayExit();
-    void edSimp1stNoPdExit();
-    void edSimp1stExtraExit();
-    void edSimpLastPayExit();
-    void edSimpLastNoPdExit();
-    void edSimpLastExtraExit();
+    void edSimp1stPayExit() { Leave(qv::RegularBox::edSimp1stPay); }
+    void edSimp1stNoPdExit() { Leave(qv::RegularBox::edSimp1stNoPd); }
+    void edSimp1stExtraExit() { Leave(qv::RegularBox::edSimp1stExtra); }
+    void edSimpLastPayExit() { Leave(qv::RegularBox::edSimpLastPay); }
+    void edSimpLastNoPdExit() { Leave(qv::RegularBox::edSimpLastNoPd); }
+    void edSimpLastExtraExit() { Leave(qv::RegularBox::edSimpLastExtra); }
+
+    // What other pages change here (the window connects them): a failed APR
+    // computation on either page, and the settings page's hint switch.
+    void ShowAprInputError() { apr_.SetInputError(); }
+    bool AprShowsInputError() const { return apr_.ShowsInputError(); }
+    void SwitchPageHints(bool on);
+    // The boxes as they read, the interval item and the summary line, for
+    // the figure-a-schedule page.
+    qv::RegularTexts BoxTexts() const;
+    int IntervalItem() const;
+    void ShowSummary(const std::string& text);
+    // The interval a load or a move chose, and a loaded schedule's boxes.
+    void ShowInterval(int item);
+    void ShowLoadedSchedule(const qv::ScheduleLoad& load);
+
+  signals:
+    // The interval this page computes on, for the irregular page to show.
+    void SimpleIntervalTaken(int item);
+    // A single payment due within a year goes to the one-payment page.
+    void OnePaymentHandedOver(std::int32_t days, double amtFin, double repayment);
 
   private:
-    qv::RegularTexts BoxTexts() const;
+    QLineEdit* BoxOf(qv::RegularBox box) const;
+    // The page's side of the engine's decisions.
+    void SetBoxText(qv::RegularBox box, const std::string& text) override;
+    void FocusBox(qv::RegularBox box) override;
+    // Carries out what leaving `box` does, then recounts the summary when
+    // the decision asks for it.
+    void Leave(qv::RegularBox box);
     // Applies the interval group's item to the unit period and shows the
     // same item on the irregular page.
     void TakeSimpleInterval();
-    // Days in the unit period the interval group shows.
-    std::int32_t PageDaysPerPd() const;
-    // The entry checks, carried out on a box: message, box text, target and
-    // focus as the check prescribes. True when the text was valid.
-    bool CheckAmount(QLineEdit* box, const char* name, double& target);
-    bool CheckWhole(QLineEdit* box, const char* name, std::int32_t& target);
-    void Inform(std::string_view text);
-    // The APR box back to its start text: the schedule it was computed for
-    // has changed.
-    void AprPending();
     void Status(const QString& text);
+    void AprPending();
     // Registers an exit handler. A handler that moves the focus makes Qt
     // take it from the control the user was heading for, which that
     // control never received; no second exit handler runs for that.
     void OnExit(QWidget* control, void (RegularPage::*handler)());
+    void OnLeave(QWidget* control, qv::RegularBox box);
 
     QLineEdit* edSimpAmtFin_;
     QLineEdit* edSimpInnerNoPay_;
@@ -74,6 +95,9 @@ class RegularPage : public Page {
     QLineEdit* edSimpLastNoPd_;
     QLineEdit* edSimpLastExtra_;
     QLineEdit* edSimpAPR_;
+    AprBox apr_{nullptr};
+    QPushButton* butSimpleAPR_;
+    QPushButton* butResetSimple_;
     QLineEdit* edStatusBar_;
     QLabel* labSimpToP_;
 };

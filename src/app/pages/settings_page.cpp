@@ -6,19 +6,12 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
-#include "app/main_window.h"
-#include "app/pages/about_page.h"
-#include "app/pages/chart_page.h"
+#include "app/hints.h"
+#include "app/qt_text.h"
+#include "app/session.h"
 #include "core/rounding_setting.h"
 
-namespace {
-
-// Where a control keeps the hint it was built with while its hint is off.
-constexpr const char* kKeptHint = "qvKeptHint";
-
-}  // namespace
-
-SettingsPage::SettingsPage(TforMain& main) : Page(main, kId) {
+SettingsPage::SettingsPage(Session& app) : Page(app, kId) {
     // The boxes are made in the page's tab order; the layout places them.
     cbxHintsOff_ = Check("cbxHintsOff",
                          QStringLiteral("Uncheck to Turn off Yellow * \"Balloon\" Hints"), true);
@@ -82,33 +75,10 @@ void SettingsPage::ResetControls() {
     cbxShowRebatesClick();
 }
 
-void SettingsPage::SwitchHint(QWidget* control, bool on) {
-    QVariant kept = control->property(kKeptHint);
-    if (!kept.isValid()) {
-        kept = control->toolTip();
-        control->setProperty(kKeptHint, kept);
-    }
-    control->setToolTip(on ? kept.toString() : QString());
-}
-
-void SettingsPage::SwitchHints(PageId page, std::initializer_list<const char*> controls, bool on) {
-    const Page& owner = Main().PageAt(page);
-    for (const char* name : controls) {
-        if (auto* control = owner.findChild<QWidget*>(QString::fromLatin1(name))) {
-            SwitchHint(control, on);
-        }
-    }
-}
-
 void SettingsPage::cbxHintsOffClick() {
     const bool on = cbxHintsOff_->isChecked();
     SwitchHint(cbxHintsOff_, on);
-    // The last payment's box keeps its hint either way.
-    SwitchHints(PageId::TabSimple,
-                {"butSimpleAPR", "edSimp1stPay", "edSimp1stNoPd", "edSimp1stExtra",
-                 "edSimpLastNoPd", "edSimpLastExtra", "edSimpInnerNoPay", "edSimpRegPay",
-                 "edSimpAmtFin", "rgpSimpInterval", "edStatusBar", "butResetSimple", "labSimpToP"},
-                on);
+    emit RegularHintsSwitched(on);
 }
 
 void SettingsPage::cbxNoHintClick() {
@@ -116,19 +86,15 @@ void SettingsPage::cbxNoHintClick() {
     SwitchHint(cbxNoHint_, on);
     cbxNoHint_->setText(on ? QStringLiteral("Balloon Hints On=Checked")
                            : QStringLiteral("Balloon Hints Off=Unchecked"));
-    SwitchHints(PageId::tabEstimate,
-                {"butEstAPR", "dbgPaySet", "edGroupPds", "edGroupExtra", "edAmtFin", "edTotPay",
-                 "edPayCount", "rgpBasePd", "labEstimate15", "labEstimate16"},
-                on);
+    emit IrregularHintsSwitched(on);
 }
 
 void SettingsPage::cbxRoundDownClick() {
     const qv::RoundingSetting rounding = qv::RoundingFor(RoundDown());
-    Main().State().RoundAdd = rounding.RoundAdd;
-    Main().GetPage<AboutPage>().labAbout8()->setText(QString::fromStdString(rounding.aboutNote));
-    Main().GetPage<ChartPage>().labChart7()->setText(QString::fromStdString(rounding.chartNote));
+    session().State().RoundAdd = rounding.RoundAdd;
+    emit RoundingNotesChanged(Q(rounding.aboutNote), Q(rounding.chartNote));
 }
 
 void SettingsPage::cbxShowRebatesClick() {
-    Main().GetPage<ChartPage>().butReRx78()->setVisible(ShowRebates());
+    emit ShowRebatesChanged(ShowRebates());
 }

@@ -9,7 +9,7 @@ class SettingsPage : public Page {
     Q_OBJECT
   public:
     static constexpr PageId kId = PageId::tabSettings;
-    explicit SettingsPage(TforMain& main);
+    explicit SettingsPage(Session& app);
 
     void ResetControls() override;
 
@@ -40,13 +40,17 @@ class SettingsPage : public Page {
     QCheckBox* cbxFractionalInt() const { return cbxFractionalInt_; }
     QCheckBox* cbxTenPass() const { return cbxTenPass_; }
 
-    // Switches the balloon hint of one control: off leaves it without a
-    // tooltip, on gives it back the hint it was built with.
-    static void SwitchHint(QWidget* control, bool on);
+  signals:
+    // The hints of the regular and the irregular page go off or on.
+    void RegularHintsSwitched(bool on);
+    void IrregularHintsSwitched(bool on);
+    // The notes on the introduction and chart pages that say how cents are
+    // rounded.
+    void RoundingNotesChanged(const QString& aboutNote, const QString& chartNote);
+    // The chart page's "Rule of 78s Warning" button shows with the rebates.
+    void ShowRebatesChanged(bool shown);
 
   private:
-    void SwitchHints(PageId page, std::initializer_list<const char*> controls, bool on);
-
     QCheckBox* cbxHintsOff_;
     QCheckBox* cbxShowRebates_;
     QCheckBox* cbxNoHint_;

@@ -4,11 +4,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/main_window.h"
 #include "app/not_built_yet.h"
 #include "app/radio_group.h"
+#include "app/session.h"
 
-SplitPage::SplitPage(TforMain& main) : Page(main, kId) {
+SplitPage::SplitPage(Session& app) : Page(app, kId) {
     Line(Text(QStringLiteral(
         "Enter debt parameters, then click on type of Fitted Amortization you desire.")));
     rgpSplitPd_ = Radio(
@@ -94,7 +94,7 @@ SplitPage::SplitPage(TforMain& main) : Page(main, kId) {
     butMyTest->setVisible(false);
     NotBuiltYet(
         {butJust, butSplitRegPay, butSplitPrincipal, butSplitChart, butSplitReset, butSplitPrint},
-        Main().Port());
+        session().Port());
     Row({Label(QStringLiteral("Seventh, go to Tab 4 or click below:")), butSplitChart,
          butSplitReset, butSplitPrint, butMyTest});
 

@@ -9,7 +9,7 @@ class SplitPage : public Page {
     Q_OBJECT
   public:
     static constexpr PageId kId = PageId::tabSplit;
-    explicit SplitPage(TforMain& main);
+    explicit SplitPage(Session& app);
 
     void ResetControls() override;
 

@@ -5,14 +5,14 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include "app/main_window.h"
 #include "app/not_built_yet.h"
 #include "app/radio_group.h"
+#include "app/session.h"
 
-VaryPage::VaryPage(TforMain& main) : Page(main, kId) {
+VaryPage::VaryPage(Session& app) : Page(app, kId) {
     // Controls are made in the page's tab order (the group grid first, the
     // rate box after "Add Group", "Using Tab 7" last); the layout places them.
-    QTableView* dbgVariable = Grid("dbgVariable", Main().mdsVariable(),
+    QTableView* dbgVariable = Grid("dbgVariable", session().mdsVariable(),
                                    {{"GrpID", QStringLiteral("GroupID")},
                                     {"GrpSize", QStringLiteral("#/Group")},
                                     {"Rate", QStringLiteral("% / year eqv.")},
@@ -46,7 +46,7 @@ VaryPage::VaryPage(TforMain& main) : Page(main, kId) {
     auto* butVaryReset = Button("butVaryReset", QStringLiteral("Clear List"));
     auto* butVarSave = Button("butVarSave", QStringLiteral("Save List"));
     auto* butVaryLoad = Button("butVaryLoad", QStringLiteral("Load List"));
-    QTableView* dbgVarSchedule = Grid("dbgVarSchedule", Main().mdsVarSchedule(),
+    QTableView* dbgVarSchedule = Grid("dbgVarSchedule", session().mdsVarSchedule(),
                                       {{"Sequence", QStringLiteral("#")},
                                        {"Rate", QStringLiteral("%/a.eqv.")},
                                        {"RegPds", QString()},
@@ -103,9 +103,9 @@ VaryPage::VaryPage(TforMain& main) : Page(main, kId) {
     connect(butVaryEG, &QPushButton::clicked, this, &VaryPage::butVaryEGClick);
     NotBuiltYet(
         {butVaryAdd, butVaryReset, butVarSave, butVaryLoad, butMake, butVarPrint, butVaryTransform},
-        Main().Port());
+        session().Port());
 }
 
 void VaryPage::butVaryEGClick() {
-    Main().ShowPage(PageId::TabUsingVary);
+    session().ShowPage(PageId::TabUsingVary);
 }

@@ -7,7 +7,7 @@ class VaryPage : public Page {
     Q_OBJECT
   public:
     static constexpr PageId kId = PageId::tabVary;
-    explicit VaryPage(TforMain& main);
+    explicit VaryPage(Session& app);
 
     void butVaryEGClick();
 };
