@@ -5,11 +5,9 @@
 // is the file. A load must either take the file whole or change nothing,
 // and what it stores must export and read back to the same text.
 //
-// By hand, from the top folder (clang):
-//   clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -Isrc \
-//     fuzz/schedule_file_fuzz.cpp src/core/*.cpp src/data/*.cpp -o schedule_file_fuzz
-//   mkdir -p corpus && cp fuzz/corpus/schedule_file/* corpus/
-//   ./schedule_file_fuzz -max_len=512 -max_total_time=3600 corpus
+// Built by CMake with QV_FUZZ (see README, "Fuzzing"); for example
+//   build-fuzz/fuzz/schedule_file_fuzz -max_len=512 -max_total_time=3600
+//     build-fuzz/corpus/schedule_file fuzz/corpus/schedule_file
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>

@@ -30,6 +30,13 @@ double RebateShare(double amount, std::int64_t remaining, std::int64_t sd) {
     return amount * static_cast<double>(SumOfDigits(remaining)) / static_cast<double>(sd);
 }
 
+// The addend of the chart's cent roundings. RoundAdd is 0.5 (to the nearest
+// cent) or 0 (down) in the program; the chart is reusable, so any other
+// value is held within 0..1, NaN counting as to the nearest cent.
+double CentAddend(double RoundAdd) {
+    return std::isnan(RoundAdd) ? 0.5 : std::clamp(RoundAdd, 0.0, 1.0);
+}
+
 // a / b rounded toward minus infinity, for b > 0.
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     const std::int64_t q = a / b;
@@ -42,19 +49,13 @@ Currency ClampedCurrency(double dollars) {
     return DollarsToCurrency(std::clamp(dollars, -kMaxCurrencyDollars, kMaxCurrencyDollars));
 }
 
-// Currency sums that saturate instead of overflowing; only absurd amounts
-// ever reach the limits.
+// The chart's sums saturate at the ends of the currency range instead of
+// overflowing; only absurd amounts ever reach them.
 Currency Add(Currency a, Currency b) {
-    Currency r = 0;
-    if (__builtin_add_overflow(a, b, &r))
-        return b > 0 ? std::numeric_limits<Currency>::max() : std::numeric_limits<Currency>::min();
-    return r;
+    return SaturatedSum(a, b);
 }
 Currency Sub(Currency a, Currency b) {
-    Currency r = 0;
-    if (__builtin_sub_overflow(a, b, &r))
-        return b < 0 ? std::numeric_limits<Currency>::max() : std::numeric_limits<Currency>::min();
-    return r;
+    return SaturatedDifference(a, b);
 }
 Currency Abs(Currency a) {
     return a == std::numeric_limits<Currency>::min() ? std::numeric_limits<Currency>::max()
@@ -99,6 +100,7 @@ class DetailFiller {
           detail_(detail),
           fc_(ClampedCurrency(CurrencyToDollars(state.TotPay) - state.AmtFin)),
           balance_(ClampedCurrency(state.AmtFin)),
+          roundAdd_(CentAddend(state.RoundAdd)),
           remaining_(state.PayCount),
           sd_(SumOfDigits(state.PayCount)) {}
 
@@ -122,10 +124,11 @@ class DetailFiller {
         const std::int64_t rebateCents = Rule78RebateCents(fc_, remaining_, sd_);
         const Currency interest =
             ComputeInt(g.PriorPds, g.AddDays, state_.DaysPerPd, state_.PerDiem, state_.APR,
-                       state_.PdsPerYear, CurrencyToDollars(balance_), 2, state_.RoundAdd, silent_);
+                       state_.PdsPerYear, CurrencyToDollars(balance_), 2, roundAdd_, silent_);
         const double interestCents = static_cast<double>(CurrencyToCentsTruncated(interest));
-        earned_ = Add(earned_, CentsToCurrency(static_cast<std::int64_t>(
-                                   std::trunc(interestCents + state_.RoundAdd))));
+        earned_ =
+            Add(earned_,
+                CentsToCurrency(static_cast<std::int64_t>(std::trunc(interestCents + roundAdd_))));
         balance_ = Sub(Add(balance_, interest), ClampedCurrency(g.PaySize));
 
         payments_.Next(std::trunc(g.PaySize * 100.0 + 0.5));
@@ -154,6 +157,7 @@ class DetailFiller {
     Currency fc_;
     Currency balance_;
     Currency earned_ = 0;
+    double roundAdd_;
     std::int64_t remaining_;
     std::int64_t sd_;
     int rows_ = 0;
@@ -367,6 +371,7 @@ ChartResult AppendChart(const LoanState& state, bool havePayments, const ChartOp
     const std::int32_t count = ChartedPaymentCount(state);
     const std::int64_t sd = SumOfDigits(count);
     const int places = options.fractionalInterest ? 4 : 2;
+    const double roundAdd = CentAddend(state.RoundAdd);
     Currency balance = ClampedCurrency(state.AmtFin);
     Currency total = 0;
     Currency adjustment = 0;
@@ -387,7 +392,7 @@ ChartResult AppendChart(const LoanState& state, bool havePayments, const ChartOp
         const PayEntry& entry = state.PayMatrix[static_cast<size_t>(i)];
         const Currency interest =
             ComputeInt(entry.PriorPds, entry.AddDays, state.DaysPerPd, state.PerDiem, state.APR,
-                       state.PdsPerYear, CurrencyToDollars(balance), places, state.RoundAdd, port);
+                       state.PdsPerYear, CurrencyToDollars(balance), places, roundAdd, port);
         Currency payment = CentsToCurrency(entry.PayCents);
         const Currency owed = Add(balance, interest);
         // The last payment takes up whatever the rounding of the interest
@@ -411,8 +416,7 @@ ChartResult AppendChart(const LoanState& state, bool havePayments, const ChartOp
 
         if (options.showRebates) {
             --remaining;
-            const double rebateCents =
-                std::trunc(RebateShare(fcCents, remaining, sd) + state.RoundAdd);
+            const double rebateCents = std::trunc(RebateShare(fcCents, remaining, sd) + roundAdd);
             earned = Add(earned, WholeCents(interest));
             line += CurrencyField(earned, fs);
             line += Field(-11, rebateCents / 100.0, fs);

@@ -20,23 +20,30 @@ constexpr double kDaysPerYear = 365.0;
 // schedules it can wander for a few hundred before it does; this bound only
 // ends the runs that never would.
 constexpr int kMaxSecantSteps = 1000;
+// Where the bisection stops narrowing when the rate sits on a rounding
+// boundary, in percent per year.
+constexpr double kNarrowestBracket = 1e-9;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // Sums currency terms exactly; remembers when a term or the sum leaves the
-// range a currency value can hold.
-class CurrencySum {
+// currency range.
+class TermSum {
   public:
     // Adds `value` (already in currency units) rounded to the nearest unit,
     // ties to even.
     void Add(double value) {
-        if (!std::isfinite(value) || std::fabs(value) > kMaxCurrencyDollars * 10000.0) {
+        const std::optional<Currency> term = TryRoundToCurrency(value);
+        if (!term) {
             overflow_ = value > 0 ? 1 : -1;
             return;
         }
-        auto term = static_cast<Currency>(std::nearbyint(value));
-        if (__builtin_add_overflow(sum_, term, &sum_)) overflow_ = term > 0 ? 1 : -1;
+        if (overflow_ != 0) return;
+        if (const std::optional<Currency> sum = CheckedSum(sum_, *term))
+            sum_ = *sum;
+        else
+            overflow_ = *term > 0 ? 1 : -1;
     }
     double Dollars() const {
         if (overflow_ != 0) return overflow_ * kInf;
@@ -58,7 +65,7 @@ double ImpliedUnitPeriod(const LoanState& state, std::int32_t daysPerPd, std::in
                          double pdsPerYear, double apr) {
     const double i = fni(pdsPerYear, apr);
     if (!(1.0 + i > 0.0)) return kNaN;
-    CurrencySum sum;
+    TermSum sum;
     for (std::int32_t k = 1; k <= count; ++k) {
         const PayEntry& e = state.PayMatrix[static_cast<size_t>(k)];
         const double oddDays = 1.0 + i * e.CumDays / daysPerPd;
@@ -75,7 +82,7 @@ double ImpliedUnitPeriod(const LoanState& state, std::int32_t daysPerPd, std::in
 double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32_t count,
                       double apr) {
     double factor = 1.0;
-    CurrencySum sum;
+    TermSum sum;
     for (std::int32_t k = 1; k <= count; ++k) {
         const PayEntry& e = state.PayMatrix[static_cast<size_t>(k)];
         const double days = static_cast<double>(daysPerPd) * e.PriorPds + e.AddDays;
@@ -88,7 +95,8 @@ double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32
 }
 
 // The lowest annual rate at which every discount factor of the schedule is
-// still defined, nudged inside that limit.
+// still defined, nudged inside that limit; -infinity when every rate is (a
+// per-diem schedule without an interval of any length).
 double LowestDefinedAPR(const LoanState& state, std::int32_t count) {
     double lowest = -kInf;
     if (state.PerDiem) {
@@ -102,6 +110,7 @@ double LowestDefinedAPR(const LoanState& state, std::int32_t count) {
     } else {
         lowest = -100.0 * state.PdsPerYear;
     }
+    if (std::isinf(lowest)) return lowest;
     return std::nextafter(lowest, kInf) + std::fabs(lowest) * 1e-12;
 }
 
@@ -164,12 +173,12 @@ std::optional<double> SecantSearch(const Search& s) {
         const double a2 = s.Implied(apr + kSecantStep);
         if (!std::isfinite(a1) || !std::isfinite(a2) || a1 == a2) return std::nullopt;
         estimate = apr + kSecantStep * (s.state.AmtFin - a1) / (a2 - a1);
+        if (!std::isfinite(estimate)) return std::nullopt;
         if (s.log) {
             s.chart.push_back(Num(apr, 8, 5, s.fs) + "% implies $ " + Num(a1, 8, 2, s.fs) + " & " +
                               Num(apr + 0.1, 8, 5, s.fs) + "% implies $ " + Num(a2, 8, 2, s.fs) +
                               " reEstimated APR = " + Num(estimate, 8, 5, s.fs) + "%");
         }
-        if (!std::isfinite(estimate)) return std::nullopt;
         if (std::fabs(estimate - apr) < s.tolerance) return apr;
         // The implied amount moves in whole ten-thousandths of a dollar, so on
         // small loans the steps can cycle through the same rates for ever.
@@ -185,10 +194,20 @@ int SignOf(double x) {
     return x > 0 ? 1 : (x < 0 ? -1 : 0);
 }
 
+// An annual rate as the engine reports it: half up to 3 decimals; floor
+// rather than truncation keeps negative rates rounding the same way as
+// positive ones.
+double RoundedAPR(double apr) {
+    return std::floor(1000.0 * apr + 0.5) / 1000.0;
+}
+
 // Bisection on the same implied amount, for the schedules the secant step
 // cannot settle. The implied amount falls as the rate rises (rises, for a
 // schedule of negative payments), so a sign change of implied minus amount
-// financed between the ends of the searched range brackets the rate.
+// financed between the ends of the searched range brackets the rate. The
+// bisection has no earlier digits to keep, so it narrows the bracket until
+// every rate in it rounds to the same 3 decimals (or to kNarrowestBracket,
+// where the rate sits on a rounding boundary).
 std::optional<double> BracketSearch(const Search& s) {
     double lo = std::max(kLowestSearchedAPR, LowestDefinedAPR(s.state, s.count));
     double hi = kHighestSearchedAPR;
@@ -203,7 +222,7 @@ std::optional<double> BracketSearch(const Search& s) {
         s.chart.push_back("Secant steps did not settle; bisecting between " + Num(lo, 8, 5, s.fs) +
                           "% and " + Num(hi, 8, 5, s.fs) + "%");
     }
-    while (hi - lo >= s.tolerance) {
+    while (RoundedAPR(lo) != RoundedAPR(hi) && hi - lo > kNarrowestBracket) {
         const double mid = lo + (hi - lo) / 2;
         const double gap = s.Implied(mid) - s.state.AmtFin;
         if (std::isnan(gap)) return std::nullopt;
@@ -214,6 +233,35 @@ std::optional<double> BracketSearch(const Search& s) {
             hi = mid;
     }
     return lo + (hi - lo) / 2;
+}
+
+// True when the implied amount meets the amount financed within the search's
+// tolerance and the rounding of `apr`: the amounts implied just below and just
+// above it lie on either side of the amount financed (or on it).
+bool MeetsAmountFinanced(const Search& s, double apr) {
+    const double reach = s.tolerance + 0.0005;
+    const double below = s.Implied(apr - reach) - s.state.AmtFin;
+    const double above = s.Implied(apr + reach) - s.state.AmtFin;
+    if (std::isnan(below) || std::isnan(above)) return false;
+    // The implied amount moves in whole ten-thousandths: a gap within half
+    // of one is no gap.
+    auto side = [](double gap) { return std::fabs(gap) < 0.00005 ? 0 : SignOf(gap); };
+    return side(below) * side(above) <= 0;
+}
+
+// The rate of the schedule, rounded to 3 decimals. The secant step's result
+// stands as users know it. Outside the searched range it stands only when it
+// is a true solution (a loan whose finance charge is negative can have one far
+// below -99 %); otherwise, and when the secant step cannot settle, the
+// bisection decides.
+std::optional<double> FindAPR(const Search& s) {
+    if (const std::optional<double> rate = SecantSearch(s)) {
+        const double rounded = RoundedAPR(*rate);
+        const bool inRange = rounded >= kLowestSearchedAPR && rounded <= kHighestSearchedAPR;
+        if (inRange || MeetsAmountFinanced(s, rounded)) return rounded;
+    }
+    if (const std::optional<double> rate = BracketSearch(s)) return RoundedAPR(*rate);
+    return std::nullopt;
 }
 
 bool UnitPeriodUsable(const LoanState& state) {
@@ -240,15 +288,24 @@ AprOutcome GetAPR(LoanState& state, TMemDataSet& paySet, const AprSettings& sett
                   ChartText& chart, UserPort& port, const FormatSettings& fs) {
     const double tolerance = AprTolerance(settings);
 
-    if (static_cast<double>(state.TotPay) * 0.04 >= state.AmtFin * 10000.0 ||
-        !std::isfinite(state.AmtFin)) {
+    // Amounts a file or another tool may bring in beyond the currency range
+    // would only find the rate where the implied amount overflows.
+    if (!TryDollarsToCurrency(state.AmtFin) || !InCurrencyRange(state.TotPay)) {
+        port.Warn(
+            std::string(InCurrencyRange(state.TotPay) ? kAmtFinOutOfRange : kTotalOutOfRange));
+        port.Inform("InputError, no APR Computed");
+        return AprOutcome::ScheduleRejected;
+    }
+    if (static_cast<double>(state.TotPay) * 0.04 >= state.AmtFin * 10000.0) {
         port.Inform(CurrencyText(state.AmtFin, fs) + " Amount Financed " +
                     "is too low to compute a meaningful APR");
         return AprOutcome::AmountTooLow;
     }
     if (!UnitPeriodUsable(state)) {
-        port.Inform("A unit period of " + std::to_string(state.DaysPerPd) + " days and " +
-                    FloatToStr(state.PdsPerYear, fs) +
+        const std::string periods = std::isfinite(state.PdsPerYear)
+                                        ? FloatToStr(state.PdsPerYear, fs)
+                                        : std::string("no defined number of");
+        port.Inform("A unit period of " + std::to_string(state.DaysPerPd) + " days and " + periods +
                     " periods a year cannot be computed.\n\rInputError, no APR Computed");
         return AprOutcome::ScheduleRejected;
     }
@@ -265,8 +322,7 @@ AprOutcome GetAPR(LoanState& state, TMemDataSet& paySet, const AprSettings& sett
     }
 
     const Search search{state, state.PayCount, tolerance, settings.Log, chart, fs};
-    std::optional<double> rate = SecantSearch(search);
-    if (!rate) rate = BracketSearch(search);
+    const std::optional<double> rate = FindAPR(search);
     if (!rate) {
         port.Inform("No APR between " + FloatToStr(kLowestSearchedAPR, fs) + "% and " +
                     Num(kHighestSearchedAPR, 15, 0, fs) +
@@ -275,9 +331,7 @@ AprOutcome GetAPR(LoanState& state, TMemDataSet& paySet, const AprSettings& sett
         return AprOutcome::NoRate;
     }
 
-    // Half up to 3 decimals; floor rather than truncation keeps negative
-    // rates rounding the same way as positive ones.
-    state.APR = std::floor(1000.0 * *rate + 0.5) / 1000.0;
+    state.APR = *rate;
     chart.push_back("Estimated APR = " + FloatToStr(state.APR, fs) + "%");
     return AprOutcome::Computed;
 }

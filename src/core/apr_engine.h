@@ -4,10 +4,12 @@
 // the amount financed.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/format.h"
 #include "core/loan_state.h"
+#include "core/pay_schedule.h"
 #include "core/rate.h"
 #include "core/user_port.h"
 
@@ -39,13 +41,22 @@ double ImpliedAmtFin(const LoanState& state, std::int32_t DaysPerPd, std::int32_
 enum class AprOutcome {
     Computed,          // APR holds the result, rounded to 3 decimals
     AmountTooLow,      // amount financed at most 4 % of the total of payments
-    ScheduleRejected,  // the expansion disagreed with the count or total
+    ScheduleRejected,  // amounts beyond the currency range, or the expansion
+                       // disagreed with the count or total
     NoRate,            // no rate in the searched range matches the schedule
 };
 
+// The message when the amount financed lies beyond the currency range (a
+// total of payments beyond it gets kTotalOutOfRange).
+inline constexpr std::string_view kAmtFinOutOfRange =
+    "Error: the Amount Financed is outside the range that can be computed.";
+
 // The rates between which a rate is searched when the secant step cannot
 // settle, in percent per year. One-payment loans of a few days can carry
-// rates in the thousands, so the top is generous.
+// rates in the thousands, so the top is generous. The secant step may settle
+// outside them: such a rate is reported only when it is a true solution (the
+// implied amounts just below and above it lie on either side of the amount
+// financed), as for a loan whose finance charge is negative.
 inline constexpr double kLowestSearchedAPR = -99.0;
 inline constexpr double kHighestSearchedAPR = 100000.0;
 

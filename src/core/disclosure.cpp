@@ -82,10 +82,11 @@ FinanceChargeVerdict CheckDisclosedFinanceCharge(Currency amountFinanced, Curren
     v.tolerance = FinanceChargeTolerance(amountFinanced);
     // Amounts at the ends of the currency range cannot be compared; such a
     // charge is not accurate to any tolerance.
-    Currency gap = 0;
-    v.accurate = !__builtin_sub_overflow(totalOfPayments, amountFinanced, &v.computed) &&
-                 !__builtin_sub_overflow(disclosedFinanceCharge, v.computed, &gap) &&
-                 gap >= -v.tolerance && gap <= v.tolerance;
+    const std::optional<Currency> computed = CheckedDifference(totalOfPayments, amountFinanced);
+    const std::optional<Currency> gap =
+        computed ? CheckedDifference(disclosedFinanceCharge, *computed) : std::nullopt;
+    v.computed = computed.value_or(0);
+    v.accurate = gap && *gap >= -v.tolerance && *gap <= v.tolerance;
     return v;
 }
 

@@ -230,11 +230,12 @@ std::string General(double value, int precision, const FormatSettings& fs) {
 }
 
 // Right-aligns: `pad` spaces before s, then the rightmost `keep` characters.
-std::string Rightmost(const std::string& s, std::size_t pad, int keep) {
+// `keep` is 64-bit so that a width of INT_MIN can be negated.
+std::string Rightmost(const std::string& s, std::size_t pad, std::int64_t keep) {
     std::string t(pad, ' ');
     t += s;
     if (keep <= 0) return std::string();
-    std::size_t k = static_cast<std::size_t>(keep);
+    const auto k = static_cast<std::size_t>(keep);
     if (k >= t.size()) return t;
     return t.substr(t.size() - k);
 }
@@ -273,7 +274,7 @@ void MyFormatInteger(std::int32_t Number, int Width, std::string& Result,
                      const FormatSettings& fs) {
     (void)fs;
     if (Width < 0) {
-        Result = Rightmost("$ " + std::to_string(Number) + " ", 20, -Width);
+        Result = Rightmost("$ " + std::to_string(Number) + " ", 20, -std::int64_t{Width});
     } else if (Width > 0) {
         Result = Rightmost(std::to_string(Number) + " ", 20, Width);
     }
@@ -281,7 +282,8 @@ void MyFormatInteger(std::int32_t Number, int Width, std::string& Result,
 
 void MyFormatFloat(int Width, std::string& Result, double X, const FormatSettings& fs) {
     if (Width < 0) {
-        Result = Rightmost(FloatToStrF(X, FloatStyle::Money, 18, 2, fs) + " ", 20, -Width);
+        Result =
+            Rightmost(FloatToStrF(X, FloatStyle::Money, 18, 2, fs) + " ", 20, -std::int64_t{Width});
     } else if (Width == 0) {
         double whole = std::trunc(X + 0.5);
         Result = Rightmost(FloatToStrF(whole, FloatStyle::Number, 18, 0, fs) + " ", 20, 5);

@@ -145,14 +145,14 @@ GroupWalk WalkGroups(TMemDataSet& paySet) {
         const std::optional<Currency> payment = TryDollarsToCurrency(paySize);
         const bool zero = payment ? *payment < kCurrencyPerCent : !(paySize > 0);
         if (zero) w.findings.push_back(group + " has payment(s) of zero $ !");
-        Currency groupTotal = 0;
-        if (!payment || __builtin_mul_overflow(std::int64_t{setSize}, *payment, &groupTotal) ||
-            __builtin_add_overflow(w.total, groupTotal, &w.total)) {
-            w.totalInRange = false;
+        if (w.totalInRange) {
+            const std::optional<Currency> total =
+                payment ? CheckedSumOfPayments(w.total, setSize, *payment) : std::nullopt;
+            w.totalInRange = total.has_value();
+            w.total = total.value_or(0);
         }
         w.dollars += setSize * paySize;
     }
-    if (!w.totalInRange) w.total = 0;
     return w;
 }
 

@@ -13,6 +13,7 @@
 #include "core/format.h"
 #include "core/loan_state.h"
 #include "core/money.h"
+#include "core/pay_schedule.h"
 
 namespace qv {
 
@@ -114,10 +115,6 @@ GroupWalk WalkGroups(TMemDataSet& paySet);
 inline constexpr std::string_view kNoPaymentsToEstimateText =
     "This schedule has no payments, so there is no APR to estimate.\n\r"
     "Enter the payments first: Add Group above, or a schedule at Tab 2 or Tab 5.";
-
-// The message when the scheduled total cannot be held as currency.
-inline constexpr std::string_view kTotalOutOfRange =
-    "Error: the scheduled payments add up to more than can be computed.";
 
 // The irregular page's summary: "13 Payments, Total= $1,155.11".
 std::string GroupSumText(std::int64_t count, double total,

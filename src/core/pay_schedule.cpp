@@ -149,11 +149,12 @@ struct IntegrityCounts {
 
 void CountGroup(const PayGroup& g, IntegrityCounts& c) {
     c.scheduledCount += g.SetSize;
-    auto currency = TryDollarsToCurrency(g.PaySize);
-    Currency groupTotal = 0;
-    if (!currency || __builtin_mul_overflow(std::int64_t{g.SetSize}, *currency, &groupTotal) ||
-        __builtin_add_overflow(c.scheduledTotal, groupTotal, &c.scheduledTotal)) {
-        c.totalOutOfRange = true;
+    if (!c.totalOutOfRange) {
+        const std::optional<Currency> payment = TryDollarsToCurrency(g.PaySize);
+        const std::optional<Currency> total =
+            payment ? CheckedSumOfPayments(c.scheduledTotal, g.SetSize, *payment) : std::nullopt;
+        c.totalOutOfRange = !total;
+        c.scheduledTotal = total.value_or(0);
     }
     if (!(g.PaySize > 0)) ++c.badPayment;
     if (g.SetSize < 0) ++c.negativeSize;
@@ -183,8 +184,10 @@ bool IntegrityMdsPaySet(const LoanState& state, TMemDataSet& paySet, UserPort& p
         port.Warn("Error: " + std::to_string(c.badInterval) +
                   " scheduled interval(s) of zero or less days.");
 
-    if (c.totalOutOfRange) {
-        port.Warn("Error: the scheduled payments add up to more than can be computed.");
+    // A Total of Payments beyond the currency range is one a page could not
+    // add up (it holds such a total beyond the range rather than wrapping).
+    if (c.totalOutOfRange || !InCurrencyRange(state.TotPay)) {
+        port.Warn(std::string(kTotalOutOfRange));
         return false;
     }
     // The scheduled total is truncated to the cent, TotPay rounded half up:

@@ -1,6 +1,8 @@
 #pragma once
 // Expanding the payment groups of mdsPaySet into the payment matrix, and the
 // consistency check of the groups before an APR command runs.
+#include <string_view>
+
 #include "core/format.h"
 #include "core/loan_state.h"
 #include "core/user_port.h"
@@ -8,6 +10,10 @@
 namespace qv {
 
 class TMemDataSet;
+
+// The message when a total of payments cannot be held as currency.
+inline constexpr std::string_view kTotalOutOfRange =
+    "Error: the scheduled payments add up to more than can be computed.";
 
 // Expands the groups of `paySet` (in Sequence order) into state.PayMatrix and
 // checks the expansion against PayCount and TotPay; true when both agree.
@@ -21,7 +27,9 @@ bool SetPayArray(LoanState& state, TMemDataSet& paySet, UserPort& port,
 // Checks the groups of `paySet` before an APR command: payments above zero,
 // no negative group sizes, every interval longer than zero days, and the
 // scheduled total and count against TotPay and PayCount. Reports each kind of
-// fault once, in a fixed order; true when the groups are usable.
+// fault once, in a fixed order; true when the groups are usable. A scheduled
+// total or a TotPay beyond the currency range is refused with
+// kTotalOutOfRange.
 bool IntegrityMdsPaySet(const LoanState& state, TMemDataSet& paySet, UserPort& port,
                         const FormatSettings& fs = FormatSettings{});
 

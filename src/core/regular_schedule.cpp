@@ -1,8 +1,8 @@
 #include "core/regular_schedule.h"
 
-#include <cctype>
+#include <charconv>
 #include <cstdint>
-#include <limits>
+#include <system_error>
 
 #include "core/number_entry.h"
 #include "core/table_walk.h"
@@ -11,50 +11,31 @@
 namespace qv {
 namespace {
 
-constexpr Currency kLargestCurrency = std::numeric_limits<Currency>::max();
-
 std::string CurrencyStyle8(double dollars, const FormatSettings& fs) {
     return FloatToStrF(dollars, FloatStyle::Money, 8, 2, fs);
 }
 
-// Box values come through the entry check, so they are within the currency
-// range; a value beyond it is held at its edge rather than overflowing.
-Currency BoxCurrency(double dollars) {
-    if (auto c = TryDollarsToCurrency(dollars)) return *c;
-    return dollars < 0 ? -kLargestCurrency : kLargestCurrency;
-}
-
 // Adds count x payment to a running currency total; false when the total
-// leaves the currency range (it is then held at the largest value).
+// leaves the currency range (it is then held beyond the range, so that the
+// checks that take it refuse it).
 bool AddPayments(Currency& total, std::int64_t count, Currency payment) {
-    Currency part = 0;
-    if (__builtin_mul_overflow(count, payment, &part) ||
-        __builtin_add_overflow(total, part, &total)) {
-        total = kLargestCurrency;
-        return false;
-    }
-    return true;
+    const std::optional<Currency> sum = CheckedSumOfPayments(total, count, payment);
+    total = sum.value_or(kCurrencyTooLarge);
+    return sum.has_value();
 }
 
 // A text that reads as a whole number: an optional sign and digits only.
 std::optional<std::int64_t> ReadInteger(std::string_view text) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
+    // from_chars reads a minus sign but not a plus sign.
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-') return std::nullopt;
     }
-    if (i == text.size()) return std::nullopt;
     std::int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (!std::isdigit(c)) return std::nullopt;
-        if (__builtin_mul_overflow(value, std::int64_t{10}, &value) ||
-            __builtin_add_overflow(value, std::int64_t{c - '0'}, &value)) {
-            return std::nullopt;
-        }
-    }
-    return negative ? -value : value;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end) return std::nullopt;
+    return value;
 }
 
 bool LastLineIsEmpty(const RegularTexts& t) {
@@ -140,10 +121,10 @@ SimpleSummary SummarizeRegular(const RegularBoxes& b, const FormatSettings& fs) 
     s.AmtFin = b.AmtFin;
     const std::int64_t inner = b.PayCount > 2 ? std::int64_t{b.PayCount} - 2 : 0;
     Currency total = 0;
-    bool inRange = AddPayments(total, inner, BoxCurrency(b.RegPay));
-    inRange = inRange && AddPayments(total, 1, BoxCurrency(b.FirstPay));
-    if (b.PayCount > 1) inRange = inRange && AddPayments(total, 1, BoxCurrency(b.LastPay));
-    s.TotPay = inRange ? total : kLargestCurrency;
+    bool inRange = AddPayments(total, inner, DollarsToCurrency(b.RegPay));
+    inRange = inRange && AddPayments(total, 1, DollarsToCurrency(b.FirstPay));
+    if (b.PayCount > 1) inRange = inRange && AddPayments(total, 1, DollarsToCurrency(b.LastPay));
+    s.TotPay = total;
     s.totalInRange = inRange;
 
     const std::string count = std::to_string(s.PayCount);
@@ -178,7 +159,7 @@ ExtraDaysCarry CarryExtraDays(std::int64_t periods, std::int32_t days, std::int3
 }
 
 std::vector<PayGroup> RegularGroups(const RegularBoxes& b) {
-    auto paySize = [](double dollars) { return CurrencyToDollars(BoxCurrency(dollars)); };
+    auto paySize = [](double dollars) { return CurrencyToDollars(DollarsToCurrency(dollars)); };
     std::vector<PayGroup> groups;
     std::int32_t sequence = 0;
     groups.push_back({1, ++sequence, paySize(b.FirstPay), b.FirstPds, b.FirstExtra});
@@ -207,9 +188,8 @@ void SimplePaySet(LoanState& state, TMemDataSet& paySet, const RegularBoxes& box
 
     // Both totals are sums of non-negative box values, but TotPay may have
     // been written by another page: compare without overflowing.
-    Currency gap = 0;
-    const bool differs = !inRange || __builtin_sub_overflow(sum, state.TotPay, &gap) ||
-                         gap >= kCurrencyPerCent || gap <= -kCurrencyPerCent;
+    const std::optional<Currency> gap = CheckedDifference(sum, state.TotPay);
+    const bool differs = !inRange || !gap || *gap >= kCurrencyPerCent || *gap <= -kCurrencyPerCent;
     if (differs) {
         port.Warn(kSumDiffersText);
         state.TotPay = sum;

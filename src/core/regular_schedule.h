@@ -114,8 +114,8 @@ std::optional<UnitPeriod> IntervalUnitPeriod(int item);
 struct SimpleSummary {
     std::int32_t PayCount = 0;
     // The first payment, the inner payments and (with more than one payment)
-    // the last payment, added as currency. Held at the largest currency
-    // value when the sum goes beyond it (totalInRange false).
+    // the last payment, added as currency. Held at kCurrencyTooLarge, beyond
+    // the currency range, when the sum cannot be held (totalInRange false).
     Currency TotPay = 0;
     bool totalInRange = true;
     double AmtFin = 0.0;

@@ -761,7 +761,9 @@ void TMemDataSet::MoveTo(int position) {
     Impl& m = *impl_;
     m.RequireActive();
     m.Settle();
-    m.MoveToIndex(position - 1);
+    // Every place before the first is the first; std::max keeps INT_MIN - 1
+    // from overflowing.
+    m.MoveToIndex(std::max(position, 1) - 1);
     m.Notify();
 }
 

@@ -81,10 +81,10 @@ std::optional<TrialSchedule> StartSchedule(const LoanState& state, Currency Q) {
     const std::optional<Currency> first = TryDollarsToCurrency(state.FirstPay);
     const std::optional<Currency> last = TryDollarsToCurrency(state.LastPay);
     if (!amount || !common || !first || !last) return std::nullopt;
-    const std::optional<Currency> shift = TryAddCurrency(Q, -*common);
+    const std::optional<Currency> shift = CheckedDifference(Q, *common);
     if (!shift) return std::nullopt;
-    const std::optional<Currency> firstPay = TryAddCurrency(*first, *shift);
-    const std::optional<Currency> lastPay = TryAddCurrency(*last, *shift);
+    const std::optional<Currency> firstPay = CheckedSum(*first, *shift);
+    const std::optional<Currency> lastPay = CheckedSum(*last, *shift);
     if (!firstPay || !lastPay) return std::nullopt;
 
     TrialSchedule s;

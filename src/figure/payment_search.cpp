@@ -41,7 +41,7 @@ TrialBalance RunAway(Currency balance, const TrialPayment& payment, const Intere
 // Adds delta to target; false, with target unchanged, when the sum would
 // leave the currency range.
 bool AddChecked(Currency& target, Currency delta) {
-    const std::optional<Currency> sum = TryAddCurrency(target, delta);
+    const std::optional<Currency> sum = CheckedSum(target, delta);
     if (sum) target = *sum;
     return sum.has_value();
 }
@@ -83,12 +83,11 @@ std::optional<AmortizationStep> Amortize(Currency balance, const TrialPayment& p
     const std::optional<std::int64_t> cents =
         IntervalInterestCents(balance, payment.pds, payment.days, basis);
     if (!cents) return std::nullopt;
-    AmortizationStep step{*cents, balance};
-    if (!AddChecked(step.newBalance, CentsToCurrency(*cents)) ||
-        __builtin_sub_overflow(step.newBalance, payment.pay, &step.newBalance)) {
-        return std::nullopt;
-    }
-    return step;
+    const std::optional<Currency> owed = CheckedSum(balance, CentsToCurrency(*cents));
+    const std::optional<Currency> newBalance =
+        owed ? CheckedDifference(*owed, payment.pay) : std::nullopt;
+    if (!newBalance) return std::nullopt;
+    return AmortizationStep{*cents, *newBalance};
 }
 
 TrialBalance MaxTrial(const TrialSchedule& schedule, const InterestBasis& basis) {

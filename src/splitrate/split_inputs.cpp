@@ -53,9 +53,9 @@ bool TotalAbovePrincipal(std::int32_t count, double payment, double principal) {
     const std::optional<Currency> pay = TryDollarsToCurrency(payment);
     const std::optional<Currency> amount = TryDollarsToCurrency(principal);
     if (!pay || !amount) return static_cast<double>(count) * payment > principal;
-    Currency total = 0;
-    if (__builtin_mul_overflow(Currency{count}, *pay, &total)) return *pay > 0;
-    return total > *amount;
+    const std::optional<Currency> total = CheckedProduct(count, *pay);
+    if (!total) return *pay > 0;
+    return *total > *amount;
 }
 
 // The odd payments default to the common payment unless the user has

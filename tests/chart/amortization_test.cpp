@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -466,6 +468,23 @@ TEST_F(ChartTest, MoreThan485PaymentsStopTheGridAtTheLimitAndSaySo) {
     EXPECT_EQ(
         fill.messages,
         (std::vector<PendingMessage>{{MessageKind::Information, std::string(kDetailRowsCutText)}}));
+}
+
+TEST_F(ChartTest, AnAbsurdRoundingAddendIsHeldInsideTheCurrencyRange) {
+    // The record table and the chart are reusable: nothing stops a caller
+    // from passing a rounding addend no page would set.
+    for (const double roundAdd : {1e30, -1e30, std::numeric_limits<double>::infinity(),
+                                  std::numeric_limits<double>::quiet_NaN()}) {
+        EmptyTable(paySet);
+        AddGroups(paySet, {{3, 100.0, 1, 0}});
+        SetLoan(state, 250.0, 300.0, 3);
+        state.APR = 20.0;
+        state.RoundAdd = roundAdd;
+        const DetailFill fill = Fill();
+        EXPECT_TRUE(fill.filled) << roundAdd;
+        for (const double unearned : Column("UnEarnIn"))
+            EXPECT_LE(std::fabs(unearned), kMaxCurrencyDollars) << roundAdd;
+    }
 }
 
 TEST_F(ChartTest, AFillThatFailsHalfWayLeavesAnEmptyGridRefreshedOnce) {

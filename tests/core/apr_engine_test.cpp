@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <string_view>
 
 #include "core/schedule_fixture.h"
 
@@ -43,9 +45,12 @@ TEST_F(GetAPRTest, TwelveMonthlyPaymentsReportAndSettleAt16_376) {
               "    12 payments of $ 100.00 on intervals of 1 periods and 0 days per interval.");
     EXPECT_EQ(chart[6], "Total of 12 payments scheduled.");
     // Trial rates 24, about 16.1475, about 16.3763, then the settled rate.
-    EXPECT_EQ(chart[7].substr(0, 21), "24.00000% implies $ 1");
-    EXPECT_NE(chart[7].find(" & 24.10000% implies $ "), std::string::npos);
-    EXPECT_NE(chart[7].find(" reEstimated APR = 16.147"), std::string::npos);
+    // At 24 % (2 % a month) the twelve terms 100 / 1.02^t, each rounded to
+    // the ten-thousandth, add up to 1,057.5339; at 24.1 % to 1,056.9931; the
+    // line through both meets 1,100.00 at 24 + 0.1 x 42.4661 / -0.5408.
+    EXPECT_EQ(chart[7],
+              "24.00000% implies $ 1,057.53 & 24.10000% implies $ 1,056.99 "
+              "reEstimated APR = 16.14754%");
     EXPECT_EQ(chart[8].substr(0, 6), "16.147");
     EXPECT_EQ(chart[9].substr(0, 6), "16.376");
     EXPECT_EQ(chart.back(), "Estimated APR = 16.376%");
@@ -111,6 +116,19 @@ TEST_F(GetAPRTest, ARejectedExpansionKeepsThePreviousChart) {
     EXPECT_EQ(chart, ChartText{"previous chart"});
 }
 
+TEST_F(GetAPRTest, TheTenPassSwitchDecidesTheThirdDecimal) {
+    // Twelve monthly payments of 175.00 on 2,000.00: the annuity rate is
+    // 9.10462 %. The coarse tolerance stops a step before the fine one.
+    AddGroups(paySet, {{12, 175.0, 1, 0}});
+    SetLoan(state, 2000.0, 2100.0, 12);
+    settings.TenPass = false;
+    ASSERT_EQ(Run(), AprOutcome::Computed);
+    EXPECT_DOUBLE_EQ(state.APR, 9.102);
+    settings.TenPass = true;
+    ASSERT_EQ(Run(), AprOutcome::Computed);
+    EXPECT_DOUBLE_EQ(state.APR, 9.105);
+}
+
 TEST_F(GetAPRTest, TheTenPassToleranceNeedsAtLeastAsManyStepsAsTheCoarseOne) {
     AddGroups(paySet, {{60, 321.09, 1, 0}});
     SetLoan(state, 14000.0, 19265.40, 60);
@@ -141,12 +159,90 @@ TEST_F(GetAPRTest, ZeroPeriodsAYearIsRefused) {
     EXPECT_EQ(port.messages.size(), 1u);
 }
 
+TEST_F(GetAPRTest, AmountsBeyondTheCurrencyRangeAreRefusedBeforeIterating) {
+    struct Case {
+        double amtFin;
+        Currency totPay;
+        std::string_view message;
+    };
+    const Case cases[] = {
+        {1.79e308, DollarsToCurrency(30.0), kAmtFinOutOfRange},
+        {-1e300, DollarsToCurrency(30.0), kAmtFinOutOfRange},
+        {std::numeric_limits<double>::quiet_NaN(), DollarsToCurrency(30.0), kAmtFinOutOfRange},
+        {20.0, kCurrencyTooLarge, kTotalOutOfRange},
+    };
+    for (const Case& c : cases) {
+        EmptyTable(paySet);
+        AddGroups(paySet, {{30, 1.0, 1, 0}});
+        state.AmtFin = c.amtFin;
+        state.TotPay = c.totPay;
+        state.PayCount = 30;
+        chart = {"previous chart"};
+        port.messages.clear();
+        settings.Log = true;
+        EXPECT_EQ(Run(), AprOutcome::ScheduleRejected) << c.amtFin;
+        EXPECT_EQ(port.Texts(), (std::vector<std::string>{std::string(c.message),
+                                                          "InputError, no APR Computed"}));
+        EXPECT_EQ(chart, ChartText{"previous chart"});
+        EXPECT_EQ(state.APR, 20.0);
+    }
+}
+
+TEST_F(GetAPRTest, NoScheduleComesOutWithAnInfiniteRateOrANonNumberInItsTexts) {
+    // Found by fuzzing: a per-diem schedule without payments has no lowest
+    // defined rate, and the search began at +infinity. A unit period no
+    // interval choice gives was worded with "NAN" periods a year.
+    state.PerDiem = true;
+    SetLoan(state, 0.0, -0.0001, 0);
+    EXPECT_EQ(Run(), AprOutcome::Computed);
+    EXPECT_TRUE(std::isfinite(state.APR));
+    state.PerDiem = false;
+    state.PdsPerYear = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(Run(), AprOutcome::ScheduleRejected);
+    for (const std::string& text : port.Texts()) EXPECT_EQ(text.find("NAN"), std::string::npos);
+    for (const std::string& line : chart) EXPECT_EQ(line.find("INF"), std::string::npos);
+}
+
+TEST_F(GetAPRTest, ARateBelowTheSearchedRangeIsReportedWhenItSolvesTheSchedule) {
+    // 1,200.00 repaid on 5,000.00 financed: a negative finance charge whose
+    // rate, far below -99 %, still brings the payments to the amount financed.
+    AddGroups(paySet, {{12, 100.0, 1, 0}});
+    SetLoan(state, 5000.0, 1200.0, 12);
+    ASSERT_EQ(Run(), AprOutcome::Computed);
+    EXPECT_DOUBLE_EQ(state.APR, -205.994);
+    EXPECT_GE(ImpliedAmtFin(state, 30, 12, 12.0, -205.995), 5000.0);
+    EXPECT_LE(ImpliedAmtFin(state, 30, 12, 12.0, -205.993), 5000.0);
+}
+
 TEST_F(GetAPRTest, NegativeRatesRoundHalfUpLikePositiveOnes) {
     AddGroups(paySet, {{12, 100.0, 1, 0}});
     SetLoan(state, 1250.0, 1200.0, 12);
     ASSERT_EQ(Run(), AprOutcome::Computed);
     EXPECT_LT(state.APR, 0.0);
     EXPECT_DOUBLE_EQ(state.APR * 1000, std::round(state.APR * 1000));
+}
+
+TEST(ImpliedAmtFin, MatchesAmountsWorkedTermByTermOnBothBases) {
+    LoanState state;
+    // Monthly (30 days, 12 a year): 150.00 after a month and 15 days, then
+    // 100.00 a month, every payment carrying the 15 odd days. At 12 % (1 % a
+    // month), each term discounted by whole periods, rounded, then by the odd
+    // days, rounded:
+    //   150 / 1.01   = 148.5149 -> / 1.005 = 147.7760
+    //   100 / 1.01^2 =  98.0296 -> / 1.005 =  97.5419
+    //   100 / 1.01^3 =  97.0590 -> / 1.005 =  96.5761
+    state.PayMatrix[1] = {15000, 1, 15, 1, 15};
+    state.PayMatrix[2] = {10000, 1, 0, 2, 15};
+    state.PayMatrix[3] = {10000, 1, 0, 3, 15};
+    EXPECT_EQ(DollarsToCurrency(ImpliedAmtFin(state, 30, 3, 12.0, 12.0)), 3418940);
+
+    // Per diem at 10 %: 1,010.00 after 36 days, 500.00 30 days later.
+    //   1010 / (1 + 0.1 x 36/365)                          = 1,000.1356
+    //    500 / (1 + 0.1 x 36/365) / (1 + 0.1 x 30/365)     =   491.0804
+    state.PerDiem = true;
+    state.PayMatrix[1] = {101000, 1, 6, 1, 6};
+    state.PayMatrix[2] = {50000, 1, 0, 2, 6};
+    EXPECT_EQ(DollarsToCurrency(ImpliedAmtFin(state, 30, 2, 12.0, 10.0)), 14912160);
 }
 
 // Schedules on which a plain secant step from 24 % cannot settle: it jumps
@@ -171,6 +267,30 @@ TEST_F(HardScheduleTest, LongAnnualScheduleWhoseFirstStepLeapsBelowMinus100Perce
     AddGroups(paySet, {{485, 1000.0, 1, 0}});
     SetLoan(state, 19500.0, 485000.0, 485);
     ExpectRateMatchesAmountFinanced();
+}
+
+TEST_F(HardScheduleTest, TheBisectionNarrowsUntilTheRoundedRateCannotChange) {
+    // Long annual schedules, where the secant step leaps out of range. The
+    // annuity rates are 4.96052 % (100 payments of 1,000.00 on 20,000.00)
+    // and 0.32821 % (485 on 242,500.00); a bisection stopped at the secant's
+    // tolerance gave 4.960 and, at the coarse one, 0.330.
+    struct Case {
+        int count;
+        double amtFin;
+        bool tenPass;
+        double apr;
+    };
+    for (const Case& c : {Case{100, 20000.0, true, 4.961}, Case{485, 242500.0, false, 0.328}}) {
+        EmptyTable(paySet);
+        SetUnitPeriod(state, 365, 1.0);
+        AddGroups(paySet, {{c.count, 1000.0, 1, 0}});
+        SetLoan(state, c.amtFin, 1000.0 * c.count, c.count);
+        settings.TenPass = c.tenPass;
+        settings.Log = true;
+        ExpectRateMatchesAmountFinanced();
+        EXPECT_DOUBLE_EQ(state.APR, c.apr) << c.count;
+        EXPECT_EQ(chart[chart.size() - 2].rfind("Secant steps did not settle", 0), 0u);
+    }
 }
 
 TEST_F(HardScheduleTest, TinyPerDiemLoanWhoseTwoTrialAmountsAreEqual) {

@@ -163,6 +163,20 @@ TEST(MyFormatInteger, KeepsExactlyWidthCharacters) {
     EXPECT_EQ(r, std::string(20, ' ') + "$ 5 ");
 }
 
+TEST(ColumnFormatters, TheWidestWidthsOfEitherSignKeepTheWholeText) {
+    constexpr int kMin = std::numeric_limits<int>::min();
+    constexpr int kMax = std::numeric_limits<int>::max();
+    std::string r;
+    MyFormatInteger(5, kMin, r);
+    EXPECT_EQ(r, std::string(20, ' ') + "$ 5 ");
+    MyFormatInteger(5, kMax, r);
+    EXPECT_EQ(r, std::string(20, ' ') + "5 ");
+    MyFormatFloat(kMin, r, 1.5);
+    EXPECT_EQ(r, std::string(20, ' ') + "$1.50 ");
+    MyFormatFloat(kMax, r, 1.5);
+    EXPECT_EQ(r, std::string(20, ' ') + "1.5000 ");
+}
+
 TEST(MyFormatFloat, CurrencyWholeAndFourDecimalForms) {
     std::string r;
     MyFormatFloat(-12, r, 1234.5);

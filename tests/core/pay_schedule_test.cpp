@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/regular_schedule.h"
 #include "core/schedule_fixture.h"
 
 namespace qv {
@@ -217,6 +218,20 @@ TEST_F(IntegrityTest, AmountsBeyondTheCurrencyRangeAreRefusedNotOverflowed) {
     EXPECT_FALSE(IntegrityMdsPaySet(state, paySet, port));
     EXPECT_EQ(port.Texts().back(),
               "Error: the scheduled payments add up to more than can be computed.");
+}
+
+// The regular page holds a total it cannot add up beyond the currency range
+// and keeps it as the Total of Payments; the irregular page's check then
+// meets it with a schedule of its own.
+TEST_F(IntegrityTest, ATotalOfPaymentsBeyondTheCurrencyRangeIsRefusedNotWrapped) {
+    RegularBoxes boxes;
+    boxes.PayCount = 4;
+    boxes.RegPay = boxes.FirstPay = boxes.LastPay = 922'337'203'685'477.0;
+    state.TotPay = SummarizeRegular(boxes).TotPay;
+    state.PayCount = 12;
+    AddGroups(paySet, {{12, 100.0, 1, 0}});
+    EXPECT_FALSE(IntegrityMdsPaySet(state, paySet, port));
+    EXPECT_EQ(port.Texts(), std::vector<std::string>{std::string(kTotalOutOfRange)});
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -290,6 +291,16 @@ TEST_F(MemDsetPaySet, KeyChangeMovesBackwardsAndForwards) {
     t.Post();
     EXPECT_EQ(t.Position(), 4);
     EXPECT_EQ(Walk(t), (std::vector<int>{15, 20, 30, 35, 40}));
+}
+
+TEST_F(MemDsetPaySet, MoveToAnyPlaceOutsideTheTableStopsAtItsEnds) {
+    for (int s = 1; s <= 3; ++s) AddGroup(t, s * 10, s, 0);
+    for (const int place : {std::numeric_limits<int>::min(), -1, 0}) {
+        t.MoveTo(place);
+        EXPECT_EQ(t.Position(), 1) << place;
+    }
+    t.MoveTo(std::numeric_limits<int>::max());
+    EXPECT_EQ(t.Position(), 3);
 }
 
 TEST(MemDsetOrder, EmptyNumericSortsAsZero) {
