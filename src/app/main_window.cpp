@@ -625,18 +625,22 @@ bool TforMain::DebugFindPayment() const {
 }
 
 qv::AprOutcome TforMain::RunGetAPR() {
-    // A failed run leaves the chart box as it was; a successful one replaces it.
     qv::ChartText lines;
     const qv::AprOutcome outcome = qv::GetAPR(state_, mdsPaySet_, AprSettingsNow(), lines, *port_);
+    TakeAprResult(outcome, lines);
+    return outcome;
+}
+
+void TforMain::TakeAprResult(qv::AprOutcome outcome, const qv::ChartText& report) {
+    // A failed run leaves the chart box as it was; a successful one replaces it.
     if (outcome == qv::AprOutcome::Computed) {
         computed_ =
             std::make_unique<qv::ComputedSchedule>(qv::CaptureComputedSchedule(state_, mdsPaySet_));
-        SetChartLines(lines);
+        SetChartLines(report);
     } else {
         GetPage<RegularPage>().ShowAprInputError();
         GetPage<IrregularPage>().ShowAprInputError();
     }
-    return outcome;
 }
 
 qv::ChartPageHost& TforMain::ChartHost() {

@@ -48,6 +48,7 @@ class TforMain : public QMainWindow, public Session {
     qv::ChartOptions ChartOptionsNow() const override;
     bool DebugFindPayment() const override;
     qv::AprOutcome RunGetAPR() override;
+    void TakeAprResult(qv::AprOutcome outcome, const qv::ChartText& report) override;
     const qv::ComputedSchedule* LastComputed() const override { return computed_.get(); }
     qv::ChartPageHost& ChartHost() override;
     std::optional<qv::AprOutcome> EstimateIrregularAPR() override;

@@ -58,6 +58,11 @@ class Session {
     // chart text; a failure has been told through the port, and both APR
     // pages show "InputError".
     virtual qv::AprOutcome RunGetAPR() = 0;
+    // How a run of the APR engine made elsewhere (the irregular page's
+    // estimate) ended: a computed rate's report replaces the chart text and
+    // becomes the schedule the chart page charts; a failure shows
+    // "InputError" on both APR pages.
+    virtual void TakeAprResult(qv::AprOutcome outcome, const qv::ChartText& report) = 0;
     // The schedule and amounts of the last successful RunGetAPR since Reset;
     // nullptr when there is none.
     virtual const qv::ComputedSchedule* LastComputed() const = 0;

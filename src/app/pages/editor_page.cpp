@@ -12,6 +12,7 @@
 #include "app/grid_focus.h"
 #include "app/qt_text.h"
 #include "app/session.h"
+#include "core/apr_estimate.h"
 #include "core/group_schedule.h"
 #include "core/pay_group.h"
 #include "core/table_walk.h"
@@ -184,24 +185,10 @@ void EditorPage::butEditTotPayClick() {
 void EditorPage::butUpdateGlobalsClick() {
     qv::LoanState& s = session().State();
     PlatformPort& port = session().Port();
-    qv::GroupWalk walk;
-    try {
-        walk = qv::WalkGroups(session().mdsPaySet());
-    } catch (const qv::EMemDatasetError& error) {
-        port.Warn(error.what());
-        return;
-    }
-    for (const std::string& finding : walk.findings) port.Inform(finding);
-    // A schedule whose count or total no variable can hold leaves the loan's
-    // count and total as they are.
-    if (!walk.totalInRange || walk.count > std::numeric_limits<std::int32_t>::max() ||
-        walk.count < std::numeric_limits<std::int32_t>::min()) {
-        port.Warn(qv::kTotalOutOfRange);
-        return;
-    }
-    s.PayCount = static_cast<std::int32_t>(walk.count);
-    s.TotPay = walk.total;
-    port.Inform(qv::PaymentsTotalText(s.PayCount, s.TotPay));
+    const qv::ScheduleRecount recount = qv::RecountSchedule(s, session().mdsPaySet());
+    qv::ShowMessages(port, recount.messages);
+    if (!recount.counted) return;
+    port.Inform(recount.totalText);
     emit TotalsTaken(
         Q(qv::FloatToStrF(qv::CurrencyToDollars(s.TotPay), qv::FloatStyle::Fixed, 18, 2)),
         QString::number(s.PayCount));

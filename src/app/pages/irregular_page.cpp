@@ -15,6 +15,7 @@
 #include "app/radio_group.h"
 #include "app/session.h"
 #include "chart/chart_file.h"
+#include "core/apr_estimate.h"
 #include "core/group_schedule.h"
 #include "core/number_entry.h"
 #include "core/pay_group.h"
@@ -312,31 +313,21 @@ void IrregularPage::showEvent(QShowEvent* event) {
 
 std::optional<qv::AprOutcome> IrregularPage::butEstAPRClick() {
     qv::LoanState& s = session().State();
-    s.ScheduleSource = qv::kSourceIrregular;
-    // A group the table cannot store has been reported; the schedule is not
-    // tested on top of that.
-    bool ok = UpdateSummary();
-    if (ok && s.GroupPayCount == 0) {
-        session().Port().Inform(qv::kNoPaymentsToEstimateText);
-        AprPending();
-        return std::nullopt;
+    const qv::AprEstimate estimate = qv::EstimateApr(s, session().mdsPaySet(), BaseIntervalItem(),
+                                                     session().AprSettingsNow(), session().Port());
+    if (estimate.summarized) UpdateGroupSum(estimate.count, estimate.total);
+    if (estimate.outcome) {
+        // The report, or "InputError" on both APR pages.
+        session().TakeAprResult(*estimate.outcome, estimate.report);
     }
-    if (ok) ok = qv::IntegrityMdsPaySet(s, session().mdsPaySet(), session().Port());
-    s.PerDiem = false;
-    qv::SetBasePeriod(s, rgpBasePd_->ItemIndex());
-    if (ok && qv::PerDiemRuleApplies(s)) {
-        session().Port().Inform(qv::kPerDiemNotice);
-        s.PerDiem = true;
-    }
-    if (!ok) {
+    if (estimate.Computed()) {
+        apr_.SetRate(Q(qv::AprBoxText(estimate, s.APR)));
+    } else if (estimate.InputError()) {
         apr_.SetInputError();
-        session().Port().Warn(qv::kNoAprEstimated);
-        return std::nullopt;
+    } else {
+        AprPending();
     }
-    // A failed computation has shown "InputError" in both APR pages.
-    const qv::AprOutcome outcome = session().RunGetAPR();
-    if (outcome == qv::AprOutcome::Computed) apr_.SetRate(Q(qv::FloatToStr(s.APR)));
-    return outcome;
+    return estimate.outcome;
 }
 
 void IrregularPage::dbgPaySetExit() {
