@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "chart/amortization.h"
+#include "core/pay_group.h"
 #include "data/memdset.h"
 #include "fuzz_input.h"
 #include "varrate/var_group.h"

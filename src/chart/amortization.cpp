@@ -258,6 +258,13 @@ InputErrorRoute RouteAfterInputError(std::int32_t ScheduleSource) {
     }
 }
 
+void DefineDetailTable(TMemDataSet& table) {
+    DefineTable(table,
+                {"Sequence;3;0;1", "PaySize;6;0;0", "PriorPds;3;0;0", "AddDays;3;0;0",
+                 "UnEarnIn;6;0;0", "Rebate;6;0;0"},
+                "Sequence");
+}
+
 DetailFill FillDetailRows(const ComputedSchedule& computed, TMemDataSet& detail,
                           bool showRebates) noexcept {
     DetailFill out;

@@ -99,6 +99,10 @@ enum class InputErrorRoute {
 };
 InputErrorRoute RouteAfterInputError(std::int32_t ScheduleSource);
 
+// mdsDetail: one row per payment of the charted schedule, with its
+// unearned finance charge and Rule of 78s rebate, in Sequence order.
+void DefineDetailTable(TMemDataSet& table);
+
 struct DetailFill {
     bool filled = false;     // false: the grid is left empty, the reason is in messages
     bool irregular = false;  // payments or intervals differ from one payment to the next

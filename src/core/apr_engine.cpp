@@ -6,6 +6,7 @@
 #include <optional>
 #include <unordered_set>
 
+#include "core/pay_group.h"
 #include "core/pay_schedule.h"
 #include "core/table_walk.h"
 #include "data/memdset.h"
@@ -134,11 +135,11 @@ void WriteSummary(const LoanState& state, TMemDataSet& paySet, ChartText& chart,
         TableWalk walk(paySet);
         walk.KeepCursorAtEnd();
         for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext()) {
-            chart.push_back(
-                "    " + std::to_string(paySet.FieldAsInteger("SetSize")) + " payments of $ " +
-                Num(paySet.FieldAsFloat("PaySize"), 9, 2, fs) + " on intervals of " +
-                std::to_string(paySet.FieldAsInteger("PriorPds")) + " periods and " +
-                std::to_string(paySet.FieldAsInteger("AddDays")) + " days per interval.");
+            const PayGroup g = ReadPayGroup(paySet);
+            chart.push_back("    " + std::to_string(g.SetSize) + " payments of $ " +
+                            Num(g.PaySize, 9, 2, fs) + " on intervals of " +
+                            std::to_string(g.PriorPds) + " periods and " +
+                            std::to_string(g.AddDays) + " days per interval.");
         }
     }
     chart.push_back("Total of " + std::to_string(state.PayCount) + " payments scheduled.");

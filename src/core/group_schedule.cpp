@@ -108,11 +108,11 @@ AddGroupDecision DecideAddGroup(std::string_view sizeText, std::string_view payT
         d.messages.emplace_back(kTooManyPayments);
     if (!d.messages.empty()) return d;
     d.accepted = true;
-    d.group = GroupEntry{*size, *pay, *pds, *extra};
+    d.group = PayGroup{*size, 0, *pay, *pds, *extra};
     return d;
 }
 
-void TakeNewGroup(LoanState& state, const GroupEntry& group) {
+void TakeNewGroup(LoanState& state, const PayGroup& group) {
     state.GroupSize = group.SetSize;
     state.GroupPay = group.PaySize;
     state.GroupPds = group.PriorPds;
@@ -131,11 +131,7 @@ GroupWalk WalkGroups(TMemDataSet& paySet) {
     GroupWalk w;
     TableWalk walk(paySet);
     for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext()) {
-        const std::int32_t sequence = paySet.FieldAsInteger("Sequence");
-        const std::int32_t setSize = paySet.FieldAsInteger("SetSize");
-        const double paySize = paySet.FieldAsFloat("PaySize");
-        const std::int32_t priorPds = paySet.FieldAsInteger("PriorPds");
-        const std::int32_t addDays = paySet.FieldAsInteger("AddDays");
+        const auto [setSize, sequence, paySize, priorPds, addDays] = ReadPayGroup(paySet);
         const std::string group = "Group # " + std::to_string(sequence);
 
         if (priorPds == 0 && addDays == 0)

@@ -13,6 +13,7 @@
 #include "core/format.h"
 #include "core/loan_state.h"
 #include "core/money.h"
+#include "core/pay_group.h"
 #include "core/pay_schedule.h"
 
 namespace qv {
@@ -39,15 +40,6 @@ std::optional<std::string> OneGroupSuggestion(std::string_view groupPdsText,
 
 // --- Add Group -----------------------------------------------------------
 
-// One payment group as the page enters it.
-struct GroupEntry {
-    std::int32_t SetSize = 0;
-    double PaySize = 0.0;
-    std::int32_t PriorPds = 0;
-    std::int32_t AddDays = 0;
-    bool operator==(const GroupEntry&) const = default;
-};
-
 inline constexpr std::string_view kGroupSyntaxError = "This Payment Group data has syntax errors.";
 inline constexpr std::string_view kTooManyPayments =
     "Warning: No more than 485 payments allowed overall!";
@@ -63,7 +55,8 @@ std::optional<double> GroupTextAsDecimal(std::string_view text);
 // What "Add Group" makes of its four boxes.
 struct AddGroupDecision {
     bool accepted = false;
-    GroupEntry group;  // meaningful when accepted
+    // Meaningful when accepted; its Sequence is the page's to give.
+    PayGroup group;
     // The refusals, in the order they are shown (both can appear).
     std::vector<std::string> messages;
 };
@@ -79,7 +72,7 @@ AddGroupDecision DecideAddGroup(std::string_view sizeText, std::string_view payT
 
 // Records an accepted group in the loan state: the group variables take its
 // values, the running count and total grow, and GroupNumber moves on.
-void TakeNewGroup(LoanState& state, const GroupEntry& group);
+void TakeNewGroup(LoanState& state, const PayGroup& group);
 
 // "Payment Group # 2 has"
 std::string GroupCountText(std::int32_t GroupNumber);

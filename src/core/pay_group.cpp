@@ -5,6 +5,13 @@
 
 namespace qv {
 
+void DefinePaySetTable(TMemDataSet& table) {
+    DefineTable(
+        table,
+        {"SetSize;3;0;0", "Sequence;3;0;1", "PaySize;6;0;0", "PriorPds;3;0;0", "AddDays;3;0;0"},
+        "Sequence");
+}
+
 PayGroup ReadPayGroup(const TMemDataSet& paySet) {
     PayGroup g;
     g.SetSize = paySet.FieldAsInteger("SetSize");

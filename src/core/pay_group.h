@@ -18,6 +18,9 @@ struct PayGroup {
     bool operator==(const PayGroup&) const = default;
 };
 
+// mdsPaySet: the payment groups in Sequence order, open and empty.
+void DefinePaySetTable(TMemDataSet& table);
+
 // The group held by the table's current record (empty fields read as 0).
 PayGroup ReadPayGroup(const TMemDataSet& paySet);
 

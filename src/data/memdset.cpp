@@ -1058,20 +1058,6 @@ void DefineTable(TMemDataSet& table, std::vector<std::string> items, const std::
     table.Open();
 }
 
-void DefinePaySetTable(TMemDataSet& table) {
-    DefineTable(
-        table,
-        {"SetSize;3;0;0", "Sequence;3;0;1", "PaySize;6;0;0", "PriorPds;3;0;0", "AddDays;3;0;0"},
-        "Sequence");
-}
-
-void DefineDetailTable(TMemDataSet& table) {
-    DefineTable(table,
-                {"Sequence;3;0;1", "PaySize;6;0;0", "PriorPds;3;0;0", "AddDays;3;0;0",
-                 "UnEarnIn;6;0;0", "Rebate;6;0;0"},
-                "Sequence");
-}
-
 void EmptyTable(TMemDataSet& table) {
     table.Close();
     table.Clear();

@@ -178,10 +178,9 @@ class TMemDataSet {
 // ("name;type;size;required" each) and the order, open and empty.
 void DefineTable(TMemDataSet& table, std::vector<std::string> items, const std::string& orderBy);
 
-// The payment-group and detail tables; the variable-rate page's two tables
-// are defined next to their record types (varrate/var_group.h).
-void DefinePaySetTable(TMemDataSet& table);  // mdsPaySet
-void DefineDetailTable(TMemDataSet& table);  // mdsDetail
+// Each of the system's four tables is defined next to the type of its
+// records: mdsPaySet in core/pay_group.h, mdsDetail in chart/amortization.h,
+// mdsVariable and mdsVarSchedule in varrate/var_group.h.
 
 // Closes, clears and reopens a table: how Reset and the loaders empty one.
 void EmptyTable(TMemDataSet& table);

@@ -56,16 +56,16 @@ TEST(DecideAddGroup, ConvertsThePlainNumbersOfTheFourBoxes) {
     const AddGroupDecision d = DecideAddGroup("12", "88.85", "1", "0", 0);
     EXPECT_TRUE(d.accepted);
     EXPECT_TRUE(d.messages.empty());
-    EXPECT_EQ(d.group, (GroupEntry{12, 88.85, 1, 0}));
-    EXPECT_EQ(DecideAddGroup("1", ".5", "0", "15", 0).group, (GroupEntry{1, 0.5, 0, 15}));
-    EXPECT_EQ(DecideAddGroup("1", "7.", "2", "0", 0).group, (GroupEntry{1, 7.0, 2, 0}));
+    EXPECT_EQ(d.group, (PayGroup{12, 0, 88.85, 1, 0}));
+    EXPECT_EQ(DecideAddGroup("1", ".5", "0", "15", 0).group, (PayGroup{1, 0, 0.5, 0, 15}));
+    EXPECT_EQ(DecideAddGroup("1", "7.", "2", "0", 0).group, (PayGroup{1, 0, 7.0, 2, 0}));
 }
 
 TEST(DecideAddGroup, TakesBackItsOwnSuggestionWithThousandsSeparators) {
     const AddGroupDecision d = DecideAddGroup("1,200", "1,000.00", "1", "0", 0);
     ASSERT_FALSE(d.accepted);  // 1,200 payments are too many, but they convert
     EXPECT_EQ(d.messages, Strings{std::string(kTooManyPayments)});
-    EXPECT_EQ(DecideAddGroup("12", "1,000.00", "1", "0", 0).group, (GroupEntry{12, 1000.0, 1, 0}));
+    EXPECT_EQ(DecideAddGroup("12", "1,000.00", "1", "0", 0).group, (PayGroup{12, 0, 1000.0, 1, 0}));
 }
 
 TEST(DecideAddGroup, AnyTextThatIsNoPlainNumberIsASyntaxError) {
@@ -103,8 +103,8 @@ TEST(DecideAddGroup, NoRangeChecksBeyondConversion) {
 
 TEST(TakeNewGroup, GrowsTheRunningTotalsAndNumbersTheNextGroup) {
     LoanState s;
-    TakeNewGroup(s, {12, 88.85, 1, 0});
-    TakeNewGroup(s, {1, 88.91, 2, 5});
+    TakeNewGroup(s, {12, 0, 88.85, 1, 0});
+    TakeNewGroup(s, {1, 0, 88.91, 2, 5});
     EXPECT_EQ(s.GroupNumber, 3);
     EXPECT_EQ(s.GroupPayCount, 13);
     EXPECT_DOUBLE_EQ(s.GroupPayTotal, 1155.11);

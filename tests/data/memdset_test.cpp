@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "chart/amortization.h"
+#include "core/pay_group.h"
 #include "varrate/var_group.h"
 
 namespace qv {

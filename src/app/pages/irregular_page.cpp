@@ -250,10 +250,10 @@ void IrregularPage::butDoneClick() {
 
     // The group is left pending; the next movement in the table stores it.
     qv::TMemDataSet& paySet = session().mdsPaySet();
-    const qv::GroupEntry& group = decision.group;
+    qv::PayGroup group = decision.group;
+    group.Sequence = s.GroupNumber;
     try {
-        qv::AppendPayGroup(
-            paySet, {group.SetSize, s.GroupNumber, group.PaySize, group.PriorPds, group.AddDays});
+        qv::AppendPayGroup(paySet, group);
     } catch (const qv::EMemDatasetError& error) {
         // A pending row of the grid could not be stored first: nothing added.
         session().Port().Warn(error.what());
