@@ -22,6 +22,7 @@
 #include "app/progress_window.h"
 #include "app/radio_group.h"
 #include "app_fixture.h"
+#include "cli/loan_run.h"
 #include "core/pay_group.h"
 #include "data/wccsvexp.h"
 #include "data/wccsvimp.h"
@@ -462,6 +463,12 @@ void ScheduleFileTest::exampleFilesLoadWithTheirApr() {
         QVERIFY2(!app.port->messages.empty(), name.c_str());
         QCOMPARE(app.port->messages.back().text, expected.at(name).apr);
         QCOMPARE(app.State().IrregularLoaded, expected.at(name).irregular);
+        // The command-line companion computes the same schedule file the
+        // same way: the same report, line for line, and the same rate.
+        qv::cli::LoanWorker companion{qv::cli::RunSettings{}};
+        const qv::cli::LoanRecord record = companion.FromScheduleFile(entry.path(), name);
+        QCOMPARE(record.report, app.window->ChartLines());
+        QCOMPARE(record.apr, app.State().APR);
         ++loaded;
     }
     QCOMPARE(loaded, int(expected.size()));
