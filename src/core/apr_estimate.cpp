@@ -45,22 +45,29 @@ ScheduleRecount RecountSchedule(LoanState& state, TMemDataSet& paySet, const For
     return r;
 }
 
-AprEstimate EstimateApr(LoanState& state, TMemDataSet& paySet, int intervalItem,
-                        const AprSettings& settings, UserPort& port, const FormatSettings& fs) {
-    AprEstimate e;
-    // The page's summary first; a group the table cannot store has been
-    // reported, and the schedule is not tested on top of that.
+std::optional<GroupSummary> RecountGroups(LoanState& state, TMemDataSet& paySet, UserPort& port) {
     try {
         const GroupWalk walk = WalkGroups(paySet);
         state.GroupPayCount = static_cast<std::int32_t>(
             std::clamp<std::int64_t>(walk.count, std::numeric_limits<std::int32_t>::min(),
                                      std::numeric_limits<std::int32_t>::max()));
         state.GroupPayTotal = WalkTotalDollars(walk);
-        e.summarized = true;
-        e.count = walk.count;
-        e.total = state.GroupPayTotal;
+        return GroupSummary{walk.count, state.GroupPayTotal};
     } catch (const EMemDatasetError& error) {
         port.Warn(error.what());
+        return std::nullopt;
+    }
+}
+
+AprEstimate EstimateApr(LoanState& state, TMemDataSet& paySet, int intervalItem,
+                        const AprSettings& settings, UserPort& port, const FormatSettings& fs) {
+    AprEstimate e;
+    // The page's summary first; a group the table cannot store has been
+    // reported, and the schedule is not tested on top of that.
+    if (const std::optional<GroupSummary> summary = RecountGroups(state, paySet, port)) {
+        e.summarized = true;
+        e.count = summary->count;
+        e.total = summary->total;
     }
     bool ok = e.summarized;
     if (ok && state.GroupPayCount == 0) {

@@ -49,6 +49,18 @@ struct ScheduleRecount {
 ScheduleRecount RecountSchedule(LoanState& state, TMemDataSet& paySet,
                                 const FormatSettings& fs = FormatSettings{});
 
+// --- the irregular page's summary ------------------------------------------
+
+struct GroupSummary {
+    std::int64_t count = 0;  // payments in all
+    double total = 0.0;      // their total in dollars
+};
+
+// Recounts the groups of `paySet` into GroupPayCount (held within 32 bits)
+// and GroupPayTotal, the running count and total the summary shows. A pending
+// group the table cannot store is told as a warning and gives nothing.
+std::optional<GroupSummary> RecountGroups(LoanState& state, TMemDataSet& paySet, UserPort& port);
+
 // --- "Estimate APR" ----------------------------------------------------------
 
 struct AprEstimate {

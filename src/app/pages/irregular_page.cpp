@@ -23,14 +23,6 @@
 
 namespace {
 
-std::int32_t ClampToInt32(std::int64_t n) {
-    if (n > std::numeric_limits<std::int32_t>::max())
-        return std::numeric_limits<std::int32_t>::max();
-    if (n < std::numeric_limits<std::int32_t>::min())
-        return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(n);
-}
-
 const QString kEditNote = QStringLiteral(
     "You can edit this Schedule at Tab 5 or Click on an individual cell in the grid below to "
     "edit it.");
@@ -272,18 +264,10 @@ void IrregularPage::butDoneClick() {
 }
 
 bool IrregularPage::UpdateSummary() {
-    qv::GroupWalk walk;
-    try {
-        walk = qv::WalkGroups(session().mdsPaySet());
-    } catch (const qv::EMemDatasetError& error) {
-        session().Port().Warn(error.what());
-        return false;
-    }
-    qv::LoanState& s = session().State();
-    s.GroupPayCount = ClampToInt32(walk.count);
-    s.GroupPayTotal = walk.totalInRange ? qv::CurrencyToDollars(walk.total) : walk.dollars;
-    UpdateGroupSum(walk.count, s.GroupPayTotal);
-    return true;
+    const std::optional<qv::GroupSummary> summary =
+        qv::RecountGroups(session().State(), session().mdsPaySet(), session().Port());
+    if (summary) UpdateGroupSum(summary->count, summary->total);
+    return summary.has_value();
 }
 
 void IrregularPage::UpdateGroupSum(std::int64_t count, double total) {
