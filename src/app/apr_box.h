@@ -13,6 +13,7 @@ class AprBox {
     void SetInputError() { Show(Shown::InputError, QStringLiteral("InputError")); }
     void SetRate(const QString& text) { Show(Shown::Rate, text); }
     bool ShowsInputError() const { return shown_ == Shown::InputError; }
+    bool ShowsRate() const { return shown_ == Shown::Rate; }
 
   private:
     enum class Shown { Pending, Rate, InputError };

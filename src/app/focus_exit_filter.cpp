@@ -1,7 +1,11 @@
 #include "app/focus_exit_filter.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPointer>
 #include <QScopedValueRollback>
 #include <QWidget>
 
@@ -75,6 +79,45 @@ void FocusExitFilter::Run(Watch& watch, Handler Watch::*which) {
     }
 }
 
+void FocusExitFilter::FinishMoveAfterMessage(QPointer<QWidget> heading, Qt::FocusReason reason,
+                                             bool buttonHeld) {
+    // Only a move the exit handler let stand: a refusal has put the focus
+    // back into the box it left.
+    if (!heading || QApplication::focusWidget() != heading) return;
+    // A message shown on the way takes the release of the click that moved
+    // the focus, and with it the click: the button then never fires. It is
+    // given its click once the press has reached it.
+    if (reason == Qt::MouseFocusReason && buttonHeld &&
+        !(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+        if (auto* button = qobject_cast<QAbstractButton*>(heading.data())) {
+            QPointer<QAbstractButton> target = button;
+            QMetaObject::invokeMethod(
+                button,
+                [target] {
+                    if (!target || QGuiApplication::mouseButtons() & Qt::LeftButton) return;
+                    if (!target->isEnabled() || !target->isVisible()) return;
+                    target->setDown(false);
+                    target->click();
+                },
+                Qt::QueuedConnection);
+        }
+        return;
+    }
+    // A box tabbed into has its text selected, so typing replaces it; a
+    // message shown on the way gives the focus back without that selection.
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+        if (auto* box = qobject_cast<QLineEdit*>(heading.data())) {
+            QPointer<QLineEdit> target = box;
+            QMetaObject::invokeMethod(
+                box,
+                [target] {
+                    if (target && target->hasFocus() && !target->isReadOnly()) target->selectAll();
+                },
+                Qt::QueuedConnection);
+        }
+    }
+}
+
 bool FocusExitFilter::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (!enabled_ || (type != QEvent::FocusOut && type != QEvent::FocusIn)) {
@@ -100,7 +143,10 @@ bool FocusExitFilter::eventFilter(QObject* watched, QEvent* event) {
             return false;
         }
         watch->handingOver = false;
+        const bool buttonHeld = QGuiApplication::mouseButtons() & Qt::LeftButton;
+        QPointer<QWidget> heading = next;
         Run(*watch, &Watch::onExit);
+        FinishMoveAfterMessage(heading, reason, buttonHeld);
     } else {
         if (watch->handingOver) {
             watch->handingOver = false;

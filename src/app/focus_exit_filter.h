@@ -37,6 +37,11 @@ class FocusExitFilter : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // After an exit handler: the click or the tab that moved the focus is
+    // carried through even when a message was shown on the way.
+    static void FinishMoveAfterMessage(QPointer<QWidget> heading, Qt::FocusReason reason,
+                                       bool buttonHeld);
+
     struct Watch {
         QPointer<QWidget> control;
         Handler onExit;

@@ -441,7 +441,9 @@ void TforMain::FocusChanged(QWidget* /*old*/, QWidget* now) {
     if (entering_ || now == nullptr || now->window() != this) return;
     Page* page = PageContaining(now);
     if (page == nullptr) {
-        enteredPage_ = nullptr;  // the strip has it: the next page is entered afresh
+        // The strip has it: the next page is entered afresh. The menu bar
+        // only passes the focus on to a menu and back; it leaves no page.
+        if (now == strip_) enteredPage_ = nullptr;
         return;
     }
     if (page == enteredPage_) return;
@@ -640,7 +642,13 @@ void TforMain::TakeAprResult(qv::AprOutcome outcome, const qv::ChartText& report
     } else {
         GetPage<RegularPage>().ShowAprInputError();
         GetPage<IrregularPage>().ShowAprInputError();
+        ReportNotCurrent();
     }
+}
+
+void TforMain::ReportNotCurrent() {
+    const auto& lines = shell_text::kNoCurrentReportLines;
+    GetPage<ChartPage>().SetChartLines(qv::ChartText(std::begin(lines), std::end(lines)));
 }
 
 qv::ChartPageHost& TforMain::ChartHost() {
@@ -697,8 +705,8 @@ void TforMain::SetChartLines(const qv::ChartText& lines) {
     GetPage<ChartPage>().SetChartLines(lines);
 }
 
-void TforMain::ChartAmortization() {
-    GetPage<ChartPage>().butChartEstClick();
+bool TforMain::ChartAmortization() {
+    return GetPage<ChartPage>().butChartEstClick();
 }
 
 void TforMain::PrintChart() {

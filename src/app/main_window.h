@@ -49,6 +49,7 @@ class TforMain : public QMainWindow, public Session {
     bool DebugFindPayment() const override;
     qv::AprOutcome RunGetAPR() override;
     void TakeAprResult(qv::AprOutcome outcome, const qv::ChartText& report) override;
+    void ReportNotCurrent() override;
     const qv::ComputedSchedule* LastComputed() const override { return computed_.get(); }
     qv::ChartPageHost& ChartHost() override;
     std::optional<qv::AprOutcome> EstimateIrregularAPR() override;
@@ -65,7 +66,7 @@ class TforMain : public QMainWindow, public Session {
     qv::ChartText ChartLines() const override;
     void SetChartCaption(const std::string& caption) override;
     void SetChartLines(const qv::ChartText& lines) override;
-    void ChartAmortization() override;
+    bool ChartAmortization() override;
     void PrintChart() override;
 
     // Sets the title, resets everything and shows the introduction page.

@@ -63,6 +63,9 @@ class Session {
     // becomes the schedule the chart page charts; a failure shows
     // "InputError" on both APR pages.
     virtual void TakeAprResult(qv::AprOutcome outcome, const qv::ChartText& report) = 0;
+    // The schedule on screen could not be computed: the chart text no longer
+    // shows an earlier schedule's report as if it were this one's.
+    virtual void ReportNotCurrent() = 0;
     // The schedule and amounts of the last successful RunGetAPR since Reset;
     // nullptr when there is none.
     virtual const qv::ComputedSchedule* LastComputed() const = 0;
@@ -103,8 +106,9 @@ class Session {
     virtual void SetChartLines(const qv::ChartText& lines) = 0;
     // The caption beside "Chart Amortization" (labChart7).
     virtual void SetChartCaption(const std::string& caption) = 0;
-    // "Chart Amortization" on the chart page.
-    virtual void ChartAmortization() = 0;
+    // "Chart Amortization" on the chart page; false when there was no
+    // schedule to chart (the user has been told).
+    virtual bool ChartAmortization() = 0;
     // "Print Chart": the print dialog, then the chart text.
     virtual void PrintChart() = 0;
 };

@@ -52,4 +52,10 @@ inline constexpr const char* kIrregularRedirect =
 // What the chart box says until a chart has been made.
 inline constexpr const char* kNoChartText = "no Chart Text until [Chart Amortization] is clicked.";
 
+// What the chart box says once the schedule on screen could not be computed:
+// the report of an earlier schedule would be taken for this one's.
+inline constexpr const char* kNoCurrentReportLines[] = {
+    "No APR report: the schedule as it stands could not be computed.",
+    "Correct it as the messages said, then compute its APR again."};
+
 }  // namespace shell_text

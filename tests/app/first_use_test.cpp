@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -11,6 +12,7 @@
 #include "app/pages/chart_page.h"
 #include "app/pages/settings_page.h"
 #include "app/radio_group.h"
+#include "app/shell_texts.h"
 #include "app_fixture.h"
 #include "chart/amortization.h"
 #include "core/group_schedule.h"
@@ -57,6 +59,7 @@ class FirstUseTest : public QObject {
     void theChartChartsTheLastComputationNotTheBoxesOfAnotherPage();
     void resultsFollowTheInputsTheyBelongTo();
     void theKeyboardStepsTabsSelectsBoxTextAndPressesButtons();
+    void noReportOrPrintoutOutlivesTheScheduleItWasMadeFrom();
     void resultBoxesCannotBeTypedInto();
     void anEmptyIrregularScheduleIsSaidToHaveNoPayments();
     void theAmountFinancedBoxRefusesZeroAndTheCountRefillsTheLastPayment();
@@ -95,6 +98,9 @@ void FirstUseTest::theRuleOf78sWarningLeavesTheChartPageWorking() {
     a.Click("redChart");
     QTest::keyClick(a.Focused(), Qt::Key_Tab);
     a.Click("butClearIt");
+    // Nor does a visit to the menu bar, which leaves no page.
+    a.window->menuBar()->setFocus(Qt::ShortcutFocusReason);
+    a.Click("redChart");
     QCOMPARE(a.port->messages.size(), std::size_t(1));
     QCOMPARE(a.ChartLines(), QStringList{TforMain::kTitle});
 
@@ -229,6 +235,34 @@ void FirstUseTest::theKeyboardStepsTabsSelectsBoxTextAndPressesButtons() {
     a.port->ClearRecords();
     QTest::keyClick(compute, Qt::Key_Return);
     QVERIFY(a.Text("edSimpAPR").endsWith(QLatin1Char('%')));
+}
+
+void FirstUseTest::noReportOrPrintoutOutlivesTheScheduleItWasMadeFrom() {
+    UserApp& a = *app;
+    a.ComputeRegular(QStringLiteral("3000"), QStringLiteral("36"), QStringLiteral("100"));
+    QVERIFY(a.ChartLines().join(QLatin1Char('\n')).contains(QStringLiteral("$3,000.00")));
+
+    // A schedule the engine refuses takes the earlier report off the chart box.
+    a.Enter("edSimpAmtFin", QStringLiteral("100"));
+    a.Click("butSimpleAPR");
+    QCOMPARE(a.Text("edSimpAPR"), QStringLiteral("InputError"));
+    const auto& notCurrent = shell_text::kNoCurrentReportLines;
+    QCOMPARE(a.ChartLines(), QStringList(std::begin(notCurrent), std::end(notCurrent)));
+
+    // Print Amortization prints the schedule on screen, computing it first.
+    a.Enter("edSimpAmtFin", QStringLiteral("3100"));
+    a.port->ClearRecords();
+    a.Click("butChartSimple");
+    QCOMPARE(a.Text("edSimpAPR"), QStringLiteral("9.981%"));
+    QCOMPARE(a.port->printed.size(), std::size_t(1));
+    QVERIFY(
+        QString::fromStdString(a.port->printed[0].text).contains(QStringLiteral(" $3,100.00 ")));
+
+    // Nothing is printed when the schedule on screen cannot be computed.
+    a.Enter("edSimpAmtFin", QStringLiteral("100"));
+    a.port->ClearRecords();
+    a.Click("butChartSimple");
+    QVERIFY(a.port->printed.empty());
 }
 
 void FirstUseTest::resultBoxesCannotBeTypedInto() {

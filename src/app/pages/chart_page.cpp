@@ -78,13 +78,14 @@ void ChartPage::Enter() {
                        session().Port());
 }
 
-void ChartPage::butChartEstClick() {
+bool ChartPage::butChartEstClick() {
     qv::ChartText lines;
     const qv::ChartResult result =
         qv::AppendAmortizationChart(session().LastComputed(), session().State().RoundAdd,
                                     session().ChartOptionsNow(), lines, session().Port());
     labChart7_->setText(Q(result.caption));
     AppendChartLines(lines);
+    return result.outcome == qv::ChartOutcome::Appended;
 }
 
 void ChartPage::butPrintClick() {

@@ -16,7 +16,8 @@ class ChartPage : public Page {
     void Enter() override;
 
     // "Chart Amortization": appends the amortization chart to redChart.
-    void butChartEstClick();
+    // False when there was no schedule to chart (the user has been told).
+    bool butChartEstClick();
     // "Print Chart": the print dialog, then the chart text in 10-point
     // Courier New.
     void butPrintClick();

@@ -308,6 +308,7 @@ std::optional<qv::AprOutcome> IrregularPage::butEstAPRClick() {
         apr_.SetRate(Q(qv::AprBoxText(estimate, s.APR)));
     } else if (estimate.InputError()) {
         apr_.SetInputError();
+        if (!estimate.outcome) session().ReportNotCurrent();
     } else {
         AprPending();
     }

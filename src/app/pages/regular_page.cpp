@@ -311,6 +311,7 @@ void RegularPage::butSimpleAPRClick() {
     } else {
         session().Port().Warn(qv::kNoDurationText);
         apr_.SetInputError();
+        session().ReportNotCurrent();
     }
     s.ScheduleSource = qv::kSourceRegular;
 }
@@ -329,8 +330,14 @@ void RegularPage::butMaxClick() {
 }
 
 void RegularPage::butChartSimpleClick() {
-    session().ChartAmortization();
-    session().PrintChart();
+    // The chart printed belongs to the schedule on screen: one changed since
+    // its APR was computed, or charted elsewhere since, is computed again.
+    const bool current = apr_.ShowsRate() && session().State().ScheduleSource == qv::kSourceRegular;
+    if (!current) {
+        butSimpleAPRClick();
+        if (!apr_.ShowsRate()) return;
+    }
+    if (session().ChartAmortization()) session().PrintChart();
 }
 
 void RegularPage::SwitchPageHints(bool on) {
