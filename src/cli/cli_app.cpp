@@ -23,8 +23,8 @@ constexpr std::string_view kVersion = "quorvane-cli 0.9992";
 
 constexpr std::string_view kExitStatusHelp =
     "Exit status: 0 when every loan was computed (and, for check, every disclosure is "
-    "accurate); 1 when a check failed or a loan has no APR; 2 for bad usage or input that "
-    "could not be read.";
+    "accurate); 1 when a check failed or a loan has no APR; 2 for bad usage, input that "
+    "could not be read, or input with no loans in it.";
 
 constexpr std::string_view kInputsHelp =
     "FILE may be a schedule file as the desktop program saves it, a folder (its files in name "
@@ -179,17 +179,25 @@ int RunLoansCommand(Command command, const Options& o, std::ostream& out, std::o
                  : MakeRecordWriter(command, format, held.Out());
 
     int status = kExitOk;
+    std::size_t loans = 0;
     LoanFeed feed(inputs);
     RunLoans(feed, settings, o.jobs, [&](LoanRecord&& record) {
         writer->Write(record);
         held.Release();
         status = std::max(status, StatusOf(record));
+        ++loans;
         if (progress) progress->Step();
     });
     if (progress) progress->Clear();
     writer->Finish();
     held.Release();
     out.flush();
+    // An empty folder or a batch file of nothing but its header is most
+    // likely the wrong input; a bare header would pass for a clean run.
+    if (loans == 0) {
+        err << kProgram << ": no loans found in the input given\n";
+        return kExitBadInput;
+    }
     return status;
 }
 

@@ -534,8 +534,13 @@ TEST(CliProgram, ExitStatusAndStreamsAsDocumented) {
         std::string out;  // found in standard output; "" when it stays empty
         std::string err;  // found in standard error; "" when it stays empty
     };
+    fs::create_directories(folder.path / "empty");
+    const std::string headerOnly = (folder.path / "header-only.csv").string();
+    WriteFile(fs::path(headerOnly), "id,amount_financed,interval,groups\n");
     const Case cases[] = {
         {"apr " + irregular, 0, "Estimated APR = 9.34%", ""},
+        {"apr " + (folder.path / "empty").string(), 2, "ID  APR", "no loans found"},
+        {"check --disclosed-apr 9 " + headerOnly, 2, "VERDICT", "no loans found"},
         {"apr " + irregular + " " + missing, 2, "==> " + irregular + " <==", "missing.txt: Cannot"},
         {"check " + irregular + " --disclosed-apr 9.5", 0, "Verdict:             ACCURATE", ""},
         {"check " + irregular + " --disclosed-apr 9.7", 1, "NOT ACCURATE", ""},
