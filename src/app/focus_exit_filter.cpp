@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QScopedValueRollback>
 #include <QWidget>
+#include <functional>
+#include <memory>
 
 FocusExitFilter::FocusExitFilter(QObject* parent) : QObject(parent) {}
 
@@ -79,11 +81,34 @@ void FocusExitFilter::Run(Watch& watch, Handler Watch::*which) {
     }
 }
 
+namespace {
+
+// Runs `action` once `heading` holds the focus: at once when it does, or when
+// the window gets the activation back from a message box, which a window
+// manager may hand over only after the message box has gone. A handler that
+// put the focus elsewhere (a refusal) has its way: nothing runs then.
+void WhenFocusArrives(const QPointer<QWidget>& heading, const std::function<void()>& action) {
+    if (heading->hasFocus()) {
+        QMetaObject::invokeMethod(heading, action, Qt::QueuedConnection);
+        return;
+    }
+    if (heading->window()->isActiveWindow()) return;
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once =
+        QObject::connect(qApp, &QApplication::focusChanged, heading,
+                         [heading, action, once](QWidget* /*old*/, QWidget* now) {
+                             if (now == nullptr || now->window() != heading->window()) return;
+                             QObject::disconnect(*once);
+                             if (now == heading)
+                                 QMetaObject::invokeMethod(heading, action, Qt::QueuedConnection);
+                         });
+}
+
+}  // namespace
+
 void FocusExitFilter::FinishMoveAfterMessage(QPointer<QWidget> heading, Qt::FocusReason reason,
                                              bool buttonHeld) {
-    // Only a move the exit handler let stand: a refusal has put the focus
-    // back into the box it left.
-    if (!heading || QApplication::focusWidget() != heading) return;
+    if (!heading) return;
     // A message shown on the way takes the release of the click that moved
     // the focus, and with it the click: the button then never fires. It is
     // given its click once the press has reached it.
@@ -91,15 +116,12 @@ void FocusExitFilter::FinishMoveAfterMessage(QPointer<QWidget> heading, Qt::Focu
         !(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
         if (auto* button = qobject_cast<QAbstractButton*>(heading.data())) {
             QPointer<QAbstractButton> target = button;
-            QMetaObject::invokeMethod(
-                button,
-                [target] {
-                    if (!target || QGuiApplication::mouseButtons() & Qt::LeftButton) return;
-                    if (!target->isEnabled() || !target->isVisible()) return;
-                    target->setDown(false);
-                    target->click();
-                },
-                Qt::QueuedConnection);
+            WhenFocusArrives(heading, [target] {
+                if (!target || QGuiApplication::mouseButtons() & Qt::LeftButton) return;
+                if (!target->isEnabled() || !target->isVisible()) return;
+                target->setDown(false);
+                target->click();
+            });
         }
         return;
     }
@@ -108,12 +130,9 @@ void FocusExitFilter::FinishMoveAfterMessage(QPointer<QWidget> heading, Qt::Focu
     if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
         if (auto* box = qobject_cast<QLineEdit*>(heading.data())) {
             QPointer<QLineEdit> target = box;
-            QMetaObject::invokeMethod(
-                box,
-                [target] {
-                    if (target && target->hasFocus() && !target->isReadOnly()) target->selectAll();
-                },
-                Qt::QueuedConnection);
+            WhenFocusArrives(heading, [target] {
+                if (target && target->hasFocus() && !target->isReadOnly()) target->selectAll();
+            });
         }
     }
 }

@@ -132,6 +132,41 @@ class FocusExitTest : public QObject {
         QCOMPARE(f.window.focusWidget(), f.second);
     }
 
+    // A message from an exit handler that lets the move stand takes the
+    // activation, and with it the release of the click or the selection a
+    // tab gives: both are carried through once the window is active again.
+    void aMoveCarriedOnPastAMessageEndsAsTheUserMeantIt() {
+        for (const bool byMouse : {false, true}) {
+            Form f;
+            QtPlatformPort port(&f.window);
+            f.filter->OnExit(f.first, [&] {
+                QTimer::singleShot(0, [] {
+                    QWidget* box = QApplication::activeModalWidget();
+                    if (box == nullptr) return;
+                    QTest::mouseRelease(box, Qt::LeftButton);  // the release the message takes
+                    box->close();
+                });
+                port.Inform("Noted");
+            });
+            f.second->setText(QStringLiteral("123"));
+            f.first->setFocus(Qt::OtherFocusReason);
+            f.log.clear();
+            if (byMouse)
+                QTest::mousePress(f.button, Qt::LeftButton);
+            else
+                QTest::keyClick(f.first, Qt::Key_Tab);
+            QApplication::setActiveWindow(&f.window);
+            QTRY_VERIFY(f.window.isActiveWindow());
+            QCoreApplication::processEvents();
+            if (byMouse) {
+                QCOMPARE(f.log, QStringList{"click"});
+            } else {
+                QCOMPARE(QApplication::focusWidget(), f.second);
+                QCOMPARE(f.second->selectedText(), QStringLiteral("123"));
+            }
+        }
+    }
+
     void movingWithinARadioGroupIsNoExit() {
         Form f;
         f.group->Item(0)->setFocus(Qt::OtherFocusReason);

@@ -128,8 +128,10 @@ void OnePayPage::edDayOneExit() {
         return;
     }
     // A day count of 1 stands; the two-day floor is the cross-checks' rule.
+    // The term computed with is the one the box is corrected to show.
     if (s.DayOne < 1) {
         edDayOne_->setText(QStringLiteral("1"));
+        s.DayOne = 1;
         Inform(qv::kOneTermUnderOneDayText);
     }
 }
