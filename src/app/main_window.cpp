@@ -365,6 +365,20 @@ void TforMain::FitToPages() {
     move(frame.topLeft());
 }
 
+void TforMain::KeepFrameOnScreen() {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr || windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+    const QRect available = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (available.contains(frame)) return;
+    const QSize border = frame.size() - size();
+    resize(std::min(width(), available.width() - border.width()),
+           std::min(height(), available.height() - border.height()));
+    QRect placed(QPoint(), size() + border);
+    placed.moveCenter(available.center());
+    move(placed.topLeft());
+}
+
 PageId TforMain::ActivePage() const {
     return active_;
 }
@@ -487,6 +501,12 @@ bool TforMain::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::ShortcutOverride:
         case QEvent::KeyPress:
             return StepTabByKey(event);
+        case QEvent::WindowActivate:
+            if (watched == this && !frameFitted_) {
+                frameFitted_ = true;
+                KeepFrameOnScreen();
+            }
+            break;
         default:
             break;
     }

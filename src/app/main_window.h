@@ -121,6 +121,9 @@ class TforMain : public QMainWindow, public Session {
     // Start size: wide and tall enough for every working page, within the
     // screen's available area, centred on it.
     void FitToPages();
+    // Once the window manager has framed the window, the frame is known: a
+    // window taller or wider with it than the screen is made to fit.
+    void KeepFrameOnScreen();
 
     qv::LoanState state_;
     qv::TMemDataSet mdsPaySet_{"mdsPaySet"};
@@ -143,6 +146,7 @@ class TforMain : public QMainWindow, public Session {
     QPointer<Page> enteredPage_;
     bool showingPage_ = false;  // the program, not the user, is moving the strip
     bool entering_ = false;     // a page's entry action is running
+    bool frameFitted_ = false;  // the framed window has been kept on the screen
     Qt::MouseButton releaseToSwallow_ = Qt::NoButton;
     std::unique_ptr<qv::ComputedSchedule> computed_;
     std::unique_ptr<ChartHostImpl> chartHost_;
