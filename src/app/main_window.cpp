@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QIcon>
 #include <QKeyEvent>
@@ -291,9 +292,15 @@ void TforMain::BuildMenu() {
 
     QMenu* settings = bar->addMenu(QStringLiteral("&Settings"));
     settings->setObjectName(QStringLiteral("Settings1"));
-    AddPageItem(settings, QStringLiteral("Change Balloon &Hints"), PageId::tabSettings);
-    AddPageItem(settings, QStringLiteral("Change &Rounding"), PageId::tabSettings);
-    AddPageItem(settings, QStringLiteral("Change Rebate &Inclusion"), PageId::tabSettings);
+    // An item naming one setting lands on the box that changes it.
+    const auto settingItem = [&](const QString& caption, QCheckBox* (SettingsPage::*box)() const) {
+        QAction* item = AddPageItem(settings, caption, PageId::tabSettings);
+        connect(item, &QAction::triggered, this,
+                [this, box] { (GetPage<SettingsPage>().*box)()->setFocus(Qt::OtherFocusReason); });
+    };
+    settingItem(QStringLiteral("Change Balloon &Hints"), &SettingsPage::cbxHintsOff);
+    settingItem(QStringLiteral("Change &Rounding"), &SettingsPage::cbxRoundDown);
+    settingItem(QStringLiteral("Change Rebate &Inclusion"), &SettingsPage::cbxShowRebates);
     AddPageItem(settings, QStringLiteral("Change Other Settings"), PageId::tabSettings);
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <map>
 
 #include "app/pages/about_page.h"
 #include "app/pages/chart_page.h"
@@ -242,6 +243,12 @@ void ShellTest::menuItemsLandOnTheirPages() {
     QCOMPARE(app.window->State().ScheduleSource, source);
     const QString tab = PageHasTab(page) ? PageCaption(page) : QString();
     QCOMPARE(app.HighlightedTab(), tab);
+    // The items naming one setting put the focus on its box.
+    const std::map<QString, QString> settingBox{{"ChangeBalloonHints1", "cbxHintsOff"},
+                                                {"ChangeRounding1", "cbxRoundDown"},
+                                                {"ChangeRebateInclusion1", "cbxShowRebates"}};
+    if (const auto box = settingBox.find(item); box != settingBox.end())
+        QCOMPARE(QApplication::focusWidget()->objectName(), box->second);
 }
 
 void ShellTest::menuMessagesAreWordForWord_data() {
