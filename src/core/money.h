@@ -71,11 +71,16 @@ inline std::int64_t CurrencyToCentsTruncated(Currency c) {
     return c / kCurrencyPerCent;
 }
 
-// Whole cents in a currency value: half a cent added, then truncated toward
-// zero (so -0.005 gives 0 and -0.0051 gives -0.01). Worked without adding to
-// a value that may already be the largest one.
+// Whole cents in a currency value, rounded to the nearest cent with halves
+// going up (so -0.005 gives 0 and -0.0051 gives -0.01). Below zero the half
+// cent added is floored, not truncated toward zero, which would take a cent
+// off every whole negative amount. Worked without adding to a value that may
+// already be the largest one.
 inline std::int64_t CurrencyToCentsRoundedHalfUp(Currency c) {
-    if (c < 0) return (c + kCurrencyPerCent / 2) / kCurrencyPerCent;
+    if (c < 0) {
+        const Currency shifted = c + kCurrencyPerCent / 2;
+        return shifted / kCurrencyPerCent - (shifted % kCurrencyPerCent < 0 ? 1 : 0);
+    }
     return c / kCurrencyPerCent + (c % kCurrencyPerCent >= kCurrencyPerCent / 2 ? 1 : 0);
 }
 

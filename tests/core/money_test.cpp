@@ -14,14 +14,17 @@ TEST(MoneyConversions, HoldTheEndsOfTheirRangeWithoutOverflow) {
     // Half up to the cent at the largest values a currency can take.
     EXPECT_EQ(CurrencyToCentsRoundedHalfUp(kInt64Max), 92233720368547758);
     EXPECT_EQ(CurrencyToCentsRoundedHalfUp(kMaxCurrency), 92233720368547700);
-    EXPECT_EQ(CurrencyToCentsRoundedHalfUp(kInt64Min), -92233720368547757);
+    EXPECT_EQ(CurrencyToCentsRoundedHalfUp(kInt64Min), -92233720368547758);
     EXPECT_EQ(CurrencyToCentsRoundedHalfUp(9223372036854775750), 92233720368547758);
     EXPECT_EQ(CurrencyToCentsRoundedHalfUp(9223372036854775749), 92233720368547757);
-    // Half a cent is added, then truncated toward zero, on both sides.
+    // To the nearest cent, halves up, on both sides; whole cents stay whole.
     EXPECT_EQ(CurrencyToCentsRoundedHalfUp(50), 1);
     EXPECT_EQ(CurrencyToCentsRoundedHalfUp(49), 0);
     EXPECT_EQ(CurrencyToCentsRoundedHalfUp(-50), 0);
-    EXPECT_EQ(CurrencyToCentsRoundedHalfUp(-151), -1);
+    EXPECT_EQ(CurrencyToCentsRoundedHalfUp(-51), -1);
+    EXPECT_EQ(CurrencyToCentsRoundedHalfUp(-150), -1);
+    EXPECT_EQ(CurrencyToCentsRoundedHalfUp(-151), -2);
+    EXPECT_EQ(CurrencyToCentsRoundedHalfUp(-12'000'000), -120'000);
 
     EXPECT_EQ(DollarsToCurrency(kMaxCurrencyDollars), 9223372036854769664);
     EXPECT_EQ(DollarsToCurrency(1e300), kCurrencyTooLarge);
