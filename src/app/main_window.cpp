@@ -350,8 +350,7 @@ void TforMain::FitToPages() {
         for (PageId id : kWorkingPages) {
             const Page& page = PageAt(id);
             const int inner = width - scrollBar;
-            height = std::max(height, page.hasHeightForWidth() ? page.heightForWidth(inner)
-                                                               : page.sizeHint().height());
+            height = std::max(height, page.PreferredHeightForWidth(inner));
         }
         return height + chrome;
     };

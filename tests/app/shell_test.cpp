@@ -159,6 +159,15 @@ void ShellTest::windowStartSizeShowsTheWorkingPagesWholeAndCanBeResized() {
         QVERIFY2(scroll->verticalScrollBar()->maximum() == 0, qPrintable(PageName(id)));
         QVERIFY2(scroll->horizontalScrollBar()->maximum() == 0, qPrintable(PageName(id)));
     }
+    // A shorter window shrinks the grids and text boxes before the pages with
+    // them scroll their buttons away.
+    app.window->resize(app.window->width(), app.window->height() - 60);
+    for (PageId id : {PageId::tabEstimate, PageId::tabChart, PageId::tabEdit}) {
+        app.window->ShowPage(id);
+        QCoreApplication::processEvents();
+        auto* scroll = app.Find<QScrollArea>(qPrintable(PageName(id) + QStringLiteral("Scroll")));
+        QVERIFY2(scroll->verticalScrollBar()->maximum() == 0, qPrintable(PageName(id)));
+    }
     // Smaller than the pages' content: the pages scroll instead of the window
     // refusing the size.
     app.window->resize(420, 300);

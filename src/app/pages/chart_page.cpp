@@ -41,7 +41,7 @@ ChartPage::ChartPage(Session& app) : Page(app, kId) {
 
     redChart_ = Memo("redChart", {QStringLiteral("Amortization Chart will Appear here")}, true);
     redChart_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    redChart_->setMinimumHeight(redChart_->fontMetrics().height() * 12);
+    redChart_->setMinimumHeight(redChart_->fontMetrics().height() * 8);
     Column()->addWidget(redChart_, 1);
 
     Line(

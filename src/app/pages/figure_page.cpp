@@ -49,7 +49,7 @@ FigurePage::FigurePage(Session& app) : Page(app, kId) {
     redFound_->setReadOnly(true);
     redFound_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     redFound_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    redFound_->setMinimumHeight(redFound_->fontMetrics().height() * 12);
+    redFound_->setMinimumHeight(redFound_->fontMetrics().height() * 8);
     Column()->addWidget(redFound_, 1);
 
     const char* noteNames[] = {"labMax8", "labMax9", "LabMax10"};

@@ -95,6 +95,14 @@ Page::~Page() {
     focus_->Disable();
 }
 
+int Page::heightForWidth(int width) const {
+    return column_->totalMinimumHeightForWidth(width);
+}
+
+int Page::PreferredHeightForWidth(int width) const {
+    return column_->hasHeightForWidth() ? column_->totalHeightForWidth(width) : sizeHint().height();
+}
+
 QLabel* Page::Label(const QString& text, const char* name) {
     auto* label = new QLabel(text, this);
     label->setTextFormat(Qt::PlainText);
@@ -186,7 +194,7 @@ QTableView* Page::Grid(const char* name, qv::TMemDataSet& table, std::vector<Gri
     auto* model = new MemTableModel(table, std::move(columns), session_.Port(), grid);
     model->SetReadOnly(readOnly);
     BindGrid(grid, model);
-    grid->setMinimumHeight(grid->verticalHeader()->defaultSectionSize() * 6);
+    grid->setMinimumHeight(grid->verticalHeader()->defaultSectionSize() * 4);
     return grid;
 }
 

@@ -40,6 +40,13 @@ class Page : public QWidget {
     // picked from the tab strip).
     virtual void Enter() {}
 
+    // The height a scroll area gives the page at a width: its least one, so
+    // that on a small screen the grids and text boxes shrink to their minimum
+    // before the page has to scroll away its buttons.
+    int heightForWidth(int width) const override;
+    // The height the page would like at a width, for the window's start size.
+    int PreferredHeightForWidth(int width) const;
+
   protected:
     Session& session() const { return session_; }
     // Maps this page's boxes to their exit (and enter) handlers.
