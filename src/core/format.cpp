@@ -229,15 +229,16 @@ std::string General(double value, int precision, const FormatSettings& fs) {
     return sign + Positional(d, fracDigits, false, fs);
 }
 
-// Right-aligns: `pad` spaces before s, then the rightmost `keep` characters.
-// `keep` is 64-bit so that a width of INT_MIN can be negated.
-std::string Rightmost(const std::string& s, std::size_t pad, std::int64_t keep) {
-    std::string t(pad, ' ');
-    t += s;
+// Right-aligns s in a field of `keep` characters, with at most `pad` spaces
+// before it. A text longer than the field widens it: a column out of line is
+// better than an amount that has silently lost its leading digits. `keep` is
+// 64-bit so that a width of INT_MIN can be negated.
+std::string RightAligned(const std::string& s, std::size_t pad, std::int64_t keep) {
     if (keep <= 0) return std::string();
-    const auto k = static_cast<std::size_t>(keep);
-    if (k >= t.size()) return t;
-    return t.substr(t.size() - k);
+    const auto field =
+        static_cast<std::size_t>(std::min<std::int64_t>(keep, std::int64_t(pad + s.size())));
+    if (s.size() >= field) return s;
+    return std::string(field - s.size(), ' ') + s;
 }
 
 }  // namespace
@@ -274,34 +275,34 @@ void MyFormatInteger(std::int32_t Number, int Width, std::string& Result,
                      const FormatSettings& fs) {
     (void)fs;
     if (Width < 0) {
-        Result = Rightmost("$ " + std::to_string(Number) + " ", 20, -std::int64_t{Width});
+        Result = RightAligned("$ " + std::to_string(Number) + " ", 20, -std::int64_t{Width});
     } else if (Width > 0) {
-        Result = Rightmost(std::to_string(Number) + " ", 20, Width);
+        Result = RightAligned(std::to_string(Number) + " ", 20, Width);
     }
 }
 
 void MyFormatFloat(int Width, std::string& Result, double X, const FormatSettings& fs) {
     if (Width < 0) {
-        Result =
-            Rightmost(FloatToStrF(X, FloatStyle::Money, 18, 2, fs) + " ", 20, -std::int64_t{Width});
+        Result = RightAligned(FloatToStrF(X, FloatStyle::Money, 18, 2, fs) + " ", 20,
+                              -std::int64_t{Width});
     } else if (Width == 0) {
         double whole = std::trunc(X + 0.5);
-        Result = Rightmost(FloatToStrF(whole, FloatStyle::Number, 18, 0, fs) + " ", 20, 5);
+        Result = RightAligned(FloatToStrF(whole, FloatStyle::Number, 18, 0, fs) + " ", 20, 5);
     } else {
-        Result = Rightmost(FloatToStrF(X, FloatStyle::Number, 18, 4, fs) + " ", 20, Width);
+        Result = RightAligned(FloatToStrF(X, FloatStyle::Number, 18, 4, fs) + " ", 20, Width);
     }
 }
 
 void GetFloat(int Width, std::string& Result, double X, const FormatSettings& fs) {
-    Result = Rightmost(FloatToStrF(X, FloatStyle::Number, 18, 2, fs), 39, Width);
+    Result = RightAligned(FloatToStrF(X, FloatStyle::Number, 18, 2, fs), 39, Width);
 }
 
 void GetInteger(std::int32_t Number, int Width, std::string& Result) {
-    Result = Rightmost(std::to_string(Number), 39, Width);
+    Result = RightAligned(std::to_string(Number), 39, Width);
 }
 
 void Pad(int Width, const std::string& S, std::string& Result) {
-    Result = Rightmost(S, 9, std::clamp(Width, 0, 8) + 1);
+    Result = RightAligned(S, 9, std::clamp(Width, 0, 8) + 1);
 }
 
 void Pad2(std::string& Result, double X, const FormatSettings& fs) {
@@ -309,17 +310,17 @@ void Pad2(std::string& Result, double X, const FormatSettings& fs) {
 }
 
 void Pad3(int Width, std::string& Result, double X, const FormatSettings& fs) {
-    Result =
-        Rightmost(FloatToStrF(X, FloatStyle::Number, 18, 3, fs), 21, std::clamp(Width, 0, 20) + 1);
+    Result = RightAligned(FloatToStrF(X, FloatStyle::Number, 18, 3, fs), 21,
+                          std::clamp(Width, 0, 20) + 1);
 }
 
 void Pad6(int Width, std::string& Result, double X, const FormatSettings& fs) {
-    Result =
-        Rightmost(FloatToStrF(X, FloatStyle::Number, 18, 6, fs), 21, std::clamp(Width, 0, 20) + 1);
+    Result = RightAligned(FloatToStrF(X, FloatStyle::Number, 18, 6, fs), 21,
+                          std::clamp(Width, 0, 20) + 1);
 }
 
 void Pad12(std::string& Result, double X, const FormatSettings& fs) {
-    Result = Rightmost(FloatToStrF(X, FloatStyle::Money, 18, 2, fs), 13, 12);
+    Result = RightAligned(FloatToStrF(X, FloatStyle::Money, 18, 2, fs), 13, 12);
 }
 
 }  // namespace qv

@@ -39,8 +39,9 @@ std::string FloatToStr(double value, const FormatSettings& fs = FormatSettings{}
 // Amount in the currency format with 2 decimals ("$40.00", "($0.01)").
 std::string CurrencyText(double dollars, const FormatSettings& fs = FormatSettings{});
 
-// Column formatters. All right-align by padding on the left with spaces and
-// keeping the rightmost characters; see each for the width it keeps.
+// Column formatters. All right-align by padding on the left with spaces to
+// the width of their column; a value too long for it widens the column
+// rather than lose its leading digits.
 void MyFormatInteger(std::int32_t Number, int Width, std::string& Result,
                      const FormatSettings& fs = FormatSettings{});
 void MyFormatFloat(int Width, std::string& Result, double X,

@@ -273,11 +273,11 @@ TEST_F(ChartTest, WithFourPlacesHalfACentLessATenThousandthIsLeftUnpaid) {
                          "Total of Payments = $101.00, rounding to closest cent."}));
 }
 
-TEST_F(ChartTest, AmountsTooWideForTheirColumnsLoseTheirLeftmostCharacters) {
+TEST_F(ChartTest, AmountsTooWideForTheirColumnsWidenThemAndKeepEveryDigit) {
     Matrix(12345678.9, 12.0, {{1000000000, 1, 0}});
     const ChartText body = Body(Chart({.fractionalInterest = true}));
     ASSERT_EQ(body.size(), 3u);
-    EXPECT_EQ(body[0], "   1 345,678.90 3,456.7890 469,135.68      $0.01 ");
+    EXPECT_EQ(body[0], "   1 $12,345,678.90 123,456.7890 $12,469,135.68      $0.01 ");
     EXPECT_EQ(body[1], "Total of Payments = $12,469,135.68, rounding to closest cent.");
     EXPECT_EQ(body[2],
               "  Final payment adjusted by $2,469,135.68 to match desired Total of Payments");

@@ -146,7 +146,7 @@ TEST(FloatToStrFSpecial, ClampsPrecisionAndDecimals) {
 
 // --- Column formatters ------------------------------------------------------
 
-TEST(MyFormatInteger, KeepsExactlyWidthCharacters) {
+TEST(MyFormatInteger, FillsWidthCharactersAndNeverCutsANumber) {
     std::string r = "x";
     MyFormatInteger(7, -6, r);
     EXPECT_EQ(r, "  $ 7 ");
@@ -154,8 +154,8 @@ TEST(MyFormatInteger, KeepsExactlyWidthCharacters) {
     EXPECT_EQ(r, "  123 ");
     MyFormatInteger(-42, 5, r);
     EXPECT_EQ(r, " -42 ");
-    MyFormatInteger(1234567, 4, r);  // longer than kept: loses its left
-    EXPECT_EQ(r, "567 ");
+    MyFormatInteger(1234567, 4, r);  // longer than the column: widens it
+    EXPECT_EQ(r, "1234567 ");
     r = "keep";
     MyFormatInteger(5, 0, r);
     EXPECT_EQ(r, "keep");
@@ -188,21 +188,21 @@ TEST(MyFormatFloat, CurrencyWholeAndFourDecimalForms) {
     MyFormatFloat(0, r, 12.49);
     EXPECT_EQ(r, "  12 ");
     MyFormatFloat(0, r, 1234.6);
-    EXPECT_EQ(r, ",235 ");  // rightmost 5 only: the number loses its left
+    EXPECT_EQ(r, "1,235 ");  // wider than its 5 characters: kept whole
     MyFormatFloat(0, r, 999.4);
     EXPECT_EQ(r, " 999 ");
     MyFormatFloat(0, r, 999.5);
-    EXPECT_EQ(r, ",000 ");
+    EXPECT_EQ(r, "1,000 ");
     MyFormatFloat(12, r, 15.123456);
     EXPECT_EQ(r, "    15.1235 ");
 }
 
-TEST(GetFloatAndGetInteger, KeepExactlyWidthCharacters) {
+TEST(GetFloatAndGetInteger, FillWidthCharactersAndNeverCutANumber) {
     std::string r;
     GetFloat(10, r, 1234.567);
     EXPECT_EQ(r, "  1,234.57");
     GetFloat(3, r, 1234.567);
-    EXPECT_EQ(r, ".57");
+    EXPECT_EQ(r, "1,234.57");
     GetInteger(42, 6, r);
     EXPECT_EQ(r, "    42");
     GetInteger(-42, 3, r);
@@ -217,8 +217,8 @@ TEST(PadFormatters, PadPad3Pad6KeepWidthPlusOneWithWidthClamped) {
     EXPECT_EQ(r, "   12");
     Pad(99, "12", r);  // clamped to 8: 9 characters
     EXPECT_EQ(r, "       12");
-    Pad(-5, "12", r);  // clamped to 0: 1 character
-    EXPECT_EQ(r, "2");
+    Pad(-5, "12", r);  // clamped to 0: 1 character, which "12" overflows
+    EXPECT_EQ(r, "12");
     Pad3(8, r, 1234.5);
     EXPECT_EQ(r, "1,234.500");
     Pad3(10, r, 12.3456);
@@ -240,7 +240,7 @@ TEST(PadFormatters, Pad2AndPad12) {
     Pad12(r, -1234.5);
     EXPECT_EQ(r, " ($1,234.50)");
     Pad12(r, 123456789.0);
-    EXPECT_EQ(r, "3,456,789.00");
+    EXPECT_EQ(r, "$123,456,789.00");
 }
 
 }  // namespace
