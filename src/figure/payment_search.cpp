@@ -107,8 +107,10 @@ std::optional<Currency> StartingEstimate(double MaxRate, double c, std::int32_t 
     if (!periodic) return std::nullopt;
     const double i = CurrencyToDollars(*periodic);
     const double G = (1.0 + i) * PayCount;
-    if (G - 1.0 == 0.0) return TryDollarsToCurrency(AmtFin);
-    return TryDollarsToCurrency(AmtFin * G * i / (G - 1.0));
+    const std::optional<Currency> estimate =
+        TryDollarsToCurrency(G - 1.0 == 0.0 ? AmtFin : AmtFin * G * i / (G - 1.0));
+    if (!estimate) return std::nullopt;
+    return CentsToCurrency(CurrencyToCentsRoundedHalfUp(*estimate));
 }
 
 SearchResult DecimalSearch(const TrialSchedule& start, const InterestBasis& basis, bool showFlip,

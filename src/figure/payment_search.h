@@ -93,7 +93,10 @@ TrialBalance MaxTrial(const TrialSchedule& schedule, const InterestBasis& basis)
 // The starting estimate of the common payment:
 //   i = MaxRate / c / 100, rounded to four decimals (half to even);
 //   G = (1 + i) x PayCount, a product (not a power);
-//   Q = AmtFin x G x i / (G - 1), rounded to four decimals.
+//   Q = AmtFin x G x i / (G - 1), rounded to the cent.
+// Rounded to the cent, not held to four decimals, so that the steps, all
+// whole cents, leave a payment a borrower can pay and a listing whose lines
+// add up to the cent.
 // The product makes the estimate rough, but the $10 steps walk from it, and
 // users know the search by its steps. With one payment and a periodic rate
 // that rounds to zero, G - 1 is zero; the estimate is then the amount

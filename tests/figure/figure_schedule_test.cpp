@@ -78,11 +78,11 @@ Currency Cur(double dollars) {
 
 // 12 % a year is 1 % a month. Worked apart from the code under test:
 //   the estimate: i = 0.01, G = 1.01 x 36 = 36.36,
-//     Q = 10,000 x 36.36 x 0.01 / 35.36 = 102.82805..., held as 102.8281;
+//     Q = 10,000 x 36.36 x 0.01 / 35.36 = 102.82805..., rounded to 102.83;
 //   the payment that amortizes exactly, A i / (1 - (1 + i)^-36) = 332.1431;
 //   the $10 steps climb past it, $1 steps come back below, $0.10 steps climb
 //   past it again and the $0.01 steps come down to the first payment that
-//   underpays: the estimate plus whole cents just below 332.1431.
+//   underpays: the whole cents just below 332.1431.
 // The final balance of that trial comes from amortizing by hand in whole
 // ten-thousandths: 1 % of B dollars is B cents, rounded to the nearest cent.
 Currency HandFinalBalance(Currency amount, Currency pay, int count) {
@@ -95,12 +95,12 @@ Currency HandFinalBalance(Currency amount, Currency pay, int count) {
 }
 
 TEST(FigureMonthly, TenThousandOver36At12PercentAsWorkedByHand) {
-    const Currency estimate = 1028281;
+    const Currency estimate = 1028300;
     const double exact = 10000.0 * 0.01 / (1.0 - std::pow(1.01, -36.0));
     const Currency payment =
         estimate + 100 * static_cast<Currency>(std::floor((exact * 10000.0 - estimate) / 100.0));
     const Currency finalTrial = HandFinalBalance(Cur(10000), payment, 36);
-    ASSERT_EQ(payment, Cur(332.1381));
+    ASSERT_EQ(payment, Cur(332.14));
     ASSERT_GT(finalTrial, 0);
     ASSERT_LT(HandFinalBalance(Cur(10000), payment + 100, 36), 0);
 
@@ -111,7 +111,7 @@ TEST(FigureMonthly, TenThousandOver36At12PercentAsWorkedByHand) {
     EXPECT_TRUE(f.port.messages.empty());
     EXPECT_EQ(r.schedule.RegularPay, payment);
     EXPECT_EQ(f.state.FirstPay, CurrencyToDollars(payment));
-    EXPECT_EQ(f.state.LastPay, CurrencyToDollars(payment + finalTrial));  // 332.3465
+    EXPECT_EQ(f.state.LastPay, CurrencyToDollars(payment + finalTrial));  // 332.28
     EXPECT_EQ(r.finalBalance, 0);
     EXPECT_TRUE(r.notesVisible);
     // The regular page keeps its schedule; only its summary is refreshed.
@@ -120,7 +120,8 @@ TEST(FigureMonthly, TenThousandOver36At12PercentAsWorkedByHand) {
               "Above schedule has 36 Payments Totalling $10,800.00 w/ $800.00 Finance Charge");
 
     // Interest paid is what the payments bring in beyond the amount:
-    // 35 x 332.1381 + 332.3465 - 10,000 = 1,957.18.
+    // 35 x 332.14 + 332.28 - 10,000 = 1,957.18. Every payment is in whole
+    // cents, so each line of the listing adds up to the cent.
     const std::vector<std::string> head(r.found->begin(), r.found->begin() + 13);
     EXPECT_EQ(head, (std::vector<std::string>{
                         "Using Regular Payments & Rate in this schedule:",
@@ -128,17 +129,17 @@ TEST(FigureMonthly, TenThousandOver36At12PercentAsWorkedByHand) {
                         "Regular Period is Monthly",
                         "First Payment of $332.14 after 1 pds & 0 days,",
                         "34 regular payments of $332.14 each one period apart, and",
-                        "Last Payment of $332.35 after 1 pds & 0 days.",
+                        "Last Payment of $332.28 after 1 pds & 0 days.",
                         "",
                         "Final Balance by Amortization is $0.00",
                         "\r\nAmortizing this payment schedule:",
                         "  OldBalance +     Interest -      Payment =   NewBalance",
                         "  $10,000.00 +      $100.00 -      $332.14 =    $9,767.86",
                         "   $9,767.86 +       $97.68 -      $332.14 =    $9,533.40",
-                        "   $9,533.40 +       $95.33 -      $332.14 =    $9,296.60",
+                        "   $9,533.40 +       $95.33 -      $332.14 =    $9,296.59",
                     }));
     ASSERT_EQ(r.found->size(), 8u + 2u + 36u + 1u);
-    EXPECT_EQ(r.found->at(45), "     $329.06 +        $3.29 -      $332.35 =        $0.00");
+    EXPECT_EQ(r.found->at(45), "     $328.99 +        $3.29 -      $332.28 =        $0.00");
     EXPECT_EQ(r.found->back(), "And Total Interest Paid = $1,957.18");
 }
 
@@ -151,10 +152,10 @@ TEST(FigureFlip, ShowsTheEstimateAndOneLinePerSignChange) {
     const std::vector<std::string> flips(r.found->begin(), r.found->begin() + 5);
     EXPECT_EQ(flips, (std::vector<std::string>{
                          "[Initial Pay Estimate $102.83 Monthly]",
-                         "Flip 24: 401.268:: -29.512, 332.828 delta 1.000",
-                         "Flip 25: -29.512:: 13.558, 331.828 delta 0.100",
-                         "Flip 29: 0.638:: -3.662, 332.228 delta 0.010",
-                         "Flip 38: -0.222:: 0.208, 332.138 delta 0.010]",
+                         "Flip 24: 401.200:: -29.590, 332.830 delta 1.000",
+                         "Flip 25: -29.590:: 13.490, 331.830 delta 0.100",
+                         "Flip 29: 0.530:: -3.750, 332.230 delta 0.010",
+                         "Flip 38: -0.300:: 0.140, 332.140 delta 0.010]",
                      }));
     // Without the listing the report ends with the final balance.
     EXPECT_EQ(r.found->size(), 5u + 8u);
@@ -171,9 +172,8 @@ TEST(FigureLastPayment, TakesUpTheLastTrialsBalanceWhileTheOthersKeepTheirDiffer
         double common, first, last;  // after the search
     };
     const Case cases[] = {
-        // The last trial underpaid by 0.2084: the last payment is 280 - 300 + Q + 0.2084.
-        {"underpaid", Texts("10000", "36", "300", "350", "280"), "12", 330.9581, 380.9581,
-         311.1665},
+        // The last trial underpaid by 0.13: the last payment is 280 - 300 + Q + 0.13.
+        {"underpaid", Texts("10000", "36", "300", "350", "280"), "12", 330.96, 380.96, 311.09},
         // At 5 % a month the estimate 504.00 starts above; the last trial
         // overpaid by 55.59, which the last payment gives back.
         {"overpaid", Texts("10000", "120", "300", "350", "280"), "60", 499.06, 549.06, 423.47},
@@ -203,7 +203,7 @@ TEST(FigureOnePayment, CountsMinusOneRegularPaymentsAndThePaymentPaysOff) {
     const Case cases[] = {
         // 2.5 months at 1 %: interest 25.01 on 1,000.37.
         {"unit periods", OnePayment("1000.37", "1000", "2", "15"), 1025.38,
-         "-1 regular payments of $1,025.37 each one period apart, and",
+         "-1 regular payments of $1,025.38 each one period apart, and",
          "   $1,000.37 +       $25.01 -    $1,025.38 =        $0.00"},
         // 400 days: simple interest by the day, 1,000 x 12 % x 400 / 365 = 131.51
         // (by months it would be 133.33).
@@ -256,7 +256,7 @@ TEST(FigureStartingEstimate, IsTheProductFormulaAndNeverDividesByZero) {
         std::optional<Currency> estimate;
     };
     const Case cases[] = {
-        {12, 12, 36, 10000, 1028281},   // 10,000 x 36.36 x 0.01 / 35.36
+        {12, 12, 36, 10000, 1028300},   // 10,000 x 36.36 x 0.01 / 35.36, to the cent
         {60, 12, 120, 10000, 5040000},  // 10,000 x 126 x 0.05 / 125
         // 0.001 % a year rounds to no rate a period: nothing for many
         // payments, the amount itself for one (where G - 1 is zero).
@@ -395,7 +395,7 @@ TEST(FigureRegularBoxes, UnreadablePaymentsAreReportedAndTheSearchGoesOn) {
     // The payments keep the values the regular page last accepted.
     ASSERT_EQ(r.end, FigureEnd::Found);
     EXPECT_EQ(r.schedule.FirstPay - r.schedule.RegularPay, Cur(50));
-    EXPECT_EQ(r.schedule.LastPay - r.schedule.RegularPay, Cur(-20) + Cur(0.2084));
+    EXPECT_EQ(r.schedule.LastPay - r.schedule.RegularPay, Cur(-20) + Cur(0.13));
 }
 
 TEST(FigureRegularBoxes, PeriodsAndDaysAreTakenAsTheBoxesShowThem) {
