@@ -275,6 +275,18 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     AddEngineSwitches(*chart, o, true);
     chart->footer(std::string(kExitStatusHelp));
 
+    // The parser takes a mistyped command for a missing one; name it instead.
+    if (args.size() > 1 && !args[1].empty() && args[1][0] != '-') {
+        try {
+            (void)app.get_subcommand(args[1]);
+        } catch (const CLI::OptionNotFound&) {
+            err << kProgram << ": unknown command \"" << args[1]
+                << "\" (the commands are apr, check and chart)\nRun with --help for more "
+                   "information.\n";
+            return kExitBadInput;
+        }
+    }
+
     try {
         std::vector<std::string> reversed(args.rbegin(), args.rend());
         if (!reversed.empty()) reversed.pop_back();  // the program's name

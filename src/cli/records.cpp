@@ -213,7 +213,9 @@ Json JsonValue(const Cell& c) {
         case Cell::Kind::Text:
             return c.text.empty() ? Json() : Json(c.text);
         case Cell::Kind::Money:
-            return c.money ? Json(CurrencyToDollars(*c.money)) : Json();
+            // Divided, not multiplied by 0.0001: the nearest double to the
+            // decimal amount, which JSON then writes as the cents it is.
+            return c.money ? Json(static_cast<double>(*c.money) / kCurrencyPerDollar) : Json();
         case Cell::Kind::Rate:
             return c.rate ? Json(*c.rate) : Json();
         case Cell::Kind::Count:
