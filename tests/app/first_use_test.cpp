@@ -166,12 +166,15 @@ void FirstUseTest::resultsFollowTheInputsTheyBelongTo() {
              QStringLiteral("Above schedule has 0 Payments Totalling $100.00 w/ ($2,900.00) "
                             "Finance Charge"));
 
-    // The irregular page's summary shows the groups its grid holds.
+    // The irregular page's summary shows the groups its grid holds, and its
+    // boxes the amounts its estimate will use.
     a.Enter("edSimpInnerNoPay", QStringLiteral("36"));
     a.Click("butSimpleAPR");
     a.PickTab(QStringLiteral("3:Irreg.Pay"));
     QCOMPARE(a.Find<QLabel>("labEstimate15")->text(),
              QStringLiteral("36 Payments, Total= $3,636.00"));
+    QCOMPARE(QStringList({a.Text("edAmtFin"), a.Text("edTotPay"), a.Text("edPayCount")}),
+             QStringList({"3000.00", "3636.00", "36"}));
     a.Click("butEstAPR");
     QVERIFY(a.Text("edAPR") != QStringLiteral("Pending"));
     a.Type("edTotPay", QStringLiteral("3636"));

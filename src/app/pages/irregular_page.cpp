@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <cmath>
 #include <limits>
 #include <string>
 
@@ -16,6 +17,7 @@
 #include "app/session.h"
 #include "chart/chart_file.h"
 #include "core/apr_estimate.h"
+#include "core/format.h"
 #include "core/group_schedule.h"
 #include "core/number_entry.h"
 #include "core/pay_group.h"
@@ -280,8 +282,32 @@ void IrregularPage::AprPending() {
     apr_.SetPending();
 }
 
+namespace {
+
+// Whether a box's text reads as the amount, to the cent.
+bool ShowsAmount(const QLineEdit* box, double amount) {
+    bool ok = false;
+    const double shown = QString(box->text()).remove(QLatin1Char(',')).toDouble(&ok);
+    return ok && std::abs(shown - amount) < 0.005;
+}
+
+}  // namespace
+
+void IrregularPage::ShowLoanAmounts() {
+    const qv::LoanState& s = session().State();
+    for (const auto& [box, amount] :
+         {std::pair{edAmtFin_, s.AmtFin}, {edTotPay_, qv::CurrencyToDollars(s.TotPay)}}) {
+        if (!ShowsAmount(box, amount))
+            box->setText(Q(qv::FloatToStrF(amount, qv::FloatStyle::Fixed, 18, 2)));
+    }
+    bool ok = false;
+    if (edPayCount_->text().toLongLong(&ok) != s.PayCount || !ok)
+        edPayCount_->setText(QString::number(s.PayCount));
+}
+
 void IrregularPage::showEvent(QShowEvent* event) {
     Page::showEvent(event);
+    ShowLoanAmounts();
     // The groups may have been rebuilt while the page was hidden (the regular
     // page's "Compute APR" writes its own): the summary shows what the grid
     // holds, and an APR of other groups is no longer the grid's. A group

@@ -81,6 +81,10 @@ class IrregularPage : public Page {
     // The APR box back to "Pending": the schedule it was estimated for has
     // changed.
     void AprPending();
+    // The amount financed, total and count the estimate works with are the
+    // loan's, which the regular page sets too: the boxes show them as they
+    // stand. A box already showing its value keeps the text as typed.
+    void ShowLoanAmounts();
 
     std::int64_t shownCount_ = 0;  // what the summary label shows
     double shownTotal_ = 0.0;
