@@ -132,6 +132,7 @@ void RegularPageTest::statusLineFollowsTheFocus() {
     QCOMPARE(app.Text("edStatusBar"),
              QStringLiteral("Amount Financed is the principal paid at loan commencement. Hit the "
                             "TAB button to move to the next entry point."));
+    QCOMPARE(app.Box("edStatusBar")->cursorPosition(), 0);  // read from its start
     app.Click(app.Box("edSimpInnerNoPay"));
     QCOMPARE(app.Text("edStatusBar"),
              QStringLiteral("Enter the Total Number of Payments scheduled."));

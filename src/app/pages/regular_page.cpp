@@ -208,6 +208,8 @@ void RegularPage::AprPending() {
 
 void RegularPage::Status(const QString& text) {
     edStatusBar_->setText(text);
+    // A hint longer than the line shows its beginning, not its end.
+    edStatusBar_->setCursorPosition(0);
 }
 
 qv::RegularTexts RegularPage::BoxTexts() const {
