@@ -327,7 +327,10 @@ void TforMain::FormCreate() {
 void TforMain::Reset() {
     computed_.reset();
     qv::ResetLoanState(state_);
-    for (Page* page : pages_) page->ResetControls();
+    for (Page* page : pages_) {
+        page->ResetControls();
+        page->StartOverAtFirstBox();
+    }
     qv::EmptyTable(mdsPaySet_);
     qv::EmptyTable(mdsDetail_);
 }
@@ -431,8 +434,11 @@ void TforMain::ShowPageAsIs(PageId id) {
 }
 
 void TforMain::FocusFirstControl(Page& page) {
+    // A page is come back to where the user was in it, unless everything
+    // has been reset since: then at its first box.
+    const bool startOver = page.TakeStartOver();
     if (QWidget* last = page.focusWidget();
-        last != nullptr && last->isVisible() && last->isEnabled()) {
+        !startOver && last != nullptr && last->isVisible() && last->isEnabled()) {
         FocusForTyping(last);
         return;
     }

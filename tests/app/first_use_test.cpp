@@ -61,6 +61,7 @@ class FirstUseTest : public QObject {
     void theKeyboardStepsTabsSelectsBoxTextAndPressesButtons();
     void noReportOrPrintoutOutlivesTheScheduleItWasMadeFrom();
     void resultBoxesCannotBeTypedInto();
+    void afterResetAPageIsComeBackToAtItsFirstBox();
     void anEmptyIrregularScheduleIsSaidToHaveNoPayments();
     void theAmountFinancedBoxRefusesZeroAndTheCountRefillsTheLastPayment();
 
@@ -266,6 +267,17 @@ void FirstUseTest::noReportOrPrintoutOutlivesTheScheduleItWasMadeFrom() {
     a.port->ClearRecords();
     a.Click("butChartSimple");
     QVERIFY(a.port->printed.empty());
+}
+
+void FirstUseTest::afterResetAPageIsComeBackToAtItsFirstBox() {
+    UserApp& a = *app;
+    a.window->ShowPage(PageId::tabOnePay);
+    a.Click("butComputeOne");
+    a.window->ShowPage(PageId::tabOnePay);
+    QCOMPARE(a.Focused(), a.Find<QWidget>("butComputeOne"));  // where the user was
+    a.Item("menClear")->trigger();
+    a.window->ShowPage(PageId::tabOnePay);
+    QCOMPARE(a.Focused(), a.Find<QWidget>("edAmtFinOne"));
 }
 
 void FirstUseTest::resultBoxesCannotBeTypedInto() {

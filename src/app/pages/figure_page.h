@@ -28,6 +28,12 @@ class FigurePage : public Page {
     // "Print Report": the report on the current printer, without a dialog.
     void butPrintItClick();
 
+  protected:
+    // The rate box counts once it is left; after Reset its "10.00" is not a
+    // rate until the user has been in it, so the page does not put the focus
+    // there by itself.
+    bool ComesBackToFirstBoxAfterReset() const override { return false; }
+
   private:
     // What a report was figured from: the regular page's schedule as its
     // boxes read, its interval, the rate and the rounding of interest.

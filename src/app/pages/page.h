@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "app/page_id.h"
@@ -40,6 +41,12 @@ class Page : public QWidget {
     // picked from the tab strip).
     virtual void Enter() {}
 
+    // After Reset the page is next given the focus at its first control, not
+    // at the control last used in it (unless ComesBackToFirstBoxAfterReset
+    // says otherwise).
+    void StartOverAtFirstBox() { startOver_ = ComesBackToFirstBoxAfterReset(); }
+    bool TakeStartOver() { return std::exchange(startOver_, false); }
+
     // The height a scroll area gives the page at a width: its least one, so
     // that on a small screen the grids and text boxes shrink to their minimum
     // before the page has to scroll away its buttons.
@@ -48,6 +55,8 @@ class Page : public QWidget {
     int PreferredHeightForWidth(int width) const;
 
   protected:
+    virtual bool ComesBackToFirstBoxAfterReset() const { return true; }
+
     Session& session() const { return session_; }
     // Maps this page's boxes to their exit (and enter) handlers.
     FocusExitFilter& Focus() const { return *focus_; }
@@ -104,4 +113,5 @@ class Page : public QWidget {
     PageId id_;
     FocusExitFilter* focus_;
     QVBoxLayout* column_;
+    bool startOver_ = false;
 };
