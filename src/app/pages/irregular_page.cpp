@@ -361,8 +361,7 @@ void IrregularPage::butPrintIrregClick() {
     session().ShowPage(PageId::tabChart);
     // A schedule the engine refused has no chart to print; the user has been
     // told why and sent back to correct it.
-    if (apr_.ShowsInputError()) return;
-    session().ChartAmortization();
+    if (apr_.ShowsInputError() || !session().ChartAmortization()) return;
     PlatformPort& port = session().Port();
     if (port.Confirm(qv::kReviewChartQuestion)) {
         port.Inform(qv::kChartedWithoutHardcopyText);
