@@ -666,11 +666,17 @@ qv::AprOutcome TforMain::RunGetAPR() {
 }
 
 void TforMain::TakeAprResult(qv::AprOutcome outcome, const qv::ChartText& report) {
-    // A failed run leaves the chart box as it was; a successful one replaces it.
+    // A successful run replaces the chart box's report; a failed one says
+    // there is no report for the schedule as it stands.
     if (outcome == qv::AprOutcome::Computed) {
         computed_ =
             std::make_unique<qv::ComputedSchedule>(qv::CaptureComputedSchedule(state_, mdsPaySet_));
         SetChartLines(report);
+        // An "InputError" left by an earlier run belongs to a schedule that is
+        // no longer the current one; left standing, the chart page would take
+        // this schedule for a faulty one.
+        GetPage<RegularPage>().ClearAprInputError();
+        GetPage<IrregularPage>().ClearAprInputError();
     } else {
         GetPage<RegularPage>().ShowAprInputError();
         GetPage<IrregularPage>().ShowAprInputError();

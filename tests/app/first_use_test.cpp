@@ -262,6 +262,16 @@ void FirstUseTest::noReportOrPrintoutOutlivesTheScheduleItWasMadeFrom() {
     QVERIFY(
         QString::fromStdString(a.port->printed[0].text).contains(QStringLiteral(" $3,100.00 ")));
 
+    // The failure before it no longer counts against the schedule charted.
+    a.port->ClearRecords();
+    a.PickTab(QStringLiteral("4:Chart/Rule of 78s"));
+    a.Click("butChartEst");
+    QVERIFY(a.port->messages.empty());
+    QCOMPARE(a.window->ActivePage(), PageId::tabChart);
+    QCOMPARE(a.ChartLines().last(),
+             QStringLiteral("Total of Payments = $3,600.00, rounding to closest cent."));
+    a.PickTab(QStringLiteral("2:Reg.Pay"));
+
     // Nothing is printed when the schedule on screen cannot be computed.
     a.Enter("edSimpAmtFin", QStringLiteral("100"));
     a.port->ClearRecords();

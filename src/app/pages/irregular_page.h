@@ -71,6 +71,10 @@ class IrregularPage : public Page {
     void ShowLoadedSchedule(const qv::ScheduleLoad& load);
     // A failed APR computation on either page.
     void ShowAprInputError() { apr_.SetInputError(); }
+    // A later run succeeded: "InputError" gives way to "Pending".
+    void ClearAprInputError() {
+        if (apr_.ShowsInputError()) apr_.SetPending();
+    }
     // The settings page switched this page's balloon hints.
     void SwitchPageHints(bool on);
 

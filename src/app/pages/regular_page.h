@@ -48,6 +48,10 @@ class RegularPage : public Page, private qv::PageBoxes<qv::RegularBox> {
     // What other pages change here (the window connects them): a failed APR
     // computation on either page, and the settings page's hint switch.
     void ShowAprInputError() { apr_.SetInputError(); }
+    // A later run succeeded: "InputError" gives way to "Pending".
+    void ClearAprInputError() {
+        if (apr_.ShowsInputError()) apr_.SetPending();
+    }
     bool AprShowsInputError() const { return apr_.ShowsInputError(); }
     void SwitchPageHints(bool on);
     // The boxes as they read, the interval item and the summary line, for
