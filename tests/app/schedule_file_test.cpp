@@ -52,7 +52,7 @@ void WriteBytes(const fs::path& file, const std::string& text) {
 }
 
 fs::path ExamplesFolder() {
-    return fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples";
+    return fs::path(QV_SOURCE_DIR) / "examples";
 }
 
 struct FileApp : AppFixture {

@@ -442,7 +442,7 @@ TEST(LoadedAprMessage, TheOutcomeDecidesNotTheBoxText) {
 // --- the example files ---------------------------------------------------------------
 
 fs::path ExamplesFolder() {
-    return fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples";
+    return fs::path(QV_SOURCE_DIR) / "examples";
 }
 
 TEST(ExampleFiles, LoadAndGiveTheirApr) {
