@@ -14,18 +14,19 @@ namespace {
 constexpr std::size_t kMaxConsidered = 255;
 
 // The text without its thousands separators, when it is a plain unsigned
-// number: digits and commas, with at most one decimal point when `decimal`,
-// and at least one digit.
+// number: digits and commas that separate thousands, with at most one
+// decimal point when `decimal`, and at least one digit.
 std::optional<std::string> PlainDigits(std::string_view text, bool decimal) {
     std::string digits;
     bool point = false;
     bool anyDigit = false;
-    for (char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         if (c >= '0' && c <= '9') {
             anyDigit = true;
             digits.push_back(c);
         } else if (c == ',') {
-            continue;
+            if (!CommaSeparatesThousands(text, i)) return std::nullopt;
         } else if (c == '.' && decimal && !point) {
             point = true;
             digits.push_back(c);

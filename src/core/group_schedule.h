@@ -45,10 +45,10 @@ inline constexpr std::string_view kTooManyPayments =
     "Warning: No more than 485 payments allowed overall!";
 
 // A group box's text as "Add Group" reads it: a plain unsigned number,
-// digits with commas as thousands separators (the suggestion writes them)
-// and, for a decimal, one decimal point; no sign, currency sign, spaces or
-// exponent, at least one digit. A whole number beyond 32 bits or a decimal
-// beyond the currency range does not convert.
+// digits with commas only as thousands separators (the suggestion writes
+// them; CommaSeparatesThousands) and, for a decimal, one decimal point; no
+// sign, currency sign, spaces or exponent, at least one digit. A whole number beyond 32 bits or a
+// decimal beyond the currency range does not convert.
 std::optional<std::int32_t> GroupTextAsInteger(std::string_view text);
 std::optional<double> GroupTextAsDecimal(std::string_view text);
 

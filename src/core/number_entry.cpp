@@ -1,6 +1,7 @@
 // The entry checks. See number_entry.h for the rules.
 #include "core/number_entry.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -37,17 +38,31 @@ std::size_t CharLength(std::string_view text, std::size_t i) {
     return n;
 }
 
-Walk WalkText(std::string_view text, bool decimal) {
+// The characters the walk examines: the first kMaxExamined of the text.
+std::string_view ExaminedPart(std::string_view text) {
+    std::size_t i = 0;
+    for (std::size_t examined = 0; i < text.size() && examined < kMaxExamined; ++examined)
+        i += CharLength(text, i);
+    return text.substr(0, i);
+}
+
+Walk WalkText(std::string_view typed, bool decimal) {
     Walk w;
     bool pointSeen = false;
+    const std::string_view text = ExaminedPart(typed);
     std::size_t i = 0;
-    for (std::size_t examined = 0; i < text.size() && examined < kMaxExamined; ++examined) {
+    while (i < text.size()) {
+        const std::size_t at = i;
         std::size_t len = CharLength(text, i);
         std::string_view ch = text.substr(i, len);
         i += len;
         char c = len == 1 ? ch[0] : '\0';
         bool accepted = len == 1 && ((c >= '0' && c <= '9') || c == ',' || c == '\b' || c == '\r' ||
                                      (decimal && (c == '.' || c == '$')));
+        // A comma anywhere else than between groups of three digits is most
+        // likely a decimal comma ("9,5"); dropping it would multiply the
+        // value, so it is refused like any other wrong character.
+        if (c == ',' && !CommaSeparatesThousands(text, at)) accepted = false;
         if (!accepted) {
             w.error = WalkError::WrongChar;
             if (c == 'l')
@@ -180,6 +195,33 @@ Currency CheckDecimal(EntryCheck& r, std::string_view name, std::string_view tex
 }
 
 }  // namespace
+
+bool CommaSeparatesThousands(std::string_view text, std::size_t at) {
+    if (at >= text.size() || text[at] != ',') return false;
+    const std::string_view before = text.substr(0, at);
+    if (before.find('.') != std::string_view::npos) return false;
+
+    const std::size_t groupStart = before.find_last_not_of("0123456789") + 1;  // npos + 1 == 0
+    const std::size_t groupDigits = at - groupStart;
+    const bool afterComma = groupStart > 0 && text[groupStart - 1] == ',';
+    if (afterComma) {
+        if (groupDigits != 3) return false;
+    } else {
+        // The leading group: one to three digits, and no digit before it
+        // that a dropped character ("1$2,000") would join to it.
+        if (groupDigits < 1 || groupDigits > 3) return false;
+        if (before.substr(0, groupStart).find_first_of("0123456789") != std::string_view::npos)
+            return false;
+    }
+
+    const std::string_view after = text.substr(at + 1);
+    const std::size_t nextGroup = std::min(after.find_first_not_of("0123456789"), after.size());
+    if (nextGroup != 3) return false;
+    // The group ends the whole part or meets the next separator; a dropped
+    // character there could join more digits to it ("1,000$5").
+    return nextGroup == after.size() ||
+           std::string_view("$\b\r").find(after[nextGroup]) == std::string_view::npos;
+}
 
 std::optional<Currency> TryValidStrToCurrency(std::string_view cleaned) {
     Currency c = 0;

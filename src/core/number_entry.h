@@ -16,6 +16,11 @@
 //     sign (not for whole numbers), backspace (8), carriage return (13);
 //     comma, dollar sign, backspace and carriage return are dropped from the
 //     cleaned text;
+//   - a comma is taken only as a thousands separator, between groups of
+//     three digits before the decimal point (CommaSeparatesThousands); any
+//     other comma ("9,5", "12,34", "1.000,5") is a wrong character, so a
+//     decimal comma is refused rather than read as a value ten or a hundred
+//     times larger;
 //   - anything else stops the walk with Name + " contains " + c + " , not part
 //     of a positive decimal number !" (whole numbers: "... positive whole
 //     number !"), c being the character itself, or "Lowercase L" for 'l' and
@@ -103,6 +108,14 @@ Integer2Check ValidateInteger2(std::string_view name, std::string_view text);
 // character, a second decimal point, a text that does not read as a number
 // or a value beyond the currency range; text is then unchanged. No message.
 bool ValidateFloat3(std::string& text, std::size_t maxLen);
+
+// Whether the comma at text[at] separates thousands: it stands before any
+// decimal point, after the leading group of one to three digits or a group
+// of exactly three after another comma, and before a group of exactly three
+// digits that is followed neither by a digit nor by a character the walk
+// drops ("1,000$5"): "1,234.5" and "$12,345,678" read, "9,5" does not. Used
+// by every number box, so a comma means the same everywhere.
+bool CommaSeparatesThousands(std::string_view text, std::size_t at);
 
 // The cleaned text read as a decimal number, times 10000, rounded to the
 // nearest integer; an exact tie goes to the even integer (as DollarsToCurrency).

@@ -130,7 +130,8 @@ void AppendReport(const LoanState& state, const FigurePeriod& period, const Tria
     }
 }
 
-// The amortization listing, interest by the interval's nominal count c.
+// The amortization listing, at the rate a period the search used, so that
+// its last line ends at the final balance the report gives.
 void AppendListing(const TrialSchedule& s, const InterestBasis& basis, ChartText& lines,
                    const FormatSettings& fs) {
     lines.push_back("\r\nAmortizing this payment schedule:");
@@ -250,11 +251,7 @@ FigureOutcome AdjustPayments(LoanState& state, const FigureInputs& in, UserPort&
     out.notesVisible = search.finalBalance != 0;
     out.finalBalance = MaxTrial(s, basis).balance;
     AppendReport(state, period, s, out.finalBalance, lines, fs);
-    if (in.showAmort) {
-        InterestBasis nominal = basis;
-        nominal.PerYear = period.c;
-        AppendListing(s, nominal, lines, fs);
-    }
+    if (in.showAmort) AppendListing(s, basis, lines, fs);
     out.found = std::move(lines);
     return out;
 }

@@ -128,7 +128,7 @@ std::string TrialBoundLine(std::int64_t trials, Currency estimate,
 
 struct FigurePeriod {
     std::string_view name;   // "Yearly", "Monthly", "Half-Monthly", "Two-Weekly", "Weekly"
-    int c = 12;              // the nominal count a year: 1, 12, 24, 26, 52
+    int c = 12;              // the nominal count a year (1, 12, 24, 26, 52), for the estimate
     bool twoWeekly = false;  // the search then sets DaysPerPd to 14
 };
 

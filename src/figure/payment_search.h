@@ -5,9 +5,11 @@
 // $0.10 and $0.01 until the final balance changes sign, after which the last
 // payment takes up what is left.
 //
-// All money here is currency (ten-thousandths of a dollar): the starting
-// estimate is rounded to four decimals, so the payments keep fractions of a
-// cent through the whole search, exactly as users of the page know it.
+// All money here is currency (ten-thousandths of a dollar). The starting
+// estimate is rounded to the cent and every step is a whole number of
+// cents, so every payment the search tries, and the one it finds, is an
+// amount a borrower can pay; only the periodic rate of the estimate keeps
+// four decimals.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -45,9 +47,8 @@ TrialPayment PaymentOf(const TrialSchedule& schedule, std::int32_t j);
 // How interest accrues over one payment interval.
 struct InterestBasis {
     double Rate = 0.0;  // percent per year
-    // Unit periods a year. The search uses PdsPerYear (365/14 two-weekly,
-    // 365/7 weekly); the amortization listing uses the interval's nominal
-    // count (26, 52), so the two can differ by a cent here and there.
+    // Unit periods a year: PdsPerYear (365/14 two-weekly, 365/7 weekly),
+    // for the search and the amortization listing alike.
     double PerYear = 12.0;
     std::int32_t DaysPerPd = 30;
     // Simple interest on the interval's actual days (whole periods times

@@ -15,7 +15,8 @@ __extension__ typedef __int128 Int128;
 
 constexpr Currency kMaxAmount = kSplitMaxCents * kCurrencyPerCent;
 constexpr std::string_view kMaxAmountText = "$21,474,836.47";
-// The top step has no real cap: one below 999,999.9 becomes 999,999.99.
+// The top step has no cap; one typed below 999,999.9 is shown as 999,999.99
+// so that the box says so, but no cap of the top step cuts its slice.
 constexpr Currency kTopCapAtLeast = 9'999'999'000;
 constexpr double kTopCapDollars = 999999.99;
 // A rate is a percentage of the slice, held in ten-thousandths: the
@@ -44,6 +45,15 @@ int TopStepOf(const std::array<SplitStep, 6>& steps) {
         if (steps[static_cast<std::size_t>(n - 1)].Rate > 0) return n;
     }
     return 0;
+}
+
+// A debt of one payment is paid as its last line describes it, amount and
+// interval, once that line has a payment. Left at zero it is the first line
+// that describes the payment: the fill-in from the common payment writes
+// only the first payment of a one-payment debt, and a debt repaid by
+// nothing is never what was meant.
+bool SinglePaymentOnFirstLine(const LoanState& s) {
+    return s.SplitPayCount == 1 && s.SplitLastPay == 0.0;
 }
 
 // The name a step's rate or cap goes by in messages.
@@ -302,11 +312,12 @@ SearchResult Bracket(TrialAt trialAt, std::string_view leaves, ChartText& lines,
 // value is found by halving on the same trials instead; so wherever the
 // plain search settles, its value stands.
 template <class TrialAt, class PlainStep>
-SearchResult Search(Currency start, TrialAt trialAt, PlainStep plainStep, std::string_view leaves,
-                    ChartText& lines, const FormatSettings& fs) {
+SearchResult Search(std::int32_t count, Currency start, TrialAt trialAt, PlainStep plainStep,
+                    std::string_view leaves, ChartText& lines, const FormatSettings& fs) {
     std::unordered_set<Currency> tried;
     Currency value = start;
-    for (int n = 0; n < kSplitMaxPlainSteps && tried.insert(value).second; ++n) {
+    const std::int64_t maxSteps = PlainStepsFor(count);
+    for (std::int64_t n = 0; n < maxSteps && tried.insert(value).second; ++n) {
         const TrialResult r = trialAt(value);
         lines.push_back(TrialLine(value, r, leaves, fs));
         if (!r.inRange) break;
@@ -364,8 +375,9 @@ SplitTerms MakeSplitTerms(const LoanState& s, int top) {
     t.top = top;
     t.firstPds = s.SplitFirstPds;
     t.firstExtra = s.SplitFirstExtra;
-    t.lastPds = s.SplitLastPds;
-    t.lastExtra = s.SplitLastExtra;
+    const bool firstLine = SinglePaymentOnFirstLine(s);
+    t.lastPds = firstLine ? s.SplitFirstPds : s.SplitLastPds;
+    t.lastExtra = firstLine ? s.SplitFirstExtra : s.SplitLastExtra;
     t.daysPerPd = static_cast<std::int32_t>(std::lround(s.SplitDaysPerPd));
     for (int k = 0; k < top; ++k) {
         const SplitStep& step = s.SplitSteps[static_cast<std::size_t>(k)];
@@ -377,15 +389,17 @@ SplitTerms MakeSplitTerms(const LoanState& s, int top) {
 }
 
 SplitPayments SplitPaymentsOf(const LoanState& s) {
+    const double last = SinglePaymentOnFirstLine(s) ? s.SplitFirstPay : s.SplitLastPay;
     return {DollarsToCurrency(s.SplitRegPay), DollarsToCurrency(s.SplitFirstPay),
-            DollarsToCurrency(s.SplitLastPay)};
+            DollarsToCurrency(last)};
 }
 
 std::optional<std::string> CheckSplitAmounts(const LoanState& s, int top) {
     std::string reason;
     const std::string beyond = " is beyond " + std::string(kMaxAmountText);
     if (s.SplitPayCount > kSplitMaxPayments) {
-        reason = "More than " + std::to_string(kSplitMaxPayments) + " Payments scheduled";
+        reason = "More than " + FloatToStrF(kSplitMaxPayments, FloatStyle::Number, 15, 0) +
+                 " Payments scheduled";
     } else if (!(s.SplitDaysPerPd >= 1 && s.SplitDaysPerPd <= 365)) {
         reason = "Common Interval has no length in days";
     } else if (!FitsAmount(s.SplitPrincipal)) {
@@ -401,7 +415,7 @@ std::optional<std::string> CheckSplitAmounts(const LoanState& s, int top) {
         const SplitStep& step = s.SplitSteps[static_cast<std::size_t>(k - 1)];
         if (!TryDollarsToCurrency(step.Rate)) {
             reason = StepLabel(k, false) + " is too large";
-        } else if (!FitsAmount(step.Cap)) {
+        } else if (k < top && !FitsAmount(step.Cap)) {  // the top step's cap is ignored
             reason = StepLabel(k, true) + beyond;
         }
     }
@@ -427,7 +441,8 @@ IntervalInterest InterestOfInterval(const SplitTerms& t, Currency balance, std::
         const ExactStep& step = t.steps[static_cast<std::size_t>(k - 1)];
         const Currency floor = k == 1 ? 0 : t.steps[static_cast<std::size_t>(k - 2)].cap;
         if (balance <= floor) continue;
-        const Currency slice = std::min(balance, step.cap) - floor;
+        // The top step takes every dollar above its floor, whatever its cap.
+        const Currency slice = (k == t.top ? balance : std::min(balance, step.cap)) - floor;
         const std::optional<std::int64_t> cents = StepInterest(t, slice, step.rate, days);
         if (!cents) {
             interest.inRange = false;
@@ -459,9 +474,15 @@ int Check(std::array<SplitStep, 6>& steps, UserPort& port, std::vector<SplitBoxF
     return top;
 }
 
+std::int64_t PlainStepsFor(std::int32_t count) {
+    return std::clamp<std::int64_t>(kSplitSearchWork / std::max<std::int32_t>(1, count), 1,
+                                    kSplitMaxPlainSteps);
+}
+
 bool CapsFall(const SplitTerms& t) {
     Currency floor = 0;
-    for (int k = 1; k <= t.top; ++k) {
+    // The top step's cap bounds nothing, so only the caps below it count.
+    for (int k = 1; k < t.top; ++k) {
         const Currency cap = t.steps[static_cast<std::size_t>(k - 1)].cap;
         if (cap < floor) return true;
         floor = cap;
@@ -485,7 +506,7 @@ SplitSearch SearchCommonPayment(const SplitTerms& terms, Currency principal, Cur
                             (Int128{principal} * kCurrencyPerCent));
     };
     const SearchResult found =
-        Search(start, trialAt, plainStep, " Common Payment leaves ", lines, fs);
+        Search(terms.count, start, trialAt, plainStep, " Common Payment leaves ", lines, fs);
     return {found.found, found.value, std::move(lines)};
 }
 
@@ -499,7 +520,8 @@ SplitSearch SearchPrincipal(const SplitTerms& terms, const SplitPayments& paymen
     auto plainStep = [](Currency principal, Currency residual) {
         return CentsInRange(CurrencyToCentsTruncated(principal - residual));
     };
-    const SearchResult found = Search(start, trialAt, plainStep, " Principal leaves ", lines, fs);
+    const SearchResult found =
+        Search(terms.count, start, trialAt, plainStep, " Principal leaves ", lines, fs);
     return {found.found, found.value, std::move(lines)};
 }
 

@@ -38,8 +38,10 @@ namespace qv {
 
 // The largest balance, payment, cap or step interest, in cents.
 inline constexpr std::int64_t kSplitMaxCents = INT32_MAX;
-// The most payments a split-rate debt may have, as for every schedule.
-inline constexpr std::int32_t kSplitMaxPayments = kMaxPayments;
+// The most payments a split-rate debt may have. The debt never reaches the
+// payment matrix (and its 485 entries), so it may be as long as a
+// variable-rate list: a weekly debt over ten years has 520 payments.
+inline constexpr std::int32_t kSplitMaxPayments = 20'000;
 
 // --- texts -------------------------------------------------------------------------------
 
@@ -153,19 +155,27 @@ TrialResult Trial(const SplitTerms& terms, Currency balance, const SplitPayments
 // Check: the top step is the highest with a positive rate (0 for none). Its
 // cap is raised to 999,999.99 when below 999,999.9, with the message
 // kSplitTopCapText and, for steps 1 to 4, kSplitTopCapBoxText into its box
-// (appended to `fills`). The caps are not checked for rising order here.
+// (appended to `fills`). That cap, raised or typed, bounds nothing: the top
+// step earns on every dollar above the cap of the step below it. The caps
+// are not checked for rising order here.
 int Check(std::array<SplitStep, 6>& steps, UserPort& port, std::vector<SplitBoxFill>& fills);
 
 // True when a step's cap lies below the cap of the step under it, so that
-// the step's slice, and its interest, can come out negative.
+// the step's slice, and its interest, can come out negative. The top step's
+// cap takes no part.
 bool CapsFall(const SplitTerms& terms);
 
 // --- the searches ------------------------------------------------------------------------
 
 // The plain search steps taken before halving takes over. A search that
 // settles does so in a handful of steps; one that swings is caught sooner,
-// when it returns to a value already tried.
-inline constexpr int kSplitMaxPlainSteps = 1000;
+// when it returns to a value already tried. On long debts the steps are
+// fewer, so that they amortize at most kSplitSearchWork payments in all
+// (25 steps for 20,000 payments): the halving that follows needs about 32
+// trials whatever the debt, so a search stays bounded in work.
+inline constexpr std::int64_t kSplitMaxPlainSteps = 1000;
+inline constexpr std::int64_t kSplitSearchWork = 500'000;
+std::int64_t PlainStepsFor(std::int32_t count);
 
 struct SplitSearch {
     bool found = false;
@@ -178,7 +188,7 @@ struct SplitSearch {
 // takes the payment times (residual / principal + 1), cut to whole cents,
 // until two payments or the residual are within a cent. A search that does
 // not settle on a payment of at least a cent (it returns to a payment
-// already tried, leaves the range or takes kSplitMaxPlainSteps steps) is finished
+// already tried, leaves the range or takes PlainStepsFor(count) steps) is finished
 // by halving the range up to 21,474,836.47 on the same trials; so wherever
 // the plain steps settle, their payment stands. Nothing is found when no
 // payment in that range turns a balance left over into one repaid.

@@ -211,6 +211,34 @@ TEST_F(ChartTest, WeeklyPeriodsAreShownInGeneralFormat) {
     EXPECT_EQ(Chart()[1], "    using 14 days/period & 26.0714285714286 periods/year");
 }
 
+// The chart page and the companion chart the schedule captured after the
+// last computation, whatever has been typed since, with the rounding in
+// force now; with no computation there is nothing to chart.
+TEST_F(ChartTest, ACapturedScheduleIsChartedAsItWasComputed) {
+    TwelveOfHundred();
+    const ComputedSchedule captured = CaptureComputedSchedule(state, paySet);
+    const ChartText asComputed = Chart();
+    state.AmtFin = 5000.0;
+    state.APR = 99.0;
+    state.PayMatrix[1].PayCents = 0;
+
+    ChartText lines;
+    last = AppendAmortizationChart(&captured, 0.5, {}, lines, port);
+    EXPECT_EQ(last.outcome, ChartOutcome::Appended);
+    EXPECT_EQ(last.payments, 12);
+    EXPECT_EQ(lines, asComputed);
+    ChartText roundedDown;
+    EXPECT_EQ(AppendAmortizationChart(&captured, 0.0, {}, roundedDown, port).caption,
+              kRoundsDownCaption);
+    EXPECT_TRUE(port.messages.empty());
+
+    ChartText none;
+    last = AppendAmortizationChart(nullptr, 0.5, {}, none, port);
+    EXPECT_EQ(last.outcome, ChartOutcome::NoPaymentSet);
+    EXPECT_TRUE(none.empty());
+    EXPECT_EQ(port.Texts(), std::vector<std::string>{std::string(kNoPaymentSetText)});
+}
+
 TEST_F(ChartTest, ASecondChartIsAppendedBelowTheFirst) {
     TwelveOfHundred();
     const size_t report = chart.size();

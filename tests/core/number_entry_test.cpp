@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "core/group_schedule.h"
 
 namespace qv {
 namespace {
@@ -65,7 +68,7 @@ TEST(ValidateFloat2Refuses, LowercaseLNamedInWords) {
 }
 
 TEST(ValidateFloat2Refuses, CapitalONamedInWords) {
-    Float2Check r = ValidateFloat2("First Payment", "$1,O0");
+    Float2Check r = ValidateFloat2("First Payment", "$1O0");
     EXPECT_EQ(r.message,
               "First Payment contains Capital o , not part of a positive decimal number !\n\r"
               "Resetting input value of 1");
@@ -109,7 +112,7 @@ TEST(ValidateFloat2Refuses, EmptyAndPunctuationOnlyAreNotNumeric) {
     EXPECT_EQ(r.message, "Amount Financed is not numeric !\n\rResetting input value of ");
     EXPECT_EQ(r.boxText, "0.00");
     EXPECT_EQ(r.value, 0.0);
-    EXPECT_EQ(ValidateFloat2("A", "$,").message, "A is not numeric !\n\rResetting input value of ");
+    EXPECT_EQ(ValidateFloat2("A", "$").message, "A is not numeric !\n\rResetting input value of ");
     EXPECT_EQ(ValidateFloat2("A", ".").message, "A is not numeric !\n\rResetting input value of .");
 }
 
@@ -135,6 +138,67 @@ TEST(ValidateFloat2Walk, OnlyTheFirstErrorIsReported) {
     EXPECT_EQ(ValidateFloat2("A", "1.2.x").error, "A has multiple decimals!");
     EXPECT_EQ(ValidateFloat2("A", "x1.2.3").error,
               "A contains x , not part of a positive decimal number !");
+}
+
+// A comma counts only between groups of three digits before the point; any
+// other comma is named as a wrong character, in every routine of the walk.
+TEST(ThousandsComma, SeparatesGroupsOfThreeBeforeThePointAndNothingElse) {
+    struct Row {
+        const char* text;
+        std::optional<Currency> value;  // empty: refused at a comma
+        const char* collected;          // the cleaned text, or what the walk had collected
+    };
+    const std::vector<Row> rows = {
+        {"1,234.5", 12345000, "1234.5"},
+        {"$12,345,678", 123456780000, "12345678"},
+        {"999,999.99", 9999999900, "999999.99"},
+        {"1,000\x01", std::nullopt, "1000"},  // the comma stands; the \x01 is refused
+        {"9,5", std::nullopt, "9"},
+        {"12,34", std::nullopt, "12"},
+        {"1.000,5", std::nullopt, "1.000"},
+        {"1,0000", std::nullopt, "1"},
+        {"1234,567", std::nullopt, "1234"},
+        {",500", std::nullopt, ""},
+        {"1,,000", std::nullopt, "1"},
+        {"1,000,00", std::nullopt, "1000"},
+        {"1,000$5", std::nullopt, "1"},
+        {"1$2,000", std::nullopt, "12"},
+        {"1,000.5,0", std::nullopt, "1000.5"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        const Float2Check f2 = ValidateFloat2("Rate", row.text);
+        const Float4Check f4 = ValidateFloat4("Total", row.text);
+        std::string f3 = row.text;
+        EXPECT_EQ(f2.cleaned, row.collected);
+        EXPECT_EQ(ValidateFloat3(f3, 40), row.value.has_value());
+        if (row.value) {
+            EXPECT_TRUE(f2.valid);
+            EXPECT_EQ(f2.value, CurrencyToDollars(*row.value));
+            EXPECT_EQ(f4.value, *row.value);
+            EXPECT_EQ(f3, row.collected);
+            continue;
+        }
+        const bool commaNamed = std::string(row.text).find('\x01') == std::string::npos;
+        if (!commaNamed) continue;
+        EXPECT_FALSE(f2.valid);
+        EXPECT_EQ(f2.message,
+                  std::string("Rate contains , , not part of a positive decimal number !\n\r") +
+                      "Resetting input value of " + row.collected);
+        EXPECT_EQ(f2.boxText, "0.00");
+        EXPECT_EQ(f4.message,
+                  "Resetting input value\n\rTotal contains , , not part of a positive decimal "
+                  "number !");
+        EXPECT_EQ(f3, row.text);
+        EXPECT_FALSE(GroupTextAsDecimal(row.text).has_value());
+    }
+    EXPECT_EQ(ValidateInteger2("N", "2,147,483,647").value, 2147483647);
+    EXPECT_EQ(ValidateInteger2("Number of Payments", "3,60").message,
+              "Error: Number of Payments contains , , not part of a positive whole number !\n\r"
+              "Resetting input value of 3");
+    EXPECT_EQ(GroupTextAsDecimal("1,234.5"), 1234.5);
+    EXPECT_EQ(GroupTextAsInteger("1,200"), 1200);
+    EXPECT_FALSE(GroupTextAsInteger("12,00").has_value());
 }
 
 // --- ValidateFloat4 ---------------------------------------------------------
@@ -225,7 +289,7 @@ TEST(ValidateInteger2Refuses, EmptyIsNotANumber) {
               "Error: Number of Payments input is not a number !\n\rResetting input value of ");
     EXPECT_EQ(r.boxText, "0");
     EXPECT_TRUE(r.boxChanges);
-    EXPECT_EQ(ValidateInteger2("N", ",").message,
+    EXPECT_EQ(ValidateInteger2("N", "\r").message,
               "Error: N input is not a number !\n\rResetting input value of ");
 }
 

@@ -226,7 +226,7 @@ TEST(FigureOnePayment, CountsMinusOneRegularPaymentsAndThePaymentPaysOff) {
 
 // --- the two-weekly interval --------------------------------------------------------
 
-TEST(FigureTwoWeekly, SearchesOn365Over14AndListsOn26) {
+TEST(FigureTwoWeekly, SearchesOn365Over14AndSetsFourteenDays) {
     Figure f = WithRate(Texts("26000", "26", "1000", "1000", "1000"), "26", 3);
     f.state.DaysPerPd = 30;  // as the irregular page may have left it
     const FigureOutcome r = f.Adjust();
@@ -240,9 +240,45 @@ TEST(FigureTwoWeekly, SearchesOn365Over14AndListsOn26) {
     EXPECT_NEAR(CurrencyToDollars(r.schedule.RegularPay), exact, 0.01);
     EXPECT_EQ(r.finalBalance, 0);
     EXPECT_EQ(r.found->at(2), "Regular Period is Two-Weekly");
-    // The listing charges 26,000 x 26 % / 26 = 260.00 for the first period,
-    // where the search charged 259.29.
-    EXPECT_EQ(r.found->at(10).substr(0, 27), "  $26,000.00 +      $260.00");
+}
+
+// The listing charges what the search charged, so it ends where the report
+// says. At 12 % a year a period of d days over 365/d periods a year charges
+// 12 d / 365 cents per dollar, worked here in whole ten-thousandths.
+TEST(FigureWeeklyListing, ChargesTheSearchsRateAndEndsAtTheReportedBalance) {
+    for (const auto& [item, days] : {std::pair{3, 14}, std::pair{4, 7}}) {
+        SCOPED_TRACE(days);
+        Figure f = WithRate(TenThousandOver36(), "12", item);
+        const FigureOutcome r = f.Adjust();
+        ASSERT_EQ(r.end, FigureEnd::Found);
+        ASSERT_EQ(r.found->size(), 8u + 2u + 36u + 1u);
+        EXPECT_EQ(r.found->at(7), "Final Balance by Amortization is $0.00");
+
+        const std::int64_t perDollar = 12 * days;  // over 365, in cents
+        Currency balance = Cur(10000);
+        std::int64_t interestCents = 0;
+        for (int j = 1; j <= 36; ++j) {
+            const Currency pay = j == 36 ? r.schedule.LastPay : r.schedule.RegularPay;
+            const std::int64_t cents =
+                (2 * balance * perDollar + 365 * 10000) / (2 * 365 * std::int64_t{10000});
+            const Currency next = balance + cents * 100 - pay;
+            std::string a, b, c, d;
+            Pad12(a, CurrencyToDollars(balance));
+            Pad12(b, CentsToDollars(cents));
+            Pad12(c, CurrencyToDollars(pay));
+            Pad12(d, CurrencyToDollars(next));
+            EXPECT_EQ(r.found->at(9 + static_cast<std::size_t>(j)),
+                      a + " + " + b + " - " + c + " = " + d)
+                << "payment " << j;
+            interestCents += cents;
+            balance = next;
+        }
+        EXPECT_EQ(balance, 0);
+        EXPECT_EQ(r.schedule.FirstPay, r.schedule.RegularPay);
+        EXPECT_EQ(r.found->back(),
+                  "And Total Interest Paid = " +
+                      FloatToStrF(CentsToDollars(interestCents), FloatStyle::Money, 10, 2));
+    }
 }
 
 // --- how the search ends ---------------------------------------------------------

@@ -130,16 +130,18 @@ TEST(SplitAmortize, SinglePaymentsNoStepsAndExactCents) {
          {"   1 $     19.99 + $    0.00 - $   20.00 = $     -0.01 (Irregular Payment) "
           "(Irregular Payment) 10 day interval",
           "   interest increment =  = $    0.00", "Total Interest = $ 0"}},
-        {"997.77 stays 997.77 when rounding down",
+        {"997.77 less 0.01 is 997.76 when rounding down; an untouched last line leaves the one "
+         "payment to the first, amount and interval",
          0.0,
          [](LoanState& s) {
              s.SplitPrincipal = 997.77;
              s.SplitPayCount = 1;
              s.SplitRegPay = s.SplitFirstPay = 0.01;
+             s.SplitFirstExtra = 10;
              s.SplitLastPay = 0;
              s.SplitSteps = {};
          },
-         {"   1 $    997.77 + $    0.00 - $    0.00 = $    997.77 (Irregular Payment), UNDERpaid.",
+         {"   1 $    997.77 + $    0.00 - $    0.01 = $    997.76 40 day interval, UNDERpaid.",
           "   interest increment =  = $    0.00", "Total Interest = $ 0"}},
         {"caps out of order: the arithmetic is kept, a negative slice rounds toward zero",
          0.5,
@@ -157,6 +159,54 @@ TEST(SplitAmortize, SinglePaymentsNoStepsAndExactCents) {
         EXPECT_EQ(ChartText(run.chart.begin() + 4,
                             run.chart.begin() + 4 + static_cast<std::ptrdiff_t>(row.body.size())),
                   row.body);
+    }
+}
+
+// Typed on the page after Reset All, box by box, then "Just Amortize".
+// Worked apart: 12 payments of 200,000.00 on 2,000,000.00 at 1 % of the
+// whole balance, rounded to the cent, earn 117,969.76 and overpay by
+// 282,030.22; one payment of 0.02 on 0.01 earns nothing and leaves -0.01,
+// which rounds to 0.00 (to the nearest cent from -0.01 + 0.005, toward zero).
+TEST(SplitAmortize, DebtsTypedOnThePageAfterReset) {
+    struct Row {
+        const char* what;
+        std::vector<std::pair<SplitBox, const char*>> typed;
+        std::string firstLine;
+        std::vector<SplitBoxFill> fills;
+    };
+    const std::vector<Row> rows = {
+        {"the top step earns on every dollar",
+         {{SplitBox::edSplitAmtFin, "2,000,000"},
+          {SplitBox::edSplitPayCount, "12"},
+          {SplitBox::edSplitRegPay, "200000"},
+          {SplitBox::edRate1, "1"}},
+         "   1 $ 2,000,000.00 + $ 20,000.00 - $ 200,000.00 = $ 1,820,000.00",
+         {{SplitBox::edCap1, "999,999.99"},
+          {SplitBox::edSplitInterest, "$117,969.76"},
+          {SplitBox::edFinal, "($282,030.22)"}}},
+        {"one payment pays the amount typed",
+         {{SplitBox::edSplitAmtFin, "0.01"},
+          {SplitBox::edSplitPayCount, "1"},
+          {SplitBox::edSplitRegPay, "0.02"},
+          {SplitBox::edRate1, "1"}},
+         "   1 $      0.01 + $    0.00 - $    0.02 = $     -0.01",
+         {{SplitBox::edCap1, "999,999.99"},
+          {SplitBox::edSplitInterest, "$0.00"},
+          {SplitBox::edFinal, "$0.00"}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        LoanState s;
+        ResetLoanState(s);
+        for (const auto& [box, text] : row.typed) {
+            ASSERT_TRUE(LeaveSplitBox(s, box, text).check.valid);
+        }
+        RecordingUserPort port;
+        const SplitRun run = JustAmortize(s, port);
+        ASSERT_EQ(run.outcome, SplitOutcome::Amortized);
+        ASSERT_GT(run.chart.size(), 4u);
+        EXPECT_EQ(run.chart[4], row.firstLine);
+        EXPECT_EQ(run.fills, row.fills);
     }
 }
 
@@ -184,6 +234,18 @@ TEST(SplitAmortize, InterestOfOneInterval) {
         {"a half cent rounds up, exactly", 0.5, {{{0.05, 999999.99}}}, 1050, 30, {53}, true},
         {"a half cent rounds down", 0.0, {{{0.05, 999999.99}}}, 1050, 30, {52}, true},
         {"an interest beyond 32-bit cents", 0.5, {{{1e9, 999999.99}}}, 1000, 30, {}, false},
+        // The top step has no cap, raised or typed: 1 % of 2,000,000.00.
+        {"a top cap of 0", 0.5, {{{1.0, 0}}}, 2000000, 30, {2000000}, true},
+        {"a top cap typed at 1,500,000", 0.5, {{{1.0, 1500000}}}, 2000000, 30, {2000000}, true},
+        {"a top cap beyond the page's range", 0.5, {{{1.0, 5e7}}}, 2000000, 30, {2000000}, true},
+        // 1 % of 500,000 and 0.5 % of the 1,500,000 above it.
+        {"the top step above a lower cap",
+         0.5,
+         {{{1.0, 500000}, {0.5, 1000000}}},
+         2000000,
+         30,
+         {500000, 750000},
+         true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -390,8 +452,8 @@ TEST(SplitFaults, AmountsBeyond32BitCentsAreRefusedBeforeComputing) {
         {[](LoanState& s) { s.SplitFirstPay = 1e12; }, "First Payment Amount is beyond"},
         {[](LoanState& s) { s.SplitLastPay = -21474836.48; }, "Last Payment Amount is beyond"},
         {[](LoanState& s) { s.SplitSteps[1].Cap = 21474836.48; }, "Second Step $-Cap is beyond"},
-        {[](LoanState& s) { s.SplitSteps[3].Cap = -1e9; }, "Fourth Step $-Cap is beyond"},
-        {[](LoanState& s) { s.SplitPayCount = 486; }, "More than 485 Payments scheduled"},
+        {[](LoanState& s) { s.SplitSteps[2].Cap = -1e9; }, "Third Step $-Cap is beyond"},
+        {[](LoanState& s) { s.SplitPayCount = 20001; }, "More than 20,000 Payments scheduled"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.reason);
@@ -412,10 +474,21 @@ TEST(SplitFaults, AmountsBeyond32BitCentsAreRefusedBeforeComputing) {
             EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
         }
     }
-    LoanState edge = TestCase();
-    edge.SplitPrincipal = 21474836.47;
-    RecordingUserPort port;
-    EXPECT_NE(JustAmortize(edge, port).outcome, SplitOutcome::Refused);
+    // At the edges: the largest principal and a top cap beyond the range,
+    // which bounds nothing and so is no reason to refuse; and as many
+    // payments as a variable-rate list.
+    LoanState longest = TestCase();
+    longest.SplitPayCount = 20000;
+    EXPECT_EQ(CheckSplitAmounts(longest, 4), std::nullopt);
+    for (const Tweak& edge : std::vector<Tweak>{
+             [](LoanState& s) { s.SplitPrincipal = 21474836.47; },
+             [](LoanState& s) { s.SplitSteps[3].Cap = 1e12; },
+         }) {
+        LoanState s = TestCase();
+        edge(s);
+        RecordingUserPort port;
+        EXPECT_NE(JustAmortize(s, port).outcome, SplitOutcome::Refused);
+    }
 }
 
 TEST(SplitFaults, FallingCapsWarnOncePerComputation) {
@@ -435,6 +508,9 @@ TEST(SplitFaults, FallingCapsWarnOncePerComputation) {
     EXPECT_EQ(port.messages.size(), 1u);  // the residual only
 }
 
+// 1,000 % a period on every dollar: 1,000.00 grows elevenfold less 46.00 a
+// month, 10,954.00, 120,448.00, 1,324,882.00, 14,573,656.00; the fifth
+// interest, 145,736,560.00, is beyond the range.
 TEST(SplitFaults, ARunawayBalanceStopsTheChartWithAMessage) {
     LoanState s = TestCase();
     for (SplitStep& step : s.SplitSteps) step.Rate = step.Cap > 0 ? 1000 : 0;
@@ -442,11 +518,11 @@ TEST(SplitFaults, ARunawayBalanceStopsTheChartWithAMessage) {
     const SplitRun run = JustAmortize(s, port);
     EXPECT_EQ(run.outcome, SplitOutcome::Stopped);
     EXPECT_EQ(port.Texts(),
-              std::vector<std::string>{"Error: Payment # 6 brings amounts beyond $21,474,836.47\n\r"
+              std::vector<std::string>{"Error: Payment # 5 brings amounts beyond $21,474,836.47\n\r"
                                        "... so the amortization stops there"});
-    EXPECT_EQ(run.chart.size(), 4u + 10u + 1u);
+    EXPECT_EQ(run.chart.size(), 4u + 8u + 1u);
     EXPECT_EQ(run.chart.back(),
-              "   Payment # 6 brings amounts beyond $21,474,836.47: the chart stops here.");
+              "   Payment # 5 brings amounts beyond $21,474,836.47: the chart stops here.");
     EXPECT_EQ(run.fills, (std::vector<SplitBoxFill>{{SplitBox::edSplitInterest, "Pending"},
                                                     {SplitBox::edFinal, "Pending"}}));
 }
