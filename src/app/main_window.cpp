@@ -24,6 +24,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "app/accessible.h"
 #include "app/entry_box.h"
 #include "app/pages/about_page.h"
 #include "app/pages/chart_page.h"
@@ -173,6 +174,8 @@ TforMain::TforMain(std::unique_ptr<PlatformPort> port, QWidget* parent)
     BuildPages();
     WirePages();
     BuildMenu();
+    GiveMnemonics();
+    new FocusRing(this);
     connect(qApp, &QApplication::focusChanged, this, &TforMain::FocusChanged);
     qApp->installEventFilter(this);
 
@@ -301,12 +304,12 @@ void TforMain::BuildMenu() {
     settingItem(QStringLiteral("Change Balloon &Hints"), &SettingsPage::cbxHintsOff);
     settingItem(QStringLiteral("Change &Rounding"), &SettingsPage::cbxRoundDown);
     settingItem(QStringLiteral("Change Rebate &Inclusion"), &SettingsPage::cbxShowRebates);
-    AddPageItem(settings, QStringLiteral("Change Other Settings"), PageId::tabSettings);
+    AddPageItem(settings, QStringLiteral("Change &Other Settings"), PageId::tabSettings);
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
     AddItem(help, QStringLiteral("&About Quorvane"), &TforMain::AboutQuorvane1Click);
-    AddPageItem(help, QStringLiteral("Copyright && L&icense"), PageId::TabUsers);
+    AddPageItem(help, QStringLiteral("Copyright && &License"), PageId::TabUsers);
     AddPageItem(help, QStringLiteral("About &Tolerances"), PageId::tabIntro);
     AddItem(help, QStringLiteral("Rule of 78s &Warning"), &TforMain::Ruleof78sWarning1Click);
     AddItem(help, QStringLiteral("&Uninstalling"), &TforMain::Uninstalling1Click);
@@ -316,6 +319,16 @@ void TforMain::BuildMenu() {
     AddPageItem(help, QStringLiteral("Show &Introduction && Tab List"), PageId::tabAbout);
     AddItem(help, QStringLiteral("&Fixing Small Screen Problems"),
             &TforMain::FixingSmallScreenProblems1Click);
+}
+
+void TforMain::GiveMnemonics() {
+    // The menu bar's letters work on every page, so no control takes them.
+    QString menuLetters;
+    for (QAction* menu : menuBar()->actions()) {
+        const QKeySequence key = QKeySequence::mnemonic(menu->text());
+        if (!key.isEmpty()) menuLetters += QChar(int(key[0].key()));
+    }
+    for (Page* page : pages_) AssignMnemonics(page, menuLetters);
 }
 
 void TforMain::FormCreate() {
@@ -399,6 +412,9 @@ void TforMain::SwitchTo(PageId id) {
     QWidget* focus = focusWidget();
     const bool focusOnOldPage = focus != nullptr && from->isAncestorOf(focus);
     active_ = id;
+    // On a page without a tab the strip shows nothing current: a Tab stop
+    // there would take the focus somewhere no one can see.
+    strip_->setFocusPolicy(PageHasTab(id) ? Qt::StrongFocus : Qt::ClickFocus);
     to->show();
     // The focus follows only from the page being left; focus on the tab
     // strip stays there until the user starts working in the page.
