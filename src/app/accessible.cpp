@@ -1,6 +1,7 @@
 #include "app/accessible.h"
 
 #include <QAbstractButton>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeySequence>
@@ -12,8 +13,10 @@
 #include <QRadioButton>
 #include <QShortcutEvent>
 #include <QStyleOptionButton>
+#include <QTabBar>
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <vector>
 
 namespace {
@@ -100,6 +103,16 @@ QString LabelWithMnemonic(const QString& shown, QChar letter) {
 
 class UnderliningStyle : public QProxyStyle {
   public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        // Alt pressed and released alone would take the focus to the menu bar;
+        // with this toolkit an Alt+letter that presses a button or moves to a
+        // box counts as such a press, and left the focus in the menu bar
+        // instead of on the control (where the result is spoken). Alt+F, S
+        // and H still open the menus.
+        if (hint == SH_MenuBar_AltKeyNavigation) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override {
         const auto* button = qobject_cast<const QAbstractButton*>(widget);
@@ -142,7 +155,131 @@ QColor LegibleOn(const QColor& wanted, const QColor& background, double ratio) {
     return shade;
 }
 
+constexpr const char* kPageStrip = "qvPageStrip";
+
+// One tab of the page strip as a screen reader sees it: its caption, whether
+// it is the current one, and whether it shows at all.
+class StripTab : public QAccessibleInterface, public QAccessibleActionInterface {
+  public:
+    StripTab(QTabBar* strip, int index) : strip_(strip), index_(index) {}
+
+    bool isValid() const override { return strip_ && index_ < strip_->count(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return strip_ ? strip_->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override {
+        return strip_ ? QAccessible::queryAccessibleInterface(strip_.data()) : nullptr;
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        if (!isValid()) return {};
+        if (t == QAccessible::Name) return QString(strip_->tabText(index_)).remove(u'&');
+        if (t == QAccessible::Description) return strip_->tabToolTip(index_);
+        return {};
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        if (!isValid() || !strip_->isTabVisible(index_)) return {};
+        const QRect r = strip_->tabRect(index_);
+        return QRect(strip_->mapToGlobal(r.topLeft()), r.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::PageTab; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        if (!isValid()) {
+            s.invalid = true;
+            return s;
+        }
+        s.focusable = true;
+        s.selectable = true;
+        s.selected = index_ == strip_->currentIndex();
+        s.focused = s.selected && strip_->hasFocus();
+        s.invisible = !strip_->isVisible() || !strip_->isTabVisible(index_);
+        s.disabled = !strip_->isTabEnabled(index_);
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                    : nullptr;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name == pressAction() && isValid() && strip_->isTabEnabled(index_))
+            strip_->setCurrentIndex(index_);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+  private:
+    QPointer<QTabBar> strip_;
+    int index_;
+};
+
+// The page strip shows a screen reader only the tabs a sighted user sees:
+// the hidden tab that is current while a page without a tab shows would be
+// read as a blank, selectable tab.
+class StripAccessible : public QAccessibleWidget {
+  public:
+    explicit StripAccessible(QTabBar* strip) : QAccessibleWidget(strip, QAccessible::PageTabList) {}
+    ~StripAccessible() override {
+        for (const auto& [index, id] : tabs_) QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override {
+        int shown = 0;
+        for (int i = 0; i < Strip()->count(); ++i) shown += Strip()->isTabVisible(i) ? 1 : 0;
+        return shown;
+    }
+    // Visible tabs come first in the strip, so a tab's index is its place
+    // among the children; the toolkit's events name tabs by index, the hidden
+    // one too, which therefore still has an interface (marked invisible).
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= Strip()->count()) return nullptr;
+        if (const auto known = tabs_.find(index); known != tabs_.end())
+            return QAccessible::accessibleInterface(known->second);
+        auto* tab = new StripTab(Strip(), index);
+        tabs_[index] = QAccessible::registerAccessibleInterface(tab);
+        return tab;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (const auto& [index, id] : tabs_) {
+            if (QAccessible::accessibleInterface(id) == child) return index;
+        }
+        return -1;
+    }
+    QAccessibleInterface* focusChild() const override {
+        const int current = Strip()->currentIndex();
+        if (!Strip()->hasFocus() || current < 0 || !Strip()->isTabVisible(current)) return nullptr;
+        return child(current);
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const QPoint at = Strip()->mapFromGlobal(QPoint(x, y));
+        const int index = Strip()->tabAt(at);
+        return index >= 0 && Strip()->isTabVisible(index) ? child(index) : nullptr;
+    }
+
+  private:
+    QTabBar* Strip() const { return static_cast<QTabBar*>(widget()); }
+    mutable std::map<int, QAccessible::Id> tabs_;
+};
+
+QAccessibleInterface* StripFactory(const QString& /*className*/, QObject* object) {
+    auto* strip = qobject_cast<QTabBar*>(object);
+    if (strip == nullptr || !strip->property(kPageStrip).toBool()) return nullptr;
+    return new StripAccessible(strip);
+}
+
 }  // namespace
+
+void ShowOnlyVisibleTabs(QTabBar* strip) {
+    static const bool installed = [] {
+        QAccessible::installFactory(&StripFactory);
+        return true;
+    }();
+    (void)installed;
+    strip->setProperty(kPageStrip, true);
+}
 
 void TieLabel(QLabel* label, QWidget* control) {
     label->setBuddy(control);
@@ -161,14 +298,14 @@ void AnnounceResult(QWidget* shownIn, const QString& spoken) {
         // The focus moving on gives the control its own description back;
         // a screen reader no longer follows it by then.
         auto* restore = new QObject(carrier);
-        QObject::connect(qApp, &QApplication::focusChanged, restore,
-                         [carrier, restore](QWidget* old, QWidget* /*now*/) {
-                             if (old != carrier) return;
-                             carrier->setAccessibleDescription(
-                                 carrier->property(kOwnDescription).toString());
-                             carrier->setProperty(kOwnDescription, QVariant());
-                             restore->deleteLater();
-                         });
+        QObject::connect(
+            qApp, &QApplication::focusChanged, restore,
+            [carrier, restore](QWidget* old, QWidget* /*now*/) {
+                if (old != carrier) return;
+                carrier->setAccessibleDescription(carrier->property(kOwnDescription).toString());
+                carrier->setProperty(kOwnDescription, QVariant());
+                restore->deleteLater();
+            });
     }
     // The same result twice is news twice (the user pressed the button again),
     // and a screen reader only speaks a description that changed.
@@ -259,16 +396,21 @@ FocusRing::FocusRing(QWidget* window) : QFocusFrame(window), window_(window) {
             [this](QWidget* /*old*/, QWidget* now) { Follow(now); });
 }
 
+QColor FocusColour(const QPalette& palette) {
+    return LegibleOn(palette.color(QPalette::Highlight), palette.color(QPalette::Window), 3.0);
+}
+
 void FocusRing::Follow(QWidget* now) {
-    const bool ours = now != nullptr && now != window_ && now->window() == window_;
+    // A tab strip spans the window: a ring around it would fall outside the
+    // window. It marks its current tab itself.
+    const bool ours = now != nullptr && now != window_ && now->window() == window_ &&
+                      qobject_cast<QTabBar*>(now) == nullptr;
     setWidget(ours ? now : nullptr);
 }
 
 void FocusRing::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    const QColor around = palette().color(QPalette::Window);
-    const QColor ring = LegibleOn(palette().color(QPalette::Highlight), around, 3.0);
-    painter.setPen(QPen(ring, 2));
+    painter.setPen(QPen(FocusColour(palette()), 2));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
 }

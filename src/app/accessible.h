@@ -8,8 +8,10 @@
 #include <QString>
 
 class QAbstractButton;
+class QPalette;
 class QLabel;
 class QStyle;
+class QTabBar;
 class QWidget;
 
 // Ties a visible label to the control it names: a screen reader takes the
@@ -40,8 +42,13 @@ void AssignMnemonics(QWidget* page, const QString& taken);
 // The letter AssignMnemonics gave a button, a null QChar when none.
 QChar MnemonicOf(const QAbstractButton* button);
 
-// Draws the underline of the Alt+letters AssignMnemonics gave buttons; the
-// program sets it once, over the platform's style.
+// A screen reader is shown only the tabs of `strip` that are visible, each
+// with its caption and whether it is the current one.
+void ShowOnlyVisibleTabs(QTabBar* strip);
+
+// Draws the underline of the Alt+letters AssignMnemonics gave buttons, and
+// keeps a lone Alt from taking the focus to the menu bar; the program sets it
+// once, over the platform's style.
 QStyle* MnemonicStyle();
 
 // The contrast ratio of two colours as accessibility guidelines define it,
@@ -53,6 +60,10 @@ double ContrastRatio(const QColor& a, const QColor& b);
 // background, so a dark colour scheme keeps them legible too.
 enum class TextTone { Warning, Summary };
 void SetTextTone(QWidget* control, TextTone tone, bool bold = false);
+
+// The colour focus is shown in: the scheme's highlight, darkened or
+// lightened until it stands out 3:1 from the window's background.
+QColor FocusColour(const QPalette& palette);
 
 // A ring two pixels wide around whichever control of `window` has the focus
 // (boxes, buttons, radio items, the tab strip, grids empty or not), in the

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -19,6 +20,7 @@
 #include <QScrollArea>
 #include <QShortcut>
 #include <QStyle>
+#include <QStyleOption>
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -62,9 +64,20 @@ int StripIndexOf(PageId id) {
 
 // Seven captions must fit the designed width in the usual desktop fonts:
 // the strip keeps the platform's look with half its padding around captions.
+// The current tab shows the focus as plainly as the page's controls do.
 class TabStripStyle : public QProxyStyle {
   public:
     explicit TabStripStyle(QObject* owner) : QProxyStyle() { setParent(owner); }
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (element != CE_TabBarTab || !(option->state & State_HasFocus)) return;
+        painter->save();
+        painter->setPen(QPen(FocusColour(option->palette), 2));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(QRectF(option->rect).adjusted(2, 2, -2, -1));
+        painter->restore();
+    }
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override {
         const int base = QProxyStyle::pixelMetric(metric, option, widget);
@@ -200,6 +213,10 @@ void TforMain::BuildPages() {
 
     strip_ = new QTabBar(pconMain_);
     strip_->setObjectName(QStringLiteral("pconMainTabs"));
+    // Before any tab is added: a screen reader's view of the strip is made
+    // once, at its first event.
+    ShowOnlyVisibleTabs(strip_);
+    strip_->setAccessibleName(QStringLiteral("Pages"));
     strip_->setExpanding(false);
     strip_->setUsesScrollButtons(true);
     strip_->setStyle(new TabStripStyle(this));

@@ -42,7 +42,7 @@ class AccessibilityTest : public QObject {
     void namesDoNotHangOnTheHints();
     void aComputedAprIsSpokenAndHiddenGridsKeepStill();
     void anAltLetterLeavesTheBoxBeforeItPresses();
-    void theStripIsNoTabStopWhereItShowsNothing();
+    void theStripShowsOnlyWhatCanBeSeen();
 };
 
 void AccessibilityTest::contrastRatio_data() {
@@ -89,20 +89,20 @@ void AccessibilityTest::everyPageIsNamedKeyedAndLegible() {
             }
             // The corner button of a grid is the grid's own, not a control of the page.
             auto* button = qobject_cast<QAbstractButton*>(w);
-            if (button != nullptr && qobject_cast<QAbstractItemView*>(w->parentWidget()) == nullptr) {
+            if (button != nullptr &&
+                qobject_cast<QAbstractItemView*>(w->parentWidget()) == nullptr) {
                 if (button->shortcut().isEmpty()) faults << "no Alt+letter: " + Where(page, w);
                 claim(button->shortcut(), Where(page, w));
             }
             if (auto* label = qobject_cast<QLabel*>(w); label && label->buddy())
                 claim(QKeySequence::mnemonic(label->text()), "label " + label->text());
             // Texts, as shown while the window is active.
-            const bool showsText = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) ||
-                                   IsReadable(w);
+            const bool showsText =
+                qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) || IsReadable(w);
             if (showsText && w->isVisible() && w->isEnabled()) {
                 const QPalette& p = w->palette();
-                const double ratio =
-                    ContrastRatio(p.color(QPalette::Active, w->foregroundRole()),
-                                  p.color(QPalette::Active, w->backgroundRole()));
+                const double ratio = ContrastRatio(p.color(QPalette::Active, w->foregroundRole()),
+                                                   p.color(QPalette::Active, w->backgroundRole()));
                 if (ratio < 4.5)
                     faults << "contrast " + QString::number(ratio, 'f', 2) + ": " + Where(page, w);
             }
@@ -120,7 +120,7 @@ void AccessibilityTest::namesDoNotHangOnTheHints() {
     const std::vector<std::pair<const char*, QString>> boxes{
         {"edSimpAmtFin", "Amount Financed"}, {"edSimpAPR", "APR"},
         {"edAmtFin", "$ Amount Financed"},   {"edSimp1stExtra", "Added Days in 1st Interval."},
-        {"dbgPaySet", "Payment groups"},    {"edRate1", "First Step Rate"},
+        {"dbgPaySet", "Payment groups"},     {"edRate1", "First Step Rate"},
         {"redChart", "Chart text"}};
     for (const auto& [box, expected] : boxes) QCOMPARE(name(app.Find(box)), expected);
     // The split-rate boxes share a hint that fits the payments, not them.
@@ -189,13 +189,32 @@ void AccessibilityTest::anAltLetterLeavesTheBoxBeforeItPresses() {
     QCOMPARE(app.Text("edSimpAPR"), QStringLiteral("Pending"));
 }
 
-void AccessibilityTest::theStripIsNoTabStopWhereItShowsNothing() {
+void AccessibilityTest::theStripShowsOnlyWhatCanBeSeen() {
     AppFixture app;
     QTabBar* strip = app.Strip();
-    app.window->ShowPage(PageId::tabIntro);
-    QVERIFY(!(strip->focusPolicy() & Qt::TabFocus));
+    QAccessibleInterface* tabs = QAccessible::queryAccessibleInterface(strip);
+    QCOMPARE(tabs->role(), QAccessible::PageTabList);
+    // The hidden tab that stands for "no tab" is no child a reader can reach.
+    QCOMPARE(tabs->childCount(), 7);
+    auto selected = [&] {
+        QStringList names;
+        for (int i = 0; i < tabs->childCount(); ++i) {
+            if (tabs->child(i)->state().selected) names << tabs->child(i)->text(QAccessible::Name);
+        }
+        return names;
+    };
     app.window->ShowPage(PageId::tabChart);
+    QCOMPARE(selected(), QStringList{QStringLiteral("4:Chart/Rule of 78s")});
     QVERIFY(strip->focusPolicy() & Qt::TabFocus);
+
+    // A page without a tab: nothing is current, and Tab does not stop on the strip.
+    app.window->ShowPage(PageId::tabIntro);
+    QCOMPARE(selected(), QStringList());
+    QVERIFY(!(strip->focusPolicy() & Qt::TabFocus));
+
+    // Pressing a tab as a reader does shows its page.
+    tabs->child(5)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(app.window->ActivePage(), PageId::tabSplit);
 }
 
 QTEST_MAIN(AccessibilityTest)
