@@ -5,13 +5,23 @@
 #include <QLineEdit>
 #include <QString>
 
+#include "app/accessible.h"
+
 class AprBox {
   public:
     explicit AprBox(QLineEdit* box) : box_(box) {}
 
     void SetPending() { Show(Shown::Pending, QStringLiteral("Pending")); }
-    void SetInputError() { Show(Shown::InputError, QStringLiteral("InputError")); }
-    void SetRate(const QString& text) { Show(Shown::Rate, text); }
+    // A computation's outcome is spoken as it appears; "Pending" only says
+    // the schedule changed, which the user knows.
+    void SetInputError() {
+        Show(Shown::InputError, QStringLiteral("InputError"));
+        AnnounceResult(box_, QStringLiteral("APR: InputError"));
+    }
+    void SetRate(const QString& text) {
+        Show(Shown::Rate, text);
+        AnnounceResult(box_, QStringLiteral("APR ") + text);
+    }
     bool ShowsInputError() const { return shown_ == Shown::InputError; }
     bool ShowsRate() const { return shown_ == Shown::Rate; }
 

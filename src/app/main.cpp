@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/accessible.h"
 #include "app/main_window.h"
 
 namespace {
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setApplicationVersion(QStringLiteral("0.9992"));
     QApplication::setDesktopFileName(QStringLiteral("quorvane"));
+    // The platform's own look, with the underlines of the controls' Alt+letters.
+    QApplication::setStyle(MnemonicStyle());
     TforMain forMain;
     forMain.show();
     return QApplication::exec();

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -19,11 +20,13 @@
 #include <QScrollArea>
 #include <QShortcut>
 #include <QStyle>
+#include <QStyleOption>
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
 
+#include "app/accessible.h"
 #include "app/entry_box.h"
 #include "app/pages/about_page.h"
 #include "app/pages/chart_page.h"
@@ -61,9 +64,20 @@ int StripIndexOf(PageId id) {
 
 // Seven captions must fit the designed width in the usual desktop fonts:
 // the strip keeps the platform's look with half its padding around captions.
+// The current tab shows the focus as plainly as the page's controls do.
 class TabStripStyle : public QProxyStyle {
   public:
     explicit TabStripStyle(QObject* owner) : QProxyStyle() { setParent(owner); }
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (element != CE_TabBarTab || !(option->state & State_HasFocus)) return;
+        painter->save();
+        painter->setPen(QPen(FocusColour(option->palette), 2));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(QRectF(option->rect).adjusted(2, 2, -2, -1));
+        painter->restore();
+    }
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override {
         const int base = QProxyStyle::pixelMetric(metric, option, widget);
@@ -173,6 +187,8 @@ TforMain::TforMain(std::unique_ptr<PlatformPort> port, QWidget* parent)
     BuildPages();
     WirePages();
     BuildMenu();
+    GiveMnemonics();
+    new FocusRing(this);
     connect(qApp, &QApplication::focusChanged, this, &TforMain::FocusChanged);
     qApp->installEventFilter(this);
 
@@ -197,6 +213,10 @@ void TforMain::BuildPages() {
 
     strip_ = new QTabBar(pconMain_);
     strip_->setObjectName(QStringLiteral("pconMainTabs"));
+    // Before any tab is added: a screen reader's view of the strip is made
+    // once, at its first event.
+    ShowOnlyVisibleTabs(strip_);
+    strip_->setAccessibleName(QStringLiteral("Pages"));
     strip_->setExpanding(false);
     strip_->setUsesScrollButtons(true);
     strip_->setStyle(new TabStripStyle(this));
@@ -301,12 +321,12 @@ void TforMain::BuildMenu() {
     settingItem(QStringLiteral("Change Balloon &Hints"), &SettingsPage::cbxHintsOff);
     settingItem(QStringLiteral("Change &Rounding"), &SettingsPage::cbxRoundDown);
     settingItem(QStringLiteral("Change Rebate &Inclusion"), &SettingsPage::cbxShowRebates);
-    AddPageItem(settings, QStringLiteral("Change Other Settings"), PageId::tabSettings);
+    AddPageItem(settings, QStringLiteral("Change &Other Settings"), PageId::tabSettings);
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
     AddItem(help, QStringLiteral("&About Quorvane"), &TforMain::AboutQuorvane1Click);
-    AddPageItem(help, QStringLiteral("Copyright && L&icense"), PageId::TabUsers);
+    AddPageItem(help, QStringLiteral("Copyright && &License"), PageId::TabUsers);
     AddPageItem(help, QStringLiteral("About &Tolerances"), PageId::tabIntro);
     AddItem(help, QStringLiteral("Rule of 78s &Warning"), &TforMain::Ruleof78sWarning1Click);
     AddItem(help, QStringLiteral("&Uninstalling"), &TforMain::Uninstalling1Click);
@@ -316,6 +336,16 @@ void TforMain::BuildMenu() {
     AddPageItem(help, QStringLiteral("Show &Introduction && Tab List"), PageId::tabAbout);
     AddItem(help, QStringLiteral("&Fixing Small Screen Problems"),
             &TforMain::FixingSmallScreenProblems1Click);
+}
+
+void TforMain::GiveMnemonics() {
+    // The menu bar's letters work on every page, so no control takes them.
+    QString menuLetters;
+    for (QAction* menu : menuBar()->actions()) {
+        const QKeySequence key = QKeySequence::mnemonic(menu->text());
+        if (!key.isEmpty()) menuLetters += QChar(int(key[0].key()));
+    }
+    for (Page* page : pages_) AssignMnemonics(page, menuLetters);
 }
 
 void TforMain::FormCreate() {
@@ -399,6 +429,9 @@ void TforMain::SwitchTo(PageId id) {
     QWidget* focus = focusWidget();
     const bool focusOnOldPage = focus != nullptr && from->isAncestorOf(focus);
     active_ = id;
+    // On a page without a tab the strip shows nothing current: a Tab stop
+    // there would take the focus somewhere no one can see.
+    strip_->setFocusPolicy(PageHasTab(id) ? Qt::StrongFocus : Qt::ClickFocus);
     to->show();
     // The focus follows only from the page being left; focus on the tab
     // strip stays there until the user starts working in the page.

@@ -107,6 +107,8 @@ class TforMain : public QMainWindow, public Session {
     // Connects the signals by which one page reacts to another.
     void WirePages();
     void BuildMenu();
+    // An Alt+letter for every control of every page, none of the menus'.
+    void GiveMnemonics();
     QAction* AddItem(QMenu* menu, const QString& caption, void (TforMain::*handler)());
     QAction* AddPageItem(QMenu* menu, const QString& caption, PageId target);
     void StripChanged(int stripIndex);

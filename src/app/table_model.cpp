@@ -1,14 +1,36 @@
 #include "app/table_model.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QPointer>
 #include <QTableView>
 #include <QTimer>
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "core/user_port.h"
 #include "data/memdset.h"
+
+namespace {
+
+// Runs an action each time the watched widget is shown.
+class ShowFilter : public QObject {
+  public:
+    ShowFilter(QObject* parent, std::function<void()> shown)
+        : QObject(parent), shown_(std::move(shown)) {}
+
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Show) shown_();
+        return false;
+    }
+
+  private:
+    std::function<void()> shown_;
+};
+
+}  // namespace
 
 MemTableModel::MemTableModel(qv::TMemDataSet& table, std::vector<GridColumn> columns,
                              qv::UserPort& port, QObject* parent)
@@ -199,16 +221,21 @@ void BindGrid(QTableView* view, MemTableModel* model) {
                              });
                          }
                      });
-    QObject::connect(model, &MemTableModel::CurrentRowMoved, view,
-                     [view, model, following](int row) {
-                         if (row < 0 || row >= model->rowCount()) return;
-                         QItemSelectionModel* selection = view->selectionModel();
-                         if (selection->currentIndex().row() == row) return;
-                         *following = true;
-                         const int column = std::max(selection->currentIndex().column(), 0);
-                         selection->setCurrentIndex(
-                             model->index(row, column),
-                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-                         *following = false;
-                     });
+    auto follow = [view, model, following](int row) {
+        // A grid on a page that is not showing stays where it is: moving its
+        // current row would tell a screen reader that a cell no one can see
+        // has the focus. It catches up when its page is shown.
+        if (!view->isVisible()) return;
+        if (row < 0 || row >= model->rowCount()) return;
+        QItemSelectionModel* selection = view->selectionModel();
+        if (selection->currentIndex().row() == row) return;
+        *following = true;
+        const int column = std::max(selection->currentIndex().column(), 0);
+        selection->setCurrentIndex(model->index(row, column),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        *following = false;
+    };
+    QObject::connect(model, &MemTableModel::CurrentRowMoved, view, follow);
+    view->installEventFilter(
+        new ShowFilter(view, [model, follow] { follow(model->Table().CurrentRow()); }));
 }

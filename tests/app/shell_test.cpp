@@ -192,10 +192,10 @@ void ShellTest::menuCaptionsAreExact() {
                      "&Work with Spit Rate Debt", "Analyze a &Variable Rate Schedule"}));
     QCOMPARE(Captions(app.Find<QMenu>("Settings1")),
              (QStringList{"Change Balloon &Hints", "Change &Rounding", "Change Rebate &Inclusion",
-                          "Change Other Settings"}));
+                          "Change &Other Settings"}));
     QCOMPARE(
         Captions(app.Find<QMenu>("Help1")),
-        (QStringList{"&About Quorvane", "Copyright && L&icense", "About &Tolerances",
+        (QStringList{"&About Quorvane", "Copyright && &License", "About &Tolerances",
                      "Rule of 78s &Warning", "&Uninstalling", "Using Amortization &Chart (Tab 5)",
                      "Using &Variable Rate (Tab 7)", "About &One Repayment Loans",
                      "Show &Introduction && Tab List", "&Fixing Small Screen Problems"}));

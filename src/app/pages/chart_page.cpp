@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include "app/accessible.h"
 #include "app/print_text_box.h"
 #include "app/qt_text.h"
 #include "app/session.h"
@@ -20,14 +21,16 @@ ChartPage::ChartPage(Session& app) : Page(app, kId) {
     Line(
         Text(QStringLiteral("The Schedule of Payments below will make up the Amortization "
                             "Schedule.")));
-    Column()->addWidget(Grid("dbgDetail", session().mdsDetail(),
-                             {{"Sequence", QStringLiteral("Pay #")},
-                              {"PaySize", QStringLiteral("$ Paid")},
-                              {"PriorPds", QStringLiteral("Prior Pd(s)")},
-                              {"AddDays", QStringLiteral("Prior Extra Days")},
-                              {"UnEarnIn", QStringLiteral("UnEarn FC")},
-                              {"Rebate", QStringLiteral("Rx78 Rebate")}},
-                             true));
+    QTableView* dbgDetail = Grid("dbgDetail", session().mdsDetail(),
+                                 {{"Sequence", QStringLiteral("Pay #")},
+                                  {"PaySize", QStringLiteral("$ Paid")},
+                                  {"PriorPds", QStringLiteral("Prior Pd(s)")},
+                                  {"AddDays", QStringLiteral("Prior Extra Days")},
+                                  {"UnEarnIn", QStringLiteral("UnEarn FC")},
+                                  {"Rebate", QStringLiteral("Rx78 Rebate")}},
+                                 true);
+    NameControl(dbgDetail, QStringLiteral("Schedule of payments"));
+    Column()->addWidget(dbgDetail);
     Line(
         Text(QStringLiteral("You cannot edit this grid, but you can edit this schedule at Tab "
                             "5.")));
@@ -42,6 +45,7 @@ ChartPage::ChartPage(Session& app) : Page(app, kId) {
     redChart_ = Memo("redChart", {QStringLiteral("Amortization Chart will Appear here")}, true);
     redChart_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     redChart_->setMinimumHeight(redChart_->fontMetrics().height() * 8);
+    NameControl(redChart_, QStringLiteral("Chart text"));
     Column()->addWidget(redChart_, 1);
 
     Line(

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "app/accessible.h"
 #include "app/grid_focus.h"
 #include "app/qt_text.h"
 #include "app/session.h"
@@ -59,6 +60,7 @@ EditorPage::EditorPage(Session& app) : Page(app, kId) {
                         {"PriorPds", QStringLiteral("Prior Reg.Intervals")},
                         {"AddDays", QStringLiteral("Prior Extra Days")}},
                        false, QStringLiteral("Click on a cell to edit it."));
+    NameControl(dbgPaySet2_, QStringLiteral("Payment groups"));
     Column()->addWidget(dbgPaySet2_);
     auto* butAddRow = Button("butAddRow", QStringLiteral("Add blank Row"));
     auto* butKillRow = Button("butKillRow", QStringLiteral("Delete Selected Row"));

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "app/accessible.h"
 #include "app/entry_box.h"
 #include "app/focus_exit_filter.h"
 #include "app/print_text_box.h"
@@ -32,7 +33,10 @@ QString JoinLines(const Lines& lines) {
 FigurePage::FigurePage(Session& app) : Page(app, kId) {
     for (std::string_view line : qv::kInstructionLines) Line(Text(Q(line)));
     edMaxRate_ = Box("edMaxRate", Q(qv::kMaxRateStartText), QString(), 8);
-    Row({Label(Q(qv::kRateStepText)), edMaxRate_, Label(Q(qv::kPerYearText))});
+    QLabel* perYear = Label(Q(qv::kPerYearText));
+    Row({Label(Q(qv::kRateStepText)), edMaxRate_, perYear});
+    TieLabel(perYear, edMaxRate_);
+    NameControl(edMaxRate_, QStringLiteral("Yearly rate"));
     auto* butFind = Button("butFind", QStringLiteral("Adjust Payments"));
     Row({Label(Q(qv::kAdjustStepText)), butFind});
     Line(Text(Q(qv::kUnchangedText)));
@@ -50,6 +54,7 @@ FigurePage::FigurePage(Session& app) : Page(app, kId) {
     redFound_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     redFound_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     redFound_->setMinimumHeight(redFound_->fontMetrics().height() * 8);
+    NameControl(redFound_, QStringLiteral("Figured schedule report"));
     Column()->addWidget(redFound_, 1);
 
     const char* noteNames[] = {"labMax8", "labMax9", "LabMax10"};

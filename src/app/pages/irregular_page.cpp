@@ -8,6 +8,7 @@
 #include <limits>
 #include <string>
 
+#include "app/accessible.h"
 #include "app/entry_box.h"
 #include "app/focus_exit_filter.h"
 #include "app/grid_focus.h"
@@ -57,8 +58,11 @@ IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
     totPayLabel->setToolTip(QStringLiteral("As TIL defines Total of Payments."));
     edPayCount_ = Box("edPayCount", QStringLiteral("0"),
                       QStringLiteral("Count each separate repayment due."), 4);
-    Row({edAmtFin_, amtFinLabel, edTotPay_, totPayLabel, edPayCount_,
-         Label(QStringLiteral(" Number of Payments"))});
+    QLabel* countLabel = Label(QStringLiteral(" Number of Payments"));
+    Row({edAmtFin_, amtFinLabel, edTotPay_, totPayLabel, edPayCount_, countLabel});
+    TieLabel(amtFinLabel, edAmtFin_);
+    TieLabel(totPayLabel, edTotPay_);
+    TieLabel(countLabel, edPayCount_);
 
     Line(Label(QStringLiteral("SECOND, enter the payments in chronological order, in groups that "
                               "are identical in interval and"),
@@ -72,23 +76,33 @@ IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
                        QStringLiteral("# of Payments of same size and interval."), 4);
     edGroupPay_ = Box("edGroupPay", QStringLiteral("0.00"),
                       QStringLiteral("Identical for all payments in this group."), 10);
-    Row({labGroupCount_, edSizeGroup_, Label(QStringLiteral("Payment(s) of")), edGroupPay_,
-         Label(QStringLiteral("$ per Payment per Interval, where"))});
+    QLabel* sizeLabel = Label(QStringLiteral("Payment(s) of"));
+    QLabel* groupPayLabel = Label(QStringLiteral("$ per Payment per Interval, where"));
+    Row({labGroupCount_, edSizeGroup_, sizeLabel, edGroupPay_, groupPayLabel});
+    TieLabel(sizeLabel, edSizeGroup_);
+    TieLabel(groupPayLabel, edGroupPay_);
+    NameControl(edSizeGroup_, QStringLiteral("Payments in this group"));
+    NameControl(edGroupPay_, QStringLiteral("Payment of this group"));
     edGroupPds_ = Box("edGroupPds", QStringLiteral("1"),
                       QStringLiteral("Identical for all in this group,"), 4);
     edGroupExtra_ = Box("edGroupExtra", QStringLiteral("0"),
                         QStringLiteral("Identical for all in Group, >0 if 0 regular payments."), 4);
     auto* butDone = Button("butDone", QStringLiteral("Add Group"),
                            QStringLiteral("If Group details are correct, click here"));
-    Row({Label(QStringLiteral("each Interval has")), edGroupPds_,
-         Label(QStringLiteral("Regular Pd(s) &")), edGroupExtra_,
-         Label(QStringLiteral("Extra Days.")), butDone});
+    QLabel* pdsLabel = Label(QStringLiteral("Regular Pd(s) &"));
+    QLabel* extraLabel = Label(QStringLiteral("Extra Days."));
+    Row({Label(QStringLiteral("each Interval has")), edGroupPds_, pdsLabel, edGroupExtra_,
+         extraLabel, butDone});
+    TieLabel(pdsLabel, edGroupPds_);
+    TieLabel(extraLabel, edGroupExtra_);
+    NameControl(edGroupPds_, QStringLiteral("Regular periods before each payment"));
+    NameControl(edGroupExtra_, QStringLiteral("Extra days before each payment"));
 
     labEstimate16_ = Label(QStringLiteral("So far, this Schedule has "), "labEstimate16");
     labEstimate15_ = Label(QString(), "labEstimate15");
     for (QLabel* label : {labEstimate16_, labEstimate15_}) {
         label->setToolTip(QStringLiteral("This summary changes as Groups are added."));
-        label->setStyleSheet(QStringLiteral("color: red;"));
+        SetTextTone(label, TextTone::Warning);
     }
     Row({labEstimate16_, labEstimate15_});
     labEstimate17_ = Label(QString(), "labEstimate17");
@@ -105,6 +119,7 @@ IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
                        {"PriorPds", QStringLiteral("Prior Reg.Intervals")},
                        {"AddDays", QStringLiteral("Prior Extra Days")}},
                       true, QStringLiteral("Click on a cell to edit it."));
+    NameControl(dbgPaySet_, QStringLiteral("Payment groups"));
     Column()->addWidget(dbgPaySet_, 1);
 
     auto* butPayReset = Button("butPayReset", QStringLiteral("Reset All"),
@@ -113,8 +128,10 @@ IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
                         QStringLiteral("When all the groups are correct, click here."));
     edAPR_ = ResultBox("edAPR", QStringLiteral("Pending"));
     apr_ = AprBox(edAPR_);
-    Row({butPayReset, Label(QStringLiteral("THIRD, click:")), butEstAPR_, edAPR_,
-         Label(QStringLiteral(" APR%"))});
+    QLabel* aprLabel = Label(QStringLiteral(" APR%"));
+    Row({butPayReset, Label(QStringLiteral("THIRD, click:")), butEstAPR_, edAPR_, aprLabel});
+    TieLabel(aprLabel, edAPR_);
+    NameControl(edAPR_, QStringLiteral("APR"));
 
     auto* butPrintIrreg = Button("butPrintIrreg", QStringLiteral("Print Amortization"));
     auto* butTolerances = Button("butTolerances", QStringLiteral("About APR Tolerances"));
@@ -123,7 +140,7 @@ IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
     QLabel* labApr8 = Text(QStringLiteral("NOTE: to check Payment Schedules & balances with "
                                           "variable rates & no rounding, see Tab 7 too."),
                            "labApr8");
-    labApr8->setStyleSheet(QStringLiteral("color: red;"));
+    SetTextTone(labApr8, TextTone::Warning);
     Line(labApr8);
 
     connect(butPrintIrreg, &QPushButton::clicked, this, &IrregularPage::butPrintIrregClick);

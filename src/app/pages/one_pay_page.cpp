@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "app/accessible.h"
 #include "app/entry_box.h"
 #include "app/focus_exit_filter.h"
 #include "app/qt_text.h"
@@ -33,11 +34,17 @@ OnePayPage::OnePayPage(Session& app) : Page(app, kId) {
         "loans) follow special rules: their APR comes from a count of days and a 365-day year, "
         "and the interest does not compound.")));
     edAmtFinOne_ = Box("edAmtFinOne", QStringLiteral("0.01"), QString(), 12);
-    Row({edAmtFinOne_, Label(QStringLiteral("Amount Financed,"))});
+    QLabel* amtFinLabel = Label(QStringLiteral("Amount Financed,"));
+    Row({edAmtFinOne_, amtFinLabel});
+    TieLabel(amtFinLabel, edAmtFinOne_);
     edDayOne_ = Box("edDayOne", QStringLiteral("2"), QString(), 5);
-    Row({edDayOne_, Label(QStringLiteral("Number of Days in the One Pay loan's term."))});
+    QLabel* daysLabel = Label(QStringLiteral("Number of Days in the One Pay loan's term."));
+    Row({edDayOne_, daysLabel});
+    TieLabel(daysLabel, edDayOne_);
     edPayOne_ = Box("edPayOne", QStringLiteral("0.00"), QString(), 12);
-    Row({edPayOne_, Label(QStringLiteral(" $ Repayment Amt."))});
+    QLabel* payLabel = Label(QStringLiteral(" $ Repayment Amt."));
+    Row({edPayOne_, payLabel});
+    TieLabel(payLabel, edPayOne_);
     Line(Text(QStringLiteral(
         "When counting the term, INCLUDE the repayment day & EXCLUDE the day of the advance.")));
     auto* butComputeOne = Button("butComputeOne", QStringLiteral("Compute One Pay APR"));
@@ -46,6 +53,7 @@ OnePayPage::OnePayPage(Session& app) : Page(app, kId) {
     redShowOne_ = Memo("redShowOne", kStartReport);
     redShowOne_->setReadOnly(true);
     redShowOne_->setMinimumHeight(redShowOne_->fontMetrics().height() * 6);
+    NameControl(redShowOne_, QStringLiteral("One payment loan report"));
     Column()->addWidget(redShowOne_, 1);
 
     // The report belongs to the three values it was computed from.
@@ -173,6 +181,7 @@ void OnePayPage::butComputeOneClick() {
     QStringList lines;
     for (const std::string& line : report.lines) lines << Q(line);
     redShowOne_->setPlainText(lines.join(QLatin1Char('\n')));
+    AnnounceResult(redShowOne_, lines.join(QLatin1Char(' ')).simplified());
     if (report.wholeMonths) Inform(qv::kOneWholeMonthsText);
 }
 

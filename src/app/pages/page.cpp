@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "app/accessible.h"
 #include "app/flow_layout.h"
 #include "app/focus_exit_filter.h"
 #include "app/radio_group.h"
@@ -215,8 +216,13 @@ Page::PaymentBoxes Page::PaymentRow(const BoxInfo& pay, const BoxInfo& periods,
     boxes.pay = Box(pay.name, pay.start, pay.hint, 10);
     boxes.periods = Box(periods.name, periods.start, periods.hint, 4);
     boxes.days = Box(days.name, days.start, days.hint, 4);
-    Row({boxes.pay, Label(pay.label), boxes.periods, Label(periods.label), boxes.days,
-         Label(days.label)});
+    QLabel* payLabel = Label(pay.label);
+    QLabel* periodsLabel = Label(periods.label);
+    QLabel* daysLabel = Label(days.label);
+    TieLabel(payLabel, boxes.pay);
+    TieLabel(periodsLabel, boxes.periods);
+    TieLabel(daysLabel, boxes.days);
+    Row({boxes.pay, payLabel, boxes.periods, periodsLabel, boxes.days, daysLabel});
     return boxes;
 }
 

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/accessible.h"
 #include "app/entry_box.h"
 #include "app/focus_exit_filter.h"
 #include "app/hints.h"
@@ -38,8 +39,15 @@ RegularPage::RegularPage(Session& app) : Page(app, kId) {
     edSimpRegPay_ =
         Box("edSimpRegPay", QStringLiteral("0.00"),
             QStringLiteral("Only 1st and Last Payment may differ from this amount."), 10);
-    Row({edSimpAmtFin_, amtFinLabel, edSimpInnerNoPay_, Label(QStringLiteral("installments &")),
-         edSimpRegPay_, Label(QStringLiteral("$ per most Common Payment."))});
+    QLabel* countLabel = Label(QStringLiteral("installments &"));
+    QLabel* regPayLabel = Label(QStringLiteral("$ per most Common Payment."));
+    Row({edSimpAmtFin_, amtFinLabel, edSimpInnerNoPay_, countLabel, edSimpRegPay_, regPayLabel});
+    TieLabel(amtFinLabel, edSimpAmtFin_);
+    TieLabel(countLabel, edSimpInnerNoPay_);
+    TieLabel(regPayLabel, edSimpRegPay_);
+    NameControl(edSimpAmtFin_, QStringLiteral("Amount Financed"));
+    NameControl(edSimpInnerNoPay_, QStringLiteral("Number of installments"));
+    NameControl(edSimpRegPay_, QStringLiteral("Most common payment"));
     Line(Text(
         QStringLiteral("But if you have varying payments besides the first or last, use Tab 3.")));
 
@@ -89,7 +97,7 @@ RegularPage::RegularPage(Session& app) : Page(app, kId) {
                                       "0.00 Finance Charge "),
                        "labSimpToP");
     labSimpToP_->setToolTip(QStringLiteral("Recompute this by clicking on Last Payment amount."));
-    labSimpToP_->setStyleSheet(QStringLiteral("color: blue; font-weight: bold;"));
+    SetTextTone(labSimpToP_, TextTone::Summary, true);
     Line(labSimpToP_);
 
     Line(Label(QStringLiteral(
@@ -99,7 +107,12 @@ RegularPage::RegularPage(Session& app) : Page(app, kId) {
     apr_ = AprBox(edSimpAPR_);
     butSimpleAPR_ = Button("butSimpleAPR", QStringLiteral("Compute APR"),
                            QStringLiteral("If the Schedule is complete, click here."));
-    Row({butSimpleAPR_, edSimpAPR_, Label(QStringLiteral("APR%"))});
+    QLabel* aprLabel = Label(QStringLiteral("APR%"));
+    Row({butSimpleAPR_, edSimpAPR_, aprLabel});
+    // The box comes before its button in the tab order; named, it still
+    // tells a screen-reader user what it holds.
+    TieLabel(aprLabel, edSimpAPR_);
+    NameControl(edSimpAPR_, QStringLiteral("APR"));
 
     auto* butChartSimple = Button("butChartSimple", QStringLiteral("Print Amortization"));
     Row({Label(QStringLiteral("Sixth, Click here ")), butChartSimple,
@@ -112,7 +125,10 @@ RegularPage::RegularPage(Session& app) : Page(app, kId) {
     edStatusBar_->setReadOnly(true);
     edStatusBar_->setToolTip(
         QStringLiteral("These Hints change as you move among data entry boxes."));
-    edStatusBar_->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+    SetTextTone(edStatusBar_, TextTone::Warning, true);
+    // Between Reset All and About APR Tolerances in the tab order, as the
+    // line was always reached; its name says what it is.
+    NameControl(edStatusBar_, QStringLiteral("Hint for the box you are in"));
     edStatusBar_->setText(kStartStatus);
     auto* butGoTolerances2 = Button("butGoTolerances2", QStringLiteral("About APR Tolerances"));
     auto* butMax = Button("butMax", QStringLiteral("Figure a Regular Schedule"));

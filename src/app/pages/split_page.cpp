@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/accessible.h"
 #include "app/entry_box.h"
 #include "app/focus_exit_filter.h"
 #include "app/qt_text.h"
@@ -30,6 +31,29 @@ QStringList IntervalTexts() {
     return texts;
 }
 
+// What the rate and cap boxes and the results hold, read after their names:
+// the balloon hint they share describes the payment boxes, not them.
+QString DescriptionOf(SplitBox box) {
+    switch (box) {
+        case SplitBox::edRate1:
+        case SplitBox::edRate2:
+        case SplitBox::edRate3:
+        case SplitBox::edRate4:
+            return QStringLiteral("Percent per common interval charged on this step's balance");
+        case SplitBox::edCap1:
+        case SplitBox::edCap2:
+        case SplitBox::edCap3:
+        case SplitBox::edCap4:
+            return QStringLiteral("Dollar balance where this step ends and the next begins");
+        case SplitBox::edSplitInterest:
+            return QStringLiteral("Interest over the whole schedule, from the last computation");
+        case SplitBox::edFinal:
+            return QStringLiteral("Balance left after the last payment, from the last computation");
+        default:
+            return {};
+    }
+}
+
 // The buttons' actions, in the order of the engine's list of buttons.
 using Click = void (SplitPage::*)();
 constexpr std::array<Click, qv::kSplitButtons.size()> kClicks{
@@ -48,9 +72,12 @@ SplitPage::SplitPage(Session& app) : Page(app, kId) {
     rgpSplitPd_->SetItemIndex(qv::kSplitIntervalStartItem);
     Line(rgpSplitPd_);
 
-    Row({MakeBox(SplitBox::edSplitAmtFin, 12), Label(Q(qv::kSplitPrincipalLabel)),
-         MakeBox(SplitBox::edSplitPayCount, 4), Label(Q(qv::kSplitCountLabel)),
-         MakeBox(SplitBox::edSplitRegPay, 10)});
+    QLabel* principalLabel = Label(Q(qv::kSplitPrincipalLabel));
+    QLabel* countLabel = Label(Q(qv::kSplitCountLabel));
+    Row({MakeBox(SplitBox::edSplitAmtFin, 12), principalLabel,
+         MakeBox(SplitBox::edSplitPayCount, 4), countLabel, MakeBox(SplitBox::edSplitRegPay, 10)});
+    TieLabel(principalLabel, BoxOf(SplitBox::edSplitAmtFin));
+    TieLabel(countLabel, BoxOf(SplitBox::edSplitPayCount));
 
     Line(Text(Q(qv::kSplitSecondLine)));
     MakePaymentLine(SplitBox::edSplit1stPay, qv::kSplitFirstPayLabel, SplitBox::edSplit1stNoPd,
@@ -60,13 +87,15 @@ SplitPage::SplitPage(Session& app) : Page(app, kId) {
                     SplitBox::edSplitlastExtra);
 
     QLabel* warning = Text(Q(qv::kSplitRatesWarning));
-    warning->setStyleSheet(QStringLiteral("color: red;"));
+    SetTextTone(warning, TextTone::Warning);
     Line(warning);
     Line(Text(Q(qv::kSplitFourthLine)));
     for (int step = 1; step <= 4; ++step) {
         const auto k = std::size_t(step - 1);
-        Row({MakeBox(qv::RateBox(step), 8), Label(Q(qv::kSplitStepMiddles[k])),
-             MakeBox(qv::CapBox(step), 12), Label(Q(qv::kSplitStepEnds[k]))});
+        QLabel* middle = Label(Q(qv::kSplitStepMiddles[k]));
+        Row({MakeBox(qv::RateBox(step), 8), middle, MakeBox(qv::CapBox(step), 12),
+             Label(Q(qv::kSplitStepEnds[k]))});
+        TieLabel(middle, BoxOf(qv::RateBox(step)));
     }
     Line(Text(Q(qv::kSplitFifthLine)));
 
@@ -89,8 +118,21 @@ SplitPage::SplitPage(Session& app) : Page(app, kId) {
         result->setToolTip(Q(info.hint));
         boxes_[std::size_t(box)] = result;
     }
-    Row({Label(Q(qv::kSplitInterestLabel)), BoxOf(SplitBox::edSplitInterest),
-         Label(Q(qv::kSplitFinalLabel)), BoxOf(SplitBox::edFinal)});
+    QLabel* interestLabel = Label(Q(qv::kSplitInterestLabel));
+    QLabel* finalLabel = Label(Q(qv::kSplitFinalLabel));
+    Row({interestLabel, BoxOf(SplitBox::edSplitInterest), finalLabel, BoxOf(SplitBox::edFinal)});
+    TieLabel(interestLabel, BoxOf(SplitBox::edSplitInterest));
+    TieLabel(finalLabel, BoxOf(SplitBox::edFinal));
+    // Boxes are named as the messages name them, so what a screen reader says
+    // and what a message says about a box agree.
+    for (const qv::SplitBoxText& info : qv::kSplitBoxes) {
+        QLineEdit* box = BoxOf(info.box);
+        if (!info.label.empty()) box->setAccessibleName(Q(info.label).trimmed());
+        const QString description = DescriptionOf(info.box);
+        if (!description.isEmpty()) box->setAccessibleDescription(description);
+    }
+    NameControl(BoxOf(SplitBox::edSplitInterest), QStringLiteral("Computed Interest"));
+    NameControl(BoxOf(SplitBox::edFinal), QStringLiteral("Final Balance"));
 
     Focus().OnExit(rgpSplitPd_, [this] { rgpSplitPdExit(); });
     connect(rgpSplitPd_, &RadioGroup::ItemIndexChanged, this, &SplitPage::ResultsPending);
@@ -162,6 +204,13 @@ void SplitPage::Leave(SplitBox box) {
 void SplitPage::Show(const qv::SplitRun& run) {
     if (run.chartReplaced) session().SetChartLines(run.chart);
     WriteBoxes(run.fills);
+    QStringList results;
+    for (const qv::SplitBoxFill& fill : run.fills) {
+        if (IsEntryBox(fill.box)) continue;
+        results << BoxOf(fill.box)->accessibleName() + QLatin1Char(' ') + Q(fill.text);
+    }
+    if (!results.isEmpty())
+        AnnounceResult(BoxOf(SplitBox::edFinal), results.join(QStringLiteral(", ")));
 }
 
 // --- page entry and the interval group ---------------------------------------------

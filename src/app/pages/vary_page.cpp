@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <filesystem>
 
+#include "app/accessible.h"
 #include "app/entry_box.h"
 #include "app/focus_exit_filter.h"
 #include "app/qt_text.h"
@@ -68,6 +69,7 @@ VaryPage::VaryPage(Session& app) : Page(app, kId) {
     auto makeBox = [this](std::size_t i) {
         const qv::VaryBoxInfo& info = qv::kVaryBoxes[i];
         boxes_[i] = Box(kBoxLooks[i].name, Q(info.startText), Q(info.hint), kBoxLooks[i].digits);
+        NameControl(boxes_[i], Q(info.label));
     };
     for (std::size_t i = 0; i + 1 < boxes_.size(); ++i) makeBox(i);
     auto* butVaryAdd = Button("butVaryAdd", Q(qv::kVaryAddButton), Q(qv::kVaryAddHint));
@@ -87,16 +89,29 @@ VaryPage::VaryPage(Session& app) : Page(app, kId) {
     Line(Text(Q(qv::kVaryUnroundedLine1)));
     Row({Label(Q(qv::kVaryUnroundedLine2)), butVaryEG});
     Line(rgpVary_);
-    Row({Label(Q(qv::kVaryPrincipalText)), BoxOf(qv::VaryBox::ebxPrincipal)});
+    QLabel* principalLabel = Label(Q(qv::kVaryPrincipalText));
+    TieLabel(principalLabel, BoxOf(qv::VaryBox::ebxPrincipal));
+    Row({principalLabel, BoxOf(qv::VaryBox::ebxPrincipal)});
     Line(Text(Q(qv::kVaryGroupsLine1)));
     Line(Text(Q(qv::kVaryGroupsLine2)));
     labVary7_ = Label(Q(qv::kVaryGroupLabelStart), "labVary7");
-    Row({labVary7_, BoxOf(qv::VaryBox::ebxVaryPayCount), Label(Q(qv::kVaryAfterCount)),
-         BoxOf(qv::VaryBox::ebxVaryPayment), Label(Q(qv::kVaryAfterPayment))});
+    // Each box's words follow it on the line.
+    auto after = [this](std::string_view text, qv::VaryBox box) {
+        QLabel* label = Label(Q(text));
+        TieLabel(label, BoxOf(box));
+        return label;
+    };
+    Row({labVary7_, BoxOf(qv::VaryBox::ebxVaryPayCount),
+         after(qv::kVaryAfterCount, qv::VaryBox::ebxVaryPayCount),
+         BoxOf(qv::VaryBox::ebxVaryPayment),
+         after(qv::kVaryAfterPayment, qv::VaryBox::ebxVaryPayment)});
     Row({Label(Q(qv::kVaryBeforePeriods)), BoxOf(qv::VaryBox::ebxVaryRegPds),
-         Label(Q(qv::kVaryAfterPeriods)), BoxOf(qv::VaryBox::ebxVaryAddDays),
-         Label(Q(qv::kVaryAfterDays)), BoxOf(qv::VaryBox::ebxVaryRate),
-         Label(Q(qv::kVaryAfterRate)), butVaryAdd});
+         after(qv::kVaryAfterPeriods, qv::VaryBox::ebxVaryRegPds),
+         BoxOf(qv::VaryBox::ebxVaryAddDays), after(qv::kVaryAfterDays, qv::VaryBox::ebxVaryAddDays),
+         BoxOf(qv::VaryBox::ebxVaryRate), after(qv::kVaryAfterRate, qv::VaryBox::ebxVaryRate),
+         butVaryAdd});
+    NameControl(dbgVariable_, QStringLiteral("Payment groups and their rates"));
+    NameControl(dbgVarSchedule_, QStringLiteral("Amortization schedule"));
     summaryText_ = std::string(qv::kVarySummaryStart);
     labVary14_ = Label(Q(summaryText_), "labVary14");
     labVary14_->setToolTip(Q(qv::kVarySummaryHint));
@@ -268,6 +283,7 @@ void VaryPage::butMakeClick() {
                              session().mdsVariable(), session().mdsVarSchedule());
     if (r.label) {
         labVary14_->setText(Q(*r.label));
+        AnnounceResult(labVary14_, labVary14_->text());
         showsBalance_ = true;
     } else {
         // Refused: whatever schedule was there is not this list's.
