@@ -63,26 +63,13 @@ class Balance {
         });
     }
 
-    double operator()(double i) const {
-        const double v = 1.0 / (1.0 + i);
-        double discount = 1.0;
-        std::int64_t at = 0;
-        double fraction = 0.0;
-        double oddDays = 1.0;
-        double sum = 0.0;
-        for (const Term& t : terms_) {
-            if (t.periods != at) {
-                discount *= IntPow(v, t.periods - at);
-                at = t.periods;
-            }
-            if (t.fraction != fraction) {
-                fraction = t.fraction;
-                oddDays = 1.0 / (1.0 + fraction * i);
-            }
-            sum += t.amount * discount * oddDays;
-        }
-        return sum;
-    }
+    struct Value {
+        double balance;
+        double slope;  // by the rate; computed only when asked for
+    };
+
+    double operator()(double i) const { return Evaluate<false>(i).balance; }
+    Value WithSlope(double i) const { return Evaluate<true>(i); }
 
     // The simple-interest estimate of the rate: one Newton step from 0, where
     // the balance and its slope need no powers.
@@ -98,13 +85,44 @@ class Balance {
     }
 
   private:
+    // d/di of A / ((1 + f i)(1 + i)^t) is -A D (t / (1 + i) + f / (1 + f i)).
+    template <bool kSlope>
+    Value Evaluate(double i) const {
+        const double v = 1.0 / (1.0 + i);
+        double discount = 1.0;
+        std::int64_t at = 0;
+        double fraction = 0.0;
+        double oddDays = 1.0;
+        double sum = 0.0;
+        double byPeriods = 0.0;
+        double byFraction = 0.0;
+        for (const Term& t : terms_) {
+            if (t.periods != at) {
+                discount *= IntPow(v, t.periods - at);
+                at = t.periods;
+            }
+            if (t.fraction != fraction) {
+                fraction = t.fraction;
+                oddDays = 1.0 / (1.0 + fraction * i);
+            }
+            const double value = t.amount * discount * oddDays;
+            sum += value;
+            if constexpr (kSlope) {
+                byPeriods += value * static_cast<double>(t.periods);
+                byFraction += value * fraction * oddDays;
+            }
+        }
+        return {sum, kSlope ? -(byPeriods * v + byFraction) : 0.0};
+    }
+
     std::vector<Term> terms_;
 };
 
 // Brent's method on [a, b] with f(a) > 0 > f(b): inverse quadratic
 // interpolation and secant steps where they shrink the bracket, bisection
 // where they do not. It ends when the bracket is a few units of the last place
-// wide, however the function behaves, and returns the end nearer the root.
+// of 1 + i wide, however the function behaves, and returns the end nearer the
+// root.
 double Brent(const Balance& f, double a, double fa, double b, double fb) {
     constexpr double kEps = std::numeric_limits<double>::epsilon();
     double c = a;
@@ -125,7 +143,9 @@ double Brent(const Balance& f, double a, double fa, double b, double fb) {
             fb = fc;
             fc = fa;
         }
-        const double tol = 2.0 * kEps * std::fabs(b) + std::numeric_limits<double>::min();
+        // The rate enters the equation as 1 + i, which a double holds to its
+        // last place: rates closer than that are one rate to the equation.
+        const double tol = 2.0 * kEps * (1.0 + std::fabs(b));
         const double m = 0.5 * (c - b);
         if (std::fabs(m) <= tol || fb == 0.0) return b;
         if (std::fabs(e) < tol || std::fabs(fa) <= std::fabs(fb)) {
@@ -203,7 +223,8 @@ AppendixJRate SolveAppendixJ(std::span<const Flow> flows, double unitPeriodsPerY
     if (repaid < advanced) {
         return NoRate(NoRateReason::PaymentsBelowAdvances,
                       "the payments total " + Dollars(repaid) + ", less than the " +
-                          Dollars(advanced) + " advanced: there is no finance charge to state "
+                          Dollars(advanced) +
+                          " advanced: there is no finance charge to state "
                           "as a rate");
     }
     if (repaid == advanced) return Found(0.0, unitPeriodsPerYear);
@@ -214,8 +235,52 @@ AppendixJRate SolveAppendixJ(std::span<const Flow> flows, double unitPeriodsPerY
     // Totals a ten-thousandth apart can round to one double: the rate is then
     // zero as far as the amounts can tell.
     if (!(fLo > 0.0)) return Found(0.0, unitPeriodsPerYear);
-    double hi = balance.FirstEstimate();
-    double fHi = balance(hi);
+    // Newton's steps from the simple-interest estimate. On the usual loan
+    // (every advance before every payment) the balance falls and is convex,
+    // so they climb to the root from below in a few evaluations and end
+    // within a few units of its last place. A step that overshoots,
+    // stalls or finds no slope only ends them early; Brent's method finishes
+    // from whatever bracket they leave, so they cannot decide the answer.
+    constexpr int kNewtonSteps = 12;
+    constexpr double kEps = std::numeric_limits<double>::epsilon();
+    double hi = 0.0;
+    double fHi = 1.0;
+    double x = balance.FirstEstimate();
+    for (int step = 0; step < kNewtonSteps && x < kMaxUnitPeriodRate; ++step) {
+        const Balance::Value at = balance.WithSlope(x);
+        if (at.balance <= 0.0) {
+            hi = x;
+            fHi = at.balance;
+            break;
+        }
+        lo = x;
+        fLo = at.balance;
+        const double move = -at.balance / at.slope;
+        if (!(at.slope < 0.0) || !std::isfinite(move)) break;
+        if (move <= 1e-8 * (1.0 + x)) {
+            // Converging quadratically, this step lands within the last
+            // place of 1 + i: take it if the sides change order around it.
+            const double root = x + move;
+            const double d = 2.0 * kEps * (1.0 + root);
+            const double fBelow = balance(root - d);
+            const double fAbove = balance(root + d);
+            if (fBelow > 0.0 && fAbove <= 0.0) return Found(root, unitPeriodsPerYear);
+            if (fBelow <= 0.0) {
+                hi = root - d;
+                fHi = fBelow;
+            } else {
+                lo = root + d;
+                fLo = fAbove;
+            }
+            break;
+        }
+        x += move;
+    }
+    // No rate above the last one tried is known yet: grow the bracket.
+    if (fHi > 0.0) {
+        hi = lo;
+        fHi = fLo;
+    }
     while (fHi > 0.0) {
         if (hi >= kMaxUnitPeriodRate) {
             return NoRate(NoRateReason::RateTooHigh,

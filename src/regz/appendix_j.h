@@ -7,8 +7,9 @@
 //
 //   sum of advances A / ((1 + e i)(1 + i)^q) = sum of payments P / ((1 + f i)(1 + i)^t).
 //
-// The rate is found to full double precision and returned unrounded: callers
-// round it for display only, and compare it unrounded.
+// The rate is found to full double precision (of 1 + i, the way it enters the
+// equation) and returned unrounded: callers round it for display only, and
+// compare it unrounded.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -19,9 +20,9 @@ enum class FlowKind { Advance, Payment };
 
 struct Flow {
     FlowKind kind = FlowKind::Payment;
-    double amount = 0.0;        // dollars, above zero
-    std::int64_t periods = 0;   // whole unit periods from the beginning of the term
-    double fraction = 0.0;      // the fraction of a unit period beyond them, in [0, 1)
+    double amount = 0.0;       // dollars, above zero
+    std::int64_t periods = 0;  // whole unit periods from the beginning of the term
+    double fraction = 0.0;     // the fraction of a unit period beyond them, in [0, 1)
     bool operator==(const Flow&) const = default;
 };
 
@@ -36,8 +37,8 @@ inline constexpr double kMaxUnitPeriodRate = 1e4;
 
 enum class NoRateReason {
     None,
-    InvalidFlow,            // an amount, time or fraction that is no flow at all
-    InvalidUnitPeriods,     // unit periods a year not above zero
+    InvalidFlow,         // an amount, time or fraction that is no flow at all
+    InvalidUnitPeriods,  // unit periods a year not above zero
     NoAdvances,
     NoPayments,
     PaymentsBelowAdvances,  // no finance charge to state as a rate
@@ -52,10 +53,13 @@ struct AppendixJRate {
     std::string message;  // why there is no rate, in a sentence
 };
 
-// The rate per unit period and the APR of the flows. The equation is solved
-// by Brent's method inside a bracket where its two sides change order, so it
-// always ends and the rate returned is a true solution (the sides change
-// order within a few units of the last place around it). Payments that total
+// The rate per unit period and the APR of the flows. Newton's steps from a
+// simple-interest estimate find the rate of an ordinary loan in a few
+// evaluations; Brent's method finishes inside a bracket where the two sides
+// of the equation change order, so the search always ends and the rate
+// returned is a true solution: the sides change order within a few units of
+// the last place of 1 + i around it, the closest a double can tell rates apart
+// in the equation (an APR within about 1e-12 of a point for monthly loans). Payments that total
 // exactly the advances give a rate of 0; payments totalling less give no rate.
 AppendixJRate SolveAppendixJ(std::span<const Flow> flows, double unitPeriodsPerYear);
 

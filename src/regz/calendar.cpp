@@ -13,9 +13,9 @@ using std::chrono::sys_days;
 using std::chrono::year;
 using std::chrono::year_month_day_last;
 
-constexpr std::string_view kMonthNames[] = {"January", "February", "March",     "April",
-                                            "May",     "June",     "July",      "August",
-                                            "September", "October", "November", "December"};
+constexpr std::string_view kMonthNames[] = {"January",   "February", "March",    "April",
+                                            "May",       "June",     "July",     "August",
+                                            "September", "October",  "November", "December"};
 
 bool Digits(std::string_view text, std::size_t from, std::size_t count, int& value) {
     value = 0;
@@ -94,8 +94,7 @@ MonthsAndDays MonthsBack(const Date& earlier, const Date& later, int seriesDay) 
     return {0, DaysBetween(earlier, later)};
 }
 
-UnitSpan CountUnitPeriods(const Date& earlier, const Date& later, UnitPeriod unit,
-                          int seriesDay) {
+UnitSpan CountUnitPeriods(const Date& earlier, const Date& later, UnitPeriod unit, int seriesDay) {
     const UnitPeriodInfo& info = Describe(unit);
     if (unit == UnitPeriod::Year) {
         const MonthsAndDays md = MonthsBack(earlier, later, seriesDay);

@@ -64,7 +64,6 @@ struct UnitSpan {
     std::int64_t periods = 0;
     double fraction = 0.0;
 };
-UnitSpan CountUnitPeriods(const Date& earlier, const Date& later, UnitPeriod unit,
-                          int seriesDay);
+UnitSpan CountUnitPeriods(const Date& earlier, const Date& later, UnitPeriod unit, int seriesDay);
 
 }  // namespace qv::regz

@@ -135,7 +135,8 @@ UnitPeriod ChooseUnitPeriod(const Date& start, std::span<const Date> advances,
     std::array<int, kUnitPeriods.size()> counts{};
     for (const auto& [from, to] : periods) {
         for (const UnitPeriodInfo& info : kUnitPeriods) {
-            if (IsOneUnit(from, to, info.unit, seriesDay)) ++counts[static_cast<std::size_t>(info.unit)];
+            if (IsOneUnit(from, to, info.unit, seriesDay))
+                ++counts[static_cast<std::size_t>(info.unit)];
         }
     }
     // The units are in order of length, so the first of equal counts is the
@@ -177,14 +178,14 @@ TimedLoanResult TimeDatedLoan(const DatedLoan& loan) {
     }
     for (std::size_t k = 0; k < loan.advances.size(); ++k) {
         if (!IsAmount(loan.advances[k].amount)) {
-            return {std::nullopt, DatedItem("advance", k, loan.advances[k]) +
-                                      " is not an amount above zero"};
+            return {std::nullopt,
+                    DatedItem("advance", k, loan.advances[k]) + " is not an amount above zero"};
         }
     }
     for (std::size_t k = 0; k < loan.payments.size(); ++k) {
         if (!IsAmount(loan.payments[k].amount)) {
-            return {std::nullopt, DatedItem("payment", k, loan.payments[k]) +
-                                      " is not an amount above zero"};
+            return {std::nullopt,
+                    DatedItem("payment", k, loan.payments[k]) + " is not an amount above zero"};
         }
     }
     auto byDate = [](const DatedAmount& a, const DatedAmount& b) {
@@ -197,8 +198,7 @@ TimedLoanResult TimeDatedLoan(const DatedLoan& loan) {
     const Date start = advances.front().date;
     if (byDate(payments.front(), advances.front())) {
         return {std::nullopt, "the payment on " + FormatIsoDate(payments.front().date) +
-                                  " falls before the first advance, on " +
-                                  FormatIsoDate(start)};
+                                  " falls before the first advance, on " + FormatIsoDate(start)};
     }
 
     if (advances.size() == 1 && payments.size() == 1) {
@@ -219,7 +219,8 @@ TimedLoanResult TimeDatedLoan(const DatedLoan& loan) {
     const int seriesDay = SeriesDayOfMonth(paymentDates);
 
     TimedLoan timed;
-    timed.unit = loan.unit ? *loan.unit : ChooseUnitPeriod(start, advanceDates, paymentDates, seriesDay);
+    timed.unit =
+        loan.unit ? *loan.unit : ChooseUnitPeriod(start, advanceDates, paymentDates, seriesDay);
     timed.perYear = Describe(timed.unit).perYear;
     timed.basis = std::string(Describe(timed.unit).name);
     auto place = [&](FlowKind kind, const DatedAmount& item) {
@@ -229,8 +230,9 @@ TimedLoanResult TimeDatedLoan(const DatedLoan& loan) {
     };
     auto tooLate = [&](const char* what, const DatedAmount& item) {
         return TimedLoanResult{std::nullopt, std::string(what) + " on " + FormatIsoDate(item.date) +
-                                                 " is more than " + std::to_string(kMaxFlowPeriods) +
-                                                 " " + std::string(Describe(timed.unit).name) +
+                                                 " is more than " +
+                                                 std::to_string(kMaxFlowPeriods) + " " +
+                                                 std::string(Describe(timed.unit).name) +
                                                  " periods after the first advance"};
     };
     for (const DatedAmount& a : advances) {
@@ -270,8 +272,8 @@ TimedLoanResult TimeGroups(double amountFinanced, std::span<const PayGroup> grou
         }
         count += group.SetSize;
         if (count > kMaxLoanFlows) {
-            return {std::nullopt, "the groups hold more than " + std::to_string(kMaxLoanFlows) +
-                                      " payments"};
+            return {std::nullopt,
+                    "the groups hold more than " + std::to_string(kMaxLoanFlows) + " payments"};
         }
         for (std::int32_t k = 0; k < group.SetSize; ++k) {
             periods += group.PriorPds;

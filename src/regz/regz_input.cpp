@@ -67,8 +67,8 @@ DatedItemsParse ParseItems(std::string_view text, std::optional<UnitPeriod> step
         if (item.empty() && k + 1 == items.size() && k > 0) break;  // a trailing ';'
         const std::vector<std::string_view> fields = Split(item, ':');
         std::string error;
-        const std::string where = std::string(what) + " item " + std::to_string(k + 1) + " " +
-                                  Quoted(item) + ": ";
+        const std::string where =
+            std::string(what) + " item " + std::to_string(k + 1) + " " + Quoted(item) + ": ";
         if (fields.size() == 2) {
             const std::optional<DatedAmount> one = ParseDatedAmount(fields[0], fields[1], error);
             if (!one) {
@@ -88,8 +88,8 @@ DatedItemsParse ParseItems(std::string_view text, std::optional<UnitPeriod> step
                 return result;
             }
             if (!step) {
-                result.error = where +
-                               "a group count:amount:first_date needs a unit period to step by";
+                result.error =
+                    where + "a group count:amount:first_date needs a unit period to step by";
                 return result;
             }
             if (static_cast<std::int64_t>(result.items.size()) + *count > kMaxLoanFlows) {
@@ -100,9 +100,8 @@ DatedItemsParse ParseItems(std::string_view text, std::optional<UnitPeriod> step
                 result.items.push_back({date, first->amount});
             }
         } else {
-            result.error = where + (groupsAllowed
-                                        ? "write date:amount or count:amount:first_date"
-                                        : "write date:amount");
+            result.error = where + (groupsAllowed ? "write date:amount or count:amount:first_date"
+                                                  : "write date:amount");
             return result;
         }
         if (static_cast<std::int64_t>(result.items.size()) > kMaxLoanFlows) {
@@ -119,8 +118,8 @@ Date SemimonthDate(const Date& first, std::int64_t step) {
     const unsigned firstHalfDay = secondHalf ? (IsMonthEnd(first) ? 15 : day - 15) : day;
     const bool pairedWithMonthEnd = firstHalfDay == 15 || (secondHalf && IsMonthEnd(first));
     const std::int64_t half = step + (secondHalf ? 1 : 0);
-    const Date monthStart = AddMonths(
-        Date(first.year(), first.month(), std::chrono::day(1)), static_cast<int>(half / 2));
+    const Date monthStart = AddMonths(Date(first.year(), first.month(), std::chrono::day(1)),
+                                      static_cast<int>(half / 2));
     const Date firstOfMonth(monthStart.year(), monthStart.month(), std::chrono::day(firstHalfDay));
     if (half % 2 == 0) return firstOfMonth;
     const Date monthEnd{std::chrono::year_month_day_last(
@@ -128,7 +127,8 @@ Date SemimonthDate(const Date& first, std::int64_t step) {
     if (pairedWithMonthEnd) return monthEnd;
     const unsigned wanted = firstHalfDay + 15;
     const unsigned last = static_cast<unsigned>(monthEnd.day());
-    return Date(monthStart.year(), monthStart.month(), std::chrono::day(wanted < last ? wanted : last));
+    return Date(monthStart.year(), monthStart.month(),
+                std::chrono::day(wanted < last ? wanted : last));
 }
 
 }  // namespace

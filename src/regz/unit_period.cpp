@@ -1,6 +1,7 @@
 #include "regz/unit_period.h"
 
 #include <cctype>
+#include <iterator>
 #include <string>
 
 namespace qv::regz {
@@ -55,6 +56,15 @@ std::optional<UnitPeriod> UnitPeriodFromName(std::string_view name) {
         if (alias.key == key) return alias.unit;
     }
     return std::nullopt;
+}
+
+std::optional<UnitPeriod> UnitPeriodOfInterval(int intervalItem) {
+    constexpr UnitPeriod kByItem[] = {UnitPeriod::Year, UnitPeriod::Month, UnitPeriod::Semimonth,
+                                      UnitPeriod::TwoWeeks, UnitPeriod::Week};
+    if (intervalItem < 0 || intervalItem >= static_cast<int>(std::size(kByItem))) {
+        return std::nullopt;
+    }
+    return kByItem[intervalItem];
 }
 
 std::string_view UnitPeriodNames() {

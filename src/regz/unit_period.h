@@ -32,7 +32,7 @@ struct UnitPeriodInfo {
     // whole days for days and weeks, 15 for a semimonth, 30 a month for
     // months, 365 for a year (odd days beyond whole months).
     int daysPerUnit;
-    int months;  // calendar months in one unit period; 0 for days and weeks
+    int months;          // calendar months in one unit period; 0 for days and weeks
     double nominalDays;  // its average length, to find the nearest one
 };
 
@@ -65,6 +65,11 @@ constexpr bool IsMonthBased(UnitPeriod unit) {
 // ("weekly", "quarterly") and the companion's interval names (annually,
 // monthly, halfmonth, twoweeks, weekly).
 std::optional<UnitPeriod> UnitPeriodFromName(std::string_view name);
+
+// The unit period of an interval item of the program's schedules and files
+// (0 annually, 1 monthly, 2 half-monthly, 3 two-weekly, 4 weekly), counted
+// as the regulation counts it: 52 weeks and 26 two-week periods a year.
+std::optional<UnitPeriod> UnitPeriodOfInterval(int intervalItem);
 
 // The names UnitPeriodFromName knows, for messages.
 std::string_view UnitPeriodNames();

@@ -77,41 +77,86 @@ struct Example {
 std::vector<Example> Examples() {
     using U = UnitPeriod;
     return {
-        {"(c)(1)(i)", ByGroups(5000, {{24, 1, 230, 1, 0}}, U::Month), 9.69, 9.68570806228077,
+        {"(c)(1)(i)",
+         ByGroups(5000, {{24, 1, 230, 1, 0}}, U::Month),
+         9.69,
+         9.68570806228077,
          {FlowKind::Payment, 230, 1, 0.0}},
-        {"(c)(1)(ii)", ByDates("1978-02-10:6000", "36:200:1978-04-01", U::Month), 11.82,
-         11.816508290826, {FlowKind::Payment, 200, 1, 19.0 / 30}},
-        {"(c)(1)(iii)", ByDates("1978-02-23:5000", "24:219.17:1978-03-01", U::Semimonth), 10.34,
-         10.3379029111271, {FlowKind::Payment, 219.17, 0, 6.0 / 15}},
-        {"(c)(1)(iv)", ByDates("1978-05-23:10000", "40:385:1978-10-01", U::Quarter), 8.97,
-         8.97076964780097, {FlowKind::Payment, 385, 1, 39.0 / 90}},
-        {"(c)(1)(v)", ByDates("1978-03-20:500", "30:17.60:1978-04-21", U::Week), 14.96,
-         14.9622226928461, {FlowKind::Payment, 17.60, 4, 4.0 / 7}},
-        {"(c)(2)(i)", ByGroups(5000, {{1, 1, 250, 1, 0}, {23, 2, 230, 1, 0}}, U::Month), 10.08,
-         10.0828900271871, {FlowKind::Payment, 250, 1, 0.0}},
+        {"(c)(1)(ii)",
+         ByDates("1978-02-10:6000", "36:200:1978-04-01", U::Month),
+         11.82,
+         11.816508290826,
+         {FlowKind::Payment, 200, 1, 19.0 / 30}},
+        {"(c)(1)(iii)",
+         ByDates("1978-02-23:5000", "24:219.17:1978-03-01", U::Semimonth),
+         10.34,
+         10.3379029111271,
+         {FlowKind::Payment, 219.17, 0, 6.0 / 15}},
+        {"(c)(1)(iv)",
+         ByDates("1978-05-23:10000", "40:385:1978-10-01", U::Quarter),
+         8.97,
+         8.97076964780097,
+         {FlowKind::Payment, 385, 1, 39.0 / 90}},
+        {"(c)(1)(v)",
+         ByDates("1978-03-20:500", "30:17.60:1978-04-21", U::Week),
+         14.96,
+         14.9622226928461,
+         {FlowKind::Payment, 17.60, 4, 4.0 / 7}},
+        {"(c)(2)(i)",
+         ByGroups(5000, {{1, 1, 250, 1, 0}, {23, 2, 230, 1, 0}}, U::Month),
+         10.08,
+         10.0828900271871,
+         {FlowKind::Payment, 250, 1, 0.0}},
         {"(c)(2)(ii)",
-         ByDates("1978-03-18:400", "1978-04-20:39.50; 11:38.31:1978-05-18", U::FourWeeks), 28.50,
-         28.4979398518977, {FlowKind::Payment, 39.50, 1, 5.0 / 28}},
-        {"(c)(3)(i)", ByGroups(5000, {{23, 1, 230, 1, 0}, {1, 2, 280, 1, 0}}, U::Month), 10.50,
-         10.5004688578661, {FlowKind::Payment, 230, 1, 0.0}},
-        {"(c)(3)(ii)", ByDates("1978-04-03:200", "19:9.50:1978-04-11; 1979-01-02:30", U::TwoWeeks),
-         12.22, 12.2248565421325, {FlowKind::Payment, 9.50, 0, 8.0 / 14}},
+         ByDates("1978-03-18:400", "1978-04-20:39.50; 11:38.31:1978-05-18", U::FourWeeks),
+         28.50,
+         28.4979398518977,
+         {FlowKind::Payment, 39.50, 1, 5.0 / 28}},
+        {"(c)(3)(i)",
+         ByGroups(5000, {{23, 1, 230, 1, 0}, {1, 2, 280, 1, 0}}, U::Month),
+         10.50,
+         10.5004688578661,
+         {FlowKind::Payment, 230, 1, 0.0}},
+        {"(c)(3)(ii)",
+         ByDates("1978-04-03:200", "19:9.50:1978-04-11; 1979-01-02:30", U::TwoWeeks),
+         12.22,
+         12.2248565421325,
+         {FlowKind::Payment, 9.50, 0, 8.0 / 14}},
         {"(c)(4)(i)",
          ByGroups(5000, {{1, 1, 250, 1, 0}, {22, 2, 230, 1, 0}, {1, 3, 280, 1, 0}}, U::Month),
-         10.90, 10.895548703471, {FlowKind::Payment, 250, 1, 0.0}},
+         10.90,
+         10.895548703471,
+         {FlowKind::Payment, 250, 1, 0.0}},
         {"(c)(4)(ii)",
          ByDates("1978-01-10:8000", "1978-03-01:449.36; 18:465:1978-05-01; 1981-05-01:200",
                  U::TwoMonths),
-         7.30, 7.30176515923858, {FlowKind::Payment, 449.36, 0, 52.0 / 60}},
-        {"(c)(5)(i)", ByDates("1978-01-03:1000", "1978-09-15:1080"), 11.45, 11.4509803921569,
+         7.30,
+         7.30176515923858,
+         {FlowKind::Payment, 449.36, 0, 52.0 / 60}},
+        {"(c)(5)(i)",
+         ByDates("1978-01-03:1000", "1978-09-15:1080"),
+         11.45,
+         11.4509803921569,
          {FlowKind::Payment, 1080, 1, 0.0}},
-        {"(c)(5)(ii)", ByGroups(1000, {{1, 1, 1044, 6, 0}}, U::Month), 8.80, 8.8,
+        {"(c)(5)(ii)",
+         ByGroups(1000, {{1, 1, 1044, 6, 0}}, U::Month),
+         8.80,
+         8.8,
          {FlowKind::Payment, 1044, 1, 0.0}},
-        {"(c)(5)(iii)", ByGroups(1000, {{1, 1, 1135.19, 18, 0}}, U::Month), 8.76,
-         8.75704708768049, {FlowKind::Payment, 1135.19, 1, 0.5}},
-        {"(c)(5)(iv)", ByGroups(1000, {{1, 1, 1240, 2, 0}}, U::Year), 11.36, 11.3552872566004,
+        {"(c)(5)(iii)",
+         ByGroups(1000, {{1, 1, 1135.19, 18, 0}}, U::Month),
+         8.76,
+         8.75704708768049,
+         {FlowKind::Payment, 1135.19, 1, 0.5}},
+        {"(c)(5)(iv)",
+         ByGroups(1000, {{1, 1, 1240, 2, 0}}, U::Year),
+         11.36,
+         11.3552872566004,
          {FlowKind::Payment, 1240, 2, 0.0}},
-        {"(c)(6)(i)", FourWeeklyByDays(2135, C6iDays()), 12.00, 11.9951162915282,
+        {"(c)(6)(i)",
+         FourWeeklyByDays(2135, C6iDays()),
+         12.00,
+         11.9951162915282,
          {FlowKind::Payment, 100, 0, 26.0 / 28}},
         {"(c)(6)(ii)",
          ByGroups(7350,
@@ -122,7 +167,9 @@ std::vector<Example> Examples() {
                    {2, 5, 750, 1, 0},
                    {1, 6, 1000, 2, 17}},
                   U::Month),
-         10.22, 10.2154439459016, {FlowKind::Payment, 1000, 6, 12.0 / 30}},
+         10.22,
+         10.2154439459016,
+         {FlowKind::Payment, 1000, 6, 12.0 / 30}},
     };
 }
 
@@ -208,21 +255,29 @@ TEST(AppendixJ, NoRateIsGivenWhereNoneExists) {
          {{K::Advance, 1, 0, 0}, {K::Payment, 1e6, 1, 0}},
          12,
          NoRateReason::RateTooHigh},
-        {"zero amount", {{K::Advance, 0, 0, 0}, {K::Payment, 1, 1, 0}}, 12,
+        {"zero amount",
+         {{K::Advance, 0, 0, 0}, {K::Payment, 1, 1, 0}},
+         12,
          NoRateReason::InvalidFlow},
-        {"NaN amount", {{K::Advance, 10, 0, 0}, {K::Payment, nan, 1, 0}}, 12,
+        {"NaN amount",
+         {{K::Advance, 10, 0, 0}, {K::Payment, nan, 1, 0}},
+         12,
          NoRateReason::InvalidFlow},
         {"fraction of a whole period",
          {{K::Advance, 10, 0, 0}, {K::Payment, 11, 0, 1.0}},
          12,
          NoRateReason::InvalidFlow},
-        {"negative time", {{K::Advance, 10, -1, 0}, {K::Payment, 11, 1, 0}}, 12,
+        {"negative time",
+         {{K::Advance, 10, -1, 0}, {K::Payment, 11, 1, 0}},
+         12,
          NoRateReason::InvalidFlow},
         {"beyond the longest term",
          {{K::Advance, 10, 0, 0}, {K::Payment, 11, kMaxFlowPeriods + 1, 0}},
          12,
          NoRateReason::InvalidFlow},
-        {"no unit periods a year", {{K::Advance, 10, 0, 0}, {K::Payment, 11, 1, 0}}, 0,
+        {"no unit periods a year",
+         {{K::Advance, 10, 0, 0}, {K::Payment, 11, 1, 0}},
+         0,
          NoRateReason::InvalidUnitPeriods},
     };
     for (const Case& c : cases) {
@@ -265,21 +320,43 @@ TEST(AppendixJ, CheckJudgesTheDisclosureAgainstTheExactRate) {
         EXPECT_EQ(check.verdict->accurate, c.accurate) << c.name << ": " << check.rate.apr;
         EXPECT_EQ(check.verdict->computed, check.rate.apr) << c.name;
     }
-    const ExactAprCheck none =
-        CheckTimedLoan(ByGroups(5000, {{24, 1, 200, 1, 0}}, U::Month), 9.0);
+    const ExactAprCheck none = CheckTimedLoan(ByGroups(5000, {{24, 1, 200, 1, 0}}, U::Month), 9.0);
     EXPECT_FALSE(none.verdict);
     EXPECT_EQ(none.rate.reason, NoRateReason::PaymentsBelowAdvances);
 }
 
 // The two sides of the general equation, in long double with std::pow: an
 // evaluation independent of the solver's.
-long double Balance(const std::vector<Flow>& flows, long double i) {
-    long double sum = 0;
+struct Sides {
+    long double balance = 0;  // payments less advances
+    long double payments = 0;
+    long double slope = 0;  // of the balance, by the rate
+};
+
+Sides Evaluate(const std::vector<Flow>& flows, long double i) {
+    Sides s;
     for (const Flow& f : flows) {
         const long double pv = f.amount / ((1 + f.fraction * i) * std::pow(1 + i, f.periods));
-        sum += f.kind == FlowKind::Payment ? pv : -pv;
+        const long double sign = f.kind == FlowKind::Payment ? 1 : -1;
+        s.balance += sign * pv;
+        if (sign > 0) s.payments += pv;
+        s.slope -= sign * pv * (f.periods / (1 + i) + f.fraction / (1 + f.fraction * i));
     }
-    return sum;
+    return s;
+}
+
+// The sides change order within 1e-13 of the rate, or within what double
+// arithmetic can tell apart: a few units of the last place of 1 + i (every
+// discount factor starts from it), and 32 roundings of the payments' present
+// value through the slope, where the equation is flat.
+void ExpectSolves(const std::vector<Flow>& flows, double rate, const std::string& what) {
+    constexpr long double kEps = std::numeric_limits<double>::epsilon();
+    const long double i = rate;
+    const Sides at = Evaluate(flows, i);
+    const long double d =
+        i * 1e-13L + 8 * kEps * (1 + i) + 32 * kEps * at.payments / std::fabs(at.slope);
+    EXPECT_GE(Evaluate(flows, i - d).balance, 0.0L) << what;
+    EXPECT_LE(Evaluate(flows, i + d).balance, 0.0L) << what;
 }
 
 TEST(AppendixJ, TheRateReturnedSolvesTheEquation) {
@@ -288,6 +365,15 @@ TEST(AppendixJ, TheRateReturnedSolvesTheEquation) {
         seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
         return (seed >> 33) % range;
     };
+    // Found by fuzzing: 24 semimonthly payments of 209.12227 on 5,000, a rate
+    // so low that the equation is flat to the last bits of its sides.
+    const TimedLoan flat =
+        ByDates("1978-02-23:5000", "24:209.12227:1978-03-01", UnitPeriod::Semimonth);
+    const AppendixJRate low = SolveAppendixJ(flat.flows, flat.perYear);
+    ASSERT_TRUE(low.found);
+    EXPECT_NEAR(low.apr, 0.762908143434, 1e-10);
+    ExpectSolves(flat.flows, low.unitPeriodRate, "209.12227 semimonthly");
+
     int solved = 0;
     for (int loan = 0; loan < 400; ++loan) {
         std::vector<Flow> flows;
@@ -312,10 +398,8 @@ TEST(AppendixJ, TheRateReturnedSolvesTheEquation) {
             continue;
         }
         ++solved;
-        const long double i = r.unitPeriodRate;
-        // The two sides change order within a few parts in 10^13 of the rate.
-        EXPECT_GE(Balance(flows, i * (1 - 1e-13L) - 1e-300L), 0.0L) << loan << " at " << r.apr;
-        EXPECT_LE(Balance(flows, i * (1 + 1e-13L)), 0.0L) << loan << " at " << r.apr;
+        ExpectSolves(flows, r.unitPeriodRate,
+                     std::to_string(loan) + " at " + std::to_string(r.apr));
         EXPECT_DOUBLE_EQ(r.apr, r.unitPeriodRate * 1200.0);
     }
     EXPECT_GT(solved, 200);

@@ -240,11 +240,20 @@ TEST(LoanDates, InputThatIsNoLoanIsRefusedWithItsReason) {
 TEST(LoanDates, UnitPeriodNamesAreReadAsTyped) {
     using U = UnitPeriod;
     const std::pair<const char*, UnitPeriod> names[] = {
-        {"day", U::Day},           {"Weekly", U::Week},         {"two weeks", U::TwoWeeks},
-        {"twoweeks", U::TwoWeeks}, {"halfmonth", U::Semimonth}, {"SEMIMONTH", U::Semimonth},
-        {"four-weeks", U::FourWeeks}, {"monthly", U::Month},    {"two_months", U::TwoMonths},
-        {"quarter", U::Quarter},   {"four months", U::FourMonths}, {"half year", U::HalfYear},
-        {"annually", U::Year},     {"year", U::Year},
+        {"day", U::Day},
+        {"Weekly", U::Week},
+        {"two weeks", U::TwoWeeks},
+        {"twoweeks", U::TwoWeeks},
+        {"halfmonth", U::Semimonth},
+        {"SEMIMONTH", U::Semimonth},
+        {"four-weeks", U::FourWeeks},
+        {"monthly", U::Month},
+        {"two_months", U::TwoMonths},
+        {"quarter", U::Quarter},
+        {"four months", U::FourMonths},
+        {"half year", U::HalfYear},
+        {"annually", U::Year},
+        {"year", U::Year},
     };
     for (const auto& [name, unit] : names) {
         const UnitPeriodParse p = ParseUnitPeriod(name);
@@ -256,6 +265,13 @@ TEST(LoanDates, UnitPeriodNamesAreReadAsTyped) {
     }
     EXPECT_NE(ParseUnitPeriod("fortnight").error.find("\"fortnight\" is not a unit period"),
               std::string::npos);
+    const UnitPeriod byItem[] = {U::Year, U::Month, U::Semimonth, U::TwoWeeks, U::Week};
+    for (int item = 0; item < 5; ++item) {
+        EXPECT_EQ(UnitPeriodOfInterval(item), byItem[item]) << item;
+        EXPECT_EQ(Describe(byItem[item]).perYear, std::vector<double>({1, 12, 24, 26, 52})[item]);
+    }
+    EXPECT_FALSE(UnitPeriodOfInterval(5));
+    EXPECT_FALSE(UnitPeriodOfInterval(-1));
 }
 
 }  // namespace
