@@ -33,14 +33,15 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 class TermSum {
   public:
     // Adds `value` (already in currency units) rounded to the nearest unit,
-    // ties to even.
+    // ties to even. The first term or sum to leave the range decides the
+    // side the total lies on.
     void Add(double value) {
+        if (overflow_ != 0) return;
         const std::optional<Currency> term = TryRoundToCurrency(value);
         if (!term) {
             overflow_ = value > 0 ? 1 : -1;
             return;
         }
-        if (overflow_ != 0) return;
         if (const std::optional<Currency> sum = CheckedSum(sum_, *term))
             sum_ = *sum;
         else
@@ -71,6 +72,9 @@ double ImpliedUnitPeriod(const LoanState& state, std::int32_t daysPerPd, std::in
         const PayEntry& e = state.PayMatrix[static_cast<size_t>(k)];
         const double oddDays = 1.0 + i * e.CumDays / daysPerPd;
         if (!(oddDays > 0.0)) return kNaN;
+        // A payment of nothing is worth nothing at any rate, even where its
+        // discount factor has overflowed (0 x infinity would be no number).
+        if (e.PayCents == 0) continue;
         const double discounted =
             std::nearbyint(static_cast<double>(PaymentCurrency(e)) / std::pow(1.0 + i, e.CumPds));
         sum.Add(discounted / oddDays);
@@ -90,7 +94,7 @@ double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32
         const double interval = 1.0 + apr * 0.01 * days / kDaysPerYear;
         if (!(interval > 0.0)) return kNaN;
         factor = factor / interval;
-        sum.Add(static_cast<double>(PaymentCurrency(e)) * factor);
+        if (e.PayCents != 0) sum.Add(static_cast<double>(PaymentCurrency(e)) * factor);
     }
     return sum.Dollars();
 }
@@ -256,12 +260,19 @@ bool MeetsAmountFinanced(const Search& s, double apr) {
 // below -99 %); otherwise, and when the secant step cannot settle, the
 // bisection decides.
 std::optional<double> FindAPR(const Search& s) {
+    // Rounding can carry a rate that lies just inside the range where the
+    // discount factors are defined across its edge; a rate at which the
+    // schedule has no present value solves nothing.
+    auto defined = [&s](double rate) { return !std::isnan(s.Implied(rate)); };
     if (const std::optional<double> rate = SecantSearch(s)) {
         const double rounded = RoundedAPR(*rate);
         const bool inRange = rounded >= kLowestSearchedAPR && rounded <= kHighestSearchedAPR;
-        if (inRange || MeetsAmountFinanced(s, rounded)) return rounded;
+        if ((inRange && defined(rounded)) || MeetsAmountFinanced(s, rounded)) return rounded;
     }
-    if (const std::optional<double> rate = BracketSearch(s)) return RoundedAPR(*rate);
+    if (const std::optional<double> rate = BracketSearch(s)) {
+        const double rounded = RoundedAPR(*rate);
+        if (defined(rounded)) return rounded;
+    }
     return std::nullopt;
 }
 

@@ -222,6 +222,44 @@ TEST_F(GetAPRTest, NegativeRatesRoundHalfUpLikePositiveOnes) {
     EXPECT_DOUBLE_EQ(state.APR * 1000, std::round(state.APR * 1000));
 }
 
+TEST_F(GetAPRTest, ARateIsReportedOnlyWhereItsRoundingLeavesTheScheduleDefined) {
+    // Half a period a year: the discount factor 1 + i, i = APR / 50, vanishes
+    // at -50 %. One payment of 1.00 after one period on A financed solves at
+    // 50 (1 / A - 1) %: -49.9998 % for 250,000.00, which rounds onto the
+    // edge, and -49.99 % for 5,000.00.
+    struct Case {
+        double amtFin;
+        AprOutcome outcome;
+        double apr;
+    };
+    for (const Case& c :
+         {Case{250000.0, AprOutcome::NoRate, 20.0}, Case{5000.0, AprOutcome::Computed, -49.99}}) {
+        EmptyTable(paySet);
+        SetUnitPeriod(state, 730, 0.5);
+        AddGroups(paySet, {{1, 1.0, 1, 0}});
+        SetLoan(state, c.amtFin, 1.0, 1);
+        state.APR = 20.0;
+        EXPECT_EQ(Run(), c.outcome) << c.amtFin;
+        EXPECT_DOUBLE_EQ(state.APR, c.apr) << c.amtFin;
+    }
+}
+
+TEST(ImpliedAmtFin, AnAmountBeyondTheCurrencyRangeKeepsItsSideWhateverPaymentsFollow) {
+    // Per diem, thirty intervals of 500,000 days, then a payment of nothing.
+    // Just above the lowest defined rate each interval multiplies the
+    // discount by about 1e12: the sum leaves the currency range at the second
+    // payment and the factor itself overflows by the thirtieth. The empty
+    // payment after it (nothing times infinity) must not turn the sum to
+    // minus infinity, which the bisection would read as a sign change.
+    LoanState state;
+    state.PerDiem = true;
+    for (size_t k = 1; k <= 30; ++k) state.PayMatrix[k] = {1, 16'666, 20, 0, 0};
+    state.PayMatrix[31] = {0, 1, 0, 0, 0};
+    const double nearEdge = -100.0 * 365 / 500'000 * (1 - 1e-12);
+    EXPECT_EQ(ImpliedAmtFin(state, 30, 31, 12.0, nearEdge),
+              std::numeric_limits<double>::infinity());
+}
+
 TEST(ImpliedAmtFin, MatchesAmountsWorkedTermByTermOnBothBases) {
     LoanState state;
     // Monthly (30 days, 12 a year): 150.00 after a month and 15 days, then
