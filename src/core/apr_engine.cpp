@@ -16,7 +16,6 @@ namespace {
 
 constexpr double kStartAPR = 24.0;
 constexpr double kSecantStep = 0.1;
-constexpr double kDaysPerYear = 365.0;
 // The secant step usually settles in a handful of steps, but on rough
 // schedules it can wander for a few hundred before it does; this bound only
 // ends the runs that never would.
@@ -82,8 +81,9 @@ double ImpliedUnitPeriod(const LoanState& state, std::int32_t daysPerPd, std::in
     return sum.Dollars();
 }
 
-// Per-diem basis: each interval discounted by simple interest on its actual
-// days over a 365-day year, the factors accumulating payment to payment.
+// Per-diem basis: each interval discounted by its growth (simple interest on
+// its days, compounded yearly beyond a year), the factors accumulating
+// payment to payment.
 double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32_t count,
                       double apr) {
     double factor = 1.0;
@@ -91,7 +91,7 @@ double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32
     for (std::int32_t k = 1; k <= count; ++k) {
         const PayEntry& e = state.PayMatrix[static_cast<size_t>(k)];
         const double days = static_cast<double>(daysPerPd) * e.PriorPds + e.AddDays;
-        const double interval = 1.0 + apr * 0.01 * days / kDaysPerYear;
+        const double interval = PerDiemGrowth(apr, days);
         if (!(interval > 0.0)) return kNaN;
         factor = factor / interval;
         if (e.PayCents != 0) sum.Add(static_cast<double>(PaymentCurrency(e)) * factor);
@@ -111,7 +111,10 @@ double LowestDefinedAPR(const LoanState& state, std::int32_t count) {
             longest =
                 std::max(longest, static_cast<double>(state.DaysPerPd) * e.PriorPds + e.AddDays);
         }
-        if (longest > 0) lowest = -100.0 * kDaysPerYear / longest;
+        // An interval of a year or more compounds yearly: defined down to
+        // -100 %, as a year of simple interest is.
+        if (longest > 0)
+            lowest = -100.0 * kPerDiemDaysPerYear / std::min(longest, kPerDiemDaysPerYear);
     } else {
         lowest = -100.0 * state.PdsPerYear;
     }
