@@ -135,6 +135,8 @@ std::string Compare(GeneratedLoan& loan, TMemDataSet& paySet) {
     RecordingUserPort port;
     const std::size_t groups = static_cast<std::size_t>(paySet.Count());
     const AprOutcome outcome = GetAPR(loan.state, paySet, loan.settings, chart, port);
+    // A loan of a cent or two can round its share financed to nothing.
+    if (outcome == AprOutcome::AmountTooLow) return {};
     if (outcome != AprOutcome::Computed && outcome != AprOutcome::NoRate)
         return "not computed: " + (port.messages.empty() ? std::string() : port.messages[0].text);
     const reference::SearchRun ref = reference::FindAPR(loan.state, AprTolerance(loan.settings));
