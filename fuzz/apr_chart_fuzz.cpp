@@ -165,13 +165,16 @@ double Gap(const LoanState& state, double apr) {
 
 // The gap at `apr`, or, where the implied amount is not defined there (a
 // discount factor at or below zero), at the rate nearest to the edge of
-// where it is, between `apr` and `toward`, found by bisection.
+// where it is, between `apr` and `toward`, found by bisection down to
+// neighbouring doubles: an absurd unit period can put the edge within 1e-200
+// of a defined rate.
 double DefinedGap(const LoanState& state, double apr, double toward) {
     if (!std::isnan(Gap(state, apr))) return Gap(state, apr);
     double undefined = apr;
     double defined = toward;
-    for (int k = 0; k < 100; ++k) {
+    for (int k = 0; k < 2200; ++k) {
         const double mid = undefined + (defined - undefined) / 2;
+        if (mid == undefined || mid == defined) break;
         (std::isnan(Gap(state, mid)) ? undefined : defined) = mid;
     }
     return Gap(state, defined);

@@ -1,6 +1,7 @@
 #include "core/apr_engine.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -16,7 +17,6 @@ namespace {
 
 constexpr double kStartAPR = 24.0;
 constexpr double kSecantStep = 0.1;
-constexpr double kDaysPerYear = 365.0;
 // The secant step usually settles in a handful of steps, but on rough
 // schedules it can wander for a few hundred before it does; this bound only
 // ends the runs that never would.
@@ -28,23 +28,41 @@ constexpr double kNarrowestBracket = 1e-9;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
+// Below this magnitude a double still has a bit below its units, so
+// RoundToWhole rounds it as std::nearbyint does.
+constexpr double kRoundsExactlyBelow = 0x1p51;
+
+// std::nearbyint in the default rounding mode (to nearest, ties to even) for
+// |x| < kRoundsExactlyBelow, without a library call: adding 1.5 x 2^52
+// leaves no bit below the units, that addition rounds to nearest even, and
+// taking it away again is exact. (A zero may lose its sign, which no sum of
+// currency sees.)
+double RoundToWhole(double x) {
+    constexpr double kShift = 0x1.8p52;
+    return (x + kShift) - kShift;
+}
+
 // Sums currency terms exactly; remembers when a term or the sum leaves the
 // currency range.
 class TermSum {
   public:
     // Adds `value` (already in currency units) rounded to the nearest unit,
-    // ties to even.
+    // ties to even. The first term or sum to leave the range decides the
+    // side the total lies on.
     void Add(double value) {
-        const std::optional<Currency> term = TryRoundToCurrency(value);
-        if (!term) {
-            overflow_ = value > 0 ? 1 : -1;
-            return;
-        }
-        if (overflow_ != 0) return;
-        if (const std::optional<Currency> sum = CheckedSum(sum_, *term))
-            sum_ = *sum;
+        // Up to 485 terms below 2^51 add up to less than 2^60, well inside
+        // the currency range: only a larger term needs the checked sum.
+        if (std::fabs(value) < kRoundsExactlyBelow && !checked_)
+            sum_ += static_cast<Currency>(RoundToWhole(value));
         else
-            overflow_ = *term > 0 ? 1 : -1;
+            AddChecked(value);
+    }
+    // Adds a term already rounded to a whole number of units.
+    void AddWhole(double whole) {
+        if (std::fabs(whole) < kRoundsExactlyBelow && !checked_)
+            sum_ += static_cast<Currency>(whole);
+        else
+            AddChecked(whole);
     }
     double Dollars() const {
         if (overflow_ != 0) return overflow_ * kInf;
@@ -52,12 +70,120 @@ class TermSum {
     }
 
   private:
+    void AddChecked(double value) {
+        checked_ = true;
+        if (overflow_ != 0) return;
+        const std::optional<Currency> term = TryRoundToCurrency(value);
+        if (!term) {
+            overflow_ = value > 0 ? 1 : -1;
+            return;
+        }
+        if (const std::optional<Currency> sum = CheckedSum(sum_, *term))
+            sum_ = *sum;
+        else
+            overflow_ = *term > 0 ? 1 : -1;
+    }
+
     Currency sum_ = 0;
     int overflow_ = 0;
+    bool checked_ = false;
 };
+static_assert(kMaxPayments * kRoundsExactlyBelow < static_cast<double>(kMaxCurrency) / 8);
 
 Currency PaymentCurrency(const PayEntry& e) {
     return CentsToCurrency(e.PayCents);
+}
+
+constexpr double kUnitRoundoff = 0x1p-53;
+
+// True when `approx`, within `errorUnits` unit roundoffs of the value `exact`
+// computed another way, lies far enough from every odd multiple of one half
+// that both round to the same whole number `whole` = RoundToWhole(approx).
+bool RoundsLike(double approx, double whole, double errorUnits) {
+    // Exact: approx - whole is at most one half and has no rounding.
+    const double fromHalf = 0.5 - std::fabs(approx - whole);
+    return fromHalf > errorUnits * kUnitRoundoff * std::fabs(approx);
+}
+
+// P / (1 + i)^t for the payments of a schedule, rounded to currency, without
+// a `pow` or a division per payment. The t rise payment by payment, so the
+// discount (1 + i)^-t is carried along by multiplication; a term is
+// recomputed as it always was, P / pow(1 + i, t), wherever the carried
+// discount could round it to another amount, so every term is the whole
+// number it has always been.
+//
+// Why the check is enough. Let x be the base 1 + i as a double, u = 2^-53
+// and Q = P / x^t exactly. `pow` is taken to be within a = 4 u of x^t
+// (glibc's pow is within one unit in the last place, 2 u). The factor y =
+// 1 / x carries one rounding, and each product by it one more, so each step
+// adds at most 2 u; a run starts exact (x^0 = 1) or from 1 / pow, within
+// (a + 1) u. The carried discount is then x^-t (1 + e), |e| <= m u
+// (1 + 1e-12) for m below kMaxErrorUnits (m = 2n after n steps, plus a + 1
+// after a restart). The product by P adds one u; the old quotient
+// P / pow(x, t) is within (a + 1) u of Q. So the two quotients q and q'
+// satisfy |q - q'| <= (m + a + 2) u |Q| (1 + 1e-12) < (m + 8) u |q|. A q
+// farther than that from every odd multiple of one half rounds to the same
+// whole number as q'; a q nearer, a discount outside the normal range (where
+// a product is no longer rounded to 53 bits) or a quotient beyond 2^51
+// takes the old way.
+class WholePeriodDiscount {
+  public:
+    explicit WholePeriodDiscount(double base) : base_(base), factor_(1.0 / base) {}
+
+    // nearbyint(payment / pow(base, t)).
+    double Discounted(double payment, std::int32_t t) {
+        if (!CarryTo(t)) {
+            Restart(t);
+            return std::nearbyint(payment / std::pow(base_, t));
+        }
+        const double q = payment * discount_;
+        if (std::fabs(q) < kRoundsExactlyBelow) {
+            const double whole = RoundToWhole(q);
+            if (RoundsLike(q, whole, errorUnits_ + 8)) return whole;
+        }
+        return std::nearbyint(payment / std::pow(base_, t));
+    }
+
+  private:
+    static constexpr std::int32_t kMaxStride = 64;
+    static constexpr double kPowErrorUnits = 4;
+    static constexpr double kMaxErrorUnits = 4096;
+
+    // Multiplies the discount on to base^-t; false when it cannot get there
+    // within the error it allows (t behind it or far ahead, too many steps,
+    // a discount outside the normal range).
+    bool CarryTo(std::int32_t t) {
+        if (t < t_ || t - t_ > kMaxStride || errorUnits_ + 2 * (t - t_) > kMaxErrorUnits)
+            return false;
+        errorUnits_ += 2 * static_cast<double>(t - t_);
+        for (; t_ < t; ++t_) discount_ *= factor_;
+        return discount_ >= std::numeric_limits<double>::min() &&
+               discount_ <= std::numeric_limits<double>::max();
+    }
+
+    void Restart(std::int32_t t) {
+        discount_ = 1.0 / std::pow(base_, t);
+        t_ = t;
+        errorUnits_ = kPowErrorUnits + 1;
+    }
+
+    double base_;
+    double factor_;
+    double discount_ = 1.0;
+    std::int32_t t_ = 0;
+    double errorUnits_ = 0;
+};
+
+// Adds D / oddDays rounded to currency, D a whole number of currency units:
+// by the reciprocal, which is within 2 u of the quotient (one rounding in
+// the reciprocal, one in the product), unless that could round otherwise.
+void AddOddDaysDiscounted(TermSum& sum, double discounted, double oddDays, double inverse) {
+    const double approx = discounted * inverse;
+    if (std::fabs(approx) < kRoundsExactlyBelow) {
+        const double whole = RoundToWhole(approx);
+        if (RoundsLike(approx, whole, 4)) return sum.AddWhole(whole);
+    }
+    sum.Add(discounted / oddDays);
 }
 
 // Appendix J's general equation: each payment discounted by whole periods
@@ -66,31 +192,55 @@ double ImpliedUnitPeriod(const LoanState& state, std::int32_t daysPerPd, std::in
                          double pdsPerYear, double apr) {
     const double i = fni(pdsPerYear, apr);
     if (!(1.0 + i > 0.0)) return kNaN;
+    WholePeriodDiscount discount(1.0 + i);
     TermSum sum;
+    // Most schedules carry the same odd days on every payment.
+    std::int32_t cumDays = 0;
+    double oddDays = 1.0;
+    double inverseOddDays = 1.0;
     for (std::int32_t k = 1; k <= count; ++k) {
         const PayEntry& e = state.PayMatrix[static_cast<size_t>(k)];
-        const double oddDays = 1.0 + i * e.CumDays / daysPerPd;
-        if (!(oddDays > 0.0)) return kNaN;
+        if (e.CumDays != cumDays || k == 1) {
+            cumDays = e.CumDays;
+            oddDays = 1.0 + i * e.CumDays / daysPerPd;
+            if (!(oddDays > 0.0)) return kNaN;
+            inverseOddDays = 1.0 / oddDays;
+        }
+        // A payment of nothing is worth nothing at any rate, even where its
+        // discount factor has overflowed (0 x infinity would be no number).
+        if (e.PayCents == 0) continue;
         const double discounted =
-            std::nearbyint(static_cast<double>(PaymentCurrency(e)) / std::pow(1.0 + i, e.CumPds));
-        sum.Add(discounted / oddDays);
+            discount.Discounted(static_cast<double>(PaymentCurrency(e)), e.CumPds);
+        // A whole number over exactly one needs no rounding (the discounted
+        // amount is whole, or beyond the range and refused either way).
+        if (oddDays == 1.0)
+            sum.AddWhole(discounted);
+        else
+            AddOddDaysDiscounted(sum, discounted, oddDays, inverseOddDays);
     }
     return sum.Dollars();
 }
 
-// Per-diem basis: each interval discounted by simple interest on its actual
-// days over a 365-day year, the factors accumulating payment to payment.
+// Per-diem basis: each interval discounted by its growth (simple interest on
+// its days, compounded yearly beyond a year), the factors accumulating
+// payment to payment.
 double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32_t count,
                       double apr) {
     double factor = 1.0;
     TermSum sum;
+    // Runs of equal intervals share their growth.
+    double days = kNaN;
+    double interval = kNaN;
     for (std::int32_t k = 1; k <= count; ++k) {
         const PayEntry& e = state.PayMatrix[static_cast<size_t>(k)];
-        const double days = static_cast<double>(daysPerPd) * e.PriorPds + e.AddDays;
-        const double interval = 1.0 + apr * 0.01 * days / kDaysPerYear;
+        const double intervalDays = static_cast<double>(daysPerPd) * e.PriorPds + e.AddDays;
+        if (!(intervalDays == days)) {
+            days = intervalDays;
+            interval = PerDiemGrowth(apr, days);
+        }
         if (!(interval > 0.0)) return kNaN;
         factor = factor / interval;
-        sum.Add(static_cast<double>(PaymentCurrency(e)) * factor);
+        if (e.PayCents != 0) sum.Add(static_cast<double>(PaymentCurrency(e)) * factor);
     }
     return sum.Dollars();
 }
@@ -107,7 +257,10 @@ double LowestDefinedAPR(const LoanState& state, std::int32_t count) {
             longest =
                 std::max(longest, static_cast<double>(state.DaysPerPd) * e.PriorPds + e.AddDays);
         }
-        if (longest > 0) lowest = -100.0 * kDaysPerYear / longest;
+        // An interval of a year or more compounds yearly: defined down to
+        // -100 %, as a year of simple interest is.
+        if (longest > 0)
+            lowest = -100.0 * kPerDiemDaysPerYear / std::min(longest, kPerDiemDaysPerYear);
     } else {
         lowest = -100.0 * state.PdsPerYear;
     }
@@ -145,6 +298,33 @@ void WriteSummary(const LoanState& state, TMemDataSet& paySet, ChartText& chart,
     chart.push_back("Total of " + std::to_string(state.PayCount) + " payments scheduled.");
 }
 
+// The last few implied amounts a search evaluated. The secant step's next
+// rate can be the second rate of the step before, and the checks of a
+// result look again at rates just tried; each amount depends only on its
+// rate, so it is taken from here rather than summed again.
+class RecentAmounts {
+  public:
+    std::optional<double> Find(double apr) const {
+        for (std::size_t k = 0; k < filled_; ++k)
+            if (entries_[k].apr == apr) return entries_[k].amount;
+        return std::nullopt;
+    }
+    void Keep(double apr, double amount) {
+        entries_[next_] = {apr, amount};
+        next_ = (next_ + 1) % entries_.size();
+        filled_ = std::min(filled_ + 1, entries_.size());
+    }
+
+  private:
+    struct Entry {
+        double apr;
+        double amount;
+    };
+    std::array<Entry, 8> entries_{};
+    std::size_t next_ = 0;
+    std::size_t filled_ = 0;
+};
+
 // Everything one search for the rate needs.
 struct Search {
     const LoanState& state;
@@ -153,9 +333,13 @@ struct Search {
     bool log;
     ChartText& chart;
     const FormatSettings& fs;
+    RecentAmounts& recent;
 
     double Implied(double apr) const {
-        return ImpliedAmtFin(state, state.DaysPerPd, count, state.PdsPerYear, apr);
+        if (const std::optional<double> amount = recent.Find(apr)) return *amount;
+        const double amount = ImpliedAmtFin(state, state.DaysPerPd, count, state.PdsPerYear, apr);
+        recent.Keep(apr, amount);
+        return amount;
     }
 };
 
@@ -256,12 +440,24 @@ bool MeetsAmountFinanced(const Search& s, double apr) {
 // below -99 %); otherwise, and when the secant step cannot settle, the
 // bisection decides.
 std::optional<double> FindAPR(const Search& s) {
+    // Rounding can carry a rate that lies just inside the range where the
+    // discount factors are defined across its edge; a rate at which the
+    // schedule has no present value solves nothing.
+    auto defined = [&s](double rate) { return !std::isnan(s.Implied(rate)); };
     if (const std::optional<double> rate = SecantSearch(s)) {
         const double rounded = RoundedAPR(*rate);
         const bool inRange = rounded >= kLowestSearchedAPR && rounded <= kHighestSearchedAPR;
-        if (inRange || MeetsAmountFinanced(s, rounded)) return rounded;
+        // The rates where every factor is defined form one interval (each
+        // factor is positive on one side of a single rate), and the secant
+        // step left it defined at its rate and 0.1 above: only rounding down
+        // can leave it.
+        if ((inRange && (rounded >= *rate || defined(rounded))) || MeetsAmountFinanced(s, rounded))
+            return rounded;
     }
-    if (const std::optional<double> rate = BracketSearch(s)) return RoundedAPR(*rate);
+    if (const std::optional<double> rate = BracketSearch(s)) {
+        const double rounded = RoundedAPR(*rate);
+        if (defined(rounded)) return rounded;
+    }
     return std::nullopt;
 }
 
@@ -322,7 +518,8 @@ AprOutcome GetAPR(LoanState& state, TMemDataSet& paySet, const AprSettings& sett
         return AprOutcome::ScheduleRejected;
     }
 
-    const Search search{state, state.PayCount, tolerance, settings.Log, chart, fs};
+    RecentAmounts recent;
+    const Search search{state, state.PayCount, tolerance, settings.Log, chart, fs, recent};
     const std::optional<double> rate = FindAPR(search);
     if (!rate) {
         port.Inform("No APR between " + FloatToStr(kLowestSearchedAPR, fs) + "% and " +

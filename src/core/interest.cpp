@@ -38,7 +38,12 @@ Currency ComputeInt(std::int32_t Pds, std::int32_t Days, std::int32_t PerUnitDay
     if (ByDays) {
         double days =
             static_cast<double>(Pds) * static_cast<double>(PerUnitDays) + static_cast<double>(Days);
-        value = s * Balance * days * APR / 36500.0;
+        // Beyond a year the interest compounds yearly, as the APR of such a
+        // loan is figured.
+        if (days > kPerDiemDaysPerYear)
+            value = s * Balance * (PerDiemGrowth(APR, days) - 1.0);
+        else
+            value = s * Balance * days * APR / 36500.0;
     } else {
         if (PdsPerYear == 0.0) return 0;
         double periods = static_cast<double>(Pds);

@@ -18,6 +18,8 @@ namespace qv {
 //       value = s * Balance * fni(PdsPerYear, APR) * (Pds + Days / PerUnitDays)
 //   per-diem basis (ByDays true):
 //       value = s * Balance * (Pds * PerUnitDays + Days) * APR / 36500
+//       for an interval of up to 365 days; beyond, compounded yearly:
+//       value = s * Balance * ((1 + APR/100)^years (1 + APR/100 * rest/365) - 1)
 //   result = trunc(value + a) / s dollars, as currency (exact: the whole
 //       number trunc(value + a) times 10000 / s).
 //

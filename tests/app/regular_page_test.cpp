@@ -488,8 +488,9 @@ void RegularPageTest::oneYearlyPaymentOver365DaysIsPerDiem() {
                             "Loans under Help.")}));
     QCOMPARE(app.window->ActivePage(), PageId::TabSimple);
     QCOMPARE(app.State().PerDiem, true);
-    // 15 % over 400 days: 13.6875 % a year, simple interest.
-    QCOMPARE(app.Text("edSimpAPR"), QStringLiteral("13.688%"));
+    // 15 % over 400 days, compounded yearly: (1 + r)(1 + 35 r / 365) = 1.15
+    // at r = 13.5274 % (13.6875 % as simple interest).
+    QCOMPARE(app.Text("edSimpAPR"), QStringLiteral("13.527%"));
     QCOMPARE(app.Text("edDayOne"), QStringLiteral("2"));  // the one-payment page untouched
 }
 

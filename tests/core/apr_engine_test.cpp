@@ -80,6 +80,51 @@ TEST_F(GetAPRTest, PerDiemDiscountsEachIntervalBySimpleInterestOverItsDays) {
     EXPECT_DOUBLE_EQ(state.APR, 10.139);
 }
 
+TEST_F(GetAPRTest, APerDiemIntervalBeyondAYearCompoundsYearly) {
+    // One payment on 1,000.00 financed (monthly periods of 30 days). Rates
+    // worked by exact rational bisection of P / ((1 + r)^y (1 + r d / 365)),
+    // y whole years and d the days left over. 10.00 after two years is met
+    // at -90 %, below the -50 % where two years of simple interest would end
+    // the defined rates; the secant step leaps past -100 % and the
+    // bisection must start from the right lowest rate.
+    struct Case {
+        double payment;
+        int pds, days;
+        double apr;
+    };
+    const Case cases[] = {
+        {1240.0, 24, 10, 11.355},  // two years (12 % as simple interest)
+        {1135.19, 18, 0, 8.882},   // 540 days (9.138 % as simple interest)
+        {1500.0, 33, 10, 15.864},  // 1,000 days
+        {1100.0, 12, 6, 9.970},    // a year and a day
+        {100.0, 24, 10, -68.377},  // 100 / (1 + r)^2 = 1000
+        {10.0, 24, 10, -90.0},
+    };
+    for (const Case& c : cases) {
+        EmptyTable(paySet);
+        AddGroups(paySet, {{1, c.payment, c.pds, c.days}});
+        SetLoan(state, 1000.0, c.payment, 1);
+        state.PerDiem = true;
+        ASSERT_EQ(Run(), AprOutcome::Computed) << c.payment;
+        EXPECT_DOUBLE_EQ(state.APR, c.apr) << c.payment;
+    }
+}
+
+TEST(ImpliedAmtFin, PerDiemIntervalsOfAYearOrLessKeepSimpleInterest) {
+    // Bit for bit the amount of simple interest over the interval's days,
+    // as these loans have always been figured.
+    LoanState state;
+    state.PerDiem = true;
+    for (int days : {1, 36, 200, 364, 365}) {
+        state.PayMatrix[1] = {123457, 0, days, 0, days};
+        for (double apr : {-37.5, 0.001, 10.139, 24.1, 999.9}) {
+            const double expected =
+                std::nearbyint(12345700.0 / (1.0 + apr * 0.01 * days / 365.0)) * 0.0001;
+            EXPECT_EQ(ImpliedAmtFin(state, 30, 1, 12.0, apr), expected) << days << " " << apr;
+        }
+    }
+}
+
 TEST_F(GetAPRTest, WeeklyAndTwoWeeklyPeriodsAreReportedWithFiveDecimals) {
     SetUnitPeriod(state, 14, 365.0 / 14);
     AddGroups(paySet, {{26, 50.0, 1, 0}});
@@ -220,6 +265,44 @@ TEST_F(GetAPRTest, NegativeRatesRoundHalfUpLikePositiveOnes) {
     ASSERT_EQ(Run(), AprOutcome::Computed);
     EXPECT_LT(state.APR, 0.0);
     EXPECT_DOUBLE_EQ(state.APR * 1000, std::round(state.APR * 1000));
+}
+
+TEST_F(GetAPRTest, ARateIsReportedOnlyWhereItsRoundingLeavesTheScheduleDefined) {
+    // Half a period a year: the discount factor 1 + i, i = APR / 50, vanishes
+    // at -50 %. One payment of 1.00 after one period on A financed solves at
+    // 50 (1 / A - 1) %: -49.9998 % for 250,000.00, which rounds onto the
+    // edge, and -49.99 % for 5,000.00.
+    struct Case {
+        double amtFin;
+        AprOutcome outcome;
+        double apr;
+    };
+    for (const Case& c :
+         {Case{250000.0, AprOutcome::NoRate, 20.0}, Case{5000.0, AprOutcome::Computed, -49.99}}) {
+        EmptyTable(paySet);
+        SetUnitPeriod(state, 730, 0.5);
+        AddGroups(paySet, {{1, 1.0, 1, 0}});
+        SetLoan(state, c.amtFin, 1.0, 1);
+        state.APR = 20.0;
+        EXPECT_EQ(Run(), c.outcome) << c.amtFin;
+        EXPECT_DOUBLE_EQ(state.APR, c.apr) << c.amtFin;
+    }
+}
+
+TEST(ImpliedAmtFin, AnAmountBeyondTheCurrencyRangeKeepsItsSideWhateverPaymentsFollow) {
+    // Per diem, thirty intervals of a year, then a payment of nothing. Just
+    // above -100 % each interval multiplies the discount by about 1e12: the
+    // sum leaves the currency range at the second payment and the factor
+    // itself overflows by the thirtieth. The empty payment after it (nothing
+    // times infinity) must not turn the sum to minus infinity, which the
+    // bisection would read as a sign change.
+    LoanState state;
+    state.PerDiem = true;
+    for (size_t k = 1; k <= 30; ++k) state.PayMatrix[k] = {1, 12, 5, 0, 0};
+    state.PayMatrix[31] = {0, 1, 0, 0, 0};
+    const double nearEdge = -100.0 * (1 - 1e-12);
+    EXPECT_EQ(ImpliedAmtFin(state, 30, 31, 12.0, nearEdge),
+              std::numeric_limits<double>::infinity());
 }
 
 TEST(ImpliedAmtFin, MatchesAmountsWorkedTermByTermOnBothBases) {

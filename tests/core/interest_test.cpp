@@ -63,6 +63,20 @@ TEST(ComputeIntPerDiem, DoesNotUsePeriodsPerYear) {
     EXPECT_EQ(ComputeInt(0, 365, 0, true, 10, 12, 1000, 2, 0.5, port), 1000000);  // 100.00
 }
 
+TEST(ComputeIntPerDiem, BeyondAYearCompoundsYearlyWithTheRestAsSimpleInterest) {
+    RecordingUserPort port;
+    struct Case {
+        std::int32_t pds, days;
+        Currency interest;
+    };
+    // 1000 at 12 %: a year is simple interest (120.00); 730 days compound,
+    // 1000 (1.12^2 - 1) = 254.40; 370 days, 1000 (1.12 (1 + 0.12 x 5/365) - 1)
+    // = 121.84, where simple interest would give 121.64.
+    for (const Case& c : {Case{12, 5, 1200000}, Case{24, 10, 2544000}, Case{12, 10, 1218400}})
+        EXPECT_EQ(ComputeInt(c.pds, c.days, 30, true, 12, 12, 1000, 2, 0.5, port), c.interest)
+            << c.pds << " periods " << c.days << " days";
+}
+
 // --- Places -----------------------------------------------------------------
 
 TEST(ComputeIntPlaces, EachScaleFromZeroToFour) {

@@ -1,0 +1,230 @@
+// The APR engine against its former self (core/apr_reference.*): on a large
+// fixed set of generated schedules and on schedules whose terms sit on
+// rounding boundaries, every implied amount, every step and every APR must
+// come out identical, bit for bit.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "core/apr_engine.h"
+#include "core/apr_reference.h"
+#include "core/pay_group.h"
+#include "core/rate.h"
+#include "core/regular_schedule.h"
+#include "data/memdset.h"
+
+namespace qv {
+namespace {
+
+// A small generator of our own, so the set is the same on every library.
+class Random {
+  public:
+    explicit Random(std::uint64_t seed) : state_(seed) {}
+    std::uint64_t Next() {
+        std::uint64_t z = (state_ += 0x9e3779b97f4a7c15ULL);
+        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+        return z ^ (z >> 31);
+    }
+    std::int32_t Between(std::int32_t lo, std::int32_t hi) {
+        return lo + static_cast<std::int32_t>(Next() % static_cast<std::uint64_t>(hi - lo + 1));
+    }
+    double Uniform(double lo, double hi) {
+        return lo + (hi - lo) * static_cast<double>(Next() >> 11) * 0x1p-53;
+    }
+    bool OneIn(std::int32_t n) { return Between(1, n) == 1; }
+
+  private:
+    std::uint64_t state_;
+};
+
+constexpr std::int32_t kLargestCents = 2'147'483'647;
+
+bool Same(double a, double b) {
+    return (std::isnan(a) && std::isnan(b)) ||
+           std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+// Payments from a cent to the largest the matrix holds, evenly spread in
+// their number of digits.
+std::int32_t PaymentCents(Random& random) {
+    const double cents =
+        std::exp(random.Uniform(0.0, std::log(static_cast<double>(kLargestCents))));
+    return std::clamp(static_cast<std::int32_t>(cents), 1, kLargestCents);
+}
+
+struct GeneratedLoan {
+    LoanState state;
+    AprSettings settings;
+    std::string text;  // how to find it again when it fails
+};
+
+// One loan of 1 to 485 payments: an interval of the five, or per diem with
+// intervals up to beyond a year; an odd first payment, a run of equal
+// payments and a balloon, each now and then; an amount financed that gives
+// the usual positive rates, rates in the hundreds, or a negative rate.
+GeneratedLoan Generate(Random& random, TMemDataSet& paySet) {
+    GeneratedLoan loan;
+    LoanState& state = loan.state;
+    const UnitPeriod period = *IntervalUnitPeriod(random.Between(0, 4));
+    state.DaysPerPd = period.DaysPerPd;
+    state.PdsPerYear = period.PdsPerYear;
+    state.PerDiem = random.OneIn(5);
+    loan.settings.TenPass = random.OneIn(2);
+    loan.settings.Log = true;
+
+    const std::int32_t shape = random.Between(1, 4);
+    std::int32_t count = shape == 1
+                             ? random.Between(1, 12)
+                             : (shape == 2 ? random.Between(240, 485) : random.Between(1, 485));
+    const std::int32_t pay = PaymentCents(random);
+    std::ostringstream text;
+    text << (state.PerDiem ? "per diem " : "") << state.DaysPerPd << " days/pd, tenPass "
+         << loan.settings.TenPass << ", groups";
+
+    EmptyTable(paySet);
+    std::int64_t totalCents = 0;
+    std::int32_t payments = 0;
+    int sequence = 0;
+    auto add = [&](std::int32_t size, std::int32_t cents, std::int32_t pds, std::int32_t days) {
+        AppendPayGroup(paySet, {size, ++sequence, cents / 100.0, pds, days});
+        paySet.Post();
+        totalCents += static_cast<std::int64_t>(size) * cents;
+        payments += size;
+        text << " " << size << "x" << cents << "c/" << pds << "p+" << days << "d";
+    };
+    auto pds = [&] {
+        return state.PerDiem ? random.Between(0, 15) : (random.OneIn(8) ? random.Between(2, 3) : 1);
+    };
+    auto days = [&] { return state.PerDiem || random.OneIn(8) ? random.Between(0, 400) : 0; };
+    if (count > 1 && random.OneIn(3)) {
+        const std::int64_t first = std::int64_t{pay} + random.Between(-pay / 2, pay / 2);
+        add(1, static_cast<std::int32_t>(std::clamp<std::int64_t>(first, 1, kLargestCents)),
+            random.Between(0, 2), random.Between(1, 2 * state.DaysPerPd));
+        --count;
+    }
+    const bool balloon = count > 1 && random.OneIn(4);
+    add(count - balloon, pay, pds(), days());
+    if (balloon)
+        add(1,
+            static_cast<std::int32_t>(
+                std::min<std::int64_t>(std::int64_t{pay} * random.Between(2, 20), kLargestCents)),
+            pds(), days());
+
+    const std::int32_t kind = random.Between(1, 20);
+    const double share = kind <= 17
+                             ? random.Uniform(0.3, 0.99)
+                             : (kind <= 19 ? random.Uniform(1.0, 1.5) : random.Uniform(0.05, 0.3));
+    state.AmtFin = std::round(static_cast<double>(totalCents) * share) / 100.0;
+    state.TotPay = CentsToCurrency(totalCents);
+    state.PayCount = payments;
+    text << ", financed " << state.AmtFin;
+    loan.text = text.str();
+    return loan;
+}
+
+// Runs the engine and the reference on one loan; describes the first
+// difference, or returns empty.
+std::string Compare(GeneratedLoan& loan, TMemDataSet& paySet) {
+    ChartText chart;
+    RecordingUserPort port;
+    const std::size_t groups = static_cast<std::size_t>(paySet.Count());
+    const AprOutcome outcome = GetAPR(loan.state, paySet, loan.settings, chart, port);
+    // A loan of a cent or two can round its share financed to nothing.
+    if (outcome == AprOutcome::AmountTooLow) return {};
+    if (outcome != AprOutcome::Computed && outcome != AprOutcome::NoRate)
+        return "not computed: " + (port.messages.empty() ? std::string() : port.messages[0].text);
+    const reference::SearchRun ref = reference::FindAPR(loan.state, AprTolerance(loan.settings));
+
+    const LoanState& s = loan.state;
+    for (const double rate : ref.rates) {
+        const double now = ImpliedAmtFin(s, s.DaysPerPd, s.PayCount, s.PdsPerYear, rate);
+        const double before =
+            reference::ImpliedAmtFin(s, s.DaysPerPd, s.PayCount, s.PdsPerYear, rate);
+        if (!Same(now, before))
+            return "implied amount at " + std::to_string(rate) + ": " + std::to_string(now) +
+                   " against " + std::to_string(before);
+    }
+    ChartText expected(chart.begin(), chart.begin() + static_cast<std::ptrdiff_t>(6 + groups));
+    expected.insert(expected.end(), ref.steps.begin(), ref.steps.end());
+    if (ref.apr) expected.push_back("Estimated APR = " + FloatToStr(*ref.apr) + "%");
+    if (chart != expected) {
+        std::string lines = "steps differ:";
+        for (std::size_t k = 0; k < std::max(chart.size(), expected.size()); ++k)
+            if (k >= chart.size() || k >= expected.size() || chart[k] != expected[k])
+                lines += "\n  engine    " + (k < chart.size() ? chart[k] : std::string("-")) +
+                         "\n  reference " + (k < expected.size() ? expected[k] : std::string("-"));
+        return lines;
+    }
+    if ((outcome == AprOutcome::Computed) != ref.apr.has_value()) return "outcome differs";
+    if (ref.apr && !Same(s.APR, *ref.apr)) return "APR differs";
+    return {};
+}
+
+// 100,000 loans by default; fewer in a build with sanitizers and no
+// optimization, where that many would take minutes. QV_EQUIVALENCE_LOANS
+// sets the number either way.
+int LoanCount() {
+    if (const char* count = std::getenv("QV_EQUIVALENCE_LOANS")) return std::atoi(count);
+#ifdef NDEBUG
+    return 100'000;
+#else
+    return 2'000;
+#endif
+}
+
+TEST(AprEquivalence, GeneratedLoansGiveTheSameAmountsStepsAndRates) {
+    TMemDataSet paySet("mdsPaySet");
+    DefinePaySetTable(paySet);
+    Random random(20261208);
+    const int loans = LoanCount();
+    int computed = 0;
+    for (int k = 0; k < loans; ++k) {
+        GeneratedLoan loan = Generate(random, paySet);
+        const std::string difference = Compare(loan, paySet);
+        if (!difference.empty()) {
+            ADD_FAILURE() << "loan " << k << " (" << loan.text << "): " << difference;
+            return;
+        }
+        computed += loan.state.APR != 20.0;
+    }
+    // Nearly all of them reach a rate: the set is not trivially empty.
+    EXPECT_GT(computed, loans * 9 / 10);
+}
+
+TEST(AprEquivalence, TermsOnRoundingBoundariesRoundAsPowRoundsThem) {
+    // 485 monthly payments of the largest amount: at a rate where carrying
+    // the power by multiplication would round some term to another
+    // ten-thousandth than `pow` does, the amounts must still agree.
+    LoanState state;
+    for (std::int32_t k = 1; k <= kMaxPayments; ++k)
+        state.PayMatrix[static_cast<std::size_t>(k)] = {kLargestCents, 1, 0, k, 0};
+    const double payment = kLargestCents * 100.0;
+    Random random(485);
+    int onBoundary = 0;
+    for (int trial = 0; trial < 300; ++trial) {
+        const double apr = random.Uniform(-60.0, 60.0);
+        const double base = 1.0 + fni(12.0, apr);
+        double carried = 1.0;
+        bool boundary = false;
+        for (int t = 1; t <= kMaxPayments && !boundary; ++t) {
+            carried *= base;
+            boundary =
+                std::nearbyint(payment / carried) != std::nearbyint(payment / std::pow(base, t));
+        }
+        if (!boundary) continue;
+        ++onBoundary;
+        EXPECT_TRUE(Same(ImpliedAmtFin(state, 30, kMaxPayments, 12.0, apr),
+                         reference::ImpliedAmtFin(state, 30, kMaxPayments, 12.0, apr)))
+            << apr;
+    }
+    EXPECT_GT(onBoundary, 30);
+}
+
+}  // namespace
+}  // namespace qv
