@@ -37,7 +37,8 @@ LoanState TestCase(double roundAdd = 0.5) {
 }
 
 ChartText Golden(const std::string& name) {
-    std::ifstream in(std::filesystem::path(QV_SOURCE_DIR) / "tests" / "splitrate" / "charts" / name);
+    std::ifstream in(std::filesystem::path(QV_SOURCE_DIR) / "tests" / "splitrate" / "charts" /
+                     name);
     ChartText lines;
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
