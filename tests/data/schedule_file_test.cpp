@@ -331,7 +331,9 @@ TEST_F(ScheduleFileTest, AReadOnlyFileIsRefusedAndAReplacedOneKeepsModeAndGroup)
         struct stat after {};
         ASSERT_EQ(::stat(file.c_str(), &after), 0);
         EXPECT_EQ(after.st_mode & 07777, c.mode);
-        if (regrouped) EXPECT_EQ(after.st_gid, group);
+        if (regrouped) {
+            EXPECT_EQ(after.st_gid, group);
+        }
         EXPECT_EQ(ReadFile(file), c.replaced ? kExampleFile : "old\r\n");
         const std::vector<std::string> said = {
             "Do you really want to overwrite myPaySet.txt?",
