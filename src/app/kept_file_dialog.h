@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/platform_port.h"
 
@@ -29,6 +30,9 @@ class KeptFileDialog {
     }
 
     const FileDialogRequest& Request() const { return request_; }
+    // Puts back the path to propose next (a choice the command refused is
+    // not offered again).
+    void Keep(std::string path) { request_.fileName = std::move(path); }
 
   private:
     Kind kind_;

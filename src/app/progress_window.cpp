@@ -119,11 +119,11 @@ void TProgressWindow::WaitUntilExposed() {
 }
 
 void TProgressWindow::Centre() {
-    QRect area;
-    if (parentWidget() != nullptr) {
-        area = parentWidget()->window()->frameGeometry();
-    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        area = screen->availableGeometry();
-    }
+    // On the screen the main window is on, whatever part of it the window
+    // covers; without a window, on the primary screen.
+    const QScreen* screen = parentWidget() != nullptr ? parentWidget()->window()->screen()
+                                                      : QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect area = screen->availableGeometry();
     if (area.isValid()) move(area.center() - QPoint(width() / 2, height() / 2));
 }

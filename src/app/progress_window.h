@@ -15,7 +15,7 @@ class QProgressBar;
 class TProgressWindow : public QDialog, public qv::ProgressObserver {
     Q_OBJECT
   public:
-    // Centred on `mainWindow` (on the screen without one) and kept above it.
+    // Centred on the screen `mainWindow` is on and kept above it.
     explicit TProgressWindow(QWidget* mainWindow,
                              qv::ProgressClock clock = std::chrono::steady_clock::now);
 

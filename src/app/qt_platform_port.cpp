@@ -128,7 +128,14 @@ qv::Answer QtPlatformPort::Show(qv::MessageKind kind, std::string_view text) {
             break;
     }
     box.setStandardButtons(buttons);
-    box.setDefaultButton(buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok);
+    // A warning that asks is about losing something (a file overwritten, a
+    // group deleted, a schedule replaced): Enter must not be what destroys
+    // it, so No is its default. A plain question proposes Yes.
+    QMessageBox::StandardButton defaultButton = QMessageBox::Ok;
+    if (kind == MessageKind::Confirmation) defaultButton = QMessageBox::Yes;
+    if (kind == MessageKind::WarningYesNo || kind == MessageKind::WarningYesNoCancel)
+        defaultButton = QMessageBox::No;
+    box.setDefaultButton(defaultButton);
     box.setEscapeButton(escape);
     const int result = box.exec();
     switch (result) {

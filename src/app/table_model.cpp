@@ -90,7 +90,16 @@ void MemTableModel::Refresh() {
     // After a reset the views have forgotten their current row as well.
     if (current != currentRow_ || reset) {
         currentRow_ = current;
-        emit CurrentRowMoved(current);
+        if (editing_) {
+            // An edit that moved its record (a group renumbered): the view
+            // still holds the cell editor, which it closes once the edit
+            // returns. Moving the view's current cell now would close that
+            // editor first, and the view would then be asked to close one it
+            // no longer has. The grid follows the record after the edit.
+            QTimer::singleShot(0, this, [this] { emit CurrentRowMoved(table_.CurrentRow()); });
+        } else {
+            emit CurrentRowMoved(current);
+        }
     }
 }
 
@@ -128,8 +137,13 @@ QVariant MemTableModel::headerData(int section, Qt::Orientation orientation, int
 
 Qt::ItemFlags MemTableModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    if (index.isValid() && !readOnly_) flags |= Qt::ItemIsEditable;
+    if (index.isValid() && !readOnly_ && ColumnEditable(index.column()))
+        flags |= Qt::ItemIsEditable;
     return flags;
+}
+
+bool MemTableModel::ColumnEditable(int column) const {
+    return column >= 0 && column < int(columns_.size()) && columns_[std::size_t(column)].editable;
 }
 
 bool MemTableModel::Refuse(const std::exception& error) {
@@ -154,9 +168,7 @@ bool MemTableModel::SetCurrentRow(int row) {
 bool MemTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid() || role != Qt::EditRole || readOnly_) return false;
     const int column = index.column();
-    if (column < 0 || column >= int(columns_.size()) || fieldIndex_[std::size_t(column)] < 0) {
-        return false;
-    }
+    if (!ColumnEditable(column) || fieldIndex_[std::size_t(column)] < 0) return false;
     const std::string& field = columns_[std::size_t(column)].field;
     const std::string text = value.toString().trimmed().toStdString();
     const int row = index.row();
@@ -205,7 +217,11 @@ void BindGrid(QTableView* view, MemTableModel* model) {
     // rows already, so the row header would only repeat it.
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     view->horizontalHeader()->setStretchLastSection(true);
-    view->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Every row is one line of text, so every row takes the height of one
+    // header line, set once: measured to its contents, a list of thousands
+    // of groups was measured row by row at every refresh, for seconds.
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(view->verticalHeader()->minimumSectionSize());
     view->verticalHeader()->hide();
 
     auto following = std::make_shared<bool>(false);

@@ -17,11 +17,16 @@ class UserPort;
 }  // namespace qv
 
 struct GridColumn {
-    GridColumn(std::string fieldName, QString columnTitle = {}, bool centre = true)
-        : field(std::move(fieldName)), title(std::move(columnTitle)), centred(centre) {}
+    GridColumn(std::string fieldName, QString columnTitle = {}, bool centre = true,
+               bool editableCells = true)
+        : field(std::move(fieldName)),
+          title(std::move(columnTitle)),
+          centred(centre),
+          editable(editableCells) {}
     std::string field;
     QString title;  // empty: the field's name
     bool centred;
+    bool editable;  // false: shown only, even in a grid the user edits
 };
 
 class MemTableModel : public QAbstractTableModel {
@@ -61,6 +66,7 @@ class MemTableModel : public QAbstractTableModel {
     void TableChanged();
     void Refresh();
     bool Refuse(const std::exception& error);
+    bool ColumnEditable(int column) const;
 
     qv::TMemDataSet& table_;
     std::vector<GridColumn> columns_;

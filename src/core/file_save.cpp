@@ -54,6 +54,36 @@ std::filesystem::path FollowLink(const std::filesystem::path& file) {
     return file;
 }
 
+// Why an existing target may not be replaced (0 when it may). Renaming a
+// new file over it needs only the folder's permission, so the file's own is
+// asked here: one the user may not write is refused, and so is one marked
+// read-only for everybody, which a user the system lets write anything
+// (root) would otherwise replace as well.
+int ReplaceRefusal(const std::filesystem::path& target) {
+    struct stat old {};
+    if (::stat(target.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return 0;
+    if (::access(target.c_str(), W_OK) != 0) return errno;
+    if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
+    return 0;
+}
+
+// The new file takes the old one's owner, group and permissions, so that
+// saving over a file changes its contents only. An owner or group the user
+// may not give away stays the user's own.
+void KeepOwnerAndMode(int fd, const std::filesystem::path& target) {
+    struct stat old {};
+    if (::stat(target.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return;
+    struct stat now {};
+    if (::fstat(fd, &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid)) {
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0 &&
+            ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+            // Neither could be given: the file is the user's, as a new one is.
+        }
+    }
+    // After the owner: a change of owner clears the set-id bits.
+    ::fchmod(fd, old.st_mode & 07777);
+}
+
 }  // namespace
 
 std::string CannotSaveText(const std::filesystem::path& file, int err) {
@@ -75,6 +105,7 @@ bool AtomicFile::Fail(int err) {
 bool AtomicFile::Open() {
     if (file_.filename().empty()) return Fail(EISDIR);
     target_ = FollowLink(file_);
+    if (const int refused = ReplaceRefusal(target_); refused != 0) return Fail(refused);
     const auto stamp = static_cast<unsigned long long>(
         std::chrono::steady_clock::now().time_since_epoch().count());
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
@@ -89,9 +120,7 @@ bool AtomicFile::Open() {
         fd_ = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ >= 0) {
             tempPath_ = p.string();
-            struct stat old {};
-            if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-                ::fchmod(fd_, old.st_mode & 07777);
+            KeepOwnerAndMode(fd_, target_);
             return true;
         }
         if (errno != EEXIST) return Fail(errno);
@@ -121,6 +150,23 @@ bool AtomicFile::Commit() {
     tempPath_.clear();  // the file now stands under its final name
     SyncFolder(target_.parent_path());
     return true;
+}
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    if (std::filesystem::equivalent(a, b, ec) && !ec) return true;
+    // Neither, or only one, is there: compare the paths as they would be
+    // made. Folders that are there are resolved, so links to them count.
+    const auto normal = [](const std::filesystem::path& p) {
+        std::error_code error;
+        std::filesystem::path made = std::filesystem::weakly_canonical(p, error);
+        return error ? std::filesystem::absolute(p, error).lexically_normal() : made;
+    };
+    return normal(a) == normal(b);
+}
+
+std::string CannotSaveOverLoadText(const std::filesystem::path& file) {
+    return "Cannot save \"" + file.string() + "\": it is the file chosen to be loaded";
 }
 
 FileSaveResult WriteFileAtomically(const std::filesystem::path& file, std::string_view text) {

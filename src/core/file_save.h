@@ -22,8 +22,11 @@ std::string CannotSaveText(const std::filesystem::path& file, int err);
 
 // A file being written under a temporary name beside its target. Nothing
 // replaces the target before Commit; destroying an uncommitted file removes
-// the temporary one. An existing target keeps its permissions; a symbolic
-// link is followed and the file it names is replaced.
+// the temporary one. An existing target that the user may not write, or
+// that is marked read-only (no write permission for anyone), is refused at
+// Open; one that is replaced keeps its permissions, and its owner and group
+// where the user may give them. A symbolic link is followed and the file it
+// names is replaced.
 class AtomicFile {
   public:
     explicit AtomicFile(std::filesystem::path file);
@@ -51,6 +54,16 @@ class AtomicFile {
     std::string buffer_;
     std::string error_;
 };
+
+// True when `a` and `b` name the same file: one file on the disk however
+// its path is spelled (through links, "..", relative or absolute), or, for
+// a file not there yet, the same path once made absolute and normal.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
+// "Cannot save \"<path>\": it is the file chosen to be loaded", the refusal
+// of a save offered before a load that would overwrite the very file the
+// load is about to read.
+std::string CannotSaveOverLoadText(const std::filesystem::path& file);
 
 // Writes the whole text to `file` through an AtomicFile.
 FileSaveResult WriteFileAtomically(const std::filesystem::path& file, std::string_view text);

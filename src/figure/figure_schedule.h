@@ -106,8 +106,8 @@ inline constexpr std::string_view kMaxResetText =
 // "Print Report" prints without a dialog, so a printer that could not take
 // the job is the report's own to tell.
 inline constexpr std::string_view kReportNotPrintedText =
-    "The report was not printed: no printer took the job.\n\rChoose a printer with [Print "
-    "Chart] on Tab 4, then click [Print Report] again.";
+    "The report was not printed: no printer took the job.\n\rChoose another printer, then "
+    "click [Print Report] again.";
 
 // A schedule whose balance, estimate or payments leave the currency range
 // (about 922 trillion dollars): nothing is figured.

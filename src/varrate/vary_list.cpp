@@ -23,6 +23,12 @@ void StoreIfRead(const std::optional<T>& value, T& target) {
     if (value) target = *value;
 }
 
+// The shared running count is 32 bits wide; a list's count is summed wider.
+std::int32_t ClampedCount(std::int64_t count) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        count, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
 }  // namespace
 
 const VaryBoxInfo& VaryBoxInfoOf(VaryBox box) {
@@ -112,6 +118,18 @@ VaryClearResult ClearVaryList(LoanState& state, TMemDataSet& variable) {
     return r;
 }
 
+std::string TakeVaryListEdit(LoanState& state, TMemDataSet& variable, const FormatSettings& fs) {
+    std::int64_t count = 0;
+    double total = 0.0;
+    for (const VarGroup& g : ReadVarGroups(variable)) {
+        count += g.GrpSize;
+        total += g.GrpSize * g.Payment;
+    }
+    state.GroupPayCount = ClampedCount(count);
+    state.GroupPayTotal = total;
+    return VGroupSumText(count, total, fs);
+}
+
 void TakeVaryListLoad(LoanState& state, TMemDataSet& variable, const VarListLoad& load) {
     if (!load.loaded) return;
     if (!load.headerMissing) state.ContractPrincipal = load.ContractPrincipal;
@@ -119,9 +137,7 @@ void TakeVaryListLoad(LoanState& state, TMemDataSet& variable, const VarListLoad
     for (const VarGroup& g : ReadVarGroups(variable)) highest = std::max(highest, g.GrpID);
     state.VaryGroupNumber =
         highest < std::numeric_limits<std::int32_t>::max() ? highest + 1 : highest;
-    state.GroupPayCount = static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(load.count, std::numeric_limits<std::int32_t>::min(),
-                                 std::numeric_limits<std::int32_t>::max()));
+    state.GroupPayCount = ClampedCount(load.count);
     state.GroupPayTotal = load.sum;
 }
 

@@ -161,4 +161,13 @@ VaryClearResult ClearVaryList(LoanState& state, TMemDataSet& variable);
 // refused.
 void TakeVaryListLoad(LoanState& state, TMemDataSet& variable, const VarListLoad& load);
 
+// --- edits in the list's grid -------------------------------------------------------
+
+// After the user changed a cell of the list: the running count and total
+// become the list's as it now stands (as after a load), so the summary
+// never shows payments the list no longer holds. Returns labVary14's text.
+// Throws the table's EMemDatasetError when a pending group cannot be stored.
+std::string TakeVaryListEdit(LoanState& state, TMemDataSet& variable,
+                             const FormatSettings& fs = FormatSettings{});
+
 }  // namespace qv

@@ -66,10 +66,13 @@ inline constexpr std::string_view kVarySummaryHint = "This summary changes as Gr
 struct VaryGridColumn {
     std::string_view field;
     std::string_view title;
+    bool editable = true;  // in a grid the user may edit
 };
-// dbgVariable's columns, left to right.
+// dbgVariable's columns, left to right. The group number is the place of
+// the group in time, given as groups are added: editing it would reorder
+// the payments, so it is shown only.
 inline constexpr std::array<VaryGridColumn, 6> kVariableGridColumns = {{
-    {"GrpID", "GroupID"},
+    {"GrpID", "GroupID", false},
     {"GrpSize", "#/Group"},
     {"Rate", "% / year eqv."},
     {"Payment", "$/Pay't"},

@@ -82,7 +82,7 @@ class ChartPageTest : public QObject {
     void aFirstPaymentOneCentDifferentRaisesTheRuleOf78sWarning();
     void enteringWithoutGroupsOnlyBeeps();
     void anInputErrorOnRecomputeSendsTheUserBackToTheSourcePage();
-    void chartingTwiceShowsTheChartTwice();
+    void chartingAgainGivesNoSecondCopyOfTheSameChart();
     void clearChartLeavesTheWindowTitleAlone();
     void printChartUsesCourierNewTenPointAndKeepsTheScreenFont();
     void aCancelledOrFailedPrintLeavesTheBoxAsItWas();
@@ -148,20 +148,33 @@ void ChartPageTest::anInputErrorOnRecomputeSendsTheUserBackToTheSourcePage() {
     QVERIFY(app->port->windowEnabled.empty());
 }
 
-void ChartPageTest::chartingTwiceShowsTheChartTwice() {
+void ChartPageTest::chartingAgainGivesNoSecondCopyOfTheSameChart() {
     LoadSchedule(*app, 1100.0, {{12, 100.0, 1, 0}});
     app->window->ShowPage(PageId::tabChart);
+    const auto charts = [this] {
+        return Lines(*app).filter(QStringLiteral("--- Amortization at 16.376% APR ----")).size();
+    };
     app->Click("butChartEst");
     app->Click("butChartEst");
+    QCOMPARE(charts(), 1);
     const QStringList lines = Lines(*app);
-    QCOMPARE(lines.filter(QStringLiteral("--- Amortization at 16.376% APR ----")).size(), 2);
     QCOMPARE(
         lines.filter(QStringLiteral("Total of Payments = $1,199.99, rounding to closest cent."))
             .size(),
-        2);
+        1);
     QCOMPARE(lines.first(), QStringLiteral("APR evaluated by Quorvane version 0.9992"));
     QCOMPARE(app->Find<QLabel>("labChart7")->text(),
              QStringLiteral("Amortization rounds to nearest cent."));
+
+    // Another chart of the same schedule (rounded down) is added below it,
+    // and so is the same chart once the user has written after it.
+    app->window->GetPage<SettingsPage>().cbxRoundDown()->setChecked(true);
+    app->Click("butChartEst");
+    QCOMPARE(charts(), 2);
+    QCOMPARE(Lines(*app).filter(QStringLiteral("rounding down to whole cent.")).size(), 1);
+    app->Find<QPlainTextEdit>("redChart")->appendPlainText(QStringLiteral("checked by me"));
+    app->Click("butChartEst");
+    QCOMPARE(charts(), 3);
 }
 
 void ChartPageTest::clearChartLeavesTheWindowTitleAlone() {

@@ -208,6 +208,35 @@ class GridModelTest : public QObject {
         QCOMPARE(t.table.FieldAsFloat("PaySize"), 99.99);
     }
 
+    void aRenumberedRowMovesAndTheGridFollowsWithoutComplaint() {
+        Table t;
+        for (int i = 1; i <= 4; ++i) AddGroup(t.table, i, i, 10.0 * i);
+        QTableView view;
+        auto* model = new MemTableModel(t.table, PayColumns(), t.port, &view);
+        BindGrid(&view, model);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        static QStringList complaints;
+        complaints.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext&, const QString& text) { complaints << text; });
+
+        // Group 1 renumbered 9 moves to the end, and the grid goes with it.
+        view.setCurrentIndex(model->index(0, 0));
+        view.edit(model->index(0, 0));
+        auto* editor = view.findChild<QLineEdit*>();
+        QVERIFY(editor != nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("9"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        qInstallMessageHandler(previous);
+        QCOMPARE(complaints.join(QLatin1Char('\n')), QString());
+        QCOMPARE(Column(*model, 0), (QStringList{"2", "3", "4", "9"}));
+        QTRY_COMPARE(view.currentIndex().row(), 3);
+        QCOMPARE(t.table.FieldAsInteger("Sequence"), 9);
+    }
+
     void windowGridsShareThePaymentTable() {
         AppFixture app;
         auto* irregular = app.Find<QTableView>("dbgPaySet");

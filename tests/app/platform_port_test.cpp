@@ -129,6 +129,29 @@ class PlatformPortTest : public QObject {
         QCOMPARE(port.Show(MessageKind::Warning, "Error: 0 payments"), Answer::Ok);
     }
 
+    void enterOnAWarningQuestionAnswersNo() {
+        QWidget window;
+        window.show();
+        QtPlatformPort port(&window);
+        // An overwrite or delete question must not destroy anything on a
+        // reflex Enter; a plain question proposes Yes.
+        const struct {
+            MessageKind kind;
+            Qt::Key key;
+            Answer answer;
+        } cases[] = {
+            {MessageKind::WarningYesNo, Qt::Key_Return, Answer::No},
+            {MessageKind::WarningYesNo, Qt::Key_Enter, Answer::No},
+            {MessageKind::WarningYesNo, Qt::Key_Escape, Answer::No},
+            {MessageKind::WarningYesNoCancel, Qt::Key_Return, Answer::No},
+            {MessageKind::Confirmation, Qt::Key_Return, Answer::Yes},
+        };
+        for (const auto& c : cases) {
+            WhenModal([key = c.key](QWidget* modal) { QTest::keyClick(modal, key); });
+            QCOMPARE(port.Show(c.kind, "Do you really want to overwrite keep.txt?"), c.answer);
+        }
+    }
+
     void saveDialogProposesTheNameAndAddsTheExtension() {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());

@@ -111,6 +111,11 @@ void SettingsPageTest::eightBoxesWithCaptionsStatesAndTabOrder() {
     QCOMPARE(app.Tip("cbxNoHint"),
              QStringLiteral("Uncheck to turn off Balloon hints like this one!"));
     QVERIFY(app.Box("cbxLog")->isHidden());
+    // Every box shown can be read: none is cut down to its bare square.
+    for (const auto& [name, caption] : boxes) {
+        const QCheckBox* box = app.Box(name);
+        if (!box->isHidden()) QVERIFY2(box->width() >= box->sizeHint().width(), name);
+    }
 }
 
 void SettingsPageTest::readersFollowTheBoxes() {

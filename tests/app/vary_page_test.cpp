@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "app/radio_group.h"
+#include "app/table_model.h"
 #include "app_fixture.h"
 #include "core/pay_group.h"
 #include "varrate/var_group.h"
@@ -81,6 +82,9 @@ class VaryPageTest : public QObject {
     void chartReplacesTheChartTextAndKeepsItOnTheChartPage();
     void moveToTab5EstimatesTheAprAndWritesTheSchedule();
     void saveListThenLoadListRestoresTheList();
+    void aSaveBeforeLoadNeverReplacesTheListToLoad();
+    void groupNumbersAreShownOnlyAndTheSummaryFollowsEdits();
+    void aLongListLoadsWithOneRefreshOfItsGrid();
 };
 
 void VaryPageTest::groupsAreNumberedAndSummedWithTheIrregularPagesPayments() {
@@ -262,9 +266,10 @@ void VaryPageTest::saveListThenLoadListRestoresTheList() {
     app.port->ClearRecords();
     app.port->fileAnswers = {file.toStdString()};
     app.Click("butVaryLoad");
+    // Each dialog keeps its own file: the load has not been used yet.
     QCOMPARE(app.port->dialogs.at(0),
              (RecordedDialog{RecordedDialog::Kind::Open,
-                             {"Select <Variable Payset>.txt to load", file.toStdString(), "txt"}}));
+                             {"Select <Variable Payset>.txt to load", "myPaySet.txt", "txt"}}));
     QVERIFY(app.port->messages.empty());  // an empty list is not offered for saving
     QCOMPARE(app.Groups(), groups);
     QCOMPARE(app.window->State().ContractPrincipal, 2500.0);
@@ -282,6 +287,102 @@ void VaryPageTest::saveListThenLoadListRestoresTheList() {
     QCOMPARE(app.port->messages,
              (Messages{{MessageKind::Confirmation, "Save the current Variable Payment Set?"}}));
     QCOMPARE(app.Groups(), groups);
+}
+
+void VaryPageTest::aSaveBeforeLoadNeverReplacesTheListToLoad() {
+    InFolder folder;
+    const QString keep = folder.Path("keep.txt");
+    const QByteArray kept("0,1,0,700,0,0\r\n1,2,5,350,1,0\r\n");
+    QFile file(keep);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(kept);
+    file.close();
+    VaryApp app;
+    app.AddGroup(QStringLiteral("3"), QStringLiteral("100.00"));
+
+    // Load keep.txt, save the current list first, and pick keep.txt for it.
+    app.port->ClearRecords();
+    app.port->fileAnswers = {keep.toStdString(), keep.toStdString()};
+    app.port->answers = {qv::Answer::Yes, qv::Answer::Yes};
+    app.Click("butVaryLoad");
+    QCOMPARE(app.port->dialogs,
+             (std::vector<RecordedDialog>{
+                 {RecordedDialog::Kind::Open,
+                  {"Select <Variable Payset>.txt to load", "myPaySet.txt", "txt"}},
+                 {RecordedDialog::Kind::Save,
+                  {"Saving latest Variable Payset", "myPaySet.txt", "txt"}}}));
+    const std::string refused =
+        "Cannot save \"" + keep.toStdString() + "\": it is the file chosen to be loaded";
+    QCOMPARE(app.port->messages,
+             (Messages{{MessageKind::Confirmation, "Save the current Variable Payment Set?"},
+                       Warn(refused.c_str())}));
+    QCOMPARE(ReadAll(keep), kept);
+    QCOMPARE(app.Groups(), (std::vector<qv::VarGroup>{{1, 2, 5.0, 350.0, 1, 0}}));
+    QCOMPARE(app.window->State().ContractPrincipal, 700.0);
+
+    // A save proposes the list saved last, a load the list loaded last.
+    app.port->ClearRecords();
+    app.port->fileAnswers = {folder.Path("saved.txt").toStdString()};
+    app.Click("butVarSave");
+    app.Click("butVarSave");
+    app.Click("butVaryLoad");
+    QCOMPARE(app.port->dialogs.at(0).request.fileName, std::string("myPaySet.txt"));
+    QCOMPARE(app.port->dialogs.at(1).request.fileName, folder.Path("saved.txt").toStdString());
+    QCOMPARE(app.port->dialogs.at(2).request.fileName, keep.toStdString());
+}
+
+void VaryPageTest::groupNumbersAreShownOnlyAndTheSummaryFollowsEdits() {
+    VaryApp app;
+    app.AddGroup(QStringLiteral("3"), QStringLiteral("100.00"));
+    app.AddGroup(QStringLiteral("2"), QStringLiteral("50.00"));
+    auto* grid = app.Find<QTableView>("dbgVariable");
+    const QAbstractItemModel* model = grid->model();
+    for (int column = 0; column < model->columnCount(); ++column) {
+        const bool editable = model->flags(model->index(0, column)) & Qt::ItemIsEditable;
+        QCOMPARE(editable, column != 0);  // GroupID is shown only
+    }
+    QVERIFY(!grid->model()->setData(model->index(0, 0), QStringLiteral("0")));
+    QCOMPARE(app.Groups().front().GrpID, 1);
+
+    // The summary counts the list as edited, payments and counts alike,
+    // and the toolkit has nothing to complain about.
+    std::vector<QString> complaints;
+    static std::vector<QString>* collected = nullptr;
+    collected = &complaints;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+            collected->push_back(text);
+        });
+    EditCell(grid, 1, 3, QStringLiteral("60"));
+    QCOMPARE(app.Label("labVary14"), QStringLiteral("5 Payments, Total= $420.00"));
+    EditCell(grid, 0, 1, QStringLiteral("4"));
+    QCOMPARE(app.Label("labVary14"), QStringLiteral("6 Payments, Total= $520.00"));
+    app.Click("butVaryAdd");
+    QCOMPARE(app.Label("labVary14"), QStringLiteral("7 Payments, Total= $520.00"));
+    qInstallMessageHandler(previous);
+    QCOMPARE(complaints, std::vector<QString>{});
+    QVERIFY(app.port->messages.empty());
+}
+
+void VaryPageTest::aLongListLoadsWithOneRefreshOfItsGrid() {
+    InFolder folder;
+    const QString list = folder.Path("long.txt");
+    QByteArray text("0,1,0,250000,0,0\r\n");
+    for (int g = 1; g <= 10000; ++g) text += QByteArray::number(g) + ",1,9.5,30.25,1,0\r\n";
+    QFile file(list);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    VaryApp app;
+    auto* grid = app.Find<QTableView>("dbgVariable");
+    const auto* model = static_cast<const MemTableModel*>(grid->model());
+    const int before = model->Refreshes();
+    app.port->fileAnswers = {list.toStdString()};
+    app.Click("butVaryLoad");
+    QCoreApplication::processEvents();
+    QCOMPARE(model->rowCount(), 10000);
+    QCOMPARE(model->Refreshes() - before, 1);
+    QCOMPARE(app.Label("labVary14"), QStringLiteral("10000 Payments, Total= $302,500.00"));
 }
 
 QTEST_MAIN(VaryPageTest)

@@ -1,6 +1,8 @@
 #include "data/schedule_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <random>
 #include <sstream>
@@ -306,6 +308,63 @@ TEST_F(ScheduleFileTest, AFailedSaveLeavesTheTableAndTheOldFile) {
     port.answers = {Answer::No};
     EXPECT_EQ(SaveScheduleAsked(file, paySet, {1, 1000.0}, port), SaveOutcome::NotSaved);
     EXPECT_EQ(port.Texts().back(), "OK, Payment Schedule Not Saved");
+}
+
+// Root may write any file, so a file marked read-only is refused by its
+// mode as well as by what the user may do.
+TEST_F(ScheduleFileTest, AReadOnlyFileIsRefusedAndAReplacedOneKeepsModeAndGroup) {
+    AddExampleGroups();
+    const struct {
+        mode_t mode;
+        bool replaced;
+    } cases[] = {{0444, false}, {0400, false}, {0555, false}, {0640, true}, {0604, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        WriteFile(file, "old\r\n");
+        ASSERT_EQ(::chmod(file.c_str(), c.mode), 0);
+        // Another group, where the user may give one (root may).
+        const gid_t group = ::getegid() + 1;
+        const bool regrouped = ::chown(file.c_str(), static_cast<uid_t>(-1), group) == 0;
+        RecordingUserPort port;
+        EXPECT_EQ(SaveScheduleAsked(file, paySet, {1, 1000.0}, port),
+                  c.replaced ? SaveOutcome::Saved : SaveOutcome::Failed);
+        struct stat after {};
+        ASSERT_EQ(::stat(file.c_str(), &after), 0);
+        EXPECT_EQ(after.st_mode & 07777, c.mode);
+        if (regrouped) {
+            EXPECT_EQ(after.st_gid, group);
+        }
+        EXPECT_EQ(ReadFile(file), c.replaced ? kExampleFile : "old\r\n");
+        const std::vector<std::string> said = {
+            "Do you really want to overwrite myPaySet.txt?",
+            "Cannot save \"" + file.string() + "\": Permission denied"};
+        EXPECT_EQ(port.Texts(), c.replaced ? std::vector<std::string>{said[0]} : said);
+        EXPECT_EQ(folder.Names(), (std::vector<std::string>{"myPaySet.txt"}));
+        ::chmod(file.c_str(), 0644);
+    }
+}
+
+TEST(SameFile, KnowsAFileHoweverItsPathIsSpelled) {
+    test::TempFolder folder{"qv_same_file_"};
+    const fs::path real = folder.path / "keep.txt";
+    WriteFile(real, "x");
+    fs::create_directory(folder.path / "sub");
+    fs::create_symlink(real, folder.path / "link.txt");
+    const struct {
+        fs::path other;
+        bool same;
+    } cases[] = {
+        {real, true},
+        {folder.path / "sub" / ".." / "keep.txt", true},
+        {folder.path / "link.txt", true},
+        {folder.path / "Keep.txt", false},
+        {folder.path / "sub" / "keep.txt", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SameFile(real, c.other), c.same) << c.other;
+    // Not there yet: the same path, however it is spelled.
+    const fs::path missing = folder.path / "new.txt";
+    EXPECT_TRUE(SameFile(missing, folder.path / "sub" / ".." / "new.txt"));
+    EXPECT_FALSE(SameFile(missing, real));
 }
 
 TEST_F(ScheduleFileTest, NothingToSaveMeansNoGroupStoredOrTyped) {

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <algorithm>
 
 #include "app/accessible.h"
 #include "app/print_text_box.h"
@@ -88,7 +89,10 @@ bool ChartPage::butChartEstClick() {
         qv::AppendAmortizationChart(session().LastComputed(), session().State().RoundAdd,
                                     session().ChartOptionsNow(), lines, session().Port());
     labChart7_->setText(Q(result.caption));
-    AppendChartLines(lines);
+    // A click more (the first one may seem lost behind the page's Rule of
+    // 78s warning) must not give the same chart twice, in the text, its file
+    // and its print: a chart the text already ends with stands for it.
+    if (!EndsWith(ChartLines(), lines)) AppendChartLines(lines);
     return result.outcome == qv::ChartOutcome::Appended;
 }
 
@@ -146,6 +150,11 @@ void ChartPage::SetChartLines(const qv::ChartText& lines) {
     text.reserve(static_cast<qsizetype>(lines.size()));
     for (const std::string& line : lines) text.push_back(Q(line));
     redChart_->setPlainText(text.join(QLatin1Char('\n')));
+}
+
+bool ChartPage::EndsWith(const qv::ChartText& text, const qv::ChartText& tail) {
+    return !tail.empty() && tail.size() <= text.size() &&
+           std::equal(tail.rbegin(), tail.rend(), text.rbegin());
 }
 
 void ChartPage::AppendChartLines(const qv::ChartText& lines) {

@@ -15,8 +15,9 @@ class ChartPage : public Page {
     // payment grid.
     void Enter() override;
 
-    // "Chart Amortization": appends the amortization chart to redChart.
-    // False when there was no schedule to chart (the user has been told).
+    // "Chart Amortization": appends the amortization chart to redChart,
+    // unless the text already ends with that very chart. False when there
+    // was no schedule to chart (the user has been told).
     bool butChartEstClick();
     // "Print Chart": the print dialog, then the chart text in 10-point
     // Courier New.
@@ -40,6 +41,8 @@ class ChartPage : public Page {
     QPushButton* butReRx78() const { return butReRx78_; }
 
   private:
+    static bool EndsWith(const qv::ChartText& text, const qv::ChartText& tail);
+
     QPlainTextEdit* redChart_;
     QLabel* labChart7_;
     QPushButton* butReRx78_;

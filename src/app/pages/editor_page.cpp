@@ -11,6 +11,7 @@
 
 #include "app/accessible.h"
 #include "app/grid_focus.h"
+#include "app/kept_file_dialog.h"
 #include "app/qt_text.h"
 #include "app/session.h"
 #include "core/apr_estimate.h"
@@ -86,16 +87,27 @@ void EditorPage::ResetControls() {
 }
 
 void EditorPage::butSaveClick() {
+    SaveSchedule(std::nullopt);
+}
+
+void EditorPage::SaveSchedule(const std::optional<std::filesystem::path>& loading) {
     PlatformPort& port = session().Port();
     qv::TMemDataSet& paySet = session().mdsPaySet();
     if (qv::NothingToSave(paySet)) {
         port.Inform(qv::kNoScheduleToSave);
         return;
     }
-    const std::optional<std::string> file =
-        session().dlgSavePayset().Execute(port, qv::kSaveScheduleTitle);
+    KeptFileDialog& dialog = session().dlgSavePayset();
+    const std::string proposed = dialog.Request().fileName;
+    const std::optional<std::string> file = dialog.Execute(port, qv::kSaveScheduleTitle);
     if (!file) return;
-    qv::SaveScheduleAsked(std::filesystem::u8path(*file), paySet,
+    const std::filesystem::path path = std::filesystem::u8path(*file);
+    if (loading && qv::SameFile(path, *loading)) {
+        port.Warn(qv::CannotSaveOverLoadText(path));
+        dialog.Keep(proposed);
+        return;
+    }
+    qv::SaveScheduleAsked(path, paySet,
                           {session().ScheduleIntervalItem(), session().State().AmtFin}, port);
 }
 
@@ -114,14 +126,14 @@ void EditorPage::butLoadClick() {
 
 bool EditorPage::LoadSchedule(const std::string& file) {
     PlatformPort& port = session().Port();
+    const std::filesystem::path path = std::filesystem::u8path(file);
     // The question comes before the file is read; whatever the save does,
     // even when its dialog is cancelled, the chosen file is loaded.
     if (!qv::NothingToSave(session().mdsPaySet()) &&
         port.Confirm(qv::kSaveCurrentScheduleQuestion)) {
-        butSaveClick();
+        SaveSchedule(path);
     }
-    const qv::ScheduleLoad load =
-        qv::LoadData(session().State(), session().mdsPaySet(), std::filesystem::u8path(file));
+    const qv::ScheduleLoad load = qv::LoadData(session().State(), session().mdsPaySet(), path);
     if (load.loaded && !load.headerMissing) {
         session().ShowScheduleInterval(load.intervalIndex);
         session().ShowLoadedSchedule(load);

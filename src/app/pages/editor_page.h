@@ -1,6 +1,8 @@
 #pragma once
 // "5:Save/Edit" (tabEdit): the schedule editor, and saving and loading
 // schedule files.
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "app/pages/page.h"
@@ -44,6 +46,9 @@ class EditorPage : public Page {
     void AmountFinancedTaken(const QString& amtFin);
 
   private:
+    // "Save This Schedule"; before a load, `loading` is the file the load is
+    // about to read, which the save may not replace.
+    void SaveSchedule(const std::optional<std::filesystem::path>& loading);
     // Asks to save the current groups, then loads `file` and shows what it
     // holds; false when the file could not be loaded (nothing changed).
     bool LoadSchedule(const std::string& file);

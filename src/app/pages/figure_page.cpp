@@ -130,6 +130,9 @@ void FigurePage::butMaxResetClick() {
 }
 
 void FigurePage::butPrintItClick() {
+    // The printer a chart was last printed on may be a PDF file: the user
+    // chooses again, so the report never lands silently in that file.
+    if (!session().Port().PrintDialog()) return;
     if (!PrintTextBox(redFound_, session().Port(), S(redFound_->font().family()),
                       qv::kKnownRatePrintFontPoints, qv::kKnownRatePrintJobTitle)) {
         session().Port().Warn(qv::kReportNotPrintedText);

@@ -3,8 +3,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
-#include <QStyleOptionButton>
 
 #include "app/hints.h"
 #include "app/qt_text.h"
@@ -50,13 +48,8 @@ SettingsPage::SettingsPage(Session& app) : Page(app, kId) {
     Line(
         Text(QStringLiteral("Note: if the screen text is too big for the buttons and panels, "
                             "switch Windows display to Small Fonts.")));
-    // The payment-search diagnostics switch sits at the foot of the page as a
-    // bare box, its caption cut off: it is meant for the developers.
-    QStyleOptionButton option;
-    option.initFrom(cbxShowFlip_);
-    cbxShowFlip_->setFixedWidth(
-        cbxShowFlip_->style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, cbxShowFlip_) + 4);
-    cbxShowFlip_->setToolTip(cbxShowFlip_->text());
+    // The payment search's diagnostic lines: a setting of the figure page's
+    // report, shown with its caption like every other box.
     Line(cbxShowFlip_);
 
     // The program changing a box's state runs its action as a click does.

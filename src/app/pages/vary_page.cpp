@@ -14,6 +14,7 @@
 #include "app/radio_group.h"
 #include "app/session.h"
 #include "core/group_schedule.h"
+#include "core/table_walk.h"
 #include "data/memdset.h"
 #include "data/schedule_file.h"
 #include "varrate/vary_schedule.h"
@@ -37,7 +38,8 @@ constexpr std::array<BoxLook, qv::kVaryBoxes.size()> kBoxLooks = {{
 
 std::vector<GridColumn> Columns(const auto& columns) {
     std::vector<GridColumn> out;
-    for (const qv::VaryGridColumn& c : columns) out.emplace_back(std::string(c.field), Q(c.title));
+    for (const qv::VaryGridColumn& c : columns)
+        out.emplace_back(std::string(c.field), Q(c.title), true, c.editable);
     return out;
 }
 
@@ -138,7 +140,7 @@ VaryPage::VaryPage(Session& app) : Page(app, kId) {
     // from: an edit of the list's grid or another interval makes it go.
     connect(rgpVary_, &RadioGroup::ItemIndexChanged, this, &VaryPage::DropSchedule);
     connect(dbgVariable_->itemDelegate(), &QAbstractItemDelegate::commitData, this,
-            &VaryPage::DropSchedule);
+            &VaryPage::ListEdited);
 }
 
 // --- helpers -----------------------------------------------------------------
@@ -187,13 +189,15 @@ void VaryPage::DropSchedule() {
     if (showsBalance_) ShowRunningSummary();
 }
 
-FileDialogRequest VaryPage::ListDialog(std::string_view title) const {
-    FileDialogRequest request;
-    request.title = std::string(title);
-    request.fileName =
-        lastListFile_.empty() ? std::string(qv::kProposedListFileName) : lastListFile_;
-    request.defaultExt = std::string(qv::kListFileExtension);
-    return request;
+void VaryPage::ListEdited() {
+    DropSchedule();
+    try {
+        const std::string summary =
+            qv::TakeVaryListEdit(session().State(), session().mdsVariable());
+        ShowSummary(summary, session().State().GroupPayCount, session().State().GroupPayTotal);
+    } catch (const qv::EMemDatasetError& error) {
+        session().Port().Warn(error.what());
+    }
 }
 
 void VaryPage::showEvent(QShowEvent* event) {
@@ -239,38 +243,54 @@ void VaryPage::butVaryResetClick() {
 }
 
 void VaryPage::butVarSaveClick() {
+    SaveList(std::nullopt);
+}
+
+void VaryPage::SaveList(const std::optional<std::filesystem::path>& loading) {
     qv::TMemDataSet& variable = session().mdsVariable();
     PlatformPort& port = session().Port();
     if (qv::NothingToSave(variable)) {
         port.Inform(qv::kNoListToSave);
         return;
     }
-    const std::optional<std::string> file = port.SaveFileDialog(ListDialog(qv::kSaveListTitle));
-    if (!file) return;
-    lastListFile_ = *file;
-    qv::SaveVarListAsked(std::filesystem::u8path(*file), variable,
+    const std::string proposed = listSaveDialog_.Request().fileName;
+    const std::optional<std::string> chosen = listSaveDialog_.Execute(port, qv::kSaveListTitle);
+    if (!chosen) return;
+    const std::filesystem::path file = std::filesystem::u8path(*chosen);
+    if (loading && qv::SameFile(file, *loading)) {
+        port.Warn(qv::CannotSaveOverLoadText(file));
+        listSaveDialog_.Keep(proposed);
+        return;
+    }
+    qv::SaveVarListAsked(file, variable,
                          {rgpVary_->ItemIndex(), session().State().ContractPrincipal}, port);
 }
 
 void VaryPage::butVaryLoadClick() {
     qv::TMemDataSet& variable = session().mdsVariable();
     PlatformPort& port = session().Port();
-    const std::optional<std::string> file = port.OpenFileDialog(ListDialog(qv::kLoadListTitle));
-    if (!file) return;
-    lastListFile_ = *file;
-    if (!qv::NothingToSave(variable) && port.Confirm(qv::kSaveBeforeLoad)) butVarSaveClick();
+    const std::optional<std::string> chosen = listOpenDialog_.Execute(port, qv::kLoadListTitle);
+    if (!chosen) return;
+    const std::filesystem::path file = std::filesystem::u8path(*chosen);
+    if (!qv::NothingToSave(variable) && port.Confirm(qv::kSaveBeforeLoad)) SaveList(file);
 
     qv::LoanState& s = session().State();
-    const qv::VarListLoad load = qv::LoadVarData(variable, std::filesystem::u8path(*file));
-    qv::TakeVaryListLoad(s, variable, load);
-    if (load.loaded) {
-        if (!load.headerMissing) {
-            SetText(BoxOf(qv::VaryBox::ebxPrincipal), load.ebxPrincipal);
-            rgpVary_->SetItemIndex(load.intervalIndex);
+    qv::VarListLoad load;
+    {
+        // The list is read, numbered and its schedule dropped before its grid
+        // is refreshed, once: a long list is laid out a single time.
+        qv::UpdateBatch batch(variable);
+        load = qv::LoadVarData(variable, file);
+        qv::TakeVaryListLoad(s, variable, load);
+        if (load.loaded) {
+            if (!load.headerMissing) {
+                SetText(BoxOf(qv::VaryBox::ebxPrincipal), load.ebxPrincipal);
+                rgpVary_->SetItemIndex(load.intervalIndex);
+            }
+            labVary7_->setText(Q(qv::GroupCountText(s.VaryGroupNumber)));
+            ShowSummary(load.labVary14, s.GroupPayCount, s.GroupPayTotal);
+            DropSchedule();
         }
-        labVary7_->setText(Q(qv::GroupCountText(s.VaryGroupNumber)));
-        ShowSummary(load.labVary14, s.GroupPayCount, s.GroupPayTotal);
-        DropSchedule();
     }
     Show(port, load.messages);
 }

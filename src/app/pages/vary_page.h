@@ -3,13 +3,17 @@
 // group of payments to the next, amortized without rounding.
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/kept_file_dialog.h"
 #include "app/pages/page.h"
 #include "app/platform_port.h"
 #include "varrate/vary_list.h"
+#include "varrate/vary_texts.h"
 
 class VaryPage : public Page {
     Q_OBJECT
@@ -52,9 +56,12 @@ class VaryPage : public Page {
     // The schedule and its final balance belong to the list, principal and
     // interval they were computed from; once any of them changes they go.
     void DropSchedule();
-    // Writes the moved schedule beside the program's working files.
-    void WriteMovedSchedule();
-    FileDialogRequest ListDialog(std::string_view title) const;
+    // The user changed a cell of the list: the schedule goes and the summary
+    // counts the list as it now stands.
+    void ListEdited();
+    // "Save List"; before a load, `loading` is the file the load is about to
+    // read, which the save may not replace.
+    void SaveList(const std::optional<std::filesystem::path>& loading);
 
     RadioGroup* rgpVary_;
     std::array<QLineEdit*, qv::kVaryBoxes.size()> boxes_{};
@@ -68,6 +75,10 @@ class VaryPage : public Page {
     std::int64_t summaryCount_ = 0;
     double summaryTotal_ = 0.0;
     bool showsBalance_ = false;
-    // The list file chosen last, proposed by the next list dialog.
-    std::string lastListFile_;
+    // Each list dialog proposes the file chosen in it last: the save dialog
+    // never offers the file last loaded, nor the load dialog the one saved.
+    KeptFileDialog listSaveDialog_{KeptFileDialog::Kind::Save, qv::kProposedListFileName,
+                                   qv::kListFileExtension};
+    KeptFileDialog listOpenDialog_{KeptFileDialog::Kind::Open, qv::kProposedListFileName,
+                                   qv::kListFileExtension};
 };
