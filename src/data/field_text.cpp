@@ -25,7 +25,8 @@ bool IsDigit(char c) {
 bool TakeNumber(std::string_view& s, int minDigits, int maxDigits, int& value) {
     int n = 0;
     value = 0;
-    while (n < maxDigits && n < static_cast<int>(s.size()) && IsDigit(s[static_cast<std::size_t>(n)]))
+    while (n < maxDigits && n < static_cast<int>(s.size()) &&
+           IsDigit(s[static_cast<std::size_t>(n)]))
         value = value * 10 + (s[static_cast<std::size_t>(n++)] - '0');
     if (n < minDigits) return false;
     s.remove_prefix(static_cast<std::size_t>(n));
@@ -77,7 +78,8 @@ std::optional<std::int64_t> TakeTime(std::string_view& s) {
 std::optional<std::int32_t> DayNumber(int year, int month, int day) {
     using namespace std::chrono;
     if (year < 1 || year > 9999) return std::nullopt;
-    const year_month_day date{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
+    const year_month_day date{std::chrono::year{year},
+                              std::chrono::month{static_cast<unsigned>(month)},
                               std::chrono::day{static_cast<unsigned>(day)}};
     if (month < 1 || day < 1 || !date.ok()) return std::nullopt;
     return sys_days{date}.time_since_epoch().count() + kDayNumberOf1970;

@@ -23,7 +23,7 @@
 namespace qv {
 
 inline constexpr std::int64_t kMsPerDay = 86'400'000;
-inline constexpr std::int32_t kFirstDayNumber = 1;          // 01/01/0001
+inline constexpr std::int32_t kFirstDayNumber = 1;         // 01/01/0001
 inline constexpr std::int32_t kLastDayNumber = 3'652'059;  // 12/31/9999
 
 struct CivilDate {

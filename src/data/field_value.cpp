@@ -69,7 +69,8 @@ std::optional<FieldValue> Floating(double f) {
 
 std::optional<FieldValue> Textual(const FieldDef& field, std::string_view text) {
     // Strings and byte arrays hold at most their size; memos and blobs any length.
-    if (IsSized(field.type) && text.size() > static_cast<std::size_t>(field.size)) return std::nullopt;
+    if (IsSized(field.type) && text.size() > static_cast<std::size_t>(field.size))
+        return std::nullopt;
     FieldValue v;
     v.s = std::string(text);
     v.has = true;
@@ -323,7 +324,8 @@ std::int32_t ValueAsInteger(const FieldDef& field, const FieldValue& value) {
         case FieldKind::Float:
             return ClampedToInt32(std::nearbyint(value.f));
         case FieldKind::Money:
-            return ClampedToInt32(std::nearbyint(static_cast<double>(value.i) / kCurrencyPerDollar));
+            return ClampedToInt32(
+                std::nearbyint(static_cast<double>(value.i) / kCurrencyPerDollar));
         case FieldKind::Text:
         case FieldKind::Binary: {
             const auto v = ParseWholeInteger(value.s);
