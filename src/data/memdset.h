@@ -112,7 +112,9 @@ class TMemDataSet {
     const std::string& Name() const;
 
     // --- structure -------------------------------------------------------
-    // One "name;type;size;required" string per field. Takes effect at Open.
+    // One "name;type;size;required" string per field. Takes effect at Open,
+    // which refuses type codes 0 and below ("unknown"), 13, 21 and above 22
+    // ("unsupported"), and strings or byte arrays sized outside 1..32,767.
     void SetFieldsDefinitionItems(std::vector<std::string> items);
     // Written back as "%s;%d;%d;%d".
     std::vector<std::string> FieldsDefinitionItems() const;

@@ -61,6 +61,8 @@ bool TCSVImport::SetFromFile(const FieldDef& field, std::string_view value) {
     }
     try {
         if (kind == FieldKind::Boolean) {
+            // Blanks are a piece of any text, but they say neither yes nor no.
+            if (TrimBlanks(value).empty()) return false;
             table.SetFieldBoolean(field.name, ImportedBoolean(value));
         } else if (kind == FieldKind::Money) {
             const std::string digits = CurrencyDigits(value);

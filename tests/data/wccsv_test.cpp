@@ -498,6 +498,7 @@ TEST_F(TypedCsvTest, ImportReadsBooleansAmountsAndDatesAsFilesWriteThem) {
         {"Paid", "No", "False", false},
         {"Paid", "FALSE", "False", false},
         {"Paid", "x", "False", false},
+        {"Paid", "  ", "", true},
         {"Amount", "$1,234.50", "1234.5", false},
         {"Amount", "(5.00)", "5", false},
         {"Amount", "-$0.01", "-0.01", false},
