@@ -10,8 +10,9 @@
 // the grid is never refreshed while an update is in progress, and the last
 // EndUpdate refreshes it once; after every operation the row count is the
 // stored records plus a pending new one, the cursor lies on a row or nowhere,
-// Count moves only as storing and deleting say, and the rows of the current
-// order are sorted by its key.
+// Count moves only as storing and deleting say, the rows of the current
+// order are sorted by its key, and every value the current row shows reads
+// back as the same text.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -20,6 +21,8 @@
 
 #include "chart/amortization.h"
 #include "core/pay_group.h"
+#include "data/field_text.h"
+#include "data/field_value.h"
 #include "data/memdset.h"
 #include "fuzz_input.h"
 #include "varrate/var_group.h"
@@ -98,8 +101,13 @@ void DefineTable(FuzzInput& in, TMemDataSet& t) {
     const int fields = in.Byte() % 5;
     for (int k = 0; k < fields; ++k) {
         const std::string name = in.Pick(kNames);
-        const char* type = in.Bool() ? "3" : "6";
-        const std::string size = std::to_string(in.Byte() % 3);
+        // The program's two types most of the time, any other now and then.
+        static const char* const kOtherTypes[] = {"1",  "2",  "4",  "5",  "7",  "8",  "9",
+                                                  "10", "11", "12", "14", "16", "18", "15"};
+        const std::uint8_t pick = in.Byte();
+        const char* type = pick < 96 ? "3" : pick < 192 ? "6" : in.Pick(kOtherTypes);
+        static const int kSizes[] = {0, 1, 2, 8};
+        const std::string size = std::to_string(in.Pick(kSizes));
         const char* required = in.Bool() ? "1" : "0";
         items.push_back(name + ";" + type + ";" + size + ";" + required);
     }
@@ -137,9 +145,19 @@ std::string OrderText(FuzzInput& in, const TMemDataSet& t) {
 }
 
 std::string FieldText(FuzzInput& in) {
-    static const char* const kTexts[] = {"",      "0",   "-1", "2147483647", "2147483648",
-                                         "1.5",   " 7 ", "+3", "+-3",        "1e308",
-                                         "1e309", "nan", "-0", "abc",        ".5"};
+    static const char* const kTexts[] = {"",           "0",
+                                         "-1",         "2147483647",
+                                         "2147483648", "1.5",
+                                         " 7 ",        "+3",
+                                         "+-3",        "1e308",
+                                         "1e309",      "nan",
+                                         "-0",         "abc",
+                                         ".5",         "True",
+                                         "false",      "0.00005",
+                                         "-32768",     "65536",
+                                         "3/7/2024",   "2024-02-30",
+                                         "12/31/9999", "23:59:59.999",
+                                         "24:00",      "1/1/0001 0:00"};
     return in.Bool() ? std::string(in.Pick(kTexts)) : in.Text(12);
 }
 
@@ -314,6 +332,64 @@ void Apply(Op op, FuzzInput& in, TMemDataSet& t) {
     }
 }
 
+enum class KeyOrder { Less, Equal, Greater, Undecided };
+
+template <class T>
+KeyOrder Order(T a, T b) {
+    return a < b ? KeyOrder::Less : (b < a ? KeyOrder::Greater : KeyOrder::Equal);
+}
+
+// Two shown values of a key field compared as the field orders them, an
+// empty one counting as 0 or as empty text. Floats and amounts are read back
+// through a double: values shown alike may differ in digits the double
+// drops, which decide the order before the next key does.
+KeyOrder CompareShown(const FieldDef& field, const std::string& a, const std::string& b) {
+    const auto exact = [&](const std::string& text) -> std::int64_t {
+        if (text.empty()) return 0;
+        switch (KindOf(field.type)) {
+            case FieldKind::Boolean:
+                return text == "True" ? 1 : 0;
+            case FieldKind::Date:
+                return ParseDate(text).value_or(0);
+            case FieldKind::Time:
+                return ParseTime(text).value_or(0);
+            case FieldKind::DateTime:
+                return ParseDateTime(text).value_or(0);
+            default:
+                return std::strtoll(text.c_str(), nullptr, 10);
+        }
+    };
+    const auto approximate = [](const std::string& text) {
+        return text.empty() ? 0.0 : std::strtod(text.c_str(), nullptr);
+    };
+    switch (KindOf(field.type)) {
+        case FieldKind::Text:
+        case FieldKind::Binary:
+            return Order(a, b);
+        case FieldKind::Float:
+        case FieldKind::Money: {
+            const KeyOrder o = Order(approximate(a), approximate(b));
+            return o == KeyOrder::Equal ? KeyOrder::Undecided : o;
+        }
+        default:
+            return Order(exact(a), exact(b));
+    }
+}
+
+// Every value of the current row reads back as the text it shows.
+void CheckShownValuesReadBack(const TMemDataSet& t) {
+    const int row = t.CurrentRow();
+    if (row < 0) return;
+    for (int k = 0; k < t.FieldCount(); ++k) {
+        const FieldDef& field = t.FieldDefAt(k);
+        const std::string text = t.CellText(row, k);
+        if (text.empty()) continue;
+        const std::optional<FieldValue> value = ValueFromText(field, text);
+        Check(value && ValueText(field, *value) == text, "a shown value reads back as itself",
+              field.name + " " + text);
+    }
+}
+
 // The rows of the current order, read as the grid shows them, are sorted by
 // its key (an empty value counting as 0). A pending new row comes last and
 // a row being edited shows values not yet placed, so neither is judged.
@@ -329,22 +405,17 @@ void CheckOrder(const TMemDataSet& t) {
         keys.push_back(k);
     }
     const bool descending = t.Options().Has(MemDataSetOption::SetOrderByDescending);
-    auto value = [&](int row, int field) {
-        const std::string text = t.CellText(row, field);
-        return text.empty() ? 0.0 : std::strtod(text.c_str(), nullptr);
-    };
     for (int r = 1; r < t.Count(); ++r) {
         for (int k : keys) {
-            const double a = value(r - 1, k);
-            const double b = value(r, k);
-            if (a != b) {
-                Check(descending ? a > b : a < b, "the rows follow the current order",
+            const KeyOrder order =
+                CompareShown(t.FieldDefAt(k), t.CellText(r - 1, k), t.CellText(r, k));
+            if (order == KeyOrder::Undecided) break;
+            if (order != KeyOrder::Equal) {
+                Check(order == (descending ? KeyOrder::Greater : KeyOrder::Less),
+                      "the rows follow the current order",
                       t.OrderBy() + " row " + std::to_string(r));
                 break;
             }
-            // A float shown alike may still differ in its last bits, which
-            // decide the order before the next key does.
-            if (t.FieldDefAt(k).type == FieldType::Float) break;
         }
     }
 }
@@ -360,6 +431,7 @@ void CheckInvariants(const TMemDataSet& t) {
         "the cursor lies on a row or nowhere");
     Check(t.Active() == (t.State() != DataSetState::Inactive), "open exactly when not inactive");
     CheckOrder(t);
+    CheckShownValuesReadBack(t);
 }
 
 }  // namespace

@@ -10,6 +10,9 @@
 #include <system_error>
 #include <utility>
 
+#include "data/field_text.h"
+#include "data/field_value.h"
+
 namespace qv {
 
 // ---------------------------------------------------------------------------
@@ -54,14 +57,12 @@ const char* const kEmptyDataset = "Cannot perform this operation on an empty dat
 const char* const kClosedDataset = "Cannot perform this operation on a closed dataset";
 const char* const kNotEditMode = "Dataset not in edit or insert mode";
 
-// One field value: the value plus whether it holds one. Integer fields use i,
-// float fields use f.
-struct Cell {
-    std::int32_t i = 0;
-    double f = 0.0;
-    bool has = false;
-};
+constexpr int kLastTypeCode = 22;
+// Strings and byte arrays hold at most their size; a fixed-layout line holds
+// the whole column, so the size stays well within a line the import reads.
+constexpr int kMaxFieldSize = 32767;
 
+using Cell = FieldValue;
 using Cells = std::vector<Cell>;
 
 struct RawDef {
@@ -71,50 +72,8 @@ struct RawDef {
     int required = 0;
 };
 
-std::string Trim(const std::string& s) {
-    const auto b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return {};
-    const auto e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
-
-// Whole-text integer parse; optional sign; nothing else allowed.
-std::optional<long long> ParseInt(const std::string& text) {
-    std::string t = Trim(text);
-    if (t.empty()) return std::nullopt;
-    std::size_t start = 0;
-    if (t[0] == '+') start = 1;
-    const char* first = t.data() + start;
-    const char* last = t.data() + t.size();
-    if (first == last) return std::nullopt;
-    if (*first == '-' && start == 1) return std::nullopt;  // "+-1"
-    long long v = 0;
-    auto [ptr, ec] = std::from_chars(first, last, v);
-    if (ec != std::errc() || ptr != last) return std::nullopt;
-    return v;
-}
-
-// Whole-text decimal parse with "." as the decimal point; finite values only.
-std::optional<double> ParseFloat(const std::string& text) {
-    std::string t = Trim(text);
-    if (t.empty()) return std::nullopt;
-    std::size_t start = 0;
-    if (t[0] == '+') start = 1;
-    std::size_t digitAt = start;
-    if (digitAt < t.size() && t[digitAt] == '-' && start == 0) ++digitAt;
-    if (digitAt >= t.size()) return std::nullopt;
-    const char c = t[digitAt];
-    if (!((c >= '0' && c <= '9') || c == '.')) return std::nullopt;  // no inf/nan/"+-"
-    const char* first = t.data() + start;
-    const char* last = t.data() + t.size();
-    double v = 0.0;
-    auto [ptr, ec] = std::from_chars(first, last, v, std::chars_format::general);
-    if (ec != std::errc() || ptr != last || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
-
 int ParseIntDefault(const std::string& text, int def) {
-    auto v = ParseInt(text);
+    auto v = ParseWholeInteger(text);
     if (!v || *v < std::numeric_limits<int>::min() || *v > std::numeric_limits<int>::max())
         return def;
     return static_cast<int>(*v);
@@ -143,14 +102,6 @@ bool SameName(const std::string& a, const std::string& b) {
     for (std::size_t k = 0; k < a.size(); ++k)
         if (LowerAscii(a[k]) != LowerAscii(b[k])) return false;
     return true;
-}
-
-std::string FormatFloat(double v) {
-    if (v == 0.0) return "0";
-    char buf[64];
-    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
-    if (ec != std::errc()) return {};
-    return std::string(buf, ptr);
 }
 
 std::string Format1(const char* fmt, const std::string& a) {
@@ -229,6 +180,11 @@ struct TMemDataSet::Impl {
     Cells editBuf;
     bool anySet = false;
 
+    // The highest value each auto-increment field has held since the table was
+    // last emptied (0 for other fields); a new record stored with the field
+    // empty gets the next number.
+    std::vector<std::int64_t> autoIncTop;
+
     std::optional<int> mark;
     int updateCount = 0;
     std::map<int, Observer> observers;
@@ -241,6 +197,29 @@ struct TMemDataSet::Impl {
         for (Record* r : ins) delete r;
         ins.clear();
         for (auto& [n, v] : views) v.rows.clear();
+        std::fill(autoIncTop.begin(), autoIncTop.end(), 0);
+    }
+
+    bool HasAutoInc() const {
+        return std::any_of(fields.begin(), fields.end(),
+                           [](const FieldDef& f) { return f.type == FieldType::AutoInc; });
+    }
+
+    // Gives every empty auto-increment field of a new record its number.
+    void NumberAutoInc(Cells& cells) const {
+        for (std::size_t k = 0; k < fields.size(); ++k) {
+            if (fields[k].type != FieldType::AutoInc || cells[k].has) continue;
+            if (autoIncTop[k] >= std::numeric_limits<std::int32_t>::max())
+                throw EMemDatasetError(0, Format1("Field '%s' must have a value", fields[k].name));
+            cells[k].i = autoIncTop[k] + 1;
+            cells[k].has = true;
+        }
+    }
+
+    void NoteAutoInc(const Cells& cells) noexcept {
+        for (std::size_t k = 0; k < fields.size(); ++k)
+            if (fields[k].type == FieldType::AutoInc && cells[k].has)
+                autoIncTop[k] = std::max(autoIncTop[k], cells[k].i);
     }
 
     // --- helpers ---------------------------------------------------------
@@ -268,11 +247,7 @@ struct TMemDataSet::Impl {
 
     std::string TextOf(const Cells* c, int k) const {
         if (!c) return {};
-        const Cell& cell = (*c)[static_cast<std::size_t>(k)];
-        if (!cell.has) return {};
-        if (fields[static_cast<std::size_t>(k)].type == FieldType::Integer)
-            return std::to_string(cell.i);
-        return FormatFloat(cell.f);
+        return ValueText(fields[static_cast<std::size_t>(k)], (*c)[static_cast<std::size_t>(k)]);
     }
 
     int FieldIndexOf(const std::string& n) const {
@@ -298,20 +273,33 @@ struct TMemDataSet::Impl {
         throw EMemDatasetError(0, kNotEditMode);
     }
 
+    // The named field and its value in the current (or pending) record.
+    std::pair<const FieldDef&, const Cell*> Read(const std::string& n) const {
+        const int k = RequireField(n);
+        const auto at = static_cast<std::size_t>(k);
+        const Cells* c = ActiveCells();
+        const Cell* value = (c && (*c)[at].has) ? &(*c)[at] : nullptr;
+        return {fields[at], value};
+    }
+
+    // Writes the value `convert` makes for the named field; when the field
+    // cannot hold it, the field's message names `text()` and nothing changes.
+    template <class Convert, class Text>
+    void Write(const std::string& n, Convert convert, Text text) {
+        const int k = RequireField(n);
+        Cell& cell = WritableCell(k);
+        const FieldDef& f = fields[static_cast<std::size_t>(k)];
+        std::optional<Cell> value = convert(f);
+        if (!value) throw EMemDatasetError(0, InvalidValueMessage(f, text()));
+        cell = std::move(*value);
+        anySet = true;
+        Notify();
+    }
+
     int Compare(const Cells& a, const Cells& b, const View& v) const {
         for (int k : v.keys) {
-            const Cell& x = a[static_cast<std::size_t>(k)];
-            const Cell& y = b[static_cast<std::size_t>(k)];
-            int c = 0;
-            if (fields[static_cast<std::size_t>(k)].type == FieldType::Integer) {
-                const std::int32_t xv = x.has ? x.i : 0;
-                const std::int32_t yv = y.has ? y.i : 0;
-                c = xv < yv ? -1 : (xv > yv ? 1 : 0);
-            } else {
-                const double xv = x.has ? x.f : 0.0;
-                const double yv = y.has ? y.f : 0.0;
-                c = xv < yv ? -1 : (xv > yv ? 1 : 0);
-            }
+            const auto at = static_cast<std::size_t>(k);
+            const int c = CompareValues(KindOf(fields[at].type), a[at], b[at]);
             if (c != 0) return v.descending ? -c : c;
         }
         return 0;
@@ -385,13 +373,15 @@ struct TMemDataSet::Impl {
         for (const auto& d : defs) {
             if (d.type <= 0)
                 throw EMemDatasetError(0, Format1("Field '%s' is of unknown type", d.name));
-            if (d.type != 3 && d.type != 6)
+            if (d.type == 13 || d.type == 21 || d.type > kLastTypeCode)
                 throw EMemDatasetError(0, Format1("Field '%s' is of an unsupported type", d.name));
             FieldDef f;
             f.name = d.name;
             f.type = static_cast<FieldType>(d.type);
             f.size = d.size;
             f.required = d.required == 1;
+            if (IsSized(f.type) && (f.size < 1 || f.size > kMaxFieldSize))
+                throw EMemDatasetError(0, Format1("Field '%s' has an invalid size", d.name));
             out.push_back(std::move(f));
         }
         return out;
@@ -400,7 +390,9 @@ struct TMemDataSet::Impl {
     static bool SameStructure(const std::vector<FieldDef>& a, const std::vector<FieldDef>& b) {
         if (a.size() != b.size()) return false;
         for (std::size_t k = 0; k < a.size(); ++k)
-            if (!SameName(a[k].name, b[k].name) || a[k].type != b[k].type) return false;
+            if (!SameName(a[k].name, b[k].name) || a[k].type != b[k].type ||
+                (IsSized(a[k].type) && a[k].size != b[k].size))
+                return false;
         return true;
     }
 
@@ -423,13 +415,23 @@ struct TMemDataSet::Impl {
     }
 
     void PostInsert() {
-        CheckRequired(pending->cells);
+        // Numbers are given on a copy, so a refused record stays pending as it was.
+        Cells numbered;
+        const Cells* cells = &pending->cells;
+        if (HasAutoInc()) {
+            numbered = pending->cells;
+            NumberAutoInc(numbered);
+            cells = &numbered;
+        }
+        CheckRequired(*cells);
         // Find every place and make room first; nothing below throws.
         std::vector<std::pair<View*, std::size_t>> places;
         places.reserve(views.size());
-        for (auto& [n, v] : views) places.emplace_back(&v, UpperBound(v, pending->cells));
+        for (auto& [n, v] : views) places.emplace_back(&v, UpperBound(v, *cells));
         EnsureRoom(ins);
         for (auto& [v, p] : places) EnsureRoom(v->rows);
+        if (cells == &numbered) pending->cells.swap(numbered);
+        NoteAutoInc(pending->cells);
 
         const auto curIt = curView.empty() ? views.end() : views.find(curView);
         const View* curV = curIt == views.end() ? nullptr : &curIt->second;
@@ -467,6 +469,7 @@ struct TMemDataSet::Impl {
         // Commit: nothing below throws.
         r->cells.swap(editBuf);
         editBuf.clear();
+        NoteAutoInc(r->cells);
         for (auto& m : moves) {
             auto b = m.v->rows.begin();
             const auto from = static_cast<std::ptrdiff_t>(m.from);
@@ -666,6 +669,8 @@ void TMemDataSet::Open() {
         throw;
     }
     m.views = std::move(views);
+    if (!sameStructure || m.autoIncTop.size() != m.fields.size())
+        m.autoIncTop.assign(m.fields.size(), 0);
     m.active = true;
     m.state = DataSetState::Browse;
     m.MoveToIndex(0);
@@ -885,107 +890,78 @@ bool TMemDataSet::PendingModified() const {
 // --- fields -------------------------------------------------------------------
 
 std::int32_t TMemDataSet::FieldAsInteger(const std::string& name) const {
-    const Impl& m = *impl_;
-    const int k = m.RequireField(name);
-    const Cells* c = m.ActiveCells();
-    if (!c) return 0;
-    const Cell& cell = (*c)[static_cast<std::size_t>(k)];
-    if (!cell.has) return 0;
-    if (m.fields[static_cast<std::size_t>(k)].type == FieldType::Integer) return cell.i;
-    const double r = std::nearbyint(cell.f);
-    if (r >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
-    if (r <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(r);
+    const auto [field, value] = impl_->Read(name);
+    return value ? ValueAsInteger(field, *value) : 0;
 }
 
 double TMemDataSet::FieldAsFloat(const std::string& name) const {
-    const Impl& m = *impl_;
-    const int k = m.RequireField(name);
-    const Cells* c = m.ActiveCells();
-    if (!c) return 0.0;
-    const Cell& cell = (*c)[static_cast<std::size_t>(k)];
-    if (!cell.has) return 0.0;
-    if (m.fields[static_cast<std::size_t>(k)].type == FieldType::Integer) return cell.i;
-    return cell.f;
+    const auto [field, value] = impl_->Read(name);
+    return value ? ValueAsFloat(field, *value) : 0.0;
 }
 
 std::string TMemDataSet::FieldAsString(const std::string& name) const {
-    const Impl& m = *impl_;
-    const int k = m.RequireField(name);
-    return m.TextOf(m.ActiveCells(), k);
+    const auto [field, value] = impl_->Read(name);
+    return value ? ValueText(field, *value) : std::string();
+}
+
+bool TMemDataSet::FieldAsBoolean(const std::string& name) const {
+    const auto [field, value] = impl_->Read(name);
+    return value && ValueAsBoolean(field, *value);
+}
+
+std::int64_t TMemDataSet::FieldAsCurrency(const std::string& name) const {
+    const auto [field, value] = impl_->Read(name);
+    return value ? ValueAsCurrency(field, *value) : 0;
+}
+
+std::int64_t TMemDataSet::FieldAsDateTime(const std::string& name) const {
+    const auto [field, value] = impl_->Read(name);
+    return value ? ValueAsDateTime(field, *value) : 0;
 }
 
 bool TMemDataSet::FieldIsNull(const std::string& name) const {
-    const Impl& m = *impl_;
-    const int k = m.RequireField(name);
-    const Cells* c = m.ActiveCells();
-    return !c || !(*c)[static_cast<std::size_t>(k)].has;
+    return impl_->Read(name).second == nullptr;
 }
 
 void TMemDataSet::SetFieldInteger(const std::string& name, std::int32_t value) {
-    Impl& m = *impl_;
-    const int k = m.RequireField(name);
-    Cell& cell = m.WritableCell(k);
-    if (m.fields[static_cast<std::size_t>(k)].type == FieldType::Integer)
-        cell.i = value;
-    else
-        cell.f = value;
-    cell.has = true;
-    m.anySet = true;
-    m.Notify();
+    impl_->Write(
+        name, [&](const FieldDef& f) { return ValueFromInteger(f, value); },
+        [&] { return std::to_string(value); });
 }
 
 void TMemDataSet::SetFieldFloat(const std::string& name, double value) {
-    Impl& m = *impl_;
-    const int k = m.RequireField(name);
-    Cell& cell = m.WritableCell(k);
-    const FieldDef& f = m.fields[static_cast<std::size_t>(k)];
-    if (f.type == FieldType::Integer) {
-        const double r = std::nearbyint(value);
-        if (!std::isfinite(r) || r > 2147483647.0 || r < -2147483648.0)
-            throw EMemDatasetError(0, Format2("'%s' is not a valid integer value for field '%s'",
-                                              FormatFloat(value), f.name));
-        cell.i = static_cast<std::int32_t>(r);
-    } else {
-        if (!std::isfinite(value))
-            throw EMemDatasetError(
-                0, Format2("'%s' is not a valid floating point value for field '%s'",
-                           FormatFloat(value), f.name));
-        cell.f = value;
-    }
-    cell.has = true;
-    m.anySet = true;
-    m.Notify();
+    impl_->Write(
+        name, [&](const FieldDef& f) { return ValueFromFloat(f, value); },
+        [&] { return GeneralFloatText(value); });
+}
+
+void TMemDataSet::SetFieldBoolean(const std::string& name, bool value) {
+    impl_->Write(
+        name, [&](const FieldDef& f) { return ValueFromBoolean(f, value); },
+        [&] { return std::string(value ? "True" : "False"); });
+}
+
+void TMemDataSet::SetFieldCurrency(const std::string& name, std::int64_t tenThousandths) {
+    impl_->Write(
+        name, [&](const FieldDef& f) { return ValueFromCurrency(f, tenThousandths); },
+        [&] { return CurrencyValueText(tenThousandths); });
+}
+
+void TMemDataSet::SetFieldDateTime(const std::string& name, std::int64_t instant) {
+    impl_->Write(
+        name, [&](const FieldDef& f) { return ValueFromDateTime(f, instant); },
+        [&] { return std::to_string(instant); });
 }
 
 void TMemDataSet::SetFieldString(const std::string& name, const std::string& text) {
-    Impl& m = *impl_;
-    const int k = m.RequireField(name);
-    Cell& cell = m.WritableCell(k);
-    const FieldDef& f = m.fields[static_cast<std::size_t>(k)];
     if (text.empty()) {
-        cell = Cell{};
-    } else if (f.type == FieldType::Integer) {
-        auto v = ParseInt(text);
-        if (!v || *v < std::numeric_limits<std::int32_t>::min() ||
-            *v > std::numeric_limits<std::int32_t>::max())
-            throw EMemDatasetError(
-                0, Format2("'%s' is not a valid integer value for field '%s'", text, f.name));
-        cell.i = static_cast<std::int32_t>(*v);
-        cell.f = 0.0;
-        cell.has = true;
-    } else {
-        auto v = ParseFloat(text);
-        if (!v)
-            throw EMemDatasetError(
-                0,
-                Format2("'%s' is not a valid floating point value for field '%s'", text, f.name));
-        cell.f = *v;
-        cell.i = 0;
-        cell.has = true;
+        impl_->Write(
+            name, [](const FieldDef&) { return std::optional<FieldValue>(FieldValue{}); },
+            [] { return std::string(); });
+        return;
     }
-    m.anySet = true;
-    m.Notify();
+    impl_->Write(
+        name, [&](const FieldDef& f) { return ValueFromText(f, text); }, [&] { return text; });
 }
 
 // --- grid access ------------------------------------------------------------------

@@ -57,8 +57,40 @@ class MemDataSetOptions {
     unsigned bits_ = 0;
 };
 
-// Type codes of FieldsDefinitionItems; the system uses only these two.
-enum class FieldType : int { Integer = 3, Float = 6 };
+// Type codes of FieldsDefinitionItems. The program's own tables use only
+// Integer and Float; the others are there for any table the components serve.
+// Codes 13 and 21 (variable and typed byte arrays) and 23 on are refused.
+enum class FieldType : int {
+    String = 1,     // text of at most `size` bytes
+    SmallInt = 2,   // 16-bit signed
+    Integer = 3,    // 32-bit signed
+    Word = 4,       // 16-bit unsigned
+    Boolean = 5,    // "True" / "False"
+    Float = 6,      // 64-bit IEEE double
+    Money = 7,      // currency, exact: a 64-bit count of ten-thousandths of a dollar
+    Bcd = 8,        // a decimal held like Money, four decimals exact
+    Date = 9,       // a day number (data/field_text.h)
+    Time = 10,      // milliseconds since midnight
+    DateTime = 11,  // day number x 86,400,000 + milliseconds since midnight
+    Bytes = 12,     // at most `size` bytes, not shown in files
+    AutoInc = 14,   // 32-bit signed, numbered by the table when stored empty
+    Blob = 15,
+    Memo = 16,           // text of any length, not shown in files
+    Picture = 17,        // bytes of an image
+    FormattedMemo = 18,  // text of any length, shown in files
+    EmbeddedObject = 19,
+    LinkedObject = 20,
+    OpaqueObject = 22,
+};
+
+// How a type's value is held, read and written; the types of one kind differ
+// only in their range or in what files show of them.
+enum class FieldKind { Integer, Boolean, Float, Money, Date, Time, DateTime, Text, Binary };
+FieldKind KindOf(FieldType type);
+// Integers, floats and money: what the fixed layout aligns as a number.
+bool IsNumeric(FieldType type);
+// Strings and byte arrays: the types whose size limits what they hold.
+bool IsSized(FieldType type);
 
 struct FieldDef {
     std::string name;
@@ -80,7 +112,9 @@ class TMemDataSet {
     const std::string& Name() const;
 
     // --- structure -------------------------------------------------------
-    // One "name;type;size;required" string per field. Takes effect at Open.
+    // One "name;type;size;required" string per field. Takes effect at Open,
+    // which refuses type codes 0 and below ("unknown"), 13, 21 and above 22
+    // ("unsupported"), and strings or byte arrays sized outside 1..32,767.
     void SetFieldsDefinitionItems(std::vector<std::string> items);
     // Written back as "%s;%d;%d;%d".
     std::vector<std::string> FieldsDefinitionItems() const;
@@ -140,14 +174,33 @@ class TMemDataSet {
     bool PendingModified() const;
 
     // --- fields of the current record (or of the pending record) ----------
+    // Every field reads in every form. Dates and date-times read as numbers
+    // give their day number (FieldAsFloat: days and the fraction of a day),
+    // times their milliseconds (FieldAsFloat: the fraction of a day); text
+    // fields read as numbers give what their text says, or 0.
     std::int32_t FieldAsInteger(const std::string& name) const;
     double FieldAsFloat(const std::string& name) const;
     std::string FieldAsString(const std::string& name) const;
+    bool FieldAsBoolean(const std::string& name) const;
+    // Ten-thousandths of a dollar (core/money.h).
+    std::int64_t FieldAsCurrency(const std::string& name) const;
+    // A date-time count (data/field_text.h); a date gives its midnight, a
+    // time its milliseconds, a text field what its text says, others 0.
+    std::int64_t FieldAsDateTime(const std::string& name) const;
     bool FieldIsNull(const std::string& name) const;
+
+    // A write the field cannot hold (out of its range, a number into a date,
+    // text longer than its size) raises the field's type message and leaves
+    // the field as it was. Writes a field's type does not take directly go
+    // through text: SetFieldCurrency on a text field stores "12.5".
     void SetFieldInteger(const std::string& name, std::int32_t value);
     void SetFieldFloat(const std::string& name, double value);
-    // Empty text empties the field; text that is not a number raises the
-    // type message and leaves the field as it was.
+    void SetFieldBoolean(const std::string& name, bool value);
+    void SetFieldCurrency(const std::string& name, std::int64_t tenThousandths);
+    // A date keeps the day, a time the time of day.
+    void SetFieldDateTime(const std::string& name, std::int64_t instant);
+    // Empty text empties the field; text the field's type cannot read raises
+    // the type message and leaves the field as it was.
     void SetFieldString(const std::string& name, const std::string& text);
 
     // --- read access for grids, without moving the cursor -----------------

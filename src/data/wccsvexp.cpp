@@ -8,27 +8,41 @@
 
 namespace qv {
 
+namespace {
+
+// Plain memos, byte arrays, blobs, pictures and objects are not shown in
+// files: a line of text has no room for many lines or for raw bytes.
+bool ShownInFiles(FieldType type) {
+    return KindOf(type) != FieldKind::Binary && type != FieldType::Memo;
+}
+
+// What dfTextOnly puts between delimiters.
+bool IsTextField(FieldType type) {
+    return KindOf(type) == FieldKind::Text;
+}
+
+}  // namespace
+
 std::string TCSVExport::RecordLine() const {
     const TMemDataSet& table = *DataSet;
     const std::optional<char> separator = SeparatorChar();
     const std::optional<char> delimiter = DelimiterChar();
-    // The program's tables hold only numbers, which dfTextOnly leaves bare.
-    const bool wrap = delimiter && DelimitedFields == dfAll;
     std::string line;
     bool first = true;
     for (int k = 0; k < table.FieldCount(); ++k) {
         const FieldDef& field = table.FieldDefAt(k);
         if (!Admits(field.name)) continue;
-        std::string value = table.FieldAsString(field.name);
+        std::string value = ShownInFiles(field.type) ? table.FieldAsString(field.name) : "";
+        if (value.find_first_of("\r\n") != std::string::npos) throw EDataConversion();
         if (ExportType == expFixed) {
             const std::size_t width = static_cast<std::size_t>(FixedWidth(field));
-            if (value.size() < width) {
-                const std::string pad(width - value.size(), ' ');
-                value = NumericAlign == naRight ? pad + value : value + pad;
-            }
+            if (value.size() > width) throw EDataConversion();
+            const std::string pad(width - value.size(), ' ');
+            value = IsNumeric(field.type) && NumericAlign == naRight ? pad + value : value + pad;
         }
         if (!first && separator) line.push_back(*separator);
         first = false;
+        const bool wrap = delimiter && (DelimitedFields == dfAll || IsTextField(field.type));
         if (wrap) line.push_back(*delimiter);
         line += value;
         if (wrap) line.push_back(*delimiter);
@@ -66,7 +80,13 @@ int TCSVExport::Execute() {
     std::int64_t records = 0;
     std::int64_t bytes = 0;
     while (!table.AtEnd() && (MaxRecords <= 0 || records < MaxRecords)) {
-        std::string line = RecordLine();
+        std::string line;
+        try {
+            line = RecordLine();
+        } catch (const EDataConversion& e) {
+            lastError_ = e.what();  // the old file stays: nothing is committed
+            return -1;
+        }
         if (!line.empty()) {
             line += "\r\n";
             out.Write(line);

@@ -36,12 +36,21 @@ class TCSVExport : public TCSVComponent {
     // only once complete, so a failed export leaves an existing file as it
     // was. A table without records gives an empty file.
     //
+    // A value is written as the table shows it (dates "MM/DD/YYYY", times
+    // "hh:mm:ss", booleans "True"/"False", currency as a plain decimal);
+    // plain memos, byte arrays, blobs, pictures and objects are written
+    // empty. dfTextOnly puts only strings and memos between delimiters. In
+    // the fixed layout every value fills its column (FixedWidth): numbers
+    // aligned by NumericAlign, everything else on the left.
+    //
     // Returns the number of records written, or -1 when the file cannot be
-    // written or the table cannot be opened or its pending record stored
-    // (LastError says why).
+    // written, the table cannot be opened or its pending record stored, or a
+    // value cannot be written ("Data conversion error!": a line break in a
+    // text, a text longer than its fixed column). LastError says why.
     int Execute();
 
-    // The text of the current record's line, without its line end.
+    // The text of the current record's line, without its line end; raises
+    // EDataConversion for a value that cannot be written.
     std::string RecordLine() const;
 };
 

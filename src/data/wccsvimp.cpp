@@ -19,7 +19,63 @@ std::string Quoted(const std::string& name) {
     return "\"" + name + "\"";
 }
 
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+// A boolean in a file is true when its text, trimmed and in capitals, is a
+// piece of "TRUE1YES": "True", "1", "yes", "Y", "T" are true; "False", "0",
+// "No" are false.
+bool ImportedBoolean(std::string_view text) {
+    std::string upper(TrimBlanks(text));
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return std::string_view("TRUE1YES").find(upper) != std::string_view::npos;
+}
+
+// An amount in a file may carry a currency sign and thousands separators:
+// only digits, the minus sign and the decimal point are kept ("$1,234.50"
+// reads as 1234.5).
+std::string CurrencyDigits(std::string_view text) {
+    std::string kept;
+    for (char c : text)
+        if ((c >= '0' && c <= '9') || c == '-' || c == '.') kept.push_back(c);
+    return kept;
+}
+
 }  // namespace
+
+bool TCSVImport::SetFromFile(const FieldDef& field, std::string_view value) {
+    TMemDataSet& table = *DataSet;
+    const FieldKind kind = KindOf(field.type);
+    // The fixed layout pads every value to its column: text and bytes lose
+    // the padding after them, and a column of blanks is an empty field (so
+    // it is written), not an unreadable one.
+    if (ImportType == impFixed) {
+        const bool text = kind == FieldKind::Text || kind == FieldKind::Binary;
+        while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
+        if (!text) value = TrimBlanks(value);
+        if (value.empty()) return true;
+    }
+    try {
+        if (kind == FieldKind::Boolean) {
+            // Blanks are a piece of any text, but they say neither yes nor no.
+            if (TrimBlanks(value).empty()) return false;
+            table.SetFieldBoolean(field.name, ImportedBoolean(value));
+        } else if (kind == FieldKind::Money) {
+            const std::string digits = CurrencyDigits(value);
+            if (digits.empty()) return false;  // "$" holds no amount, not an empty one
+            table.SetFieldString(field.name, digits);
+        } else {
+            table.SetFieldString(field.name, std::string(value));
+        }
+    } catch (const EMemDatasetError&) {
+        return false;  // the field stays empty, as the user's contract says
+    }
+    return true;
+}
 
 void TCSVImport::Warn(std::string_view text) const {
     if (Port) Port->Warn(text);
@@ -60,13 +116,9 @@ void TCSVImport::StoreLine(std::string_view line, std::int64_t lineNumber) {
     table.AppendNew();
     bool unreadable = false;
     for (std::size_t k = 0; k < values.size(); ++k) {
-        const std::string& name = table.FieldDefAt(static_cast<int>(k)).name;
-        if (values[k].empty() || !Admits(name)) continue;
-        try {
-            table.SetFieldString(name, std::string(values[k]));
-        } catch (const EMemDatasetError&) {
-            unreadable = true;  // the field stays empty, as the user's contract says
-        }
+        const FieldDef& field = table.FieldDefAt(static_cast<int>(k));
+        if (values[k].empty() || !Admits(field.name)) continue;
+        if (!SetFromFile(field, values[k])) unreadable = true;
     }
     try {
         table.Post();
@@ -139,7 +191,6 @@ std::int64_t TCSVImport::ExecuteStream(std::istream& in, std::int64_t size,
     LineReader reader(in, size, MaxLineLength, MaxFileSize);
     std::string line;
     std::int64_t lines = 0;
-    std::int64_t stored = 0;
     for (;;) {
         if (MaxRecords > 0 && lines >= MaxRecords) break;
         const LineReader::Status status = reader.Next(line);
@@ -160,9 +211,7 @@ std::int64_t TCSVImport::ExecuteStream(std::istream& in, std::int64_t size,
             if (ImportType != impDelimited && ImportType != impFixed) {
                 Warn("Unrecognised import type!");
             } else {
-                const std::int64_t errorsBefore = ErrorRecords();
                 StoreLine(line, lines);
-                if (ErrorRecords() == errorsBefore) ++stored;
             }
         }
         if (progress) progress->Update(lines, reader.BytesRead());
@@ -172,7 +221,7 @@ std::int64_t TCSVImport::ExecuteStream(std::istream& in, std::int64_t size,
         Warn("There were " + std::to_string(ErrorRecords()) +
              " records that could not be read due to errors");
     if (OnFinishImport) OnFinishImport(*this);
-    return stored;
+    return lines - ErrorRecords();
 }
 
 }  // namespace qv

@@ -42,12 +42,15 @@ class TCSVImport : public TCSVComponent {
     // every separator (inside delimiters too), up to the table's field
     // count, further values ignored; one delimiter is removed from the start
     // of each value and one from its end. A value that does not convert to
-    // its field's type leaves the field empty, without a message. A record
-    // the table refuses (a required field empty) is dropped and counted in
-    // ErrorRecords.
+    // its field's type leaves the field empty, without a message. Booleans
+    // are true when the value is a piece of "TRUE1YES" (any case); amounts
+    // keep only digits, "-" and "." ("$1,234.50"); dates, times, texts and
+    // blobs read as the table reads them. A record the table refuses (a
+    // required field empty) is dropped and counted in ErrorRecords.
     //
-    // Returns the number of records stored, or -1 when the file or the
-    // table cannot be opened, the file cannot be read, or a line or the file
+    // Returns the number of lines read (blank ones too) less ErrorRecords,
+    // or -1 when the file or the table cannot be opened, the file cannot be
+    // read, or a line or the file
     // is beyond the limits above (LastError says why; records stored before
     // the fault stay in the table). The cursor is left on the last record
     // stored.
@@ -69,6 +72,9 @@ class TCSVImport : public TCSVComponent {
     std::vector<std::string_view> Values(std::string_view line, int fieldCount) const;
     // Stores one line as a record; the record's fate goes into the lists.
     void StoreLine(std::string_view line, std::int64_t lineNumber);
+    // Sets a field of the pending record from its value in the file; false
+    // when the value does not convert (the field stays empty).
+    bool SetFromFile(const FieldDef& field, std::string_view value);
     void Warn(std::string_view text) const;
 
     std::vector<std::int64_t> errorLines_;

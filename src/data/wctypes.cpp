@@ -1,5 +1,7 @@
 #include "data/wctypes.h"
 
+#include <algorithm>
+
 #include "data/memdset.h"
 
 namespace qv {
@@ -23,8 +25,29 @@ bool IsBlank(char c) {
 }  // namespace
 
 int FixedWidth(const FieldDef& field) {
-    if (field.size > 0) return field.size;
-    return field.type == FieldType::Integer ? kIntegerDisplayWidth : kFloatDisplayWidth;
+    switch (field.type) {
+        case FieldType::SmallInt:
+            return 6;  // "-32768"
+        case FieldType::Word:
+        case FieldType::Boolean:
+            return 5;  // "65535", "False"
+        case FieldType::Integer:
+        case FieldType::AutoInc:
+            return 11;  // "-2147483648"
+        case FieldType::Float:
+            return 22;  // "-1.23456789012345e+308"
+        case FieldType::Money:
+        case FieldType::Bcd:
+            return 21;  // "-922337203685477.5807"
+        case FieldType::Date:
+            return 10;  // "12/31/9999"
+        case FieldType::Time:
+            return 12;  // "23:59:59.999"
+        case FieldType::DateTime:
+            return 23;
+        default:
+            return std::max(field.size, 0);
+    }
 }
 
 void TCSVComponent::SetCustomSeparator(std::string_view text) {

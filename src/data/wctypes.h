@@ -5,11 +5,12 @@
 // Both work by field position: the k-th value of a line belongs to the k-th
 // field of the table's definitions. Neither writes nor expects a line of
 // field names. The defaults are the settings every component of the program
-// uses: comma-separated, text values between apostrophes (the program's
-// tables hold only numbers, so its files have no delimiters), all fields,
-// all records, no progress window.
+// uses: comma-separated, text values (strings and memos) between
+// apostrophes (the program's tables hold only numbers, so its files have no
+// delimiters), all fields, all records, no progress window.
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,15 +35,19 @@ enum TFieldListAction { flaNone, flaInclude, flaExclude };
 // Where a number stands in its column in the fixed layout.
 enum TNumericAlignment { naLeft, naRight };
 
-// Columns of the fixed layout for fields without a size of their own: wide
-// enough for any value of the kind ("-2147483648", "-1.23456789012345e+308").
-inline constexpr int kIntegerDisplayWidth = 11;
-inline constexpr int kFloatDisplayWidth = 22;
-
 // The width of a field's column in the fixed layout, for writing and for
-// reading alike: its size when it has one, else the display width of its
-// kind (the program's tables define no sizes, numbers have none).
+// reading alike. Strings, byte arrays, memos and blobs take their size;
+// every other type the width its longest text needs ("-2147483648",
+// "-1.23456789012345e+308", "12/31/9999 23:59:59.999"), whatever size the
+// definition gives, so any value fits its column and reads back whole.
 int FixedWidth(const FieldDef& field);
+
+// A value that cannot be written as the line asks: a text holding a line
+// break (it would split the record), or one longer than its fixed column.
+class EDataConversion : public std::runtime_error {
+  public:
+    EDataConversion() : std::runtime_error("Data conversion error!") {}
+};
 
 class TCSVComponent {
   public:

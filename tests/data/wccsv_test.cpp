@@ -227,6 +227,7 @@ TEST_F(CsvTest, ImportReadsEachLineAsARecordWithTheComponentsQuirks) {
         std::vector<std::string> rows;
         std::vector<std::int64_t> unreadable;
         std::vector<std::int64_t> dropped;
+        std::int64_t returned = -2;  // lines read less dropped ones; -2: one per row
     };
     const std::vector<Case> cases = {
         {"the system's line", "12,1,88.85,1,0\r\n", {"12|1|88.85|1|0"}, {}, {}},
@@ -244,7 +245,12 @@ TEST_F(CsvTest, ImportReadsEachLineAsARecordWithTheComponentsQuirks) {
          {"7|2|1|1|0"},
          {},
          {1}},
-        {"blank lines are skipped but counted", "\r\n  \t\r\n3,4,5,6,7\r\n", {"3|4|5|6|7"}, {}, {}},
+        {"blank lines are skipped but counted",
+         "\r\n  \t\r\n3,4,5,6,7\r\n",
+         {"3|4|5|6|7"},
+         {},
+         {},
+         3},
         {"a last line without a line end",
          "1,1,1,1,1\r\n2,2,2,2,2",
          {"1|1|1|1|1", "2|2|2|2|2"},
@@ -254,7 +260,8 @@ TEST_F(CsvTest, ImportReadsEachLineAsARecordWithTheComponentsQuirks) {
          "1,1,1,1,1\n2,2,2,2,2\r3,3,3,3,3\r\n\r4,4,4,4,4",
          {"1|1|1|1|1", "2|2|2|2|2", "3|3|3|3|3", "4|4|4|4|4"},
          {},
-         {}},
+         {},
+         5},
         {"a byte-order mark",
          "\xEF\xBB\xBF"
          "1,2,3,4,5\r\n",
@@ -271,9 +278,11 @@ TEST_F(CsvTest, ImportReadsEachLineAsARecordWithTheComponentsQuirks) {
          {}},
     };
     for (const Case& c : cases) {
-        const std::int64_t stored = Import(c.text);
+        const std::int64_t returned = Import(c.text);
         EXPECT_EQ(Rows(paySet), c.rows) << c.name;
-        EXPECT_EQ(stored, static_cast<std::int64_t>(c.rows.size())) << c.name;
+        EXPECT_EQ(returned,
+                  c.returned == -2 ? static_cast<std::int64_t>(c.rows.size()) : c.returned)
+            << c.name;
         EXPECT_EQ(csi.UnreadableLines(), c.unreadable) << c.name;
         EXPECT_EQ(csi.ErrorLines(), c.dropped) << c.name;
         EXPECT_EQ(csi.ErrorRecords(), static_cast<std::int64_t>(c.dropped.size())) << c.name;
@@ -353,6 +362,172 @@ TEST_F(CsvTest, AFileThatCannotBeReadEndsTheImportWithAReason) {
     csi.MaxFileSize = 20;
     EXPECT_EQ(Import("1,1,1,1,1\r\n1,2,1,1,1\r\n"), -1);
     EXPECT_EQ(csi.LastError(), "Cannot read \"PaySet.txt\": it is larger than 20 bytes.");
+}
+
+// --- field types ------------------------------------------------------------------
+
+// A table with a field of every kind the files treat differently, and its
+// components writing and reading one file.
+class TypedCsvTest : public ::testing::Test {
+  protected:
+    TypedCsvTest() {
+        table.SetFieldsDefinitionItems({"Name;1;6", "Count;2", "Paid;5", "Amount;7", "Due;9",
+                                        "At;10", "Stamp;11", "Note;16;4", "Rich;18;8", "Raw;15;3",
+                                        "Rate;6"});
+        table.Open();
+        csx.DataSet = &table;
+        csx.OutputFile = (folder.path / "typed.txt").string();
+        csi.DataSet = &table;
+        csi.InputFile = csx.OutputFile;
+    }
+    void Add(const std::vector<std::pair<std::string, std::string>>& values) {
+        table.AppendNew();
+        for (const auto& [field, text] : values) table.SetFieldString(field, text);
+        table.Post();
+    }
+    // Exports, empties the table and imports the file again.
+    std::vector<std::string> RoundTrip() {
+        EXPECT_EQ(csx.Execute(), table.Count());
+        EmptyTable(table);
+        EXPECT_EQ(csi.Execute(), 2);
+        return Rows(table);
+    }
+    void AddTwoRecords() {
+        Add({{"Name", "Ann"},
+             {"Count", "-5"},
+             {"Paid", "True"},
+             {"Amount", "1234.5"},
+             {"Due", "2024-03-07"},
+             {"At", "14:05"},
+             {"Stamp", "3/7/2024 14:05:00.25"},
+             {"Note", "memo"},
+             {"Rich", "fmt"},
+             {"Raw", "xyz"},
+             {"Rate", "0.07"}});
+        Add({{"Count", "0"}});  // every other field empty
+    }
+
+    test::TempFolder folder{"qv_csvtypes_"};
+    TMemDataSet table{"T"};
+    TCSVExport csx;
+    TCSVImport csi;
+};
+
+TEST_F(TypedCsvTest, DelimitedFilesWrapOnlyTextAndLeaveMemosAndBlobsOut) {
+    AddTwoRecords();
+    ASSERT_EQ(csx.Execute(), 2);
+    EXPECT_EQ(ReadFile(csx.OutputFile),
+              "'Ann',-5,True,1234.5,03/07/2024,14:05:00,03/07/2024 14:05:00.250,'','fmt',,0.07\r\n"
+              "'',0,,,,,,'','',,\r\n");
+    EmptyTable(table);
+    EXPECT_EQ(csi.Execute(), 2);
+    EXPECT_EQ(Rows(table),
+              (std::vector<std::string>{
+                  "Ann|-5|True|1234.5|03/07/2024|14:05:00|03/07/2024 14:05:00.250||fmt||0.07",
+                  "|0|||||||||"}));
+}
+
+TEST_F(TypedCsvTest, FixedLayoutFillsEveryColumnAndReadsBackWhatItWrote) {
+    AddTwoRecords();
+    csx.ExportType = expFixed;
+    csx.NumericAlign = naRight;
+    csx.FieldSeparator = csi.FieldSeparator = fspNone;
+    csx.FieldDelimiter = csi.FieldDelimiter = fdlNone;
+    csi.ImportType = impFixed;
+    ASSERT_EQ(csx.Execute(), 2);
+    const std::string first = std::string("Ann   ") + "    -5" + "True " + std::string(15, ' ') +
+                              "1234.5" + "03/07/2024" + "14:05:00    " + "03/07/2024 14:05:00.250" +
+                              "    " + "fmt     " + "   " + std::string(18, ' ') + "0.07";
+    const std::string second =
+        std::string(6, ' ') + "     0" + std::string(5 + 21 + 10 + 12 + 23 + 4 + 8 + 3 + 22, ' ');
+    EXPECT_EQ(ReadFile(csx.OutputFile), first + "\r\n" + second + "\r\n");
+    EmptyTable(table);
+    EXPECT_EQ(csi.Execute(), 2);
+    EXPECT_EQ(csi.UnreadableLines(), std::vector<std::int64_t>{});  // blank columns are empty
+    EXPECT_EQ(Rows(table),
+              (std::vector<std::string>{
+                  "Ann|-5|True|1234.5|03/07/2024|14:05:00|03/07/2024 14:05:00.250||fmt||0.07",
+                  "|0|||||||||"}));
+}
+
+TEST_F(TypedCsvTest, AValueALineCannotHoldEndsTheExportAndKeepsTheOldFile) {
+    const std::vector<std::pair<std::string, std::function<void()>>> cases = {
+        {"a line break in a string",
+         [&] {
+             Add({{"Name", "a\nb"}});
+         }},
+        {"a carriage return in a formatted memo",
+         [&] {
+             Add({{"Rich", "a\rb"}});
+         }},
+        {"a formatted memo longer than its fixed column",
+         [&] {
+             Add({{"Rich", "123456789"}});
+             csx.ExportType = expFixed;
+         }},
+    };
+    for (const auto& [name, prepare] : cases) {
+        EmptyTable(table);
+        csx.ExportType = expDelimited;
+        WriteFile(csx.OutputFile, "old");
+        prepare();
+        EXPECT_EQ(csx.Execute(), -1) << name;
+        EXPECT_EQ(csx.LastError(), "Data conversion error!") << name;
+        EXPECT_EQ(ReadFile(csx.OutputFile), "old") << name;
+        EXPECT_EQ(folder.Names(), std::vector<std::string>{"typed.txt"}) << name;
+    }
+}
+
+TEST_F(TypedCsvTest, ImportReadsBooleansAmountsAndDatesAsFilesWriteThem) {
+    // {field, value in the file, text the field shows, whether the line is
+    // reported as holding a value that did not convert}
+    struct Case {
+        std::string field;
+        std::string value;
+        std::string shown;
+        bool unreadable;
+    };
+    const std::vector<Case> cases = {
+        {"Paid", "TRUE", "True", false},
+        {"Paid", "yes", "True", false},
+        {"Paid", " y ", "True", false},
+        {"Paid", "1", "True", false},
+        {"Paid", "t", "True", false},
+        {"Paid", "E1Y", "True", false},
+        {"Paid", "0", "False", false},
+        {"Paid", "No", "False", false},
+        {"Paid", "FALSE", "False", false},
+        {"Paid", "x", "False", false},
+        {"Paid", "  ", "", true},
+        {"Amount", "$1,234.50", "1234.5", false},
+        {"Amount", "(5.00)", "5", false},
+        {"Amount", "-$0.01", "-0.01", false},
+        {"Amount", "USD 7", "7", false},
+        {"Amount", "1-2", "", true},
+        {"Amount", "$", "", true},
+        {"Due", "2024-03-07", "03/07/2024", false},
+        {"Due", "3/7/24", "", true},
+        {"At", "7:30 pm", "", true},
+        {"Stamp", "2024-03-07T23:59", "03/07/2024 23:59:00", false},
+        {"Name", "toolong", "", true},
+        {"Rich", " kept as is ", " kept as is ", false},
+        {"Raw", "bytes", "bytes", false},
+    };
+    csi.FieldListAction = flaInclude;
+    csi.FieldSeparator = fspPipe;  // amounts with thousands separators
+    for (const Case& c : cases) {
+        csi.FieldList = {c.field};
+        // The field's value at its place on an otherwise empty line.
+        std::string line;
+        for (int k = 0; k < table.FieldCount(); ++k)
+            line += (k ? "|" : "") + (table.FieldDefAt(k).name == c.field ? c.value : "");
+        EmptyTable(table);
+        std::istringstream in(line + "\r\n");
+        EXPECT_EQ(csi.ExecuteStream(in, 0, "typed.txt"), 1) << c.value;
+        table.MoveFirst();
+        EXPECT_EQ(table.FieldAsString(c.field), c.shown) << c.value;
+        EXPECT_EQ(csi.UnreadableLines().size(), c.unreadable ? 1u : 0u) << c.value;
+    }
 }
 
 }  // namespace
