@@ -215,8 +215,10 @@ std::optional<std::int32_t> JsonWhole(const json& value, std::string_view name,
         const auto n = value.get<std::int64_t>();
         if (n >= INT32_MIN && n <= INT32_MAX) return static_cast<std::int32_t>(n);
     }
-    if (value.is_number())
-        error = Quoted(name) + ": " + value.dump() + " is not a whole number of at most 10 digits";
+    if (value.is_number_integer())
+        error = Quoted(name) + ": " + value.dump() + " is out of range";
+    else if (value.is_number())
+        error = Quoted(name) + ": " + value.dump() + " is not a whole number";
     else
         error = Quoted(name) + " must be a whole number, not " + value.dump();
     return std::nullopt;
@@ -557,7 +559,7 @@ std::optional<CsvColumns> ReadCsvHeader(std::string_view line, const BatchReadin
         }
         if (!isKnown && !reading.ignoreUnknown) {
             error = UnknownNameText("column", (*fields)[k], kLoanNames) +
-                    " (--ignore-unknown reads the file without it)";
+                    "; --ignore-unknown reads the file without it";
             return std::nullopt;
         }
     }

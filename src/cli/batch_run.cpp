@@ -15,11 +15,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// `ending` is written in lower case; the name may be in any.
 bool EndsWithLetters(const std::string& name, std::string_view ending) {
     if (name.size() < ending.size()) return false;
-    return std::equal(
-        ending.begin(), ending.end(), name.end() - std::ptrdiff_t(ending.size()),
-        [](char a, char b) { return (a >= 'A' && a <= 'Z' ? char(a - 'A' + 'a') : a) == b; });
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return std::equal(ending.begin(), ending.end(), name.end() - std::ptrdiff_t(ending.size()),
+                      [&lower](char e, char n) { return e == lower(n); });
 }
 
 LoanSource Unreadable(std::string location, std::string error) {
@@ -164,7 +165,8 @@ std::optional<LoanSource> LoanFeed::Open(const fs::path& input, bool named) {
     }
     std::optional<InputKind> kind = KindOfName(input);
     if (settings_.kind && named) kind = settings_.kind;
-    if (!kind && !in->IsRegularFile()) kind = KindOfFirstCharacter(in->FirstSignificant());
+    if (!kind && (in->IsStandardInput() || !in->IsRegularFile()))
+        kind = KindOfFirstCharacter(in->FirstSignificant());
     if (kind.value_or(InputKind::ScheduleFile) == InputKind::ScheduleFile) {
         LoanSource s;
         s.kind = LoanSource::Kind::ScheduleFile;
