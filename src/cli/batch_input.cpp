@@ -446,6 +446,20 @@ std::optional<int> IntervalItem(std::string_view text) {
 
 std::optional<std::vector<PayGroup>> ParseGroups(std::string_view text, std::string& error) {
     std::vector<PayGroup> groups;
+    // The names of a group's values are built only for a message: a batch
+    // of long schedules reads many groups and misreads few.
+    const auto name = [&groups](std::string_view value) {
+        return "group " + std::to_string(groups.size() + 1) + " " + std::string(value);
+    };
+    const auto whole = [&](std::string_view part, std::string_view value) {
+        const std::optional<std::int32_t> n = WholeText<std::int32_t>(part).value;
+        return n ? n : ReadWhole(name(value), part, error);
+    };
+    const auto amount = [&](std::string_view part, std::string_view value) {
+        const std::optional<double> x = WholeText<double>(part).value;
+        if (x && std::isfinite(*x) && !TooSmallToHold(*x)) return x;
+        return ReadAmount(name(value), part, error);
+    };
     std::size_t pos = 0;
     while (pos <= text.size()) {
         std::size_t end = text.find(';', pos);
@@ -454,33 +468,35 @@ std::optional<std::vector<PayGroup>> ParseGroups(std::string_view text, std::str
         pos = end + 1;
         // A ";" at the end, or doubled, separates nothing.
         if (item.empty()) continue;
-        const std::string where = "group " + std::to_string(groups.size() + 1);
-        std::vector<std::string_view> parts;
-        for (std::size_t at = 0; at <= item.size();) {
+        std::array<std::string_view, 4> parts;
+        std::size_t count = 0;
+        for (std::size_t at = 0; at <= item.size() && count <= parts.size(); ++count) {
             std::size_t colon = item.find(':', at);
             if (colon == std::string_view::npos) colon = item.size();
-            parts.push_back(item.substr(at, colon - at));
+            if (count < parts.size()) parts[count] = item.substr(at, colon - at);
             at = colon + 1;
         }
-        if (parts.size() < 2 || parts.size() > 4) {
-            error = where + ": " + Quoted(item) + " is not count:payment[:periods[:days]]";
+        if (count < 2 || count > parts.size()) {
+            error = "group " + std::to_string(groups.size() + 1) + ": " + Quoted(item) +
+                    " is not count:payment[:periods[:days]]";
             return std::nullopt;
         }
         PayGroup g;
         g.Sequence = static_cast<std::int32_t>(groups.size()) + 1;
-        const auto count = ReadWhole(where + " count", parts[0], error);
-        const auto payment = count ? ReadAmount(where + " payment", parts[1], error) : std::nullopt;
+        const auto payments = whole(parts[0], "count");
+        if (!payments) return std::nullopt;
+        const std::optional<double> payment = amount(parts[1], "payment");
         if (!payment) return std::nullopt;
-        g.SetSize = *count;
+        g.SetSize = *payments;
         g.PaySize = *payment;
         g.PriorPds = 1;
-        if (parts.size() > 2) {
-            const auto periods = ReadWhole(where + " periods", parts[2], error);
+        if (count > 2) {
+            const auto periods = whole(parts[2], "periods");
             if (!periods) return std::nullopt;
             g.PriorPds = *periods;
         }
-        if (parts.size() > 3) {
-            const auto days = ReadWhole(where + " days", parts[3], error);
+        if (count > 3) {
+            const auto days = whole(parts[3], "days");
             if (!days) return std::nullopt;
             g.AddDays = *days;
         }

@@ -407,10 +407,15 @@ class SharedFeed {
 }  // namespace
 
 void RunLoans(LoanFeed& feed, const RunSettings& settings, int jobs,
-              const std::function<void(LoanRecord&&)>& sink) {
+              const std::function<void(LoanRecord&&)>& sink, const RecordFormat& format) {
+    const auto computed = [&format](LoanWorker& worker, const LoanSource& source) {
+        LoanRecord record = Evaluate(worker, source);
+        if (format) format(record, record.formatted);
+        return record;
+    };
     if (jobs <= 1) {
         LoanWorker worker(settings);
-        while (std::optional<LoanSource> source = feed.Next()) sink(Evaluate(worker, *source));
+        while (std::optional<LoanSource> source = feed.Next()) sink(computed(worker, *source));
         return;
     }
     OrderedRuns runs(kRunsAheadPerJob * static_cast<std::size_t>(jobs));
@@ -418,14 +423,14 @@ void RunLoans(LoanFeed& feed, const RunSettings& settings, int jobs,
     std::vector<std::jthread> workers;
     workers.reserve(static_cast<std::size_t>(jobs));
     for (int k = 0; k < jobs; ++k) {
-        workers.emplace_back([&shared, &runs, &settings] {
+        workers.emplace_back([&shared, &runs, &settings, &computed] {
             LoanWorker worker(settings);
             while (auto next = shared.Next()) {
                 if (!runs.WaitForRoom(next->first)) return;
                 Run records;
                 records.reserve(next->second.size());
                 for (const LoanSource& source : next->second)
-                    records.push_back(Evaluate(worker, source));
+                    records.push_back(computed(worker, source));
                 runs.Put(next->first, std::move(records));
             }
         });

@@ -103,11 +103,17 @@ std::optional<std::int64_t> InputBytes(const std::vector<std::filesystem::path>&
 // Computes one loan with `worker`; never throws.
 LoanRecord Evaluate(LoanWorker& worker, const LoanSource& source);
 
+// Turns a computed record into its output text (LoanRecord::formatted).
+using RecordFormat = std::function<void(const LoanRecord&, std::string&)>;
+
 // Computes every loan of `feed` on `jobs` threads (each with a worker of its
 // own) and hands the records to `sink` on the calling thread, in the order
-// the feed gave the loans. Only a bounded number of records wait for their
-// turn, so a batch of any size runs in bounded memory.
+// the feed gave the loans. With `format`, each record is formatted on the
+// thread that computed it, so the formatting is shared out with the
+// computing and the calling thread only writes. Only a bounded number of
+// records wait for their turn, so a batch of any size runs in bounded
+// memory.
 void RunLoans(LoanFeed& feed, const RunSettings& settings, int jobs,
-              const std::function<void(LoanRecord&&)>& sink);
+              const std::function<void(LoanRecord&&)>& sink, const RecordFormat& format = {});
 
 }  // namespace qv::cli

@@ -318,7 +318,12 @@ int RunLoansCommand(Command command, const Options& o, std::ostream& out, std::o
     std::string text;
     std::string told;
     LoanFeed feed(inputs, feedSettings);
-    RunLoans(feed, settings, jobs, [&](LoanRecord&& record) {
+    RecordFormat formatAlone;
+    if (writer->FormatsEachAlone())
+        formatAlone = [&writer](const LoanRecord& r, std::string& line) {
+            writer->Format(r, line);
+        };
+    const auto sink = [&](LoanRecord&& record) {
         writer->Write(record, text, told);
         if (!oneByOne && record.status != LoanStatus::Computed) told += RecordErrorLine(record);
         if (progress && (!text.empty() || !told.empty())) progress->Clear();
@@ -328,7 +333,8 @@ int RunLoansCommand(Command command, const Options& o, std::ostream& out, std::o
         status = Worse(status, StatusOf(record));
         tally.Count(record);
         if (progress) progress->Step(record.readThrough);
-    });
+    };
+    RunLoans(feed, settings, jobs, sink, formatAlone);
     if (progress) progress->Clear();
     writer->Finish(text);
     results.Write(text);

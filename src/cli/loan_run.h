@@ -66,6 +66,9 @@ struct LoanRecord {
     std::vector<std::string> notes;  // what the program told on the way, one line each
     std::string error;               // why the loan has no APR or could not be read
     std::optional<DisclosureCheck> check;
+    // The record's output text when it was formatted on the thread that
+    // computed it (CSV, JSON Lines); empty otherwise.
+    std::string formatted;
     // Bytes of regular input files read up to and with this loan: how far
     // along the batch is when the record comes out.
     std::int64_t readThrough = 0;

@@ -232,6 +232,13 @@ class CsvWriter : public RecordWriter {
     explicit CsvWriter(Command command) : columns_(ColumnsOf(command)) {}
     void Write(const LoanRecord& record, std::string& out, std::string&) override {
         Header(out);
+        if (record.formatted.empty())
+            Format(record, out);
+        else
+            out += record.formatted;
+    }
+    bool FormatsEachAlone() const override { return true; }
+    void Format(const LoanRecord& record, std::string& out) const override {
         for (std::size_t k = 0; k < columns_.size(); ++k) {
             if (k > 0) out += ',';
             AppendCsvField(out, PlainText(columns_[k]->cell(record)));
@@ -260,6 +267,13 @@ class JsonLinesWriter : public RecordWriter {
   public:
     explicit JsonLinesWriter(Command command) : columns_(ColumnsOf(command)) {}
     void Write(const LoanRecord& record, std::string& out, std::string&) override {
+        if (record.formatted.empty())
+            Format(record, out);
+        else
+            out += record.formatted;
+    }
+    bool FormatsEachAlone() const override { return true; }
+    void Format(const LoanRecord& record, std::string& out) const override {
         Json object = Json::object();
         for (const Column* c : columns_) object[std::string(c->key)] = JsonValue(c->cell(record));
         // Invalid UTF-8 (a file name, an id) is replaced, never a reason to stop.

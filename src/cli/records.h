@@ -25,6 +25,11 @@ class RecordWriter {
     virtual void Write(const LoanRecord& record, std::string& out, std::string& err) = 0;
     // What is still held back (the table's first rows).
     virtual void Finish(std::string& /*out*/) {}
+    // True when a record's text depends on that record alone (CSV, JSON
+    // Lines): it may then be formatted by Format on the thread that computed
+    // it, into LoanRecord::formatted, which Write takes as it is.
+    virtual bool FormatsEachAlone() const { return false; }
+    virtual void Format(const LoanRecord& /*record*/, std::string& /*out*/) const {}
 };
 
 // One record per loan: an aligned table (its column widths taken from the
