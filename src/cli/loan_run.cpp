@@ -35,19 +35,35 @@ std::string OneLine(std::string_view text) {
     return line;
 }
 
+std::string TerminalLine(std::string_view message) {
+    // What only makes sense in the window: where to click, which tab to go
+    // to, and the words the APR box shows.
+    constexpr std::string_view kWindowOnly[] = {
+        "InputError, no APR Computed",
+        "See Help/Tolerances on the Menu.",
+        "Go to Tab 2,Tab 3 or Tab 5 to correct error(s)",
+        "Compute one on Tab 2 or Tab 3, then chart it here.",
+        "Enter the payments first: Add Group above, or a schedule at Tab 2 or Tab 5.",
+    };
+    if (message == kNoAprEstimated) return {};  // the desktop's closing word on its own checks
+    std::string line(message);
+    for (const std::string_view label : {"Error: ", "Error :"})
+        if (line.starts_with(label)) line.erase(0, label.size());
+    for (const std::string_view words : kWindowOnly) {
+        for (auto at = line.find(words); at != std::string::npos; at = line.find(words))
+            line.erase(at, words.size());
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line;
+}
+
 std::string TerminalText(std::span<const std::string> messages) {
-    constexpr std::string_view kBoxText = "InputError, no APR Computed";
     std::string text;
     for (const std::string& message : messages) {
-        std::string_view m = message;
-        if (m == kNoAprEstimated) continue;  // the desktop's closing word on its own checks
-        for (const std::string_view label : {"Error: ", "Error :"})
-            if (m.starts_with(label)) m.remove_prefix(label.size());
-        if (m.ends_with(kBoxText)) m.remove_suffix(kBoxText.size());
-        while (!m.empty() && m.back() == ' ') m.remove_suffix(1);
-        if (m.empty()) continue;
+        const std::string line = TerminalLine(message);
+        if (line.empty()) continue;
         if (!text.empty()) text += "; ";
-        text += m;
+        text += line;
     }
     return text;
 }
@@ -153,7 +169,8 @@ bool LoanWorker::RecountAndEstimate(LoanRecord& record) {
 bool LoanWorker::NotComputed(LoanRecord& record, std::size_t told) const {
     record.status = LoanStatus::NotComputed;
     const std::span<const std::string> lines(log_.lines);
-    record.notes.assign(lines.begin(), lines.begin() + std::ptrdiff_t(told));
+    for (const std::string& note : lines.first(told))
+        if (std::string line = TerminalLine(note); !line.empty()) record.notes.push_back(line);
     record.error = TerminalText(lines.subspan(told));
     if (record.error.empty()) record.error = "no APR was computed";
     return false;
@@ -163,7 +180,8 @@ void LoanWorker::TakeComputed(LoanRecord& record) const {
     record.status = LoanStatus::Computed;
     record.apr = state_.APR;
     record.perDiem = state_.PerDiem;
-    record.notes = log_.lines;
+    for (const std::string& note : log_.lines)
+        if (std::string line = TerminalLine(note); !line.empty()) record.notes.push_back(line);
     if (settings_.keepReport) record.report = box_;
 }
 

@@ -78,9 +78,12 @@ struct LoanRecord {
 
 // A message of the engine as one line: its line-break pairs become spaces.
 std::string OneLine(std::string_view text);
-// Why the engine computed no APR, for a terminal: the engine's messages
-// without the desktop's "Error:" labels and "InputError" box texts, in order,
-// separated by "; ".
+// A message of the engine (one line) for a terminal: without the desktop's
+// "Error:" labels, the "InputError" box text and the sentences that send the
+// user to a tab or a menu; empty when nothing else is left.
+std::string TerminalLine(std::string_view message);
+// Why the engine computed no APR, for a terminal: the messages as
+// TerminalLine words them, in order, separated by "; ".
 std::string TerminalText(std::span<const std::string> messages);
 // Messages in a row as one line, separated by " | ".
 std::string Joined(std::span<const std::string> messages);

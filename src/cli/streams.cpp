@@ -131,12 +131,13 @@ bool InputBuf::Open() {
         return false;
     }
     struct stat st {};
-    if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) {
-        regular_ = true;
-        size_ = static_cast<std::int64_t>(st.st_size);
-    } else if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
-        failure_ = Reason(EISDIR);
-        return false;
+    if (::fstat(fd_, &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            failure_ = Reason(EISDIR);
+            return false;
+        }
+        regular_ = S_ISREG(st.st_mode);
+        size_ = regular_ ? static_cast<std::int64_t>(st.st_size) : 0;
     }
     buffer_.reserve(kChunk);
     return true;

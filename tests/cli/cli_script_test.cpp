@@ -70,12 +70,14 @@ TEST(CliAsAScriptUsesIt, EveryInputIsReadOnceWhateverItIs) {
          kExitOk, "p,-:1,computed,9.686,", "1 loan: 1 computed, 0 with errors"},
         {"a schedule file on standard input", "$Q apr --format csv - < $E/regular-odd-first.txt",
          kExitOk, ",10.289,12000.00,", ""},
-        {"a named pipe, read once", "mkfifo f.csv; cat $E/loans.csv > f.csv & $Q apr --format csv f.csv",
-         kExitSomeLoans, "weekly,f.csv:7,computed,15.004,", "7 loans: 6 computed, 1 with errors"},
+        {"a named pipe, read once",
+         "mkfifo f.csv; cat $E/loans.csv > f.csv & $Q apr --format csv f.csv", kExitSomeLoans,
+         "weekly,f.csv:7,computed,15.004,", "7 loans: 6 computed, 1 with errors"},
         {"an ending in capitals", "cp $E/loans.csv LOANS.CSV; $Q apr --format csv LOANS.CSV",
          kExitSomeLoans, "odd-first,LOANS.CSV:4,computed,11.817,", ""},
         {"a .json file of one object per line",
-         "printf \"{\\\"amount_financed\\\":5000,\\\"interval\\\":1,\\\"groups\\\":[{\\\"count\\\":24,"
+         "printf "
+         "\"{\\\"amount_financed\\\":5000,\\\"interval\\\":1,\\\"groups\\\":[{\\\"count\\\":24,"
          "\\\"payment\\\":230}]}\\n\" > l.json; $Q apr --format csv l.json",
          kExitOk, "l.json:1,l.json:1,computed,9.686,", ""},
         {"a .json file of one object over lines",
@@ -84,13 +86,14 @@ TEST(CliAsAScriptUsesIt, EveryInputIsReadOnceWhateverItIs) {
         {"--input-format over the ending",
          "cp $E/loans.csv loans.txt; $Q apr --input-format csv --format csv loans.txt",
          kExitSomeLoans, "balloon,loans.txt:5,computed,10.5,", ""},
-        {"an endless line ends at once",
-         "ln -s /dev/zero zero.csv; timeout 60 $Q apr zero.csv", kExitBadInput, "",
+        {"an endless line ends at once", "ln -s /dev/zero zero.csv; timeout 60 $Q apr zero.csv",
+         kExitBadInput, "",
          "zero.csv:1: the line is longer than 65536 characters; the rest of the file is not read"},
         {"standard input named twice", "$Q apr - - < $E/loans.csv", kExitBadInput, "",
          "standard input (-) can be read only once"},
         {"a full disk under the records", "$Q apr --format csv $E/loans.csv > /dev/full",
-         kExitBadInput, "", "quorvane-cli: write error on standard output: No space left on device"},
+         kExitBadInput, "",
+         "quorvane-cli: write error on standard output: No space left on device"},
         {"a full disk under the chart", "$Q chart $E/irregular.txt > /dev/full", kExitBadInput, "",
          "write error on standard output: No space left on device"},
         {"a full disk under the help", "$Q apr --help > /dev/full", kExitBadInput, "",
@@ -98,8 +101,8 @@ TEST(CliAsAScriptUsesIt, EveryInputIsReadOnceWhateverItIs) {
         {"chart -o - is standard output", "$Q chart -o - $E/irregular.txt", kExitOk,
          "Estimated APR = 9.34%\r\n", ""},
         {"-o leaves the old file when the run fails",
-         "echo old > c.txt; $Q chart -o c.txt missing.txt; echo \"status $?\"; cat c.txt",
-         kExitOk, "status 2\nold\n", "missing.txt: cannot open the file"},
+         "echo old > c.txt; $Q chart -o c.txt missing.txt; echo \"status $?\"; cat c.txt", kExitOk,
+         "status 2\nold\n", "missing.txt: cannot open the file"},
         {"-o holds exactly what standard output would",
          "$Q apr --format json -o r.json $E/loans.csv 2>/dev/null; "
          "$Q apr --format json $E/loans.csv 2>/dev/null | cmp - r.json && echo same",
@@ -147,14 +150,16 @@ TEST(CliAsAScriptUsesIt, BatchLinesAreReadStrictly) {
     for (const Case& c : csv) batch += std::string(c.line) + "\n";
     batch += "good,5000,monthly,24:230\n";
     WriteFile(folder.path / "strict.csv", batch);
-    const Outcome run = InProcess({"apr", "--format", "csv", (folder.path / "strict.csv").string()});
+    const Outcome run =
+        InProcess({"apr", "--format", "csv", (folder.path / "strict.csv").string()});
     EXPECT_EQ(run.status, kExitSomeLoans);
     const std::string where = (folder.path / "strict.csv").string();
     std::istringstream err(run.err);
     std::string line;
     for (std::size_t k = 0; k < std::size(csv); ++k) {
         std::getline(err, line);
-        const std::string id = std::string(csv[k].line).substr(0, std::string(csv[k].line).find(','));
+        const std::string id =
+            std::string(csv[k].line).substr(0, std::string(csv[k].line).find(','));
         const std::string start =
             "quorvane-cli: " + where + ":" + std::to_string(k + 2) + ": " + id + ": ";
         EXPECT_TRUE(line.starts_with(start)) << line;
@@ -188,7 +193,8 @@ TEST(CliAsAScriptUsesIt, BatchLinesAreReadStrictly) {
     EXPECT_EQ(strict.status, kExitBadInput);
     for (std::size_t k = 0; k < std::size(jsonLines); ++k)
         EXPECT_NE(strict.err.find(json + ":" + std::to_string(k + 1) + ": "), std::string::npos);
-    for (const Case& c : jsonLines) EXPECT_NE(strict.err.find(c.error), std::string::npos) << c.error;
+    for (const Case& c : jsonLines)
+        EXPECT_NE(strict.err.find(c.error), std::string::npos) << c.error;
 
     // Unknown names are left alone only when asked.
     WriteFile(folder.path / "fc.csv",
@@ -223,8 +229,7 @@ TEST(CliAsAScriptUsesIt, CheckUsesEachLoansOwnDisclosure) {
     const Outcome own = InProcess({"check", "--format", "csv", loans});
     EXPECT_EQ(own.status, kExitSomeLoans) << own.err;
     EXPECT_NE(own.err.find("a.csv:4: none: no disclosed APR to check"), std::string::npos);
-    EXPECT_NE(own.err.find("3 loans: 2 computed, 1 with errors, 1 not accurate"),
-              std::string::npos)
+    EXPECT_NE(own.err.find("3 loans: 2 computed, 1 with errors, 1 not accurate"), std::string::npos)
         << own.err;
     const Outcome given = InProcess({"check", "--format", "csv", "--disclosed-apr", "9.5", loans});
     EXPECT_EQ(given.status, kExitFailed);

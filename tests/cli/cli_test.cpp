@@ -317,6 +317,10 @@ TEST(CliAgainstDesktop, ChartIsWhatSaveChartTextWrites) {
             const CliRun cli = Cli(args);
             EXPECT_EQ(cli.status, kExitOk) << cli.err;
             EXPECT_EQ(cli.out, saved);
+            // The Rule of 78s warning and the like reach a terminal without
+            // sending its user to a menu or a tab.
+            for (const char* windowWords : {"Menu", "Tab ", "InputError"})
+                EXPECT_EQ(cli.err.find(windowWords), std::string::npos) << cli.err;
         }
     }
     EXPECT_GT(charted, 20);
