@@ -157,27 +157,37 @@ std::optional<LoanSource> LoanFeed::Open(const fs::path& input, bool named) {
         for (auto it = files.rbegin(); it != files.rend(); ++it) pending_.push_back({*it, false});
         return std::nullopt;
     }
+    std::optional<InputKind> kind = KindOfName(input);
+    if (settings_.kind && named) kind = settings_.kind;
+    const fs::file_status status = fs::status(input, ignored);
+    const bool regular = input != "-" && fs::is_regular_file(status);
+    // A schedule file is opened by the worker that computes it, so that a
+    // folder of many files never holds more of them open than there are
+    // jobs. Only what must be read ahead to tell its kind is opened here.
+    const bool readAhead = !kind && (input == "-" || (fs::exists(status) && !regular));
+    if (!readAhead && kind.value_or(InputKind::ScheduleFile) == InputKind::ScheduleFile) {
+        if (regular) readBefore_ += static_cast<std::int64_t>(fs::file_size(input, ignored));
+        return ScheduleFileSource(input, nullptr);
+    }
     auto in = std::make_unique<InputBuf>(input);
     if (!in->Open()) {
         LoanSource s = Unreadable(input.string(), "cannot open: " + in->Failure());
         s.fatal = true;
         return s;
     }
-    std::optional<InputKind> kind = KindOfName(input);
-    if (settings_.kind && named) kind = settings_.kind;
-    if (!kind && (in->IsStandardInput() || !in->IsRegularFile()))
-        kind = KindOfFirstCharacter(in->FirstSignificant());
-    if (kind.value_or(InputKind::ScheduleFile) == InputKind::ScheduleFile) {
-        LoanSource s;
-        s.kind = LoanSource::Kind::ScheduleFile;
-        s.location = input.string();
-        s.file = input;
-        if (in->IsRegularFile()) readBefore_ += in->Size();
-        s.readThrough = readBefore_;
-        s.opened = std::move(in);
-        return s;
-    }
+    if (!kind) kind = KindOfFirstCharacter(in->FirstSignificant());
+    if (*kind == InputKind::ScheduleFile) return ScheduleFileSource(input, std::move(in));
     return OpenBatch(input, *kind, std::move(in));
+}
+
+LoanSource LoanFeed::ScheduleFileSource(const fs::path& input, std::shared_ptr<InputBuf> opened) {
+    LoanSource s;
+    s.kind = LoanSource::Kind::ScheduleFile;
+    s.location = input.string();
+    s.file = input;
+    s.readThrough = readBefore_;
+    s.opened = std::move(opened);
+    return s;
 }
 
 std::optional<LoanSource> LoanFeed::OpenBatch(const fs::path& input, InputKind kind,

@@ -86,6 +86,8 @@ class LoanFeed {
         std::filesystem::path path;
         bool named;  // on the command line, not found in a folder
     };
+    LoanSource ScheduleFileSource(const std::filesystem::path& input,
+                                  std::shared_ptr<InputBuf> opened);
     std::optional<LoanSource> OpenBatch(const std::filesystem::path& input, InputKind kind,
                                         std::unique_ptr<InputBuf> in);
 

@@ -89,19 +89,23 @@ void AddEngineSwitches(CLI::App& command, Options& o, bool showsReport) {
 }
 
 void AddOutputOption(CLI::App& command, Options& o, std::string_view what) {
-    command.add_option("-o,--output", o.output,
-                       "Write " + std::string(what) +
-                           " to this file instead of standard output (replaced whole once "
-                           "complete, never half written; - is standard output)");
+    command
+        .add_option("-o,--output", o.output,
+                    "Write " + std::string(what) +
+                        " to this file instead of standard output (replaced whole once "
+                        "complete, never half written; - is standard output)")
+        ->type_name("FILE");
 }
 
 void AddBatchOptions(CLI::App& command, Options& o, unsigned defaultJobs) {
     command
         .add_option("FILE", o.inputs, "Schedule files, folders, batch files, or - (standard input)")
         ->required();
-    command.add_option("-j,--jobs", o.jobs,
-                       "Loans computed at once (threads), 1 to " + std::to_string(kMostJobs) +
-                           "; default " + std::to_string(defaultJobs) + ", the cores");
+    command
+        .add_option("-j,--jobs", o.jobs,
+                    "Loans computed at once (threads), 1 to " + std::to_string(kMostJobs) +
+                        "; default " + std::to_string(defaultJobs) + ", the cores")
+        ->type_name("N");
     command.add_option("--format", o.format, "Output format")
         ->check(CLI::IsMember({"text", "csv", "json"}))
         ->capture_default_str();
@@ -394,14 +398,20 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         "Judge each loan's disclosed APR (and finance charge) under the Regulation Z tolerances");
     AddBatchOptions(*check, o, defaultJobs);
     AddEngineSwitches(*check, o, false);
-    o.disclosedAprOption = check->add_option(
-        "--disclosed-apr", o.disclosedApr,
-        "The disclosed APR in percent; accurate within 1/8 of one percentage point of the "
-        "computed APR (1/4 for an irregular transaction)");
-    o.disclosedChargeOption = check->add_option(
-        "--disclosed-finance-charge", o.disclosedFinanceCharge,
-        "The disclosed finance charge in dollars; accurate within $5 when the amount financed "
-        "is $1,000 or less, $10 above");
+    o.disclosedAprOption =
+        check
+            ->add_option(
+                "--disclosed-apr", o.disclosedApr,
+                "The disclosed APR in percent; accurate within 1/8 of one percentage point of the "
+                "computed APR (1/4 for an irregular transaction)")
+            ->type_name("PERCENT");
+    o.disclosedChargeOption =
+        check
+            ->add_option("--disclosed-finance-charge", o.disclosedFinanceCharge,
+                         "The disclosed finance charge in dollars; accurate within $5 when the "
+                         "amount financed "
+                         "is $1,000 or less, $10 above")
+            ->type_name("DOLLARS");
     check->footer(std::string(kInputsHelp) +
                   " A loan's own disclosed values take precedence over these options, which "
                   "are needed only for loans that state none.\n\n" +

@@ -244,7 +244,7 @@ LoanRecord LoanWorker::FromScheduleFile(const std::filesystem::path& file, std::
         opened = std::make_shared<InputBuf>(file);
         if (!opened->Open()) {
             record.status = LoanStatus::Unreadable;
-            record.error = "cannot open the file: " + opened->Failure();
+            record.error = "cannot open: " + opened->Failure();
             return record;
         }
     }
@@ -274,7 +274,7 @@ ChartRun LoanWorker::Chart(const std::filesystem::path& file) {
     InputBuf in(file);
     if (!in.Open()) {
         record.status = LoanStatus::Unreadable;
-        record.error = "cannot open the file: " + in.Failure();
+        record.error = "cannot open: " + in.Failure();
         return run;
     }
     Start();

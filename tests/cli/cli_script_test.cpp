@@ -102,11 +102,15 @@ TEST(CliAsAScriptUsesIt, EveryInputIsReadOnceWhateverItIs) {
          "Estimated APR = 9.34%\r\n", ""},
         {"-o leaves the old file when the run fails",
          "echo old > c.txt; $Q chart -o c.txt missing.txt; echo \"status $?\"; cat c.txt", kExitOk,
-         "status 2\nold\n", "missing.txt: cannot open the file"},
+         "status 2\nold\n", "missing.txt: cannot open: No such file or directory"},
         {"-o holds exactly what standard output would",
          "$Q apr --format json -o r.json $E/loans.csv 2>/dev/null; "
          "$Q apr --format json $E/loans.csv 2>/dev/null | cmp - r.json && echo same",
          kExitOk, "same", ""},
+        {"a folder of many schedule files holds few open",
+         "mkdir many; for i in $(seq 300); do cp $E/irregular.txt many/$i.txt; done; "
+         "ulimit -n 40; $Q apr --jobs 8 --format csv many | grep -c \",computed,\"",
+         kExitOk, "300\n", "300 loans: 300 computed, 0 with errors"},
         {"-o into a folder that is not there", "$Q apr -o no/such/r.csv $E/loans.csv",
          kExitBadInput, "", "Cannot save \"no/such/r.csv\": No such file or directory"},
     };
