@@ -21,7 +21,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kProgram = "quorvane-cli";
-constexpr std::string_view kVersion = "quorvane-cli 0.9992";
+// The version comes from the build (the project version in CMakeLists.txt), as the
+// packages' does.
+constexpr std::string_view kVersion = "quorvane-cli " QV_VERSION;
 
 constexpr std::string_view kExitStatusHelp =
     "Exit status: 0 when every loan was computed (and, for check, every disclosure is "
