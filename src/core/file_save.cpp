@@ -102,8 +102,23 @@ bool AtomicFile::Fail(int err) {
     return false;
 }
 
+// A target that is there and is no regular file (a device such as /dev/null
+// or /dev/full, a named pipe, a link to a descriptor like /dev/stdout) is
+// written into as it stands: a new file renamed over it would replace the
+// device or the pipe itself with a plain file, and the text would never reach
+// the reader.
+bool AtomicFile::OpenInPlace(const struct stat& target) {
+    if (S_ISDIR(target.st_mode)) return Fail(EISDIR);
+    fd_ = ::open(file_.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd_ < 0) return Fail(errno);
+    inPlace_ = true;
+    return true;
+}
+
 bool AtomicFile::Open() {
     if (file_.filename().empty()) return Fail(EISDIR);
+    if (struct stat existing{}; ::stat(file_.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
+        return OpenInPlace(existing);
     target_ = FollowLink(file_);
     if (const int refused = ReplaceRefusal(target_); refused != 0) return Fail(refused);
     const auto stamp = static_cast<unsigned long long>(
@@ -143,9 +158,12 @@ bool AtomicFile::Write(std::string_view text) {
 bool AtomicFile::Commit() {
     if (fd_ < 0 || !error_.empty()) return false;
     if (!Flush()) return false;
-    if (::fsync(fd_) != 0) return Fail(errno);
+    // A device or a pipe has nothing to sync (some refuse fsync) and nothing
+    // to rename: the text has gone where it was sent.
+    if (!inPlace_ && ::fsync(fd_) != 0) return Fail(errno);
     const int fd = std::exchange(fd_, -1);
     if (::close(fd) != 0) return Fail(errno);  // a late write error
+    if (inPlace_) return true;
     if (::rename(tempPath_.c_str(), target_.c_str()) != 0) return Fail(errno);
     tempPath_.clear();  // the file now stands under its final name
     SyncFolder(target_.parent_path());

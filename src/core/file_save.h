@@ -3,6 +3,8 @@
 // the text goes to a new file beside the target, is flushed to the disk, and
 // only then takes the target's name in one step (rename). Every save of the
 // program (chart texts, schedule files) goes through here.
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -26,7 +28,8 @@ std::string CannotSaveText(const std::filesystem::path& file, int err);
 // that is marked read-only (no write permission for anyone), is refused at
 // Open; one that is replaced keeps its permissions, and its owner and group
 // where the user may give them. A symbolic link is followed and the file it
-// names is replaced.
+// names is replaced. A target that is no regular file (a device, a named
+// pipe) is written into directly, as it cannot be replaced in one step.
 class AtomicFile {
   public:
     explicit AtomicFile(std::filesystem::path file);
@@ -44,6 +47,7 @@ class AtomicFile {
     const std::string& Error() const { return error_; }
 
   private:
+    bool OpenInPlace(const struct stat& target);
     bool Flush();
     bool Fail(int err);
 
@@ -51,6 +55,7 @@ class AtomicFile {
     std::filesystem::path target_;  // the file that is replaced (links followed)
     std::string tempPath_;
     int fd_ = -1;
+    bool inPlace_ = false;  // writing straight into a device or a pipe
     std::string buffer_;
     std::string error_;
 };

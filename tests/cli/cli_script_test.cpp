@@ -111,6 +111,14 @@ TEST(CliAsAScriptUsesIt, EveryInputIsReadOnceWhateverItIs) {
          "mkdir many; for i in $(seq 300); do cp $E/irregular.txt many/$i.txt; done; "
          "ulimit -n 40; $Q apr --jobs 8 --format csv many | grep -c \",computed,\"",
          kExitOk, "300\n", "300 loans: 300 computed, 0 with errors"},
+        {"-o into a named pipe writes to its reader and leaves the pipe",
+         "mkfifo o; timeout 30 cat o > got & $Q apr -o o $E/irregular.txt; wait; "
+         "test -p o && cat got",
+         kExitOk, "Estimated APR = 9.34%", ""},
+        {"-o into a link to a named pipe leaves link and pipe",
+         "mkfifo p; ln -s p l; timeout 30 cat p > got2 & $Q chart -o l $E/irregular.txt; wait; "
+         "test -L l && test -p p && cat got2",
+         kExitOk, "Estimated APR = 9.34%\r\n", ""},
         {"-o into a folder that is not there", "$Q apr -o no/such/r.csv $E/loans.csv",
          kExitBadInput, "", "Cannot save \"no/such/r.csv\": No such file or directory"},
     };
