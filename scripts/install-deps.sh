@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libcli11-dev nlohmann-json3-dev
+  libcli11-dev nlohmann-json3-dev libutf8proc-dev
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libqt6svg6
   fonts-liberation
   clang-format git

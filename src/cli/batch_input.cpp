@@ -1,11 +1,14 @@
 #include "cli/batch_input.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <system_error>
 
+#include "core/loan_state.h"
 #include "data/schedule_file.h"
 
 namespace qv::cli {
@@ -19,6 +22,13 @@ constexpr std::string_view kIntervalColumn = "interval";
 constexpr std::string_view kGroupsColumn = "groups";
 constexpr std::string_view kDisclosedAprColumn = "disclosed_apr";
 constexpr std::string_view kDisclosedFcColumn = "disclosed_finance_charge";
+
+// Every name a batch line may use; anything else is most likely a typing
+// mistake that would silently leave a value out.
+constexpr std::array<std::string_view, 6> kLoanNames = {kIdColumn,           kAmountColumn,
+                                                        kIntervalColumn,     kGroupsColumn,
+                                                        kDisclosedAprColumn, kDisclosedFcColumn};
+constexpr std::array<std::string_view, 4> kGroupNames = {"count", "payment", "periods", "days"};
 
 // The names of the interval items, in item order.
 constexpr std::array<std::string_view, kIntervalItems> kIntervalNames = {
@@ -44,20 +54,40 @@ std::string Quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
 
+// A number that took the whole text, or why not.
 template <class Number>
-std::optional<Number> WholeText(std::string_view text) {
+struct NumberText {
+    std::optional<Number> value;
+    bool outOfRange = false;  // a number, but none the type can hold
+};
+
+template <class Number>
+NumberText<Number> WholeText(std::string_view text) {
     text = Trimmed(text);
     Number value{};
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
-    return value;
+    if (text.empty() || ptr != end) return {};
+    if (ec == std::errc::result_out_of_range) return {std::nullopt, true};
+    if (ec != std::errc()) return {};
+    return {value, false};
+}
+
+// A rate or amount so close to zero that a double holds it only with lost
+// digits (1e-320) is written by mistake, not meant.
+bool TooSmallToHold(double x) {
+    return x != 0.0 && std::fabs(x) < std::numeric_limits<double>::min();
 }
 
 // A finite number written plainly ("5000", "88.85", "-1e3"); `error` says
 // why not.
 std::optional<double> ReadAmount(std::string_view name, std::string_view text, std::string& error) {
-    const std::optional<double> value = WholeText<double>(text);
+    const NumberText<double> read = WholeText<double>(text);
+    const std::optional<double> value = read.value;
+    if (read.outOfRange || (value && TooSmallToHold(*value))) {
+        error = Quoted(name) + ": " + Quoted(Trimmed(text)) + " is out of range";
+        return std::nullopt;
+    }
     if (!value) {
         error = Quoted(name) + ": " + Quoted(Trimmed(text)) + " is not a number";
         return std::nullopt;
@@ -71,9 +101,12 @@ std::optional<double> ReadAmount(std::string_view name, std::string_view text, s
 
 std::optional<std::int32_t> ReadWhole(std::string_view name, std::string_view text,
                                       std::string& error) {
-    const std::optional<std::int32_t> value = WholeText<std::int32_t>(text);
-    if (!value) error = Quoted(name) + ": " + Quoted(Trimmed(text)) + " is not a whole number";
-    return value;
+    const NumberText<std::int32_t> read = WholeText<std::int32_t>(text);
+    if (read.outOfRange)
+        error = Quoted(name) + ": " + Quoted(Trimmed(text)) + " is out of range";
+    else if (!read.value)
+        error = Quoted(name) + ": " + Quoted(Trimmed(text)) + " is not a whole number";
+    return read.value;
 }
 
 std::optional<int> ReadInterval(std::string_view text, std::string& error) {
@@ -84,18 +117,41 @@ std::optional<int> ReadInterval(std::string_view text, std::string& error) {
     return item;
 }
 
-// The disclosed finance charge as currency: finite and within the range.
-std::optional<Currency> ReadFinanceCharge(double dollars, std::string& error) {
+// An amount of whole cents within the currency range holds no digit below
+// the cent; one with a fraction of a cent was not copied from a disclosure
+// and is refused rather than rounded one way or the other.
+bool HasFractionOfACent(double dollars) {
+    const std::optional<Currency> amount = TryDollarsToCurrency(dollars);
+    return amount && *amount % (kCurrencyPerDollar / 100) != 0;
+}
+
+std::string FractionOfACentText(std::string_view what, double dollars) {
+    return std::string(what) + " " + FloatToStr(dollars) +
+           " has a fraction of a cent (amounts are whole cents)";
+}
+
+// The disclosed finance charge as currency: finite, within the range and in
+// whole cents.
+std::optional<Currency> ReadFinanceCharge(double dollars, std::string& error,
+                                          std::string_view name = kDisclosedFcColumn) {
     const std::optional<Currency> charge = TryDollarsToCurrency(dollars);
-    if (!charge) error = Quoted(kDisclosedFcColumn) + ": " + FloatToStr(dollars) + " is too large";
+    if (!charge) {
+        error = Quoted(name) + ": " + FloatToStr(dollars) + " is out of range";
+        return std::nullopt;
+    }
+    if (HasFractionOfACent(dollars)) {
+        error = FractionOfACentText(name, dollars);
+        return std::nullopt;
+    }
     return charge;
 }
 
-std::optional<double> ReadApr(std::string_view text, std::string& error) {
+std::optional<double> ReadApr(std::string_view text, std::string& error,
+                              std::string_view name = kDisclosedAprColumn) {
     text = Trimmed(text);
     // A rate may be written with its percent sign.
     if (!text.empty() && text.back() == '%') text.remove_suffix(1);
-    return ReadAmount(kDisclosedAprColumn, text, error);
+    return ReadAmount(name, text, error);
 }
 
 // A loan with its header, groups and disclosure checked as far as the line
@@ -142,17 +198,43 @@ std::optional<double> JsonAmount(const json& value, std::string_view name, std::
         error = Quoted(name) + " must be a finite number";
         return std::nullopt;
     }
+    if (TooSmallToHold(x)) {
+        error = Quoted(name) + ": " + value.dump() + " is out of range";
+        return std::nullopt;
+    }
     return x;
 }
 
 std::optional<std::int32_t> JsonWhole(const json& value, std::string_view name,
                                       std::string& error) {
-    if (value.is_number_integer()) {
+    // Unsigned first: a number above the signed range must not wrap round.
+    if (value.is_number_unsigned()) {
+        const auto n = value.get<std::uint64_t>();
+        if (n <= static_cast<std::uint64_t>(INT32_MAX)) return static_cast<std::int32_t>(n);
+    } else if (value.is_number_integer()) {
         const auto n = value.get<std::int64_t>();
         if (n >= INT32_MIN && n <= INT32_MAX) return static_cast<std::int32_t>(n);
     }
-    error = Quoted(name) + " must be a whole number of at most 10 digits";
+    if (value.is_number_integer())
+        error = Quoted(name) + ": " + value.dump() + " is out of range";
+    else if (value.is_number())
+        error = Quoted(name) + ": " + value.dump() + " is not a whole number";
+    else
+        error = Quoted(name) + " must be a whole number, not " + value.dump();
     return std::nullopt;
+}
+
+// The first key of `object` that is not among `known`, unless unknown keys
+// are ignored; `error` names it.
+bool HasUnknownKey(const json& object, std::span<const std::string_view> known,
+                   std::string_view where, const BatchReading& reading, std::string& error) {
+    if (reading.ignoreUnknown) return false;
+    for (const auto& [key, value] : object.items()) {
+        if (std::find(known.begin(), known.end(), key) != known.end()) continue;
+        error = UnknownNameText("key", where.empty() ? key : std::string(where) + "." + key, known);
+        return true;
+    }
+    return false;
 }
 
 std::optional<int> JsonInterval(const json& value, std::string& error) {
@@ -166,10 +248,15 @@ std::optional<int> JsonInterval(const json& value, std::string& error) {
     return std::nullopt;
 }
 
-std::optional<PayGroup> JsonGroup(const json& value, int sequence, std::string& error) {
+std::optional<PayGroup> JsonGroup(const json& value, int sequence, const BatchReading& reading,
+                                  std::string& error, bool& unknownName) {
     const std::string where = "groups[" + std::to_string(sequence - 1) + "]";
     if (!value.is_object()) {
         error = Quoted(where) + " must be an object with count and payment";
+        return std::nullopt;
+    }
+    if (HasUnknownKey(value, kGroupNames, where, reading, error)) {
+        unknownName = true;
         return std::nullopt;
     }
     PayGroup g;
@@ -204,10 +291,20 @@ std::string JsonId(const json& object) {
 }
 
 // Reads the loan's fields from a parsed line.
-LoanParse JsonLoan(const json& object) {
+LoanParse JsonLoan(const json& object, const BatchReading& reading) {
     std::string id = JsonId(object);
-    if (!object.is_object()) return Failed(id, "the line is not a JSON object");
+    if (!object.is_object())
+        return Failed(id, "the line is not a JSON object (a batch holds one object per line)");
     std::string error;
+    if (HasUnknownKey(object, kLoanNames, {}, reading, error)) {
+        LoanParse p = Failed(id, error);
+        p.unknownName = true;
+        return p;
+    }
+    if (object.contains(kIdColumn) && !object.at(kIdColumn).is_string() &&
+        !object.at(kIdColumn).is_number() && !object.at(kIdColumn).is_null())
+        return Failed(id, Quoted(kIdColumn) + " must be a text or a number, not " +
+                              object.at(kIdColumn).dump());
     for (const std::string_view key : {kAmountColumn, kIntervalColumn, kGroupsColumn}) {
         if (!object.contains(key)) return Failed(id, "no " + Quoted(key));
     }
@@ -221,8 +318,14 @@ LoanParse JsonLoan(const json& object) {
     const json& groups = object.at(kGroupsColumn);
     if (!groups.is_array()) return Failed(id, Quoted(kGroupsColumn) + " must be an array");
     for (const json& g : groups) {
-        const auto group = JsonGroup(g, static_cast<int>(loan.groups.size()) + 1, error);
-        if (!group) return Failed(id, error);
+        bool unknownName = false;
+        const auto group =
+            JsonGroup(g, static_cast<int>(loan.groups.size()) + 1, reading, error, unknownName);
+        if (!group) {
+            LoanParse p = Failed(id, error);
+            p.unknownName = unknownName;
+            return p;
+        }
         loan.groups.push_back(*group);
     }
     if (object.contains(kDisclosedAprColumn) && !object.at(kDisclosedAprColumn).is_null()) {
@@ -237,7 +340,99 @@ LoanParse JsonLoan(const json& object) {
     return Parsed(std::move(loan));
 }
 
+// How many single-character edits turn `a` into `b`.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            const std::size_t same = a[i - 1] == b[j - 1] ? 0 : 1;
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + same});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// `a` in `b` with letters left out: "disclosed_fc" in "disclosed_finance_charge".
+bool IsAbbreviationOf(std::string_view a, std::string_view b) {
+    if (a.empty() || b.empty() || a.front() != b.front()) return false;
+    std::size_t at = 0;
+    for (const char c : b)
+        if (at < a.size() && c == a[at]) ++at;
+    return at == a.size();
+}
+
+// The known name a mistyped one most likely stands for: one it abbreviates,
+// else the nearest by edits when that is near enough to be a slip.
+std::optional<std::string_view> NearestName(std::string_view name,
+                                            std::span<const std::string_view> known) {
+    std::string lower(name);
+    for (char& c : lower) c = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+    std::optional<std::string_view> best;
+    std::size_t bestDistance = std::max<std::size_t>(2, lower.size() / 3) + 1;
+    for (const std::string_view candidate : known) {
+        if (IsAbbreviationOf(lower, candidate) || lower.starts_with(candidate)) return candidate;
+        const std::size_t distance = EditDistance(lower, candidate);
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = candidate;
+        }
+    }
+    return best;
+}
+
 }  // namespace
+
+std::optional<double> ReadDisclosedApr(std::string_view name, std::string_view text,
+                                       std::string& error) {
+    return ReadApr(text, error, name);
+}
+
+std::optional<Currency> ReadDisclosedFinanceCharge(std::string_view name, std::string_view text,
+                                                   std::string& error) {
+    const std::optional<double> dollars = ReadAmount(name, text, error);
+    return dollars ? ReadFinanceCharge(*dollars, error, name) : std::nullopt;
+}
+
+std::string UnknownNameText(std::string_view what, std::string_view name,
+                            std::span<const std::string_view> known) {
+    const std::string_view leaf = name.substr(name.rfind('.') + 1);
+    std::string text = "unknown " + std::string(what) + " " + std::string(name);
+    if (const auto nearest = NearestName(leaf, known))
+        text += " (did you mean " + std::string(*nearest) + "?)";
+    return text;
+}
+
+std::optional<std::string> ScheduleProblem(double amountFinanced,
+                                           std::span<const PayGroup> groups) {
+    if (amountFinanced == 0.0) return "the amount financed is 0";
+    if (HasFractionOfACent(amountFinanced))
+        return FractionOfACentText("the amount financed", amountFinanced);
+    std::int64_t payments = 0;
+    for (std::size_t k = 0; k < groups.size(); ++k) {
+        const PayGroup& g = groups[k];
+        const std::string where = "group " + std::to_string(k + 1) + ": ";
+        if (g.SetSize < 0) return where + "count " + std::to_string(g.SetSize) + " is below zero";
+        if (!(g.PaySize > 0))
+            return where + "payment " + FloatToStr(g.PaySize) + " is not above zero";
+        if (HasFractionOfACent(g.PaySize)) return where + FractionOfACentText("payment", g.PaySize);
+        if (g.PriorPds < 0)
+            return where + "periods " + std::to_string(g.PriorPds) + " is below zero";
+        if (g.PriorPds == 0 && g.AddDays <= 0)
+            return where + "a payment due " + std::to_string(g.AddDays) +
+                   " days after the one before (give periods or days above zero)";
+        payments += g.SetSize;
+    }
+    if (payments == 0) return std::string("the schedule has no payments");
+    if (payments > kMaxPayments)
+        return std::to_string(payments) + " payments scheduled but a schedule holds at most " +
+               std::to_string(kMaxPayments);
+    return std::nullopt;
+}
 
 std::optional<int> IntervalItem(std::string_view text) {
     text = Trimmed(text);
@@ -251,6 +446,20 @@ std::optional<int> IntervalItem(std::string_view text) {
 
 std::optional<std::vector<PayGroup>> ParseGroups(std::string_view text, std::string& error) {
     std::vector<PayGroup> groups;
+    // The names of a group's values are built only for a message: a batch
+    // of long schedules reads many groups and misreads few.
+    const auto name = [&groups](std::string_view value) {
+        return "group " + std::to_string(groups.size() + 1) + " " + std::string(value);
+    };
+    const auto whole = [&](std::string_view part, std::string_view value) {
+        const std::optional<std::int32_t> n = WholeText<std::int32_t>(part).value;
+        return n ? n : ReadWhole(name(value), part, error);
+    };
+    const auto amount = [&](std::string_view part, std::string_view value) {
+        const std::optional<double> x = WholeText<double>(part).value;
+        if (x && std::isfinite(*x) && !TooSmallToHold(*x)) return x;
+        return ReadAmount(name(value), part, error);
+    };
     std::size_t pos = 0;
     while (pos <= text.size()) {
         std::size_t end = text.find(';', pos);
@@ -259,33 +468,35 @@ std::optional<std::vector<PayGroup>> ParseGroups(std::string_view text, std::str
         pos = end + 1;
         // A ";" at the end, or doubled, separates nothing.
         if (item.empty()) continue;
-        const std::string where = "group " + std::to_string(groups.size() + 1);
-        std::vector<std::string_view> parts;
-        for (std::size_t at = 0; at <= item.size();) {
+        std::array<std::string_view, 4> parts;
+        std::size_t count = 0;
+        for (std::size_t at = 0; at <= item.size() && count <= parts.size(); ++count) {
             std::size_t colon = item.find(':', at);
             if (colon == std::string_view::npos) colon = item.size();
-            parts.push_back(item.substr(at, colon - at));
+            if (count < parts.size()) parts[count] = item.substr(at, colon - at);
             at = colon + 1;
         }
-        if (parts.size() < 2 || parts.size() > 4) {
-            error = where + ": " + Quoted(item) + " is not count:payment[:periods[:days]]";
+        if (count < 2 || count > parts.size()) {
+            error = "group " + std::to_string(groups.size() + 1) + ": " + Quoted(item) +
+                    " is not count:payment[:periods[:days]]";
             return std::nullopt;
         }
         PayGroup g;
         g.Sequence = static_cast<std::int32_t>(groups.size()) + 1;
-        const auto count = ReadWhole(where + " count", parts[0], error);
-        const auto payment = count ? ReadAmount(where + " payment", parts[1], error) : std::nullopt;
+        const auto payments = whole(parts[0], "count");
+        if (!payments) return std::nullopt;
+        const std::optional<double> payment = amount(parts[1], "payment");
         if (!payment) return std::nullopt;
-        g.SetSize = *count;
+        g.SetSize = *payments;
         g.PaySize = *payment;
         g.PriorPds = 1;
-        if (parts.size() > 2) {
-            const auto periods = ReadWhole(where + " periods", parts[2], error);
+        if (count > 2) {
+            const auto periods = whole(parts[2], "periods");
             if (!periods) return std::nullopt;
             g.PriorPds = *periods;
         }
-        if (parts.size() > 3) {
-            const auto days = ReadWhole(where + " days", parts[3], error);
+        if (count > 3) {
+            const auto days = whole(parts[3], "days");
             if (!days) return std::nullopt;
             g.AddDays = *days;
         }
@@ -335,13 +546,15 @@ std::optional<std::vector<std::string>> SplitCsvLine(std::string_view line) {
     }
 }
 
-std::optional<CsvColumns> ReadCsvHeader(std::string_view line, std::string& error) {
+std::optional<CsvColumns> ReadCsvHeader(std::string_view line, const BatchReading& reading,
+                                        std::string& error) {
     const auto fields = SplitCsvLine(line);
     if (!fields) {
         error = "the header line has a quote left open";
         return std::nullopt;
     }
     CsvColumns c;
+    c.fields = fields->size();
     const std::pair<std::string_view, int*> known[] = {
         {kIdColumn, &c.id},
         {kAmountColumn, &c.amountFinanced},
@@ -350,6 +563,7 @@ std::optional<CsvColumns> ReadCsvHeader(std::string_view line, std::string& erro
         {kDisclosedAprColumn, &c.disclosedApr},
         {kDisclosedFcColumn, &c.disclosedFinanceCharge}};
     for (std::size_t k = 0; k < fields->size(); ++k) {
+        bool isKnown = false;
         for (const auto& [name, column] : known) {
             if (!SameLetters((*fields)[k], name)) continue;
             if (*column >= 0) {
@@ -357,6 +571,12 @@ std::optional<CsvColumns> ReadCsvHeader(std::string_view line, std::string& erro
                 return std::nullopt;
             }
             *column = static_cast<int>(k);
+            isKnown = true;
+        }
+        if (!isKnown && !reading.ignoreUnknown) {
+            error = UnknownNameText("column", (*fields)[k], kLoanNames) +
+                    "; --ignore-unknown reads the file without it";
+            return std::nullopt;
         }
     }
     for (const auto& [name, column] : known) {
@@ -376,6 +596,11 @@ LoanParse ParseCsvLoan(std::string_view line, const CsvColumns& columns) {
     const auto fields = SplitCsvLine(line);
     if (!fields) return Failed({}, "a quote is left open or text follows a closing quote");
     std::string id(Field(*fields, columns.id));
+    // A field too many is most often a comma typed for a ";" between groups;
+    // one too few a value left out. Either way the columns no longer line up.
+    if (fields->size() != columns.fields)
+        return Failed(id, std::to_string(fields->size()) + " fields, the header has " +
+                              std::to_string(columns.fields));
     std::string error;
     BatchLoan loan;
     loan.id = id;
@@ -400,15 +625,15 @@ LoanParse ParseCsvLoan(std::string_view line, const CsvColumns& columns) {
     return Parsed(std::move(loan));
 }
 
-LoanParse ParseJsonLoan(std::string_view line) {
+LoanParse ParseJsonLoan(std::string_view line, const BatchReading& reading) {
     json object;
     try {
         object = json::parse(line);
     } catch (const json::exception& e) {
         // A syntax error, or a number beyond any double.
-        return Failed({}, "not JSON: " + ErrorText(e));
+        return Failed({}, "not JSON (a batch holds one object per line): " + ErrorText(e));
     }
-    return JsonLoan(object);
+    return JsonLoan(object, reading);
 }
 
 }  // namespace qv::cli

@@ -4,7 +4,8 @@
 // common interval and the payment groups in order), with an id and,
 // optionally, the APR and finance charge its disclosure states.
 //
-// CSV (the header names the columns, in any order; others are ignored):
+// CSV (the header names the columns, in any order; a column or key of
+// another name is refused unless unknown names are to be ignored):
 //     id,amount_financed,interval,groups,disclosed_apr,disclosed_finance_charge
 //     car-17,5000,monthly,24:230,9.69,520
 //     odd-first,6000,monthly,1:200:1:19; 35:200,11.82,
@@ -20,6 +21,7 @@
 // item 0 to 4.
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,7 +50,34 @@ struct LoanParse {
     std::optional<BatchLoan> loan;
     std::string id;     // the line's id when one could be read, even from a bad line
     std::string error;  // set when `loan` is empty
+    // The line names a key the companion does not know: the input, not just
+    // this loan, is in a form the companion cannot be sure to read right.
+    bool unknownName = false;
 };
+
+// How strictly the names of a batch file are taken.
+struct BatchReading {
+    bool ignoreUnknown = false;  // columns and keys of other names are left alone
+};
+
+// "unknown column disclosed_fc (did you mean disclosed_finance_charge?)";
+// `what` is "column" or "key".
+std::string UnknownNameText(std::string_view what, std::string_view name,
+                            std::span<const std::string_view> known);
+
+// Why a schedule cannot be computed as given, in the companion's words,
+// before the engine sees it: amounts with a fraction of a cent, payments of
+// nothing, counts or periods below zero, a payment due no time after the one
+// before, no payments, or more than a schedule holds. Empty when it can.
+std::optional<std::string> ScheduleProblem(double amountFinanced, std::span<const PayGroup> groups);
+
+// A disclosed APR in percent ("9.69", "9.69%") and a disclosed finance
+// charge in dollars, read as their columns are; `name` stands for the value
+// in `error` (a column, or a command-line option).
+std::optional<double> ReadDisclosedApr(std::string_view name, std::string_view text,
+                                       std::string& error);
+std::optional<Currency> ReadDisclosedFinanceCharge(std::string_view name, std::string_view text,
+                                                   std::string& error);
 
 // The interval item of a name or item number; empty when it is neither.
 std::optional<int> IntervalItem(std::string_view text);
@@ -65,6 +94,8 @@ std::optional<std::vector<std::string>> SplitCsvLine(std::string_view line);
 
 // Where the known columns stand in a CSV line; -1 when absent.
 struct CsvColumns {
+    std::size_t fields = 0;  // the header's number of fields
+
     int id = -1;
     int amountFinanced = -1;
     int interval = -1;
@@ -74,13 +105,15 @@ struct CsvColumns {
 };
 
 // Reads the header line; empty with `error` set when it lacks one of the
-// required columns (amount_financed, interval, groups) or names one twice.
-std::optional<CsvColumns> ReadCsvHeader(std::string_view line, std::string& error);
+// required columns (amount_financed, interval, groups), names one twice or
+// names an unknown one (unless `reading` ignores those).
+std::optional<CsvColumns> ReadCsvHeader(std::string_view line, const BatchReading& reading,
+                                        std::string& error);
 
 LoanParse ParseCsvLoan(std::string_view line, const CsvColumns& columns);
 
 // --- JSON Lines ----------------------------------------------------------------
 
-LoanParse ParseJsonLoan(std::string_view line);
+LoanParse ParseJsonLoan(std::string_view line, const BatchReading& reading);
 
 }  // namespace qv::cli

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
+#include <istream>
 #include <limits>
 #include <map>
 #include <mutex>
@@ -14,11 +15,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// `ending` is written in lower case; the name may be in any.
 bool EndsWithLetters(const std::string& name, std::string_view ending) {
     if (name.size() < ending.size()) return false;
-    return std::equal(
-        ending.begin(), ending.end(), name.end() - std::ptrdiff_t(ending.size()),
-        [](char a, char b) { return (a >= 'A' && a <= 'Z' ? char(a - 'A' + 'a') : a) == b; });
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return std::equal(ending.begin(), ending.end(), name.end() - std::ptrdiff_t(ending.size()),
+                      [&lower](char e, char n) { return e == lower(n); });
 }
 
 LoanSource Unreadable(std::string location, std::string error) {
@@ -54,6 +56,14 @@ LoanRecord FromParse(LoanWorker& worker, const LoanParse& parse, const LoanSourc
     record.id = parse.id.empty() ? source.location : parse.id;
     record.source = source.location;
     record.error = parse.error;
+    // A key not known may hold a value the loan needs: the file is in a
+    // form this program does not read, not merely a bad line.
+    if (parse.unknownName) record.status = LoanStatus::Unreadable;
+    return record;
+}
+
+LoanRecord Placed(LoanRecord record, const LoanSource& source) {
+    record.readThrough = source.readThrough;
     return record;
 }
 
@@ -65,29 +75,47 @@ constexpr std::size_t kRunsAheadPerJob = 4;
 
 }  // namespace
 
-InputKind KindOfInput(const fs::path& input) {
-    std::error_code ignored;
-    if (fs::is_directory(input, ignored)) return InputKind::Folder;
+std::optional<InputKind> KindOfName(const fs::path& input) {
     const std::string name = input.filename().string();
     if (EndsWithLetters(name, ".csv")) return InputKind::CsvFile;
-    if (EndsWithLetters(name, ".jsonl") || EndsWithLetters(name, ".ndjson"))
-        return InputKind::JsonLinesFile;
-    return InputKind::ScheduleFile;
+    // A .json file of loans holds one object per line; one spread over
+    // lines is refused line by line with a message saying so.
+    for (const std::string_view ending : {".jsonl", ".ndjson", ".json"})
+        if (EndsWithLetters(name, ending)) return InputKind::JsonLinesFile;
+    return std::nullopt;
 }
+
+InputKind KindOfInput(const fs::path& input) {
+    std::error_code ignored;
+    if (input != "-" && fs::is_directory(input, ignored)) return InputKind::Folder;
+    return KindOfName(input).value_or(InputKind::ScheduleFile);
+}
+
+namespace {
+
+InputKind KindOfFirstCharacter(char c) {
+    if (c == '{') return InputKind::JsonLinesFile;
+    if ((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.') return InputKind::ScheduleFile;
+    return InputKind::CsvFile;
+}
+
+}  // namespace
 
 // A batch file being read.
 struct LoanFeed::BatchFile {
     fs::path file;
     bool csv = true;
-    std::ifstream in;
+    std::unique_ptr<InputBuf> buf;
+    std::unique_ptr<std::istream> in;
     std::unique_ptr<LineReader> reader;
     std::int64_t line = 0;
     std::shared_ptr<const CsvColumns> columns;  // CSV, once the header is read
     bool ended = false;                         // nothing more can be read
 };
 
-LoanFeed::LoanFeed(std::vector<fs::path> inputs) : pending_(std::move(inputs)) {
-    std::reverse(pending_.begin(), pending_.end());
+LoanFeed::LoanFeed(std::vector<fs::path> inputs, FeedSettings settings)
+    : settings_(std::move(settings)) {
+    for (auto it = inputs.rbegin(); it != inputs.rend(); ++it) pending_.push_back({*it, true});
 }
 
 LoanFeed::~LoanFeed() = default;
@@ -96,48 +124,82 @@ std::optional<LoanSource> LoanFeed::Next() {
     for (;;) {
         if (batch_) {
             if (std::optional<LoanSource> source = NextOfBatch()) return source;
+            if (batch_->buf->IsRegularFile()) readBefore_ += batch_->buf->Size();
             batch_.reset();
         }
         if (pending_.empty()) return std::nullopt;
-        const fs::path input = std::move(pending_.back());
+        const Pending input = std::move(pending_.back());
         pending_.pop_back();
-        if (std::optional<LoanSource> source = Open(input)) return source;
+        std::optional<LoanSource> source;
+        try {
+            source = Open(input.path, input.named);
+        } catch (const std::exception& e) {
+            // Out of memory listing a vast folder, say: that input is lost,
+            // the others are still read.
+            source = Unreadable(input.path.string(), std::string("cannot read: ") + e.what());
+            source->fatal = true;
+        }
+        if (source) return source;
     }
 }
 
-std::optional<LoanSource> LoanFeed::Open(const fs::path& input) {
-    switch (KindOfInput(input)) {
-        case InputKind::ScheduleFile: {
-            LoanSource s;
-            s.kind = LoanSource::Kind::ScheduleFile;
-            s.location = input.string();
-            s.file = input;
+std::optional<LoanSource> LoanFeed::Open(const fs::path& input, bool named) {
+    std::error_code ignored;
+    if (input != "-" && fs::is_directory(input, ignored)) {
+        std::error_code error;
+        std::vector<fs::path> files = FolderFiles(input, error);
+        if (error) {
+            LoanSource s = Unreadable(input.string(), "cannot read the folder: " + error.message());
+            s.fatal = true;
             return s;
         }
-        case InputKind::Folder: {
-            std::error_code error;
-            std::vector<fs::path> files = FolderFiles(input, error);
-            if (error)
-                return Unreadable(input.string(), "cannot read the folder: " + error.message());
-            // Its files come next, in name order.
-            pending_.insert(pending_.end(), files.rbegin(), files.rend());
-            return std::nullopt;
-        }
-        case InputKind::CsvFile:
-        case InputKind::JsonLinesFile:
-            break;
+        // Its files come next, in name order, each of the kind its name says.
+        for (auto it = files.rbegin(); it != files.rend(); ++it) pending_.push_back({*it, false});
+        return std::nullopt;
     }
+    std::optional<InputKind> kind = KindOfName(input);
+    if (settings_.kind && named) kind = settings_.kind;
+    const fs::file_status status = fs::status(input, ignored);
+    const bool regular = input != "-" && fs::is_regular_file(status);
+    // A schedule file is opened by the worker that computes it, so that a
+    // folder of many files never holds more of them open than there are
+    // jobs. Only what must be read ahead to tell its kind is opened here.
+    const bool readAhead = !kind && (input == "-" || (fs::exists(status) && !regular));
+    if (!readAhead && kind.value_or(InputKind::ScheduleFile) == InputKind::ScheduleFile) {
+        if (regular) readBefore_ += static_cast<std::int64_t>(fs::file_size(input, ignored));
+        return ScheduleFileSource(input, nullptr);
+    }
+    auto in = std::make_unique<InputBuf>(input);
+    if (!in->Open()) {
+        LoanSource s = Unreadable(input.string(), "cannot open: " + in->Failure());
+        s.fatal = true;
+        return s;
+    }
+    if (!kind) kind = KindOfFirstCharacter(in->FirstSignificant());
+    if (*kind == InputKind::ScheduleFile) return ScheduleFileSource(input, std::move(in));
+    return OpenBatch(input, *kind, std::move(in));
+}
+
+LoanSource LoanFeed::ScheduleFileSource(const fs::path& input, std::shared_ptr<InputBuf> opened) {
+    LoanSource s;
+    s.kind = LoanSource::Kind::ScheduleFile;
+    s.location = input.string();
+    s.file = input;
+    s.readThrough = readBefore_;
+    s.opened = std::move(opened);
+    return s;
+}
+
+std::optional<LoanSource> LoanFeed::OpenBatch(const fs::path& input, InputKind kind,
+                                              std::unique_ptr<InputBuf> in) {
     auto batch = std::make_unique<BatchFile>();
     batch->file = input;
-    batch->csv = KindOfInput(input) == InputKind::CsvFile;
-    errno = 0;
-    batch->in.open(input, std::ios::binary);
-    if (!batch->in) {
-        const std::error_code error(errno != 0 ? errno : ENOENT, std::generic_category());
-        return Unreadable(input.string(), "cannot open the batch file: " + error.message());
-    }
-    batch->reader = std::make_unique<LineReader>(batch->in, 0, kMaxBatchLineLength,
-                                                 std::numeric_limits<std::int64_t>::max());
+    batch->csv = kind == InputKind::CsvFile;
+    batch->buf = std::move(in);
+    batch->in = std::make_unique<std::istream>(batch->buf.get());
+    batch->reader = std::make_unique<LineReader>(
+        *batch->in, batch->buf->IsRegularFile() ? batch->buf->Size() : 0, kMaxBatchLineLength,
+        std::numeric_limits<std::int64_t>::max());
     batch_ = std::move(batch);
     return std::nullopt;
 }
@@ -147,26 +209,40 @@ std::optional<LoanSource> LoanFeed::NextOfBatch() {
     std::string line;
     while (!b.ended) {
         const LineReader::Status status = b.reader->Next(line);
-        if (status == LineReader::Status::End) return std::nullopt;
+        if (status == LineReader::Status::End) {
+            b.ended = true;
+            if (b.buf->Failure().empty()) return std::nullopt;
+            LoanSource s = Unreadable(Located(b.file, b.line + 1),
+                                      "cannot read the rest of the file: " + b.buf->Failure());
+            s.fatal = true;
+            return s;
+        }
         ++b.line;
         const std::string location = Located(b.file, b.line);
         if (status == LineReader::Status::TooLong) {
-            b.ended = b.reader->SkipLine() != LineReader::Status::Line;
-            return Unreadable(location, "the line is longer than " +
-                                            std::to_string(kMaxBatchLineLength) + " characters");
+            b.ended = true;
+            LoanSource s = Unreadable(
+                location, "the line is longer than " + std::to_string(kMaxBatchLineLength) +
+                              " characters; the rest of the file is not read");
+            s.fatal = true;
+            return s;
         }
         if (status != LineReader::Status::Line) {
             b.ended = true;
-            return Unreadable(location, "the rest of the batch file could not be read");
+            LoanSource s = Unreadable(location, "the rest of the batch file could not be read");
+            s.fatal = true;
+            return s;
         }
         if (IsBlankLine(line)) continue;
         if (b.csv && !b.columns) {
             std::string error;
-            const std::optional<CsvColumns> columns = ReadCsvHeader(line, error);
+            const std::optional<CsvColumns> columns = ReadCsvHeader(line, settings_.reading, error);
             if (!columns) {
                 // Without its columns no line of the file can be read.
                 b.ended = true;
-                return Unreadable(location, error);
+                LoanSource s = Unreadable(location, error);
+                s.fatal = true;
+                return s;
             }
             b.columns = std::make_shared<const CsvColumns>(*columns);
             continue;
@@ -177,27 +253,48 @@ std::optional<LoanSource> LoanFeed::NextOfBatch() {
         s.file = b.file;
         s.text = std::move(line);
         s.columns = b.columns;
+        s.reading = settings_.reading;
+        s.readThrough =
+            readBefore_ + (b.buf->IsRegularFile() ? b.reader->BytesRead() : std::int64_t{0});
         return s;
     }
     return std::nullopt;
 }
 
-std::size_t CountLoans(const std::vector<fs::path>& inputs) {
-    LoanFeed feed(inputs);
-    std::size_t count = 0;
-    while (feed.Next()) ++count;
-    return count;
+std::optional<std::int64_t> InputBytes(const std::vector<fs::path>& inputs) {
+    std::int64_t total = 0;
+    const auto add = [&total](const fs::path& file) {
+        std::error_code error;
+        const fs::file_status status = fs::status(file, error);
+        if (error || !fs::is_regular_file(status)) return false;
+        total += static_cast<std::int64_t>(fs::file_size(file, error));
+        return !error;
+    };
+    for (const fs::path& input : inputs) {
+        std::error_code error;
+        if (input == "-") return std::nullopt;
+        if (fs::is_directory(input, error)) {
+            for (const fs::path& file : FolderFiles(input, error))
+                if (!add(file)) return std::nullopt;
+        } else if (!add(input)) {
+            return std::nullopt;
+        }
+    }
+    return total;
 }
 
 LoanRecord Evaluate(LoanWorker& worker, const LoanSource& source) {
     try {
         switch (source.kind) {
             case LoanSource::Kind::ScheduleFile:
-                return worker.FromScheduleFile(source.file, source.location);
+                return Placed(worker.FromScheduleFile(source.file, source.location, source.opened),
+                              source);
             case LoanSource::Kind::CsvLine:
-                return FromParse(worker, ParseCsvLoan(source.text, *source.columns), source);
+                return Placed(FromParse(worker, ParseCsvLoan(source.text, *source.columns), source),
+                              source);
             case LoanSource::Kind::JsonLine:
-                return FromParse(worker, ParseJsonLoan(source.text), source);
+                return Placed(FromParse(worker, ParseJsonLoan(source.text, source.reading), source),
+                              source);
             case LoanSource::Kind::Unreadable:
                 break;
         }
@@ -205,7 +302,8 @@ LoanRecord Evaluate(LoanWorker& worker, const LoanSource& source) {
         record.id = source.location;
         record.source = source.location;
         record.error = source.error;
-        return record;
+        if (source.fatal) record.status = LoanStatus::Unreadable;
+        return Placed(std::move(record), source);
     } catch (const std::exception& e) {
         LoanRecord record;
         record.id = source.location;
@@ -319,10 +417,15 @@ class SharedFeed {
 }  // namespace
 
 void RunLoans(LoanFeed& feed, const RunSettings& settings, int jobs,
-              const std::function<void(LoanRecord&&)>& sink) {
+              const std::function<void(LoanRecord&&)>& sink, const RecordFormat& format) {
+    const auto computed = [&format](LoanWorker& worker, const LoanSource& source) {
+        LoanRecord record = Evaluate(worker, source);
+        if (format) format(record, record.formatted);
+        return record;
+    };
     if (jobs <= 1) {
         LoanWorker worker(settings);
-        while (std::optional<LoanSource> source = feed.Next()) sink(Evaluate(worker, *source));
+        while (std::optional<LoanSource> source = feed.Next()) sink(computed(worker, *source));
         return;
     }
     OrderedRuns runs(kRunsAheadPerJob * static_cast<std::size_t>(jobs));
@@ -330,14 +433,14 @@ void RunLoans(LoanFeed& feed, const RunSettings& settings, int jobs,
     std::vector<std::jthread> workers;
     workers.reserve(static_cast<std::size_t>(jobs));
     for (int k = 0; k < jobs; ++k) {
-        workers.emplace_back([&shared, &runs, &settings] {
+        workers.emplace_back([&shared, &runs, &settings, &computed] {
             LoanWorker worker(settings);
             while (auto next = shared.Next()) {
                 if (!runs.WaitForRoom(next->first)) return;
                 Run records;
                 records.reserve(next->second.size());
                 for (const LoanSource& source : next->second)
-                    records.push_back(Evaluate(worker, source));
+                    records.push_back(computed(worker, source));
                 runs.Put(next->first, std::move(records));
             }
         });

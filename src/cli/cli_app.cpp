@@ -2,16 +2,18 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <optional>
 #include <ostream>
-#include <sstream>
 
 #include "chart/chart_file.h"
 #include "cli/batch_run.h"
 #include "cli/progress.h"
 #include "cli/records.h"
+#include "cli/streams.h"
+#include "cli/terminal_text.h"
 
 namespace qv::cli {
 namespace {
@@ -23,33 +25,43 @@ constexpr std::string_view kVersion = "quorvane-cli 0.9992";
 
 constexpr std::string_view kExitStatusHelp =
     "Exit status: 0 when every loan was computed (and, for check, every disclosure is "
-    "accurate); 1 when a check failed or a loan has no APR; 2 for bad usage, input that "
-    "could not be read, or input with no loans in it.";
+    "accurate); 1 when a disclosure is not accurate or the engine found no APR for a loan; "
+    "2 for bad usage, an input that could not be opened or read at all (or holds no loans, "
+    "or names an unknown column or key), or output that could not be written; 3 when some "
+    "loans could not be read or computed while the others were.";
 
 constexpr std::string_view kInputsHelp =
     "FILE may be a schedule file as the desktop program saves it, a folder (its files in name "
-    "order), or a batch file of many loans: CSV (.csv) with the header line "
-    "id,amount_financed,interval,groups[,disclosed_apr,disclosed_finance_charge], or JSON Lines "
-    "(.jsonl) objects with the same names. A group is count:payment[:periods[:days]], groups "
-    "separated by ';' (in JSON: {\"count\",\"payment\",\"periods\",\"days\"}); the interval is "
-    "annually, monthly, halfmonth, twoweeks or weekly. Text output shows the report (apr) or "
-    "the verdict (check) of schedule files named one by one, and one aligned line per loan "
-    "otherwise.";
+    "order), a batch file of many loans, or - for standard input. A batch file is CSV (.csv) "
+    "with the header line id,amount_financed,interval,groups[,disclosed_apr,"
+    "disclosed_finance_charge], or JSON Lines (.jsonl, .ndjson, .json: one object per line) "
+    "with the same names; endings are compared without case, and --input-format overrides "
+    "them. Standard input and pipes without such an ending are told by their first character "
+    "('{' JSON Lines, a digit a schedule file, else CSV). A group is "
+    "count:payment[:periods[:days]], groups separated by ';' (in JSON: "
+    "{\"count\",\"payment\",\"periods\",\"days\"}); the interval is annually, monthly, "
+    "halfmonth, twoweeks or weekly. Amounts are whole cents: one with a fraction of a cent is "
+    "refused, naming it. Text output shows the report (apr) or the verdict (check) of "
+    "schedule files named one by one, and one aligned line per loan otherwise. A loan that "
+    "cannot be read or computed is told on standard error as FILE:LINE: ID: message, and a "
+    "batch ends with a one-line summary there.";
 
 // What the command line asked for.
 struct Options {
     std::vector<std::string> inputs;
     std::string chartFile;
     std::string output;
-    int jobs = 1;
+    std::string jobs;
     std::string format = "text";
+    std::string inputFormat;
+    bool ignoreUnknown = false;
     bool coarse = false;
     bool roundDown = false;
     bool log = false;
     bool rebates = false;
     bool fractionalInterest = false;
-    double disclosedApr = 0.0;
-    double disclosedFinanceCharge = 0.0;
+    std::string disclosedApr;
+    std::string disclosedFinanceCharge;
     CLI::Option* disclosedAprOption = nullptr;
     CLI::Option* disclosedChargeOption = nullptr;
 };
@@ -58,6 +70,13 @@ struct Options {
 struct UsageError {
     std::string text;
 };
+
+// The results could not be written: the run stops and says why.
+struct OutputError {
+    std::string text;
+};
+
+constexpr int kMostJobs = 1024;
 
 // The settings-page switches; the estimate steps only where a report is shown.
 void AddEngineSwitches(CLI::App& command, Options& o, bool showsReport) {
@@ -69,20 +88,48 @@ void AddEngineSwitches(CLI::App& command, Options& o, bool showsReport) {
     if (showsReport) command.add_flag("--log", o.log, "Add the APR estimate steps to the report");
 }
 
-void AddBatchOptions(CLI::App& command, Options& o) {
-    command.add_option("FILE", o.inputs, "Schedule files, folders or batch files")->required();
-    command.add_option("-j,--jobs", o.jobs, "Loans computed at once (threads)")
-        ->check(CLI::Range(1, 1024))
-        ->capture_default_str();
+void AddOutputOption(CLI::App& command, Options& o, std::string_view what) {
+    command
+        .add_option("-o,--output", o.output,
+                    "Write " + std::string(what) +
+                        " to this file instead of standard output (replaced whole once "
+                        "complete, never half written; - is standard output)")
+        ->type_name("FILE");
+}
+
+void AddBatchOptions(CLI::App& command, Options& o, unsigned defaultJobs) {
+    command
+        .add_option("FILE", o.inputs, "Schedule files, folders, batch files, or - (standard input)")
+        ->required();
+    command
+        .add_option("-j,--jobs", o.jobs,
+                    "Loans computed at once (threads), 1 to " + std::to_string(kMostJobs) +
+                        "; default " + std::to_string(defaultJobs) + ", the cores")
+        ->type_name("N");
     command.add_option("--format", o.format, "Output format")
         ->check(CLI::IsMember({"text", "csv", "json"}))
         ->capture_default_str();
+    command
+        .add_option("--input-format", o.inputFormat,
+                    "Read every FILE named as this kind, whatever its name")
+        ->check(CLI::IsMember({"csv", "jsonl", "schedule"}));
+    command.add_flag("--ignore-unknown", o.ignoreUnknown,
+                     "Read batch files whose columns or keys include names not known here "
+                     "(they are left alone) instead of refusing them");
+    AddOutputOption(command, o, "the records");
 }
 
 OutputFormat FormatOf(const std::string& name) {
     if (name == "csv") return OutputFormat::Csv;
     if (name == "json") return OutputFormat::Json;
     return OutputFormat::Text;
+}
+
+std::optional<InputKind> InputKindOf(const std::string& name) {
+    if (name == "csv") return InputKind::CsvFile;
+    if (name == "jsonl") return InputKind::JsonLinesFile;
+    if (name == "schedule") return InputKind::ScheduleFile;
+    return std::nullopt;
 }
 
 RunSettings SettingsOf(const Options& o) {
@@ -95,10 +142,43 @@ RunSettings SettingsOf(const Options& o) {
     return s;
 }
 
+int JobsOf(const Options& o, unsigned hardwareThreads) {
+    if (o.jobs.empty()) return static_cast<int>(std::clamp(hardwareThreads, 1u, 1024u));
+    int jobs = 0;
+    const char* end = o.jobs.data() + o.jobs.size();
+    const auto [ptr, ec] = std::from_chars(o.jobs.data(), end, jobs);
+    if (ec != std::errc() || ptr != end || jobs < 1 || jobs > kMostJobs)
+        throw UsageError{"--jobs wants a whole number from 1 to " + std::to_string(kMostJobs) +
+                         ", not \"" + Escaped(o.jobs) + "\""};
+    return jobs;
+}
+
+// How much a record's outcome weighs on the exit status: an input that could
+// not be read at all outweighs loans that could not be read, which outweigh
+// loans without an APR or with an inaccurate disclosure.
+int Severity(int status) {
+    switch (status) {
+        case kExitFailed:
+            return 1;
+        case kExitSomeLoans:
+            return 2;
+        case kExitBadInput:
+            return 3;
+        default:
+            return 0;
+    }
+}
+
+int Worse(int a, int b) {
+    return Severity(b) > Severity(a) ? b : a;
+}
+
 int StatusOf(const LoanRecord& r) {
     switch (r.status) {
-        case LoanStatus::InputError:
+        case LoanStatus::Unreadable:
             return kExitBadInput;
+        case LoanStatus::InputError:
+            return kExitSomeLoans;
         case LoanStatus::NotComputed:
             return kExitFailed;
         case LoanStatus::Computed:
@@ -107,97 +187,169 @@ int StatusOf(const LoanRecord& r) {
     return r.check && !r.check->Accurate() ? kExitFailed : kExitOk;
 }
 
-bool IsBatchFile(const fs::path& input) {
-    const InputKind kind = KindOfInput(input);
-    return kind == InputKind::CsvFile || kind == InputKind::JsonLinesFile;
-}
-
-// The disclosure given on the command line, checked.
+// The disclosure given on the command line, checked as a batch file's
+// columns are.
 Disclosed DisclosedOf(const Options& o) {
     Disclosed d;
+    std::string error;
     if (o.disclosedAprOption->count() > 0) {
-        if (!std::isfinite(o.disclosedApr)) throw UsageError{"--disclosed-apr must be a number"};
-        d.apr = o.disclosedApr;
+        d.apr = ReadDisclosedApr("--disclosed-apr", o.disclosedApr, error);
+        if (!d.apr) throw UsageError{Escaped(error)};
     }
     if (o.disclosedChargeOption->count() > 0) {
-        d.financeCharge = TryDollarsToCurrency(o.disclosedFinanceCharge);
-        if (!d.financeCharge)
-            throw UsageError{"--disclosed-finance-charge must be an amount of dollars"};
+        d.financeCharge = ReadDisclosedFinanceCharge("--disclosed-finance-charge",
+                                                     o.disclosedFinanceCharge, error);
+        if (!d.financeCharge) throw UsageError{Escaped(error)};
     }
     return d;
 }
 
-// Text written by the record writers, held until it is known whether there
-// is any, so that the progress bar is taken off its line only when needed.
-class HeldOutput {
+// True when every input is a schedule file by its name (or is not there at
+// all, which its record will say): no input can state a loan's own
+// disclosure, and each has a report of its own. Standard input, pipes and
+// devices may hold a batch, whatever their names.
+bool OnlyScheduleFiles(const std::vector<fs::path>& inputs, std::optional<InputKind> kind) {
+    if (kind) return *kind == InputKind::ScheduleFile;
+    return std::all_of(inputs.begin(), inputs.end(), [](const fs::path& in) {
+        std::error_code error;
+        const fs::file_status status = fs::status(in, error);
+        const bool regularOrMissing = fs::is_regular_file(status) || !fs::exists(status);
+        return in != "-" && regularOrMissing && KindOfInput(in) == InputKind::ScheduleFile;
+    });
+}
+
+// Why the stream's last write failed, in the words of its own end when it
+// keeps them.
+std::string WriteFailure(std::ostream& stream) {
+    if (const auto* buf = dynamic_cast<const OutputBuf*>(stream.rdbuf());
+        buf && !buf->Failure().empty())
+        return buf->Failure();
+    return "write error on standard output";
+}
+
+// Where the results go: standard output, or the -o file written in one step.
+class Results {
   public:
-    HeldOutput(std::ostream& out, std::ostream& err, ProgressBar* progress)
-        : out_(out), err_(err), progress_(progress) {}
-    std::ostream& Out() { return heldOut_; }
-    std::ostream& Err() { return heldErr_; }
-    void Release() {
-        if (heldOut_.view().empty() && heldErr_.view().empty()) return;
-        if (progress_) progress_->Clear();
-        out_ << heldOut_.view();
-        err_ << heldErr_.view();
-        heldOut_.str({});
-        heldErr_.str({});
+    Results(const std::string& output, std::ostream& standardOutput)
+        : standardOutput_(standardOutput) {
+        if (output.empty() || output == "-") return;
+        file_.emplace(fs::path(output));
+        if (!file_->Open()) throw OutputError{Escaped(file_->Failure())};
+        fileStream_.emplace(&*file_);
+    }
+    std::ostream& Stream() { return fileStream_ ? *fileStream_ : standardOutput_; }
+    // Writes and empties `text`; throws OutputError when the write failed.
+    void Write(std::string& text) {
+        if (text.empty()) return;
+        Stream().write(text.data(), static_cast<std::streamsize>(text.size()));
+        text.clear();
+        if (!Stream()) throw OutputError{Escaped(WriteFailure(Stream()))};
+    }
+    // Completes the output: flushed, and the -o file under its name.
+    void Close() {
+        Stream().flush();
+        if (!Stream()) throw OutputError{Escaped(WriteFailure(Stream()))};
+        if (file_ && !file_->Close()) throw OutputError{Escaped(file_->Failure())};
     }
 
   private:
-    std::ostream& out_;
-    std::ostream& err_;
-    ProgressBar* progress_;
-    std::ostringstream heldOut_;
-    std::ostringstream heldErr_;
+    std::ostream& standardOutput_;
+    std::optional<FileOutput> file_;
+    std::optional<std::ostream> fileStream_;
+};
+
+// "FILE:LINE: ID: message" for a loan without an APR; the id only where it
+// says more than the place.
+std::string RecordErrorLine(const LoanRecord& r) {
+    std::string line = std::string(kProgram) + ": " + Escaped(r.source) + ": ";
+    if (!r.id.empty() && r.id != r.source) line += Escaped(r.id) + ": ";
+    return line + Escaped(r.error) + '\n';
+}
+
+// The batch's closing line on standard error.
+struct Tally {
+    std::size_t loans = 0;
+    std::size_t computed = 0;
+    std::size_t notAccurate = 0;
+
+    void Count(const LoanRecord& r) {
+        ++loans;
+        if (r.status != LoanStatus::Computed) return;
+        ++computed;
+        if (r.check && !r.check->Accurate()) ++notAccurate;
+    }
+    std::string Line(bool check) const {
+        std::string line = std::string(kProgram) + ": " + Grouped(loans) +
+                           (loans == 1 ? " loan: " : " loans: ") + Grouped(computed) +
+                           " computed, " + Grouped(loans - computed) + " with errors";
+        if (check) line += ", " + Grouped(notAccurate) + " not accurate";
+        return line + '\n';
+    }
 };
 
 int RunLoansCommand(Command command, const Options& o, std::ostream& out, std::ostream& err,
                     const CliEnvironment& environment) {
     const std::vector<fs::path> inputs(o.inputs.begin(), o.inputs.end());
+    if (std::count(o.inputs.begin(), o.inputs.end(), "-") > 1)
+        throw UsageError{"standard input (-) can be read only once"};
+    FeedSettings feedSettings;
+    feedSettings.kind = InputKindOf(o.inputFormat);
+    feedSettings.reading.ignoreUnknown = o.ignoreUnknown;
+    const int jobs = JobsOf(o, environment.hardwareThreads);
     RunSettings settings = SettingsOf(o);
     settings.check = command == Command::Check;
     if (settings.check) {
         settings.disclosed = DisclosedOf(o);
-        if (!settings.disclosed.apr && std::none_of(inputs.begin(), inputs.end(), IsBatchFile))
+        if (!settings.disclosed.apr && OnlyScheduleFiles(inputs, feedSettings.kind))
             throw UsageError{
                 "check needs --disclosed-apr (a batch file may give each loan's "
                 "in a disclosed_apr column instead)"};
     }
     const OutputFormat format = FormatOf(o.format);
     const bool oneByOne =
-        format == OutputFormat::Text && std::all_of(inputs.begin(), inputs.end(), [](auto& in) {
-            return KindOfInput(in) == InputKind::ScheduleFile;
-        });
+        format == OutputFormat::Text && OnlyScheduleFiles(inputs, feedSettings.kind);
     settings.keepReport = oneByOne && command == Command::Apr;
 
+    Results results(o.output, out);
     std::optional<ProgressBar> progress;
-    if (environment.stderrIsTerminal) progress.emplace(err, CountLoans(inputs));
-    HeldOutput held(out, err, progress ? &*progress : nullptr);
+    if (environment.stderrIsTerminal) progress.emplace(err, InputBytes(inputs));
     const std::unique_ptr<RecordWriter> writer =
-        oneByOne ? MakeLoanTextWriter(command, held.Out(), held.Err(), kProgram, inputs.size() > 1)
-                 : MakeRecordWriter(command, format, held.Out());
+        oneByOne ? MakeLoanTextWriter(command, kProgram, inputs.size() > 1)
+                 : MakeRecordWriter(command, format);
 
     int status = kExitOk;
-    std::size_t loans = 0;
-    LoanFeed feed(inputs);
-    RunLoans(feed, settings, o.jobs, [&](LoanRecord&& record) {
-        writer->Write(record);
-        held.Release();
-        status = std::max(status, StatusOf(record));
-        ++loans;
-        if (progress) progress->Step();
-    });
+    Tally tally;
+    std::string text;
+    std::string told;
+    LoanFeed feed(inputs, feedSettings);
+    RecordFormat formatAlone;
+    if (writer->FormatsEachAlone())
+        formatAlone = [&writer](const LoanRecord& r, std::string& line) {
+            writer->Format(r, line);
+        };
+    const auto sink = [&](LoanRecord&& record) {
+        writer->Write(record, text, told);
+        if (!oneByOne && record.status != LoanStatus::Computed) told += RecordErrorLine(record);
+        if (progress && (!text.empty() || !told.empty())) progress->Clear();
+        results.Write(text);
+        err << told;
+        told.clear();
+        status = Worse(status, StatusOf(record));
+        tally.Count(record);
+        if (progress) progress->Step(record.readThrough);
+    };
+    RunLoans(feed, settings, jobs, sink, formatAlone);
     if (progress) progress->Clear();
-    writer->Finish();
-    held.Release();
-    out.flush();
+    writer->Finish(text);
+    results.Write(text);
+    results.Close();
     // An empty folder or a batch file of nothing but its header is most
     // likely the wrong input; a bare header would pass for a clean run.
-    if (loans == 0) {
+    if (tally.loans == 0) {
         err << kProgram << ": no loans found in the input given\n";
         return kExitBadInput;
     }
+    if (!oneByOne) err << tally.Line(settings.check);
     return status;
 }
 
@@ -205,33 +357,27 @@ int RunChartCommand(const Options& o, std::ostream& out, std::ostream& err) {
     const fs::path file = o.chartFile;
     if (KindOfInput(file) != InputKind::ScheduleFile)
         throw UsageError{"chart takes one schedule file, not a folder or a batch file"};
+    Results results(o.output, out);
     LoanWorker worker(SettingsOf(o));
     const ChartRun run = worker.Chart(file);
     const LoanRecord& record = run.record;
     for (const std::string& note : record.notes)
-        err << kProgram << ": " << record.id << ": " << note << '\n';
+        err << kProgram << ": " << Escaped(record.id) << ": " << Escaped(note) << '\n';
     if (record.status != LoanStatus::Computed) {
-        err << kProgram << ": " << record.id << ": " << record.error << '\n';
-        return StatusOf(record);
+        err << kProgram << ": " << Escaped(record.id) << ": " << Escaped(record.error) << '\n';
+        // One file is the whole input: if it cannot be used, nothing was.
+        return record.status == LoanStatus::NotComputed ? kExitFailed : kExitBadInput;
     }
-    if (o.output.empty()) {
-        out << ChartFileText(run.lines) << std::flush;
-        return kExitOk;
-    }
-    const ChartSaveResult saved = SaveChartText(fs::path(o.output), run.lines);
-    if (!saved.ok) {
-        err << kProgram << ": " << saved.error << '\n';
-        return kExitBadInput;
-    }
+    std::string text = ChartFileText(run.lines);
+    results.Write(text);
+    results.Close();
     return kExitOk;
 }
 
-}  // namespace
-
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const CliEnvironment& environment) {
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   const CliEnvironment& environment) {
     Options o;
-    o.jobs = static_cast<int>(std::clamp(environment.hardwareThreads, 1u, 1024u));
+    const unsigned defaultJobs = std::clamp(environment.hardwareThreads, 1u, 1024u);
 
     CLI::App app{
         "APR, amortization chart and Truth in Lending disclosure check for saved "
@@ -243,32 +389,38 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     CLI::App* apr = app.add_subcommand(
         "apr", "Compute the APR of each loan and print the report the chart box shows");
-    AddBatchOptions(*apr, o);
+    AddBatchOptions(*apr, o, defaultJobs);
     AddEngineSwitches(*apr, o, true);
     apr->footer(std::string(kInputsHelp) + "\n\n" + std::string(kExitStatusHelp));
 
     CLI::App* check = app.add_subcommand(
         "check",
         "Judge each loan's disclosed APR (and finance charge) under the Regulation Z tolerances");
-    AddBatchOptions(*check, o);
+    AddBatchOptions(*check, o, defaultJobs);
     AddEngineSwitches(*check, o, false);
-    o.disclosedAprOption = check->add_option(
-        "--disclosed-apr", o.disclosedApr,
-        "The disclosed APR in percent; accurate within 1/8 of one percentage point of the "
-        "computed APR (1/4 for an irregular transaction)");
-    o.disclosedChargeOption = check->add_option(
-        "--disclosed-finance-charge", o.disclosedFinanceCharge,
-        "The disclosed finance charge in dollars; accurate within $5 when the amount financed "
-        "is $1,000 or less, $10 above");
+    o.disclosedAprOption =
+        check
+            ->add_option(
+                "--disclosed-apr", o.disclosedApr,
+                "The disclosed APR in percent; accurate within 1/8 of one percentage point of the "
+                "computed APR (1/4 for an irregular transaction)")
+            ->type_name("PERCENT");
+    o.disclosedChargeOption =
+        check
+            ->add_option("--disclosed-finance-charge", o.disclosedFinanceCharge,
+                         "The disclosed finance charge in dollars; accurate within $5 when the "
+                         "amount financed "
+                         "is $1,000 or less, $10 above")
+            ->type_name("DOLLARS");
     check->footer(std::string(kInputsHelp) +
-                  " A loan's own disclosed values take precedence over these options.\n\n" +
+                  " A loan's own disclosed values take precedence over these options, which "
+                  "are needed only for loans that state none.\n\n" +
                   std::string(kExitStatusHelp));
 
     CLI::App* chart = app.add_subcommand(
         "chart", "Print the amortization chart text exactly as \"Save Chart Text\" writes it");
-    chart->add_option("FILE", o.chartFile, "A schedule file")->required();
-    chart->add_option("-o,--output", o.output,
-                      "Write the chart to this file (replaced whole, never half written)");
+    chart->add_option("FILE", o.chartFile, "A schedule file, or - for standard input")->required();
+    AddOutputOption(*chart, o, "the chart");
     chart->add_flag("--rebates", o.rebates, "Show the Rule of 78s rebates");
     chart->add_flag("--fractional-interest", o.fractionalInterest,
                     "Show interest to four decimals (amortized in whole cents)");
@@ -280,7 +432,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         try {
             (void)app.get_subcommand(args[1]);
         } catch (const CLI::OptionNotFound&) {
-            err << kProgram << ": unknown command \"" << args[1]
+            err << kProgram << ": unknown command \"" << Escaped(args[1])
                 << "\" (the commands are apr, check and chart)\nRun with --help for more "
                    "information.\n";
             return kExitBadInput;
@@ -302,6 +454,22 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return RunChartCommand(o, out, err);
     } catch (const UsageError& e) {
         err << kProgram << ": " << e.text << "\nRun with --help for more information.\n";
+        return kExitBadInput;
+    }
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliEnvironment& environment) {
+    try {
+        const int status = RunCommandLine(args, out, err, environment);
+        // Help and usage texts go to standard output too, and count as well.
+        out.flush();
+        if (!out) throw OutputError{Escaped(WriteFailure(out))};
+        return status;
+    } catch (const OutputError& e) {
+        err << kProgram << ": " << e.text << '\n';
         return kExitBadInput;
     }
 }

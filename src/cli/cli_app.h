@@ -7,8 +7,9 @@
 //     quorvane-cli chart FILE       what "Save Chart Text" writes
 //     quorvane-cli check FILE... --disclosed-apr X [--disclosed-finance-charge Y]
 //
-// Exit status: 0 all went well; 1 a check failed or a loan had no APR;
-// 2 bad usage or input that could not be read.
+// Exit status: 0 all went well; 1 a disclosure was not accurate or a loan had
+// no APR; 2 bad usage, an input that could not be read at all, or output that
+// could not be written; 3 some loans could not be read while the rest went on.
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ namespace qv::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitBadInput = 2;
+inline constexpr int kExitSomeLoans = 3;
 
 // What the program learns from its surroundings rather than its arguments.
 struct CliEnvironment {
@@ -26,7 +28,9 @@ struct CliEnvironment {
 };
 
 // Runs the command line `args` (the program's name first) and returns the
-// exit status. Results go to `out`, messages and the progress bar to `err`.
+// exit status. Results go to `out` (unless -o names a file), messages and the
+// progress bar to `err`. A write to `out` that fails ends the run with a
+// message naming the output and, where its buffer is an OutputBuf, why.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const CliEnvironment& environment);
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/group_schedule.h"
 #include "core/rounding_setting.h"
 #include "data/schedule_file.h"
 
@@ -32,6 +33,39 @@ std::string OneLine(std::string_view text) {
         line += c;
     }
     return line;
+}
+
+std::string TerminalLine(std::string_view message) {
+    // What only makes sense in the window: where to click, which tab to go
+    // to, and the words the APR box shows.
+    constexpr std::string_view kWindowOnly[] = {
+        "InputError, no APR Computed",
+        "See Help/Tolerances on the Menu.",
+        "Go to Tab 2,Tab 3 or Tab 5 to correct error(s)",
+        "Compute one on Tab 2 or Tab 3, then chart it here.",
+        "Enter the payments first: Add Group above, or a schedule at Tab 2 or Tab 5.",
+    };
+    if (message == kNoAprEstimated) return {};  // the desktop's closing word on its own checks
+    std::string line(message);
+    for (const std::string_view label : {"Error: ", "Error :"})
+        if (line.starts_with(label)) line.erase(0, label.size());
+    for (const std::string_view words : kWindowOnly) {
+        for (auto at = line.find(words); at != std::string::npos; at = line.find(words))
+            line.erase(at, words.size());
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line;
+}
+
+std::string TerminalText(std::span<const std::string> messages) {
+    std::string text;
+    for (const std::string& message : messages) {
+        const std::string line = TerminalLine(message);
+        if (line.empty()) continue;
+        if (!text.empty()) text += "; ";
+        text += line;
+    }
+    return text;
 }
 
 std::string Joined(std::span<const std::string> messages) {
@@ -135,8 +169,9 @@ bool LoanWorker::RecountAndEstimate(LoanRecord& record) {
 bool LoanWorker::NotComputed(LoanRecord& record, std::size_t told) const {
     record.status = LoanStatus::NotComputed;
     const std::span<const std::string> lines(log_.lines);
-    record.notes.assign(lines.begin(), lines.begin() + std::ptrdiff_t(told));
-    record.error = Joined(lines.subspan(told));
+    for (const std::string& note : lines.first(told))
+        if (std::string line = TerminalLine(note); !line.empty()) record.notes.push_back(line);
+    record.error = TerminalText(lines.subspan(told));
     if (record.error.empty()) record.error = "no APR was computed";
     return false;
 }
@@ -145,7 +180,8 @@ void LoanWorker::TakeComputed(LoanRecord& record) const {
     record.status = LoanStatus::Computed;
     record.apr = state_.APR;
     record.perDiem = state_.PerDiem;
-    record.notes = log_.lines;
+    for (const std::string& note : log_.lines)
+        if (std::string line = TerminalLine(note); !line.empty()) record.notes.push_back(line);
     if (settings_.keepReport) record.report = box_;
 }
 
@@ -176,14 +212,44 @@ LoanRecord LoanWorker::Refused(std::string id, std::string source) {
     return record;
 }
 
-LoanRecord LoanWorker::FromScheduleFile(const std::filesystem::path& file, std::string id) {
+bool LoanWorker::LoadFile(InputBuf& in, LoanRecord& record) {
+    std::istream stream(&in);
+    const ScheduleLoad load = LoadDataFromStream(state_, paySet_, stream, in.Size(), record.source);
+    if (!in.Failure().empty()) {
+        record.status = LoanStatus::Unreadable;
+        record.error = "cannot read the file: " + in.Failure();
+        return false;
+    }
+    return TakeLoad(load, record) && CheckLoaded(record);
+}
+
+bool LoanWorker::CheckLoaded(LoanRecord& record) {
+    std::vector<PayGroup> groups;
+    for (paySet_.MoveFirst(); !paySet_.AtEnd(); paySet_.MoveNext())
+        groups.push_back(ReadPayGroup(paySet_));
+    const std::optional<std::string> problem = ScheduleProblem(state_.AmtFin, groups);
+    if (!problem) return true;
+    record.status = LoanStatus::InputError;
+    record.error = *problem;
+    return false;
+}
+
+LoanRecord LoanWorker::FromScheduleFile(const std::filesystem::path& file, std::string id,
+                                        std::shared_ptr<InputBuf> opened) {
     if (!HasDisclosedApr({})) return Refused(id, file.string());
     LoanRecord record;
     record.id = std::move(id);
     record.source = file.string();
+    if (!opened) {
+        opened = std::make_shared<InputBuf>(file);
+        if (!opened->Open()) {
+            record.status = LoanStatus::Unreadable;
+            record.error = "cannot open: " + opened->Failure();
+            return record;
+        }
+    }
     Start();
-    if (TakeLoad(LoadData(state_, paySet_, file), record) && RecountAndEstimate(record))
-        Judge(record, {});
+    if (LoadFile(*opened, record) && RecountAndEstimate(record)) Judge(record, {});
     return record;
 }
 
@@ -195,7 +261,7 @@ LoanRecord LoanWorker::FromBatchLoan(const BatchLoan& loan, std::string source) 
     record.source = std::move(source);
     Start();
     if (TakeLoad(LoadSchedule(state_, paySet_, loan.header, loan.groups, record.source), record) &&
-        RecountAndEstimate(record))
+        CheckLoaded(record) && RecountAndEstimate(record))
         Judge(record, loan.disclosed);
     return record;
 }
@@ -205,11 +271,16 @@ ChartRun LoanWorker::Chart(const std::filesystem::path& file) {
     LoanRecord& record = run.record;
     record.id = file.string();
     record.source = record.id;
+    InputBuf in(file);
+    if (!in.Open()) {
+        record.status = LoanStatus::Unreadable;
+        record.error = "cannot open: " + in.Failure();
+        return run;
+    }
     Start();
     // Loading estimates the APR once; entering the chart page estimates it
     // again and fills the grid, and "Chart Amortization" appends the chart.
-    if (!TakeLoad(LoadData(state_, paySet_, file), record) || !RecountAndEstimate(record))
-        return run;
+    if (!LoadFile(in, record) || !RecountAndEstimate(record)) return run;
     // The chart page works from the computation it asks for again.
     capture_ = true;
     ChartHost host(*this);

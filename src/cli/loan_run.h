@@ -9,6 +9,7 @@
 // are computed never changes a digit.
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -16,6 +17,7 @@
 
 #include "chart/amortization.h"
 #include "cli/batch_input.h"
+#include "cli/streams.h"
 #include "core/apr_engine.h"
 #include "core/apr_estimate.h"
 #include "core/disclosure.h"
@@ -39,6 +41,7 @@ enum class LoanStatus {
     Computed,     // the APR was computed
     NotComputed,  // the loan was read but the engine found no APR for it
     InputError,   // the loan could not be read or used
+    Unreadable,   // its input could not be opened or read at all, or is in a form not known
 };
 
 struct DisclosureCheck {
@@ -63,12 +66,25 @@ struct LoanRecord {
     std::vector<std::string> notes;  // what the program told on the way, one line each
     std::string error;               // why the loan has no APR or could not be read
     std::optional<DisclosureCheck> check;
+    // The record's output text when it was formatted on the thread that
+    // computed it (CSV, JSON Lines); empty otherwise.
+    std::string formatted;
+    // Bytes of regular input files read up to and with this loan: how far
+    // along the batch is when the record comes out.
+    std::int64_t readThrough = 0;
 
     Currency FinanceCharge() const { return totalOfPayments - DollarsToCurrency(amountFinanced); }
 };
 
 // A message of the engine as one line: its line-break pairs become spaces.
 std::string OneLine(std::string_view text);
+// A message of the engine (one line) for a terminal: without the desktop's
+// "Error:" labels, the "InputError" box text and the sentences that send the
+// user to a tab or a menu; empty when nothing else is left.
+std::string TerminalLine(std::string_view message);
+// Why the engine computed no APR, for a terminal: the messages as
+// TerminalLine words them, in order, separated by "; ".
+std::string TerminalText(std::span<const std::string> messages);
 // Messages in a row as one line, separated by " | ".
 std::string Joined(std::span<const std::string> messages);
 
@@ -93,7 +109,10 @@ class LoanWorker {
   public:
     explicit LoanWorker(RunSettings settings);
 
-    LoanRecord FromScheduleFile(const std::filesystem::path& file, std::string id);
+    // `opened` is the file already opened (a pipe read ahead to tell its
+    // kind); otherwise the worker opens `file` itself.
+    LoanRecord FromScheduleFile(const std::filesystem::path& file, std::string id,
+                                std::shared_ptr<InputBuf> opened = nullptr);
     // `source` names the line ("loans.csv:7") in messages.
     LoanRecord FromBatchLoan(const BatchLoan& loan, std::string source);
     ChartRun Chart(const std::filesystem::path& file);
@@ -105,6 +124,11 @@ class LoanWorker {
     void Start();
     // Takes a load's outcome; false when the loan cannot go on.
     bool TakeLoad(const ScheduleLoad& load, LoanRecord& record);
+    // Loads a schedule file read once through `in`; false when it cannot go on.
+    bool LoadFile(InputBuf& in, LoanRecord& record);
+    // Refuses, in the companion's words, what the desktop's boxes would not
+    // take; false when the loaded schedule cannot go on.
+    bool CheckLoaded(LoanRecord& record);
     // Recounts and estimates; false (the record says why) when no rate came out.
     bool RecountAndEstimate(LoanRecord& record);
     // The loan has no rate: the messages told from `told` on say why, those

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/cli_app.h"
+#include "cli/streams.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
@@ -15,5 +16,8 @@ int main(int argc, char** argv) {
     qv::cli::CliEnvironment environment;
     environment.stderrIsTerminal = ::isatty(STDERR_FILENO) == 1;
     environment.hardwareThreads = std::thread::hardware_concurrency();
-    return qv::cli::RunCli(args, std::cout, std::cerr, environment);
+    // Standard output through a buffer that keeps why a write failed.
+    qv::cli::FdOutput standardOutput(STDOUT_FILENO, "standard output");
+    std::ostream out(&standardOutput);
+    return qv::cli::RunCli(args, out, std::cerr, environment);
 }

@@ -3,21 +3,26 @@
 #include <ostream>
 #include <string>
 
+#include "cli/terminal_text.h"
+
 namespace qv::cli {
 namespace {
 
 constexpr int kBarWidth = 30;
 constexpr auto kRedrawEvery = std::chrono::milliseconds(100);
+constexpr char kSpinner[] = {'|', '/', '-', '\\'};
 
 }  // namespace
 
-ProgressBar::ProgressBar(std::ostream& terminal, std::size_t total)
-    : terminal_(terminal), total_(total) {}
+ProgressBar::ProgressBar(std::ostream& terminal, std::optional<std::int64_t> totalBytes)
+    : terminal_(terminal), total_(totalBytes) {}
 
-void ProgressBar::Step() {
-    ++done_;
+void ProgressBar::Step(std::int64_t readThrough) {
+    ++loans_;
+    read_ = readThrough;
     const auto now = std::chrono::steady_clock::now();
-    if (shown_ && now - lastDrawn_ < kRedrawEvery && done_ < total_) return;
+    const bool done = total_ && read_ >= *total_;
+    if (shown_ && now - lastDrawn_ < kRedrawEvery && !done) return;
     lastDrawn_ = now;
     Draw();
 }
@@ -30,15 +35,21 @@ void ProgressBar::Clear() {
 }
 
 void ProgressBar::Draw() {
-    const std::size_t total = total_ > 0 ? total_ : 1;
-    const std::size_t done = done_ < total ? done_ : total;
-    const auto filled = static_cast<int>(done * kBarWidth / total);
-    std::string line = "\r[";
-    line.append(static_cast<std::size_t>(filled), '#');
-    line.append(static_cast<std::size_t>(kBarWidth - filled), '-');
-    line += "] " + std::to_string(done * 100 / total) + "%  " + std::to_string(done_) + " of " +
-            std::to_string(total_) + " loans";
-    terminal_ << line << std::flush;
+    const std::string loans = Grouped(loans_) + (loans_ == 1 ? " loan" : " loans");
+    std::string line = "\r";
+    if (total_) {
+        const std::int64_t total = *total_ > 0 ? *total_ : 1;
+        const std::int64_t done = read_ < total ? read_ : total;
+        const auto filled = static_cast<std::size_t>(done * kBarWidth / total);
+        line += "[";
+        line.append(filled, '#');
+        line.append(static_cast<std::size_t>(kBarWidth) - filled, '-');
+        line += "] " + std::to_string(done * 100 / total) + "%  " + loans;
+    } else {
+        line += kSpinner[turns_++ % sizeof kSpinner];
+        line += " " + loans;
+    }
+    terminal_ << line << "\x1b[K" << std::flush;
     shown_ = true;
 }
 

@@ -1,18 +1,21 @@
 #pragma once
 // A progress bar on standard error, for a terminal: it is redrawn in place
 // at most ten times a second and taken off the line before anything else is
-// written there.
+// written there. It measures the bytes read of the inputs when their length
+// is known (regular files), and otherwise spins beside the count of loans.
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <iosfwd>
+#include <optional>
 
 namespace qv::cli {
 
 class ProgressBar {
   public:
-    ProgressBar(std::ostream& terminal, std::size_t total);
-    // One more loan done.
-    void Step();
+    ProgressBar(std::ostream& terminal, std::optional<std::int64_t> totalBytes);
+    // One more loan done, the input read through `readThrough` bytes.
+    void Step(std::int64_t readThrough);
     // Takes the bar off its line (it comes back with the next Step).
     void Clear();
 
@@ -20,8 +23,10 @@ class ProgressBar {
     void Draw();
 
     std::ostream& terminal_;
-    std::size_t total_;
-    std::size_t done_ = 0;
+    std::optional<std::int64_t> total_;
+    std::int64_t read_ = 0;
+    std::size_t loans_ = 0;
+    std::size_t turns_ = 0;
     bool shown_ = false;
     std::chrono::steady_clock::time_point lastDrawn_{};
 };

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <vector>
 
+#include "cli/terminal_text.h"
 #include "core/format.h"
 
 namespace qv::cli {
@@ -41,7 +42,7 @@ bool Computed(const LoanRecord& r) {
 }
 // The amounts of a loan that was read, computed or not.
 bool Read(const LoanRecord& r) {
-    return r.status != LoanStatus::InputError;
+    return r.status == LoanStatus::Computed || r.status == LoanStatus::NotComputed;
 }
 
 std::string_view StatusText(LoanStatus status) {
@@ -51,6 +52,7 @@ std::string_view StatusText(LoanStatus status) {
         case LoanStatus::NotComputed:
             return "not computed";
         case LoanStatus::InputError:
+        case LoanStatus::Unreadable:
             break;
     }
     return "input error";
@@ -202,6 +204,7 @@ std::string TableText(const Cell& c) {
         case Cell::Kind::Rate:
             return c.rate ? FloatToStr(*c.rate) + "%" : std::string();
         case Cell::Kind::Text:
+            return Escaped(c.text);
         case Cell::Kind::Count:
             break;
     }
@@ -226,38 +229,60 @@ Json JsonValue(const Cell& c) {
 
 class CsvWriter : public RecordWriter {
   public:
-    CsvWriter(Command command, std::ostream& out) : columns_(ColumnsOf(command)), out_(out) {
-        std::string header;
-        for (const Column* c : columns_) header += (header.empty() ? "" : ",") + CsvField(c->key);
-        out_ << header << '\n';
+    explicit CsvWriter(Command command) : columns_(ColumnsOf(command)) {}
+    void Write(const LoanRecord& record, std::string& out, std::string&) override {
+        Header(out);
+        if (record.formatted.empty())
+            Format(record, out);
+        else
+            out += record.formatted;
     }
-    void Write(const LoanRecord& record) override {
-        std::string line;
+    bool FormatsEachAlone() const override { return true; }
+    void Format(const LoanRecord& record, std::string& out) const override {
         for (std::size_t k = 0; k < columns_.size(); ++k) {
-            if (k > 0) line += ',';
-            line += CsvField(PlainText(columns_[k]->cell(record)));
+            if (k > 0) out += ',';
+            AppendCsvField(out, PlainText(columns_[k]->cell(record)));
         }
-        out_ << line << '\n';
+        out += '\n';
     }
+    // A batch without a loan still gets its header line.
+    void Finish(std::string& out) override { Header(out); }
 
   private:
+    void Header(std::string& out) {
+        if (headerWritten_) return;
+        headerWritten_ = true;
+        for (std::size_t k = 0; k < columns_.size(); ++k) {
+            if (k > 0) out += ',';
+            AppendCsvField(out, columns_[k]->key);
+        }
+        out += '\n';
+    }
+
     std::vector<const Column*> columns_;
-    std::ostream& out_;
+    bool headerWritten_ = false;
 };
 
 class JsonLinesWriter : public RecordWriter {
   public:
-    JsonLinesWriter(Command command, std::ostream& out) : columns_(ColumnsOf(command)), out_(out) {}
-    void Write(const LoanRecord& record) override {
+    explicit JsonLinesWriter(Command command) : columns_(ColumnsOf(command)) {}
+    void Write(const LoanRecord& record, std::string& out, std::string&) override {
+        if (record.formatted.empty())
+            Format(record, out);
+        else
+            out += record.formatted;
+    }
+    bool FormatsEachAlone() const override { return true; }
+    void Format(const LoanRecord& record, std::string& out) const override {
         Json object = Json::object();
         for (const Column* c : columns_) object[std::string(c->key)] = JsonValue(c->cell(record));
         // Invalid UTF-8 (a file name, an id) is replaced, never a reason to stop.
-        out_ << object.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+        out += object.dump(-1, ' ', false, Json::error_handler_t::replace);
+        out += '\n';
     }
 
   private:
     std::vector<const Column*> columns_;
-    std::ostream& out_;
 };
 
 // The table's widths come from its first rows; later rows keep them, and a
@@ -266,29 +291,29 @@ constexpr std::size_t kRowsMeasured = 1000;
 
 class TableWriter : public RecordWriter {
   public:
-    TableWriter(Command command, std::ostream& out) : out_(out) {
+    explicit TableWriter(Command command) {
         for (const Column* c : ColumnsOf(command))
             if (!c->title.empty()) columns_.push_back(c);
         widths_.resize(columns_.size());
         held_.push_back(Titles());
     }
-    void Write(const LoanRecord& record) override {
+    void Write(const LoanRecord& record, std::string& out, std::string&) override {
         std::vector<std::string> row;
         for (const Column* c : columns_) row.push_back(TableText(c->cell(record)));
         if (measured_) {
-            WriteRow(row);
+            WriteRow(row, out);
             return;
         }
         held_.push_back(std::move(row));
-        if (held_.size() > kRowsMeasured) Finish();
+        if (held_.size() > kRowsMeasured) Finish(out);
     }
-    void Finish() override {
+    void Finish(std::string& out) override {
         if (measured_) return;
         for (const auto& row : held_)
             for (std::size_t k = 0; k < row.size(); ++k)
-                widths_[k] = std::max(widths_[k], row[k].size());
+                widths_[k] = std::max(widths_[k], DisplayWidth(row[k]));
         measured_ = true;
-        for (const auto& row : held_) WriteRow(row);
+        for (const auto& row : held_) WriteRow(row, out);
         held_.clear();
     }
 
@@ -298,60 +323,67 @@ class TableWriter : public RecordWriter {
         for (const Column* c : columns_) titles.emplace_back(c->title);
         return titles;
     }
-    void WriteRow(const std::vector<std::string>& row) {
+    void WriteRow(const std::vector<std::string>& row, std::string& out) {
         std::string line;
         for (std::size_t k = 0; k < row.size(); ++k) {
             const bool numeric = columns_[k]->number;
-            const std::size_t pad = widths_[k] > row[k].size() ? widths_[k] - row[k].size() : 0;
+            const std::size_t width = DisplayWidth(row[k]);
+            const std::size_t pad = widths_[k] > width ? widths_[k] - width : 0;
             if (k > 0) line += "  ";
             if (numeric) line.append(pad, ' ');
             line += row[k];
             if (!numeric && k + 1 < row.size()) line.append(pad, ' ');
         }
         while (!line.empty() && line.back() == ' ') line.pop_back();
-        out_ << line << '\n';
+        out += line;
+        out += '\n';
     }
 
     std::vector<const Column*> columns_;
     std::vector<std::size_t> widths_;
     std::vector<std::vector<std::string>> held_;
     bool measured_ = false;
-    std::ostream& out_;
 };
 
 // --- schedule files named one by one ------------------------------------------
 
 class LoanTextWriter : public RecordWriter {
   public:
-    LoanTextWriter(Command command, std::ostream& out, std::ostream& err, std::string_view program,
-                   bool several)
-        : command_(command), out_(out), err_(err), program_(program), several_(several) {}
+    LoanTextWriter(Command command, std::string_view program, bool several)
+        : command_(command), program_(program), several_(several) {}
 
-    void Write(const LoanRecord& r) override {
-        for (const std::string& note : r.notes) Say(r, note);
+    void Write(const LoanRecord& r, std::string& out, std::string& err) override {
+        for (const std::string& note : r.notes) Say(r, note, err);
         if (!Computed(r)) {
-            Say(r, r.error);
+            Say(r, r.error, err);
             return;
         }
-        if (several_) out_ << (written_++ > 0 ? "\n" : "") << "==> " << r.id << " <==\n";
+        if (several_) out += (written_++ > 0 ? "\n==> " : "==> ") + Escaped(r.id) + " <==\n";
         if (command_ == Command::Apr) {
-            for (const std::string& line : r.report) out_ << line << '\n';
+            for (const std::string& line : r.report) {
+                out += line;
+                out += '\n';
+            }
         } else {
-            WriteVerdict(r);
+            WriteVerdict(r, out);
         }
     }
 
   private:
-    void Say(const LoanRecord& r, const std::string& text) {
-        err_ << program_ << ": " << r.id << ": " << text << '\n';
+    void Say(const LoanRecord& r, const std::string& text, std::string& err) const {
+        err += program_ + ": " + Escaped(r.id) + ": " + Escaped(text) + '\n';
     }
 
-    void WriteVerdict(const LoanRecord& r) {
+    void WriteVerdict(const LoanRecord& r, std::string& out) const {
         const DisclosureCheck& c = *r.check;
-        const auto line = [this](std::string_view label, const std::string& text) {
-            out_ << "  " << label << std::string(21 - label.size(), ' ') << text << '\n';
+        const auto line = [&out](std::string_view label, const std::string& text) {
+            out += "  ";
+            out += label;
+            out.append(21 - label.size(), ' ');
+            out += text;
+            out += '\n';
         };
-        if (!several_) out_ << r.id << '\n';
+        if (!several_) out += Escaped(r.id) + '\n';
         line("Amount financed:", CurrencyText(r.amountFinanced));
         line("Total of payments:", CurrencyText(CurrencyToDollars(r.totalOfPayments)));
         std::string charge = CurrencyText(CurrencyToDollars(r.FinanceCharge()));
@@ -372,8 +404,6 @@ class LoanTextWriter : public RecordWriter {
     }
 
     Command command_;
-    std::ostream& out_;
-    std::ostream& err_;
     std::string program_;
     bool several_;
     int written_ = 0;
@@ -381,35 +411,42 @@ class LoanTextWriter : public RecordWriter {
 
 }  // namespace
 
-std::unique_ptr<RecordWriter> MakeRecordWriter(Command command, OutputFormat format,
-                                               std::ostream& out) {
+std::unique_ptr<RecordWriter> MakeRecordWriter(Command command, OutputFormat format) {
     switch (format) {
         case OutputFormat::Csv:
-            return std::make_unique<CsvWriter>(command, out);
+            return std::make_unique<CsvWriter>(command);
         case OutputFormat::Json:
-            return std::make_unique<JsonLinesWriter>(command, out);
+            return std::make_unique<JsonLinesWriter>(command);
         case OutputFormat::Text:
             break;
     }
-    return std::make_unique<TableWriter>(command, out);
+    return std::make_unique<TableWriter>(command);
 }
 
-std::unique_ptr<RecordWriter> MakeLoanTextWriter(Command command, std::ostream& out,
-                                                 std::ostream& err, std::string_view program,
+std::unique_ptr<RecordWriter> MakeLoanTextWriter(Command command, std::string_view program,
                                                  bool several) {
-    return std::make_unique<LoanTextWriter>(command, out, err, program, several);
+    return std::make_unique<LoanTextWriter>(command, program, several);
+}
+
+void AppendCsvField(std::string& out, std::string_view text) {
+    const bool quote = text.find_first_of(",\"\r\n") != std::string_view::npos ||
+                       (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+    if (!quote) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
 }
 
 std::string CsvField(std::string_view text) {
-    const bool quote = text.find_first_of(",\"\r\n") != std::string_view::npos ||
-                       (!text.empty() && (text.front() == ' ' || text.back() == ' '));
-    if (!quote) return std::string(text);
-    std::string field = "\"";
-    for (char c : text) {
-        if (c == '"') field += '"';
-        field += c;
-    }
-    return field + "\"";
+    std::string field;
+    AppendCsvField(field, text);
+    return field;
 }
 
 std::string_view VerdictText(bool accurate) {

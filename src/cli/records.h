@@ -14,31 +14,41 @@ namespace qv::cli {
 enum class Command { Apr, Check };
 enum class OutputFormat { Text, Csv, Json };
 
+// Writers append their text to strings the caller writes out, so that a
+// record costs no stream formatting and the caller sees whether there is
+// anything to write (and may take a progress bar off its line first).
 class RecordWriter {
   public:
     virtual ~RecordWriter() = default;
-    virtual void Write(const LoanRecord& record) = 0;
-    // Writes what is still held back (the table's first rows).
-    virtual void Finish() {}
+    // The record's text for standard output (`out`) and for standard error
+    // (`err`: what the program told on the way, for a terminal).
+    virtual void Write(const LoanRecord& record, std::string& out, std::string& err) = 0;
+    // What is still held back (the table's first rows).
+    virtual void Finish(std::string& /*out*/) {}
+    // True when a record's text depends on that record alone (CSV, JSON
+    // Lines): it may then be formatted by Format on the thread that computed
+    // it, into LoanRecord::formatted, which Write takes as it is.
+    virtual bool FormatsEachAlone() const { return false; }
+    virtual void Format(const LoanRecord& /*record*/, std::string& /*out*/) const {}
 };
 
 // One record per loan: an aligned table (its column widths taken from the
-// first rows), CSV with a header line, or one JSON object per line.
-std::unique_ptr<RecordWriter> MakeRecordWriter(Command command, OutputFormat format,
-                                               std::ostream& out);
+// first rows), CSV with a header line, or one JSON object per line. Nothing
+// goes to standard error.
+std::unique_ptr<RecordWriter> MakeRecordWriter(Command command, OutputFormat format);
 
 // For schedule files named one by one: "apr" prints each loan's report (the
 // chart box's lines), "check" its verdict with the values and tolerances it
 // rests on. What the program told on the way, and why a loan has no APR, go
-// to `err`, each line starting with `program`: and the loan's id. With
-// `several`, each loan's output is headed by its id.
-std::unique_ptr<RecordWriter> MakeLoanTextWriter(Command command, std::ostream& out,
-                                                 std::ostream& err, std::string_view program,
+// to standard error, each line starting with `program`: and the loan's id.
+// With `several`, each loan's output is headed by its id.
+std::unique_ptr<RecordWriter> MakeLoanTextWriter(Command command, std::string_view program,
                                                  bool several);
 
 // Fields of a CSV line: quoted when they hold a comma, a quote, a line
 // break or spaces at either end, with quotes doubled.
 std::string CsvField(std::string_view text);
+void AppendCsvField(std::string& out, std::string_view text);
 
 // "ACCURATE" / "NOT ACCURATE".
 std::string_view VerdictText(bool accurate);
