@@ -52,6 +52,35 @@ TransactionShape ClassifyTransaction(const std::vector<PayGroup>& groups) {
             "final payments"};
 }
 
+TransactionShape ClassifyTimedTransaction(std::span<const TimedDue> payments,
+                                          std::size_t advances) {
+    if (advances > 1) return {TransactionKind::Irregular, "multiple advances"};
+    if (payments.size() <= 2) {
+        return {TransactionKind::Regular, "at most two payments: only a first and a final payment"};
+    }
+    auto interval = [&](std::size_t k) {
+        return static_cast<double>(payments[k].periods - payments[k - 1].periods) +
+               (payments[k].fraction - payments[k - 1].fraction);
+    };
+    // The first period, from the advance to the first payment, may be odd;
+    // every later interval must equal the one before the second payment.
+    constexpr double kSameInterval = 1e-9;
+    const double regular = interval(1);
+    for (std::size_t k = 2; k < payments.size(); ++k) {
+        if (std::fabs(interval(k) - regular) > kSameInterval) {
+            return {TransactionKind::Irregular, "irregular payment periods"};
+        }
+    }
+    for (std::size_t k = 2; k + 1 < payments.size(); ++k) {
+        if (payments[k].amount != payments[1].amount) {
+            return {TransactionKind::Irregular, "irregular payment amounts"};
+        }
+    }
+    return {TransactionKind::Regular,
+            "equal payments at equal intervals, apart from the first period and the first and "
+            "final payments"};
+}
+
 double AprTolerance(TransactionKind kind) {
     return kind == TransactionKind::Regular ? 0.125 : 0.25;
 }
@@ -72,6 +101,22 @@ AprVerdict CheckDisclosedApr(double computedApr, double disclosedApr, Transactio
     constexpr double kRepresentationMargin = 1e-9;
     v.accurate = std::isfinite(computedApr) && std::isfinite(disclosedApr) &&
                  std::fabs(disclosedApr - computedApr) <= v.tolerance + kRepresentationMargin;
+    return v;
+}
+
+AprVerdict CheckDisclosedAprExactly(double exactApr, double disclosedApr, TransactionKind kind) {
+    AprVerdict v;
+    v.computed = exactApr;
+    v.disclosed = disclosedApr;
+    v.tolerance = AprTolerance(kind);
+    if (!std::isfinite(exactApr) || !std::isfinite(disclosedApr)) return v;
+    // The exact rate is good to about 1e-13 points; a tenth of a billionth
+    // keeps a disclosure exactly on the boundary from failing on the last
+    // bits, and is no leniency any disclosure can use.
+    constexpr double kRepresentationMargin = 1e-10;
+    const double gap = std::fabs(disclosedApr - exactApr);
+    v.accurate = gap <= v.tolerance + kRepresentationMargin;
+    v.nearBoundary = std::fabs(gap - v.tolerance) <= kNearBoundary + kRepresentationMargin;
     return v;
 }
 
