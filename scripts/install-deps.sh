@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build and the tests need. Idempotent:
-# does nothing when everything is already there.
+# does nothing when everything is already there. With --packaging it also
+# installs what making and checking the Debian packages takes (the test command
+# and scripts/package.sh ask for it; the run command does not).
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,9 @@ packages=(
   fonts-liberation
   clang-format git
 )
+if [ "${1:-}" = "--packaging" ]; then
+  packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

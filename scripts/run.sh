@@ -30,8 +30,8 @@ Run it from a desktop session, or under a virtual display:
   apt-get install -y xvfb xauth && xvfb-run -a $build/src/app/quorvane
 or serve it over VNC with Qt's own platform and connect a VNC viewer to port 5900:
   QT_QPA_PLATFORM=vnc $build/src/app/quorvane
-To add it to your desktop's menu (icon and entry), install it:
-  cmake --install $build --prefix ~/.local
+To add it to your desktop's menu (icon and entry), build the rest and install it:
+  cmake --build $build && cmake --install $build --prefix ~/.local
 MSG
   exit 1
 fi

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --packaging
 
 # Layout is held by the build: unformatted C++ fails the run before anything
 # is compiled (run scripts/format.sh to fix it).
@@ -21,3 +21,7 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+
+# The Debian packages: a release build packaged, checked by lintian, unpacked
+# into a temporary root and run from there.
+bash scripts/check-package.sh
