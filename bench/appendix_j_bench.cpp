@@ -20,7 +20,8 @@ const std::vector<qv::PayGroup> kLongest = {
     {1, 1, 812.37, 1, 17}, {483, 2, 799.99, 1, 0}, {1, 3, 803.11, 1, 9}};
 
 void BM_SolveAppendixJ(benchmark::State& bs, double amount, const std::vector<qv::PayGroup>& g) {
-    const qv::regz::TimedLoanResult loan = qv::regz::TimeGroups(amount, g, qv::regz::UnitPeriod::Month);
+    const qv::regz::TimedLoanResult loan =
+        qv::regz::TimeGroups(amount, g, qv::regz::UnitPeriod::Month);
     for (auto _ : bs) {
         auto rate = qv::regz::SolveAppendixJ(loan.loan->flows, loan.loan->perYear);
         benchmark::DoNotOptimize(rate);
@@ -41,7 +42,6 @@ void BM_GroupsToRate(benchmark::State& bs, double amount, const std::vector<qv::
 }
 BENCHMARK_CAPTURE(BM_GroupsToRate, 360Payments, 100000.0, kThirtyYears)
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_GroupsToRate, 485Payments, 98765.43, kLongest)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_GroupsToRate, 485Payments, 98765.43, kLongest)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -82,8 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         constexpr long double kEps = std::numeric_limits<double>::epsilon();
         const long double i = rate.unitPeriodRate;
         const Sides at = Evaluate(timed.loan->flows, i);
-        const long double d = i * 1e-13L + 8 * kEps * (1 + i) +
-                              32 * kEps * at.payments / std::fabs(at.slope);
+        const long double d =
+            i * 1e-13L + 8 * kEps * (1 + i) + 32 * kEps * at.payments / std::fabs(at.slope);
         Check(Evaluate(timed.loan->flows, i - d).balance >= 0 &&
                   Evaluate(timed.loan->flows, i + d).balance <= 0,
               "the rate solves the general equation");

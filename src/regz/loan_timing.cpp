@@ -15,6 +15,11 @@ std::string Number(double value) {
     return text;
 }
 
+bool IsLoanDate(const Date& date) {
+    return date.ok() && static_cast<int>(date.year()) >= kFirstYear &&
+           static_cast<int>(date.year()) <= kLastYear;
+}
+
 bool IsAmount(double amount) {
     return std::isfinite(amount) && amount > 0.0 && amount <= kMaxFlowAmount;
 }
@@ -34,7 +39,8 @@ bool IsOneUnit(const Date& from, const Date& to, UnitPeriod unit, int seriesDay)
     const std::int64_t days = DaysBetween(from, to);
     if (unit == UnitPeriod::Semimonth) {
         // Semimonths run 13 to 16 days (the 16th to the 1st, the 15th to the
-        // last day), from one half of a month into the next.
+        // last day), from one half of a month into the next; a day's slack
+        // either side keeps a payment moved off a weekend in the series.
         return days >= 12 && days <= 17 && HalfMonthIndex(to) == HalfMonthIndex(from) + 1;
     }
     if (info.months == 0) return days == info.daysPerUnit;
@@ -175,6 +181,15 @@ TimedLoanResult TimeDatedLoan(const DatedLoan& loan) {
         static_cast<std::int64_t>(loan.payments.size()) > kMaxLoanFlows) {
         return {std::nullopt, "the loan has more than " + std::to_string(kMaxLoanFlows) +
                                   " advances or payments"};
+    }
+    for (const auto* list : {&loan.advances, &loan.payments}) {
+        for (const DatedAmount& item : *list) {
+            if (!IsLoanDate(item.date)) {
+                return {std::nullopt, "a date is not a calendar date from " +
+                                          std::to_string(kFirstYear) + " to " +
+                                          std::to_string(kLastYear)};
+            }
+        }
     }
     for (std::size_t k = 0; k < loan.advances.size(); ++k) {
         if (!IsAmount(loan.advances[k].amount)) {

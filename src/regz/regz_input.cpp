@@ -54,6 +54,15 @@ std::optional<DatedAmount> ParseDatedAmount(std::string_view date, std::string_v
     return DatedAmount{*d.date, *a.amount};
 }
 
+// Whether `count` payments one unit period apart from `first` all fall by the
+// end of kLastYear: checked on their nominal length before any is stepped, so
+// no count can carry a date past what the calendar holds.
+bool WithinCalendar(const Date& first, std::int64_t count, UnitPeriod unit) {
+    const Date end{std::chrono::year(kLastYear), std::chrono::December, std::chrono::day(31)};
+    const double span = static_cast<double>(count - 1) * Describe(unit).nominalDays;
+    return span <= static_cast<double>(DaysBetween(first, end)) + 1.0;
+}
+
 DatedItemsParse ParseItems(std::string_view text, std::optional<UnitPeriod> step,
                            bool groupsAllowed, const char* what) {
     DatedItemsParse result;
@@ -94,6 +103,11 @@ DatedItemsParse ParseItems(std::string_view text, std::optional<UnitPeriod> step
             }
             if (static_cast<std::int64_t>(result.items.size()) + *count > kMaxLoanFlows) {
                 result.error = where + "more than " + std::to_string(kMaxLoanFlows) + " " + what;
+                return result;
+            }
+            if (!WithinCalendar(first->date, *count, *step)) {
+                result.error =
+                    where + "the payments run past the year " + std::to_string(kLastYear);
                 return result;
             }
             for (const Date& date : StepDates(first->date, *count, *step)) {

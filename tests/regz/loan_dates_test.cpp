@@ -231,6 +231,14 @@ TEST(LoanDates, InputThatIsNoLoanIsRefusedWithItsReason) {
         }
         EXPECT_NE(error.find(c.said), std::string::npos) << c.payments << ": " << error;
     }
+    EXPECT_NE(ParsePayments("99999:100:2024-02-10", UnitPeriod::Month)
+                  .error.find("run past the year 2199"),
+              std::string::npos);
+    const DatedLoan beyondCalendar{
+        {{D("2024-01-10"), 1000.0}},
+        {{Date(std::chrono::year(2300), std::chrono::January, std::chrono::day(1)), 1100.0}},
+        std::nullopt};
+    EXPECT_FALSE(TimeDatedLoan(beyondCalendar).loan);
     const std::vector<PayGroup> tooMany = {{60'000, 1, 10, 1, 0}, {60'000, 2, 10, 1, 0}};
     EXPECT_FALSE(TimeGroups(1000, tooMany, UnitPeriod::Month).loan);
     EXPECT_FALSE(TimeGroups(1000, {{{1, 1, 10, -1, 0}}}, UnitPeriod::Month).loan);
