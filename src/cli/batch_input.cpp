@@ -380,6 +380,7 @@ bool JsonItemsText(const json& object, std::string_view key, std::string& text,
         return true;
     }
     if (value.is_array() && key != kUnitPeriodColumn && key != kAdvanceDateColumn) {
+        if (value.empty()) return true;
         for (const json& item : value) {
             if (!item.is_string()) break;
             if (!text.empty()) text += "; ";
