@@ -254,6 +254,13 @@ std::optional<std::string> ReadTiming(BatchLoan& loan, std::optional<double> amo
     regz::DatedItemsParse payments = regz::ParsePayments(t.payments, dated.unit);
     if (!payments.error.empty()) return Quoted(kPaymentsColumn) + ": " + payments.error;
     dated.payments = std::move(payments.items);
+    // Whole cents, as for groups: a disclosure states cents.
+    for (const auto& [items, what] : {std::pair{&dated.advances, "the advance on "},
+                                      std::pair{&dated.payments, "the payment on "}}) {
+        for (const regz::DatedAmount& item : *items)
+            if (HasFractionOfACent(item.amount))
+                return FractionOfACentText(what + regz::FormatIsoDate(item.date), item.amount);
+    }
     loan.dated = std::move(dated);
     loan.desktopFits = false;
     return std::nullopt;
