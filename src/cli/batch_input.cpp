@@ -10,6 +10,7 @@
 
 #include "core/loan_state.h"
 #include "data/schedule_file.h"
+#include "regz/regz_input.h"
 
 namespace qv::cli {
 namespace {
@@ -22,12 +23,16 @@ constexpr std::string_view kIntervalColumn = "interval";
 constexpr std::string_view kGroupsColumn = "groups";
 constexpr std::string_view kDisclosedAprColumn = "disclosed_apr";
 constexpr std::string_view kDisclosedFcColumn = "disclosed_finance_charge";
+constexpr std::string_view kUnitPeriodColumn = "unit_period";
+constexpr std::string_view kAdvanceDateColumn = "advance_date";
+constexpr std::string_view kAdvancesColumn = "advances";
+constexpr std::string_view kPaymentsColumn = "payments";
 
 // Every name a batch line may use; anything else is most likely a typing
 // mistake that would silently leave a value out.
-constexpr std::array<std::string_view, 6> kLoanNames = {kIdColumn,           kAmountColumn,
-                                                        kIntervalColumn,     kGroupsColumn,
-                                                        kDisclosedAprColumn, kDisclosedFcColumn};
+constexpr std::array<std::string_view, 10> kLoanNames = {
+    kIdColumn,          kAmountColumn,     kIntervalColumn,    kGroupsColumn,   kDisclosedAprColumn,
+    kDisclosedFcColumn, kUnitPeriodColumn, kAdvanceDateColumn, kAdvancesColumn, kPaymentsColumn};
 constexpr std::array<std::string_view, 4> kGroupNames = {"count", "payment", "periods", "days"};
 
 // The names of the interval items, in item order.
@@ -177,6 +182,90 @@ std::string_view Field(const std::vector<std::string>& fields, int column) {
     return fields[static_cast<std::size_t>(column)];
 }
 
+// The texts of a line that place the loan in time; empty when not given.
+struct TimingText {
+    std::string_view unitPeriod;
+    std::string_view advanceDate;
+    std::string_view advances;
+    std::string_view payments;
+    bool groupsGiven = false;
+    bool groupsNamed = false;  // the line has a groups column or key, empty or not
+};
+
+// The desktop's interval item of a unit period, when it has one.
+std::optional<int> DesktopInterval(regz::UnitPeriod unit) {
+    for (int item = 0; item < kIntervalItems; ++item)
+        if (regz::UnitPeriodOfInterval(item) == unit) return item;
+    return std::nullopt;
+}
+
+// The loan's unit period and, for a loan by dates, its advances and
+// payments; the reason the line cannot be a loan otherwise. `amount` and
+// `interval` are the line's, where it gives them.
+std::optional<std::string> ReadTiming(BatchLoan& loan, std::optional<double> amount,
+                                      std::optional<int> interval, const TimingText& t) {
+    std::optional<regz::UnitPeriod> named;
+    if (!Trimmed(t.unitPeriod).empty()) {
+        const regz::UnitPeriodParse unit = regz::ParseUnitPeriod(t.unitPeriod);
+        if (!unit.unit) return Quoted(kUnitPeriodColumn) + ": " + unit.error;
+        named = unit.unit;
+    }
+    const std::optional<regz::UnitPeriod> ofInterval =
+        interval ? regz::UnitPeriodOfInterval(*interval) : std::nullopt;
+    if (named && ofInterval && *named != *ofInterval)
+        return Quoted(kUnitPeriodColumn) + " and " + Quoted(kIntervalColumn) +
+               " name different unit periods; give one of them";
+    if (Trimmed(t.payments).empty()) {
+        if (!t.groupsGiven)
+            return t.groupsNamed
+                       ? Quoted(kGroupsColumn) + " is empty"
+                       : "no " + Quoted(kGroupsColumn) + " nor " + Quoted(kPaymentsColumn);
+        if (!Trimmed(t.advanceDate).empty() || !Trimmed(t.advances).empty())
+            return Quoted(kAdvanceDateColumn) + " and " + Quoted(kAdvancesColumn) + " go with " +
+                   Quoted(kPaymentsColumn) + " by dates, not with " + Quoted(kGroupsColumn);
+        if (!amount) return "no " + Quoted(kAmountColumn);
+        if (!named && !ofInterval)
+            return "no " + Quoted(kIntervalColumn) + " nor " + Quoted(kUnitPeriodColumn);
+        loan.unit = named ? *named : *ofInterval;
+        const std::optional<int> item = DesktopInterval(loan.unit);
+        loan.desktopFits = item.has_value();
+        loan.header = {item.value_or(1), *amount};
+        return std::nullopt;
+    }
+    if (t.groupsGiven)
+        return "give " + Quoted(kGroupsColumn) + " or " + Quoted(kPaymentsColumn) + ", not both";
+    regz::DatedLoan dated;
+    dated.unit = named ? named : ofInterval;
+    if (!Trimmed(t.advances).empty()) {
+        if (!Trimmed(t.advanceDate).empty() || amount)
+            return Quoted(kAdvancesColumn) + " stand for " + Quoted(kAdvanceDateColumn) + " and " +
+                   Quoted(kAmountColumn) + "; give one or the other";
+        regz::DatedItemsParse advances = regz::ParseAdvances(t.advances);
+        if (!advances.error.empty()) return Quoted(kAdvancesColumn) + ": " + advances.error;
+        dated.advances = std::move(advances.items);
+    } else {
+        if (Trimmed(t.advanceDate).empty() || !amount)
+            return "a loan by dates needs " + Quoted(kAdvanceDateColumn) + " and " +
+                   Quoted(kAmountColumn) + ", or " + Quoted(kAdvancesColumn);
+        const regz::DateParse date = regz::ParseIsoDate(Trimmed(t.advanceDate));
+        if (!date.date) return Quoted(kAdvanceDateColumn) + ": " + date.error;
+        dated.advances.push_back({*date.date, *amount});
+    }
+    regz::DatedItemsParse payments = regz::ParsePayments(t.payments, dated.unit);
+    if (!payments.error.empty()) return Quoted(kPaymentsColumn) + ": " + payments.error;
+    dated.payments = std::move(payments.items);
+    // Whole cents, as for groups: a disclosure states cents.
+    for (const auto& [items, what] : {std::pair{&dated.advances, "the advance on "},
+                                      std::pair{&dated.payments, "the payment on "}}) {
+        for (const regz::DatedAmount& item : *items)
+            if (HasFractionOfACent(item.amount))
+                return FractionOfACentText(what + regz::FormatIsoDate(item.date), item.amount);
+    }
+    loan.dated = std::move(dated);
+    loan.desktopFits = false;
+    return std::nullopt;
+}
+
 // --- JSON --------------------------------------------------------------------------
 
 // The text of a JSON error without the library's error code.
@@ -282,6 +371,35 @@ std::optional<PayGroup> JsonGroup(const json& value, int sequence, const BatchRe
     return g;
 }
 
+bool Given(const json& object, std::string_view key) {
+    return object.contains(key) && !object.at(key).is_null();
+}
+
+// A text key, or an array of item texts taken as the items of one text;
+// empty when the key is not given. False, with `error` set, for any other
+// value.
+bool JsonItemsText(const json& object, std::string_view key, std::string& text,
+                   std::string& error) {
+    if (!Given(object, key)) return true;
+    const json& value = object.at(key);
+    if (value.is_string()) {
+        text = value.get<std::string>();
+        return true;
+    }
+    if (value.is_array() && key != kUnitPeriodColumn && key != kAdvanceDateColumn) {
+        if (value.empty()) return true;
+        for (const json& item : value) {
+            if (!item.is_string()) break;
+            if (!text.empty()) text += "; ";
+            text += item.get<std::string>();
+            if (&item == &value.back()) return true;
+        }
+    }
+    error = Quoted(key) + " must be a text" +
+            (key == kUnitPeriodColumn || key == kAdvanceDateColumn ? "" : " or an array of texts");
+    return false;
+}
+
 std::string JsonId(const json& object) {
     if (!object.is_object() || !object.contains(kIdColumn)) return {};
     const json& id = object.at(kIdColumn);
@@ -305,28 +423,45 @@ LoanParse JsonLoan(const json& object, const BatchReading& reading) {
         !object.at(kIdColumn).is_number() && !object.at(kIdColumn).is_null())
         return Failed(id, Quoted(kIdColumn) + " must be a text or a number, not " +
                               object.at(kIdColumn).dump());
-    for (const std::string_view key : {kAmountColumn, kIntervalColumn, kGroupsColumn}) {
-        if (!object.contains(key)) return Failed(id, "no " + Quoted(key));
-    }
     BatchLoan loan;
     loan.id = id;
-    const auto amount = JsonAmount(object.at(kAmountColumn), kAmountColumn, error);
-    if (!amount) return Failed(id, error);
-    const auto interval = JsonInterval(object.at(kIntervalColumn), error);
-    if (!interval) return Failed(id, error);
-    loan.header = {*interval, *amount};
-    const json& groups = object.at(kGroupsColumn);
-    if (!groups.is_array()) return Failed(id, Quoted(kGroupsColumn) + " must be an array");
-    for (const json& g : groups) {
-        bool unknownName = false;
-        const auto group =
-            JsonGroup(g, static_cast<int>(loan.groups.size()) + 1, reading, error, unknownName);
-        if (!group) {
-            LoanParse p = Failed(id, error);
-            p.unknownName = unknownName;
-            return p;
+    std::optional<double> amount;
+    if (Given(object, kAmountColumn)) {
+        amount = JsonAmount(object.at(kAmountColumn), kAmountColumn, error);
+        if (!amount) return Failed(id, error);
+    }
+    std::optional<int> interval;
+    if (Given(object, kIntervalColumn)) {
+        interval = JsonInterval(object.at(kIntervalColumn), error);
+        if (!interval) return Failed(id, error);
+    }
+    std::string texts[4];
+    const std::string_view keys[4] = {kUnitPeriodColumn, kAdvanceDateColumn, kAdvancesColumn,
+                                      kPaymentsColumn};
+    for (std::size_t k = 0; k < 4; ++k)
+        if (!JsonItemsText(object, keys[k], texts[k], error)) return Failed(id, error);
+    const TimingText timing{texts[0],
+                            texts[1],
+                            texts[2],
+                            texts[3],
+                            Given(object, kGroupsColumn),
+                            Given(object, kGroupsColumn)};
+    if (const auto problem = ReadTiming(loan, amount, interval, timing))
+        return Failed(id, *problem);
+    if (timing.groupsGiven) {
+        const json& groups = object.at(kGroupsColumn);
+        if (!groups.is_array()) return Failed(id, Quoted(kGroupsColumn) + " must be an array");
+        for (const json& g : groups) {
+            bool unknownName = false;
+            const auto group =
+                JsonGroup(g, static_cast<int>(loan.groups.size()) + 1, reading, error, unknownName);
+            if (!group) {
+                LoanParse p = Failed(id, error);
+                p.unknownName = unknownName;
+                return p;
+            }
+            loan.groups.push_back(*group);
         }
-        loan.groups.push_back(*group);
     }
     if (object.contains(kDisclosedAprColumn) && !object.at(kDisclosedAprColumn).is_null()) {
         loan.disclosed.apr = JsonAmount(object.at(kDisclosedAprColumn), kDisclosedAprColumn, error);
@@ -561,7 +696,11 @@ std::optional<CsvColumns> ReadCsvHeader(std::string_view line, const BatchReadin
         {kIntervalColumn, &c.interval},
         {kGroupsColumn, &c.groups},
         {kDisclosedAprColumn, &c.disclosedApr},
-        {kDisclosedFcColumn, &c.disclosedFinanceCharge}};
+        {kDisclosedFcColumn, &c.disclosedFinanceCharge},
+        {kUnitPeriodColumn, &c.unitPeriod},
+        {kAdvanceDateColumn, &c.advanceDate},
+        {kAdvancesColumn, &c.advances},
+        {kPaymentsColumn, &c.payments}};
     for (std::size_t k = 0; k < fields->size(); ++k) {
         bool isKnown = false;
         for (const auto& [name, column] : known) {
@@ -579,15 +718,18 @@ std::optional<CsvColumns> ReadCsvHeader(std::string_view line, const BatchReadin
             return std::nullopt;
         }
     }
-    for (const auto& [name, column] : known) {
-        const bool required =
-            name == kAmountColumn || name == kIntervalColumn || name == kGroupsColumn;
-        if (required && *column < 0) {
-            error = "the header line has no " + Quoted(name) +
-                    " column (the first line names the columns: "
-                    "id,amount_financed,interval,groups[,disclosed_apr,disclosed_finance_charge])";
-            return std::nullopt;
-        }
+    if (c.amountFinanced < 0 && c.advances < 0) {
+        error = "the header line has no " + Quoted(kAmountColumn) +
+                " column (the first line names the columns: "
+                "id,amount_financed,interval,groups[,disclosed_apr,disclosed_finance_charge])";
+        return std::nullopt;
+    }
+    if (c.groups < 0 && c.payments < 0) {
+        error = "the header line has no " + Quoted(kGroupsColumn) + " nor " +
+                Quoted(kPaymentsColumn) +
+                " column (the first line names the columns: "
+                "id,amount_financed,interval,groups[,disclosed_apr,disclosed_finance_charge])";
+        return std::nullopt;
     }
     return c;
 }
@@ -604,14 +746,28 @@ LoanParse ParseCsvLoan(std::string_view line, const CsvColumns& columns) {
     std::string error;
     BatchLoan loan;
     loan.id = id;
-    const auto amount = ReadAmount(kAmountColumn, Field(*fields, columns.amountFinanced), error);
-    if (!amount) return Failed(id, error);
-    const auto interval = ReadInterval(Field(*fields, columns.interval), error);
-    if (!interval) return Failed(id, error);
-    loan.header = {*interval, *amount};
-    auto groups = ParseGroups(Field(*fields, columns.groups), error);
-    if (!groups) return Failed(id, error);
-    loan.groups = std::move(*groups);
+    std::optional<double> amount;
+    if (const std::string_view text = Field(*fields, columns.amountFinanced);
+        !Trimmed(text).empty()) {
+        amount = ReadAmount(kAmountColumn, text, error);
+        if (!amount) return Failed(id, error);
+    }
+    std::optional<int> interval;
+    if (const std::string_view text = Field(*fields, columns.interval); !Trimmed(text).empty()) {
+        interval = ReadInterval(text, error);
+        if (!interval) return Failed(id, error);
+    }
+    const std::string_view groups = Field(*fields, columns.groups);
+    const TimingText timing{Field(*fields, columns.unitPeriod), Field(*fields, columns.advanceDate),
+                            Field(*fields, columns.advances),   Field(*fields, columns.payments),
+                            !Trimmed(groups).empty(),           columns.groups >= 0};
+    if (const auto problem = ReadTiming(loan, amount, interval, timing))
+        return Failed(id, *problem);
+    if (timing.groupsGiven) {
+        auto read = ParseGroups(groups, error);
+        if (!read) return Failed(id, error);
+        loan.groups = std::move(*read);
+    }
     if (const std::string_view apr = Trimmed(Field(*fields, columns.disclosedApr)); !apr.empty()) {
         loan.disclosed.apr = ReadApr(apr, error);
         if (!loan.disclosed.apr) return Failed(id, error);

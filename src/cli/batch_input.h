@@ -19,6 +19,15 @@
 // the one before it; groups are separated by ";" in CSV. The interval is
 // one of annually, monthly, halfmonth, twoweeks, weekly (any case) or its
 // item 0 to 4.
+//
+// A line may instead name a `unit_period` (day, week, two weeks, semimonth,
+// four weeks, month, two months, quarter, four months, half year, year or
+// their adjectives) and give its groups in that unit, or place the loan by
+// dates: `advance_date` with `amount_financed`, or `advances` as
+// "date:amount; ..." items, and `payments` as "date:amount" items or
+// "count:amount:first_date" groups a unit period apart (the unit period, or
+// the interval, gives the step). Dates are YYYY-MM-DD. In JSON these are
+// strings (or arrays of item strings).
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -29,6 +38,8 @@
 #include "core/money.h"
 #include "core/pay_group.h"
 #include "data/schedule_file.h"
+#include "regz/loan_timing.h"
+#include "regz/unit_period.h"
 
 namespace qv::cli {
 
@@ -43,6 +54,15 @@ struct BatchLoan {
     ScheduleHeader header;
     std::vector<PayGroup> groups;  // Sequence 1, 2, ... in the order given
     Disclosed disclosed;
+    // The unit period the groups are read in for the Appendix J rate; the
+    // interval's when the line names none.
+    regz::UnitPeriod unit = regz::UnitPeriod::Month;
+    // False when the unit period is none of the desktop's intervals: the
+    // loan then has only the Appendix J rate.
+    bool desktopFits = true;
+    // A loan placed by dates: only the Appendix J rate (header and groups
+    // are left empty).
+    std::optional<regz::DatedLoan> dated;
 };
 
 // A line read as a loan, or why it could not be.
@@ -102,10 +122,16 @@ struct CsvColumns {
     int groups = -1;
     int disclosedApr = -1;
     int disclosedFinanceCharge = -1;
+    int unitPeriod = -1;
+    int advanceDate = -1;
+    int advances = -1;
+    int payments = -1;
 };
 
-// Reads the header line; empty with `error` set when it lacks one of the
-// required columns (amount_financed, interval, groups), names one twice or
+// Reads the header line; empty with `error` set when it can hold no loan
+// (no groups nor payments column; groups without amount_financed and an
+// interval or unit_period; payments without advances or an advance_date and
+// amount_financed), names one twice or
 // names an unknown one (unless `reading` ignores those).
 std::optional<CsvColumns> ReadCsvHeader(std::string_view line, const BatchReading& reading,
                                         std::string& error);

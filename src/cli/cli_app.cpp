@@ -42,7 +42,13 @@ constexpr std::string_view kInputsHelp =
     "('{' JSON Lines, a digit a schedule file, else CSV). A group is "
     "count:payment[:periods[:days]], groups separated by ';' (in JSON: "
     "{\"count\",\"payment\",\"periods\",\"days\"}); the interval is annually, monthly, "
-    "halfmonth, twoweeks or weekly. Amounts are whole cents: one with a fraction of a cent is "
+    "halfmonth, twoweeks or weekly. A line may name a unit_period instead (day, week, two weeks, "
+    "semimonth, four weeks, month, two months, quarter, four months, half year, year) and give "
+    "its groups in it, or give dates (YYYY-MM-DD): advance_date with amount_financed, or "
+    "advances as date:amount items, and payments as date:amount items or "
+    "count:amount:first_date groups a unit period apart, items separated by ';'. Such loans "
+    "get the exact Appendix J rate only (apr_appendix_j). "
+    "Amounts are whole cents: one with a fraction of a cent is "
     "refused, naming it. Text output shows the report (apr) or the verdict (check) of "
     "schedule files named one by one, and one aligned line per loan otherwise. A loan that "
     "cannot be read or computed is told on standard error as FILE:LINE: ID: message, and a "
@@ -64,6 +70,7 @@ struct Options {
     bool fractionalInterest = false;
     std::string disclosedApr;
     std::string disclosedFinanceCharge;
+    std::string basis = "desktop";
     CLI::Option* disclosedAprOption = nullptr;
     CLI::Option* disclosedChargeOption = nullptr;
 };
@@ -315,9 +322,10 @@ int RunLoansCommand(Command command, const Options& o, std::ostream& out, std::o
     Results results(o.output, out);
     std::optional<ProgressBar> progress;
     if (environment.stderrIsTerminal) progress.emplace(err, InputBytes(inputs));
+    const AprBasis basis = o.basis == "appendix-j" ? AprBasis::AppendixJ : AprBasis::Desktop;
     const std::unique_ptr<RecordWriter> writer =
-        oneByOne ? MakeLoanTextWriter(command, kProgram, inputs.size() > 1)
-                 : MakeRecordWriter(command, format);
+        oneByOne ? MakeLoanTextWriter(command, kProgram, inputs.size() > 1, basis)
+                 : MakeRecordWriter(command, format, basis);
 
     int status = kExitOk;
     Tally tally;
@@ -393,6 +401,12 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         "apr", "Compute the APR of each loan and print the report the chart box shows");
     AddBatchOptions(*apr, o, defaultJobs);
     AddEngineSwitches(*apr, o, true);
+    apr->add_option("--basis", o.basis,
+                    "The APR shown: the desktop program's estimate (three decimals), or the exact "
+                    "rate of Regulation Z, Appendix J (six decimals); CSV and JSON records carry "
+                    "both, as apr and apr_appendix_j")
+        ->check(CLI::IsMember({"desktop", "appendix-j"}))
+        ->capture_default_str();
     apr->footer(std::string(kInputsHelp) + "\n\n" + std::string(kExitStatusHelp));
 
     CLI::App* check = app.add_subcommand(
@@ -405,7 +419,8 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
             ->add_option(
                 "--disclosed-apr", o.disclosedApr,
                 "The disclosed APR in percent; accurate within 1/8 of one percentage point of the "
-                "computed APR (1/4 for an irregular transaction)")
+                "exact Appendix J rate, unrounded and the boundary included (1/4 for an "
+                "irregular transaction)")
             ->type_name("PERCENT");
     o.disclosedChargeOption =
         check

@@ -120,6 +120,7 @@ void LoanWorker::Start() {
     aprBoxInputError_ = false;
     capture_ = settings_.check;
     computed_.reset();
+    timed_.reset();
     box_.clear();
 }
 
@@ -179,6 +180,7 @@ bool LoanWorker::NotComputed(LoanRecord& record, std::size_t told) const {
 void LoanWorker::TakeComputed(LoanRecord& record) const {
     record.status = LoanStatus::Computed;
     record.apr = state_.APR;
+    record.desktopApr = true;
     record.perDiem = state_.PerDiem;
     for (const std::string& note : log_.lines)
         if (std::string line = TerminalLine(note); !line.empty()) record.notes.push_back(line);
@@ -190,18 +192,84 @@ bool LoanWorker::HasDisclosedApr(const Disclosed& own) const {
 }
 
 void LoanWorker::Judge(LoanRecord& record, const Disclosed& own) const {
-    if (!settings_.check || record.status != LoanStatus::Computed || !computed_) return;
+    if (!settings_.check || record.status != LoanStatus::Computed) return;
     const double disclosedApr = own.apr ? *own.apr : *settings_.disclosed.apr;
     const std::optional<Currency> disclosedCharge =
         own.financeCharge ? own.financeCharge : settings_.disclosed.financeCharge;
     DisclosureCheck check;
-    check.shape = ClassifyTransaction(computed_->groups);
-    check.apr = CheckDisclosedApr(record.apr, disclosedApr, check.shape.kind);
+    // The regulation's own rate decides; only a loan without one (payments
+    // below the amount financed) falls back on the desktop's estimate.
+    if (record.exact && record.exact->found && timed_) {
+        check.shape = regz::ClassifyTimedLoan(*timed_);
+        check.apr = CheckDisclosedAprExactly(record.exact->apr, disclosedApr, check.shape.kind);
+    } else if (record.desktopApr && computed_) {
+        check.shape = ClassifyTransaction(computed_->groups);
+        check.apr = CheckDisclosedApr(record.apr, disclosedApr, check.shape.kind);
+    } else {
+        return;
+    }
     if (disclosedCharge) {
         check.financeCharge = CheckDisclosedFinanceCharge(DollarsToCurrency(record.amountFinanced),
                                                           record.totalOfPayments, *disclosedCharge);
     }
     record.check = check;
+}
+
+void LoanWorker::AddExactRate(LoanRecord& record, std::optional<regz::UnitPeriod> unit) {
+    if (!unit) return;
+    // The desktop's APR stands; the exact rate is beside it, or its absence
+    // a note.
+    if (!SolveExactly(record, regz::TimeGroups(state_.AmtFin, groups_, *unit))) {
+        record.notes.push_back("no Appendix J rate: " + record.error);
+        record.error.clear();
+    }
+}
+
+bool LoanWorker::SolveExactly(LoanRecord& record, const regz::TimedLoanResult& timed) {
+    timed_.reset();
+    if (!timed.loan) {
+        record.error = timed.error;
+        return false;
+    }
+    timed_ = timed.loan;
+    record.exact = regz::SolveTimedLoan(*timed_);
+    record.unitPeriod = timed_->basis;
+    if (record.exact->found) return true;
+    record.error = record.exact->message;
+    return false;
+}
+
+void LoanWorker::ComputeExactOnly(const BatchLoan& loan, LoanRecord& record) {
+    regz::TimedLoanResult timed;
+    if (loan.dated) {
+        timed = regz::TimeDatedLoan(*loan.dated);
+    } else if (const auto problem = ScheduleProblem(loan.header.amount, loan.groups)) {
+        record.error = *problem;
+        return;
+    } else {
+        timed = regz::TimeGroups(loan.header.amount, loan.groups, loan.unit);
+    }
+    if (!timed.loan) {
+        record.error = timed.error;
+        return;
+    }
+    // The amounts as a disclosure states them, added up in currency so that
+    // no total can leave the range unnoticed.
+    std::optional<Currency> financed = Currency{0};
+    std::optional<Currency> total = Currency{0};
+    for (const regz::Flow& flow : timed.loan->flows) {
+        std::optional<Currency>& sum = flow.kind == regz::FlowKind::Advance ? financed : total;
+        const std::optional<Currency> amount = TryDollarsToCurrency(flow.amount);
+        sum = sum && amount ? CheckedSum(*sum, *amount) : std::nullopt;
+        if (flow.kind == regz::FlowKind::Payment) ++record.payments;
+    }
+    if (!financed || !total) {
+        record.error = "the amounts add up to more than a disclosure can state";
+        return;
+    }
+    record.amountFinanced = CurrencyToDollars(*financed);
+    record.totalOfPayments = *total;
+    record.status = SolveExactly(record, timed) ? LoanStatus::Computed : LoanStatus::NotComputed;
 }
 
 LoanRecord LoanWorker::Refused(std::string id, std::string source) {
@@ -224,10 +292,10 @@ bool LoanWorker::LoadFile(InputBuf& in, LoanRecord& record) {
 }
 
 bool LoanWorker::CheckLoaded(LoanRecord& record) {
-    std::vector<PayGroup> groups;
+    groups_.clear();
     for (paySet_.MoveFirst(); !paySet_.AtEnd(); paySet_.MoveNext())
-        groups.push_back(ReadPayGroup(paySet_));
-    const std::optional<std::string> problem = ScheduleProblem(state_.AmtFin, groups);
+        groups_.push_back(ReadPayGroup(paySet_));
+    const std::optional<std::string> problem = ScheduleProblem(state_.AmtFin, groups_);
     if (!problem) return true;
     record.status = LoanStatus::InputError;
     record.error = *problem;
@@ -249,7 +317,10 @@ LoanRecord LoanWorker::FromScheduleFile(const std::filesystem::path& file, std::
         }
     }
     Start();
-    if (LoadFile(*opened, record) && RecountAndEstimate(record)) Judge(record, {});
+    if (LoadFile(*opened, record) && RecountAndEstimate(record)) {
+        AddExactRate(record, regz::UnitPeriodOfInterval(intervalItem_));
+        Judge(record, {});
+    }
     return record;
 }
 
@@ -260,9 +331,14 @@ LoanRecord LoanWorker::FromBatchLoan(const BatchLoan& loan, std::string source) 
     record.id = std::move(id);
     record.source = std::move(source);
     Start();
-    if (TakeLoad(LoadSchedule(state_, paySet_, loan.header, loan.groups, record.source), record) &&
-        CheckLoaded(record) && RecountAndEstimate(record))
-        Judge(record, loan.disclosed);
+    if (!loan.desktopFits) {
+        ComputeExactOnly(loan, record);
+    } else if (TakeLoad(LoadSchedule(state_, paySet_, loan.header, loan.groups, record.source),
+                        record) &&
+               CheckLoaded(record) && RecountAndEstimate(record)) {
+        AddExactRate(record, loan.unit);
+    }
+    Judge(record, loan.disclosed);
     return record;
 }
 

@@ -23,6 +23,7 @@
 #include "core/disclosure.h"
 #include "core/loan_state.h"
 #include "data/memdset.h"
+#include "regz/appendix_j_check.h"
 
 namespace qv::cli {
 
@@ -35,6 +36,7 @@ struct RunSettings {
     bool check = false;               // judge the disclosure ("check")
     Disclosed disclosed;              // for loans that state none of their own
     bool keepReport = true;           // keep the report lines in the record
+    bool appendixJBasis = false;      // --basis appendix-j: show the exact rate as the APR
 };
 
 enum class LoanStatus {
@@ -61,7 +63,12 @@ struct LoanRecord {
     Currency totalOfPayments = 0;
     std::int32_t payments = 0;
     double apr = 0.0;
+    bool desktopApr = false;  // `apr` holds the desktop's estimate
     bool perDiem = false;
+    // The exact Appendix J rate and the unit period it is stated in ("month",
+    // "term of 255 days"); empty when the loan could not be placed in time.
+    std::optional<regz::AppendixJRate> exact;
+    std::string unitPeriod;
     ChartText report;                // the chart box's lines after the estimate
     std::vector<std::string> notes;  // what the program told on the way, one line each
     std::string error;               // why the loan has no APR or could not be read
@@ -141,6 +148,15 @@ class LoanWorker {
     bool HasDisclosedApr(const Disclosed& own) const;
     static LoanRecord Refused(std::string id, std::string source);
     void Judge(LoanRecord& record, const Disclosed& own) const;
+    // The Appendix J rate of the loaded groups in `unit`, or of a loan by
+    // dates; false (the record says why) when the loan cannot be placed in
+    // time.
+    bool SolveExactly(LoanRecord& record, const regz::TimedLoanResult& timed);
+    // The exact rate beside the desktop's, the groups read in `unit`.
+    void AddExactRate(LoanRecord& record, std::optional<regz::UnitPeriod> unit);
+    // A loan only the Appendix J rate can take: by dates, or groups in a unit
+    // period the desktop program does not have.
+    void ComputeExactOnly(const BatchLoan& loan, LoanRecord& record);
 
     RunSettings settings_;
     LoanState state_;
@@ -151,7 +167,9 @@ class LoanWorker {
     bool aprBoxInputError_ = false;
     bool capture_ = false;  // keep the computed schedule (chart, check)
     std::optional<ComputedSchedule> computed_;
-    ChartText box_;  // the chart box: the last report, then the chart
+    std::vector<PayGroup> groups_;          // the loaded schedule's groups
+    std::optional<regz::TimedLoan> timed_;  // the loan placed in time
+    ChartText box_;                         // the chart box: the last report, then the chart
 };
 
 }  // namespace qv::cli

@@ -1,6 +1,8 @@
 #include "cli/records.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
@@ -16,7 +18,7 @@ using Json = nlohmann::ordered_json;
 
 // One value of a record, written differently by each format.
 struct Cell {
-    enum class Kind { Text, Money, Rate, Count };
+    enum class Kind { Text, Money, Rate, ExactRate, Count };
     Kind kind = Kind::Text;
     std::string text;
     std::optional<Currency> money;
@@ -32,6 +34,11 @@ Cell Money(std::optional<Currency> money) {
 }
 Cell Rate(std::optional<double> rate) {
     return {Cell::Kind::Rate, {}, {}, rate, {}};
+}
+// The Appendix J rate, unrounded in CSV and JSON and to six decimals in a
+// table: an analyst compares it with a disclosure to the hundredth.
+Cell ExactRate(std::optional<double> rate) {
+    return {Cell::Kind::ExactRate, {}, {}, rate, {}};
 }
 Cell Count(std::optional<std::int64_t> count) {
     return {Cell::Kind::Count, {}, {}, {}, count};
@@ -82,9 +89,27 @@ const Column kId{"id", "ID", false, [](const LoanRecord& r) { return Text(r.id);
 const Column kSource{"source", "", false, [](const LoanRecord& r) { return Text(r.source); }};
 const Column kStatus{"status", "", false,
                      [](const LoanRecord& r) { return Text(std::string(StatusText(r.status))); }};
-const Column kApr{"apr", "APR", true, [](const LoanRecord& r) {
-                      return Rate(Computed(r) ? std::optional(r.apr) : std::nullopt);
-                  }};
+const Column kApr{
+    "apr", "APR", true, [](const LoanRecord& r) {
+        return Rate(Computed(r) && r.desktopApr ? std::optional(r.apr) : std::nullopt);
+    }};
+std::optional<double> ExactAprOf(const LoanRecord& r) {
+    return Computed(r) && r.exact && r.exact->found ? std::optional(r.exact->apr) : std::nullopt;
+}
+// The Appendix J rate under three titles: beside the desktop's APR, as the
+// APR itself (--basis appendix-j), and only in CSV and JSON.
+const Column kExactApr{"apr_appendix_j", "APPENDIX J", true,
+                       [](const LoanRecord& r) { return ExactRate(ExactAprOf(r)); }};
+const Column kExactAsApr{"apr_appendix_j", "APR", true,
+                         [](const LoanRecord& r) { return ExactRate(ExactAprOf(r)); }};
+const Column kExactUntitled{"apr_appendix_j", "", true,
+                            [](const LoanRecord& r) { return ExactRate(ExactAprOf(r)); }};
+const Column kAprUntitled{
+    "apr", "", true, [](const LoanRecord& r) {
+        return Rate(Computed(r) && r.desktopApr ? std::optional(r.apr) : std::nullopt);
+    }};
+const Column kUnitPeriod{"unit_period", "", false,
+                         [](const LoanRecord& r) { return Text(Computed(r) ? r.unitPeriod : ""); }};
 const Column kAmountFinanced{
     "amount_financed", "AMOUNT FINANCED", true, [](const LoanRecord& r) {
         return Money(Read(r) ? std::optional(DollarsToCurrency(r.amountFinanced)) : std::nullopt);
@@ -141,17 +166,43 @@ const Column kVerdict{"verdict", "VERDICT", false, [](const LoanRecord& r) {
                           const DisclosureCheck* c = CheckOf(r);
                           return Text(c ? std::string(VerdictText(c->Accurate())) : "");
                       }};
+const Column kNearBoundary{"near_boundary", "NEAR BOUNDARY", false, [](const LoanRecord& r) {
+                               const DisclosureCheck* c = CheckOf(r);
+                               return Text(c && c->apr.nearBoundary ? "yes" : "");
+                           }};
 const Column kError{"error", "ERROR", false, [](const LoanRecord& r) { return Text(r.error); }};
 const Column kNotes{"notes", "", false, [](const LoanRecord& r) { return Text(Joined(r.notes)); }};
 
-std::vector<const Column*> ColumnsOf(Command command) {
-    if (command == Command::Apr)
-        return {&kId,    &kSource,   &kStatus, &kApr,   &kAmountFinanced, &kFinanceCharge,
-                &kTotal, &kPayments, &kBasis,  &kError, &kNotes};
+// The columns added with the Appendix J rate; CSV and JSON records carry
+// them after the others, so that scripts reading columns by position read
+// what they always did.
+bool IsAppendixJColumn(const Column* c) {
+    return c->key == kExactApr.key || c->key == kUnitPeriod.key || c->key == kNearBoundary.key;
+}
+
+std::vector<const Column*> TableColumnsOf(Command command, AprBasis basis) {
+    if (command == Command::Apr) {
+        const bool exact = basis == AprBasis::AppendixJ;
+        return {&kId,
+                &kSource,
+                &kStatus,
+                exact ? &kAprUntitled : &kApr,
+                exact ? &kExactAsApr : &kExactUntitled,
+                &kUnitPeriod,
+                &kAmountFinanced,
+                &kFinanceCharge,
+                &kTotal,
+                &kPayments,
+                &kBasis,
+                &kError,
+                &kNotes};
+    }
     return {&kId,
             &kSource,
             &kStatus,
             &kApr,
+            &kExactApr,
+            &kUnitPeriod,
             &kDisclosedApr,
             &kAprTolerance,
             &kTransaction,
@@ -166,8 +217,16 @@ std::vector<const Column*> ColumnsOf(Command command) {
             &kPayments,
             &kBasis,
             &kVerdict,
+            &kNearBoundary,
             &kError,
             &kNotes};
+}
+
+std::vector<const Column*> RecordColumnsOf(Command command, AprBasis basis) {
+    std::vector<const Column*> columns = TableColumnsOf(command, basis);
+    std::stable_partition(columns.begin(), columns.end(),
+                          [](const Column* c) { return !IsAppendixJColumn(c); });
+    return columns;
 }
 
 // --- the renderings ----------------------------------------------------------------
@@ -183,6 +242,19 @@ std::string PlainMoney(Currency amount) {
     return (amount < 0 ? "-" : "") + std::to_string(magnitude / perDollar) + "." + fraction;
 }
 
+std::string ExactRateText(double rate) {
+    char text[64];
+    const int n = std::snprintf(text, sizeof text, "%.6f", rate);
+    return std::string(text, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+// The shortest decimal that reads back as the same double.
+std::string ShortestText(double rate) {
+    char text[64];
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, rate);
+    return ec == std::errc() ? std::string(text, end) : std::string();
+}
+
 std::string PlainText(const Cell& c) {
     switch (c.kind) {
         case Cell::Kind::Text:
@@ -191,6 +263,8 @@ std::string PlainText(const Cell& c) {
             return c.money ? PlainMoney(*c.money) : std::string();
         case Cell::Kind::Rate:
             return c.rate ? FloatToStr(*c.rate) : std::string();
+        case Cell::Kind::ExactRate:
+            return c.rate ? ShortestText(*c.rate) : std::string();
         case Cell::Kind::Count:
             return c.count ? std::to_string(*c.count) : std::string();
     }
@@ -203,6 +277,8 @@ std::string TableText(const Cell& c) {
             return c.money ? CurrencyText(CurrencyToDollars(*c.money)) : std::string();
         case Cell::Kind::Rate:
             return c.rate ? FloatToStr(*c.rate) + "%" : std::string();
+        case Cell::Kind::ExactRate:
+            return c.rate ? ExactRateText(*c.rate) + "%" : std::string();
         case Cell::Kind::Text:
             return Escaped(c.text);
         case Cell::Kind::Count:
@@ -220,6 +296,7 @@ Json JsonValue(const Cell& c) {
             // decimal amount, which JSON then writes as the cents it is.
             return c.money ? Json(static_cast<double>(*c.money) / kCurrencyPerDollar) : Json();
         case Cell::Kind::Rate:
+        case Cell::Kind::ExactRate:
             return c.rate ? Json(*c.rate) : Json();
         case Cell::Kind::Count:
             return c.count ? Json(*c.count) : Json();
@@ -229,7 +306,7 @@ Json JsonValue(const Cell& c) {
 
 class CsvWriter : public RecordWriter {
   public:
-    explicit CsvWriter(Command command) : columns_(ColumnsOf(command)) {}
+    CsvWriter(Command command, AprBasis basis) : columns_(RecordColumnsOf(command, basis)) {}
     void Write(const LoanRecord& record, std::string& out, std::string&) override {
         Header(out);
         if (record.formatted.empty())
@@ -265,7 +342,7 @@ class CsvWriter : public RecordWriter {
 
 class JsonLinesWriter : public RecordWriter {
   public:
-    explicit JsonLinesWriter(Command command) : columns_(ColumnsOf(command)) {}
+    JsonLinesWriter(Command command, AprBasis basis) : columns_(RecordColumnsOf(command, basis)) {}
     void Write(const LoanRecord& record, std::string& out, std::string&) override {
         if (record.formatted.empty())
             Format(record, out);
@@ -291,8 +368,8 @@ constexpr std::size_t kRowsMeasured = 1000;
 
 class TableWriter : public RecordWriter {
   public:
-    explicit TableWriter(Command command) {
-        for (const Column* c : ColumnsOf(command))
+    TableWriter(Command command, AprBasis basis) {
+        for (const Column* c : TableColumnsOf(command, basis))
             if (!c->title.empty()) columns_.push_back(c);
         widths_.resize(columns_.size());
         held_.push_back(Titles());
@@ -349,8 +426,8 @@ class TableWriter : public RecordWriter {
 
 class LoanTextWriter : public RecordWriter {
   public:
-    LoanTextWriter(Command command, std::string_view program, bool several)
-        : command_(command), program_(program), several_(several) {}
+    LoanTextWriter(Command command, std::string_view program, bool several, AprBasis basis)
+        : command_(command), program_(program), several_(several), basis_(basis) {}
 
     void Write(const LoanRecord& r, std::string& out, std::string& err) override {
         for (const std::string& note : r.notes) Say(r, note, err);
@@ -359,7 +436,9 @@ class LoanTextWriter : public RecordWriter {
             return;
         }
         if (several_) out += (written_++ > 0 ? "\n==> " : "==> ") + Escaped(r.id) + " <==\n";
-        if (command_ == Command::Apr) {
+        if (command_ == Command::Apr && basis_ == AprBasis::AppendixJ) {
+            WriteExactRate(r, out);
+        } else if (command_ == Command::Apr) {
             for (const std::string& line : r.report) {
                 out += line;
                 out += '\n';
@@ -372,6 +451,15 @@ class LoanTextWriter : public RecordWriter {
   private:
     void Say(const LoanRecord& r, const std::string& text, std::string& err) const {
         err += program_ + ": " + Escaped(r.id) + ": " + Escaped(text) + '\n';
+    }
+
+    static void WriteExactRate(const LoanRecord& r, std::string& out) {
+        if (const std::optional<double> apr = ExactAprOf(r)) {
+            out += "Annual percentage rate (Appendix J): " + ExactRateText(*apr) +
+                   "%  unit period: " + r.unitPeriod + '\n';
+        } else {
+            out += "Annual percentage rate (Appendix J): none\n";
+        }
     }
 
     void WriteVerdict(const LoanRecord& r, std::string& out) const {
@@ -393,9 +481,14 @@ class LoanTextWriter : public RecordWriter {
                       ": " + std::string(VerdictText(c.financeCharge->accurate));
         }
         line("Finance charge:", charge);
-        line("APR:", FloatToStr(r.apr) + "%  disclosed " + FloatToStr(c.apr.disclosed) +
-                         "%, tolerance " + FloatToStr(c.apr.tolerance) +
-                         " percentage points: " + std::string(VerdictText(c.apr.accurate)));
+        std::string apr = FloatToStr(r.apr) + "%";
+        if (const std::optional<double> exact = ExactAprOf(r))
+            apr += ", Appendix J " + ExactRateText(*exact) + "% (" + r.unitPeriod + ")";
+        apr += "  disclosed " + FloatToStr(c.apr.disclosed) + "%, tolerance " +
+               FloatToStr(c.apr.tolerance) +
+               " percentage points: " + std::string(VerdictText(c.apr.accurate));
+        if (c.apr.nearBoundary) apr += " (within 0.01 of the tolerance: look twice)";
+        line("APR:", apr);
         line("Transaction:", std::string(KindText(c.shape.kind)) + " (" + c.shape.reason +
                                  "): the APR may be " +
                                  (c.shape.kind == TransactionKind::Regular ? "1/8" : "1/4") +
@@ -406,26 +499,28 @@ class LoanTextWriter : public RecordWriter {
     Command command_;
     std::string program_;
     bool several_;
+    AprBasis basis_;
     int written_ = 0;
 };
 
 }  // namespace
 
-std::unique_ptr<RecordWriter> MakeRecordWriter(Command command, OutputFormat format) {
+std::unique_ptr<RecordWriter> MakeRecordWriter(Command command, OutputFormat format,
+                                               AprBasis basis) {
     switch (format) {
         case OutputFormat::Csv:
-            return std::make_unique<CsvWriter>(command);
+            return std::make_unique<CsvWriter>(command, basis);
         case OutputFormat::Json:
-            return std::make_unique<JsonLinesWriter>(command);
+            return std::make_unique<JsonLinesWriter>(command, basis);
         case OutputFormat::Text:
             break;
     }
-    return std::make_unique<TableWriter>(command);
+    return std::make_unique<TableWriter>(command, basis);
 }
 
 std::unique_ptr<RecordWriter> MakeLoanTextWriter(Command command, std::string_view program,
-                                                 bool several) {
-    return std::make_unique<LoanTextWriter>(command, program, several);
+                                                 bool several, AprBasis basis) {
+    return std::make_unique<LoanTextWriter>(command, program, several, basis);
 }
 
 void AppendCsvField(std::string& out, std::string_view text) {

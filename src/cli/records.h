@@ -13,6 +13,9 @@ namespace qv::cli {
 
 enum class Command { Apr, Check };
 enum class OutputFormat { Text, Csv, Json };
+// The APR "apr" shows: the desktop program's estimate, or the exact rate of
+// Appendix J (CSV and JSON records carry both either way).
+enum class AprBasis { Desktop, AppendixJ };
 
 // Writers append their text to strings the caller writes out, so that a
 // record costs no stream formatting and the caller sees whether there is
@@ -35,7 +38,8 @@ class RecordWriter {
 // One record per loan: an aligned table (its column widths taken from the
 // first rows), CSV with a header line, or one JSON object per line. Nothing
 // goes to standard error.
-std::unique_ptr<RecordWriter> MakeRecordWriter(Command command, OutputFormat format);
+std::unique_ptr<RecordWriter> MakeRecordWriter(Command command, OutputFormat format,
+                                               AprBasis basis = AprBasis::Desktop);
 
 // For schedule files named one by one: "apr" prints each loan's report (the
 // chart box's lines), "check" its verdict with the values and tolerances it
@@ -43,7 +47,7 @@ std::unique_ptr<RecordWriter> MakeRecordWriter(Command command, OutputFormat for
 // to standard error, each line starting with `program`: and the loan's id.
 // With `several`, each loan's output is headed by its id.
 std::unique_ptr<RecordWriter> MakeLoanTextWriter(Command command, std::string_view program,
-                                                 bool several);
+                                                 bool several, AprBasis basis = AprBasis::Desktop);
 
 // Fields of a CSV line: quoted when they hold a comma, a quote, a line
 // break or spaces at either end, with quotes doubled.
