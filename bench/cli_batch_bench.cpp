@@ -19,10 +19,11 @@
 #include <vector>
 
 #include "cli/cli_app.h"
+#include "peer/batch_loans.h"
 
 namespace {
 
-constexpr int kLoans = 100'000;
+constexpr int kLoans = qv::bench::kBatchLoans;
 
 // The batch file, written once and removed when the benchmark ends.
 struct BatchFileOnDisk {
@@ -30,40 +31,14 @@ struct BatchFileOnDisk {
     ~BatchFileOnDisk() { std::filesystem::remove(path); }
 };
 
-// Amortizing loans: the payment of an annuity at a rate of 3 to 30 %, rounded
-// to the cent, with now and then an odd first period or a final balloon.
+// The loans bench/peer/run.sh also gives the external peer (batch_loans.h).
 const std::string& BatchFile() {
     static const BatchFileOnDisk file{[] {
         const std::string path = (std::filesystem::temp_directory_path() /
                                   ("qv_cli_batch_bench_" + std::to_string(::getpid()) + ".csv"))
                                      .string();
-        std::mt19937 random(7);
-        std::uniform_int_distribution<int> months(12, 360);
-        std::uniform_real_distribution<double> rate(0.03, 0.30);
-        std::uniform_int_distribution<int> amount(1'000, 50'000);
-        std::uniform_int_distribution<int> shape(0, 3);
         std::ofstream out(path);
-        out << "id,amount_financed,interval,groups\n";
-        char pay[32];
-        for (int k = 0; k < kLoans; ++k) {
-            const int n = months(random);
-            const double i = rate(random) / 12;
-            const double principal = amount(random);
-            const double payment = std::ceil(principal * i / (1 - std::pow(1 + i, -n)) * 100) / 100;
-            std::snprintf(pay, sizeof pay, "%.2f", payment);
-            out << "loan-" << k << "," << principal << ",monthly,";
-            switch (shape(random)) {
-                case 0:  // an odd first period
-                    out << "1:" << pay << ":1:" << k % 29 << "; " << n - 1 << ":" << pay;
-                    break;
-                case 1:  // a final balloon
-                    out << n - 1 << ":" << pay << "; 1:" << principal / 4;
-                    break;
-                default:
-                    out << n << ":" << pay;
-            }
-            out << "\n";
-        }
+        qv::bench::WriteBatchLoans(out);
         return path;
     }()};
     return file.path;

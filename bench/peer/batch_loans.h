@@ -1,7 +1,6 @@
 #pragma once
-// The 100,000 loans of the batch benchmark (cli_batch_bench generates the
-// same ones, from the same seed) for the side-by-side run with an external
-// peer, bench/peer/run.sh.
+// The 100,000 loans of the batch benchmark: cli_batch_bench computes them,
+// and bench/peer/run.sh gives the same ones to an external peer side by side.
 #include <cmath>
 #include <cstdio>
 #include <ostream>
