@@ -18,17 +18,6 @@ std::string_view Trim(std::string_view s) {
     return s.substr(b, e - b + 1);
 }
 
-bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t k = 0; k < a.size(); ++k) {
-        const auto lower = [](char c) {
-            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (lower(a[k]) != lower(b[k])) return false;
-    }
-    return true;
-}
-
 struct IntegerRange {
     long long low;
     long long high;
@@ -91,6 +80,17 @@ std::int32_t ClampedToInt32(double r) {
 }
 
 }  // namespace
+
+bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        const auto lower = [](char c) {
+            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        };
+        if (lower(a[k]) != lower(b[k])) return false;
+    }
+    return true;
+}
 
 FieldKind KindOf(FieldType type) {
     switch (type) {

@@ -25,6 +25,10 @@ struct FieldValue {
 
 // The text a field shows, as the grids and files see it; empty for an
 // empty value.
+// True when the two texts differ at most in the case of ASCII letters (field
+// names and the words "true" and "false" are matched so).
+bool SameTextIgnoringCase(std::string_view a, std::string_view b);
+
 std::string ValueText(const FieldDef& field, const FieldValue& value);
 
 // Each gives the value the field holds for the argument, or nothing when its

@@ -2,21 +2,11 @@
 
 #include <algorithm>
 
+#include "data/field_value.h"
 #include "data/memdset.h"
 
 namespace qv {
 namespace {
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t k = 0; k < a.size(); ++k) {
-        const auto lower = [](char c) {
-            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (lower(a[k]) != lower(b[k])) return false;
-    }
-    return true;
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -84,7 +74,7 @@ bool TCSVComponent::Admits(const std::string& fieldName) const {
     if (FieldListAction == flaNone) return true;
     bool named = false;
     for (const std::string& n : FieldList)
-        if (SameNameIgnoringCase(n, fieldName)) named = true;
+        if (SameTextIgnoringCase(n, fieldName)) named = true;
     return FieldListAction == flaInclude ? named : !named;
 }
 
