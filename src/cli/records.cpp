@@ -304,23 +304,36 @@ Json JsonValue(const Cell& c) {
     return {};
 }
 
+// A record formatted on the worker that computed it is written as it stands;
+// one that was not (a record error met before computing) is formatted here.
+void AppendFormatted(const RecordWriter& writer, const LoanRecord& record, std::string& out) {
+    if (record.formatted.empty())
+        writer.Format(record, out);
+    else
+        out += record.formatted;
+}
+
+// One CSV line: a field per column, what `field` gives for it.
+template <typename FieldOf>
+void AppendCsvLine(std::string& out, const std::vector<const Column*>& columns, FieldOf field) {
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        if (k > 0) out += ',';
+        AppendCsvField(out, field(*columns[k]));
+    }
+    out += '\n';
+}
+
 class CsvWriter : public RecordWriter {
   public:
     CsvWriter(Command command, AprBasis basis) : columns_(RecordColumnsOf(command, basis)) {}
     void Write(const LoanRecord& record, std::string& out, std::string&) override {
         Header(out);
-        if (record.formatted.empty())
-            Format(record, out);
-        else
-            out += record.formatted;
+        AppendFormatted(*this, record, out);
     }
     bool FormatsEachAlone() const override { return true; }
     void Format(const LoanRecord& record, std::string& out) const override {
-        for (std::size_t k = 0; k < columns_.size(); ++k) {
-            if (k > 0) out += ',';
-            AppendCsvField(out, PlainText(columns_[k]->cell(record)));
-        }
-        out += '\n';
+        AppendCsvLine(out, columns_,
+                      [&record](const Column& c) { return PlainText(c.cell(record)); });
     }
     // A batch without a loan still gets its header line.
     void Finish(std::string& out) override { Header(out); }
@@ -329,11 +342,7 @@ class CsvWriter : public RecordWriter {
     void Header(std::string& out) {
         if (headerWritten_) return;
         headerWritten_ = true;
-        for (std::size_t k = 0; k < columns_.size(); ++k) {
-            if (k > 0) out += ',';
-            AppendCsvField(out, columns_[k]->key);
-        }
-        out += '\n';
+        AppendCsvLine(out, columns_, [](const Column& c) { return std::string(c.key); });
     }
 
     std::vector<const Column*> columns_;
@@ -344,10 +353,7 @@ class JsonLinesWriter : public RecordWriter {
   public:
     JsonLinesWriter(Command command, AprBasis basis) : columns_(RecordColumnsOf(command, basis)) {}
     void Write(const LoanRecord& record, std::string& out, std::string&) override {
-        if (record.formatted.empty())
-            Format(record, out);
-        else
-            out += record.formatted;
+        AppendFormatted(*this, record, out);
     }
     bool FormatsEachAlone() const override { return true; }
     void Format(const LoanRecord& record, std::string& out) const override {
