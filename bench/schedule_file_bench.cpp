@@ -57,7 +57,7 @@ void BM_Export(benchmark::State& bs) {
 
 void BM_Import(benchmark::State& bs) {
     Schedule s(bs);
-    qv::SaveData(s.paySet, {1, 50000.0}, s.file);
+    qv::SaveData(s.paySet, {qv::Interval::Monthly, 50000.0}, s.file);
     qv::TCSVImport csi;
     csi.DataSet = &s.paySet;
     csi.InputFile = s.file.string();
@@ -70,13 +70,14 @@ void BM_Import(benchmark::State& bs) {
 
 void BM_SaveData(benchmark::State& bs) {
     Schedule s(bs);
-    for (auto _ : bs) benchmark::DoNotOptimize(qv::SaveData(s.paySet, {1, 50000.0}, s.file));
+    for (auto _ : bs)
+        benchmark::DoNotOptimize(qv::SaveData(s.paySet, {qv::Interval::Monthly, 50000.0}, s.file));
     bs.SetItemsProcessed(bs.iterations() * s.groups);
 }
 
 void BM_LoadData(benchmark::State& bs) {
     Schedule s(bs);
-    qv::SaveData(s.paySet, {1, 50000.0}, s.file);
+    qv::SaveData(s.paySet, {qv::Interval::Monthly, 50000.0}, s.file);
     qv::LoanState state;
     for (auto _ : bs) benchmark::DoNotOptimize(qv::LoadData(state, s.paySet, s.file));
     bs.SetItemsProcessed(bs.iterations() * s.groups);

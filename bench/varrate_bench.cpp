@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kMonthly = 1;
+constexpr qv::Interval kMonthly = qv::Interval::Monthly;
 
 // Forty years of monthly payments at rates that change every ten years, with
 // an odd first interval.

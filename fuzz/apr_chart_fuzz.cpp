@@ -23,6 +23,7 @@
 
 #include "chart/amortization.h"
 #include "core/apr_engine.h"
+#include "core/group_schedule.h"
 #include "core/pay_group.h"
 #include "core/pay_schedule.h"
 #include "core/regular_schedule.h"
@@ -78,9 +79,8 @@ double Dollars(FuzzInput& in) {
 
 void ReadUnitPeriod(FuzzInput& in, LoanState& state) {
     const int item = in.Byte() % 8;
-    if (const auto period = IntervalUnitPeriod(item)) {
-        state.DaysPerPd = period->DaysPerPd;
-        state.PdsPerYear = period->PdsPerYear;
+    if (const auto interval = IntervalOfItem(item)) {
+        SetBasePeriod(state, interval);
         return;
     }
     state.DaysPerPd = Ordinary(in) ? in.Int32Between(-2, 400) : ExtremeInt(in);

@@ -48,7 +48,7 @@ void LoadSchedule(const std::string& text) {
         return;
     }
     if (load.headerMissing) return;
-    Require(load.intervalIndex >= 0 && load.intervalIndex < qv::kIntervalItems);
+    Require(qv::ItemOf(load.interval) >= 0 && qv::ItemOf(load.interval) < qv::kIntervalCount);
     Require(state.AmtFin >= 0.0 && state.AmtFin <= qv::kMaxCurrencyDollars);
     std::int64_t count = 0;
     for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext())

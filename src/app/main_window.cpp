@@ -738,13 +738,13 @@ void TforMain::MakeScheduleGridEditable() {
     GetPage<IrregularPage>().MakeGridEditable();
 }
 
-void TforMain::ShowScheduleInterval(int item) {
-    GetPage<IrregularPage>().ShowBaseInterval(item);
-    GetPage<RegularPage>().ShowInterval(item);
+void TforMain::ShowScheduleInterval(qv::Interval interval) {
+    GetPage<IrregularPage>().ShowBaseInterval(interval);
+    GetPage<RegularPage>().ShowInterval(interval);
 }
 
-int TforMain::ScheduleIntervalItem() const {
-    return GetPage<IrregularPage>().BaseIntervalItem();
+std::optional<qv::Interval> TforMain::ScheduleInterval() const {
+    return GetPage<IrregularPage>().BaseInterval();
 }
 
 void TforMain::ShowLoadedSchedule(const qv::ScheduleLoad& load) {
@@ -756,8 +756,8 @@ qv::RegularTexts TforMain::RegularScheduleTexts() const {
     return GetPage<RegularPage>().BoxTexts();
 }
 
-int TforMain::RegularIntervalItem() const {
-    return GetPage<RegularPage>().IntervalItem();
+std::optional<qv::Interval> TforMain::RegularInterval() const {
+    return GetPage<RegularPage>().CommonInterval();
 }
 
 void TforMain::ShowRegularSummary(const std::string& text) {

@@ -55,13 +55,13 @@ class TforMain : public QMainWindow, public Session {
     std::optional<qv::AprOutcome> EstimateIrregularAPR() override;
     void TestScheduleIntegrity() override;
     void MakeScheduleGridEditable() override;
-    void ShowScheduleInterval(int item) override;
-    int ScheduleIntervalItem() const override;
+    void ShowScheduleInterval(qv::Interval interval) override;
+    std::optional<qv::Interval> ScheduleInterval() const override;
     void ShowLoadedSchedule(const qv::ScheduleLoad& load) override;
     KeptFileDialog& dlgSavePayset() override { return dlgSavePayset_; }
     KeptFileDialog& dlgOpenPaySet() override { return dlgOpenPaySet_; }
     qv::RegularTexts RegularScheduleTexts() const override;
-    int RegularIntervalItem() const override;
+    std::optional<qv::Interval> RegularInterval() const override;
     void ShowRegularSummary(const std::string& text) override;
     qv::ChartText ChartLines() const override;
     void SetChartCaption(const std::string& caption) override;

@@ -14,6 +14,7 @@
 #include "app/platform_port.h"
 #include "chart/amortization.h"
 #include "core/apr_engine.h"
+#include "core/interval.h"
 #include "core/loan_state.h"
 #include "core/regular_schedule.h"
 #include "data/memdset.h"
@@ -84,9 +85,9 @@ class Session {
     virtual void MakeScheduleGridEditable() = 0;
     // The common interval of the irregular page (rgpBasePd) and of the
     // regular page (rgpSimpInterval), as a load or a move sets it.
-    virtual void ShowScheduleInterval(int item) = 0;
-    // The item of rgpBasePd, the interval a saved schedule carries.
-    virtual int ScheduleIntervalItem() const = 0;
+    virtual void ShowScheduleInterval(qv::Interval interval) = 0;
+    // The interval rgpBasePd shows, the one a saved schedule carries.
+    virtual std::optional<qv::Interval> ScheduleInterval() const = 0;
     // A loaded schedule's amounts and regular-schedule boxes.
     virtual void ShowLoadedSchedule(const qv::ScheduleLoad& load) = 0;
     // The save and open dialogs of schedule and list files; each proposes
@@ -97,7 +98,7 @@ class Session {
     // The regular page's schedule as its boxes read, the interval it shows,
     // and its summary line, for the figure-a-schedule page.
     virtual qv::RegularTexts RegularScheduleTexts() const = 0;
-    virtual int RegularIntervalItem() const = 0;
+    virtual std::optional<qv::Interval> RegularInterval() const = 0;
     virtual void ShowRegularSummary(const std::string& text) = 0;
 
     // The chart text box, which the APR report, the amortization chart and

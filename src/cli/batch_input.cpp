@@ -35,10 +35,6 @@ constexpr std::array<std::string_view, 10> kLoanNames = {
     kDisclosedFcColumn, kUnitPeriodColumn, kAdvanceDateColumn, kAdvancesColumn, kPaymentsColumn};
 constexpr std::array<std::string_view, 4> kGroupNames = {"count", "payment", "periods", "days"};
 
-// The names of the interval items, in item order.
-constexpr std::array<std::string_view, kIntervalItems> kIntervalNames = {
-    "annually", "monthly", "halfmonth", "twoweeks", "weekly"};
-
 std::string_view Trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};
@@ -114,8 +110,8 @@ std::optional<std::int32_t> ReadWhole(std::string_view name, std::string_view te
     return read.value;
 }
 
-std::optional<int> ReadInterval(std::string_view text, std::string& error) {
-    const std::optional<int> item = IntervalItem(text);
+std::optional<Interval> ReadInterval(std::string_view text, std::string& error) {
+    const std::optional<Interval> item = IntervalNamed(text);
     if (!item)
         error = Quoted(kIntervalColumn) + ": " + Quoted(Trimmed(text)) +
                 " is none of annually, monthly, halfmonth, twoweeks, weekly or 0 to 4";
@@ -192,10 +188,10 @@ struct TimingText {
     bool groupsNamed = false;  // the line has a groups column or key, empty or not
 };
 
-// The desktop's interval item of a unit period, when it has one.
-std::optional<int> DesktopInterval(regz::UnitPeriod unit) {
-    for (int item = 0; item < kIntervalItems; ++item)
-        if (regz::UnitPeriodOfInterval(item) == unit) return item;
+// The desktop's interval of a unit period, when it has one.
+std::optional<Interval> DesktopInterval(regz::UnitPeriod unit) {
+    for (const IntervalInfo& info : kIntervals)
+        if (regz::UnitPeriodOfInterval(info.interval) == unit) return info.interval;
     return std::nullopt;
 }
 
@@ -203,15 +199,15 @@ std::optional<int> DesktopInterval(regz::UnitPeriod unit) {
 // payments; the reason the line cannot be a loan otherwise. `amount` and
 // `interval` are the line's, where it gives them.
 std::optional<std::string> ReadTiming(BatchLoan& loan, std::optional<double> amount,
-                                      std::optional<int> interval, const TimingText& t) {
+                                      std::optional<Interval> interval, const TimingText& t) {
     std::optional<regz::UnitPeriod> named;
     if (!Trimmed(t.unitPeriod).empty()) {
         const regz::UnitPeriodParse unit = regz::ParseUnitPeriod(t.unitPeriod);
         if (!unit.unit) return Quoted(kUnitPeriodColumn) + ": " + unit.error;
         named = unit.unit;
     }
-    const std::optional<regz::UnitPeriod> ofInterval =
-        interval ? regz::UnitPeriodOfInterval(*interval) : std::nullopt;
+    std::optional<regz::UnitPeriod> ofInterval;
+    if (interval) ofInterval = regz::UnitPeriodOfInterval(*interval);
     if (named && ofInterval && *named != *ofInterval)
         return Quoted(kUnitPeriodColumn) + " and " + Quoted(kIntervalColumn) +
                " name different unit periods; give one of them";
@@ -227,9 +223,9 @@ std::optional<std::string> ReadTiming(BatchLoan& loan, std::optional<double> amo
         if (!named && !ofInterval)
             return "no " + Quoted(kIntervalColumn) + " nor " + Quoted(kUnitPeriodColumn);
         loan.unit = named ? *named : *ofInterval;
-        const std::optional<int> item = DesktopInterval(loan.unit);
-        loan.desktopFits = item.has_value();
-        loan.header = {item.value_or(1), *amount};
+        const std::optional<Interval> desktop = DesktopInterval(loan.unit);
+        loan.desktopFits = desktop.has_value();
+        loan.header = {desktop.value_or(kStartInterval), *amount};
         return std::nullopt;
     }
     if (t.groupsGiven)
@@ -326,11 +322,11 @@ bool HasUnknownKey(const json& object, std::span<const std::string_view> known,
     return false;
 }
 
-std::optional<int> JsonInterval(const json& value, std::string& error) {
+std::optional<Interval> JsonInterval(const json& value, std::string& error) {
     if (value.is_string()) return ReadInterval(value.get<std::string>(), error);
     if (value.is_number_integer()) {
-        const auto n = value.get<std::int64_t>();
-        if (n >= 0 && n < kIntervalItems) return static_cast<int>(n);
+        if (const std::optional<Interval> interval = IntervalOfItem(value.get<std::int64_t>()))
+            return interval;
     }
     error = Quoted(kIntervalColumn) +
             " must be one of annually, monthly, halfmonth, twoweeks, weekly or 0 to 4";
@@ -430,7 +426,7 @@ LoanParse JsonLoan(const json& object, const BatchReading& reading) {
         amount = JsonAmount(object.at(kAmountColumn), kAmountColumn, error);
         if (!amount) return Failed(id, error);
     }
-    std::optional<int> interval;
+    std::optional<Interval> interval;
     if (Given(object, kIntervalColumn)) {
         interval = JsonInterval(object.at(kIntervalColumn), error);
         if (!interval) return Failed(id, error);
@@ -569,13 +565,12 @@ std::optional<std::string> ScheduleProblem(double amountFinanced,
     return std::nullopt;
 }
 
-std::optional<int> IntervalItem(std::string_view text) {
+std::optional<Interval> IntervalNamed(std::string_view text) {
     text = Trimmed(text);
-    for (int item = 0; item < kIntervalItems; ++item) {
-        if (SameLetters(text, kIntervalNames[static_cast<std::size_t>(item)])) return item;
+    for (const IntervalInfo& info : kIntervals) {
+        if (SameLetters(text, info.batchName)) return info.interval;
     }
-    if (text.size() == 1 && text[0] >= '0' && text[0] < char('0' + kIntervalItems))
-        return text[0] - '0';
+    if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') return IntervalOfItem(text[0] - '0');
     return std::nullopt;
 }
 
@@ -752,7 +747,7 @@ LoanParse ParseCsvLoan(std::string_view line, const CsvColumns& columns) {
         amount = ReadAmount(kAmountColumn, text, error);
         if (!amount) return Failed(id, error);
     }
-    std::optional<int> interval;
+    std::optional<Interval> interval;
     if (const std::string_view text = Field(*fields, columns.interval); !Trimmed(text).empty()) {
         interval = ReadInterval(text, error);
         if (!interval) return Failed(id, error);

@@ -35,6 +35,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/interval.h"
 #include "core/money.h"
 #include "core/pay_group.h"
 #include "data/schedule_file.h"
@@ -99,8 +100,8 @@ std::optional<double> ReadDisclosedApr(std::string_view name, std::string_view t
 std::optional<Currency> ReadDisclosedFinanceCharge(std::string_view name, std::string_view text,
                                                    std::string& error);
 
-// The interval item of a name or item number; empty when it is neither.
-std::optional<int> IntervalItem(std::string_view text);
+// The interval of a name or item number; empty when it is neither.
+std::optional<Interval> IntervalNamed(std::string_view text);
 
 // "count:payment[:periods[:days]]; ..." as groups numbered from 1; empty
 // with `error` set when a group does not read.

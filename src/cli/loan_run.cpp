@@ -116,7 +116,7 @@ void LoanWorker::Start() {
     // anything reads them (and a failed load ends the loan), and the chart
     // page's entry rebuilds the detail rows from scratch.
     log_.lines.clear();
-    intervalItem_ = 1;
+    interval_ = kStartInterval;
     aprBoxInputError_ = false;
     capture_ = settings_.check;
     computed_.reset();
@@ -138,13 +138,13 @@ bool LoanWorker::TakeLoad(const ScheduleLoad& load, LoanRecord& record) {
                        "and the amount financed)";
         return false;
     }
-    intervalItem_ = load.intervalIndex;
+    interval_ = load.interval;
     for (const RecordedMessage& m : load.messages) log_.lines.push_back(OneLine(m.text));
     return true;
 }
 
 AprEstimate LoanWorker::Estimate() {
-    AprEstimate e = EstimateApr(state_, paySet_, intervalItem_, settings_.apr, log_);
+    AprEstimate e = EstimateApr(state_, paySet_, interval_, settings_.apr, log_);
     aprBoxInputError_ = e.InputError();
     if (e.Computed()) {
         // Only the chart and the check read the computed schedule; a batch
@@ -318,7 +318,7 @@ LoanRecord LoanWorker::FromScheduleFile(const std::filesystem::path& file, std::
     }
     Start();
     if (LoadFile(*opened, record) && RecountAndEstimate(record)) {
-        AddExactRate(record, regz::UnitPeriodOfInterval(intervalItem_));
+        AddExactRate(record, regz::UnitPeriodOfInterval(interval_));
         Judge(record, {});
     }
     return record;

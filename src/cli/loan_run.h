@@ -163,7 +163,7 @@ class LoanWorker {
     TMemDataSet paySet_;
     TMemDataSet detail_;
     MessageLog log_;
-    int intervalItem_ = 1;
+    Interval interval_ = kStartInterval;
     bool aprBoxInputError_ = false;
     bool capture_ = false;  // keep the computed schedule (chart, check)
     std::optional<ComputedSchedule> computed_;

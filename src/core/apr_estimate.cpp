@@ -59,7 +59,7 @@ std::optional<GroupSummary> RecountGroups(LoanState& state, TMemDataSet& paySet,
     }
 }
 
-AprEstimate EstimateApr(LoanState& state, TMemDataSet& paySet, int intervalItem,
+AprEstimate EstimateApr(LoanState& state, TMemDataSet& paySet, std::optional<Interval> interval,
                         const AprSettings& settings, UserPort& port, const FormatSettings& fs) {
     AprEstimate e;
     // The page's summary first; a group the table cannot store has been
@@ -78,7 +78,7 @@ AprEstimate EstimateApr(LoanState& state, TMemDataSet& paySet, int intervalItem,
     }
     if (ok) ok = IntegrityMdsPaySet(state, paySet, port, fs);
     state.PerDiem = false;
-    SetBasePeriod(state, intervalItem);
+    SetBasePeriod(state, interval);
     if (ok && PerDiemRuleApplies(state)) {
         port.Inform(kPerDiemNotice);
         state.PerDiem = true;

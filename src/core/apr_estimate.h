@@ -22,6 +22,7 @@
 
 #include "core/apr_engine.h"
 #include "core/format.h"
+#include "core/interval.h"
 #include "core/loan_state.h"
 #include "core/user_port.h"
 
@@ -86,12 +87,11 @@ struct AprEstimate {
 };
 
 // "Estimate APR" for the groups of `paySet` with the unit period of the
-// interval item (0 Annually ... 4 Weekly; any other item keeps the unit
-// period): recounts the groups, checks them (IntegrityMdsPaySet), decides the
-// per-diem basis from the matrix of the previous computation (telling
-// kPerDiemNotice when it applies) and runs GetAPR. Leaves ScheduleSource at
-// the irregular page's code in every case.
-AprEstimate EstimateApr(LoanState& state, TMemDataSet& paySet, int intervalItem,
+// interval (none chosen keeps the unit period): recounts the groups, checks them
+// (IntegrityMdsPaySet), decides the per-diem basis from the matrix of the previous computation
+// (telling kPerDiemNotice when it applies) and runs GetAPR. Leaves ScheduleSource at the irregular
+// page's code in every case.
+AprEstimate EstimateApr(LoanState& state, TMemDataSet& paySet, std::optional<Interval> interval,
                         const AprSettings& settings, UserPort& port,
                         const FormatSettings& fs = FormatSettings{});
 

@@ -191,31 +191,10 @@ AmountFinancedReply JudgeAmountFinancedReply(std::string_view answer, std::strin
     return r;
 }
 
-void SetBasePeriod(LoanState& state, int item) {
-    switch (item) {
-        case 0:
-            state.DaysPerPd = 365;
-            state.PdsPerYear = 365.0 / 365.0;
-            break;
-        case 1:
-            state.DaysPerPd = 30;
-            state.PdsPerYear = 12.0;
-            break;
-        case 2:
-            state.DaysPerPd = 15;
-            state.PdsPerYear = 24.0;
-            break;
-        case 3:
-            state.DaysPerPd = 14;
-            state.PdsPerYear = 365.0 / 14.0;
-            break;
-        case 4:
-            state.DaysPerPd = 7;
-            state.PdsPerYear = 365.0 / 7.0;
-            break;
-        default:
-            break;
-    }
+void SetBasePeriod(LoanState& state, std::optional<Interval> interval) {
+    if (!interval) return;
+    state.DaysPerPd = Describe(*interval).DaysPerPd;
+    state.PdsPerYear = Describe(*interval).PdsPerYear;
 }
 
 bool PerDiemRuleApplies(const LoanState& state) {

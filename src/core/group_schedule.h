@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/format.h"
+#include "core/interval.h"
 #include "core/loan_state.h"
 #include "core/money.h"
 #include "core/pay_group.h"
@@ -149,10 +150,9 @@ inline constexpr std::string_view kPerDiemNotice =
 inline constexpr std::string_view kNoAprEstimated =
     "No APR was estimated on account of input errors.";
 
-// Sets DaysPerPd and PdsPerYear for an item of the interval group
-// (0 annually, 1 monthly, 2 half-monthly, 3 two-weekly, 4 weekly); any
-// other item (none chosen) leaves them as they are.
-void SetBasePeriod(LoanState& state, int item);
+// Sets DaysPerPd and PdsPerYear to the interval's unit period; with no
+// interval chosen they stay as they are.
+void SetBasePeriod(LoanState& state, std::optional<Interval> interval);
 
 // Whether a schedule that passed the group check is computed on the
 // per-diem basis: fewer than three payments, the first due after no whole

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/format.h"
+#include "core/group_schedule.h"
 #include "core/number_entry.h"
 #include "core/pay_schedule.h"
 
@@ -207,15 +208,14 @@ void CarryDays(LoanState& s, bool first, const RegularTexts& texts, std::int32_t
     exit.message = first ? FirstExtraDaysText(daysPerPd) : LastExtraDaysText(daysPerPd);
 }
 
-std::int32_t PageDaysPerPd(const LoanState& s, int intervalItem) {
-    if (auto period = IntervalUnitPeriod(intervalItem)) return period->DaysPerPd;
-    return s.DaysPerPd;
+std::int32_t PageDaysPerPd(const LoanState& s, std::optional<Interval> interval) {
+    return interval ? Describe(*interval).DaysPerPd : s.DaysPerPd;
 }
 
 }  // namespace
 
 RegularExit LeaveRegularBox(LoanState& s, RegularBox box, const RegularTexts& texts,
-                            int intervalItem) {
+                            std::optional<Interval> interval) {
     RegularExit exit;
     if (!CheckBox(s, box, texts, exit)) return exit;
     exit.refreshSummary = true;
@@ -251,7 +251,7 @@ RegularExit LeaveRegularBox(LoanState& s, RegularBox box, const RegularTexts& te
             break;
         case RegularBox::edSimp1stExtra:
         case RegularBox::edSimpLastExtra:
-            CarryDays(s, box == RegularBox::edSimp1stExtra, texts, PageDaysPerPd(s, intervalItem),
+            CarryDays(s, box == RegularBox::edSimp1stExtra, texts, PageDaysPerPd(s, interval),
                       exit);
             break;
         case RegularBox::edSimpLastPay:
@@ -261,14 +261,11 @@ RegularExit LeaveRegularBox(LoanState& s, RegularBox box, const RegularTexts& te
 }
 
 RegularAprPlan PrepareRegularAPR(LoanState& s, TMemDataSet& paySet, const RegularTexts& texts,
-                                 int intervalItem, UserPort& port) {
+                                 std::optional<Interval> interval, UserPort& port) {
     RegularAprPlan plan;
     // The schedule is computed on the interval the page shows, whichever
     // page set the unit period last.
-    if (auto period = IntervalUnitPeriod(intervalItem)) {
-        s.DaysPerPd = period->DaysPerPd;
-        s.PdsPerYear = period->PdsPerYear;
-    }
+    SetBasePeriod(s, interval);
     const RegularBoxes boxes = ReadRegularBoxes(texts);
     StoreRegularBoxes(s, boxes);
     s.PayCount = boxes.PayCount;

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/box_exit.h"
+#include "core/interval.h"
 #include "core/loan_state.h"
 #include "core/regular_schedule.h"
 #include "core/user_port.h"
@@ -31,10 +32,10 @@ using RegularExit = BoxExit<RegularBox>;
 
 // Leaving `box`: its entry check (the value stored in the loan state), then
 // its rule on the other boxes as `texts` holds them. Extra days carry into
-// whole periods by the interval the page shows (`intervalItem`), or by the
-// unit period in force when no item is chosen.
+// whole periods by the interval the page shows, or by the unit period in
+// force when none is chosen.
 RegularExit LeaveRegularBox(LoanState& state, RegularBox box, const RegularTexts& texts,
-                            int intervalItem);
+                            std::optional<Interval> interval);
 
 // A single payment due within a year, for the one-payment page.
 struct OnePaymentHandOver {
@@ -57,6 +58,6 @@ struct RegularAprPlan {
 // mdsPaySet and their integrity test, and the routing of a single payment,
 // with every message those steps show.
 RegularAprPlan PrepareRegularAPR(LoanState& state, TMemDataSet& paySet, const RegularTexts& texts,
-                                 int intervalItem, UserPort& port);
+                                 std::optional<Interval> interval, UserPort& port);
 
 }  // namespace qv

@@ -98,23 +98,6 @@ void StoreRegularBoxes(LoanState& state, const RegularBoxes& boxes) {
     state.LastExtra = boxes.LastExtra;
 }
 
-std::optional<UnitPeriod> IntervalUnitPeriod(int item) {
-    switch (item) {
-        case 0:
-            return UnitPeriod{365, 365.0 / 365.0};
-        case 1:
-            return UnitPeriod{30, 12.0};
-        case 2:
-            return UnitPeriod{15, 24.0};
-        case 3:
-            return UnitPeriod{14, 365.0 / 14.0};
-        case 4:
-            return UnitPeriod{7, 365.0 / 7.0};
-        default:
-            return std::nullopt;
-    }
-}
-
 SimpleSummary SummarizeRegular(const RegularBoxes& b, const FormatSettings& fs) {
     SimpleSummary s;
     s.PayCount = b.PayCount;

@@ -97,18 +97,6 @@ RegularBoxes ReadRegularBoxes(const RegularTexts& texts);
 // computed is what the page shows.
 void StoreRegularBoxes(LoanState& state, const RegularBoxes& boxes);
 
-// --- the common interval ------------------------------------------------
-
-struct UnitPeriod {
-    std::int32_t DaysPerPd = 30;
-    double PdsPerYear = 12.0;
-};
-
-// The unit period of an item of the interval group: 0 annually (365 days,
-// 1 a year), 1 monthly (30, 12), 2 half-monthly (15, 24), 3 two-weekly
-// (14, 365/14), 4 weekly (7, 365/7). Nothing for any other item (none chosen).
-std::optional<UnitPeriod> IntervalUnitPeriod(int item);
-
 // --- the summary line ---------------------------------------------------
 
 struct SimpleSummary {

@@ -77,7 +77,7 @@ FileSaveResult SaveWithHeader(TMemDataSet& table, const std::filesystem::path& f
 // SetSize and the amount financed in PaySize.
 PayGroup HeaderGroup(const ScheduleHeader& header) {
     PayGroup head;
-    head.SetSize = header.intervalIndex;
+    head.SetSize = ItemOf(header.interval);
     head.Sequence = 0;
     head.PaySize = header.amount;
     return head;
@@ -150,10 +150,10 @@ std::string CannotLoad(const std::string& name, const std::string& why) {
     return "Cannot load " + Quoted(name) + ": " + why;
 }
 
-std::optional<std::string> HeaderFault(const std::string& name, std::int64_t intervalIndex,
+std::optional<std::string> HeaderFault(const std::string& name, std::int64_t intervalItem,
                                        double amount, std::string_view amountName) {
-    if (intervalIndex < 0 || intervalIndex >= kIntervalItems)
-        return CannotLoad(name, "its Common Interval item is " + std::to_string(intervalIndex) +
+    if (!IntervalOfItem(intervalItem))
+        return CannotLoad(name, "its Common Interval item is " + std::to_string(intervalItem) +
                                     "; only 0 (Annually) to 4 (Weekly) are known.");
     if (!(amount >= 0.0) || !TryDollarsToCurrency(amount))
         return CannotLoad(name, "its " + std::string(amountName) + ", " + FloatToStr(amount) +
@@ -274,7 +274,9 @@ void ReplacePayGroups(TMemDataSet& paySet, const std::vector<PayGroup>& groups) 
 void TakeSchedule(LoanState& state, const PayGroup& header, const std::vector<PayGroup>& groups,
                   const ScheduleCounts& counts, ScheduleLoad& out) {
     state.AmtFin = header.PaySize;
-    out.intervalIndex = header.SetSize;
+    // HeaderFault has refused any item that names no interval.
+    if (const std::optional<Interval> interval = IntervalOfItem(header.SetSize))
+        out.interval = *interval;
     out.edAmtFin = Fixed2(state.AmtFin);
 
     state.PayCount = counts.count;
@@ -384,9 +386,11 @@ VarListLoad FinishVarListLoad(TMemDataSet& variable, TMemDataSet& staging, const
         const double payment = staging.FieldAsFloat("Payment");
         if (headerRow == 0 && staging.FieldAsInteger("GrpID") == 0) {
             headerRow = row;
-            out.intervalIndex = staging.FieldAsInteger("GrpSize");
+            const std::int64_t item = staging.FieldAsInteger("GrpSize");
             out.ContractPrincipal = payment;
-            fault = HeaderFault(name, out.intervalIndex, payment, "Contract Principal");
+            fault = HeaderFault(name, item, payment, "Contract Principal");
+            if (const std::optional<Interval> interval = IntervalOfItem(item))
+                out.interval = *interval;
             continue;
         }
         if (!TryDollarsToCurrency(payment))
@@ -441,7 +445,7 @@ FileSaveResult SaveVarData(TMemDataSet& variable, const ScheduleHeader& header,
         [&header](TMemDataSet& staging) {
             staging.AppendNew();
             staging.SetFieldInteger("GrpID", 0);
-            staging.SetFieldInteger("GrpSize", header.intervalIndex);
+            staging.SetFieldInteger("GrpSize", ItemOf(header.interval));
             staging.SetFieldFloat("Rate", 0.0);
             staging.SetFieldFloat("Payment", header.amount);
             staging.SetFieldInteger("Interval", 0);

@@ -40,6 +40,7 @@
 #include "core/apr_engine.h"
 #include "core/file_save.h"
 #include "core/format.h"
+#include "core/interval.h"
 #include "core/loan_state.h"
 #include "core/pay_group.h"
 #include "core/user_port.h"
@@ -81,16 +82,13 @@ inline constexpr std::string_view kVariableHeaderMissing = "Variable Payment Set
 inline constexpr std::size_t kMaxScheduleLineLength = 1024;
 inline constexpr std::int64_t kMaxScheduleFileSize = 2 * 1024 * 1024;
 
-// Interval items of the header: 0 Annually, 1 Monthly, 2 HalfMonth,
-// 3 TwoWeeks, 4 Weekly.
-inline constexpr int kIntervalItems = 5;
-
 // --- saving ----------------------------------------------------------------
 
-// What the header line carries: the item of the common interval and the
-// amount financed (schedules) or the contract principal (variable-rate lists).
+// What the header line carries: the common interval (stored as its item
+// number) and the amount financed (schedules) or the contract principal
+// (variable-rate lists).
 struct ScheduleHeader {
-    int intervalIndex = 1;
+    Interval interval = kStartInterval;
     double amount = 0.0;
 };
 
@@ -136,9 +134,9 @@ struct ScheduleLoad {
     // interval, the counts and every box below keep what they had.
     bool headerMissing = false;
 
-    // With a header: the item for rgpBasePd and rgpSimpInterval, and the
+    // With a header: the interval for rgpBasePd and rgpSimpInterval, and the
     // texts of edAmtFin, edTotPay and edPayCount.
-    int intervalIndex = 1;
+    Interval interval = kStartInterval;
     std::string edAmtFin;
     std::string edTotPay;
     std::string edPayCount;
@@ -196,9 +194,9 @@ struct VarListLoad {
     // No header line (kVariableHeaderMissing is among the messages): the
     // groups were loaded; the principal and interval keep what they had.
     bool headerMissing = false;
-    // With a header: the item for rgpVary, ContractPrincipal and the text
+    // With a header: the interval for rgpVary, ContractPrincipal and the text
     // of ebxPrincipal.
-    int intervalIndex = 1;
+    Interval interval = kStartInterval;
     double ContractPrincipal = 0.0;
     std::string ebxPrincipal;
     // The groups loaded (with or without a header): the number of payments,

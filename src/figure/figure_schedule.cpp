@@ -107,7 +107,7 @@ bool IsPerDiemSchedule(const LoanState& state, const RegularTexts& texts) {
            SinglePaymentRoute::PerDiemOverAYear;
 }
 
-void AppendReport(const LoanState& state, const FigurePeriod& period, const TrialSchedule& s,
+void AppendReport(const LoanState& state, const IntervalInfo& period, const TrialSchedule& s,
                   Currency Z, ChartText& lines, const FormatSettings& fs) {
     const double lastPay = CurrencyToDollars(s.LastPay);
     lines.push_back("Using Regular Payments & Rate in this schedule:");
@@ -179,21 +179,6 @@ std::string TrialBoundLine(std::int64_t trials, Currency estimate, const FormatS
            Money(CurrencyToDollars(estimate), 14, fs) + ".";
 }
 
-FigurePeriod FigurePeriodOf(int item) {
-    switch (item) {
-        case 0:
-            return {"Yearly", 1, false};
-        case 1:
-            return {"Monthly", 12, false};
-        case 2:
-            return {"Half-Monthly", 24, false};
-        case 3:
-            return {"Two-Weekly", 26, true};
-        default:
-            return {"Weekly", 52, false};
-    }
-}
-
 Float2Check CheckMaxRate(std::string_view text) {
     return ValidateFloat2(kMaxRateName, text);
 }
@@ -214,10 +199,10 @@ FigureOutcome AdjustPayments(LoanState& state, const FigureInputs& in, UserPort&
         return out;
     }
 
-    const FigurePeriod period = FigurePeriodOf(in.interval);
-    if (period.twoWeekly) state.DaysPerPd = 14;
+    const IntervalInfo& period = Describe(in.interval.value_or(Interval::Weekly));
+    if (period.interval == Interval::TwoWeekly) state.DaysPerPd = period.DaysPerPd;
     const std::optional<Currency> Q =
-        StartingEstimate(state.MaxRate, period.c, state.PayCount, state.AmtFin);
+        StartingEstimate(state.MaxRate, period.nominalPerYear, state.PayCount, state.AmtFin);
     const std::optional<TrialSchedule> start = Q ? StartSchedule(state, *Q) : std::nullopt;
     if (!start) {
         port.Inform(kOutOfRangeText);

@@ -24,6 +24,7 @@
 
 #include "core/apr_engine.h"
 #include "core/format.h"
+#include "core/interval.h"
 #include "core/loan_state.h"
 #include "core/number_entry.h"
 #include "core/regular_schedule.h"
@@ -124,18 +125,6 @@ std::string TrialBoundText(std::int64_t trials);
 std::string TrialBoundLine(std::int64_t trials, Currency estimate,
                            const FormatSettings& fs = FormatSettings{});
 
-// --- the interval table ----------------------------------------------------
-
-struct FigurePeriod {
-    std::string_view name;   // "Yearly", "Monthly", "Half-Monthly", "Two-Weekly", "Weekly"
-    int c = 12;              // the nominal count a year (1, 12, 24, 26, 52), for the estimate
-    bool twoWeekly = false;  // the search then sets DaysPerPd to 14
-};
-
-// By the item of the regular page's interval group; any item past the
-// two-weekly one (or none chosen) is weekly.
-FigurePeriod FigurePeriodOf(int item);
-
 // --- the rate box ----------------------------------------------------------
 
 // edMaxRateExit's check: the entry check of amounts and rates under the
@@ -145,8 +134,9 @@ Float2Check CheckMaxRate(std::string_view text);
 // --- "Adjust Payments" -----------------------------------------------------
 
 struct FigureInputs {
-    RegularTexts regular;   // the regular page's boxes as they read now
-    int interval = 1;       // the item chosen in the regular page's interval group
+    RegularTexts regular;  // the regular page's boxes as they read now
+    // The regular page's interval; with none chosen the report says weekly.
+    std::optional<Interval> interval = Interval::Monthly;
     bool showFlip = false;  // settings page, "Debug Find Payment"
     bool showAmort = true;  // "Show Amortization for these Payments"
 };

@@ -58,13 +58,9 @@ std::optional<UnitPeriod> UnitPeriodFromName(std::string_view name) {
     return std::nullopt;
 }
 
-std::optional<UnitPeriod> UnitPeriodOfInterval(int intervalItem) {
-    constexpr UnitPeriod kByItem[] = {UnitPeriod::Year, UnitPeriod::Month, UnitPeriod::Semimonth,
-                                      UnitPeriod::TwoWeeks, UnitPeriod::Week};
-    if (intervalItem < 0 || intervalItem >= static_cast<int>(std::size(kByItem))) {
-        return std::nullopt;
-    }
-    return kByItem[intervalItem];
+UnitPeriod UnitPeriodOfInterval(Interval interval) {
+    // The interval table names every unit period by a name read here.
+    return UnitPeriodFromName(Describe(interval).regulationUnit).value();
 }
 
 std::string_view UnitPeriodNames() {

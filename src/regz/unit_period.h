@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "core/interval.h"
+
 namespace qv::regz {
 
 // Ordered from the shortest to the longest, so "the smaller of two common
@@ -66,10 +68,10 @@ constexpr bool IsMonthBased(UnitPeriod unit) {
 // monthly, halfmonth, twoweeks, weekly).
 std::optional<UnitPeriod> UnitPeriodFromName(std::string_view name);
 
-// The unit period of an interval item of the program's schedules and files
-// (0 annually, 1 monthly, 2 half-monthly, 3 two-weekly, 4 weekly), counted
-// as the regulation counts it: 52 weeks and 26 two-week periods a year.
-std::optional<UnitPeriod> UnitPeriodOfInterval(int intervalItem);
+// The unit period of an interval of the program's schedules and files,
+// counted as the regulation counts it: 52 weeks and 26 two-week periods a
+// year.
+UnitPeriod UnitPeriodOfInterval(Interval interval);
 
 // The names UnitPeriodFromName knows, for messages.
 std::string_view UnitPeriodNames();

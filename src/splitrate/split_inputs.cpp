@@ -138,9 +138,8 @@ SplitExit LeaveSplitBox(LoanState& state, SplitBox box, std::string_view text) {
     return exit;
 }
 
-void TakeSplitInterval(LoanState& state, int item) {
-    if (item < 0 || item >= static_cast<int>(kSplitIntervals.size())) return;
-    state.SplitDaysPerPd = kSplitIntervals[static_cast<std::size_t>(item)].days;
+void TakeSplitInterval(LoanState& state, std::optional<Interval> interval) {
+    if (interval) state.SplitDaysPerPd = Describe(*interval).DaysPerPd;
 }
 
 std::optional<std::string> SplitIntegrityFailure(const LoanState& state) {
@@ -177,7 +176,7 @@ std::vector<SplitBoxFill> LoadSplitTestData(LoanState& s) {
     s.SplitPayCount = 24;
     s.SplitFirstPds = s.SplitLastPds = 1;
     s.SplitFirstExtra = s.SplitLastExtra = 0;
-    s.SplitDaysPerPd = kSplitIntervals[kSplitTestIntervalItem].days;
+    s.SplitDaysPerPd = Describe(kSplitTestInterval).DaysPerPd;
     s.SplitSteps = {{{1.0, 300.0}, {0.75, 600.0}, {0.5, 900.0}, {0.25, 999999.99}, {}, {}}};
     return {
         {SplitBox::edSplitAmtFin, "1000.00"}, {SplitBox::edSplitRegPay, "46.00"},

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/box_exit.h"
+#include "core/interval.h"
 #include "core/loan_state.h"
 #include "core/number_entry.h"
 #include "core/user_port.h"
@@ -127,26 +128,14 @@ inline constexpr std::string_view kSplitCaption = "6:Split Rates";
 inline constexpr std::string_view kSplitIntroLine =
     "Enter debt parameters, then click on type of Fitted Amortization you desire.";
 
-// The interval group rgpSplitPd: three columns, Monthly chosen at start.
+// The interval group rgpSplitPd: three columns, its items the interval
+// table's splitCaption, kStartInterval chosen at start.
 inline constexpr std::string_view kSplitIntervalCaption =
     "First, enter the basic information, Starting with the MOST COMMON interval in the Payment "
     "Schedule (*nominal duration):";
 inline constexpr std::string_view kSplitIntervalHint =
     "Which Interval appears most often in the Payment Schedule.";
 inline constexpr int kSplitIntervalColumns = 3;
-inline constexpr int kSplitIntervalStartItem = 1;
-
-struct SplitInterval {
-    std::string_view text;
-    std::int32_t days;  // nominal days of the common interval (SplitDaysPerPd)
-};
-inline constexpr std::array<SplitInterval, 5> kSplitIntervals{{
-    {"Annually (1/a,365 days)", 365},
-    {"Monthly (12/a,30* days)", 30},
-    {"Half Month (24/a,15* days)", 15},
-    {"TwoWeeks (26+/a,14 days)", 14},
-    {"Weekly (52/a,7 days)", 7},
-}};
 
 // The line: edSplitAmtFin, kSplitPrincipalLabel, edSplitPayCount, kSplitCountLabel,
 // edSplitRegPay.
@@ -231,8 +220,8 @@ SplitExit LeaveSplitBox(LoanState& state, SplitBox box, std::string_view text);
 using SplitPageBoxes = PageBoxes<SplitBox>;
 
 // Leaving the interval group: SplitDaysPerPd takes the days of the chosen
-// item; no item chosen (or an unknown one) leaves it as it is.
-void TakeSplitInterval(LoanState& state, int item);
+// interval; with none chosen it stays as it is.
+void TakeSplitInterval(LoanState& state, std::optional<Interval> interval);
 
 // --- before every computation ------------------------------------------------------------
 
@@ -248,7 +237,7 @@ bool SplitIntegrity(const LoanState& state, UserPort& port);
 // --- Reset, page entry and the test case -------------------------------------------------
 
 // Every box's start text, in tab order; the interval group goes back to
-// kSplitIntervalStartItem. (The state's part is ResetLoanState.)
+// kStartInterval. (The state's part is ResetLoanState.)
 std::vector<SplitBoxFill> SplitStartTexts();
 
 // Entering the page makes the split-rate schedule the current one.
@@ -257,8 +246,8 @@ void EnterSplitPage(LoanState& state);
 // "Load Test Data": 1,000.00 borrowed, 24 monthly payments of 46.00, steps
 // 1.0 % to 300.00, 0.75 % to 600.00, 0.5 % to 900.00 and 0.25 % above.
 // Sets the state and returns the boxes' texts; the interval group shows
-// kSplitTestIntervalItem.
-inline constexpr int kSplitTestIntervalItem = 1;
+// kSplitTestInterval.
+inline constexpr Interval kSplitTestInterval = Interval::Monthly;
 std::vector<SplitBoxFill> LoadSplitTestData(LoanState& state);
 
 }  // namespace qv

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "core/format.h"
+#include "core/interval.h"
 #include "core/loan_state.h"
 #include "core/number_entry.h"
 #include "core/user_port.h"
@@ -138,7 +139,7 @@ inline constexpr std::string_view kVaryClearedSummary = "0 Payments, Total $0.00
 inline constexpr std::string_view kVaryClearedGroupLabel = "Payment Group # 1 has";
 
 struct VaryClearResult {
-    int intervalItem = 1;  // rgpVary: Monthly
+    Interval interval = kStartInterval;  // rgpVary
     std::string_view groupLabel = kVaryClearedGroupLabel;
     std::string_view summary = kVaryClearedSummary;
     std::vector<VaryBoxText> boxes;  // all six

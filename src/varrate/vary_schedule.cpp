@@ -30,13 +30,13 @@ PendingMessage Info(std::string_view text) {
 
 // The amortization of the groups, row by row; empty when a value overflows,
 // with the payment where it did in `overflowAt`.
-std::vector<VarScheduleRow> Amortize(double principal, const VaryInterval& interval,
+std::vector<VarScheduleRow> Amortize(double principal, const IntervalInfo& interval,
                                      const std::vector<VarGroup>& groups,
                                      std::int64_t& overflowAt) {
     std::vector<VarScheduleRow> rows;
     rows.reserve(static_cast<std::size_t>(PaymentCount(groups)));
-    const double Y = interval.perYear;
-    const double D = interval.days;
+    const double Y = interval.nominalPerYear;
+    const double D = interval.DaysPerPd;
     double B = principal;
     std::int32_t n = 0;
     for (const VarGroup& g : groups) {
@@ -108,28 +108,14 @@ void WritePayments(TMemDataSet& schedule, std::string_view unitWord, ChartText& 
 
 }  // namespace
 
-VaryInterval VaryIntervalOf(int item) {
-    switch (item) {
-        case 0:
-            return {1, 365, " year"};
-        case 1:
-            return {12, 30, " month"};
-        case 2:
-            return {24, 15, " half-month"};
-        case 3:
-            return {26, 14, " two week"};
-        default:
-            return {52, 7, " week"};
-    }
-}
-
 std::string BalanceOverflowText(std::int64_t payment) {
     return "Payment " + std::to_string(payment) +
            " makes the balance too large to compute;\n\rreduce the rates or check the payments.";
 }
 
-VaryAmortization AmortizeVaryList(double ContractPrincipal, int intervalItem, TMemDataSet& variable,
-                                  TMemDataSet& schedule, const FormatSettings& fs) {
+VaryAmortization AmortizeVaryList(double ContractPrincipal, Interval interval,
+                                  TMemDataSet& variable, TMemDataSet& schedule,
+                                  const FormatSettings& fs) {
     VaryAmortization r;
     std::vector<VarGroup> groups;
     try {
@@ -146,7 +132,7 @@ VaryAmortization AmortizeVaryList(double ContractPrincipal, int intervalItem, TM
 
     std::int64_t overflowAt = 0;
     const std::vector<VarScheduleRow> rows =
-        Amortize(ContractPrincipal, VaryIntervalOf(intervalItem), groups, overflowAt);
+        Amortize(ContractPrincipal, Describe(interval), groups, overflowAt);
 
     UpdateBatch batch(schedule);
     EmptyTable(schedule);
@@ -177,13 +163,13 @@ VaryAmortization AmortizeVaryList(double ContractPrincipal, int intervalItem, TM
     return r;
 }
 
-VaryChart ChartVaryList(int intervalItem, TMemDataSet& variable, TMemDataSet& schedule,
+VaryChart ChartVaryList(Interval interval, TMemDataSet& variable, TMemDataSet& schedule,
                         ChartText& chart, const FormatSettings& fs) {
     VaryChart r;
     try {
         std::string_view unitWord;
         if (variable.Count() > 0 || variable.HasPending()) {
-            unitWord = VaryIntervalOf(intervalItem).unitWord;
+            unitWord = Describe(interval).unitWord;
             WriteSummary(variable, unitWord, chart);
         } else {
             r.messages.push_back(Info(kNoVarySchedule));
@@ -224,7 +210,7 @@ MoveCheck CheckMoveToTab5(TMemDataSet& variable, const TMemDataSet& paySet) {
 }
 
 TransformResult Transform(LoanState& state, TMemDataSet& variable, TMemDataSet& paySet,
-                          int intervalItem) {
+                          Interval interval) {
     TransformResult r;
     std::vector<VarGroup> groups;
     try {
@@ -256,16 +242,16 @@ TransformResult Transform(LoanState& state, TMemDataSet& variable, TMemDataSet& 
     state.AmtFin = state.ContractPrincipal;
     r.edAmtFin = FloatToStrF(state.AmtFin, FloatStyle::Fixed, 18, 2);
     r.moved = true;
-    r.intervalItem = intervalItem;
+    r.interval = interval;
     r.writeSchedule = paySet.Count() > 0;
     if (!r.writeSchedule) r.messages.push_back(Info(kNoMovedScheduleToSave));
     return r;
 }
 
-SaveOutcome SaveMovedSchedule(TMemDataSet& paySet, int intervalItem, double AmtFin, UserPort& port,
+SaveOutcome SaveMovedSchedule(TMemDataSet& paySet, Interval interval, double AmtFin, UserPort& port,
                               const std::filesystem::path& file) {
     return SaveAsked(file, kOverwriteVPaySet, kVPaySetNotSaved, port, [&] {
-        return SaveData(paySet, {intervalItem, AmtFin}, file);
+        return SaveData(paySet, {interval, AmtFin}, file);
     });
 }
 

@@ -5,10 +5,11 @@
 // the APR side can work on it.
 //
 // The page calls, for
-//   "Amortize":       auto r = qv::AmortizeVaryList(state.ContractPrincipal, rgpVary item,
+//   "Amortize":       auto r = qv::AmortizeVaryList(state.ContractPrincipal, rgpVary interval,
 //                                                   mdsVariable, mdsVarSchedule);
 //                     labVary14 := r.label when set; dbgVarSchedule read-only; show r.messages
-//   "Chart":          auto r = qv::ChartVaryList(rgpVary item, mdsVariable, mdsVarSchedule, chart);
+//   "Chart":          auto r = qv::ChartVaryList(rgpVary interval, mdsVariable, mdsVarSchedule,
+//   chart);
 //                     redChart := chart; when r.showChartPage, labChart7 := kVaryChartCaption
 //                     and show tabChart; then show r.messages
 //   "Move to Tab 5":  qv::CheckMoveToTab5, then qv::Transform, then the page's own steps
@@ -23,24 +24,13 @@
 #include "core/apr_engine.h"
 #include "core/file_save.h"
 #include "core/format.h"
+#include "core/interval.h"
 #include "core/loan_state.h"
 #include "core/user_port.h"
 
 namespace qv {
 
 class TMemDataSet;
-
-// --- the interval -------------------------------------------------------------------
-
-// The common interval chosen in rgpVary. Unlike the other pages' tables, a
-// two-week interval is 1/26 of a year and a week 1/52.
-struct VaryInterval {
-    int perYear;                // Y: intervals a year
-    int days;                   // D: days an interval
-    std::string_view unitWord;  // in the chart: " month", " two week", ...
-};
-// Item 0 annually, 1 monthly, 2 half-monthly, 3 two-weekly, any other weekly.
-VaryInterval VaryIntervalOf(int item);
 
 // --- "Amortize" ---------------------------------------------------------------------
 
@@ -83,8 +73,10 @@ struct VaryAmortization {
 // kBalanceNotComputable and a message naming the payment where it happened.
 // The table's own error, should it refuse a row, leaves the schedule empty
 // and is passed on as a warning.
-VaryAmortization AmortizeVaryList(double ContractPrincipal, int intervalItem, TMemDataSet& variable,
-                                  TMemDataSet& schedule,
+// Each interval is charged rate / nominalPerYear: unlike the APR engine, a
+// two-week interval is 1/26 of a year and a week 1/52.
+VaryAmortization AmortizeVaryList(double ContractPrincipal, Interval interval,
+                                  TMemDataSet& variable, TMemDataSet& schedule,
                                   const FormatSettings& fs = FormatSettings{});
 
 // "Payment 12 makes the balance too large to compute;\n\rreduce the rates or
@@ -112,7 +104,7 @@ struct VaryChart {
 // Then, when the schedule has rows, appends the header and one line per
 // payment and asks for the chart page; otherwise says kNoVaryAmortization.
 // Reads the tables as they stand (it does not amortize first).
-VaryChart ChartVaryList(int intervalItem, TMemDataSet& variable, TMemDataSet& schedule,
+VaryChart ChartVaryList(Interval interval, TMemDataSet& variable, TMemDataSet& schedule,
                         ChartText& chart, const FormatSettings& fs = FormatSettings{});
 
 // --- "Move to Tab 5" ----------------------------------------------------------------
@@ -153,7 +145,7 @@ MoveCheck CheckMoveToTab5(TMemDataSet& variable, const TMemDataSet& paySet);
 struct TransformResult {
     // False: nothing was replaced and `messages` say why.
     bool moved = false;
-    int intervalItem = 1;  // the item for the irregular page's rgpBasePd
+    Interval interval = kStartInterval;  // for the irregular page's rgpBasePd
     // The new amount financed as the irregular page's box shows it.
     std::string edAmtFin;
     // Write the schedule to kVPaySetName (the schedule save, which writes
@@ -167,7 +159,7 @@ struct TransformResult {
 // `Transform`: replaces mdsPaySet by the list's groups, numbered 1, 2, ... in
 // GrpID order (groups of no payments move as they are; rates do not move, the
 // table knows none), sets AmtFin to ContractPrincipal and returns the interval
-// item for rgpBasePd. Refuses, before replacing anything, a list of more than
+// for rgpBasePd. Refuses, before replacing anything, a list of more than
 // kMaxPayments payments. Leaves mdsPaySet on its first group.
 //
 // The page then: sets rgpBasePd, shows `messages`, writes the file when
@@ -175,15 +167,15 @@ struct TransformResult {
 // Integrity"), makes dbgPaySet editable, runs "Estimate APR", and finishes
 // with FinishMoveToTab5.
 TransformResult Transform(LoanState& state, TMemDataSet& variable, TMemDataSet& paySet,
-                          int intervalItem);
+                          Interval interval);
 
 // Writes the moved schedule to `file` (kVPaySetName in the current folder)
-// as the schedule save does: whole or not at all, with the interval item
+// as the schedule save does: whole or not at all, with the interval
 // and the amount financed in its header. An existing file is replaced only
 // after kOverwriteVPaySet is answered Yes; No tells kVPaySetNotSaved. A file
 // that cannot be written is reported as a warning; the move goes on either
 // way, since the schedule is already in the payment-group table.
-SaveOutcome SaveMovedSchedule(TMemDataSet& paySet, int intervalItem, double AmtFin, UserPort& port,
+SaveOutcome SaveMovedSchedule(TMemDataSet& paySet, Interval interval, double AmtFin, UserPort& port,
                               const std::filesystem::path& file = kVPaySetName);
 
 struct MoveFinish {

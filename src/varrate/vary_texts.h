@@ -27,11 +27,7 @@ inline constexpr std::string_view kVaryIntervalCaption =
 inline constexpr std::string_view kVaryIntervalHint =
     "Which Interval appears most often in the Payment Schedule.";
 inline constexpr int kVaryIntervalColumns = 3;
-inline constexpr int kVaryIntervalStartItem = 1;  // Monthly
-inline constexpr std::array<std::string_view, 5> kVaryIntervalItems = {
-    "Annually (1/a,365 days)",  "Monthly (12/a,30* days)", "HalfMonth (24/a,15* days)   ",
-    "TwoWeeks (26+/a,14 days)", "Weekly (52/a,7 days)",
-};
+// Its items are the interval table's varyCaption; it starts on kStartInterval.
 
 // --- SECOND: the principal ---------------------------------------------------------------
 inline constexpr std::string_view kVaryPrincipalText =

@@ -35,7 +35,7 @@ struct SplitApp : AppFixture {
                                                                    const qv::FormatSettings&)) {
         qv::LoanState state;
         qv::LoadSplitTestData(state);
-        qv::TakeSplitInterval(state, item);
+        qv::TakeSplitInterval(state, qv::IntervalOfItem(item));
         RecordingPlatformPort quiet;
         return button(state, quiet, qv::FormatSettings{});
     }
@@ -49,7 +49,7 @@ struct SplitApp : AppFixture {
             const char* name = qv::SplitBoxInfo(start.box).name.data();
             QCOMPARE(Text(name), QString::fromStdString(start.text));
         }
-        QCOMPARE(Find<RadioGroup>("rgpSplitPd")->ItemIndex(), qv::kSplitIntervalStartItem);
+        QCOMPARE(Find<RadioGroup>("rgpSplitPd")->ItemIndex(), qv::ItemOf(qv::kStartInterval));
     }
 };
 
@@ -123,7 +123,7 @@ void SplitPageTest::theTestCaseIsAmortizedMatchedAndReset() {
 
 void SplitPageTest::tabOrderPassesTheFreshPageWithoutAWord() {
     SplitApp app;
-    app.Click(app.Find<RadioGroup>("rgpSplitPd")->Item(qv::kSplitIntervalStartItem));
+    app.Click(app.Find<RadioGroup>("rgpSplitPd")->Item(qv::ItemOf(qv::kStartInterval)));
     QCOMPARE(
         app.TabWalk(26),
         (QStringList{"rgpSplitPd",        "edSplitAmtFin",    "edSplitPayCount", "edSplitRegPay",

@@ -95,7 +95,7 @@ class Desktop : public ChartPageHost {
         const ScheduleLoad load = LoadData(state_, paySet_, file);
         for (const RecordedMessage& m : load.messages) port_.Show(m.kind, m.text);
         if (!load.loaded || load.headerMissing) return std::nullopt;
-        item_ = load.intervalIndex;
+        interval_ = load.interval;
         const ScheduleRecount recount = RecountSchedule(state_, paySet_);
         ShowMessages(port_, recount.messages);
         if (recount.counted) port_.Inform(recount.totalText);
@@ -127,7 +127,7 @@ class Desktop : public ChartPageHost {
 
   private:
     std::optional<AprOutcome> RunIrregularEstimate() {
-        AprEstimate e = EstimateApr(state_, paySet_, item_, settings_, port_);
+        AprEstimate e = EstimateApr(state_, paySet_, interval_, settings_, port_);
         inputError_ = e.InputError();
         if (e.Computed()) {
             computed_ = CaptureComputedSchedule(state_, paySet_);
@@ -141,7 +141,7 @@ class Desktop : public ChartPageHost {
     TMemDataSet paySet_{"mdsPaySet"};
     TMemDataSet detail_{"mdsDetail"};
     RecordingUserPort port_;
-    int item_ = 1;
+    Interval interval_ = kStartInterval;
     bool inputError_ = false;
     std::optional<ComputedSchedule> computed_;
     ChartText box_;
@@ -150,7 +150,7 @@ class Desktop : public ChartPageHost {
 // --- schedules --------------------------------------------------------------------------
 
 struct Loan {
-    int interval = 1;
+    Interval interval = kStartInterval;
     double amountFinanced = 0.0;
     std::vector<PayGroup> groups;
 };
@@ -176,8 +176,8 @@ std::string CsvLine(const std::string& id, const Loan& loan) {
                   Exact(g.PaySize) + ":" + std::to_string(g.PriorPds) + ":" +
                   std::to_string(g.AddDays);
     }
-    return id + "," + Exact(loan.amountFinanced) + "," + std::to_string(loan.interval) + "," +
-           groups;
+    return id + "," + Exact(loan.amountFinanced) + "," + std::to_string(ItemOf(loan.interval)) +
+           "," + groups;
 }
 
 // Schedules of every shape the groups allow: odd periods and days, every
@@ -192,7 +192,7 @@ std::vector<Loan> RandomLoans(int count) {
     std::vector<Loan> loans;
     for (int k = 0; k < count; ++k) {
         Loan loan;
-        loan.interval = uniform(0, 4);
+        loan.interval = *IntervalOfItem(uniform(0, 4));
         double total = 0.0;
         const int groups = uniform(1, 4);
         for (int g = 1; g <= groups; ++g) {

@@ -13,6 +13,7 @@
 
 #include "core/apr_engine.h"
 #include "core/apr_reference.h"
+#include "core/interval.h"
 #include "core/pay_group.h"
 #include "core/rate.h"
 #include "core/regular_schedule.h"
@@ -71,7 +72,7 @@ struct GeneratedLoan {
 GeneratedLoan Generate(Random& random, TMemDataSet& paySet) {
     GeneratedLoan loan;
     LoanState& state = loan.state;
-    const UnitPeriod period = *IntervalUnitPeriod(random.Between(0, 4));
+    const IntervalInfo& period = Describe(*IntervalOfItem(random.Between(0, 4)));
     state.DaysPerPd = period.DaysPerPd;
     state.PdsPerYear = period.PdsPerYear;
     state.PerDiem = random.OneIn(5);

@@ -83,7 +83,8 @@ TEST(EstimateApr, EachOutcomeWithItsBoxTextAndMessages) {
         test::SetLoan(state, c.amtFin, total, count);
         state.DaysPerPd = 7;  // the item decides the unit period
         RecordingUserPort port;
-        const AprEstimate e = EstimateApr(state, paySet, c.item, AprSettings{}, port);
+        const AprEstimate e =
+            EstimateApr(state, paySet, IntervalOfItem(c.item), AprSettings{}, port);
 
         EXPECT_EQ(e.outcome, c.outcome);
         EXPECT_EQ(AprBoxText(e, state.APR), c.box);

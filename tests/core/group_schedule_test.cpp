@@ -222,21 +222,21 @@ TEST(AmountFinancedReply, Only255CharactersAreConsidered) {
 
 TEST(SetBasePeriod, TheFiveIntervalsAndNoneChosen) {
     LoanState s;
-    SetBasePeriod(s, 0);
+    SetBasePeriod(s, Interval::Annually);
     EXPECT_EQ(s.DaysPerPd, 365);
     EXPECT_EQ(s.PdsPerYear, 1.0);
-    SetBasePeriod(s, 2);
+    SetBasePeriod(s, Interval::HalfMonthly);
     EXPECT_EQ(s.DaysPerPd, 15);
     EXPECT_EQ(s.PdsPerYear, 24.0);
-    SetBasePeriod(s, 3);
+    SetBasePeriod(s, Interval::TwoWeekly);
     EXPECT_EQ(s.DaysPerPd, 14);
     EXPECT_EQ(s.PdsPerYear, 365.0 / 14.0);
-    SetBasePeriod(s, 4);
+    SetBasePeriod(s, Interval::Weekly);
     EXPECT_EQ(s.DaysPerPd, 7);
     EXPECT_EQ(s.PdsPerYear, 365.0 / 7.0);
-    SetBasePeriod(s, -1);
+    SetBasePeriod(s, std::nullopt);
     EXPECT_EQ(s.DaysPerPd, 7);
-    SetBasePeriod(s, 1);
+    SetBasePeriod(s, Interval::Monthly);
     EXPECT_EQ(s.DaysPerPd, 30);
     EXPECT_EQ(s.PdsPerYear, 12.0);
 }

@@ -155,7 +155,7 @@ TEST(RegularEntry, LeavingABoxChecksItsRuleAndFillsTheOtherBoxes) {
     };
     for (const LeaveCase& c : cases) {
         LoanState s = Entered(c.texts);
-        const RegularExit exit = LeaveRegularBox(s, c.box, c.texts, 1);
+        const RegularExit exit = LeaveRegularBox(s, c.box, c.texts, Interval::Monthly);
         EXPECT_TRUE(exit.check.valid) << c.name;
         EXPECT_EQ(exit.message, c.message) << c.name;
         EXPECT_EQ(exit.focus, c.focus) << c.name;
@@ -167,7 +167,7 @@ TEST(RegularEntry, LeavingABoxChecksItsRuleAndFillsTheOtherBoxes) {
 TEST(RegularEntry, FillInAndCarryUpdateTheWorkingValues) {
     RegularTexts t = Texts("3000", "36", "100");
     LoanState s = Entered(t);
-    LeaveRegularBox(s, Box::edSimpRegPay, t, 1);
+    LeaveRegularBox(s, Box::edSimpRegPay, t, Interval::Monthly);
     EXPECT_EQ(s.FirstPay, 100.0);
     EXPECT_EQ(s.LastPay, 100.0);
     EXPECT_EQ(s.FirstPds, 1);
@@ -178,7 +178,7 @@ TEST(RegularEntry, FillInAndCarryUpdateTheWorkingValues) {
     t = Texts("3000", "36", "100", "100", "1", "10");
     s = Entered(t);
     s.DaysPerPd = 30;
-    const RegularExit exit = LeaveRegularBox(s, Box::edSimp1stExtra, t, 4);
+    const RegularExit exit = LeaveRegularBox(s, Box::edSimp1stExtra, t, Interval::Weekly);
     EXPECT_EQ(exit.fills, (Fills{{Box::edSimp1stNoPd, "2"}, {Box::edSimp1stExtra, "3"}}));
     EXPECT_EQ(s.FirstExtra, 3);
 }
@@ -187,7 +187,7 @@ TEST(RegularEntry, ARefusedEntryResetsTheBoxAndStillRecountsTheSummary) {
     RegularTexts t = Texts("3000", "36", "1O0");
     LoanState s = Entered(t);
     s.RegPay = 99.0;
-    const RegularExit exit = LeaveRegularBox(s, Box::edSimpRegPay, t, 1);
+    const RegularExit exit = LeaveRegularBox(s, Box::edSimpRegPay, t, Interval::Monthly);
     EXPECT_FALSE(exit.check.valid);
     EXPECT_EQ(exit.focus, Box::edSimpRegPay);
     EXPECT_TRUE(exit.refreshSummary);
@@ -233,7 +233,7 @@ TEST(RegularEntry, ComputeAprRoutesSinglePaymentsBeforeTheEngine) {
         TMemDataSet paySet("mdsPaySet");
         DefinePaySetTable(paySet);
         RecordingUserPort port;
-        const RegularAprPlan plan = PrepareRegularAPR(s, paySet, c.texts, 1, port);
+        const RegularAprPlan plan = PrepareRegularAPR(s, paySet, c.texts, Interval::Monthly, port);
         EXPECT_EQ(plan.runEngine, c.runEngine) << c.name;
         EXPECT_EQ(plan.onePayment.has_value(), c.onePaymentDays.has_value()) << c.name;
         if (plan.onePayment && c.onePaymentDays) {

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "core/interval.h"
 #include "core/schedule_fixture.h"
 #include "data/memdset.h"
 
@@ -70,18 +71,18 @@ TEST(RegularBoxesRead, WorkingVariablesTakeTheBoxValues) {
 }
 
 TEST(RegularInterval, FiveItemsSetTheUnitPeriod) {
-    EXPECT_EQ(IntervalUnitPeriod(0)->DaysPerPd, 365);
-    EXPECT_EQ(IntervalUnitPeriod(0)->PdsPerYear, 1.0);
-    EXPECT_EQ(IntervalUnitPeriod(1)->DaysPerPd, 30);
-    EXPECT_EQ(IntervalUnitPeriod(1)->PdsPerYear, 12.0);
-    EXPECT_EQ(IntervalUnitPeriod(2)->DaysPerPd, 15);
-    EXPECT_EQ(IntervalUnitPeriod(2)->PdsPerYear, 24.0);
-    EXPECT_EQ(IntervalUnitPeriod(3)->DaysPerPd, 14);
-    EXPECT_EQ(IntervalUnitPeriod(3)->PdsPerYear, 365.0 / 14.0);
-    EXPECT_EQ(IntervalUnitPeriod(4)->DaysPerPd, 7);
-    EXPECT_EQ(IntervalUnitPeriod(4)->PdsPerYear, 365.0 / 7.0);
-    EXPECT_FALSE(IntervalUnitPeriod(-1).has_value());
-    EXPECT_FALSE(IntervalUnitPeriod(5).has_value());
+    EXPECT_EQ(Describe(*IntervalOfItem(0)).DaysPerPd, 365);
+    EXPECT_EQ(Describe(*IntervalOfItem(0)).PdsPerYear, 1.0);
+    EXPECT_EQ(Describe(*IntervalOfItem(1)).DaysPerPd, 30);
+    EXPECT_EQ(Describe(*IntervalOfItem(1)).PdsPerYear, 12.0);
+    EXPECT_EQ(Describe(*IntervalOfItem(2)).DaysPerPd, 15);
+    EXPECT_EQ(Describe(*IntervalOfItem(2)).PdsPerYear, 24.0);
+    EXPECT_EQ(Describe(*IntervalOfItem(3)).DaysPerPd, 14);
+    EXPECT_EQ(Describe(*IntervalOfItem(3)).PdsPerYear, 365.0 / 14.0);
+    EXPECT_EQ(Describe(*IntervalOfItem(4)).DaysPerPd, 7);
+    EXPECT_EQ(Describe(*IntervalOfItem(4)).PdsPerYear, 365.0 / 7.0);
+    EXPECT_FALSE(IntervalOfItem(-1).has_value());
+    EXPECT_FALSE(IntervalOfItem(5).has_value());
 }
 
 // --- the summary ---------------------------------------------------------

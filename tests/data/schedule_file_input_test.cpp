@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/interval.h"
 #include "core/pay_group.h"
 #include "core/pay_schedule.h"
 #include "core/schedule_fixture.h"
@@ -270,8 +271,8 @@ TEST_F(ScheduleInputTest, RandomFilesLoadWholeOrChangeNothing) {
                 ASSERT_EQ(load.messages.size(), 1u) << text;
                 ASSERT_EQ(variable.Count(), countBefore) << text;
             } else if (!load.headerMissing) {
-                ASSERT_GE(load.intervalIndex, 0) << text;
-                ASSERT_LT(load.intervalIndex, kIntervalItems) << text;
+                ASSERT_GE(ItemOf(load.interval), 0) << text;
+                ASSERT_LT(ItemOf(load.interval), kIntervalCount) << text;
             }
             continue;
         }
@@ -283,8 +284,8 @@ TEST_F(ScheduleInputTest, RandomFilesLoadWholeOrChangeNothing) {
             ASSERT_EQ(state.AmtFin, 0.0) << text;
             ASSERT_EQ(paySet.Count(), countBefore) << text;
         } else if (!load.headerMissing) {
-            ASSERT_GE(load.intervalIndex, 0) << text;
-            ASSERT_LT(load.intervalIndex, kIntervalItems) << text;
+            ASSERT_GE(ItemOf(load.interval), 0) << text;
+            ASSERT_LT(ItemOf(load.interval), kIntervalCount) << text;
             ASSERT_GE(state.AmtFin, 0.0) << text;
             std::int64_t count = 0;
             for (const PayGroup& g : Groups(paySet)) count += g.SetSize;

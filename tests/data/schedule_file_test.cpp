@@ -72,7 +72,7 @@ TEST_F(ScheduleFileTest, TheExampleIsSavedByteForByteAndLoadsBackIntoStateAndBox
     const std::vector<PayGroup> groups = Groups(paySet);
     paySet.MoveTo(2);
 
-    const FileSaveResult saved = SaveData(paySet, {1, 1000.0}, file);
+    const FileSaveResult saved = SaveData(paySet, {Interval::Monthly, 1000.0}, file);
     ASSERT_TRUE(saved.ok) << saved.error;
     EXPECT_EQ(ReadFile(file), kExampleFile);
     EXPECT_EQ(paySet.Position(), 2);  // the table keeps its cursor and its groups
@@ -84,7 +84,7 @@ TEST_F(ScheduleFileTest, TheExampleIsSavedByteForByteAndLoadsBackIntoStateAndBox
     const ScheduleLoad load = LoadData(state, paySet, file);
     EXPECT_TRUE(load.loaded);
     EXPECT_FALSE(load.headerMissing);
-    EXPECT_EQ(load.intervalIndex, 1);
+    EXPECT_EQ(load.interval, Interval::Monthly);
     EXPECT_EQ(load.edAmtFin, "1000.00");
     EXPECT_EQ(load.edTotPay, "1072.41");
     EXPECT_EQ(load.edPayCount, "12");
@@ -142,7 +142,7 @@ TEST_F(ScheduleFileTest, ASingleGroupFillsOnlyTheFirstPaymentBoxes) {
     state.LastPds = 2;
     state.LastExtra = 3;
     const ScheduleLoad load = LoadText("4,0,100,0,0\r\n1,1,105,2,3\r\n");
-    EXPECT_EQ(load.intervalIndex, 4);
+    EXPECT_EQ(load.interval, Interval::Weekly);
     EXPECT_EQ(load.first, (RegularEndTexts{"105.00", "2", "3"}));
     EXPECT_FALSE(load.last);
     EXPECT_EQ(load.edTotPay, "105.00");
@@ -258,7 +258,7 @@ TEST_F(ScheduleFileTest, KeysOfZeroAndBelowNeverCostAGroup) {
         paySet.Post();
     }
     const std::vector<PayGroup> groups = Groups(paySet);
-    ASSERT_TRUE(SaveData(paySet, {3, 40.0}, file).ok);
+    ASSERT_TRUE(SaveData(paySet, {Interval::TwoWeekly, 40.0}, file).ok);
     EXPECT_EQ(ReadFile(file),
               "3,0,40,0,0\r\n1,-1,9,1,0\r\n1,0,10,1,0\r\n1,0,10,1,0\r\n1,2,12,1,0\r\n");
     EXPECT_EQ(Groups(paySet), groups);
@@ -266,7 +266,7 @@ TEST_F(ScheduleFileTest, KeysOfZeroAndBelowNeverCostAGroup) {
     EmptyTable(paySet);
     const ScheduleLoad load = LoadData(state, paySet, file);
     EXPECT_TRUE(load.loaded);
-    EXPECT_EQ(load.intervalIndex, 3);
+    EXPECT_EQ(load.interval, Interval::TwoWeekly);
     EXPECT_EQ(state.AmtFin, 40.0);
     EXPECT_EQ(Groups(paySet), groups);
 
@@ -285,7 +285,7 @@ TEST_F(ScheduleFileTest, AFailedSaveLeavesTheTableAndTheOldFile) {
 
     // A write that fails part-way.
     FileSaveResult r;
-    test::WithFileSizeLimit(4096, [&] { r = SaveData(paySet, {1, 1000.0}, file); });
+    test::WithFileSizeLimit(4096, [&] { r = SaveData(paySet, {Interval::Monthly, 1000.0}, file); });
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error, "Cannot save \"" + file.string() + "\": File too large");
 
@@ -293,7 +293,8 @@ TEST_F(ScheduleFileTest, AFailedSaveLeavesTheTableAndTheOldFile) {
     paySet.AppendNew();
     paySet.SetFieldInteger("SetSize", 2);
     RecordingUserPort port;
-    EXPECT_EQ(SaveScheduleAsked(file, paySet, {1, 1000.0}, port), SaveOutcome::Failed);
+    EXPECT_EQ(SaveScheduleAsked(file, paySet, {Interval::Monthly, 1000.0}, port),
+              SaveOutcome::Failed);
     EXPECT_EQ(port.Texts(),
               (std::vector<std::string>{
                   "Do you really want to overwrite myPaySet.txt?",
@@ -306,7 +307,8 @@ TEST_F(ScheduleFileTest, AFailedSaveLeavesTheTableAndTheOldFile) {
     EXPECT_EQ(paySet.Position(), 5);
     port.messages.clear();
     port.answers = {Answer::No};
-    EXPECT_EQ(SaveScheduleAsked(file, paySet, {1, 1000.0}, port), SaveOutcome::NotSaved);
+    EXPECT_EQ(SaveScheduleAsked(file, paySet, {Interval::Monthly, 1000.0}, port),
+              SaveOutcome::NotSaved);
     EXPECT_EQ(port.Texts().back(), "OK, Payment Schedule Not Saved");
 }
 
@@ -326,7 +328,7 @@ TEST_F(ScheduleFileTest, AReadOnlyFileIsRefusedAndAReplacedOneKeepsModeAndGroup)
         const gid_t group = ::getegid() + 1;
         const bool regrouped = ::chown(file.c_str(), static_cast<uid_t>(-1), group) == 0;
         RecordingUserPort port;
-        EXPECT_EQ(SaveScheduleAsked(file, paySet, {1, 1000.0}, port),
+        EXPECT_EQ(SaveScheduleAsked(file, paySet, {Interval::Monthly, 1000.0}, port),
                   c.replaced ? SaveOutcome::Saved : SaveOutcome::Failed);
         struct stat after {};
         ASSERT_EQ(::stat(file.c_str(), &after), 0);
@@ -400,7 +402,7 @@ TEST_F(ScheduleFileTest, RandomSchedulesComeBackIdentical) {
                                     static_cast<std::int32_t>(pick(0, 60))});
         }
         const std::vector<PayGroup> groups = Groups(paySet);
-        const ScheduleHeader header{static_cast<int>(pick(0, 4)), amount()};
+        const ScheduleHeader header{*IntervalOfItem(pick(0, 4)), amount()};
         ASSERT_TRUE(SaveData(paySet, header, file).ok);
 
         EmptyTable(paySet);
@@ -408,7 +410,7 @@ TEST_F(ScheduleFileTest, RandomSchedulesComeBackIdentical) {
         const ScheduleLoad load = LoadData(loaded, paySet, file);
         ASSERT_TRUE(load.loaded) << ReadFile(file);
         EXPECT_EQ(Groups(paySet), groups);
-        EXPECT_EQ(load.intervalIndex, header.intervalIndex);
+        EXPECT_EQ(load.interval, header.interval);
         EXPECT_EQ(loaded.AmtFin, header.amount);
         const GroupWalk walk = WalkGroups(paySet);
         EXPECT_EQ(loaded.PayCount, walk.count);
@@ -427,7 +429,7 @@ TEST_F(ScheduleFileTest, RandomSchedulesComeBackIdentical) {
 
         // What was loaded saves as the same bytes.
         const fs::path again = folder.path / "again.txt";
-        ASSERT_TRUE(SaveData(paySet, {load.intervalIndex, loaded.AmtFin}, again).ok);
+        ASSERT_TRUE(SaveData(paySet, {load.interval, loaded.AmtFin}, again).ok);
         EXPECT_EQ(ReadFile(again), ReadFile(file));
     }
 }
@@ -445,7 +447,7 @@ TEST_F(ScheduleFileTest, VariableRateListsSaveAndLoadWithTheirPrincipal) {
     };
     addVar(2, 24, 9.25, 460.5);
     addVar(1, 12, 8.5, 450);
-    ASSERT_TRUE(SaveVarData(variable, {1, 5000.0}, file).ok);
+    ASSERT_TRUE(SaveVarData(variable, {Interval::Monthly, 5000.0}, file).ok);
     EXPECT_EQ(ReadFile(file), "0,1,0,5000,0,0\r\n1,12,8.5,450,1,0\r\n2,24,9.25,460.5,1,0\r\n");
     EXPECT_EQ(variable.Count(), 2);
 
@@ -454,7 +456,7 @@ TEST_F(ScheduleFileTest, VariableRateListsSaveAndLoadWithTheirPrincipal) {
     VarListLoad load = LoadVarData(variable, file);
     EXPECT_TRUE(load.loaded);
     EXPECT_FALSE(load.headerMissing);
-    EXPECT_EQ(load.intervalIndex, 1);
+    EXPECT_EQ(load.interval, Interval::Monthly);
     EXPECT_EQ(load.ContractPrincipal, 5000.0);
     EXPECT_EQ(load.ebxPrincipal, "5000.00");
     EXPECT_EQ(load.count, 36);
@@ -526,7 +528,7 @@ TEST(ExampleFiles, LoadAndGiveTheirApr) {
 
         RecordingUserPort port;
         ASSERT_TRUE(IntegrityMdsPaySet(state, paySet, port)) << c.file;
-        SetBasePeriod(state, load.intervalIndex);
+        SetBasePeriod(state, load.interval);
         ChartText chart;
         EXPECT_EQ(GetAPR(state, paySet, AprSettings{}, chart, port), AprOutcome::Computed);
         EXPECT_EQ(state.APR, c.apr) << c.file;

@@ -46,11 +46,11 @@ struct Figure {
 };
 
 // The loan state as the regular page's exits leave it for these boxes.
-void EnterRegular(Figure& f, const RegularTexts& texts, int interval = 1) {
+void EnterRegular(Figure& f, const RegularTexts& texts, Interval interval = Interval::Monthly) {
     const RegularBoxes boxes = ReadRegularBoxes(texts);
     StoreRegularBoxes(f.state, boxes);
     UpdateSimpleSummary(f.state, boxes);
-    const UnitPeriod unit = *IntervalUnitPeriod(interval);
+    const IntervalInfo& unit = Describe(interval);
     f.state.DaysPerPd = unit.DaysPerPd;
     f.state.PdsPerYear = unit.PdsPerYear;
     f.in.regular = texts;
@@ -58,7 +58,8 @@ void EnterRegular(Figure& f, const RegularTexts& texts, int interval = 1) {
 }
 
 // A fresh start, the regular page's boxes entered and the rate box left.
-Figure WithRate(const RegularTexts& texts, std::string_view rate, int interval = 1) {
+Figure WithRate(const RegularTexts& texts, std::string_view rate,
+                Interval interval = Interval::Monthly) {
     Figure f;
     EnterRegular(f, texts, interval);
     f.LeaveRateBox(rate);
@@ -227,7 +228,7 @@ TEST(FigureOnePayment, CountsMinusOneRegularPaymentsAndThePaymentPaysOff) {
 // --- the two-weekly interval --------------------------------------------------------
 
 TEST(FigureTwoWeekly, SearchesOn365Over14AndSetsFourteenDays) {
-    Figure f = WithRate(Texts("26000", "26", "1000", "1000", "1000"), "26", 3);
+    Figure f = WithRate(Texts("26000", "26", "1000", "1000", "1000"), "26", Interval::TwoWeekly);
     f.state.DaysPerPd = 30;  // as the irregular page may have left it
     const FigureOutcome r = f.Adjust();
     ASSERT_EQ(r.end, FigureEnd::Found);
@@ -246,7 +247,8 @@ TEST(FigureTwoWeekly, SearchesOn365Over14AndSetsFourteenDays) {
 // says. At 12 % a year a period of d days over 365/d periods a year charges
 // 12 d / 365 cents per dollar, worked here in whole ten-thousandths.
 TEST(FigureWeeklyListing, ChargesTheSearchsRateAndEndsAtTheReportedBalance) {
-    for (const auto& [item, days] : {std::pair{3, 14}, std::pair{4, 7}}) {
+    for (const auto& [item, days] :
+         {std::pair{Interval::TwoWeekly, 14}, std::pair{Interval::Weekly, 7}}) {
         SCOPED_TRACE(days);
         Figure f = WithRate(TenThousandOver36(), "12", item);
         const FigureOutcome r = f.Adjust();
@@ -458,21 +460,24 @@ TEST(FigureBadInput, TheSearchEndsAndTheReportReads) {
         const char* name;
         RegularTexts texts;
         const char* rate;
-        int interval;
+        Interval interval;
     };
     const Case cases[] = {
-        {"0.001 %", TenThousandOver36(), "0.001", 1},
-        {"10,000 %", TenThousandOver36(), "10000", 1},
-        {"10,000 % yearly", Texts("10000", "12", "300", "300", "300"), "10000", 0},
-        {"$0.01", Texts("0.01", "36", "0.01", "0.01", "0.01"), "12", 1},
-        {"$20,000,000", Texts("20000000", "36", "600000", "600000", "600000"), "12", 1},
-        {"485 payments", Texts("98765.43", "485", "1000", "1000", "1000"), "12", 1},
-        {"485 payments at 10,000 %", Texts("98765.43", "485", "1000", "1000", "1000"), "10000", 1},
+        {"0.001 %", TenThousandOver36(), "0.001", Interval::Monthly},
+        {"10,000 %", TenThousandOver36(), "10000", Interval::Monthly},
+        {"10,000 % yearly", Texts("10000", "12", "300", "300", "300"), "10000", Interval::Annually},
+        {"$0.01", Texts("0.01", "36", "0.01", "0.01", "0.01"), "12", Interval::Monthly},
+        {"$20,000,000", Texts("20000000", "36", "600000", "600000", "600000"), "12",
+         Interval::Monthly},
+        {"485 payments", Texts("98765.43", "485", "1000", "1000", "1000"), "12", Interval::Monthly},
+        {"485 payments at 10,000 %", Texts("98765.43", "485", "1000", "1000", "1000"), "10000",
+         Interval::Monthly},
         {"485 payments of $20,000,000 at 0.001 %",
-         Texts("20000000", "485", "50000", "50000", "50000"), "0.001", 4},
+         Texts("20000000", "485", "50000", "50000", "50000"), "0.001", Interval::Weekly},
         {"hundreds of odd days", Texts("5000", "12", "500", "500", "500", "0", "400", "3", "250"),
-         "18", 1},
-        {"one payment after 3,000 days", OnePayment("5000", "6000", "100", "0"), "12", 1},
+         "18", Interval::Monthly},
+        {"one payment after 3,000 days", OnePayment("5000", "6000", "100", "0"), "12",
+         Interval::Monthly},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

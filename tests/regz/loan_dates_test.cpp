@@ -275,11 +275,15 @@ TEST(LoanDates, UnitPeriodNamesAreReadAsTyped) {
               std::string::npos);
     const UnitPeriod byItem[] = {U::Year, U::Month, U::Semimonth, U::TwoWeeks, U::Week};
     for (int item = 0; item < 5; ++item) {
-        EXPECT_EQ(UnitPeriodOfInterval(item), byItem[item]) << item;
+        const Interval interval = *IntervalOfItem(item);
+        EXPECT_EQ(UnitPeriodOfInterval(interval), byItem[item]) << item;
         EXPECT_EQ(Describe(byItem[item]).perYear, std::vector<double>({1, 12, 24, 26, 52})[item]);
+        // The variable-rate amortization and the payment estimate count the
+        // interval as the regulation does.
+        EXPECT_EQ(Describe(interval).nominalPerYear, Describe(byItem[item]).perYear) << item;
     }
-    EXPECT_FALSE(UnitPeriodOfInterval(5));
-    EXPECT_FALSE(UnitPeriodOfInterval(-1));
+    EXPECT_FALSE(IntervalOfItem(5));
+    EXPECT_FALSE(IntervalOfItem(-1));
 }
 
 }  // namespace

@@ -221,10 +221,10 @@ TEST(SplitInputs, IntervalGroupPageEntryAndTestData) {
     LoanState s;
     const std::vector<double> days = {365, 30, 15, 14, 7};
     for (int item = 0; item < 5; ++item) {
-        TakeSplitInterval(s, item);
+        TakeSplitInterval(s, IntervalOfItem(item));
         EXPECT_EQ(s.SplitDaysPerPd, days[static_cast<std::size_t>(item)]);
     }
-    TakeSplitInterval(s, -1);  // nothing chosen
+    TakeSplitInterval(s, IntervalOfItem(-1));  // nothing chosen
     EXPECT_EQ(s.SplitDaysPerPd, 7.0);
 
     EnterSplitPage(s);
@@ -235,7 +235,7 @@ TEST(SplitInputs, IntervalGroupPageEntryAndTestData) {
     const std::vector<SplitBoxFill> texts = LoadSplitTestData(loaded);
     LoanState typed;
     for (const SplitBoxFill& fill : texts) Leave(typed, fill.box, fill.text);
-    TakeSplitInterval(typed, kSplitTestIntervalItem);
+    TakeSplitInterval(typed, kSplitTestInterval);
     EXPECT_EQ(typed.SplitPrincipal, loaded.SplitPrincipal);
     EXPECT_EQ(typed.SplitPayCount, loaded.SplitPayCount);
     EXPECT_EQ(typed.SplitFirstPay, loaded.SplitFirstPay);

@@ -127,7 +127,7 @@ TEST_F(VaryListTest, ClearListStartsOverWithTheShownPrincipal) {
     Add("3", "100.00");
     Add("1", "5.00");
     const VaryClearResult r = ClearVaryList(state, variable);
-    EXPECT_EQ(r.intervalItem, 1);
+    EXPECT_EQ(r.interval, Interval::Monthly);
     EXPECT_EQ(r.groupLabel, "Payment Group # 1 has");
     EXPECT_EQ(r.summary, "0 Payments, Total $0.00");
     EXPECT_EQ(r.boxes, (std::vector<VaryBoxText>{{VaryBox::ebxPrincipal, "00.00"},

@@ -19,7 +19,9 @@
 namespace qv {
 namespace {
 
-constexpr int kAnnually = 0, kMonthly = 1, kHalfMonth = 2, kTwoWeeks = 3, kWeekly = 4;
+constexpr Interval kAnnually = Interval::Annually, kMonthly = Interval::Monthly,
+                   kHalfMonth = Interval::HalfMonthly, kTwoWeeks = Interval::TwoWeekly,
+                   kWeekly = Interval::Weekly;
 
 std::vector<std::string> Texts(const std::vector<PendingMessage>& messages) {
     std::vector<std::string> out;
@@ -43,7 +45,7 @@ class VaryScheduleTest : public ::testing::Test {
         }
     }
 
-    VaryAmortization Amortize(double principal, int item) {
+    VaryAmortization Amortize(double principal, Interval item) {
         return AmortizeVaryList(principal, item, variable, schedule);
     }
 
@@ -68,7 +70,7 @@ TEST_F(VaryScheduleTest, AmortizeOnePaymentAtEachIntervalAndFinalBalance) {
     struct Case {
         const char* name;
         double principal;
-        int item;
+        Interval item;
         VarGroup group;
         double interest;
         double newBal;
@@ -269,14 +271,14 @@ TEST_F(VaryScheduleTest, ChartLinesCharacterForCharacter) {
 TEST_F(VaryScheduleTest, ChartSummaryWordsAndUnitsByIntervalAndSize) {
     List({{1, 1, 12, 505.0, 1, 0}});
     struct Case {
-        int item;
+        Interval item;
         const char* line;
     };
     const std::vector<Case> cases = {
         {kAnnually, "    1 payment of  $505/Interval of 1 year   + 0 days @ 12%/a"},
         {kMonthly, "    1 payment of  $505/Interval of 1 month   + 0 days @ 12%/a"},
         {kHalfMonth, "    1 payment of  $505/Interval of 1 half-month   + 0 days @ 12%/a"},
-        {7, "    1 payment of  $505/Interval of 1 week   + 0 days @ 12%/a"},
+        {kWeekly, "    1 payment of  $505/Interval of 1 week   + 0 days @ 12%/a"},
     };
     Amortize(500, kMonthly);
     for (const Case& c : cases) {
@@ -373,7 +375,7 @@ TEST_F(VaryScheduleTest, TransformCopiesTheGroupsInOrderWithoutRates) {
     EXPECT_TRUE(r.moved);
     EXPECT_TRUE(r.writeSchedule);
     EXPECT_TRUE(r.messages.empty());
-    EXPECT_EQ(r.intervalItem, kTwoWeeks);
+    EXPECT_EQ(r.interval, kTwoWeeks);
     EXPECT_EQ(state.AmtFin, 1234.5);
     EXPECT_EQ(r.edAmtFin, "1234.50");
     EXPECT_EQ(paySet.Position(), 1);
@@ -418,7 +420,7 @@ TEST(VaryMoveApr, MovedScheduleHasTheAprOfTheSameGroupsTypedOnTheIrregularPage) 
     };
     struct Case {
         const char* principal;
-        int item;
+        Interval item;
         std::vector<Group> groups;
         double apr;
     };
@@ -436,7 +438,7 @@ TEST(VaryMoveApr, MovedScheduleHasTheAprOfTheSameGroupsTypedOnTheIrregularPage) 
          {{"13", "40", "1", "0"}, {"0", "5", "1", "0"}, {"13", "40", "1", "0"}},
          -1},
     };
-    auto computeApr = [](LoanState& s, TMemDataSet& paySet, int item) {
+    auto computeApr = [](LoanState& s, TMemDataSet& paySet, Interval item) {
         const GroupWalk w = WalkGroups(paySet);
         s.PayCount = static_cast<std::int32_t>(w.count);
         s.TotPay = w.total;
@@ -479,7 +481,7 @@ TEST(VaryMoveApr, MovedScheduleHasTheAprOfTheSameGroupsTypedOnTheIrregularPage) 
         const TransformResult t = Transform(vary, variable, paySet, c.item);
         ASSERT_TRUE(t.moved);
         EXPECT_EQ(vary.AmtFin, irregular.AmtFin);
-        const double moved = computeApr(vary, paySet, t.intervalItem);
+        const double moved = computeApr(vary, paySet, t.interval);
 
         EXPECT_EQ(moved, typed);
         if (c.apr > 0) {

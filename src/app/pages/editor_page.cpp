@@ -107,8 +107,10 @@ void EditorPage::SaveSchedule(const std::optional<std::filesystem::path>& loadin
         dialog.Keep(proposed);
         return;
     }
-    qv::SaveScheduleAsked(path, paySet,
-                          {session().ScheduleIntervalItem(), session().State().AmtFin}, port);
+    // rgpBasePd always has an interval checked: it starts on one and every
+    // load or move checks another.
+    const qv::Interval interval = session().ScheduleInterval().value_or(qv::kStartInterval);
+    qv::SaveScheduleAsked(path, paySet, {interval, session().State().AmtFin}, port);
 }
 
 void EditorPage::butLoadClick() {
@@ -135,7 +137,7 @@ bool EditorPage::LoadSchedule(const std::string& file) {
     }
     const qv::ScheduleLoad load = qv::LoadData(session().State(), session().mdsPaySet(), path);
     if (load.loaded && !load.headerMissing) {
-        session().ShowScheduleInterval(load.intervalIndex);
+        session().ShowScheduleInterval(load.interval);
         session().ShowLoadedSchedule(load);
     }
     for (const qv::RecordedMessage& message : load.messages) port.Show(message.kind, message.text);

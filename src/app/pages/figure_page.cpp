@@ -86,8 +86,7 @@ void FigurePage::Enter() {
 
 FigurePage::ReportBasis FigurePage::BasisNow() const {
     const qv::LoanState& s = session().State();
-    return {session().RegularScheduleTexts(), session().RegularIntervalItem(), s.MaxRate,
-            s.RoundAdd};
+    return {session().RegularScheduleTexts(), session().RegularInterval(), s.MaxRate, s.RoundAdd};
 }
 
 void FigurePage::ShowReport(const qv::ChartText& lines) {
@@ -113,7 +112,7 @@ void FigurePage::edMaxRateExit() {
 void FigurePage::butFindClick() {
     qv::FigureInputs inputs;
     inputs.regular = session().RegularScheduleTexts();
-    inputs.interval = session().RegularIntervalItem();
+    inputs.interval = session().RegularInterval();
     inputs.showFlip = session().DebugFindPayment();
     inputs.showAmort = cbxShowAmort_->isChecked();
     const qv::FigureOutcome r = qv::AdjustPayments(session().State(), inputs, session().Port());

@@ -5,6 +5,7 @@
 
 #include "app/pages/page.h"
 #include "core/apr_engine.h"
+#include "core/interval.h"
 #include "core/regular_schedule.h"
 
 class FigurePage : public Page {
@@ -39,7 +40,7 @@ class FigurePage : public Page {
     // boxes read, its interval, the rate and the rounding of interest.
     struct ReportBasis {
         qv::RegularTexts regular;
-        int interval = 1;
+        std::optional<qv::Interval> interval;
         double rate = 0.0;
         double roundAdd = 0.5;
         bool operator==(const ReportBasis&) const = default;

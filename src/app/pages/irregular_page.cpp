@@ -13,6 +13,7 @@
 #include "app/focus_exit_filter.h"
 #include "app/grid_focus.h"
 #include "app/hints.h"
+#include "app/interval_group.h"
 #include "app/qt_text.h"
 #include "app/radio_group.h"
 #include "app/session.h"
@@ -42,10 +43,8 @@ IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
         "rgpBasePd",
         QStringLiteral("FIRST, enter basic data, like the MOST COMMON interval in the Pay Schedule "
                        "(*nominal duration):"),
-        {QStringLiteral("Annually (1/a,365 days)"), QStringLiteral("Monthly (12/a,30* days)"),
-         QStringLiteral("HalfMonth (24/a,15* days)"), QStringLiteral("TwoWeeks (26+/a,14 days)"),
-         QStringLiteral("Weekly (52/a,7 days)")},
-        3, QStringLiteral("Which Interval appears most often in the Payment Schedule."));
+        IntervalCaptions(&qv::IntervalInfo::irregularCaption), 3,
+        QStringLiteral("Which Interval appears most often in the Payment Schedule."));
     Line(rgpBasePd_);
 
     edAmtFin_ = Box("edAmtFin", QStringLiteral("0.00"),
@@ -177,7 +176,7 @@ void IrregularPage::ResetControls() {
     shownCount_ = 0;
     shownTotal_ = 0.0;
     labGroupCount_->setText(QStringLiteral("Payment Group # 1 has"));
-    rgpBasePd_->SetItemIndex(1);
+    ShowInterval(*rgpBasePd_, qv::kStartInterval);
     ModelOf(dbgPaySet_)->SetReadOnly(true);
     labEstimate17_->clear();
 }
@@ -340,7 +339,7 @@ void IrregularPage::showEvent(QShowEvent* event) {
 
 std::optional<qv::AprOutcome> IrregularPage::butEstAPRClick() {
     qv::LoanState& s = session().State();
-    const qv::AprEstimate estimate = qv::EstimateApr(s, session().mdsPaySet(), BaseIntervalItem(),
+    const qv::AprEstimate estimate = qv::EstimateApr(s, session().mdsPaySet(), BaseInterval(),
                                                      session().AprSettingsNow(), session().Port());
     if (estimate.summarized) UpdateGroupSum(estimate.count, estimate.total);
     if (estimate.outcome) {
@@ -387,12 +386,12 @@ void IrregularPage::butPrintIrregClick() {
     }
 }
 
-void IrregularPage::ShowBaseInterval(int item) {
-    rgpBasePd_->SetItemIndex(item);
+void IrregularPage::ShowBaseInterval(qv::Interval interval) {
+    ShowInterval(*rgpBasePd_, interval);
 }
 
-int IrregularPage::BaseIntervalItem() const {
-    return rgpBasePd_->ItemIndex();
+std::optional<qv::Interval> IrregularPage::BaseInterval() const {
+    return ChosenInterval(*rgpBasePd_);
 }
 
 void IrregularPage::ShowTotals(const QString& totPay, const QString& payCount) {

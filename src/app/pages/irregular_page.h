@@ -7,6 +7,7 @@
 #include "app/apr_box.h"
 #include "app/pages/page.h"
 #include "core/apr_engine.h"
+#include "core/interval.h"
 #include "data/schedule_file.h"
 
 class QGridLayout;
@@ -62,8 +63,8 @@ class IrregularPage : public Page {
 
     // --- what other pages change here (the window connects them) ----------
     // The interval chosen on the regular page, shown here too.
-    void ShowBaseInterval(int item);
-    int BaseIntervalItem() const;
+    void ShowBaseInterval(qv::Interval interval);
+    std::optional<qv::Interval> BaseInterval() const;
     // The loan's count and total as a schedule test or a load took them.
     void ShowTotals(const QString& totPay, const QString& payCount);
     void ShowAmountFinanced(const QString& amtFin);

@@ -8,11 +8,13 @@
 #include "app/entry_box.h"
 #include "app/focus_exit_filter.h"
 #include "app/hints.h"
+#include "app/interval_group.h"
 #include "app/qt_text.h"
 #include "app/radio_group.h"
 #include "app/session.h"
 #include "core/apr_engine.h"
 #include "core/format.h"
+#include "core/group_schedule.h"
 #include "core/number_entry.h"
 #include "core/regular_entry.h"
 
@@ -51,15 +53,13 @@ RegularPage::RegularPage(Session& app) : Page(app, kId) {
     Line(Text(
         QStringLiteral("But if you have varying payments besides the first or last, use Tab 3.")));
 
-    rgpSimpInterval_ = Radio(
-        "rgpSimpInterval",
-        QStringLiteral(
-            "Second, choose the MOST COMMON Interval between payments (* nominal duration in "
-            "days):"),
-        {QStringLiteral("Annually (1/a,365 days)"), QStringLiteral("Monthly (12/a,30*days)"),
-         QStringLiteral("HalfMonthly (24/a,15*days)"), QStringLiteral("TwoWeekly (26+/a,14 days)"),
-         QStringLiteral("Weekly (52+/a,7 days)")},
-        3, QStringLiteral("Which Interval appears most often in the Payment Schedule."));
+    rgpSimpInterval_ =
+        Radio("rgpSimpInterval",
+              QStringLiteral(
+                  "Second, choose the MOST COMMON Interval between payments (* nominal duration in "
+                  "days):"),
+              IntervalCaptions(&qv::IntervalInfo::regularCaption), 3,
+              QStringLiteral("Which Interval appears most often in the Payment Schedule."));
     Line(rgpSimpInterval_);
 
     Line(Label(QStringLiteral(
@@ -201,7 +201,7 @@ void RegularPage::ResetControls() {
         box->setText(QStringLiteral("0"));
     }
     apr_.SetPending();
-    rgpSimpInterval_->SetItemIndex(1);
+    ::ShowInterval(*rgpSimpInterval_, qv::kStartInterval);
     labSimpToP_->setText(
         QStringLiteral("Above Schedule now shows 0 Payments which Total $ 0.00, with $ 0.00 "
                        "Finance Charge"));
@@ -275,12 +275,9 @@ void RegularPage::FocusBox(qv::RegularBox box) {
 }
 
 void RegularPage::TakeSimpleInterval() {
-    const int item = rgpSimpInterval_->ItemIndex();
-    emit SimpleIntervalTaken(item);
-    if (auto period = qv::IntervalUnitPeriod(item)) {
-        session().State().DaysPerPd = period->DaysPerPd;
-        session().State().PdsPerYear = period->PdsPerYear;
-    }
+    const std::optional<qv::Interval> interval = ChosenInterval(*rgpSimpInterval_);
+    if (interval) emit SimpleIntervalTaken(*interval);
+    qv::SetBasePeriod(session().State(), interval);
 }
 
 // --- summary and groups --------------------------------------------------------
@@ -300,7 +297,7 @@ void RegularPage::SimplePaySet() {
 
 void RegularPage::Leave(qv::RegularBox box) {
     const qv::RegularExit exit =
-        qv::LeaveRegularBox(session().State(), box, BoxTexts(), rgpSimpInterval_->ItemIndex());
+        qv::LeaveRegularBox(session().State(), box, BoxTexts(), ChosenInterval(*rgpSimpInterval_));
     qv::CarryOutExit<qv::RegularBox>(exit, box, session().Port(), *this);
     if (exit.refreshSummary) UpdateSimpleSummary();
 }
@@ -313,9 +310,10 @@ void RegularPage::rgpSimpIntervalExit() {
 
 void RegularPage::butSimpleAPRClick() {
     qv::LoanState& s = session().State();
-    emit SimpleIntervalTaken(rgpSimpInterval_->ItemIndex());
-    const qv::RegularAprPlan plan = qv::PrepareRegularAPR(
-        s, session().mdsPaySet(), BoxTexts(), rgpSimpInterval_->ItemIndex(), session().Port());
+    const std::optional<qv::Interval> interval = ChosenInterval(*rgpSimpInterval_);
+    if (interval) emit SimpleIntervalTaken(*interval);
+    const qv::RegularAprPlan plan =
+        qv::PrepareRegularAPR(s, session().mdsPaySet(), BoxTexts(), interval, session().Port());
     if (plan.onePayment) {
         const qv::OnePaymentHandOver& one = *plan.onePayment;
         emit OnePaymentHandedOver(one.days, one.amtFin, one.repayment);
@@ -366,16 +364,16 @@ void RegularPage::SwitchPageHints(bool on) {
                 on);
 }
 
-int RegularPage::IntervalItem() const {
-    return rgpSimpInterval_->ItemIndex();
+std::optional<qv::Interval> RegularPage::CommonInterval() const {
+    return ChosenInterval(*rgpSimpInterval_);
 }
 
 void RegularPage::ShowSummary(const std::string& text) {
     labSimpToP_->setText(Q(text));
 }
 
-void RegularPage::ShowInterval(int item) {
-    rgpSimpInterval_->SetItemIndex(item);
+void RegularPage::ShowInterval(qv::Interval interval) {
+    ::ShowInterval(*rgpSimpInterval_, interval);
 }
 
 void RegularPage::ShowLoadedSchedule(const qv::ScheduleLoad& load) {

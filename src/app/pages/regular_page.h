@@ -4,6 +4,7 @@
 
 #include "app/apr_box.h"
 #include "app/pages/page.h"
+#include "core/interval.h"
 #include "core/regular_entry.h"
 #include "core/regular_schedule.h"
 #include "data/schedule_file.h"
@@ -54,18 +55,18 @@ class RegularPage : public Page, private qv::PageBoxes<qv::RegularBox> {
     }
     bool AprShowsInputError() const { return apr_.ShowsInputError(); }
     void SwitchPageHints(bool on);
-    // The boxes as they read, the interval item and the summary line, for
+    // The boxes as they read, the interval and the summary line, for
     // the figure-a-schedule page.
     qv::RegularTexts BoxTexts() const;
-    int IntervalItem() const;
+    std::optional<qv::Interval> CommonInterval() const;
     void ShowSummary(const std::string& text);
     // The interval a load or a move chose, and a loaded schedule's boxes.
-    void ShowInterval(int item);
+    void ShowInterval(qv::Interval interval);
     void ShowLoadedSchedule(const qv::ScheduleLoad& load);
 
   signals:
     // The interval this page computes on, for the irregular page to show.
-    void SimpleIntervalTaken(int item);
+    void SimpleIntervalTaken(qv::Interval interval);
     // A single payment due within a year goes to the one-payment page.
     void OnePaymentHandedOver(std::int32_t days, double amtFin, double repayment);
 

@@ -7,6 +7,7 @@
 #include "app/accessible.h"
 #include "app/entry_box.h"
 #include "app/focus_exit_filter.h"
+#include "app/interval_group.h"
 #include "app/qt_text.h"
 #include "app/radio_group.h"
 #include "app/session.h"
@@ -23,12 +24,6 @@ const char* NameOf(SplitBox box) {
 
 bool IsEntryBox(SplitBox box) {
     return qv::SplitBoxInfo(box).entry != qv::SplitEntry::Result;
-}
-
-QStringList IntervalTexts() {
-    QStringList texts;
-    for (const qv::SplitInterval& interval : qv::kSplitIntervals) texts << Q(interval.text);
-    return texts;
 }
 
 // What the rate and cap boxes and the results hold, read after their names:
@@ -67,9 +62,10 @@ constexpr std::array<Click, qv::kSplitButtons.size()> kClicks{
 
 SplitPage::SplitPage(Session& app) : Page(app, kId) {
     Line(Text(Q(qv::kSplitIntroLine)));
-    rgpSplitPd_ = Radio("rgpSplitPd", Q(qv::kSplitIntervalCaption), IntervalTexts(),
+    rgpSplitPd_ = Radio("rgpSplitPd", Q(qv::kSplitIntervalCaption),
+                        IntervalCaptions(&qv::IntervalInfo::splitCaption),
                         qv::kSplitIntervalColumns, Q(qv::kSplitIntervalHint));
-    rgpSplitPd_->SetItemIndex(qv::kSplitIntervalStartItem);
+    ShowInterval(*rgpSplitPd_, qv::kStartInterval);
     Line(rgpSplitPd_);
 
     QLabel* principalLabel = Label(Q(qv::kSplitPrincipalLabel));
@@ -145,7 +141,7 @@ SplitPage::SplitPage(Session& app) : Page(app, kId) {
 
 void SplitPage::ResetControls() {
     WriteBoxes(qv::SplitStartTexts());
-    rgpSplitPd_->SetItemIndex(qv::kSplitIntervalStartItem);
+    ShowInterval(*rgpSplitPd_, qv::kStartInterval);
 }
 
 // --- builders --------------------------------------------------------------------
@@ -220,7 +216,7 @@ void SplitPage::tabSplitEnter() {
 }
 
 void SplitPage::rgpSplitPdExit() {
-    qv::TakeSplitInterval(session().State(), rgpSplitPd_->ItemIndex());
+    qv::TakeSplitInterval(session().State(), ChosenInterval(*rgpSplitPd_));
 }
 
 // --- buttons -----------------------------------------------------------------------
@@ -260,5 +256,5 @@ void SplitPage::butSplitResetClick() {
 
 void SplitPage::butMyTestClick() {
     WriteBoxes(qv::LoadSplitTestData(session().State()));
-    rgpSplitPd_->SetItemIndex(qv::kSplitTestIntervalItem);
+    ShowInterval(*rgpSplitPd_, qv::kSplitTestInterval);
 }

@@ -10,6 +10,7 @@
 #include "app/accessible.h"
 #include "app/entry_box.h"
 #include "app/focus_exit_filter.h"
+#include "app/interval_group.h"
 #include "app/qt_text.h"
 #include "app/radio_group.h"
 #include "app/session.h"
@@ -43,10 +44,11 @@ std::vector<GridColumn> Columns(const auto& columns) {
     return out;
 }
 
-QStringList IntervalItems() {
-    QStringList items;
-    for (std::string_view item : qv::kVaryIntervalItems) items << Q(item);
-    return items;
+// The list's interval. The group always has one checked; were none, the
+// list is amortized, charted, saved and moved as weekly, as the
+// amortization has always counted an interval past two-weekly.
+qv::Interval ListInterval(const RadioGroup& rgpVary) {
+    return ChosenInterval(rgpVary).value_or(qv::Interval::Weekly);
 }
 
 bool ListIsEmpty(const qv::TMemDataSet& variable) {
@@ -65,9 +67,10 @@ VaryPage::VaryPage(Session& app) : Page(app, kId) {
     // them on the page.
     dbgVariable_ =
         Grid("dbgVariable", session().mdsVariable(), Columns(qv::kVariableGridColumns), false);
-    rgpVary_ = Radio("rgpVary", Q(qv::kVaryIntervalCaption), IntervalItems(),
-                     qv::kVaryIntervalColumns, Q(qv::kVaryIntervalHint));
-    rgpVary_->SetItemIndex(qv::kVaryIntervalStartItem);
+    rgpVary_ = Radio("rgpVary", Q(qv::kVaryIntervalCaption),
+                     IntervalCaptions(&qv::IntervalInfo::varyCaption), qv::kVaryIntervalColumns,
+                     Q(qv::kVaryIntervalHint));
+    ShowInterval(*rgpVary_, qv::kStartInterval);
     auto makeBox = [this](std::size_t i) {
         const qv::VaryBoxInfo& info = qv::kVaryBoxes[i];
         boxes_[i] = Box(kBoxLooks[i].name, Q(info.startText), Q(info.hint), kBoxLooks[i].digits);
@@ -235,7 +238,7 @@ void VaryPage::butVaryAddClick() {
 
 void VaryPage::butVaryResetClick() {
     const qv::VaryClearResult r = qv::ClearVaryList(session().State(), session().mdsVariable());
-    rgpVary_->SetItemIndex(r.intervalItem);
+    ShowInterval(*rgpVary_, r.interval);
     labVary7_->setText(Q(r.groupLabel));
     SetBoxTexts(r.boxes);
     ShowSummary(std::string(r.summary), 0, 0.0);
@@ -263,7 +266,7 @@ void VaryPage::SaveList(const std::optional<std::filesystem::path>& loading) {
         return;
     }
     qv::SaveVarListAsked(file, variable,
-                         {rgpVary_->ItemIndex(), session().State().ContractPrincipal}, port);
+                         {ListInterval(*rgpVary_), session().State().ContractPrincipal}, port);
 }
 
 void VaryPage::butVaryLoadClick() {
@@ -285,7 +288,7 @@ void VaryPage::butVaryLoadClick() {
         if (load.loaded) {
             if (!load.headerMissing) {
                 SetText(BoxOf(qv::VaryBox::ebxPrincipal), load.ebxPrincipal);
-                rgpVary_->SetItemIndex(load.intervalIndex);
+                ShowInterval(*rgpVary_, load.interval);
             }
             labVary7_->setText(Q(qv::GroupCountText(s.VaryGroupNumber)));
             ShowSummary(load.labVary14, s.GroupPayCount, s.GroupPayTotal);
@@ -299,7 +302,7 @@ void VaryPage::butVaryLoadClick() {
 
 void VaryPage::butMakeClick() {
     const qv::VaryAmortization r =
-        qv::AmortizeVaryList(session().State().ContractPrincipal, rgpVary_->ItemIndex(),
+        qv::AmortizeVaryList(session().State().ContractPrincipal, ListInterval(*rgpVary_),
                              session().mdsVariable(), session().mdsVarSchedule());
     if (r.label) {
         labVary14_->setText(Q(*r.label));
@@ -316,7 +319,7 @@ void VaryPage::butMakeClick() {
 void VaryPage::butVarPrintClick() {
     const qv::ChartText before = session().ChartLines();
     qv::ChartText chart = before;
-    const qv::VaryChart r = qv::ChartVaryList(rgpVary_->ItemIndex(), session().mdsVariable(),
+    const qv::VaryChart r = qv::ChartVaryList(ListInterval(*rgpVary_), session().mdsVariable(),
                                               session().mdsVarSchedule(), chart);
     if (chart != before) session().SetChartLines(chart);
     if (r.showChartPage) {
@@ -342,15 +345,15 @@ void VaryPage::butVaryTransformClick() {
     }
 
     const qv::TransformResult moved =
-        qv::Transform(s, session().mdsVariable(), paySet, rgpVary_->ItemIndex());
+        qv::Transform(s, session().mdsVariable(), paySet, ListInterval(*rgpVary_));
     if (!moved.moved) {
         qv::ShowMessages(port, moved.messages);
         return;
     }
-    session().ShowScheduleInterval(moved.intervalItem);
+    session().ShowScheduleInterval(moved.interval);
     emit AmountFinancedMoved(Q(moved.edAmtFin));
     qv::ShowMessages(port, moved.messages);
-    if (moved.writeSchedule) qv::SaveMovedSchedule(paySet, moved.intervalItem, s.AmtFin, port);
+    if (moved.writeSchedule) qv::SaveMovedSchedule(paySet, moved.interval, s.AmtFin, port);
 
     session().TestScheduleIntegrity();
     session().MakeScheduleGridEditable();
