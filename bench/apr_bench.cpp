@@ -23,9 +23,9 @@ void BM_GetAPR_485Payments(benchmark::State& bs) {
     AddGroup(paySet, 3, 1, 803.11, 1, 9);
 
     qv::LoanState state;
-    state.AmtFin = 98765.43;
-    state.PayCount = 485;
-    state.TotPay = qv::DollarsToCurrency(812.37 + 483 * 799.99 + 803.11);
+    state.loan.AmtFin = 98765.43;
+    state.loan.PayCount = 485;
+    state.loan.TotPay = qv::DollarsToCurrency(812.37 + 483 * 799.99 + 803.11);
     qv::AprSettings settings;
     qv::ChartText chart;
     qv::RecordingUserPort port;
@@ -33,7 +33,7 @@ void BM_GetAPR_485Payments(benchmark::State& bs) {
     for (auto _ : bs) {
         auto outcome = qv::GetAPR(state, paySet, settings, chart, port);
         benchmark::DoNotOptimize(outcome);
-        benchmark::DoNotOptimize(state.APR);
+        benchmark::DoNotOptimize(state.loan.APR);
     }
 }
 BENCHMARK(BM_GetAPR_485Payments)->Unit(benchmark::kMicrosecond);
@@ -41,7 +41,7 @@ BENCHMARK(BM_GetAPR_485Payments)->Unit(benchmark::kMicrosecond);
 void BM_ImpliedAmtFin_485Payments(benchmark::State& bs) {
     qv::LoanState state;
     for (int k = 1; k <= 485; ++k) {
-        auto& e = state.PayMatrix[static_cast<size_t>(k)];
+        auto& e = state.loan.PayMatrix[static_cast<size_t>(k)];
         e.PayCents = 79999;
         e.PriorPds = 1;
         e.CumPds = k;

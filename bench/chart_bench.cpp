@@ -24,9 +24,9 @@ struct Schedule {
         AddGroup(paySet, 1, 1, 812.37, 1, 17);
         AddGroup(paySet, 2, 483, 799.99, 1, 0);
         AddGroup(paySet, 3, 1, 803.11, 1, 9);
-        state.AmtFin = 98765.43;
-        state.PayCount = 485;
-        state.TotPay = qv::DollarsToCurrency(812.37 + 483 * 799.99 + 803.11);
+        state.loan.AmtFin = 98765.43;
+        state.loan.PayCount = 485;
+        state.loan.TotPay = qv::DollarsToCurrency(812.37 + 483 * 799.99 + 803.11);
         qv::GetAPR(state, paySet, qv::AprSettings{}, report, port);
     }
     qv::TMemDataSet paySet;
@@ -38,7 +38,7 @@ struct Schedule {
 
 void BM_ChartPage_485Payments(benchmark::State& bs) {
     Schedule s;
-    const qv::ComputedSchedule computed = qv::CaptureComputedSchedule(s.state, s.paySet);
+    const qv::ComputedSchedule computed = qv::CaptureComputedSchedule(s.state.loan, s.paySet);
     int refreshes = 0;
     s.detail.AddObserver([&] { ++refreshes; });
     const qv::ChartOptions options{.showRebates = true, .fractionalInterest = false};
@@ -46,7 +46,7 @@ void BM_ChartPage_485Payments(benchmark::State& bs) {
         qv::ChartText chart = s.report;
         auto fill = qv::FillDetailRows(computed, s.detail, true);
         auto result =
-            qv::AppendAmortizationChart(&computed, s.state.RoundAdd, options, chart, s.port);
+            qv::AppendAmortizationChart(&computed, s.state.loan.RoundAdd, options, chart, s.port);
         benchmark::DoNotOptimize(fill);
         benchmark::DoNotOptimize(result);
         benchmark::DoNotOptimize(chart.data());
@@ -58,7 +58,7 @@ BENCHMARK(BM_ChartPage_485Payments)->Unit(benchmark::kMillisecond);
 
 void BM_DetailRows_485Payments(benchmark::State& bs) {
     Schedule s;
-    const qv::ComputedSchedule computed = qv::CaptureComputedSchedule(s.state, s.paySet);
+    const qv::ComputedSchedule computed = qv::CaptureComputedSchedule(s.state.loan, s.paySet);
     for (auto _ : bs) {
         auto fill = qv::FillDetailRows(computed, s.detail, true);
         benchmark::DoNotOptimize(fill);
@@ -71,7 +71,7 @@ void BM_ChartText_485Payments(benchmark::State& bs) {
     const qv::ChartOptions options{.showRebates = true, .fractionalInterest = true};
     for (auto _ : bs) {
         qv::ChartText chart;
-        auto result = qv::AppendAmortizationChart(s.state, s.paySet, options, chart, s.port);
+        auto result = qv::AppendAmortizationChart(s.state.loan, s.paySet, options, chart, s.port);
         benchmark::DoNotOptimize(result);
         benchmark::DoNotOptimize(chart.data());
     }

@@ -31,7 +31,7 @@ qv::FigureOutcome TimeAdjustPayments(benchmark::State& bs, const qv::RegularText
     const qv::RegularBoxes boxes = qv::ReadRegularBoxes(texts);
     qv::StoreRegularBoxes(entered, boxes);
     qv::UpdateSimpleSummary(entered, boxes);
-    entered.MaxRate = rate;
+    entered.figure.MaxRate = rate;
     qv::FigureInputs in;
     in.regular = texts;
     in.showFlip = true;

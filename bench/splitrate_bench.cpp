@@ -19,16 +19,16 @@ class SilentPort : public qv::UserPort {
 
 qv::LoanState LongDebt(std::int32_t payments = 485) {
     qv::LoanState s;
-    s.SplitPrincipal = 98765.43;
-    s.SplitPayCount = payments;
-    s.SplitRegPay = 700.00;
-    s.SplitFirstPay = 812.37;
-    s.SplitLastPay = 803.11;
-    s.SplitFirstPds = 1;
-    s.SplitFirstExtra = 17;
-    s.SplitLastPds = 1;
-    s.SplitLastExtra = 9;
-    s.SplitSteps = {{{1.0, 10000}, {0.75, 30000}, {0.5, 60000}, {0.25, 999999.99}, {}, {}}};
+    s.split.SplitPrincipal = 98765.43;
+    s.split.SplitPayCount = payments;
+    s.split.SplitRegPay = 700.00;
+    s.split.SplitFirstPay = 812.37;
+    s.split.SplitLastPay = 803.11;
+    s.split.SplitFirstPds = 1;
+    s.split.SplitFirstExtra = 17;
+    s.split.SplitLastPds = 1;
+    s.split.SplitLastExtra = 9;
+    s.split.SplitSteps = {{{1.0, 10000}, {0.75, 30000}, {0.5, 60000}, {0.25, 999999.99}, {}, {}}};
     return s;
 }
 
@@ -36,13 +36,14 @@ qv::LoanState LongDebt(std::int32_t payments = 485) {
 // week, about 50.00 of interest at first, so the debt runs its whole term.
 qv::LoanState LongestDebt() {
     qv::LoanState s = LongDebt(20000);
-    s.SplitDaysPerPd = 7;
-    s.SplitRegPay = 55.00;
-    s.SplitFirstPay = 60.00;
-    s.SplitLastPay = 70.00;
-    s.SplitFirstExtra = 3;
-    s.SplitLastExtra = 2;
-    s.SplitSteps = {{{0.1, 10000}, {0.075, 30000}, {0.05, 60000}, {0.025, 999999.99}, {}, {}}};
+    s.split.SplitDaysPerPd = 7;
+    s.split.SplitRegPay = 55.00;
+    s.split.SplitFirstPay = 60.00;
+    s.split.SplitLastPay = 70.00;
+    s.split.SplitFirstExtra = 3;
+    s.split.SplitLastExtra = 2;
+    s.split.SplitSteps = {
+        {{0.1, 10000}, {0.075, 30000}, {0.05, 60000}, {0.025, 999999.99}, {}, {}}};
     return s;
 }
 

@@ -83,8 +83,9 @@ void ReadUnitPeriod(FuzzInput& in, LoanState& state) {
         SetBasePeriod(state, interval);
         return;
     }
-    state.DaysPerPd = Ordinary(in) ? in.Int32Between(-2, 400) : ExtremeInt(in);
-    state.PdsPerYear = Ordinary(in) ? static_cast<double>(in.Between(-1, 400)) : ExtremeDouble(in);
+    state.loan.DaysPerPd = Ordinary(in) ? in.Int32Between(-2, 400) : ExtremeInt(in);
+    state.loan.PdsPerYear =
+        Ordinary(in) ? static_cast<double>(in.Between(-1, 400)) : ExtremeDouble(in);
 }
 
 PayGroup ReadGroup(FuzzInput& in, std::int32_t sequence) {
@@ -128,22 +129,22 @@ void ReadLoan(FuzzInput& in, LoanState& state, const Schedule& s) {
     const double total = s.totalHeld ? CurrencyToDollars(s.total) : 0.0;
     switch (in.Byte() % 4) {
         case 0:  // a share of the total (1/256 to all of it), as most loans have
-            state.AmtFin = std::round(total * (in.Byte() + 1) / 2.56) / 100.0;
+            state.loan.AmtFin = std::round(total * (in.Byte() + 1) / 2.56) / 100.0;
             break;
         case 1:
-            state.AmtFin = Dollars(in);
+            state.loan.AmtFin = Dollars(in);
             break;
         case 2:
-            state.AmtFin = ExtremeDouble(in);
+            state.loan.AmtFin = ExtremeDouble(in);
             break;
         default:
-            state.AmtFin = total + Dollars(in);
+            state.loan.AmtFin = total + Dollars(in);
             break;
     }
-    state.TotPay = in.Bool() ? (s.totalHeld ? s.total : kCurrencyTooLarge)
-                             : (in.Bool() ? in.Integral<std::int64_t>()
-                                          : DollarsToCurrency(ExtremeDouble(in)));
-    state.PayCount =
+    state.loan.TotPay = in.Bool() ? (s.totalHeld ? s.total : kCurrencyTooLarge)
+                                  : (in.Bool() ? in.Integral<std::int64_t>()
+                                               : DollarsToCurrency(ExtremeDouble(in)));
+    state.loan.PayCount =
         in.Bool()
             ? static_cast<std::int32_t>(std::clamp<std::int64_t>(s.count, INT32_MIN, INT32_MAX))
             : ExtremeInt(in);
@@ -159,8 +160,9 @@ void CheckNoNonFinite(const ChartText& lines, const RecordingUserPort& port, con
 }
 
 double Gap(const LoanState& state, double apr) {
-    return ImpliedAmtFin(state, state.DaysPerPd, state.PayCount, state.PdsPerYear, apr) -
-           state.AmtFin;
+    return ImpliedAmtFin(state, state.loan.DaysPerPd, state.loan.PayCount, state.loan.PdsPerYear,
+                         apr) -
+           state.loan.AmtFin;
 }
 
 // The gap at `apr`, or, where the implied amount is not defined there (a
@@ -205,27 +207,28 @@ bool MeetsWithin(const LoanState& state, double apr, double reach) {
 }
 
 void CheckComputedRate(const LoanState& state, const AprSettings& settings) {
-    const std::string apr = std::to_string(state.APR);
-    Check(std::isfinite(state.APR), "a computed APR is finite", apr);
-    Check(std::fabs(state.APR * 1000.0 - std::round(state.APR * 1000.0)) <
-              1e-6 * std::max(1.0, std::fabs(state.APR)),
+    const std::string apr = std::to_string(state.loan.APR);
+    Check(std::isfinite(state.loan.APR), "a computed APR is finite", apr);
+    Check(std::fabs(state.loan.APR * 1000.0 - std::round(state.loan.APR * 1000.0)) <
+              1e-6 * std::max(1.0, std::fabs(state.loan.APR)),
           "a computed APR is rounded to 3 decimals", apr);
     // Within the stopping tolerance and the roundings: of the rate to 3
     // decimals, and of the implied amount to ten-thousandths of a dollar,
     // which the secant step sees as steps; on a loan of a few cents one
     // such step spans thousandths of a percent.
-    const double slope = std::fabs(DefinedGap(state, state.APR + 0.1, state.APR) -
-                                   DefinedGap(state, state.APR - 0.1, state.APR)) /
+    const double slope = std::fabs(DefinedGap(state, state.loan.APR + 0.1, state.loan.APR) -
+                                   DefinedGap(state, state.loan.APR - 0.1, state.loan.APR)) /
                          0.2;
     const double amountSteps = slope > 0 ? std::min(2 * 0.0001 / slope, 0.1) : 0.1;
     const double reach = AprTolerance(settings) + 0.0005 + amountSteps;
-    Check(MeetsWithin(state, state.APR, reach), "a computed APR is a true solution of the schedule",
+    Check(MeetsWithin(state, state.loan.APR, reach),
+          "a computed APR is a true solution of the schedule",
           apr + " within " + std::to_string(reach));
 }
 
 void CheckGrid(const LoanState& state, TMemDataSet& paySet, TMemDataSet& detail, bool showRebates) {
     const DetailFill fill =
-        FillDetailRows(CaptureComputedSchedule(state, paySet), detail, showRebates);
+        FillDetailRows(CaptureComputedSchedule(state.loan, paySet), detail, showRebates);
     for (const PendingMessage& m : fill.messages)
         Check(!fuzz::ShowsNonFinite(m.text), "no grid message shows INF or NAN", m.text);
     if (!fill.filled) {
@@ -245,7 +248,7 @@ void CheckGrid(const LoanState& state, TMemDataSet& paySet, TMemDataSet& detail,
 void CheckChart(const LoanState& state, const TMemDataSet& paySet, const ChartOptions& options) {
     ChartText chart;
     RecordingUserPort port;
-    const ChartResult result = AppendAmortizationChart(state, paySet, options, chart, port);
+    const ChartResult result = AppendAmortizationChart(state.loan, paySet, options, chart, port);
     CheckNoNonFinite(chart, port, "chart");
     if (result.outcome != ChartOutcome::Appended) {
         Check(chart.empty(), "a chart that is not made appends nothing");
@@ -272,9 +275,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     AprSettings settings;
     settings.TenPass = in.Bool();
     settings.Log = in.Bool();
-    state.PerDiem = in.Bool();
+    state.loan.PerDiem = in.Bool();
     ReadUnitPeriod(in, state);
-    state.RoundAdd = Ordinary(in) ? (in.Bool() ? 0.5 : 0.0) : ExtremeDouble(in);
+    state.loan.RoundAdd = Ordinary(in) ? (in.Bool() ? 0.5 : 0.0) : ExtremeDouble(in);
 
     TMemDataSet paySet("mdsPaySet");
     TMemDataSet detail("mdsDetail");
@@ -297,10 +300,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // APR and the periods a year it then shows are always finite in the
         // program (the engine's results, the interval choices), so only
         // finite ones are charted here.
-        state.APR = Ordinary(in) ? static_cast<double>(in.Between(-99000, 1000000)) / 1000.0
-                                 : ExtremeDouble(in);
-        if (!std::isfinite(state.APR)) state.APR = 20.0;
-        if (!std::isfinite(state.PdsPerYear)) state.PdsPerYear = 12.0;
+        state.loan.APR = Ordinary(in) ? static_cast<double>(in.Between(-99000, 1000000)) / 1000.0
+                                      : ExtremeDouble(in);
+        if (!std::isfinite(state.loan.APR)) state.loan.APR = 20.0;
+        if (!std::isfinite(state.loan.PdsPerYear)) state.loan.PdsPerYear = 12.0;
     }
 
     ChartOptions options;

@@ -44,16 +44,16 @@ void LoadSchedule(const std::string& text) {
     const qv::ScheduleLoad load = qv::LoadDataFromStream(
         state, paySet, in, static_cast<std::int64_t>(text.size()), "fuzz.txt");
     if (!load.loaded) {
-        Require(load.messages.size() == 1 && paySet.Count() == 1 && state.AmtFin == 0.0);
+        Require(load.messages.size() == 1 && paySet.Count() == 1 && state.loan.AmtFin == 0.0);
         return;
     }
     if (load.headerMissing) return;
     Require(qv::ItemOf(load.interval) >= 0 && qv::ItemOf(load.interval) < qv::kIntervalCount);
-    Require(state.AmtFin >= 0.0 && state.AmtFin <= qv::kMaxCurrencyDollars);
+    Require(state.loan.AmtFin >= 0.0 && state.loan.AmtFin <= qv::kMaxCurrencyDollars);
     std::int64_t count = 0;
     for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext())
         count += qv::ReadPayGroup(paySet).SetSize;
-    Require(count == state.PayCount);
+    Require(count == state.loan.PayCount);
 }
 
 void LoadList(const std::string& text) {

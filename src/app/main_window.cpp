@@ -621,10 +621,10 @@ void TforMain::StepTab(int step) {
 }
 
 void TforMain::pconMainChange() {
-    if (ActivePage() != PageId::TabSimple || !state_.IrregularLoaded) return;
+    if (ActivePage() != PageId::TabSimple || !state_.loan.IrregularLoaded) return;
     port_->Inform(shell_text::kIrregularRedirect);
-    state_.IrregularLoaded = false;
-    state_.ScheduleSource = qv::kSourceIrregular;
+    state_.loan.IrregularLoaded = false;
+    state_.loan.ScheduleSource = qv::kSourceIrregular;
     auto& irregular = GetPage<IrregularPage>();
     ShowPage(PageId::tabEstimate, irregular.TotalOfPaymentsBox());
 }
@@ -702,8 +702,8 @@ void TforMain::TakeAprResult(qv::AprOutcome outcome, const qv::ChartText& report
     // A successful run replaces the chart box's report; a failed one says
     // there is no report for the schedule as it stands.
     if (outcome == qv::AprOutcome::Computed) {
-        computed_ =
-            std::make_unique<qv::ComputedSchedule>(qv::CaptureComputedSchedule(state_, mdsPaySet_));
+        computed_ = std::make_unique<qv::ComputedSchedule>(
+            qv::CaptureComputedSchedule(state_.loan, mdsPaySet_));
         SetChartLines(report);
         // An "InputError" left by an earlier run belongs to a schedule that is
         // no longer the current one; left standing, the chart page would take

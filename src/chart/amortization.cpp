@@ -95,14 +95,14 @@ class SameAsBefore {
 // and lose it to the truncation.
 class DetailFiller {
   public:
-    DetailFiller(const LoanState& state, TMemDataSet& detail)
-        : state_(state),
+    DetailFiller(const LoanTerms& loan, TMemDataSet& detail)
+        : loan_(loan),
           detail_(detail),
-          fc_(ClampedCurrency(CurrencyToDollars(state.TotPay) - state.AmtFin)),
-          balance_(ClampedCurrency(state.AmtFin)),
-          roundAdd_(CentAddend(state.RoundAdd)),
-          remaining_(state.PayCount),
-          sd_(SumOfDigits(state.PayCount)) {}
+          fc_(ClampedCurrency(CurrencyToDollars(loan.TotPay) - loan.AmtFin)),
+          balance_(ClampedCurrency(loan.AmtFin)),
+          roundAdd_(CentAddend(loan.RoundAdd)),
+          remaining_(loan.PayCount),
+          sd_(SumOfDigits(loan.PayCount)) {}
 
     // Adds the rows of one group; false once the schedule's limit is reached
     // with payments left over.
@@ -123,8 +123,8 @@ class DetailFiller {
         --remaining_;
         const std::int64_t rebateCents = Rule78RebateCents(fc_, remaining_, sd_);
         const Currency interest =
-            ComputeInt(g.PriorPds, g.AddDays, state_.DaysPerPd, state_.PerDiem, state_.APR,
-                       state_.PdsPerYear, CurrencyToDollars(balance_), 2, roundAdd_, silent_);
+            ComputeInt(g.PriorPds, g.AddDays, loan_.DaysPerPd, loan_.PerDiem, loan_.APR,
+                       loan_.PdsPerYear, CurrencyToDollars(balance_), 2, roundAdd_, silent_);
         const double interestCents = static_cast<double>(CurrencyToCentsTruncated(interest));
         earned_ =
             Add(earned_,
@@ -133,7 +133,7 @@ class DetailFiller {
 
         payments_.Next(std::trunc(g.PaySize * 100.0 + 0.5));
         const double oddPart =
-            state_.DaysPerPd > 0 ? static_cast<double>(g.AddDays) / state_.DaysPerPd : 0.0;
+            loan_.DaysPerPd > 0 ? static_cast<double>(g.AddDays) / loan_.DaysPerPd : 0.0;
         const double interval = RoundedTo4(oddPart + g.PriorPds);
         intervals_.Next(std::trunc(1000.0 * interval + 0.5));
 
@@ -152,7 +152,7 @@ class DetailFiller {
 
     // ComputeInt speaks only for a number of places other than 0..4.
     RecordingUserPort silent_;
-    const LoanState& state_;
+    const LoanTerms& loan_;
     TMemDataSet& detail_;
     Currency fc_;
     Currency balance_;
@@ -205,8 +205,8 @@ std::string_view RoundingCaption(double RoundAdd) {
     return RoundAdd < 0.5 ? kRoundsDownCaption : kRoundsNearestCaption;
 }
 
-ComputedSchedule CaptureComputedSchedule(const LoanState& state, TMemDataSet& paySet) {
-    ComputedSchedule computed{state, {}};
+ComputedSchedule CaptureComputedSchedule(const LoanTerms& loan, TMemDataSet& paySet) {
+    ComputedSchedule computed{loan, {}};
     computed.groups.reserve(static_cast<std::size_t>(paySet.Count()));
     TableWalk walk(paySet);
     for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext())
@@ -234,10 +234,10 @@ std::int64_t Rule78RebateCents(Currency FC, std::int64_t remaining, std::int64_t
     return static_cast<std::int64_t>(std::floor(share + 0.5L));
 }
 
-ChartEntryStep FirstChartEntryStep(const LoanState& state, const TMemDataSet& paySet) {
-    if (paySet.Count() == 0 && state.ScheduleSource != kSourceSplit) return ChartEntryStep::Beep;
-    if (state.ScheduleSource == kSourceRegular) return ChartEntryStep::RecomputeRegular;
-    if (state.ScheduleSource == kSourceIrregular) return ChartEntryStep::RecomputeIrregular;
+ChartEntryStep FirstChartEntryStep(const LoanTerms& loan, const TMemDataSet& paySet) {
+    if (paySet.Count() == 0 && loan.ScheduleSource != kSourceSplit) return ChartEntryStep::Beep;
+    if (loan.ScheduleSource == kSourceRegular) return ChartEntryStep::RecomputeRegular;
+    if (loan.ScheduleSource == kSourceIrregular) return ChartEntryStep::RecomputeIrregular;
     return ChartEntryStep::FillGrid;
 }
 
@@ -292,9 +292,9 @@ DetailFill FillDetailRows(const ComputedSchedule& computed, TMemDataSet& detail,
     return out;
 }
 
-ChartEntryOutcome EnterChartPage(LoanState& state, const TMemDataSet& paySet, TMemDataSet& detail,
+ChartEntryOutcome EnterChartPage(LoanTerms& loan, const TMemDataSet& paySet, TMemDataSet& detail,
                                  bool showRebates, ChartPageHost& host, UserPort& port) {
-    switch (FirstChartEntryStep(state, paySet)) {
+    switch (FirstChartEntryStep(loan, paySet)) {
         case ChartEntryStep::Beep:
             host.Beep();
             return ChartEntryOutcome::Beeped;
@@ -309,7 +309,7 @@ ChartEntryOutcome EnterChartPage(LoanState& state, const TMemDataSet& paySet, TM
     }
     if (host.AprBoxShowsInputError()) {
         port.Inform(kInputErrorInScheduleText);
-        const InputErrorRoute route = RouteAfterInputError(state.ScheduleSource);
+        const InputErrorRoute route = RouteAfterInputError(loan.ScheduleSource);
         if (route == InputErrorRoute::CorrectErrorsMessage)
             port.Inform(kCorrectErrorsText);
         else
@@ -320,14 +320,14 @@ ChartEntryOutcome EnterChartPage(LoanState& state, const TMemDataSet& paySet, TM
     if (computed == nullptr) {
         // The split-rate page's chart is text only: its user came to read it,
         // not to be sent off to compute an APR.
-        if (state.ScheduleSource != kSourceSplit) port.Inform(kNothingComputedText);
+        if (loan.ScheduleSource != kSourceSplit) port.Inform(kNothingComputedText);
         return ChartEntryOutcome::NothingComputed;
     }
 
-    state.ScheduleSource = kSourceNone;
+    loan.ScheduleSource = kSourceNone;
     // The unearned charge is amortized with the rounding in force now.
     ComputedSchedule current = *computed;
-    current.loan.RoundAdd = state.RoundAdd;
+    current.loan.RoundAdd = loan.RoundAdd;
     host.SetWindowEnabled(false);
     const DetailFill fill = FillDetailRows(current, detail, showRebates);
     host.SetWindowEnabled(true);
@@ -335,51 +335,51 @@ ChartEntryOutcome EnterChartPage(LoanState& state, const TMemDataSet& paySet, TM
     return fill.filled ? ChartEntryOutcome::Filled : ChartEntryOutcome::FillFailed;
 }
 
-std::int32_t ChartedPaymentCount(const LoanState& state) {
-    const std::int32_t stated = std::clamp(state.PayCount, 0, kMaxPayments);
+std::int32_t ChartedPaymentCount(const LoanTerms& loan) {
+    const std::int32_t stated = std::clamp(loan.PayCount, 0, kMaxPayments);
     // Every payment the expansion writes lies some time after the start, so
     // an all-zero entry is one it did not reach.
     for (std::int32_t k = 1; k <= stated; ++k) {
-        if (state.PayMatrix[static_cast<size_t>(k)] == PayEntry{}) return k - 1;
+        if (loan.PayMatrix[static_cast<size_t>(k)] == PayEntry{}) return k - 1;
     }
     return stated;
 }
 
 namespace {
 
-// The chart of `state`'s matrix; `havePayments` false says kNoPaymentSetText.
-ChartResult AppendChart(const LoanState& state, bool havePayments, const ChartOptions& options,
+// The chart of `loan`'s matrix; `havePayments` false says kNoPaymentSetText.
+ChartResult AppendChart(const LoanTerms& loan, bool havePayments, const ChartOptions& options,
                         ChartText& chart, UserPort& port, const FormatSettings& fs) {
     ChartResult result;
-    result.caption = RoundingCaption(state.RoundAdd);
+    result.caption = RoundingCaption(loan.RoundAdd);
     if (!havePayments) {
         port.Inform(kNoPaymentSetText);
         result.outcome = ChartOutcome::NoPaymentSet;
         return result;
     }
-    if (state.PayMatrix[1].PayCents < 1) {
+    if (loan.PayMatrix[1].PayCents < 1) {
         result.outcome = ChartOutcome::FirstPaymentUnderCent;
         return result;
     }
 
     ChartText lines;
-    lines.push_back("--- Amortization at " + FloatToStr(state.APR, fs) + "% APR ----");
-    if (state.PerDiem)
+    lines.push_back("--- Amortization at " + FloatToStr(loan.APR, fs) + "% APR ----");
+    if (loan.PerDiem)
         lines.push_back("Note: this Chart assumes \"per-diem\" interest.");
     else
-        lines.push_back("    using " + std::to_string(state.DaysPerPd) + " days/period & " +
-                        FloatToStr(state.PdsPerYear, fs) + " periods/year");
+        lines.push_back("    using " + std::to_string(loan.DaysPerPd) + " days/period & " +
+                        FloatToStr(loan.PdsPerYear, fs) + " periods/year");
     if (options.showRebates)
         lines.push_back("  Rebates ignore irregular payment intervals & final imbalance");
     lines.push_back(result.caption);
     lines.push_back(std::string("Pay#|OldBalance| +Interest| -Payment | = NewBal.") +
                     (options.showRebates ? "|Int.Earned|R.78 Rebate" : ""));
 
-    const std::int32_t count = ChartedPaymentCount(state);
+    const std::int32_t count = ChartedPaymentCount(loan);
     const std::int64_t sd = SumOfDigits(count);
     const int places = options.fractionalInterest ? 4 : 2;
-    const double roundAdd = CentAddend(state.RoundAdd);
-    Currency balance = ClampedCurrency(state.AmtFin);
+    const double roundAdd = CentAddend(loan.RoundAdd);
+    Currency balance = ClampedCurrency(loan.AmtFin);
     Currency total = 0;
     Currency adjustment = 0;
     Currency earned = 0;
@@ -391,15 +391,15 @@ ChartResult AppendChart(const LoanState& state, bool havePayments, const ChartOp
     if (options.showRebates) {
         std::int64_t paid = 0;
         for (std::int32_t k = 1; k <= count; ++k)
-            paid += state.PayMatrix[static_cast<size_t>(k)].PayCents;
+            paid += loan.PayMatrix[static_cast<size_t>(k)].PayCents;
         fcCents = static_cast<double>(Sub(CentsToCurrency(paid), balance)) / 100.0;
     }
 
     for (std::int32_t i = 1; i <= count; ++i) {
-        const PayEntry& entry = state.PayMatrix[static_cast<size_t>(i)];
+        const PayEntry& entry = loan.PayMatrix[static_cast<size_t>(i)];
         const Currency interest =
-            ComputeInt(entry.PriorPds, entry.AddDays, state.DaysPerPd, state.PerDiem, state.APR,
-                       state.PdsPerYear, CurrencyToDollars(balance), places, roundAdd, port);
+            ComputeInt(entry.PriorPds, entry.AddDays, loan.DaysPerPd, loan.PerDiem, loan.APR,
+                       loan.PdsPerYear, CurrencyToDollars(balance), places, roundAdd, port);
         Currency payment = CentsToCurrency(entry.PayCents);
         const Currency owed = Add(balance, interest);
         // The last payment takes up whatever the rounding of the interest
@@ -447,17 +447,17 @@ ChartResult AppendChart(const LoanState& state, bool havePayments, const ChartOp
 
 }  // namespace
 
-ChartResult AppendAmortizationChart(const LoanState& state, const TMemDataSet& paySet,
+ChartResult AppendAmortizationChart(const LoanTerms& loan, const TMemDataSet& paySet,
                                     const ChartOptions& options, ChartText& chart, UserPort& port,
                                     const FormatSettings& fs) {
-    const bool havePayments = paySet.Count() != 0 || state.ScheduleSource == kSourceSplit;
-    return AppendChart(state, havePayments, options, chart, port, fs);
+    const bool havePayments = paySet.Count() != 0 || loan.ScheduleSource == kSourceSplit;
+    return AppendChart(loan, havePayments, options, chart, port, fs);
 }
 
 ChartResult AppendAmortizationChart(const ComputedSchedule* computed, double RoundAdd,
                                     const ChartOptions& options, ChartText& chart, UserPort& port,
                                     const FormatSettings& fs) {
-    LoanState loan = computed != nullptr ? computed->loan : LoanState{};
+    LoanTerms loan = computed != nullptr ? computed->loan : LoanTerms{};
     loan.RoundAdd = RoundAdd;
     return AppendChart(loan, computed != nullptr, options, chart, port, fs);
 }

@@ -6,12 +6,12 @@
 //
 // Both work from the last successful APR computation (ComputedSchedule),
 // which the window captures after each one. The chart page calls, on entry:
-//     qv::EnterChartPage(state, mdsPaySet, mdsDetail, cbxShowRebates, host, port);
+//     qv::EnterChartPage(state.loan, mdsPaySet, mdsDetail, cbxShowRebates, host, port);
 // with `host` doing the few things only the window can (beep, run a page's
 // APR command, read its APR box, show a page, enable the window, hand over
 // the last computation); and for "Chart Amortization":
-//     auto r = qv::AppendAmortizationChart(lastComputed, state.RoundAdd, options, lines, port);
-//     labChart7->setText(r.caption);  // then append `lines` to the chart box
+//     auto r = qv::AppendAmortizationChart(lastComputed, state.loan.RoundAdd, options, lines,
+//     port); labChart7->setText(r.caption);  // then append `lines` to the chart box
 // The pieces of the page entry are public as well, for callers that need
 // only part of it.
 #include <cstdint>
@@ -62,13 +62,13 @@ std::string_view RoundingCaption(double RoundAdd);
 // with, so combining it with an amount typed since would chart a debt that
 // does not exist.
 struct ComputedSchedule {
-    LoanState loan;                // amounts, unit period, APR and matrix as computed
+    LoanTerms loan;                // amounts, unit period, APR and matrix as computed
     std::vector<PayGroup> groups;  // the groups the matrix was expanded from, in order
 };
 
 // Takes the schedule just computed: the loan state and the groups of
 // `paySet` (a pending group is stored first; the cursor is put back).
-ComputedSchedule CaptureComputedSchedule(const LoanState& state, TMemDataSet& paySet);
+ComputedSchedule CaptureComputedSchedule(const LoanTerms& loan, TMemDataSet& paySet);
 
 // The Rule of 78s rebate in whole cents with `remaining` of the stated
 // payments left: FC x remaining(remaining+1)/2 / SD, rounded half up once,
@@ -84,7 +84,7 @@ enum class ChartEntryStep {
     RecomputeIrregular,  // run the irregular page's APR command (ScheduleSource 3)
     FillGrid,            // nothing to recompute
 };
-ChartEntryStep FirstChartEntryStep(const LoanState& state, const TMemDataSet& paySet);
+ChartEntryStep FirstChartEntryStep(const LoanTerms& loan, const TMemDataSet& paySet);
 
 // Where the page entry goes after an APR box reads "InputError". The page
 // names are those of the window's pages; for any code without a page the
@@ -159,7 +159,7 @@ inline constexpr std::string_view kNothingComputedText =
 // The page entry in order: beep or recompute, route an input error, then
 // fill the grid from the last computation with the window disabled (enabled
 // again in every case) and show what the fill reported.
-ChartEntryOutcome EnterChartPage(LoanState& state, const TMemDataSet& paySet, TMemDataSet& detail,
+ChartEntryOutcome EnterChartPage(LoanTerms& loan, const TMemDataSet& paySet, TMemDataSet& detail,
                                  bool showRebates, ChartPageHost& host, UserPort& port);
 
 // --- "Chart Amortization" -----------------------------------------------------------
@@ -185,14 +185,14 @@ struct ChartResult {
 // The payments the chart covers: PayCount, held within 0..kMaxPayments, and
 // ending before the first matrix entry the last expansion did not write (a
 // PayCount larger than the expanded schedule charts only what was expanded).
-std::int32_t ChartedPaymentCount(const LoanState& state);
+std::int32_t ChartedPaymentCount(const LoanTerms& loan);
 
 // Appends the amortization chart below the lines `chart` already holds:
 // header, one line per payment, the total line and, when the final payment
 // was changed by a cent or more, the adjustment line. Rows are 49 characters
 // wide, 71 with the rebate columns. Pass an empty `chart` to receive just
 // the new lines.
-ChartResult AppendAmortizationChart(const LoanState& state, const TMemDataSet& paySet,
+ChartResult AppendAmortizationChart(const LoanTerms& loan, const TMemDataSet& paySet,
                                     const ChartOptions& options, ChartText& chart, UserPort& port,
                                     const FormatSettings& fs = FormatSettings{});
 

@@ -111,7 +111,7 @@ LoanWorker::LoanWorker(RunSettings settings)
 
 void LoanWorker::Start() {
     state_ = LoanState{};
-    state_.RoundAdd = RoundingFor(settings_.roundDown).RoundAdd;
+    state_.loan.RoundAdd = RoundingFor(settings_.roundDown).RoundAdd;
     // The tables need no emptying: a load replaces every group before
     // anything reads them (and a failed load ends the loan), and the chart
     // page's entry rebuilds the detail rows from scratch.
@@ -149,7 +149,7 @@ AprEstimate LoanWorker::Estimate() {
     if (e.Computed()) {
         // Only the chart and the check read the computed schedule; a batch
         // of plain rates is spared the copy.
-        if (capture_) computed_ = CaptureComputedSchedule(state_, paySet_);
+        if (capture_) computed_ = CaptureComputedSchedule(state_.loan, paySet_);
         box_ = std::move(e.report);
     }
     return e;
@@ -158,9 +158,9 @@ AprEstimate LoanWorker::Estimate() {
 bool LoanWorker::RecountAndEstimate(LoanRecord& record) {
     const ScheduleRecount recount = RecountSchedule(state_, paySet_);
     ShowMessages(log_, recount.messages);
-    record.amountFinanced = state_.AmtFin;
-    record.totalOfPayments = state_.TotPay;
-    record.payments = state_.PayCount;
+    record.amountFinanced = state_.loan.AmtFin;
+    record.totalOfPayments = state_.loan.TotPay;
+    record.payments = state_.loan.PayCount;
     const std::size_t before = log_.lines.size();
     if (!Estimate().Computed()) return NotComputed(record, before);
     TakeComputed(record);
@@ -179,9 +179,9 @@ bool LoanWorker::NotComputed(LoanRecord& record, std::size_t told) const {
 
 void LoanWorker::TakeComputed(LoanRecord& record) const {
     record.status = LoanStatus::Computed;
-    record.apr = state_.APR;
+    record.apr = state_.loan.APR;
     record.desktopApr = true;
-    record.perDiem = state_.PerDiem;
+    record.perDiem = state_.loan.PerDiem;
     for (const std::string& note : log_.lines)
         if (std::string line = TerminalLine(note); !line.empty()) record.notes.push_back(line);
     if (settings_.keepReport) record.report = box_;
@@ -219,7 +219,7 @@ void LoanWorker::AddExactRate(LoanRecord& record, std::optional<regz::UnitPeriod
     if (!unit) return;
     // The desktop's APR stands; the exact rate is beside it, or its absence
     // a note.
-    if (!SolveExactly(record, regz::TimeGroups(state_.AmtFin, groups_, *unit))) {
+    if (!SolveExactly(record, regz::TimeGroups(state_.loan.AmtFin, groups_, *unit))) {
         record.notes.push_back("no Appendix J rate: " + record.error);
         record.error.clear();
     }
@@ -295,7 +295,7 @@ bool LoanWorker::CheckLoaded(LoanRecord& record) {
     groups_.clear();
     for (paySet_.MoveFirst(); !paySet_.AtEnd(); paySet_.MoveNext())
         groups_.push_back(ReadPayGroup(paySet_));
-    const std::optional<std::string> problem = ScheduleProblem(state_.AmtFin, groups_);
+    const std::optional<std::string> problem = ScheduleProblem(state_.loan.AmtFin, groups_);
     if (!problem) return true;
     record.status = LoanStatus::InputError;
     record.error = *problem;
@@ -362,7 +362,7 @@ ChartRun LoanWorker::Chart(const std::filesystem::path& file) {
     ChartHost host(*this);
     const std::size_t before = log_.lines.size();
     const ChartEntryOutcome entry =
-        EnterChartPage(state_, paySet_, detail_, settings_.showRebates, host, log_);
+        EnterChartPage(state_.loan, paySet_, detail_, settings_.showRebates, host, log_);
     if (entry != ChartEntryOutcome::Filled) {
         NotComputed(record, before);
         return run;
@@ -371,7 +371,7 @@ ChartRun LoanWorker::Chart(const std::filesystem::path& file) {
     options.showRebates = settings_.showRebates;
     options.fractionalInterest = settings_.fractionalInterest;
     options.roundDown = settings_.roundDown;
-    AppendAmortizationChart(computed_ ? &*computed_ : nullptr, state_.RoundAdd, options, box_,
+    AppendAmortizationChart(computed_ ? &*computed_ : nullptr, state_.loan.RoundAdd, options, box_,
                             log_);
     TakeComputed(record);
     run.lines = box_;

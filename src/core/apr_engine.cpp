@@ -199,7 +199,7 @@ double ImpliedUnitPeriod(const LoanState& state, std::int32_t daysPerPd, std::in
     double oddDays = 1.0;
     double inverseOddDays = 1.0;
     for (std::int32_t k = 1; k <= count; ++k) {
-        const PayEntry& e = state.PayMatrix[static_cast<size_t>(k)];
+        const PayEntry& e = state.loan.PayMatrix[static_cast<size_t>(k)];
         if (e.CumDays != cumDays || k == 1) {
             cumDays = e.CumDays;
             oddDays = 1.0 + i * e.CumDays / daysPerPd;
@@ -232,7 +232,7 @@ double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32
     double days = kNaN;
     double interval = kNaN;
     for (std::int32_t k = 1; k <= count; ++k) {
-        const PayEntry& e = state.PayMatrix[static_cast<size_t>(k)];
+        const PayEntry& e = state.loan.PayMatrix[static_cast<size_t>(k)];
         const double intervalDays = static_cast<double>(daysPerPd) * e.PriorPds + e.AddDays;
         if (!(intervalDays == days)) {
             days = intervalDays;
@@ -250,19 +250,19 @@ double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32
 // per-diem schedule without an interval of any length).
 double LowestDefinedAPR(const LoanState& state, std::int32_t count) {
     double lowest = -kInf;
-    if (state.PerDiem) {
+    if (state.loan.PerDiem) {
         double longest = 0.0;
         for (std::int32_t k = 1; k <= count; ++k) {
-            const PayEntry& e = state.PayMatrix[static_cast<size_t>(k)];
-            longest =
-                std::max(longest, static_cast<double>(state.DaysPerPd) * e.PriorPds + e.AddDays);
+            const PayEntry& e = state.loan.PayMatrix[static_cast<size_t>(k)];
+            longest = std::max(longest,
+                               static_cast<double>(state.loan.DaysPerPd) * e.PriorPds + e.AddDays);
         }
         // An interval of a year or more compounds yearly: defined down to
         // -100 %, as a year of simple interest is.
         if (longest > 0)
             lowest = -100.0 * kPerDiemDaysPerYear / std::min(longest, kPerDiemDaysPerYear);
     } else {
-        lowest = -100.0 * state.PdsPerYear;
+        lowest = -100.0 * state.loan.PdsPerYear;
     }
     if (std::isinf(lowest)) return lowest;
     return std::nextafter(lowest, kInf) + std::fabs(lowest) * 1e-12;
@@ -274,14 +274,14 @@ std::string Num(double x, int precision, int decimals, const FormatSettings& fs)
 
 void WriteSummary(const LoanState& state, TMemDataSet& paySet, ChartText& chart,
                   const FormatSettings& fs) {
-    const double totPay = CurrencyToDollars(state.TotPay);
+    const double totPay = CurrencyToDollars(state.loan.TotPay);
     chart.clear();
     chart.push_back("APR evaluated by Quorvane version 0.9992");
-    chart.push_back("Amount Financed:   $" + Num(state.AmtFin, 15, 2, fs));
+    chart.push_back("Amount Financed:   $" + Num(state.loan.AmtFin, 15, 2, fs));
     chart.push_back("Total of Payments: $" + Num(totPay, 15, 2, fs));
-    chart.push_back("Finance Charge:    $" + Num(totPay - state.AmtFin, 15, 2, fs));
-    chart.push_back("Payment Schedule, where " + std::to_string(state.DaysPerPd) + " days/Pd & " +
-                    Num(state.PdsPerYear, 8, 5, fs) + " Pds/year:");
+    chart.push_back("Finance Charge:    $" + Num(totPay - state.loan.AmtFin, 15, 2, fs));
+    chart.push_back("Payment Schedule, where " + std::to_string(state.loan.DaysPerPd) +
+                    " days/Pd & " + Num(state.loan.PdsPerYear, 8, 5, fs) + " Pds/year:");
     {
         // The walk leaves the table on its last group, as the grids expect
         // after a computation.
@@ -295,7 +295,7 @@ void WriteSummary(const LoanState& state, TMemDataSet& paySet, ChartText& chart,
                             std::to_string(g.AddDays) + " days per interval.");
         }
     }
-    chart.push_back("Total of " + std::to_string(state.PayCount) + " payments scheduled.");
+    chart.push_back("Total of " + std::to_string(state.loan.PayCount) + " payments scheduled.");
 }
 
 // The last few implied amounts a search evaluated. The secant step's next
@@ -337,7 +337,8 @@ struct Search {
 
     double Implied(double apr) const {
         if (const std::optional<double> amount = recent.Find(apr)) return *amount;
-        const double amount = ImpliedAmtFin(state, state.DaysPerPd, count, state.PdsPerYear, apr);
+        const double amount =
+            ImpliedAmtFin(state, state.loan.DaysPerPd, count, state.loan.PdsPerYear, apr);
         recent.Keep(apr, amount);
         return amount;
     }
@@ -357,7 +358,7 @@ std::optional<double> SecantSearch(const Search& s) {
         const double a1 = s.Implied(apr);
         const double a2 = s.Implied(apr + kSecantStep);
         if (!std::isfinite(a1) || !std::isfinite(a2) || a1 == a2) return std::nullopt;
-        estimate = apr + kSecantStep * (s.state.AmtFin - a1) / (a2 - a1);
+        estimate = apr + kSecantStep * (s.state.loan.AmtFin - a1) / (a2 - a1);
         if (!std::isfinite(estimate)) return std::nullopt;
         if (s.log) {
             s.chart.push_back(Num(apr, 8, 5, s.fs) + "% implies $ " + Num(a1, 8, 2, s.fs) + " & " +
@@ -396,8 +397,8 @@ double RoundedAPR(double apr) {
 std::optional<double> BracketSearch(const Search& s) {
     double lo = std::max(kLowestSearchedAPR, LowestDefinedAPR(s.state, s.count));
     double hi = kHighestSearchedAPR;
-    const double gapLo = s.Implied(lo) - s.state.AmtFin;
-    const double gapHi = s.Implied(hi) - s.state.AmtFin;
+    const double gapLo = s.Implied(lo) - s.state.loan.AmtFin;
+    const double gapHi = s.Implied(hi) - s.state.loan.AmtFin;
     if (std::isnan(gapLo) || std::isnan(gapHi)) return std::nullopt;
     if (gapLo == 0) return lo;
     if (gapHi == 0) return hi;
@@ -409,7 +410,7 @@ std::optional<double> BracketSearch(const Search& s) {
     }
     while (RoundedAPR(lo) != RoundedAPR(hi) && hi - lo > kNarrowestBracket) {
         const double mid = lo + (hi - lo) / 2;
-        const double gap = s.Implied(mid) - s.state.AmtFin;
+        const double gap = s.Implied(mid) - s.state.loan.AmtFin;
         if (std::isnan(gap)) return std::nullopt;
         if (gap == 0) return mid;
         if (SignOf(gap) == signLo)
@@ -425,8 +426,8 @@ std::optional<double> BracketSearch(const Search& s) {
 // above it lie on either side of the amount financed (or on it).
 bool MeetsAmountFinanced(const Search& s, double apr) {
     const double reach = s.tolerance + 0.0005;
-    const double below = s.Implied(apr - reach) - s.state.AmtFin;
-    const double above = s.Implied(apr + reach) - s.state.AmtFin;
+    const double below = s.Implied(apr - reach) - s.state.loan.AmtFin;
+    const double above = s.Implied(apr + reach) - s.state.loan.AmtFin;
     if (std::isnan(below) || std::isnan(above)) return false;
     // The implied amount moves in whole ten-thousandths: a gap within half
     // of one is no gap.
@@ -462,7 +463,8 @@ std::optional<double> FindAPR(const Search& s) {
 }
 
 bool UnitPeriodUsable(const LoanState& state) {
-    return state.DaysPerPd > 0 && std::isfinite(state.PdsPerYear) && state.PdsPerYear > 0;
+    return state.loan.DaysPerPd > 0 && std::isfinite(state.loan.PdsPerYear) &&
+           state.loan.PdsPerYear > 0;
 }
 
 }  // namespace
@@ -476,7 +478,7 @@ double ImpliedAmtFin(const LoanState& state, std::int32_t DaysPerPd, std::int32_
     const std::int32_t count = std::clamp(Count, 0, kMaxPayments);
     if (count == 0) return 0.0;
     if (!std::isfinite(APR)) return kNaN;
-    if (state.PerDiem) return ImpliedPerDiem(state, DaysPerPd, count, APR);
+    if (state.loan.PerDiem) return ImpliedPerDiem(state, DaysPerPd, count, APR);
     if (DaysPerPd <= 0 || !(PdsPerYear > 0)) return kNaN;
     return ImpliedUnitPeriod(state, DaysPerPd, count, PdsPerYear, APR);
 }
@@ -487,23 +489,23 @@ AprOutcome GetAPR(LoanState& state, TMemDataSet& paySet, const AprSettings& sett
 
     // Amounts a file or another tool may bring in beyond the currency range
     // would only find the rate where the implied amount overflows.
-    if (!TryDollarsToCurrency(state.AmtFin) || !InCurrencyRange(state.TotPay)) {
+    if (!TryDollarsToCurrency(state.loan.AmtFin) || !InCurrencyRange(state.loan.TotPay)) {
         port.Warn(
-            std::string(InCurrencyRange(state.TotPay) ? kAmtFinOutOfRange : kTotalOutOfRange));
+            std::string(InCurrencyRange(state.loan.TotPay) ? kAmtFinOutOfRange : kTotalOutOfRange));
         port.Inform("InputError, no APR Computed");
         return AprOutcome::ScheduleRejected;
     }
-    if (static_cast<double>(state.TotPay) * 0.04 >= state.AmtFin * 10000.0) {
-        port.Inform(CurrencyText(state.AmtFin, fs) + " Amount Financed " +
+    if (static_cast<double>(state.loan.TotPay) * 0.04 >= state.loan.AmtFin * 10000.0) {
+        port.Inform(CurrencyText(state.loan.AmtFin, fs) + " Amount Financed " +
                     "is too low to compute a meaningful APR");
         return AprOutcome::AmountTooLow;
     }
     if (!UnitPeriodUsable(state)) {
-        const std::string periods = std::isfinite(state.PdsPerYear)
-                                        ? FloatToStr(state.PdsPerYear, fs)
+        const std::string periods = std::isfinite(state.loan.PdsPerYear)
+                                        ? FloatToStr(state.loan.PdsPerYear, fs)
                                         : std::string("no defined number of");
-        port.Inform("A unit period of " + std::to_string(state.DaysPerPd) + " days and " + periods +
-                    " periods a year cannot be computed.\n\rInputError, no APR Computed");
+        port.Inform("A unit period of " + std::to_string(state.loan.DaysPerPd) + " days and " +
+                    periods + " periods a year cannot be computed.\n\rInputError, no APR Computed");
         return AprOutcome::ScheduleRejected;
     }
     if (!SetPayArray(state, paySet, port, fs)) {
@@ -519,18 +521,18 @@ AprOutcome GetAPR(LoanState& state, TMemDataSet& paySet, const AprSettings& sett
     }
 
     RecentAmounts recent;
-    const Search search{state, state.PayCount, tolerance, settings.Log, chart, fs, recent};
+    const Search search{state, state.loan.PayCount, tolerance, settings.Log, chart, fs, recent};
     const std::optional<double> rate = FindAPR(search);
     if (!rate) {
         port.Inform("No APR between " + FloatToStr(kLowestSearchedAPR, fs) + "% and " +
                     Num(kHighestSearchedAPR, 15, 0, fs) +
                     "% a year gives this schedule's Amount Financed of " +
-                    CurrencyText(state.AmtFin, fs) + ".\n\rInputError, no APR Computed");
+                    CurrencyText(state.loan.AmtFin, fs) + ".\n\rInputError, no APR Computed");
         return AprOutcome::NoRate;
     }
 
-    state.APR = *rate;
-    chart.push_back("Estimated APR = " + FloatToStr(state.APR, fs) + "%");
+    state.loan.APR = *rate;
+    chart.push_back("Estimated APR = " + FloatToStr(state.loan.APR, fs) + "%");
     return AprOutcome::Computed;
 }
 

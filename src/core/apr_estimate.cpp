@@ -38,21 +38,21 @@ ScheduleRecount RecountSchedule(LoanState& state, TMemDataSet& paySet, const For
         r.messages.push_back({MessageKind::Warning, std::string(kTotalOutOfRange)});
         return r;
     }
-    state.PayCount = static_cast<std::int32_t>(walk.count);
-    state.TotPay = walk.total;
+    state.loan.PayCount = static_cast<std::int32_t>(walk.count);
+    state.loan.TotPay = walk.total;
     r.counted = true;
-    r.totalText = PaymentsTotalText(state.PayCount, state.TotPay, fs);
+    r.totalText = PaymentsTotalText(state.loan.PayCount, state.loan.TotPay, fs);
     return r;
 }
 
 std::optional<GroupSummary> RecountGroups(LoanState& state, TMemDataSet& paySet, UserPort& port) {
     try {
         const GroupWalk walk = WalkGroups(paySet);
-        state.GroupPayCount = static_cast<std::int32_t>(
+        state.group.GroupPayCount = static_cast<std::int32_t>(
             std::clamp<std::int64_t>(walk.count, std::numeric_limits<std::int32_t>::min(),
                                      std::numeric_limits<std::int32_t>::max()));
-        state.GroupPayTotal = WalkTotalDollars(walk);
-        return GroupSummary{walk.count, state.GroupPayTotal};
+        state.group.GroupPayTotal = WalkTotalDollars(walk);
+        return GroupSummary{walk.count, state.group.GroupPayTotal};
     } catch (const EMemDatasetError& error) {
         port.Warn(error.what());
         return std::nullopt;
@@ -70,18 +70,18 @@ AprEstimate EstimateApr(LoanState& state, TMemDataSet& paySet, std::optional<Int
         e.total = summary->total;
     }
     bool ok = e.summarized;
-    if (ok && state.GroupPayCount == 0) {
+    if (ok && state.group.GroupPayCount == 0) {
         port.Inform(kNoPaymentsToEstimateText);
         e.noPayments = true;
-        state.ScheduleSource = kSourceIrregular;
+        state.loan.ScheduleSource = kSourceIrregular;
         return e;
     }
     if (ok) ok = IntegrityMdsPaySet(state, paySet, port, fs);
-    state.PerDiem = false;
+    state.loan.PerDiem = false;
     SetBasePeriod(state, interval);
     if (ok && PerDiemRuleApplies(state)) {
         port.Inform(kPerDiemNotice);
-        state.PerDiem = true;
+        state.loan.PerDiem = true;
     }
     if (ok) {
         e.outcome = GetAPR(state, paySet, settings, e.report, port, fs);
@@ -89,7 +89,7 @@ AprEstimate EstimateApr(LoanState& state, TMemDataSet& paySet, std::optional<Int
     } else {
         port.Warn(kNoAprEstimated);
     }
-    state.ScheduleSource = kSourceIrregular;
+    state.loan.ScheduleSource = kSourceIrregular;
     return e;
 }
 

@@ -114,14 +114,15 @@ AddGroupDecision DecideAddGroup(std::string_view sizeText, std::string_view payT
 }
 
 void TakeNewGroup(LoanState& state, const PayGroup& group) {
-    state.GroupSize = group.SetSize;
-    state.GroupPay = group.PaySize;
-    state.GroupPds = group.PriorPds;
-    state.GroupExtra = group.AddDays;
+    state.group.GroupSize = group.SetSize;
+    state.group.GroupPay = group.PaySize;
+    state.group.GroupPds = group.PriorPds;
+    state.group.GroupExtra = group.AddDays;
     // DecideAddGroup keeps the running count within the schedule's limit.
-    state.GroupPayCount += group.SetSize;
-    state.GroupPayTotal += group.SetSize * group.PaySize;
-    if (state.GroupNumber < std::numeric_limits<std::int32_t>::max()) ++state.GroupNumber;
+    state.group.GroupPayCount += group.SetSize;
+    state.group.GroupPayTotal += group.SetSize * group.PaySize;
+    if (state.group.GroupNumber < std::numeric_limits<std::int32_t>::max())
+        ++state.group.GroupNumber;
 }
 
 std::string GroupCountText(std::int32_t GroupNumber) {
@@ -193,13 +194,13 @@ AmountFinancedReply JudgeAmountFinancedReply(std::string_view answer, std::strin
 
 void SetBasePeriod(LoanState& state, std::optional<Interval> interval) {
     if (!interval) return;
-    state.DaysPerPd = Describe(*interval).DaysPerPd;
-    state.PdsPerYear = Describe(*interval).PdsPerYear;
+    state.loan.DaysPerPd = Describe(*interval).DaysPerPd;
+    state.loan.PdsPerYear = Describe(*interval).PdsPerYear;
 }
 
 bool PerDiemRuleApplies(const LoanState& state) {
-    return state.PayCount < 3 && state.PayMatrix[1].PriorPds == 0 &&
-           state.PayMatrix[2].AddDays == 0;
+    return state.loan.PayCount < 3 && state.loan.PayMatrix[1].PriorPds == 0 &&
+           state.loan.PayMatrix[2].AddDays == 0;
 }
 
 }  // namespace qv

@@ -48,10 +48,10 @@ class MatrixFiller {
 
   private:
     bool AddPayment(Cents cents, const PayGroup& g) {
-        const PayEntry& prev = state_.PayMatrix[static_cast<size_t>(count_)];
+        const PayEntry& prev = state_.loan.PayMatrix[static_cast<size_t>(count_)];
         std::int64_t cumPds = std::int64_t{prev.CumPds} + g.PriorPds;
         std::int64_t cumDays = std::int64_t{prev.CumDays} + g.AddDays;
-        const std::int64_t daysPerPd = state_.DaysPerPd;
+        const std::int64_t daysPerPd = state_.loan.DaysPerPd;
         // Odd days beyond a whole period are carried into the period count; a
         // full period of odd days is left as it is.
         if (cumDays > daysPerPd) {
@@ -66,7 +66,7 @@ class MatrixFiller {
             return false;
         }
         totalCents_ += cents;
-        PayEntry& e = state_.PayMatrix[static_cast<size_t>(count_)];
+        PayEntry& e = state_.loan.PayMatrix[static_cast<size_t>(count_)];
         e.PayCents = cents;
         e.PriorPds = g.PriorPds;
         e.AddDays = g.AddDays;
@@ -95,9 +95,9 @@ class MatrixFiller {
 }  // namespace
 
 bool SetPayArray(LoanState& state, TMemDataSet& paySet, UserPort& port, const FormatSettings& fs) {
-    ClearMatrix(state);
-    if (state.DaysPerPd <= 0) {
-        port.Warn("Error: a unit period of " + std::to_string(state.DaysPerPd) +
+    ClearMatrix(state.loan);
+    if (state.loan.DaysPerPd <= 0) {
+        port.Warn("Error: a unit period of " + std::to_string(state.loan.DaysPerPd) +
                   " days cannot hold a payment schedule.");
         return false;
     }
@@ -121,12 +121,12 @@ bool SetPayArray(LoanState& state, TMemDataSet& paySet, UserPort& port, const Fo
     }
 
     bool ok = true;
-    if (filler.Count() != state.PayCount) {
+    if (filler.Count() != state.loan.PayCount) {
         port.Warn("Error: " + std::to_string(filler.Count()) + " payments scheduled but you said " +
-                  std::to_string(state.PayCount));
+                  std::to_string(state.loan.PayCount));
         ok = false;
     }
-    const std::int64_t totPayCents = CurrencyToCentsTruncated(state.TotPay);
+    const std::int64_t totPayCents = CurrencyToCentsTruncated(state.loan.TotPay);
     const std::int64_t gap = filler.TotalCents() - totPayCents;
     if (gap >= 1 || gap <= -1) {
         port.Warn("Error: $" + DollarsWithSeparators(filler.TotalCents(), fs) + " payment total " +
@@ -186,7 +186,7 @@ bool IntegrityMdsPaySet(const LoanState& state, TMemDataSet& paySet, UserPort& p
 
     // A Total of Payments beyond the currency range is one a page could not
     // add up (it holds such a total beyond the range rather than wrapping).
-    if (c.totalOutOfRange || !InCurrencyRange(state.TotPay)) {
+    if (c.totalOutOfRange || !InCurrencyRange(state.loan.TotPay)) {
         port.Warn(std::string(kTotalOutOfRange));
         return false;
     }
@@ -194,7 +194,7 @@ bool IntegrityMdsPaySet(const LoanState& state, TMemDataSet& paySet, UserPort& p
     // a total typed with a fraction of a cent is met by the payments that
     // carry it.
     const std::int64_t scheduledCents = CurrencyToCentsTruncated(c.scheduledTotal);
-    const std::int64_t totPayCents = CurrencyToCentsRoundedHalfUp(state.TotPay);
+    const std::int64_t totPayCents = CurrencyToCentsRoundedHalfUp(state.loan.TotPay);
     const std::int64_t gap = scheduledCents - totPayCents;
     if (gap > 0) {
         ok = false;
@@ -204,9 +204,9 @@ bool IntegrityMdsPaySet(const LoanState& state, TMemDataSet& paySet, UserPort& p
         port.Warn("Warning: Total of scheduled payments < Total of Payments by $ " +
                   CurrencyText(CentsToDollars(gap), fs));
     }
-    if (c.scheduledCount > state.PayCount) {
+    if (c.scheduledCount > state.loan.PayCount) {
         ok = false;
-        port.Warn("Error: Scheduled " + std::to_string(c.scheduledCount - state.PayCount) +
+        port.Warn("Error: Scheduled " + std::to_string(c.scheduledCount - state.loan.PayCount) +
                   " more Payments than Number of Payments.");
     }
     return ok;

@@ -44,28 +44,28 @@ const char* FieldName(RegularBox box) {
 double& AmountTarget(LoanState& s, RegularBox box) {
     switch (box) {
         case RegularBox::edSimpAmtFin:
-            return s.AmtFin;
+            return s.loan.AmtFin;
         case RegularBox::edSimpRegPay:
-            return s.RegPay;
+            return s.regular.RegPay;
         case RegularBox::edSimp1stPay:
-            return s.FirstPay;
+            return s.regular.FirstPay;
         default:
-            return s.LastPay;
+            return s.regular.LastPay;
     }
 }
 
 std::int32_t& WholeTarget(LoanState& s, RegularBox box) {
     switch (box) {
         case RegularBox::edSimpInnerNoPay:
-            return s.PayCount;
+            return s.loan.PayCount;
         case RegularBox::edSimp1stNoPd:
-            return s.FirstPds;
+            return s.regular.FirstPds;
         case RegularBox::edSimp1stExtra:
-            return s.FirstExtra;
+            return s.regular.FirstExtra;
         case RegularBox::edSimpLastNoPd:
-            return s.LastPds;
+            return s.regular.LastPds;
         default:
-            return s.LastExtra;
+            return s.regular.LastExtra;
     }
 }
 
@@ -124,15 +124,15 @@ void Fill(RegularExit& exit, RegularBox box, std::string text) {
 
 // With payments, an amount financed under a cent is refused.
 bool NoAmountFinancedWithPayments(const LoanState& s, bool payments) {
-    return s.AmtFin < 0.01 && payments;
+    return s.loan.AmtFin < 0.01 && payments;
 }
 
 // A count of payments first entered with a common payment already there
 // describes the first and last payments as common ones, one period apart.
 void FillEndsFromCount(const LoanState& s, const RegularTexts& texts, RegularExit& exit) {
-    if (texts.RegPay == "0.0" || s.PayCount <= 0) return;
-    const std::string common = FloatToStr(s.RegPay);
-    const bool hasLast = s.PayCount > 1;
+    if (texts.RegPay == "0.0" || s.loan.PayCount <= 0) return;
+    const std::string common = FloatToStr(s.regular.RegPay);
+    const bool hasLast = s.loan.PayCount > 1;
     Fill(exit, RegularBox::edSimp1stPay, common);
     Fill(exit, RegularBox::edSimp1stNoPd, "1");
     Fill(exit, RegularBox::edSimp1stExtra, "0");
@@ -144,50 +144,51 @@ void FillEndsFromCount(const LoanState& s, const RegularTexts& texts, RegularExi
 // The first and last payments default to the common payment, one period
 // apart; with a single payment the last-payment line is cleared.
 void FillEndsFromCommonPayment(LoanState& s, const RegularTexts& texts, RegularExit& exit) {
-    const std::string common = FloatToStr(s.RegPay);
+    const std::string common = FloatToStr(s.regular.RegPay);
     if (texts.FirstPay == "0.00") {
         Fill(exit, RegularBox::edSimp1stPay, common);
-        s.FirstPay = s.RegPay;
+        s.regular.FirstPay = s.regular.RegPay;
     }
     if (texts.FirstPds == "0" && texts.FirstExtra == "0") {
         Fill(exit, RegularBox::edSimp1stNoPd, "1");
         Fill(exit, RegularBox::edSimp1stExtra, "0");
-        s.FirstPds = 1;
-        s.FirstExtra = 0;
+        s.regular.FirstPds = 1;
+        s.regular.FirstExtra = 0;
     }
-    if (s.PayCount > 1) {
+    if (s.loan.PayCount > 1) {
         if (texts.LastPay == "0.00") {
             Fill(exit, RegularBox::edSimpLastPay, common);
-            s.LastPay = s.RegPay;
+            s.regular.LastPay = s.regular.RegPay;
         }
         if (texts.LastPds == "0" && texts.LastExtra == "0") {
             Fill(exit, RegularBox::edSimpLastNoPd, "1");
             Fill(exit, RegularBox::edSimpLastExtra, "0");
-            s.LastPds = 1;
-            s.LastExtra = 0;
+            s.regular.LastPds = 1;
+            s.regular.LastExtra = 0;
         }
         return;
     }
     Fill(exit, RegularBox::edSimpLastPay, "0.00");
     Fill(exit, RegularBox::edSimpLastNoPd, "0");
     Fill(exit, RegularBox::edSimpLastExtra, "0");
-    s.LastPay = 0;
-    s.LastPds = 0;
-    s.LastExtra = 0;
+    s.regular.LastPay = 0;
+    s.regular.LastPds = 0;
+    s.regular.LastExtra = 0;
 }
 
 void CommonPaymentRules(LoanState& s, const RegularTexts& texts, RegularExit& exit) {
     const bool noCount = texts.PayCount == "0";
-    if (s.RegPay > 0 && noCount) {
-        return Refuse(exit, ZeroPaymentsOfText(s.RegPay), RegularBox::edSimpInnerNoPay);
+    if (s.regular.RegPay > 0 && noCount) {
+        return Refuse(exit, ZeroPaymentsOfText(s.regular.RegPay), RegularBox::edSimpInnerNoPay);
     }
-    if (!noCount && s.RegPay == 0) {
+    if (!noCount && s.regular.RegPay == 0) {
         return Refuse(exit, PaymentsOfZeroText(texts.PayCount), RegularBox::edSimpRegPay);
     }
-    if (NoAmountFinancedWithPayments(s, !noCount || s.RegPay > 0)) {
+    if (NoAmountFinancedWithPayments(s, !noCount || s.regular.RegPay > 0)) {
         return Refuse(exit, std::string(kZeroAmountFinancedText), RegularBox::edSimpAmtFin);
     }
-    if (s.RegPay > 0 && s.PayCount > 0 && double(s.PayCount) * s.RegPay < s.AmtFin) {
+    if (s.regular.RegPay > 0 && s.loan.PayCount > 0 &&
+        double(s.loan.PayCount) * s.regular.RegPay < s.loan.AmtFin) {
         return Refuse(exit, std::string(kAmountOverTotalText), RegularBox::edSimpAmtFin);
     }
     FillEndsFromCommonPayment(s, texts, exit);
@@ -196,7 +197,7 @@ void CommonPaymentRules(LoanState& s, const RegularTexts& texts, RegularExit& ex
 // Extra days of a whole unit period or more move into the periods box.
 void CarryDays(LoanState& s, bool first, const RegularTexts& texts, std::int32_t daysPerPd,
                RegularExit& exit) {
-    std::int32_t& extra = first ? s.FirstExtra : s.LastExtra;
+    std::int32_t& extra = first ? s.regular.FirstExtra : s.regular.LastExtra;
     const ExtraDaysCarry carry =
         CarryExtraDays(BoxWhole(first ? texts.FirstPds : texts.LastPds), extra, daysPerPd);
     if (!carry.carried) return;
@@ -209,7 +210,7 @@ void CarryDays(LoanState& s, bool first, const RegularTexts& texts, std::int32_t
 }
 
 std::int32_t PageDaysPerPd(const LoanState& s, std::optional<Interval> interval) {
-    return interval ? Describe(*interval).DaysPerPd : s.DaysPerPd;
+    return interval ? Describe(*interval).DaysPerPd : s.loan.DaysPerPd;
 }
 
 }  // namespace
@@ -221,7 +222,7 @@ RegularExit LeaveRegularBox(LoanState& s, RegularBox box, const RegularTexts& te
     exit.refreshSummary = true;
     switch (box) {
         case RegularBox::edSimpAmtFin:
-            if (NoAmountFinancedWithPayments(s, texts.PayCount != "0" || s.RegPay > 0)) {
+            if (NoAmountFinancedWithPayments(s, texts.PayCount != "0" || s.regular.RegPay > 0)) {
                 Refuse(exit, std::string(kZeroAmountFinancedText), RegularBox::edSimpAmtFin);
             }
             break;
@@ -232,19 +233,19 @@ RegularExit LeaveRegularBox(LoanState& s, RegularBox box, const RegularTexts& te
             CommonPaymentRules(s, texts, exit);
             break;
         case RegularBox::edSimp1stPay:
-            if (s.FirstPay > 0 && texts.FirstPds == "0" && texts.FirstExtra == "0") {
+            if (s.regular.FirstPay > 0 && texts.FirstPds == "0" && texts.FirstExtra == "0") {
                 Refuse(exit, std::string(kNonZeroIntervalText), RegularBox::edSimp1stNoPd);
             }
             break;
         case RegularBox::edSimp1stNoPd:
-            if (s.FirstPds <= 0 && BoxWhole(texts.FirstExtra) == 0) {
+            if (s.regular.FirstPds <= 0 && BoxWhole(texts.FirstExtra) == 0) {
                 Refuse(exit, std::string(kZeroPeriodsNeedDaysText), RegularBox::edSimp1stExtra);
             }
             break;
         case RegularBox::edSimpLastNoPd:
             // The summary is recounted even so: the last line is meant to
             // make the schedule add up.
-            if (s.LastPds == 0 && BoxWhole(texts.LastExtra) == 0) {
+            if (s.regular.LastPds == 0 && BoxWhole(texts.LastExtra) == 0) {
                 exit.message = kLastNeedsDaysText;
                 exit.focus = RegularBox::edSimpLastExtra;
             }
@@ -268,10 +269,10 @@ RegularAprPlan PrepareRegularAPR(LoanState& s, TMemDataSet& paySet, const Regula
     SetBasePeriod(s, interval);
     const RegularBoxes boxes = ReadRegularBoxes(texts);
     StoreRegularBoxes(s, boxes);
-    s.PayCount = boxes.PayCount;
+    s.loan.PayCount = boxes.PayCount;
 
     bool ok = !HasPaymentWithNoDuration(texts);
-    if (s.PayCount > kMaxPayments) {
+    if (s.loan.PayCount > kMaxPayments) {
         port.Inform(kTooManyRegularPaymentsText);
         ok = false;
     }
@@ -280,10 +281,11 @@ RegularAprPlan PrepareRegularAPR(LoanState& s, TMemDataSet& paySet, const Regula
         ok = IntegrityMdsPaySet(s, paySet, port);
     }
 
-    const SinglePaymentDecision single = RouteSinglePayment(s.PayCount, texts, s.DaysPerPd);
+    const SinglePaymentDecision single =
+        RouteSinglePayment(s.loan.PayCount, texts, s.loan.DaysPerPd);
     switch (single.route) {
         case SinglePaymentRoute::NotSingle:
-            s.PerDiem = false;
+            s.loan.PerDiem = false;
             break;
         case SinglePaymentRoute::PeriodsNotInteger:
             port.Inform(kFirstPdsNotIntegerText);
@@ -294,14 +296,14 @@ RegularAprPlan PrepareRegularAPR(LoanState& s, TMemDataSet& paySet, const Regula
             ok = false;
             break;
         case SinglePaymentRoute::PerDiemOverAYear:
-            s.PerDiem = true;
+            s.loan.PerDiem = true;
             port.Inform(kAnnualCompoundingText);
             break;
         case SinglePaymentRoute::OnePaymentPage:
             // The general computation that follows is on the unit-period
             // basis whatever an earlier schedule needed.
-            s.PerDiem = false;
-            plan.onePayment = OnePaymentHandOver{single.days, boxes.AmtFin, s.FirstPay};
+            s.loan.PerDiem = false;
+            plan.onePayment = OnePaymentHandOver{single.days, boxes.AmtFin, s.regular.FirstPay};
             break;
     }
     plan.runEngine = ok;

@@ -89,13 +89,13 @@ RegularBoxes ReadRegularBoxes(const RegularTexts& t) {
 }
 
 void StoreRegularBoxes(LoanState& state, const RegularBoxes& boxes) {
-    state.RegPay = boxes.RegPay;
-    state.FirstPay = boxes.FirstPay;
-    state.FirstPds = boxes.FirstPds;
-    state.FirstExtra = boxes.FirstExtra;
-    state.LastPay = boxes.LastPay;
-    state.LastPds = boxes.LastPds;
-    state.LastExtra = boxes.LastExtra;
+    state.regular.RegPay = boxes.RegPay;
+    state.regular.FirstPay = boxes.FirstPay;
+    state.regular.FirstPds = boxes.FirstPds;
+    state.regular.FirstExtra = boxes.FirstExtra;
+    state.regular.LastPay = boxes.LastPay;
+    state.regular.LastPds = boxes.LastPds;
+    state.regular.LastExtra = boxes.LastExtra;
 }
 
 SimpleSummary SummarizeRegular(const RegularBoxes& b, const FormatSettings& fs) {
@@ -126,9 +126,9 @@ SimpleSummary SummarizeRegular(const RegularBoxes& b, const FormatSettings& fs) 
 SimpleSummary UpdateSimpleSummary(LoanState& state, const RegularBoxes& boxes,
                                   const FormatSettings& fs) {
     SimpleSummary summary = SummarizeRegular(boxes, fs);
-    state.PayCount = summary.PayCount;
-    state.TotPay = summary.TotPay;
-    state.AmtFin = summary.AmtFin;
+    state.loan.PayCount = summary.PayCount;
+    state.loan.TotPay = summary.TotPay;
+    state.loan.AmtFin = summary.AmtFin;
     return summary;
 }
 
@@ -155,7 +155,7 @@ std::vector<PayGroup> RegularGroups(const RegularBoxes& b) {
 
 void SimplePaySet(LoanState& state, TMemDataSet& paySet, const RegularBoxes& boxes,
                   UserPort& port) {
-    state.AmtFin = boxes.AmtFin;
+    state.loan.AmtFin = boxes.AmtFin;
     EmptyTable(paySet);
     Currency sum = 0;
     bool inRange = true;
@@ -167,15 +167,15 @@ void SimplePaySet(LoanState& state, TMemDataSet& paySet, const RegularBoxes& box
             inRange = inRange && AddPayments(sum, g.SetSize, DollarsToCurrency(g.PaySize));
         }
     }
-    state.PayCount = boxes.PayCount;
+    state.loan.PayCount = boxes.PayCount;
 
     // Both totals are sums of non-negative box values, but TotPay may have
     // been written by another page: compare without overflowing.
-    const std::optional<Currency> gap = CheckedDifference(sum, state.TotPay);
+    const std::optional<Currency> gap = CheckedDifference(sum, state.loan.TotPay);
     const bool differs = !inRange || !gap || *gap >= kCurrencyPerCent || *gap <= -kCurrencyPerCent;
     if (differs) {
         port.Warn(kSumDiffersText);
-        state.TotPay = sum;
+        state.loan.TotPay = sum;
     }
 }
 

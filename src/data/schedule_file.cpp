@@ -273,33 +273,33 @@ void ReplacePayGroups(TMemDataSet& paySet, const std::vector<PayGroup>& groups) 
 // and the regular-schedule pass.
 void TakeSchedule(LoanState& state, const PayGroup& header, const std::vector<PayGroup>& groups,
                   const ScheduleCounts& counts, ScheduleLoad& out) {
-    state.AmtFin = header.PaySize;
+    state.loan.AmtFin = header.PaySize;
     // HeaderFault has refused any item that names no interval.
     if (const std::optional<Interval> interval = IntervalOfItem(header.SetSize))
         out.interval = *interval;
-    out.edAmtFin = Fixed2(state.AmtFin);
+    out.edAmtFin = Fixed2(state.loan.AmtFin);
 
-    state.PayCount = counts.count;
-    state.TotPay = counts.total;
+    state.loan.PayCount = counts.count;
+    state.loan.TotPay = counts.total;
     out.edTotPay = Fixed2(CurrencyToDollars(counts.total));
     out.edPayCount = std::to_string(counts.count);
 
     const RegularPass pass = PassRegular(groups);
     if (pass.first) {
-        state.FirstPay = pass.first->PaySize;
-        state.FirstPds = pass.first->PriorPds;
-        state.FirstExtra = pass.first->AddDays;
+        state.regular.FirstPay = pass.first->PaySize;
+        state.regular.FirstPds = pass.first->PriorPds;
+        state.regular.FirstExtra = pass.first->AddDays;
         out.first = EndTexts(*pass.first);
     }
     if (pass.last) {
-        state.LastPay = pass.last->PaySize;
-        state.LastPds = pass.last->PriorPds;
-        state.LastExtra = pass.last->AddDays;
+        state.regular.LastPay = pass.last->PaySize;
+        state.regular.LastPds = pass.last->PriorPds;
+        state.regular.LastExtra = pass.last->AddDays;
         out.last = EndTexts(*pass.last);
     }
-    if (pass.irregular) state.IrregularLoaded = true;
-    state.RegPay = CurrencyToDollars(pass.reg);
-    out.edSimpRegPay = Fixed2(state.RegPay);
+    if (pass.irregular) state.loan.IrregularLoaded = true;
+    state.regular.RegPay = CurrencyToDollars(pass.reg);
+    out.edSimpRegPay = Fixed2(state.regular.RegPay);
     out.edSimpAmtFin = out.edAmtFin;
     out.edSimpInnerNoPay = out.edPayCount;
 }

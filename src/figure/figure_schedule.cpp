@@ -23,10 +23,10 @@ std::string Pad12Of(Currency amount, const FormatSettings& fs) {
 // The first check of "Adjust Payments" that fails on the loan state as the
 // regular page's exits left it.
 std::optional<std::string_view> StartRefusal(const LoanState& state) {
-    if (state.RegPay == 0) return kRegPayZeroText;
-    if (state.AmtFin == 0) return kAmtFinZeroText;
-    if (state.PayCount == 0) return kNoPaymentsText;
-    if (state.MaxRate == 0) return kRateMeaninglessText;
+    if (state.regular.RegPay == 0) return kRegPayZeroText;
+    if (state.loan.AmtFin == 0) return kAmtFinZeroText;
+    if (state.loan.PayCount == 0) return kNoPaymentsText;
+    if (state.figure.MaxRate == 0) return kRateMeaninglessText;
     return std::nullopt;
 }
 
@@ -34,9 +34,9 @@ std::optional<std::string_view> StartRefusal(const LoanState& state) {
 // boxes, and the limit of the payment matrix, beyond which no schedule of
 // the system goes (and the listing would run to millions of lines).
 std::optional<std::string_view> ScheduleRefusal(const LoanState& state) {
-    if (state.AmtFin == 0) return kAmtFinZeroText;
-    if (state.PayCount == 0) return kNoPaymentsText;
-    if (state.PayCount > kMaxPayments) return kTooManyRegularPaymentsText;
+    if (state.loan.AmtFin == 0) return kAmtFinZeroText;
+    if (state.loan.PayCount == 0) return kNoPaymentsText;
+    if (state.loan.PayCount > kMaxPayments) return kTooManyRegularPaymentsText;
     return std::nullopt;
 }
 
@@ -58,28 +58,28 @@ std::optional<double> ReadPaymentBox(std::string_view text, std::string_view mes
 std::string ReadRegularPage(LoanState& state, const RegularTexts& texts, UserPort& port,
                             const FormatSettings& fs) {
     if (const auto first = ReadPaymentBox(texts.FirstPay, kReenterFirstPayText, port)) {
-        state.FirstPay = *first;
+        state.regular.FirstPay = *first;
     }
     ReadPaymentBox(texts.RegPay, kReenterCommonPayText, port);
     if (const auto last = ReadPaymentBox(texts.LastPay, kReenterLastPayText, port)) {
-        state.LastPay = *last;
+        state.regular.LastPay = *last;
     }
     const RegularBoxes boxes = ReadRegularBoxes(texts);
     std::string summaryText = UpdateSimpleSummary(state, boxes, fs).text;
-    state.FirstPds = boxes.FirstPds;
-    state.FirstExtra = boxes.FirstExtra;
-    state.LastPds = boxes.LastPds;
-    state.LastExtra = boxes.LastExtra;
+    state.regular.FirstPds = boxes.FirstPds;
+    state.regular.FirstExtra = boxes.FirstExtra;
+    state.regular.LastPds = boxes.LastPds;
+    state.regular.LastExtra = boxes.LastExtra;
     return summaryText;
 }
 
 // The schedule the search starts from: every payment at the estimate Q,
 // the first and last keeping their difference from the common payment.
 std::optional<TrialSchedule> StartSchedule(const LoanState& state, Currency Q) {
-    const std::optional<Currency> amount = TryDollarsToCurrency(state.AmtFin);
-    const std::optional<Currency> common = TryDollarsToCurrency(state.RegPay);
-    const std::optional<Currency> first = TryDollarsToCurrency(state.FirstPay);
-    const std::optional<Currency> last = TryDollarsToCurrency(state.LastPay);
+    const std::optional<Currency> amount = TryDollarsToCurrency(state.loan.AmtFin);
+    const std::optional<Currency> common = TryDollarsToCurrency(state.regular.RegPay);
+    const std::optional<Currency> first = TryDollarsToCurrency(state.regular.FirstPay);
+    const std::optional<Currency> last = TryDollarsToCurrency(state.regular.LastPay);
     if (!amount || !common || !first || !last) return std::nullopt;
     const std::optional<Currency> shift = CheckedDifference(Q, *common);
     if (!shift) return std::nullopt;
@@ -88,22 +88,22 @@ std::optional<TrialSchedule> StartSchedule(const LoanState& state, Currency Q) {
     if (!firstPay || !lastPay) return std::nullopt;
 
     TrialSchedule s;
-    s.PayCount = state.PayCount;
+    s.PayCount = state.loan.PayCount;
     s.Balance = *amount;
     s.FirstPay = *firstPay;
     s.RegularPay = Q;
     s.LastPay = *lastPay;
-    s.FirstPds = state.FirstPds;
-    s.FirstExtra = state.FirstExtra;
-    s.LastPds = state.LastPds;
-    s.LastExtra = state.LastExtra;
+    s.FirstPds = state.regular.FirstPds;
+    s.FirstExtra = state.regular.FirstExtra;
+    s.LastPds = state.regular.LastPds;
+    s.LastExtra = state.regular.LastExtra;
     return s;
 }
 
 // A single payment due after more than a year is the regular page's
 // per-diem loan; every other schedule accrues by unit periods.
 bool IsPerDiemSchedule(const LoanState& state, const RegularTexts& texts) {
-    return RouteSinglePayment(state.PayCount, texts, state.DaysPerPd).route ==
+    return RouteSinglePayment(state.loan.PayCount, texts, state.loan.DaysPerPd).route ==
            SinglePaymentRoute::PerDiemOverAYear;
 }
 
@@ -111,8 +111,8 @@ void AppendReport(const LoanState& state, const IntervalInfo& period, const Tria
                   Currency Z, ChartText& lines, const FormatSettings& fs) {
     const double lastPay = CurrencyToDollars(s.LastPay);
     lines.push_back("Using Regular Payments & Rate in this schedule:");
-    lines.push_back("Amount Financed of " + Money(state.AmtFin, 10, fs) + " at " +
-                    Num(state.MaxRate, 10, fs) + "% yearly:");
+    lines.push_back("Amount Financed of " + Money(state.loan.AmtFin, 10, fs) + " at " +
+                    Num(state.figure.MaxRate, 10, fs) + "% yearly:");
     lines.push_back("Regular Period is " + std::string(period.name));
     lines.push_back("First Payment of $" + Num(CurrencyToDollars(s.FirstPay), 14, fs) + " after " +
                     std::to_string(s.FirstPds) + " pds & " + std::to_string(s.FirstExtra) +
@@ -200,9 +200,9 @@ FigureOutcome AdjustPayments(LoanState& state, const FigureInputs& in, UserPort&
     }
 
     const IntervalInfo& period = Describe(in.interval.value_or(Interval::Weekly));
-    if (period.interval == Interval::TwoWeekly) state.DaysPerPd = period.DaysPerPd;
-    const std::optional<Currency> Q =
-        StartingEstimate(state.MaxRate, period.nominalPerYear, state.PayCount, state.AmtFin);
+    if (period.interval == Interval::TwoWeekly) state.loan.DaysPerPd = period.DaysPerPd;
+    const std::optional<Currency> Q = StartingEstimate(state.figure.MaxRate, period.nominalPerYear,
+                                                       state.loan.PayCount, state.loan.AmtFin);
     const std::optional<TrialSchedule> start = Q ? StartSchedule(state, *Q) : std::nullopt;
     if (!start) {
         port.Inform(kOutOfRangeText);
@@ -215,8 +215,8 @@ FigureOutcome AdjustPayments(LoanState& state, const FigureInputs& in, UserPort&
                         FloatToStrF(CurrencyToDollars(*Q), FloatStyle::Number, 8, 2, fs) + " " +
                         std::string(period.name) + "]");
     }
-    InterestBasis basis{state.MaxRate, state.PdsPerYear, state.DaysPerPd,
-                        IsPerDiemSchedule(state, in.regular), state.RoundAdd};
+    InterestBasis basis{state.figure.MaxRate, state.loan.PdsPerYear, state.loan.DaysPerPd,
+                        IsPerDiemSchedule(state, in.regular), state.loan.RoundAdd};
     SearchResult search = DecimalSearch(*start, basis, in.showFlip, limits, fs);
     lines.insert(lines.end(), search.flipLines.begin(), search.flipLines.end());
     out.schedule = search.schedule;
@@ -230,8 +230,8 @@ FigureOutcome AdjustPayments(LoanState& state, const FigureInputs& in, UserPort&
     }
 
     const TrialSchedule& s = search.schedule;
-    state.FirstPay = CurrencyToDollars(s.FirstPay);
-    state.LastPay = CurrencyToDollars(s.LastPay);
+    state.regular.FirstPay = CurrencyToDollars(s.FirstPay);
+    state.regular.LastPay = CurrencyToDollars(s.LastPay);
     out.end = FigureEnd::Found;
     out.notesVisible = search.finalBalance != 0;
     out.finalBalance = MaxTrial(s, basis).balance;

@@ -9,34 +9,34 @@ namespace {
 double& DecimalTarget(LoanState& s, SplitBox box) {
     switch (box) {
         case SplitBox::edSplitAmtFin:
-            return s.SplitPrincipal;
+            return s.split.SplitPrincipal;
         case SplitBox::edSplitRegPay:
-            return s.SplitRegPay;
+            return s.split.SplitRegPay;
         case SplitBox::edSplit1stPay:
-            return s.SplitFirstPay;
+            return s.split.SplitFirstPay;
         case SplitBox::edSplitlastPay:
-            return s.SplitLastPay;
+            return s.split.SplitLastPay;
         default:
             break;
     }
     // The step boxes alternate rate, cap from edRate1 on.
     const int offset = static_cast<int>(box) - static_cast<int>(SplitBox::edRate1);
-    SplitStep& step = s.SplitSteps[static_cast<std::size_t>(offset / 2)];
+    SplitStep& step = s.split.SplitSteps[static_cast<std::size_t>(offset / 2)];
     return offset % 2 == 0 ? step.Rate : step.Cap;
 }
 
 std::int32_t& WholeTarget(LoanState& s, SplitBox box) {
     switch (box) {
         case SplitBox::edSplitPayCount:
-            return s.SplitPayCount;
+            return s.split.SplitPayCount;
         case SplitBox::edSplit1stNoPd:
-            return s.SplitFirstPds;
+            return s.split.SplitFirstPds;
         case SplitBox::edSplit1stExtra:
-            return s.SplitFirstExtra;
+            return s.split.SplitFirstExtra;
         case SplitBox::edSplitlastNoPd:
-            return s.SplitLastPds;
+            return s.split.SplitLastPds;
         default:
-            return s.SplitLastExtra;
+            return s.split.SplitLastExtra;
     }
 }
 
@@ -61,18 +61,19 @@ bool TotalAbovePrincipal(std::int32_t count, double payment, double principal) {
 // The odd payments default to the common payment unless the user has
 // entered them; a single payment has no last payment to fill.
 void FillInOddPayments(LoanState& s, SplitExit& exit) {
-    if (!(s.SplitRegPay > 0 && s.SplitPrincipal > 0 && s.SplitPayCount > 0)) return;
-    if (!TotalAbovePrincipal(s.SplitPayCount, s.SplitRegPay, s.SplitPrincipal)) {
+    if (!(s.split.SplitRegPay > 0 && s.split.SplitPrincipal > 0 && s.split.SplitPayCount > 0))
+        return;
+    if (!TotalAbovePrincipal(s.split.SplitPayCount, s.split.SplitRegPay, s.split.SplitPrincipal)) {
         exit.message = kSplitPrincipalNotBelowTotalText;
         return;
     }
-    const std::string common = FloatToStr(s.SplitRegPay);
-    if (s.SplitFirstPay == 0.0) {
-        s.SplitFirstPay = s.SplitRegPay;
+    const std::string common = FloatToStr(s.split.SplitRegPay);
+    if (s.split.SplitFirstPay == 0.0) {
+        s.split.SplitFirstPay = s.split.SplitRegPay;
         exit.fills.push_back({SplitBox::edSplit1stPay, common});
     }
-    if (s.SplitPayCount > 1 && s.SplitLastPay == 0.0) {
-        s.SplitLastPay = s.SplitRegPay;
+    if (s.split.SplitPayCount > 1 && s.split.SplitLastPay == 0.0) {
+        s.split.SplitLastPay = s.split.SplitRegPay;
         exit.fills.push_back({SplitBox::edSplitlastPay, common});
     }
 }
@@ -97,15 +98,15 @@ void ApplyBoxRule(LoanState& s, SplitBox box, SplitExit& exit) {
             break;
         case SplitBox::edSplit1stNoPd:
         case SplitBox::edSplit1stExtra:
-            ZeroDurationRule(s.SplitFirstPds, s.SplitFirstExtra, box == SplitBox::edSplit1stExtra,
-                             SplitBox::edSplit1stNoPd, SplitBox::edSplit1stExtra,
-                             kSplitFirstZeroDurationText, exit);
+            ZeroDurationRule(s.split.SplitFirstPds, s.split.SplitFirstExtra,
+                             box == SplitBox::edSplit1stExtra, SplitBox::edSplit1stNoPd,
+                             SplitBox::edSplit1stExtra, kSplitFirstZeroDurationText, exit);
             break;
         case SplitBox::edSplitlastNoPd:
         case SplitBox::edSplitlastExtra:
-            ZeroDurationRule(s.SplitLastPds, s.SplitLastExtra, box == SplitBox::edSplitlastExtra,
-                             SplitBox::edSplitlastNoPd, SplitBox::edSplitlastExtra,
-                             kSplitLastZeroDurationText, exit);
+            ZeroDurationRule(s.split.SplitLastPds, s.split.SplitLastExtra,
+                             box == SplitBox::edSplitlastExtra, SplitBox::edSplitlastNoPd,
+                             SplitBox::edSplitlastExtra, kSplitLastZeroDurationText, exit);
             break;
         default:
             break;
@@ -139,15 +140,15 @@ SplitExit LeaveSplitBox(LoanState& state, SplitBox box, std::string_view text) {
 }
 
 void TakeSplitInterval(LoanState& state, std::optional<Interval> interval) {
-    if (interval) state.SplitDaysPerPd = Describe(*interval).DaysPerPd;
+    if (interval) state.split.SplitDaysPerPd = Describe(*interval).DaysPerPd;
 }
 
 std::optional<std::string> SplitIntegrityFailure(const LoanState& state) {
     // Each later failure replaces the reason found before.
     std::string reason;
-    if (BelowOneCent(state.SplitPrincipal)) reason = "Principal is zero";
-    if (BelowOneCent(state.SplitRegPay)) reason = "Common Payment Amount is zero";
-    if (state.SplitPayCount < 1) reason = "Zero Payments scheduled";
+    if (BelowOneCent(state.split.SplitPrincipal)) reason = "Principal is zero";
+    if (BelowOneCent(state.split.SplitRegPay)) reason = "Common Payment Amount is zero";
+    if (state.split.SplitPayCount < 1) reason = "Zero Payments scheduled";
     if (reason.empty()) return std::nullopt;
     return "Error: " + reason + "\n\r" + "... so no computation done";
 }
@@ -167,17 +168,17 @@ std::vector<SplitBoxFill> SplitStartTexts() {
 }
 
 void EnterSplitPage(LoanState& state) {
-    state.ScheduleSource = kSourceSplit;
+    state.loan.ScheduleSource = kSourceSplit;
 }
 
 std::vector<SplitBoxFill> LoadSplitTestData(LoanState& s) {
-    s.SplitPrincipal = 1000.0;
-    s.SplitRegPay = s.SplitFirstPay = s.SplitLastPay = 46.0;
-    s.SplitPayCount = 24;
-    s.SplitFirstPds = s.SplitLastPds = 1;
-    s.SplitFirstExtra = s.SplitLastExtra = 0;
-    s.SplitDaysPerPd = Describe(kSplitTestInterval).DaysPerPd;
-    s.SplitSteps = {{{1.0, 300.0}, {0.75, 600.0}, {0.5, 900.0}, {0.25, 999999.99}, {}, {}}};
+    s.split.SplitPrincipal = 1000.0;
+    s.split.SplitRegPay = s.split.SplitFirstPay = s.split.SplitLastPay = 46.0;
+    s.split.SplitPayCount = 24;
+    s.split.SplitFirstPds = s.split.SplitLastPds = 1;
+    s.split.SplitFirstExtra = s.split.SplitLastExtra = 0;
+    s.split.SplitDaysPerPd = Describe(kSplitTestInterval).DaysPerPd;
+    s.split.SplitSteps = {{{1.0, 300.0}, {0.75, 600.0}, {0.5, 900.0}, {0.25, 999999.99}, {}, {}}};
     return {
         {SplitBox::edSplitAmtFin, "1000.00"}, {SplitBox::edSplitRegPay, "46.00"},
         {SplitBox::edSplitPayCount, "24"},    {SplitBox::edSplit1stPay, "46.00"},

@@ -53,7 +53,7 @@ int TopStepOf(const std::array<SplitStep, 6>& steps) {
 // only the first payment of a one-payment debt, and a debt repaid by
 // nothing is never what was meant.
 bool SinglePaymentOnFirstLine(const LoanState& s) {
-    return s.SplitPayCount == 1 && s.SplitLastPay == 0.0;
+    return s.split.SplitPayCount == 1 && s.split.SplitLastPay == 0.0;
 }
 
 // The name a step's rate or cap goes by in messages.
@@ -172,11 +172,11 @@ ChartText ChartHeader(const SplitTerms& t) {
 std::optional<SplitTerms> PrepareComputation(LoanState& s, UserPort& port,
                                              std::vector<SplitBoxFill>& fills, bool warnCaps) {
     if (!SplitIntegrity(s, port)) return std::nullopt;
-    if (std::optional<std::string> refusal = CheckSplitAmounts(s, TopStepOf(s.SplitSteps))) {
+    if (std::optional<std::string> refusal = CheckSplitAmounts(s, TopStepOf(s.split.SplitSteps))) {
         port.Inform(*refusal);
         return std::nullopt;
     }
-    const int top = Check(s.SplitSteps, port, fills);
+    const int top = Check(s.split.SplitSteps, port, fills);
     SplitTerms terms = MakeSplitTerms(s, top);
     if (warnCaps && CapsFall(terms)) port.Warn(kSplitCapsNotRisingText);
     return terms;
@@ -214,12 +214,12 @@ SplitRun JustAmortizeRun(LoanState& s, UserPort& port, const FormatSettings& fs,
     run.chartReplaced = true;
     run.chart = ChartHeader(t);
     std::int64_t totalCents = 0;
-    const TrialResult result =
-        Amortize(t, DollarsToCurrency(s.SplitPrincipal), payments, [&](const PaymentStep& step) {
-            totalCents += step.interest.total;
-            run.chart.push_back(PaymentLine(t, payments, step, fs));
-            run.chart.push_back(StepLine(t, step.interest, fs));
-        });
+    const TrialResult result = Amortize(t, DollarsToCurrency(s.split.SplitPrincipal), payments,
+                                        [&](const PaymentStep& step) {
+                                            totalCents += step.interest.total;
+                                            run.chart.push_back(PaymentLine(t, payments, step, fs));
+                                            run.chart.push_back(StepLine(t, step.interest, fs));
+                                        });
     if (!result.inRange) {
         ReportStop(result.stoppedAt, run, port);
         return run;
@@ -371,48 +371,48 @@ SplitRun SearchThenAmortize(LoanState& s, UserPort& port, const FormatSettings& 
 
 SplitTerms MakeSplitTerms(const LoanState& s, int top) {
     SplitTerms t;
-    t.count = s.SplitPayCount;
+    t.count = s.split.SplitPayCount;
     t.top = top;
-    t.firstPds = s.SplitFirstPds;
-    t.firstExtra = s.SplitFirstExtra;
+    t.firstPds = s.split.SplitFirstPds;
+    t.firstExtra = s.split.SplitFirstExtra;
     const bool firstLine = SinglePaymentOnFirstLine(s);
-    t.lastPds = firstLine ? s.SplitFirstPds : s.SplitLastPds;
-    t.lastExtra = firstLine ? s.SplitFirstExtra : s.SplitLastExtra;
-    t.daysPerPd = static_cast<std::int32_t>(std::lround(s.SplitDaysPerPd));
+    t.lastPds = firstLine ? s.split.SplitFirstPds : s.split.SplitLastPds;
+    t.lastExtra = firstLine ? s.split.SplitFirstExtra : s.split.SplitLastExtra;
+    t.daysPerPd = static_cast<std::int32_t>(std::lround(s.split.SplitDaysPerPd));
     for (int k = 0; k < top; ++k) {
-        const SplitStep& step = s.SplitSteps[static_cast<std::size_t>(k)];
+        const SplitStep& step = s.split.SplitSteps[static_cast<std::size_t>(k)];
         t.steps[static_cast<std::size_t>(k)] = {DollarsToCurrency(step.Rate),
                                                 DollarsToCurrency(step.Cap)};
     }
-    t.roundAdd = RoundAddCurrency(s.RoundAdd);
+    t.roundAdd = RoundAddCurrency(s.loan.RoundAdd);
     return t;
 }
 
 SplitPayments SplitPaymentsOf(const LoanState& s) {
-    const double last = SinglePaymentOnFirstLine(s) ? s.SplitFirstPay : s.SplitLastPay;
-    return {DollarsToCurrency(s.SplitRegPay), DollarsToCurrency(s.SplitFirstPay),
+    const double last = SinglePaymentOnFirstLine(s) ? s.split.SplitFirstPay : s.split.SplitLastPay;
+    return {DollarsToCurrency(s.split.SplitRegPay), DollarsToCurrency(s.split.SplitFirstPay),
             DollarsToCurrency(last)};
 }
 
 std::optional<std::string> CheckSplitAmounts(const LoanState& s, int top) {
     std::string reason;
     const std::string beyond = " is beyond " + std::string(kMaxAmountText);
-    if (s.SplitPayCount > kSplitMaxPayments) {
+    if (s.split.SplitPayCount > kSplitMaxPayments) {
         reason = "More than " + FloatToStrF(kSplitMaxPayments, FloatStyle::Number, 15, 0) +
                  " Payments scheduled";
-    } else if (!(s.SplitDaysPerPd >= 1 && s.SplitDaysPerPd <= 365)) {
+    } else if (!(s.split.SplitDaysPerPd >= 1 && s.split.SplitDaysPerPd <= 365)) {
         reason = "Common Interval has no length in days";
-    } else if (!FitsAmount(s.SplitPrincipal)) {
+    } else if (!FitsAmount(s.split.SplitPrincipal)) {
         reason = "Principal" + beyond;
-    } else if (!FitsAmount(s.SplitRegPay)) {
+    } else if (!FitsAmount(s.split.SplitRegPay)) {
         reason = "Common Payment Amount" + beyond;
-    } else if (!FitsAmount(s.SplitFirstPay)) {
+    } else if (!FitsAmount(s.split.SplitFirstPay)) {
         reason = "First Payment Amount" + beyond;
-    } else if (!FitsAmount(s.SplitLastPay)) {
+    } else if (!FitsAmount(s.split.SplitLastPay)) {
         reason = "Last Payment Amount" + beyond;
     }
     for (int k = 1; k <= top && reason.empty(); ++k) {
-        const SplitStep& step = s.SplitSteps[static_cast<std::size_t>(k - 1)];
+        const SplitStep& step = s.split.SplitSteps[static_cast<std::size_t>(k - 1)];
         if (!TryDollarsToCurrency(step.Rate)) {
             reason = StepLabel(k, false) + " is too large";
         } else if (k < top && !FitsAmount(step.Cap)) {  // the top step's cap is ignored
@@ -529,13 +529,13 @@ SplitRun MatchCommonPayment(LoanState& s, UserPort& port, const FormatSettings& 
     return SearchThenAmortize(
         s, port, fs,
         [&s, &fs](const SplitTerms& t) {
-            return SearchCommonPayment(t, DollarsToCurrency(s.SplitPrincipal),
-                                       DollarsToCurrency(s.SplitRegPay), fs);
+            return SearchCommonPayment(t, DollarsToCurrency(s.split.SplitPrincipal),
+                                       DollarsToCurrency(s.split.SplitRegPay), fs);
         },
         kSplitNoPaymentFoundText,
         [&](double pay, std::vector<SplitBoxFill>& fills) {
             port.Inform("Regular Payment should be " + CurrencyText(pay, fs));
-            s.SplitRegPay = s.SplitFirstPay = s.SplitLastPay = pay;
+            s.split.SplitRegPay = s.split.SplitFirstPay = s.split.SplitLastPay = pay;
             const std::string text = FloatToStr(pay, fs);
             for (SplitBox box :
                  {SplitBox::edSplitRegPay, SplitBox::edSplit1stPay, SplitBox::edSplitlastPay})
@@ -547,12 +547,13 @@ SplitRun MatchPrincipal(LoanState& s, UserPort& port, const FormatSettings& fs) 
     return SearchThenAmortize(
         s, port, fs,
         [&s, &fs](const SplitTerms& t) {
-            return SearchPrincipal(t, SplitPaymentsOf(s), DollarsToCurrency(s.SplitPrincipal), fs);
+            return SearchPrincipal(t, SplitPaymentsOf(s), DollarsToCurrency(s.split.SplitPrincipal),
+                                   fs);
         },
         kSplitNoPrincipalFoundText,
         [&](double principal, std::vector<SplitBoxFill>& fills) {
             port.Inform("Principal should be " + CurrencyText(principal, fs));
-            s.SplitPrincipal = principal;
+            s.split.SplitPrincipal = principal;
             fills.push_back({SplitBox::edSplitAmtFin, FloatToStr(principal, fs)});
         });
 }

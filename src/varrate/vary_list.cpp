@@ -41,17 +41,17 @@ EntryCheck CheckVaryBox(LoanState& state, VaryBox box, std::string_view text) {
     const std::string_view label = VaryBoxInfoOf(box).label;
     switch (box) {
         case VaryBox::ebxPrincipal:
-            return Take(ValidateFloat2(label, text), state.ContractPrincipal);
+            return Take(ValidateFloat2(label, text), state.vary.ContractPrincipal);
         case VaryBox::ebxVaryPayCount:
-            return Take(ValidateInteger2(label, text), state.VaryGroupSize);
+            return Take(ValidateInteger2(label, text), state.vary.VaryGroupSize);
         case VaryBox::ebxVaryPayment:
-            return Take(ValidateFloat2(label, text), state.GroupPay);
+            return Take(ValidateFloat2(label, text), state.group.GroupPay);
         case VaryBox::ebxVaryRegPds:
-            return Take(ValidateInteger2(label, text), state.GroupPds);
+            return Take(ValidateInteger2(label, text), state.group.GroupPds);
         case VaryBox::ebxVaryAddDays:
-            return Take(ValidateInteger2(label, text), state.GroupExtra);
+            return Take(ValidateInteger2(label, text), state.group.GroupExtra);
         case VaryBox::ebxVaryRate:
-            return Take(ValidateFloat2(label, text), state.VaryRate);
+            return Take(ValidateFloat2(label, text), state.vary.VaryRate);
     }
     return EntryCheck{};
 }
@@ -64,21 +64,21 @@ VaryAddResult AddVaryGroup(LoanState& state, TMemDataSet& variable, const VaryGr
     const std::optional<std::int32_t> pds = GroupTextAsInteger(texts.regPds);
     const std::optional<std::int32_t> extra = GroupTextAsInteger(texts.addDays);
     const std::optional<double> rate = GroupTextAsDecimal(texts.rate);
-    StoreIfRead(size, state.VaryGroupSize);
-    StoreIfRead(pay, state.GroupPay);
-    StoreIfRead(pds, state.GroupPds);
-    StoreIfRead(extra, state.GroupExtra);
-    StoreIfRead(rate, state.VaryRate);
+    StoreIfRead(size, state.vary.VaryGroupSize);
+    StoreIfRead(pay, state.group.GroupPay);
+    StoreIfRead(pds, state.group.GroupPds);
+    StoreIfRead(extra, state.group.GroupExtra);
+    StoreIfRead(rate, state.vary.VaryRate);
 
     if (!size || !pay || !pds || !extra || !rate)
         r.messages.push_back({MessageKind::Information, std::string(kVaryGroupSyntaxError)});
     // The running count is 32 bits and shared with the irregular page; the
     // limit keeps it far from overflowing.
-    if (size && std::int64_t{state.GroupPayCount} + *size > kMaxVaryPayments)
+    if (size && std::int64_t{state.group.GroupPayCount} + *size > kMaxVaryPayments)
         r.messages.push_back({MessageKind::Information, std::string(kVaryTooManyPayments)});
     if (!r.messages.empty()) return r;
 
-    const VarGroup group{state.VaryGroupNumber, *size, *rate, *pay, *pds, *extra};
+    const VarGroup group{state.vary.VaryGroupNumber, *size, *rate, *pay, *pds, *extra};
     try {
         AppendVarGroup(variable, group);
     } catch (const EMemDatasetError& e) {
@@ -86,13 +86,14 @@ VaryAddResult AddVaryGroup(LoanState& state, TMemDataSet& variable, const VaryGr
         r.messages.push_back({MessageKind::Warning, e.what()});
         return r;
     }
-    state.GroupPayCount += group.GrpSize;
-    state.GroupPayTotal += group.GrpSize * group.Payment;
-    if (state.VaryGroupNumber < std::numeric_limits<std::int32_t>::max()) ++state.VaryGroupNumber;
+    state.group.GroupPayCount += group.GrpSize;
+    state.group.GroupPayTotal += group.GrpSize * group.Payment;
+    if (state.vary.VaryGroupNumber < std::numeric_limits<std::int32_t>::max())
+        ++state.vary.VaryGroupNumber;
 
     r.added = true;
-    r.groupLabel = GroupCountText(state.VaryGroupNumber);
-    r.summary = VGroupSumText(state.GroupPayCount, state.GroupPayTotal, fs);
+    r.groupLabel = GroupCountText(state.vary.VaryGroupNumber);
+    r.summary = VGroupSumText(state.group.GroupPayCount, state.group.GroupPayTotal, fs);
     r.boxes = {{VaryBox::ebxVaryPayment, "0.00"},
                {VaryBox::ebxVaryPayCount, "1"},
                {VaryBox::ebxVaryAddDays, "0"},
@@ -106,10 +107,10 @@ std::string VGroupSumText(std::int64_t count, double total, const FormatSettings
 }
 
 VaryClearResult ClearVaryList(LoanState& state, TMemDataSet& variable) {
-    state.VaryGroupNumber = 1;
-    state.GroupPayCount = 0;
-    state.GroupPayTotal = 0.0;
-    state.ContractPrincipal = 0.0;
+    state.vary.VaryGroupNumber = 1;
+    state.group.GroupPayCount = 0;
+    state.group.GroupPayTotal = 0.0;
+    state.vary.ContractPrincipal = 0.0;
     EmptyTable(variable);
     VaryClearResult r;
     r.boxes = {{VaryBox::ebxPrincipal, "00.00"}, {VaryBox::ebxVaryPayment, "0.00"},
@@ -125,20 +126,20 @@ std::string TakeVaryListEdit(LoanState& state, TMemDataSet& variable, const Form
         count += g.GrpSize;
         total += g.GrpSize * g.Payment;
     }
-    state.GroupPayCount = ClampedCount(count);
-    state.GroupPayTotal = total;
+    state.group.GroupPayCount = ClampedCount(count);
+    state.group.GroupPayTotal = total;
     return VGroupSumText(count, total, fs);
 }
 
 void TakeVaryListLoad(LoanState& state, TMemDataSet& variable, const VarListLoad& load) {
     if (!load.loaded) return;
-    if (!load.headerMissing) state.ContractPrincipal = load.ContractPrincipal;
+    if (!load.headerMissing) state.vary.ContractPrincipal = load.ContractPrincipal;
     std::int32_t highest = 0;
     for (const VarGroup& g : ReadVarGroups(variable)) highest = std::max(highest, g.GrpID);
-    state.VaryGroupNumber =
+    state.vary.VaryGroupNumber =
         highest < std::numeric_limits<std::int32_t>::max() ? highest + 1 : highest;
-    state.GroupPayCount = ClampedCount(load.count);
-    state.GroupPayTotal = load.sum;
+    state.group.GroupPayCount = ClampedCount(load.count);
+    state.group.GroupPayTotal = load.sum;
 }
 
 }  // namespace qv

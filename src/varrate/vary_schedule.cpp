@@ -239,8 +239,8 @@ TransformResult Transform(LoanState& state, TMemDataSet& variable, TMemDataSet& 
         r.messages.push_back({MessageKind::Warning, e.what()});
         return r;
     }
-    state.AmtFin = state.ContractPrincipal;
-    r.edAmtFin = FloatToStrF(state.AmtFin, FloatStyle::Fixed, 18, 2);
+    state.loan.AmtFin = state.vary.ContractPrincipal;
+    r.edAmtFin = FloatToStrF(state.loan.AmtFin, FloatStyle::Fixed, 18, 2);
     r.moved = true;
     r.interval = interval;
     r.writeSchedule = paySet.Count() > 0;

@@ -45,11 +45,11 @@ void LoadSchedule(AppFixture& app, double amtFin, std::initializer_list<Group> g
         cents += std::int64_t(g.size) * std::llround(g.pay * 100);
         count += g.size;
     }
-    state.AmtFin = amtFin;
-    state.TotPay = cents * 100;
-    state.PayCount = count;
+    state.loan.AmtFin = amtFin;
+    state.loan.TotPay = cents * 100;
+    state.loan.PayCount = count;
     QCOMPARE(app.window->RunGetAPR(), qv::AprOutcome::Computed);
-    state.ScheduleSource = qv::kSourceNone;
+    state.loan.ScheduleSource = qv::kSourceNone;
 }
 
 QStringList Lines(const AppFixture& app) {
@@ -106,7 +106,7 @@ void ChartPageTest::enteringARegularScheduleFillsRebatesByTheRuleOf78s() {
     QCOMPARE(Column(detail, "Sequence").size(), 12);
     // The window is disabled while the grid fills and enabled again after.
     QCOMPARE(app->port->windowEnabled, (std::vector<bool>{false, true}));
-    QCOMPARE(app->window->State().ScheduleSource, qv::kSourceNone);
+    QCOMPARE(app->window->State().loan.ScheduleSource, qv::kSourceNone);
 }
 
 void ChartPageTest::aFirstPaymentOneCentDifferentRaisesTheRuleOf78sWarning() {
@@ -135,9 +135,9 @@ void ChartPageTest::enteringWithoutGroupsOnlyBeeps() {
 void ChartPageTest::anInputErrorOnRecomputeSendsTheUserBackToTheSourcePage() {
     LoadSchedule(*app, 1100.0, {{12, 100.0, 1, 0}});
     // The irregular page is the source, and its boxes say 13 payments.
-    app->window->State().ScheduleSource = qv::kSourceIrregular;
+    app->window->State().loan.ScheduleSource = qv::kSourceIrregular;
     app->Find<QLineEdit>("edPayCount")->setText(QStringLiteral("13"));
-    app->window->State().PayCount = 13;
+    app->window->State().loan.PayCount = 13;
     app->port->ClearRecords();
     app->window->ShowPage(PageId::tabChart);
     QCOMPARE(app->window->ActivePage(), PageId::tabEstimate);

@@ -126,7 +126,7 @@ void EditorPageTest::deletingAsksForTheRowAndRecounts() {
     QCOMPARE(app.PaySet().Count(), 2);
     QCOMPARE(Column(app.Grid(), 0), (QStringList{"1", "3"}));
     QCOMPARE(app.Summary(), QStringLiteral("14 Payments, Total= $1,166.20"));
-    QCOMPARE(app.State().GroupPayCount, 14);
+    QCOMPARE(app.State().group.GroupPayCount, 14);
 }
 
 void EditorPageTest::deletingFromAnEmptyGridSaysSo() {
@@ -142,8 +142,8 @@ void EditorPageTest::totalOfPaymentsChangesNothing() {
     app.Click("butEditTotPay");
     QCOMPARE(app.port->messages,
              (Messages{{MessageKind::Information, "12 payments total to $1,072.41"}}));
-    QCOMPARE(app.State().TotPay, before.TotPay);
-    QCOMPARE(app.State().PayCount, before.PayCount);
+    QCOMPARE(app.State().loan.TotPay, before.loan.TotPay);
+    QCOMPARE(app.State().loan.PayCount, before.loan.PayCount);
     QCOMPARE(app.Text("edTotPay"), QStringLiteral("0.00"));
 }
 
@@ -152,8 +152,8 @@ void EditorPageTest::integrityReportsEachGroupAndTakesTheTotals() {
     AddGroups(app.PaySet(),
               {{1, 0, 10.0, 0, 0}, {2, 3, 0.004, 1, 0}, {3, 2, 0.01, 1, 0}, {4, 12, 88.85, 1, 0}});
     app.Find<QLineEdit>("edTotPay")->setText(QStringLiteral("5000.00"));
-    app.State().AmtFin = 1000.0;
-    app.State().ScheduleSource = 2;
+    app.State().loan.AmtFin = 1000.0;
+    app.State().loan.ScheduleSource = 2;
     app.Click("butUpdateGlobals");
     QCOMPARE(app.port->messages,
              (Messages{{MessageKind::Information, "Group # 1 has an interval of zero !"},
@@ -161,8 +161,8 @@ void EditorPageTest::integrityReportsEachGroupAndTakesTheTotals() {
                        {MessageKind::Information, "Group # 2 has payment(s) of zero $ !"},
                        {MessageKind::Information, "17 payments total to $1,066.23"}}));
     // 0.004 is 40 ten-thousandths a payment: 3 of them make 0.012.
-    QCOMPARE(app.State().TotPay, qv::Currency{10662000 + 120 + 200});
-    QCOMPARE(app.State().PayCount, 17);
+    QCOMPARE(app.State().loan.TotPay, qv::Currency{10662000 + 120 + 200});
+    QCOMPARE(app.State().loan.PayCount, 17);
     QCOMPARE(app.Text("edTotPay"), QStringLiteral("1066.23"));
     QCOMPARE(app.Text("edPayCount"), QStringLiteral("17"));
     // The question proposes the amount as it is; taken unchanged, nothing moves.
@@ -170,21 +170,21 @@ void EditorPageTest::integrityReportsEachGroupAndTakesTheTotals() {
              (std::vector<RecordedInput>{
                  {"Amount Financed Update",
                   "Change this Amount Financed, if it is incorrect:", "$1,000.00"}}));
-    QCOMPARE(app.State().AmtFin, 1000.0);
+    QCOMPARE(app.State().loan.AmtFin, 1000.0);
     // The groups themselves, and whose schedule is current, are left alone.
     QCOMPARE(app.PaySet().Count(), 4);
-    QCOMPARE(app.State().ScheduleSource, 2);
+    QCOMPARE(app.State().loan.ScheduleSource, 2);
 }
 
 void EditorPageTest::amountFinancedQuestionCancelKeepsEverything() {
     EditorApp app;
     AddGroups(app.PaySet(), {{1, 12, 88.85, 1, 0}});
-    app.State().AmtFin = 1000.0;
+    app.State().loan.AmtFin = 1000.0;
     app.Find<QLineEdit>("edAmtFin")->setText(QStringLiteral("1000"));
     app.port->inputAnswers = {std::nullopt};
     app.Click("butUpdateGlobals");
     QCOMPARE(app.port->inputs.size(), std::size_t{1});
-    QCOMPARE(app.State().AmtFin, 1000.0);
+    QCOMPARE(app.State().loan.AmtFin, 1000.0);
     QCOMPARE(app.Text("edAmtFin"), QStringLiteral("1000"));
     QCOMPARE(app.port->messages,
              (Messages{{MessageKind::Information, "12 payments total to $1,066.20"}}));
@@ -193,7 +193,7 @@ void EditorPageTest::amountFinancedQuestionCancelKeepsEverything() {
 void EditorPageTest::amountFinancedQuestionIsAskedUntilItReads() {
     EditorApp app;
     AddGroups(app.PaySet(), {{1, 12, 88.85, 1, 0}});
-    app.State().AmtFin = 1000.0;
+    app.State().loan.AmtFin = 1000.0;
     app.port->inputAnswers = {std::string("12x"), std::string("$1,000.0.0"),
                               std::string("$1,020.50")};
     app.Click("butUpdateGlobals");
@@ -205,7 +205,7 @@ void EditorPageTest::amountFinancedQuestionIsAskedUntilItReads() {
     for (const RecordedInput& input : app.port->inputs) {
         QCOMPARE(input.defaultText, std::string("$1,000.00"));  // the old amount each time
     }
-    QCOMPARE(app.State().AmtFin, 1020.5);
+    QCOMPARE(app.State().loan.AmtFin, 1020.5);
     QCOMPARE(app.Text("edAmtFin"), QStringLiteral("1,020.50"));
     // The irregular page reads its box as the user would.
     app.window->ShowPage(PageId::tabEstimate);
@@ -213,22 +213,22 @@ void EditorPageTest::amountFinancedQuestionIsAskedUntilItReads() {
     AppFixture::Click(app.Find<QLineEdit>("edAmtFin"));
     QTest::keyClick(app.Find<QLineEdit>("edAmtFin"), Qt::Key_Tab);
     QVERIFY(app.port->messages.empty());
-    QCOMPARE(app.State().AmtFin, 1020.5);
+    QCOMPARE(app.State().loan.AmtFin, 1020.5);
 }
 
 void EditorPageTest::resetAllSaysSoAndStaysHere() {
     EditorApp app;
     AddGroups(app.PaySet(), {{1, 12, 88.85, 1, 0}});
-    app.State().TotPay = 10662000;
-    app.State().ScheduleSource = 3;
+    app.State().loan.TotPay = 10662000;
+    app.State().loan.ScheduleSource = 3;
     app.Find<QLineEdit>("edTotPay")->setText(QStringLiteral("1066.20"));
     app.Click("butEditReset");
     QCOMPARE(app.port->messages, (Messages{{MessageKind::Information, "Reset Done!"}}));
     QCOMPARE(app.window->ActivePage(), PageId::tabEdit);
     QCOMPARE(app.HighlightedTab(), QStringLiteral("5:Save/Edit"));
     QCOMPARE(app.PaySet().RowCount(), 0);
-    QCOMPARE(app.State().TotPay, qv::Currency{0});
-    QCOMPARE(app.State().ScheduleSource, 0);
+    QCOMPARE(app.State().loan.TotPay, qv::Currency{0});
+    QCOMPARE(app.State().loan.ScheduleSource, 0);
     QCOMPARE(app.Text("edTotPay"), QStringLiteral("0.00"));
 }
 

@@ -224,7 +224,7 @@ void FigurePageTest::resetAllStartsOverOnTheRegularPage() {
                             "but do NOT click [Reset All] again.")}));
     QCOMPARE(a.window->ActivePage(), PageId::TabSimple);
     QCOMPARE(a.Text("edSimpAmtFin"), QStringLiteral("0.00"));
-    QCOMPARE(a.window->State().MaxRate, 0.0);
+    QCOMPARE(a.window->State().figure.MaxRate, 0.0);
     QCOMPARE(a.Text("edMaxRate"), QStringLiteral("10.00"));
     QCOMPARE(a.Report(), kStartLines);
 }

@@ -91,20 +91,20 @@ void IrregularPageTest::oneGroupIsSuggestedBeforeTheFirstGroupOnly() {
     QCOMPARE(app.Text("edSizeGroup"), QStringLiteral("12"));
     QCOMPARE(app.Text("edGroupPds"), QStringLiteral("1"));
     // The variables take the values only when the group is added.
-    QCOMPARE(app.State().GroupPay, 0.0);
-    QCOMPARE(app.State().GroupSize, 1);
+    QCOMPARE(app.State().group.GroupPay, 0.0);
+    QCOMPARE(app.State().group.GroupSize, 1);
     QVERIFY(app.port->messages.empty());
 
-    app.State().ScheduleSource = 2;
+    app.State().loan.ScheduleSource = 2;
     app.Click("butDone");
-    QCOMPARE(app.State().ScheduleSource, 2);  // only Estimate APR claims the schedule
+    QCOMPARE(app.State().loan.ScheduleSource, 2);  // only Estimate APR claims the schedule
     QCOMPARE(Label(app, "labEstimate15"), QStringLiteral("12 Payments, Total= $1,066.20"));
     QCOMPARE(Label(app, "labGroupCount"), QStringLiteral("Payment Group # 2 has"));
     // A second count changes nothing once a group is there.
     app.Enter("edPayCount", QStringLiteral("13"));
     QCOMPARE(app.Text("edGroupPay"), QStringLiteral("0.00"));
     QCOMPARE(app.Text("edSizeGroup"), QStringLiteral("1"));
-    QCOMPARE(app.State().PayCount, 13);
+    QCOMPARE(app.State().loan.PayCount, 13);
 
     // A count of zero suggests nothing (no share of the total to offer).
     app.Click("butPayReset");
@@ -139,8 +139,8 @@ void IrregularPageTest::totalOfPaymentsWarningsKeepTheValue() {
         (Messages{{MessageKind::Information,
                    "Warning: If Amt.Fin > zero, then Total of Payments cannot be zero."},
                   {MessageKind::Information, "Warning: Total of Payments < Amount Financed."}}));
-    QCOMPARE(app.State().TotPay, qv::Currency{11000000});
-    QCOMPARE(app.State().AmtFin, 1000.0);
+    QCOMPARE(app.State().loan.TotPay, qv::Currency{11000000});
+    QCOMPARE(app.State().loan.AmtFin, 1000.0);
 }
 
 void IrregularPageTest::everyBoxRefusesBadTextAndKeepsTheFocus_data() {
@@ -199,13 +199,13 @@ void IrregularPageTest::everyBoxRefusesBadTextAndKeepsTheFocus() {
     QCOMPARE(QApplication::focusWidget(), app.Find<QWidget>(qPrintable(box)));
     // The value is back at zero, whatever it was.
     const qv::LoanState& s = app.State();
-    QCOMPARE(s.AmtFin, 0.0);
-    QCOMPARE(s.TotPay, qv::Currency{0});
-    QCOMPARE(s.PayCount, 0);
-    QCOMPARE(s.GroupPay, 0.0);
-    if (box == "edSizeGroup") QCOMPARE(s.GroupSize, 0);
-    if (box == "edGroupPds") QCOMPARE(s.GroupPds, 0);
-    if (box != "edSizeGroup") QCOMPARE(s.GroupSize, before.GroupSize);
+    QCOMPARE(s.loan.AmtFin, 0.0);
+    QCOMPARE(s.loan.TotPay, qv::Currency{0});
+    QCOMPARE(s.loan.PayCount, 0);
+    QCOMPARE(s.group.GroupPay, 0.0);
+    if (box == "edSizeGroup") QCOMPARE(s.group.GroupSize, 0);
+    if (box == "edGroupPds") QCOMPARE(s.group.GroupPds, 0);
+    if (box != "edSizeGroup") QCOMPARE(s.group.GroupSize, before.group.GroupSize);
 }
 
 void IrregularPageTest::addGroupRefusesMoreThan485Payments() {
@@ -218,8 +218,8 @@ void IrregularPageTest::addGroupRefusesMoreThan485Payments() {
                         "Warning: No more than 485 payments allowed overall!"}}));
     // Refused: nothing changes and the boxes keep what the user typed.
     QCOMPARE(app.window->mdsPaySet().RowCount(), 1);
-    QCOMPARE(app.State().GroupNumber, 2);
-    QCOMPARE(app.State().GroupPayCount, 480);
+    QCOMPARE(app.State().group.GroupNumber, 2);
+    QCOMPARE(app.State().group.GroupPayCount, 480);
     QCOMPARE(app.Text("edSizeGroup"), QStringLiteral("6"));
     QCOMPARE(Label(app, "labEstimate15"), QStringLiteral("480 Payments, Total= $4,800.00"));
 
@@ -241,7 +241,7 @@ void IrregularPageTest::addGroupRefusesTextThatIsNoNumber() {
                        {MessageKind::Information,
                         "Warning: No more than 485 payments allowed overall!"}}));
     QCOMPARE(app.window->mdsPaySet().RowCount(), 0);
-    QCOMPARE(app.State().GroupNumber, 1);
+    QCOMPARE(app.State().group.GroupNumber, 1);
     QCOMPARE(app.Text("edGroupPay"), QStringLiteral("88.8x"));
     QVERIFY(!app.Page().GridEditable());
 }
@@ -265,7 +265,7 @@ void IrregularPageTest::addedGroupsAreNumberedAndSummed() {
     QVERIFY(app.Page().UpdateSummary());
     QCOMPARE(paySet.Count(), 2);
     QCOMPARE(Label(app, "labEstimate15"), QStringLiteral("13 Payments, Total= $1,155.11"));
-    QCOMPARE(app.State().GroupPayCount, 13);
+    QCOMPARE(app.State().group.GroupPayCount, 13);
     paySet.MoveLast();
     QCOMPARE(paySet.FieldAsInteger("Sequence"), 2);
     QCOMPARE(paySet.FieldAsInteger("PriorPds"), 0);
@@ -280,9 +280,9 @@ void IrregularPageTest::estimateComputesAndReportsTheAPR() {
     app.Click("butEstAPR");
     QVERIFY(app.port->messages.empty());
     QCOMPARE(app.Text("edAPR"), QStringLiteral("12.003"));
-    QCOMPARE(app.State().APR, 12.003);
-    QCOMPARE(app.State().PerDiem, false);
-    QCOMPARE(app.State().ScheduleSource, 3);
+    QCOMPARE(app.State().loan.APR, 12.003);
+    QCOMPARE(app.State().loan.PerDiem, false);
+    QCOMPARE(app.State().loan.ScheduleSource, 3);
     const QString chart = app.Find<QPlainTextEdit>("redChart")->toPlainText();
     QVERIFY(chart.endsWith(QStringLiteral("Estimated APR = 12.003%")));
 }
@@ -310,10 +310,10 @@ void IrregularPageTest::oneOrTwoPaymentsGetThePerDiemBasisThreeNever() {
     } else {
         QVERIFY(app.port->messages.empty());
     }
-    QCOMPARE(app.State().PerDiem, perDiem);
+    QCOMPARE(app.State().loan.PerDiem, perDiem);
     QVERIFY(app.Text("edAPR") != QStringLiteral("InputError"));
-    QCOMPARE(app.Text("edAPR"), QString::fromStdString(qv::FloatToStr(app.State().APR)));
-    QCOMPARE(app.State().ScheduleSource, 3);
+    QCOMPARE(app.Text("edAPR"), QString::fromStdString(qv::FloatToStr(app.State().loan.APR)));
+    QCOMPARE(app.State().loan.ScheduleSource, 3);
 }
 
 void IrregularPageTest::integrityFaultsGiveNoAPR() {
@@ -322,7 +322,7 @@ void IrregularPageTest::integrityFaultsGiveNoAPR() {
     app.Click("butDone");  // the suggested 11 x 96.92
     AddGroup(app, QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("0"));
     app.port->ClearRecords();
-    app.State().ScheduleSource = 0;
+    app.State().loan.ScheduleSource = 0;
     app.Click("butEstAPR");
     QCOMPARE(
         app.port->messages,
@@ -335,8 +335,8 @@ void IrregularPageTest::integrityFaultsGiveNoAPR() {
                    "Payments."},
                   {MessageKind::Warning, "No APR was estimated on account of input errors."}}));
     QCOMPARE(app.Text("edAPR"), QStringLiteral("InputError"));
-    QCOMPARE(app.State().ScheduleSource, 3);
-    QCOMPARE(app.State().APR, 20.0);
+    QCOMPARE(app.State().loan.ScheduleSource, 3);
+    QCOMPARE(app.State().loan.APR, 20.0);
     QCOMPARE(Label(app, "labEstimate15"), QStringLiteral("12 Payments, Total= $1,066.12"));
 }
 
@@ -352,7 +352,7 @@ void IrregularPageTest::engineFailureShowsInputErrorOnBothPages() {
                         "$0.00 Amount Financed is too low to compute a meaningful APR"}}));
     QCOMPARE(app.Text("edAPR"), QStringLiteral("InputError"));
     QCOMPARE(app.Text("edSimpAPR"), QStringLiteral("InputError"));
-    QCOMPARE(app.State().ScheduleSource, 3);
+    QCOMPARE(app.State().loan.ScheduleSource, 3);
 }
 
 void IrregularPageTest::intervalChoiceSetsTheUnitPeriod() {
@@ -362,12 +362,12 @@ void IrregularPageTest::intervalChoiceSetsTheUnitPeriod() {
     auto* interval = app.Find<RadioGroup>("rgpBasePd");
     AppFixture::Click(interval->Item(4));
     app.Click("butEstAPR");
-    QCOMPARE(app.State().DaysPerPd, 7);
-    QCOMPARE(app.State().PdsPerYear, 365.0 / 7.0);
+    QCOMPARE(app.State().loan.DaysPerPd, 7);
+    QCOMPARE(app.State().loan.PdsPerYear, 365.0 / 7.0);
     AppFixture::Click(interval->Item(0));
     app.Click("butEstAPR");
-    QCOMPARE(app.State().DaysPerPd, 365);
-    QCOMPARE(app.State().PdsPerYear, 1.0);
+    QCOMPARE(app.State().loan.DaysPerPd, 365);
+    QCOMPARE(app.State().loan.PdsPerYear, 1.0);
     QVERIFY(app.port->messages.empty());
 }
 
@@ -384,7 +384,7 @@ void IrregularPageTest::leavingTheGridRecountsAndMarksTheAPRPending() {
     QCOMPARE(app.Text("edAPR"), QStringLiteral("12.003"));
     QTest::keyClick(grid, Qt::Key_Tab);
     QCOMPARE(Label(app, "labEstimate15"), QStringLiteral("10 Payments, Total= $888.50"));
-    QCOMPARE(app.State().GroupPayCount, 10);
+    QCOMPARE(app.State().group.GroupPayCount, 10);
     QCOMPARE(app.Text("edAPR"), QStringLiteral("Pending"));
     QVERIFY(app.port->messages.empty());
 
@@ -481,11 +481,11 @@ void IrregularPageTest::resetAllRestoresTheStartTexts() {
     QCOMPARE(app.Find<RadioGroup>("rgpBasePd")->ItemIndex(), 1);
     QVERIFY(!app.Page().GridEditable());
     const qv::LoanState& s = app.State();
-    QCOMPARE(s.GroupNumber, 1);
-    QCOMPARE(s.GroupPayCount, 0);
-    QCOMPARE(s.GroupPayTotal, 0.0);
-    QCOMPARE(s.ScheduleSource, 0);
-    QCOMPARE(s.DaysPerPd, 30);
+    QCOMPARE(s.group.GroupNumber, 1);
+    QCOMPARE(s.group.GroupPayCount, 0);
+    QCOMPARE(s.group.GroupPayTotal, 0.0);
+    QCOMPARE(s.loan.ScheduleSource, 0);
+    QCOMPARE(s.loan.DaysPerPd, 30);
     QCOMPARE(app.window->mdsPaySet().RowCount(), 0);
 
     // After Reset the first count suggests one group again.

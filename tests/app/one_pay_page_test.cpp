@@ -23,7 +23,7 @@ constexpr std::int32_t kUntouched = 77;
 struct OnePayApp : AppFixture {
     OnePayApp() {
         window->ShowPage(PageId::tabOnePay);
-        window->State().ScheduleSource = kUntouched;
+        window->State().loan.ScheduleSource = kUntouched;
         port->ClearRecords();
     }
 
@@ -68,10 +68,10 @@ void OnePayPageTest::reportsTheAprOfAFortnightLoan() {
                             "$115.000 Repaid 14 days after the borrowing\n"
                             "Interest earned on last day but not the first, so 14 days earning:\n"
                             "Per Diem uncompounded Interest = 391.07% per 365 day year = APR"));
-    QCOMPARE(app.State().AmtFinOne, 100.0);
-    QCOMPARE(app.State().PayOne, 115.0);
-    QCOMPARE(app.State().DayOne, 14);
-    QCOMPARE(app.State().ScheduleSource, kUntouched);
+    QCOMPARE(app.State().onePay.AmtFinOne, 100.0);
+    QCOMPARE(app.State().onePay.PayOne, 115.0);
+    QCOMPARE(app.State().onePay.DayOne, 14);
+    QCOMPARE(app.State().loan.ScheduleSource, kUntouched);
     QCOMPARE(app.window->ActivePage(), PageId::tabOnePay);
 }
 
@@ -125,7 +125,7 @@ void OnePayPageTest::aTermOfOneDayStandsUntilAnotherBoxIsLeft() {
     OnePayApp app;
     app.Enter("edDayOne", QStringLiteral("1"));
     QVERIFY(app.port->messages.empty());
-    QCOMPARE(app.State().DayOne, 1);
+    QCOMPARE(app.State().onePay.DayOne, 1);
     QCOMPARE(app.Focused(), app.Box("edPayOne"));
     QTest::keyClick(app.Box("edPayOne"), Qt::Key_Tab);
     QCOMPARE(app.port->messages, (Messages{Info(kUnderTwoDays)}));
@@ -133,7 +133,7 @@ void OnePayPageTest::aTermOfOneDayStandsUntilAnotherBoxIsLeft() {
     QCOMPARE(app.Focused(), app.Box("edDayOne"));
     // Leaving the day box takes the corrected count.
     QTest::keyClick(app.Box("edDayOne"), Qt::Key_Tab);
-    QCOMPARE(app.State().DayOne, 2);
+    QCOMPARE(app.State().onePay.DayOne, 2);
     QCOMPARE(app.port->messages.size(), std::size_t(1));
 }
 
@@ -149,7 +149,7 @@ void OnePayPageTest::aHandedOverTermOfNoDaysIsCorrectedOrRefused() {
     QTest::keyClick(app.Box("edPayOne"), Qt::Key_Tab);
     QCOMPARE(app.port->messages, (Messages{Info("Oops, you must set a non-zero interval")}));
     QCOMPARE(app.Focused(), app.Box("edDayOne"));
-    QCOMPARE(app.State().PayOne, 115.0);
+    QCOMPARE(app.State().onePay.PayOne, 115.0);
 
     // Leaving the box for the button corrects the term to the 1 day shown.
     app.port->ClearRecords();
@@ -176,7 +176,7 @@ void OnePayPageTest::aZeroTermIsCorrectedAndNeverDividedBy() {
     app.Click("butComputeOne");
     QCOMPARE(app.port->messages, (Messages{Info("Cannot have term under 1 day.")}));
     QCOMPARE(app.Text("edDayOne"), QStringLiteral("1"));
-    QCOMPARE(app.State().DayOne, 1);
+    QCOMPARE(app.State().onePay.DayOne, 1);
     QVERIFY(app.Report().contains(QStringLiteral("$115.000 Repaid 1 days after the borrowing")));
 }
 
@@ -186,7 +186,7 @@ void OnePayPageTest::aZeroAmountFinancedIsRefused() {
     app.Enter("edPayOne", QStringLiteral("0"));
     app.Enter("edAmtFinOne", QStringLiteral("0"));
     QVERIFY(app.port->messages.empty());
-    QCOMPARE(app.State().AmtFinOne, 0.0);
+    QCOMPARE(app.State().onePay.AmtFinOne, 0.0);
     app.Click("butComputeOne");
     QCOMPARE(app.port->messages, (Messages{Info("No APR computed: the Amount Financed is "
                                                 "zero.\n\rEnter at least $.01.")}));
@@ -210,7 +210,7 @@ void OnePayPageTest::badEntriesAreRefusedAndTheCrossChecksFollow() {
              (Messages{Info("Amount Financed contains Lowercase L , not part of a positive "
                             "decimal number !\n\rResetting input value of 1")}));
     QCOMPARE(app.Text("edAmtFinOne"), QStringLiteral("0.00"));
-    QCOMPARE(app.State().AmtFinOne, 0.0);
+    QCOMPARE(app.State().onePay.AmtFinOne, 0.0);
     QCOMPARE(app.Focused(), app.Box("edAmtFinOne"));
 
     app.port->ClearRecords();
@@ -227,7 +227,7 @@ void OnePayPageTest::badEntriesAreRefusedAndTheCrossChecksFollow() {
     app.Enter("edPayOne", QStringLiteral("$1,150"));
     QVERIFY(app.port->messages.empty());
     QCOMPARE(app.Text("edPayOne"), QStringLiteral("1150"));
-    QCOMPARE(app.State().PayOne, 1150.0);
+    QCOMPARE(app.State().onePay.PayOne, 1150.0);
 }
 
 QTEST_MAIN(OnePayPageTest)

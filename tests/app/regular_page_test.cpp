@@ -90,7 +90,7 @@ class RegularPageTest : public QObject {
 
 void RegularPageTest::thirtySixMonthlyPaymentsOfAHundred() {
     RegularApp app;
-    app.State().ScheduleSource = kUntouched;
+    app.State().loan.ScheduleSource = kUntouched;
     app.EnterLoan(QStringLiteral("3,000.00"), QStringLiteral("36"), QStringLiteral("100.00"));
     QVERIFY(app.port->messages.empty());
     QCOMPARE(app.Text("edSimpAmtFin"), QStringLiteral("3000.00"));
@@ -102,10 +102,10 @@ void RegularPageTest::thirtySixMonthlyPaymentsOfAHundred() {
     QCOMPARE(app.Text("edSimpLastExtra"), QStringLiteral("0"));
     QCOMPARE(app.Summary(), QStringLiteral("Above schedule has 36 Payments Totalling $3,600.00 w/ "
                                            "$600.00 Finance Charge"));
-    QCOMPARE(app.State().PayCount, 36);
-    QCOMPARE(app.State().TotPay, qv::DollarsToCurrency(3600.0));
-    QCOMPARE(app.State().AmtFin, 3000.0);
-    QCOMPARE(app.State().RegPay, 100.0);
+    QCOMPARE(app.State().loan.PayCount, 36);
+    QCOMPARE(app.State().loan.TotPay, qv::DollarsToCurrency(3600.0));
+    QCOMPARE(app.State().loan.AmtFin, 3000.0);
+    QCOMPARE(app.State().regular.RegPay, 100.0);
 
     // Groups left over from another page are replaced.
     app.window->mdsPaySet().AppendNew();
@@ -115,9 +115,9 @@ void RegularPageTest::thirtySixMonthlyPaymentsOfAHundred() {
     QVERIFY(app.port->messages.empty());
     QCOMPARE(app.Groups(), (QList<QList<double>>{{1, 100, 1, 0}, {34, 100, 1, 0}, {1, 100, 1, 0}}));
     QCOMPARE(app.Text("edSimpAPR"), QStringLiteral("12.249%"));
-    QCOMPARE(app.State().APR, 12.249);
-    QCOMPARE(app.State().ScheduleSource, qv::kSourceRegular);
-    QCOMPARE(app.State().PerDiem, false);
+    QCOMPARE(app.State().loan.APR, 12.249);
+    QCOMPARE(app.State().loan.ScheduleSource, qv::kSourceRegular);
+    QCOMPARE(app.State().loan.PerDiem, false);
     const qv::ChartText chart = app.window->GetPage<ChartPage>().ChartLines();
     QVERIFY(!chart.empty());
     QCOMPARE(chart.front(), std::string("APR evaluated by Quorvane version 0.9992"));
@@ -199,7 +199,7 @@ void RegularPageTest::firstIntervalOfFortyFiveDaysIsCarried() {
     QCOMPARE(app.port->messages,
              (Messages{Info("With zero Common Periods, Extra Days must > 0 !")}));
     QCOMPARE(app.Focused(), app.Box("edSimp1stExtra"));
-    QCOMPARE(app.State().FirstPds, 0);
+    QCOMPARE(app.State().regular.FirstPds, 0);
 
     app.Enter("edSimp1stExtra", QStringLiteral("45"));
     QCOMPARE(app.port->messages,
@@ -207,14 +207,14 @@ void RegularPageTest::firstIntervalOfFortyFiveDaysIsCarried() {
                        Info("Revise First Common Period count, as Extra Days cannot > = 30")}));
     QCOMPARE(app.Text("edSimp1stNoPd"), QStringLiteral("1"));
     QCOMPARE(app.Text("edSimp1stExtra"), QStringLiteral("15"));
-    QCOMPARE(app.State().FirstExtra, 15);
+    QCOMPARE(app.State().regular.FirstExtra, 15);
 
     app.port->ClearRecords();
     app.Click("butSimpleAPR");
     QVERIFY(app.port->messages.empty());
     QCOMPARE(app.Groups().front(), (QList<double>{1, 100, 1, 15}));
     // The computation takes the carried period count, as the box shows it.
-    QCOMPARE(app.State().FirstPds, 1);
+    QCOMPARE(app.State().regular.FirstPds, 1);
     QVERIFY(app.Text("edSimpAPR").endsWith(QLatin1Char('%')));
 }
 
@@ -226,7 +226,7 @@ void RegularPageTest::lastIntervalOfAFullPeriodIsCarried() {
              (Messages{Info("Revised Common Period count, as Extra Days cannot > = 30")}));
     QCOMPARE(app.Text("edSimpLastNoPd"), QStringLiteral("2"));
     QCOMPARE(app.Text("edSimpLastExtra"), QStringLiteral("0"));
-    QCOMPARE(app.State().LastExtra, 0);
+    QCOMPARE(app.State().regular.LastExtra, 0);
     // 29 days stay as they are.
     app.port->ClearRecords();
     app.Enter("edSimpLastExtra", QStringLiteral("29"));
@@ -244,8 +244,8 @@ void RegularPageTest::twoPaymentsHaveNoInnerGroup() {
     app.Click("butSimpleAPR");
     QVERIFY(app.port->messages.empty());
     QCOMPARE(app.Groups(), (QList<QList<double>>{{1, 100, 1, 0}, {1, 105.5, 1, 0}}));
-    QCOMPARE(app.State().TotPay, qv::DollarsToCurrency(205.5));
-    QCOMPARE(app.State().LastPay, 105.5);
+    QCOMPARE(app.State().loan.TotPay, qv::DollarsToCurrency(205.5));
+    QCOMPARE(app.State().regular.LastPay, 105.5);
 }
 
 void RegularPageTest::commonPaymentRefusals_data() {
@@ -287,9 +287,9 @@ void RegularPageTest::commonPaymentRefusals() {
     // The main values are set as the boxes would hold them, so that only the
     // common payment box's rules speak.
     app.Box("edSimpAmtFin")->setText(amtFin);
-    app.State().AmtFin = amtFin.toDouble();
+    app.State().loan.AmtFin = amtFin.toDouble();
     app.Box("edSimpInnerNoPay")->setText(count);
-    app.State().PayCount = count.toInt();
+    app.State().loan.PayCount = count.toInt();
     app.Type("edSimpRegPay", pay);
     app.port->ClearRecords();
     const QString summary = app.Summary();
@@ -384,7 +384,7 @@ void RegularPageTest::firstAndLastIntervalRules() {
     app.Enter("edSimp1stPay", QStringLiteral("50"));
     QCOMPARE(app.port->messages, (Messages{Info("Oops, you must set a non-zero interval")}));
     QCOMPARE(app.Focused(), app.Box("edSimp1stNoPd"));
-    QCOMPARE(app.State().FirstPay, 50.0);
+    QCOMPARE(app.State().regular.FirstPay, 50.0);
 
     // Zero last periods with zero days: a note, and the summary all the same.
     app.Enter("edSimp1stNoPd", QStringLiteral("1"));
@@ -424,13 +424,13 @@ void RegularPageTest::moreThan485PaymentsAreRefusedThenCorrected() {
     RegularApp app;
     app.EnterLoan(QStringLiteral("3000"), QStringLiteral("486"), QStringLiteral("100"));
     app.port->ClearRecords();
-    app.State().ScheduleSource = kUntouched;
+    app.State().loan.ScheduleSource = kUntouched;
     app.Click("butSimpleAPR");
     QCOMPARE(app.port->messages,
              (Messages{Info("Warning: No more than 485 scheduled Payments allowed!"),
                        Warn(kNoDuration)}));
     QCOMPARE(app.Text("edSimpAPR"), QStringLiteral("InputError"));
-    QCOMPARE(app.State().ScheduleSource, qv::kSourceRegular);
+    QCOMPARE(app.State().loan.ScheduleSource, qv::kSourceRegular);
     QCOMPARE(app.window->mdsPaySet().Count(), 0);  // nothing was built
 
     app.port->ClearRecords();
@@ -440,12 +440,12 @@ void RegularPageTest::moreThan485PaymentsAreRefusedThenCorrected() {
     QCOMPARE(app.Groups(),
              (QList<QList<double>>{{1, 100, 1, 0}, {483, 100, 1, 0}, {1, 100, 1, 0}}));
     QCOMPARE(app.Text("edSimpAPR"), QStringLiteral("40.000%"));
-    QCOMPARE(app.State().PayCount, 485);
+    QCOMPARE(app.State().loan.PayCount, 485);
 }
 
 void RegularPageTest::oneMonthlyPaymentGoesToTheOnePaymentPage() {
     RegularApp app;
-    app.State().PerDiem = true;  // left by an earlier per-diem schedule
+    app.State().loan.PerDiem = true;  // left by an earlier per-diem schedule
     app.EnterLoan(QStringLiteral("100"), QStringLiteral("1"), QStringLiteral("115"));
     QCOMPARE(app.Text("edSimp1stPay"), QStringLiteral("115"));
     QCOMPARE(app.Text("edSimpLastPay"), QStringLiteral("0.00"));
@@ -458,14 +458,14 @@ void RegularPageTest::oneMonthlyPaymentGoesToTheOnePaymentPage() {
     QCOMPARE(app.Text("edDayOne"), QStringLiteral("60"));
     QCOMPARE(app.Text("edAmtFinOne"), QStringLiteral("100.000"));
     QCOMPARE(app.Text("edPayOne"), QStringLiteral("115.000"));
-    QCOMPARE(app.State().DayOne, 60);
-    QCOMPARE(app.State().AmtFinOne, 100.0);
-    QCOMPARE(app.State().PayOne, 115.0);
+    QCOMPARE(app.State().onePay.DayOne, 60);
+    QCOMPARE(app.State().onePay.AmtFinOne, 100.0);
+    QCOMPARE(app.State().onePay.PayOne, 115.0);
     // The general computation ran as well, on whole periods.
-    QCOMPARE(app.State().PerDiem, false);
+    QCOMPARE(app.State().loan.PerDiem, false);
     QCOMPARE(app.Groups(), (QList<QList<double>>{{1, 115, 2, 0}}));
     QCOMPARE(app.Text("edSimpAPR"), QStringLiteral("86.857%"));
-    QCOMPARE(app.State().ScheduleSource, qv::kSourceRegular);
+    QCOMPARE(app.State().loan.ScheduleSource, qv::kSourceRegular);
 
     // The one-payment page computes from what it was given.
     app.Click("butComputeOne");
@@ -487,7 +487,7 @@ void RegularPageTest::oneYearlyPaymentOver365DaysIsPerDiem() {
              (Messages{Info("This per diem loan has annual compounding\r\nPlease check Per Diem "
                             "Loans under Help.")}));
     QCOMPARE(app.window->ActivePage(), PageId::TabSimple);
-    QCOMPARE(app.State().PerDiem, true);
+    QCOMPARE(app.State().loan.PerDiem, true);
     // 15 % over 400 days, compounded yearly: (1 + r)(1 + 35 r / 365) = 1.15
     // at r = 13.5274 % (13.6875 % as simple interest).
     QCOMPARE(app.Text("edSimpAPR"), QStringLiteral("13.527%"));
@@ -502,8 +502,8 @@ void RegularPageTest::theEngineRefusingShowsInputErrorInBothBoxes() {
              (Messages{Info("$100.00 Amount Financed is too low to compute a meaningful APR")}));
     QCOMPARE(app.Text("edSimpAPR"), QStringLiteral("InputError"));
     QCOMPARE(app.Text("edAPR"), QStringLiteral("InputError"));
-    QCOMPARE(app.State().ScheduleSource, qv::kSourceRegular);
-    QCOMPARE(app.State().APR, 20.0);
+    QCOMPARE(app.State().loan.ScheduleSource, qv::kSourceRegular);
+    QCOMPARE(app.State().loan.APR, 20.0);
 
     // A corrected schedule shows its APR.
     app.port->ClearRecords();
@@ -515,7 +515,7 @@ void RegularPageTest::theEngineRefusingShowsInputErrorInBothBoxes() {
 
 void RegularPageTest::computeOnAnEmptyPageRefusesSoundly() {
     RegularApp app;
-    app.State().ScheduleSource = kUntouched;
+    app.State().loan.ScheduleSource = kUntouched;
     app.Click("butSimpleAPR");
     // A lone payment of nothing on the day of the advance: the group check
     // names its faults, and the one-payment page is handed a term it refuses.
@@ -525,7 +525,7 @@ void RegularPageTest::computeOnAnEmptyPageRefusesSoundly() {
                        Warn("Error: Scheduled 1 more Payments than Number of Payments."),
                        Warn(kNoDuration)}));
     QCOMPARE(app.Text("edSimpAPR"), QStringLiteral("InputError"));
-    QCOMPARE(app.State().ScheduleSource, qv::kSourceRegular);
+    QCOMPARE(app.State().loan.ScheduleSource, qv::kSourceRegular);
     QCOMPARE(app.window->ActivePage(), PageId::tabOnePay);
     QCOMPARE(app.Text("edDayOne"), QStringLiteral("0"));
     app.port->ClearRecords();
@@ -546,10 +546,10 @@ void RegularPageTest::intervalGroupSetsTheUnitPeriodAndTheIrregularGroup() {
     QCOMPARE(group->ItemIndex(), 1);
     app.Click(group->Item(4));
     QCOMPARE(group->ItemIndex(), 4);
-    QCOMPARE(app.State().DaysPerPd, 30);  // not before the group is left
+    QCOMPARE(app.State().loan.DaysPerPd, 30);  // not before the group is left
     app.Click(app.Box("edSimp1stPay"));
-    QCOMPARE(app.State().DaysPerPd, 7);
-    QCOMPARE(app.State().PdsPerYear, 365.0 / 7.0);
+    QCOMPARE(app.State().loan.DaysPerPd, 7);
+    QCOMPARE(app.State().loan.PdsPerYear, 365.0 / 7.0);
     QCOMPARE(app.Find<RadioGroup>("rgpBasePd")->ItemIndex(), 4);
     // The carry of extra days follows.
     app.Enter("edSimp1stExtra", QStringLiteral("9"));
@@ -560,8 +560,8 @@ void RegularPageTest::intervalGroupSetsTheUnitPeriodAndTheIrregularGroup() {
 
     app.Click(group->Item(0));
     app.Click(app.Box("edSimpAmtFin"));
-    QCOMPARE(app.State().DaysPerPd, 365);
-    QCOMPARE(app.State().PdsPerYear, 1.0);
+    QCOMPARE(app.State().loan.DaysPerPd, 365);
+    QCOMPARE(app.State().loan.PdsPerYear, 1.0);
 }
 
 void RegularPageTest::computeUsesTheIntervalThisPageShows() {
@@ -569,12 +569,12 @@ void RegularPageTest::computeUsesTheIntervalThisPageShows() {
     app.EnterLoan(QStringLiteral("3000"), QStringLiteral("36"), QStringLiteral("100"));
     // The irregular page has since computed a weekly schedule.
     app.Find<RadioGroup>("rgpBasePd")->SetItemIndex(4);
-    app.State().DaysPerPd = 7;
-    app.State().PdsPerYear = 365.0 / 7.0;
+    app.State().loan.DaysPerPd = 7;
+    app.State().loan.PdsPerYear = 365.0 / 7.0;
     app.Click("butSimpleAPR");
     QCOMPARE(app.Text("edSimpAPR"), QStringLiteral("12.249%"));
-    QCOMPARE(app.State().DaysPerPd, 30);
-    QCOMPARE(app.State().PdsPerYear, 12.0);
+    QCOMPARE(app.State().loan.DaysPerPd, 30);
+    QCOMPARE(app.State().loan.PdsPerYear, 12.0);
     QCOMPARE(app.Find<RadioGroup>("rgpBasePd")->ItemIndex(), 1);
 }
 
@@ -613,9 +613,9 @@ void RegularPageTest::resetAllRestoresStartTexts() {
     QCOMPARE(app.Find<QPlainTextEdit>("redShowOne")->toPlainText(),
              QStringLiteral("Enter values for the three values required\nthen click [Compute "
                             "APR] and look here a report."));
-    QCOMPARE(app.State().DayOne, 2);
-    QCOMPARE(app.State().ScheduleSource, 0);
-    QCOMPARE(app.State().DaysPerPd, 30);
+    QCOMPARE(app.State().onePay.DayOne, 2);
+    QCOMPARE(app.State().loan.ScheduleSource, 0);
+    QCOMPARE(app.State().loan.DaysPerPd, 30);
     QCOMPARE(app.window->mdsPaySet().Count(), 0);
 }
 

@@ -225,14 +225,14 @@ void ScheduleFileTest::savedExampleLoadsBackOnBothPages() {
     QCOMPARE(app.Text("edAPR") + QLatin1Char('%'), computedApr);
     QVERIFY(app.window->GetPage<IrregularPage>().GridEditable());
     const qv::LoanState& s = app.State();
-    QCOMPARE(s.AmtFin, 1000.0);
-    QCOMPARE(s.PayCount, 12);
-    QCOMPARE(s.TotPay, qv::Currency(10'724'100));
-    QCOMPARE(s.FirstPay, 95.0);
-    QCOMPARE(s.FirstExtra, 15);
-    QCOMPARE(s.RegPay, 88.85);
-    QCOMPARE(s.LastPay, 88.91);
-    QVERIFY(!s.IrregularLoaded);
+    QCOMPARE(s.loan.AmtFin, 1000.0);
+    QCOMPARE(s.loan.PayCount, 12);
+    QCOMPARE(s.loan.TotPay, qv::Currency(10'724'100));
+    QCOMPARE(s.regular.FirstPay, 95.0);
+    QCOMPARE(s.regular.FirstExtra, 15);
+    QCOMPARE(s.regular.RegPay, 88.85);
+    QCOMPARE(s.regular.LastPay, 88.91);
+    QVERIFY(!s.loan.IrregularLoaded);
 
     // Each dialog proposes the path chosen in it last.
     app.port->ClearRecords();
@@ -267,7 +267,7 @@ void ScheduleFileTest::theCurrentScheduleIsOfferedForSavingFirst() {
     WriteBytes(example, kExampleFile);
     qv::AppendPayGroup(app.window->mdsPaySet(), {24, 1, 50.0, 1, 0});
     app.window->mdsPaySet().Post();
-    app.State().AmtFin = 1100.0;
+    app.State().loan.AmtFin = 1100.0;
 
     app.port->answers = {yes ? qv::Answer::Yes : qv::Answer::No};
     app.port->fileAnswers = {example.string()};
@@ -366,8 +366,8 @@ void ScheduleFileTest::failedLoadsAndSavesChangeNothing() {
     QCOMPARE(app.PaySet(), kExampleGroups);
     QCOMPARE(app.LoadedBoxes(), boxes);
     QCOMPARE(app.Text("edAPR"), apr);
-    QCOMPARE(app.State().AmtFin, 1000.0);
-    QCOMPARE(app.State().PayCount, 12);
+    QCOMPARE(app.State().loan.AmtFin, 1000.0);
+    QCOMPARE(app.State().loan.PayCount, 12);
     if (!existing.isEmpty() && existing != QLatin1String("/"))
         QCOMPARE(ReadBytes(file), existing.toLatin1().toStdString());
     QCOMPARE(ReadBytes(app.Path("plain.txt")), std::string("not a folder"));
@@ -471,13 +471,13 @@ void ScheduleFileTest::exampleFilesLoadWithTheirApr() {
         app.Load(entry.path());
         QVERIFY2(!app.port->messages.empty(), name.c_str());
         QCOMPARE(app.port->messages.back().text, expected.at(name).apr);
-        QCOMPARE(app.State().IrregularLoaded, expected.at(name).irregular);
+        QCOMPARE(app.State().loan.IrregularLoaded, expected.at(name).irregular);
         // The command-line companion computes the same schedule file the
         // same way: the same report, line for line, and the same rate.
         qv::cli::LoanWorker companion{qv::cli::RunSettings{}};
         const qv::cli::LoanRecord record = companion.FromScheduleFile(entry.path(), name);
         QCOMPARE(record.report, app.window->ChartLines());
-        QCOMPARE(record.apr, app.State().APR);
+        QCOMPARE(record.apr, app.State().loan.APR);
         ++loaded;
     }
     QCOMPARE(loaded, int(expected.size()));

@@ -146,23 +146,23 @@ void SettingsPageTest::roundDownThenResetAllReturnsToNearest() {
 
     app.Tick("cbxRoundDown");
     QVERIFY(app.Box("cbxRoundDown")->isChecked());
-    QCOMPARE(app.window->State().RoundAdd, 0.0);
+    QCOMPARE(app.window->State().loan.RoundAdd, 0.0);
     QCOMPARE(about->text(), QString::fromLatin1(kAboutDown));
     QCOMPARE(chart->text(), QStringLiteral("Amortization rounds fractions down !"));
 
     app.Tick("cbxRoundDown");
-    QCOMPARE(app.window->State().RoundAdd, 0.5);
+    QCOMPARE(app.window->State().loan.RoundAdd, 0.5);
     QCOMPARE(chart->text(), QStringLiteral("Amortization rounds to nearest cent."));
 
     for (const char* reset : {"butEditReset", "butPayReset"}) {
         app.Tick("cbxRoundDown");
         app.Tick("cbxFractionalInt");
-        QCOMPARE(app.window->State().RoundAdd, 0.0);
+        QCOMPARE(app.window->State().loan.RoundAdd, 0.0);
         app.window->ShowPage(reset == std::string("butEditReset") ? PageId::tabEdit
                                                                   : PageId::tabEstimate);
         app.Click(reset);
         QVERIFY(!app.Box("cbxRoundDown")->isChecked());
-        QCOMPARE(app.window->State().RoundAdd, 0.5);
+        QCOMPARE(app.window->State().loan.RoundAdd, 0.5);
         QCOMPARE(about->text(), QString::fromLatin1(kAboutNearest));
         QCOMPARE(chart->text(), QStringLiteral("Amortization rounds to nearest cent."));
         // The other settings last for the run.

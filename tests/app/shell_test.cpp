@@ -89,12 +89,12 @@ void ShellTest::startsOnIntroWithTitleAndResetState() {
     qv::LoanState fresh;
     qv::ResetLoanState(fresh);
     const qv::LoanState& s = w.State();
-    QCOMPARE(s.APR, 20.0);
-    QCOMPARE(s.RoundAdd, 0.5);
-    QCOMPARE(s.ScheduleSource, 0);
-    QCOMPARE(s.IrregularLoaded, false);
-    QCOMPARE(s.AmtFinOne, fresh.AmtFinOne);
-    QVERIFY(s.PayMatrix == fresh.PayMatrix);
+    QCOMPARE(s.loan.APR, 20.0);
+    QCOMPARE(s.loan.RoundAdd, 0.5);
+    QCOMPARE(s.loan.ScheduleSource, 0);
+    QCOMPARE(s.loan.IrregularLoaded, false);
+    QCOMPARE(s.onePay.AmtFinOne, fresh.onePay.AmtFinOne);
+    QVERIFY(s.loan.PayMatrix == fresh.loan.PayMatrix);
     QCOMPARE(w.mdsPaySet().Count(), 0);
     QCOMPARE(w.mdsDetail().Count(), 0);
     QVERIFY(w.mdsPaySet().Active());
@@ -237,7 +237,7 @@ void ShellTest::menuItemsLandOnTheirPages() {
     AppFixture app;
     // Start somewhere none of the items leads to.
     app.window->ShowPage(PageId::tabChart);
-    app.window->State().ScheduleSource = kUntouched;
+    app.window->State().loan.ScheduleSource = kUntouched;
     QAction* action = app.Item(qPrintable(item));
     QVERIFY(action != nullptr);
     action->trigger();
@@ -249,7 +249,7 @@ void ShellTest::menuItemsLandOnTheirPages() {
     const int source = page == PageId::tabSplit ? qv::kSourceSplit
                        : loads                  ? qv::kSourceIrregular
                                                 : kUntouched;
-    QCOMPARE(app.window->State().ScheduleSource, source);
+    QCOMPARE(app.window->State().loan.ScheduleSource, source);
     const QString tab = PageHasTab(page) ? PageCaption(page) : QString();
     QCOMPARE(app.HighlightedTab(), tab);
     // The items naming one setting put the focus on its box.
@@ -345,7 +345,7 @@ void ShellTest::navigationButtons() {
     QFETCH(int, source);
     AppFixture app;
     app.window->ShowPage(on);
-    app.window->State().ScheduleSource = kUntouched;
+    app.window->State().loan.ScheduleSource = kUntouched;
     auto* b = app.Find<QPushButton>(qPrintable(button));
     QVERIFY(b != nullptr);
     QCOMPARE(b->text(), caption);
@@ -355,7 +355,7 @@ void ShellTest::navigationButtons() {
     if (button == "butReRx78") b->setVisible(true);
     app.Click(b);
     QCOMPARE(app.window->ActivePage(), lands);
-    QCOMPARE(app.window->State().ScheduleSource, source);
+    QCOMPARE(app.window->State().loan.ScheduleSource, source);
     QVERIFY(app.port->messages.empty());
 }
 
@@ -375,13 +375,13 @@ void ShellTest::resetCommandsRestoreStartStateAndShowIntro() {
     // The page is shown first: entering it may act on the state set below.
     w.ShowPage(on);
     qv::LoanState& s = w.State();
-    s.APR = 9.5;
-    s.RoundAdd = 0.0;
-    s.ScheduleSource = 3;
-    s.IrregularLoaded = true;
-    s.PayCount = 12;
-    s.FirstPay = 42.0;  // the regular page's own values survive Reset
-    s.PayMatrix[1].PayCents = 10000;
+    s.loan.APR = 9.5;
+    s.loan.RoundAdd = 0.0;
+    s.loan.ScheduleSource = 3;
+    s.loan.IrregularLoaded = true;
+    s.loan.PayCount = 12;
+    s.regular.FirstPay = 42.0;  // the regular page's own values survive Reset
+    s.loan.PayMatrix[1].PayCents = 10000;
     AddGroup(w.mdsPaySet());
     AddGroup(w.mdsDetail());
     app.Find<QLineEdit>("edTotPay")->setText(QStringLiteral("1200.00"));
@@ -400,13 +400,13 @@ void ShellTest::resetCommandsRestoreStartStateAndShowIntro() {
     }
 
     QCOMPARE(w.ActivePage(), PageId::tabAbout);
-    QCOMPARE(s.APR, 20.0);
-    QCOMPARE(s.RoundAdd, 0.5);
-    QCOMPARE(s.ScheduleSource, 0);
-    QCOMPARE(s.IrregularLoaded, false);
-    QCOMPARE(s.PayCount, 0);
-    QCOMPARE(s.FirstPay, 42.0);
-    QCOMPARE(s.PayMatrix[1].PayCents, 0);
+    QCOMPARE(s.loan.APR, 20.0);
+    QCOMPARE(s.loan.RoundAdd, 0.5);
+    QCOMPARE(s.loan.ScheduleSource, 0);
+    QCOMPARE(s.loan.IrregularLoaded, false);
+    QCOMPARE(s.loan.PayCount, 0);
+    QCOMPARE(s.regular.FirstPay, 42.0);
+    QCOMPARE(s.loan.PayMatrix[1].PayCents, 0);
     QCOMPARE(w.mdsPaySet().Count(), 0);
     QCOMPARE(w.mdsDetail().Count(), 0);
     QCOMPARE(app.Text("edTotPay"), QStringLiteral("0.00"));
@@ -447,8 +447,8 @@ void ShellTest::pagesWithoutTabHighlightNoTab() {
 void ShellTest::redirectFiresOnceFromTheStrip() {
     AppFixture app;
     TforMain& w = *app.window;
-    w.State().IrregularLoaded = true;
-    w.State().ScheduleSource = 0;
+    w.State().loan.IrregularLoaded = true;
+    w.State().loan.ScheduleSource = 0;
     app.PickTab(QStringLiteral("2:Reg.Pay"));
 
     QCOMPARE(int(app.port->messages.size()), 1);
@@ -457,8 +457,8 @@ void ShellTest::redirectFiresOnceFromTheStrip() {
     QCOMPARE(w.ActivePage(), PageId::tabEstimate);
     QCOMPARE(app.HighlightedTab(), QStringLiteral("3:Irreg.Pay"));
     QCOMPARE(QApplication::focusWidget(), app.Find<QWidget>("edTotPay"));
-    QCOMPARE(w.State().ScheduleSource, 3);
-    QCOMPARE(w.State().IrregularLoaded, false);
+    QCOMPARE(w.State().loan.ScheduleSource, 3);
+    QCOMPARE(w.State().loan.IrregularLoaded, false);
 
     // Later picks of the regular page go there without a word.
     app.PickTab(QStringLiteral("1:Intro"));
@@ -470,11 +470,11 @@ void ShellTest::redirectFiresOnceFromTheStrip() {
 void ShellTest::redirectDoesNotFireFromMenuOrButton() {
     AppFixture app;
     TforMain& w = *app.window;
-    w.State().IrregularLoaded = true;
+    w.State().loan.IrregularLoaded = true;
     app.Item("ComputeAPRfromRegularSchedule1")->trigger();
     QCOMPARE(w.ActivePage(), PageId::TabSimple);
     QVERIFY(app.port->messages.empty());
-    QVERIFY(w.State().IrregularLoaded);
+    QVERIFY(w.State().loan.IrregularLoaded);
 
     // Picking another tab and the regular one again is the user's pick.
     app.PickTab(QStringLiteral("5:Save/Edit"));
@@ -487,7 +487,7 @@ void ShellTest::redirectDoesNotFireFromMenuOrButton() {
 void ShellTest::keyboardTabSteppingIsAUserPick() {
     AppFixture app;
     TforMain& w = *app.window;
-    w.State().IrregularLoaded = true;
+    w.State().loan.IrregularLoaded = true;
     app.Find<QWidget>("butSet")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
     // 1:Intro -> 2:Reg.Pay by the keyboard runs the page-change rule too.
@@ -550,7 +550,7 @@ void ShellTest::exitAnsweredNoKeepsEverything() {
     AppFixture app;
     TforMain& w = *app.window;
     w.ShowPage(PageId::tabSplit);
-    w.State().APR = 12.25;
+    w.State().loan.APR = 12.25;
     AddGroup(w.mdsPaySet());
     app.Find<QLineEdit>("edSplitAmtFin")->setText(QStringLiteral("500.00"));
     app.port->answers = {qv::Answer::No};
@@ -561,7 +561,7 @@ void ShellTest::exitAnsweredNoKeepsEverything() {
     QCOMPARE(app.port->messages[0].text, std::string("Exit APR now?"));
     QVERIFY(w.isVisible());
     QCOMPARE(w.ActivePage(), PageId::tabSplit);
-    QCOMPARE(w.State().APR, 12.25);
+    QCOMPARE(w.State().loan.APR, 12.25);
     QCOMPARE(w.mdsPaySet().Count(), 1);
     QCOMPARE(app.Text("edSplitAmtFin"), QStringLiteral("500.00"));
 }

@@ -79,7 +79,7 @@ void SplitPageTest::theTestCaseIsAmortizedMatchedAndReset() {
     constexpr int kWeekly = 4;
     app.Click(app.Find<RadioGroup>("rgpSplitPd")->Item(kWeekly));
     app.Click("butJust");
-    QCOMPARE(app.window->State().SplitDaysPerPd, 7.0);
+    QCOMPARE(app.window->State().split.SplitDaysPerPd, 7.0);
     const qv::SplitRun just = SplitApp::EngineRun(kWeekly, qv::JustAmortize);
     QCOMPARE(app.Chart(), SplitApp::Lines(just.chart));
     QCOMPARE(app.Text("edSplitInterest"), QStringLiteral("$106.23"));
@@ -117,8 +117,8 @@ void SplitPageTest::theTestCaseIsAmortizedMatchedAndReset() {
     app.Click("butSplitReset");
     QCOMPARE(app.window->ActivePage(), PageId::tabAbout);
     app.ExpectStartTexts();
-    QCOMPARE(app.window->State().SplitRegPay, 0.0);
-    QCOMPARE(app.window->State().SplitDaysPerPd, 30.0);
+    QCOMPARE(app.window->State().split.SplitRegPay, 0.0);
+    QCOMPARE(app.window->State().split.SplitDaysPerPd, 30.0);
 }
 
 void SplitPageTest::tabOrderPassesTheFreshPageWithoutAWord() {
@@ -147,7 +147,7 @@ void SplitPageTest::aRefusedEntryPutsTheFocusBack() {
                             "number !\n\rResetting input value of 2")}));
     auto* count = app.Box("edSplitPayCount");
     QCOMPARE(app.Text("edSplitPayCount"), QStringLiteral("0"));
-    QCOMPARE(app.window->State().SplitPayCount, 0);
+    QCOMPARE(app.window->State().split.SplitPayCount, 0);
     QCOMPARE(app.Focused(), count);
     QCOMPARE(count->selectedText(), count->text());
 }

@@ -167,11 +167,11 @@ void VaryPageTest::chartReplacesTheChartTextAndKeepsItOnTheChartPage() {
     qv::TMemDataSet& paySet = app.window->mdsPaySet();
     qv::AppendPayGroup(paySet, {12, 1, 88.85, 1, 0});
     paySet.Post();
-    app.window->State().AmtFin = 1000;
-    app.window->State().TotPay = 10662000;
-    app.window->State().PayCount = 12;
+    app.window->State().loan.AmtFin = 1000;
+    app.window->State().loan.TotPay = 10662000;
+    app.window->State().loan.PayCount = 12;
     QCOMPARE(app.window->RunGetAPR(), qv::AprOutcome::Computed);
-    app.window->State().ScheduleSource = qv::kSourceIrregular;
+    app.window->State().loan.ScheduleSource = qv::kSourceIrregular;
 
     app.Enter("ebxPrincipal", QStringLiteral("200"));
     app.AddGroup(QStringLiteral("2"), QStringLiteral("100.50"));
@@ -272,7 +272,7 @@ void VaryPageTest::saveListThenLoadListRestoresTheList() {
                              {"Select <Variable Payset>.txt to load", "myPaySet.txt", "txt"}}));
     QVERIFY(app.port->messages.empty());  // an empty list is not offered for saving
     QCOMPARE(app.Groups(), groups);
-    QCOMPARE(app.window->State().ContractPrincipal, 2500.0);
+    QCOMPARE(app.window->State().vary.ContractPrincipal, 2500.0);
     QCOMPARE(app.Text("ebxPrincipal"), QStringLiteral("2500.00"));
     QCOMPARE(app.Interval()->ItemIndex(), kWeekly);
     QCOMPARE(app.Label("labVary14"), QStringLiteral("5 Payments, Total= $400.00"));
@@ -318,7 +318,7 @@ void VaryPageTest::aSaveBeforeLoadNeverReplacesTheListToLoad() {
                        Warn(refused.c_str())}));
     QCOMPARE(ReadAll(keep), kept);
     QCOMPARE(app.Groups(), (std::vector<qv::VarGroup>{{1, 2, 5.0, 350.0, 1, 0}}));
-    QCOMPARE(app.window->State().ContractPrincipal, 700.0);
+    QCOMPARE(app.window->State().vary.ContractPrincipal, 700.0);
 
     // A save proposes the list saved last, a load the list loaded last.
     app.port->ClearRecords();

@@ -37,7 +37,7 @@ class ChartTest : public ::testing::Test {
         AddGroups(paySet, {{12, 100.0, 1, 0}});
         SetLoan(state, 1100.0, 1200.0, 12);
         Compute();
-        ASSERT_DOUBLE_EQ(state.APR, 16.376);
+        ASSERT_DOUBLE_EQ(state.loan.APR, 16.376);
     }
 
     // 2,000.00 repaid by 180.00 after a month and a half, ten more of 180.00
@@ -46,24 +46,24 @@ class ChartTest : public ::testing::Test {
         AddGroups(paySet, {{1, 180.0, 1, 15}, {10, 180.0, 1, 0}, {1, 175.5, 1, 0}});
         SetLoan(state, 2000.0, 2155.5, 12);
         Compute();
-        ASSERT_DOUBLE_EQ(state.APR, 13.044);
+        ASSERT_DOUBLE_EQ(state.loan.APR, 13.044);
     }
 
     // A chart of hand-set matrix entries: (cents, periods, days) each.
     void Matrix(double amtFin, double apr, std::vector<PayEntry> entries) {
         AddGroups(paySet, {{1, 1.0, 1, 0}});  // some group, so that the chart runs
-        state.AmtFin = amtFin;
-        state.APR = apr;
-        state.PayCount = static_cast<std::int32_t>(entries.size());
+        state.loan.AmtFin = amtFin;
+        state.loan.APR = apr;
+        state.loan.PayCount = static_cast<std::int32_t>(entries.size());
         for (size_t k = 0; k < entries.size(); ++k) {
             entries[k].CumPds = static_cast<std::int32_t>(k + 1);
-            state.PayMatrix[k + 1] = entries[k];
+            state.loan.PayMatrix[k + 1] = entries[k];
         }
     }
 
     ChartText Chart(ChartOptions options = {}) {
         ChartText out;
-        last = AppendAmortizationChart(state, paySet, options, out, port);
+        last = AppendAmortizationChart(state.loan, paySet, options, out, port);
         return out;
     }
 
@@ -83,7 +83,7 @@ class ChartTest : public ::testing::Test {
     }
 
     DetailFill Fill(bool showRebates = true) {
-        return FillDetailRows(CaptureComputedSchedule(state, paySet), detail, showRebates);
+        return FillDetailRows(CaptureComputedSchedule(state.loan, paySet), detail, showRebates);
     }
 
     TMemDataSet paySet;
@@ -99,7 +99,7 @@ class ChartTest : public ::testing::Test {
 TEST_F(ChartTest, TwelveOfHundredWithRebatesIsAppendedBelowTheAprReport) {
     TwelveOfHundred();
     const ChartText report = chart;
-    last = AppendAmortizationChart(state, paySet, {.showRebates = true}, chart, port);
+    last = AppendAmortizationChart(state.loan, paySet, {.showRebates = true}, chart, port);
 
     EXPECT_EQ(last.outcome, ChartOutcome::Appended);
     EXPECT_EQ(last.payments, 12);
@@ -182,7 +182,7 @@ TEST_F(ChartTest, FractionalInterestShowsFourDecimalsAndCarriesTheFractionsInThe
 
 TEST_F(ChartTest, RoundingDownIsWordedAndAppliedToInterestAndChartRebates) {
     TwelveOfHundred();
-    state.RoundAdd = 0.0;
+    state.loan.RoundAdd = 0.0;
     const ChartText lines = Chart({.showRebates = true, .roundDown = true});
     EXPECT_EQ(last.caption, "Amortization rounds fractions down!");
     ASSERT_EQ(lines.size(), 5u + 12u + 2u);
@@ -197,7 +197,7 @@ TEST_F(ChartTest, RoundingDownIsWordedAndAppliedToInterestAndChartRebates) {
 
 TEST_F(ChartTest, PerDiemScheduleSaysSoInsteadOfTheUnitPeriod) {
     TwelveOfHundred();
-    state.PerDiem = true;
+    state.loan.PerDiem = true;
     const ChartText lines = Chart();
     EXPECT_EQ(lines[1], "Note: this Chart assumes \"per-diem\" interest.");
     // 360 days at 16.376 % a year on a 365-day year: 1,100.00 x 30 x 0.16376 / 365
@@ -206,8 +206,8 @@ TEST_F(ChartTest, PerDiemScheduleSaysSoInsteadOfTheUnitPeriod) {
 
 TEST_F(ChartTest, WeeklyPeriodsAreShownInGeneralFormat) {
     TwelveOfHundred();
-    state.DaysPerPd = 14;
-    state.PdsPerYear = 365.0 / 14;
+    state.loan.DaysPerPd = 14;
+    state.loan.PdsPerYear = 365.0 / 14;
     EXPECT_EQ(Chart()[1], "    using 14 days/period & 26.0714285714286 periods/year");
 }
 
@@ -216,11 +216,11 @@ TEST_F(ChartTest, WeeklyPeriodsAreShownInGeneralFormat) {
 // force now; with no computation there is nothing to chart.
 TEST_F(ChartTest, ACapturedScheduleIsChartedAsItWasComputed) {
     TwelveOfHundred();
-    const ComputedSchedule captured = CaptureComputedSchedule(state, paySet);
+    const ComputedSchedule captured = CaptureComputedSchedule(state.loan, paySet);
     const ChartText asComputed = Chart();
-    state.AmtFin = 5000.0;
-    state.APR = 99.0;
-    state.PayMatrix[1].PayCents = 0;
+    state.loan.AmtFin = 5000.0;
+    state.loan.APR = 99.0;
+    state.loan.PayMatrix[1].PayCents = 0;
 
     ChartText lines;
     last = AppendAmortizationChart(&captured, 0.5, {}, lines, port);
@@ -242,9 +242,9 @@ TEST_F(ChartTest, ACapturedScheduleIsChartedAsItWasComputed) {
 TEST_F(ChartTest, ASecondChartIsAppendedBelowTheFirst) {
     TwelveOfHundred();
     const size_t report = chart.size();
-    AppendAmortizationChart(state, paySet, {}, chart, port);
+    AppendAmortizationChart(state.loan, paySet, {}, chart, port);
     const size_t once = chart.size();
-    AppendAmortizationChart(state, paySet, {}, chart, port);
+    AppendAmortizationChart(state.loan, paySet, {}, chart, port);
     ASSERT_EQ(chart.size(), once + (once - report));
     EXPECT_TRUE(std::equal(chart.begin() + report, chart.begin() + once, chart.begin() + once));
 }
@@ -314,9 +314,9 @@ TEST_F(ChartTest, AmountsTooWideForTheirColumnsWidenThemAndKeepEveryDigit) {
 TEST_F(ChartTest, NoGroupsAndNoSplitRateScheduleAppendNothingButSaySo) {
     TwelveOfHundred();
     EmptyTable(paySet);
-    state.RoundAdd = 0.0;
+    state.loan.RoundAdd = 0.0;
     const ChartText before = chart;
-    last = AppendAmortizationChart(state, paySet, {}, chart, port);
+    last = AppendAmortizationChart(state.loan, paySet, {}, chart, port);
     EXPECT_EQ(last.outcome, ChartOutcome::NoPaymentSet);
     EXPECT_EQ(last.caption, "Amortization rounds fractions down!");
     EXPECT_EQ(chart, before);
@@ -328,7 +328,7 @@ TEST_F(ChartTest, NoGroupsAndNoSplitRateScheduleAppendNothingButSaySo) {
 TEST_F(ChartTest, TheSplitRatePageChartsTheMatrixWithoutGroups) {
     TwelveOfHundred();
     EmptyTable(paySet);
-    state.ScheduleSource = kSourceSplit;
+    state.loan.ScheduleSource = kSourceSplit;
     EXPECT_EQ(Chart().size(), 4u + 12u + 2u);
     EXPECT_TRUE(port.messages.empty());
 }
@@ -336,10 +336,10 @@ TEST_F(ChartTest, TheSplitRatePageChartsTheMatrixWithoutGroups) {
 TEST_F(ChartTest, AFirstPaymentUnderOneCentAppendsNothingAndSaysNothing) {
     AddGroups(paySet, {{2, 0.009, 1, 0}});
     SetLoan(state, 0.01, 0.02, 2);
-    state.PayMatrix[1] = {0, 1, 0, 1, 0};
-    state.PayMatrix[2] = {1, 1, 0, 2, 0};
+    state.loan.PayMatrix[1] = {0, 1, 0, 1, 0};
+    state.loan.PayMatrix[2] = {1, 1, 0, 2, 0};
     const ChartText before = chart;
-    last = AppendAmortizationChart(state, paySet, {}, chart, port);
+    last = AppendAmortizationChart(state.loan, paySet, {}, chart, port);
     EXPECT_EQ(last.outcome, ChartOutcome::FirstPaymentUnderCent);
     EXPECT_EQ(chart, before);
     EXPECT_TRUE(port.messages.empty());
@@ -349,7 +349,7 @@ TEST_F(ChartTest, AFirstPaymentUnderOneCentAppendsNothingAndSaysNothing) {
 // the matrix or beyond what the last expansion wrote.
 TEST_F(ChartTest, PayCountBeyondTheExpandedScheduleChartsOnlyTheExpandedPayments) {
     TwelveOfHundred();
-    state.PayCount = 14;  // told after the expansion of twelve
+    state.loan.PayCount = 14;  // told after the expansion of twelve
     const ChartText body = Body(Chart({.showRebates = true}));
     ASSERT_EQ(body.size(), 12u + 2u);
     EXPECT_EQ(body[11], "  12     $98.64      $1.35     $99.99      $0.00     $99.99      $0.00 ");
@@ -358,15 +358,15 @@ TEST_F(ChartTest, PayCountBeyondTheExpandedScheduleChartsOnlyTheExpandedPayments
 
 TEST_F(ChartTest, PayCountOutsideTheMatrixIsHeldWithinIt) {
     for (std::int32_t k = 1; k <= kMaxPayments; ++k)
-        state.PayMatrix[static_cast<size_t>(k)] = {100, 1, 0, k, 0};
+        state.loan.PayMatrix[static_cast<size_t>(k)] = {100, 1, 0, k, 0};
     AddGroups(paySet, {{kMaxPayments, 1.0, 1, 0}});
-    state.AmtFin = 400.0;
-    state.APR = 1.0;
-    state.PayCount = 100000;
-    EXPECT_EQ(ChartedPaymentCount(state), kMaxPayments);
+    state.loan.AmtFin = 400.0;
+    state.loan.APR = 1.0;
+    state.loan.PayCount = 100000;
+    EXPECT_EQ(ChartedPaymentCount(state.loan), kMaxPayments);
     EXPECT_EQ(Body(Chart({.showRebates = true})).size(), static_cast<size_t>(kMaxPayments) + 2);
-    state.PayCount = -3;
-    EXPECT_EQ(ChartedPaymentCount(state), 0);
+    state.loan.PayCount = -3;
+    EXPECT_EQ(ChartedPaymentCount(state.loan), 0);
     const ChartText empty = Chart({.showRebates = true});
     EXPECT_EQ(Body(empty), (ChartText{"Total of Payments = $0.00, rounding to closest cent."}));
 }
@@ -398,7 +398,7 @@ TEST_F(ChartTest, RegularScheduleFillsTheGridWithRuleOf78sRebatesToTheCent) {
 
 TEST_F(ChartTest, TheGridRebateRoundsToNearestEvenWhenAmortizationRoundsDown) {
     TwelveOfHundred();
-    state.RoundAdd = 0.0;
+    state.loan.RoundAdd = 0.0;
     Fill();
     EXPECT_EQ(Column("Rebate")[0], 84.62);
     EXPECT_EQ(Column("Rebate")[4], 35.90);
@@ -441,7 +441,7 @@ TEST_F(ChartTest, ScheduleRegularityIsJudgedPaymentByPaymentAndIntervalByInterva
     for (const Case& c : cases) {
         EmptyTable(paySet);
         for (const test::Group& g : c.groups) AddGroups(paySet, {g});
-        state.PayCount = 12;
+        state.loan.PayCount = 12;
         EXPECT_EQ(Fill(false).irregular, c.irregular) << c.what;
     }
 }
@@ -459,7 +459,7 @@ TEST_F(ChartTest, NoStatedPaymentsGiveNoRebateRatherThanADivisionByZero) {
     // The split-rate page can send a schedule whose count was never stated.
     AddGroups(paySet, {{3, 100.0, 1, 0}});
     SetLoan(state, 250.0, 300.0, 0);
-    state.ScheduleSource = kSourceSplit;
+    state.loan.ScheduleSource = kSourceSplit;
     const DetailFill fill = Fill();
     EXPECT_TRUE(fill.filled);
     EXPECT_EQ(Column("Rebate"), (std::vector<double>{0.0, 0.0, 0.0}));
@@ -478,7 +478,7 @@ TEST_F(ChartTest, NoGroupsLeaveAnEmptyGridAndNoStaleRows) {
     Fill();
     ASSERT_EQ(detail.Count(), 12);
     EmptyTable(paySet);
-    state.ScheduleSource = kSourceSplit;
+    state.loan.ScheduleSource = kSourceSplit;
     const DetailFill fill = Fill();
     EXPECT_TRUE(fill.filled);
     EXPECT_EQ(fill.rows, 0);
@@ -487,7 +487,7 @@ TEST_F(ChartTest, NoGroupsLeaveAnEmptyGridAndNoStaleRows) {
 
 TEST_F(ChartTest, MoreThan485PaymentsStopTheGridAtTheLimitAndSaySo) {
     AddGroups(paySet, {{400, 10.0, 1, 0}, {1000000000, 10.0, 1, 0}});
-    state.PayCount = 485;
+    state.loan.PayCount = 485;
     const DetailFill fill = Fill(false);
     EXPECT_TRUE(fill.filled);
     EXPECT_TRUE(fill.cut);
@@ -506,8 +506,8 @@ TEST_F(ChartTest, AnAbsurdRoundingAddendIsHeldInsideTheCurrencyRange) {
         EmptyTable(paySet);
         AddGroups(paySet, {{3, 100.0, 1, 0}});
         SetLoan(state, 250.0, 300.0, 3);
-        state.APR = 20.0;
-        state.RoundAdd = roundAdd;
+        state.loan.APR = 20.0;
+        state.loan.RoundAdd = roundAdd;
         const DetailFill fill = Fill();
         EXPECT_TRUE(fill.filled) << roundAdd;
         for (const double unearned : Column("UnEarnIn"))
@@ -529,7 +529,7 @@ TEST_F(ChartTest, AFillThatFailsHalfWayLeavesAnEmptyGridRefreshedOnce) {
         detail.Post();
     }
     AddGroups(paySet, {{5, 100.0, 1, 0}, {1, 3e9, 1, 0}});
-    state.PayCount = 6;
+    state.loan.PayCount = 6;
     int refreshes = 0;
     detail.AddObserver([&] { ++refreshes; });
 
@@ -579,7 +579,7 @@ TEST_F(ChartTest, TheGridRebateIsNotRoundedTwice) {
     // whose exact rebate lies within a hair under the half cent.
     AddGroups(paySet, {{24, 100.0, 1, 0}});
     SetLoan(state, 2298.67, 2400.0, 24);
-    state.APR = 4.0;
+    state.loan.APR = 4.0;
     Fill();
     EXPECT_EQ(Column("Rebate")[1], 85.45);
 
@@ -617,7 +617,7 @@ class Host : public ChartPageHost, public UserPort {
     // As the window does, the loan as it stands after the last computation.
     const ComputedSchedule* LastComputed() override {
         if (!computed) return nullptr;
-        last = CaptureComputedSchedule(state, paySet);
+        last = CaptureComputedSchedule(state.loan, paySet);
         return &last;
     }
 
@@ -633,16 +633,16 @@ class Host : public ChartPageHost, public UserPort {
 class EnterChartPageTest : public ChartTest {
   protected:
     ChartEntryOutcome Enter(bool showRebates = true) {
-        return EnterChartPage(state, paySet, detail, showRebates, host, host);
+        return EnterChartPage(state.loan, paySet, detail, showRebates, host, host);
     }
     Host host{state, paySet};
 };
 
 TEST_F(EnterChartPageTest, NoGroupsBeepAndDoNothingElse) {
-    state.ScheduleSource = kSourceRegular;
+    state.loan.ScheduleSource = kSourceRegular;
     EXPECT_EQ(Enter(), ChartEntryOutcome::Beeped);
     EXPECT_EQ(host.log, (std::vector<std::string>{"beep"}));
-    EXPECT_EQ(state.ScheduleSource, kSourceRegular);
+    EXPECT_EQ(state.loan.ScheduleSource, kSourceRegular);
 }
 
 TEST_F(EnterChartPageTest, TheGridIsFilledWhileTheWindowIsDisabledAndTheWarningFollows) {
@@ -657,16 +657,16 @@ TEST_F(EnterChartPageTest, TheGridIsFilledWhileTheWindowIsDisabledAndTheWarningF
 TEST_F(EnterChartPageTest, TheSourcePageIsRecomputedAndTheGridWorksFromThatComputation) {
     AddGroups(paySet, {{12, 100.0, 1, 0}});
     SetLoan(state, 1100.0, 1200.0, 12);
-    state.APR = 16.376;
-    state.ScheduleSource = kSourceIrregular;
+    state.loan.APR = 16.376;
+    state.loan.ScheduleSource = kSourceIrregular;
     // The recompute finds 1,150.00 financed: the finance charge is 50.00, and
     // the first month earns 1,150.00 x 16.376% / 12 = 15.69 of it.
-    host.recompute = [&] { state.AmtFin = 1150.0; };
+    host.recompute = [&] { state.loan.AmtFin = 1150.0; };
     EXPECT_EQ(Enter(), ChartEntryOutcome::Filled);
     EXPECT_EQ(host.log.front(), "irregular APR");
     EXPECT_EQ(Column("Rebate")[0], 42.31);
     EXPECT_EQ(Column("UnEarnIn")[0], 34.31);
-    EXPECT_EQ(state.ScheduleSource, kSourceNone);
+    EXPECT_EQ(state.loan.ScheduleSource, kSourceNone);
 
     // Entered again with nothing to recompute: the grid is simply rebuilt.
     host.log.clear();
@@ -685,7 +685,7 @@ TEST_F(EnterChartPageTest, WithNothingComputedTheUserIsToldWhereToComputeAndNoGr
 
     // Sent from the split-rate page to read its chart: nothing to say.
     host.log.clear();
-    state.ScheduleSource = kSourceSplit;
+    state.loan.ScheduleSource = kSourceSplit;
     EXPECT_EQ(Enter(), ChartEntryOutcome::NothingComputed);
     EXPECT_EQ(host.log, std::vector<std::string>{});
     EXPECT_EQ(detail.Count(), 0);
@@ -706,10 +706,10 @@ TEST_F(EnterChartPageTest, AnInputErrorSendsTheUserBackToTheSourcePage) {
     };
     for (const auto& [source, expected] : cases) {
         host.log.clear();
-        state.ScheduleSource = source;
+        state.loan.ScheduleSource = source;
         EXPECT_EQ(Enter(), ChartEntryOutcome::InputError) << source;
         EXPECT_EQ(host.log, expected) << source;
-        EXPECT_EQ(state.ScheduleSource, source);
+        EXPECT_EQ(state.loan.ScheduleSource, source);
     }
     EXPECT_EQ(RouteAfterInputError(kSourceSplit), InputErrorRoute::tabEdit);
     EXPECT_EQ(RouteAfterInputError(kSourceNone), InputErrorRoute::tabAbout);
@@ -717,7 +717,7 @@ TEST_F(EnterChartPageTest, AnInputErrorSendsTheUserBackToTheSourcePage) {
 
 TEST_F(EnterChartPageTest, TheWindowIsEnabledAgainWhenTheFillFails) {
     AddGroups(paySet, {{1, 100.0, 1, 0}});
-    state.PayCount = 1;
+    state.loan.PayCount = 1;
     detail.Close();
     detail.Clear();
     detail.SetFieldsDefinitionItems({"Sequence;3;0;1"});

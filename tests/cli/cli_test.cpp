@@ -87,7 +87,7 @@ class Desktop : public ChartPageHost {
     explicit Desktop(AprSettings settings = {}, bool roundDown = false) : settings_(settings) {
         DefinePaySetTable(paySet_);
         DefineDetailTable(detail_);
-        state_.RoundAdd = roundDown ? 0.0 : 0.5;
+        state_.loan.RoundAdd = roundDown ? 0.0 : 0.5;
     }
 
     // The outcome of the load's estimate; empty when nothing was estimated.
@@ -103,17 +103,17 @@ class Desktop : public ChartPageHost {
     }
 
     std::string SavedChart(const ChartOptions& options, const fs::path& file) {
-        EXPECT_EQ(EnterChartPage(state_, paySet_, detail_, options.showRebates, *this, port_),
+        EXPECT_EQ(EnterChartPage(state_.loan, paySet_, detail_, options.showRebates, *this, port_),
                   ChartEntryOutcome::Filled);
         ChartText lines;
-        AppendAmortizationChart(LastComputed(), state_.RoundAdd, options, lines, port_);
+        AppendAmortizationChart(LastComputed(), state_.loan.RoundAdd, options, lines, port_);
         box_.insert(box_.end(), lines.begin(), lines.end());
         EXPECT_TRUE(SaveChartText(file, box_).ok);
         return ReadFile(file);
     }
 
     const ChartText& ChartBox() const { return box_; }
-    double Apr() const { return state_.APR; }
+    double Apr() const { return state_.loan.APR; }
     const RecordingUserPort& Port() const { return port_; }
 
     // The chart page's host.
@@ -130,7 +130,7 @@ class Desktop : public ChartPageHost {
         AprEstimate e = EstimateApr(state_, paySet_, interval_, settings_, port_);
         inputError_ = e.InputError();
         if (e.Computed()) {
-            computed_ = CaptureComputedSchedule(state_, paySet_);
+            computed_ = CaptureComputedSchedule(state_.loan, paySet_);
             box_ = e.report;
         }
         return e.outcome;

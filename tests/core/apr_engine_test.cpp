@@ -33,7 +33,7 @@ TEST_F(GetAPRTest, TwelveMonthlyPaymentsReportAndSettleAt16_376) {
     SetLoan(state, 1100.0, 1200.0, 12);
     settings.Log = true;
     ASSERT_EQ(Run(), AprOutcome::Computed);
-    EXPECT_DOUBLE_EQ(state.APR, 16.376);
+    EXPECT_DOUBLE_EQ(state.loan.APR, 16.376);
     EXPECT_TRUE(port.messages.empty());
     ASSERT_GE(chart.size(), 10u);
     EXPECT_EQ(chart[0], "APR evaluated by Quorvane version 0.9992");
@@ -75,9 +75,9 @@ TEST_F(GetAPRTest, ThirtySixMonthlyPaymentsGive12_249) {
 TEST_F(GetAPRTest, PerDiemDiscountsEachIntervalBySimpleInterestOverItsDays) {
     AddGroups(paySet, {{1, 1010.0, 1, 6}});
     SetLoan(state, 1000.0, 1010.0, 1);
-    state.PerDiem = true;
+    state.loan.PerDiem = true;
     ASSERT_EQ(Run(), AprOutcome::Computed);
-    EXPECT_DOUBLE_EQ(state.APR, 10.139);
+    EXPECT_DOUBLE_EQ(state.loan.APR, 10.139);
 }
 
 TEST_F(GetAPRTest, APerDiemIntervalBeyondAYearCompoundsYearly) {
@@ -104,9 +104,9 @@ TEST_F(GetAPRTest, APerDiemIntervalBeyondAYearCompoundsYearly) {
         EmptyTable(paySet);
         AddGroups(paySet, {{1, c.payment, c.pds, c.days}});
         SetLoan(state, 1000.0, c.payment, 1);
-        state.PerDiem = true;
+        state.loan.PerDiem = true;
         ASSERT_EQ(Run(), AprOutcome::Computed) << c.payment;
-        EXPECT_DOUBLE_EQ(state.APR, c.apr) << c.payment;
+        EXPECT_DOUBLE_EQ(state.loan.APR, c.apr) << c.payment;
     }
 }
 
@@ -114,9 +114,9 @@ TEST(ImpliedAmtFin, PerDiemIntervalsOfAYearOrLessKeepSimpleInterest) {
     // Bit for bit the amount of simple interest over the interval's days,
     // as these loans have always been figured.
     LoanState state;
-    state.PerDiem = true;
+    state.loan.PerDiem = true;
     for (int days : {1, 36, 200, 364, 365}) {
-        state.PayMatrix[1] = {123457, 0, days, 0, days};
+        state.loan.PayMatrix[1] = {123457, 0, days, 0, days};
         for (double apr : {-37.5, 0.001, 10.139, 24.1, 999.9}) {
             const double expected =
                 std::nearbyint(12345700.0 / (1.0 + apr * 0.01 * days / 365.0)) * 0.0001;
@@ -142,7 +142,7 @@ TEST_F(GetAPRTest, AnAmountFinancedOfFourPercentOfTheTotalIsTooLow) {
                                 "$40.00 Amount Financed is too low to compute a meaningful APR"}));
     EXPECT_EQ(port.messages[0].kind, MessageKind::Information);
     EXPECT_EQ(chart, ChartText{"previous chart"});
-    EXPECT_EQ(state.APR, 20.0);
+    EXPECT_EQ(state.loan.APR, 20.0);
 }
 
 TEST_F(GetAPRTest, JustAboveFourPercentIsComputed) {
@@ -168,10 +168,10 @@ TEST_F(GetAPRTest, TheTenPassSwitchDecidesTheThirdDecimal) {
     SetLoan(state, 2000.0, 2100.0, 12);
     settings.TenPass = false;
     ASSERT_EQ(Run(), AprOutcome::Computed);
-    EXPECT_DOUBLE_EQ(state.APR, 9.102);
+    EXPECT_DOUBLE_EQ(state.loan.APR, 9.102);
     settings.TenPass = true;
     ASSERT_EQ(Run(), AprOutcome::Computed);
-    EXPECT_DOUBLE_EQ(state.APR, 9.105);
+    EXPECT_DOUBLE_EQ(state.loan.APR, 9.105);
 }
 
 TEST_F(GetAPRTest, TheTenPassToleranceNeedsAtLeastAsManyStepsAsTheCoarseOne) {
@@ -180,12 +180,12 @@ TEST_F(GetAPRTest, TheTenPassToleranceNeedsAtLeastAsManyStepsAsTheCoarseOne) {
     settings.Log = true;
     settings.TenPass = false;
     ASSERT_EQ(Run(), AprOutcome::Computed);
-    const double coarse = state.APR;
+    const double coarse = state.loan.APR;
     const size_t coarseLines = chart.size();
     settings.TenPass = true;
     ASSERT_EQ(Run(), AprOutcome::Computed);
     EXPECT_GE(chart.size(), coarseLines);
-    EXPECT_NEAR(state.APR, coarse, 0.006);
+    EXPECT_NEAR(state.loan.APR, coarse, 0.006);
 }
 
 TEST_F(GetAPRTest, AnEmptyScheduleWithAPositiveAmountFailsInsteadOfDividingByZero) {
@@ -193,13 +193,13 @@ TEST_F(GetAPRTest, AnEmptyScheduleWithAPositiveAmountFailsInsteadOfDividingByZer
     EXPECT_EQ(Run(), AprOutcome::NoRate);
     ASSERT_EQ(port.messages.size(), 1u);
     EXPECT_NE(port.messages[0].text.find("InputError, no APR Computed"), std::string::npos);
-    EXPECT_EQ(state.APR, 20.0);
+    EXPECT_EQ(state.loan.APR, 20.0);
 }
 
 TEST_F(GetAPRTest, ZeroPeriodsAYearIsRefused) {
     AddGroups(paySet, {{12, 100.0, 1, 0}});
     SetLoan(state, 1100.0, 1200.0, 12);
-    state.PdsPerYear = 0;
+    state.loan.PdsPerYear = 0;
     EXPECT_EQ(Run(), AprOutcome::ScheduleRejected);
     EXPECT_EQ(port.messages.size(), 1u);
 }
@@ -219,9 +219,9 @@ TEST_F(GetAPRTest, AmountsBeyondTheCurrencyRangeAreRefusedBeforeIterating) {
     for (const Case& c : cases) {
         EmptyTable(paySet);
         AddGroups(paySet, {{30, 1.0, 1, 0}});
-        state.AmtFin = c.amtFin;
-        state.TotPay = c.totPay;
-        state.PayCount = 30;
+        state.loan.AmtFin = c.amtFin;
+        state.loan.TotPay = c.totPay;
+        state.loan.PayCount = 30;
         chart = {"previous chart"};
         port.messages.clear();
         settings.Log = true;
@@ -229,7 +229,7 @@ TEST_F(GetAPRTest, AmountsBeyondTheCurrencyRangeAreRefusedBeforeIterating) {
         EXPECT_EQ(port.Texts(), (std::vector<std::string>{std::string(c.message),
                                                           "InputError, no APR Computed"}));
         EXPECT_EQ(chart, ChartText{"previous chart"});
-        EXPECT_EQ(state.APR, 20.0);
+        EXPECT_EQ(state.loan.APR, 20.0);
     }
 }
 
@@ -237,12 +237,12 @@ TEST_F(GetAPRTest, NoScheduleComesOutWithAnInfiniteRateOrANonNumberInItsTexts) {
     // Found by fuzzing: a per-diem schedule without payments has no lowest
     // defined rate, and the search began at +infinity. A unit period no
     // interval choice gives was worded with "NAN" periods a year.
-    state.PerDiem = true;
+    state.loan.PerDiem = true;
     SetLoan(state, 0.0, -0.0001, 0);
     EXPECT_EQ(Run(), AprOutcome::Computed);
-    EXPECT_TRUE(std::isfinite(state.APR));
-    state.PerDiem = false;
-    state.PdsPerYear = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_TRUE(std::isfinite(state.loan.APR));
+    state.loan.PerDiem = false;
+    state.loan.PdsPerYear = std::numeric_limits<double>::quiet_NaN();
     EXPECT_EQ(Run(), AprOutcome::ScheduleRejected);
     for (const std::string& text : port.Texts()) EXPECT_EQ(text.find("NAN"), std::string::npos);
     for (const std::string& line : chart) EXPECT_EQ(line.find("INF"), std::string::npos);
@@ -254,7 +254,7 @@ TEST_F(GetAPRTest, ARateBelowTheSearchedRangeIsReportedWhenItSolvesTheSchedule) 
     AddGroups(paySet, {{12, 100.0, 1, 0}});
     SetLoan(state, 5000.0, 1200.0, 12);
     ASSERT_EQ(Run(), AprOutcome::Computed);
-    EXPECT_DOUBLE_EQ(state.APR, -205.994);
+    EXPECT_DOUBLE_EQ(state.loan.APR, -205.994);
     EXPECT_GE(ImpliedAmtFin(state, 30, 12, 12.0, -205.995), 5000.0);
     EXPECT_LE(ImpliedAmtFin(state, 30, 12, 12.0, -205.993), 5000.0);
 }
@@ -263,8 +263,8 @@ TEST_F(GetAPRTest, NegativeRatesRoundHalfUpLikePositiveOnes) {
     AddGroups(paySet, {{12, 100.0, 1, 0}});
     SetLoan(state, 1250.0, 1200.0, 12);
     ASSERT_EQ(Run(), AprOutcome::Computed);
-    EXPECT_LT(state.APR, 0.0);
-    EXPECT_DOUBLE_EQ(state.APR * 1000, std::round(state.APR * 1000));
+    EXPECT_LT(state.loan.APR, 0.0);
+    EXPECT_DOUBLE_EQ(state.loan.APR * 1000, std::round(state.loan.APR * 1000));
 }
 
 TEST_F(GetAPRTest, ARateIsReportedOnlyWhereItsRoundingLeavesTheScheduleDefined) {
@@ -283,9 +283,9 @@ TEST_F(GetAPRTest, ARateIsReportedOnlyWhereItsRoundingLeavesTheScheduleDefined) 
         SetUnitPeriod(state, 730, 0.5);
         AddGroups(paySet, {{1, 1.0, 1, 0}});
         SetLoan(state, c.amtFin, 1.0, 1);
-        state.APR = 20.0;
+        state.loan.APR = 20.0;
         EXPECT_EQ(Run(), c.outcome) << c.amtFin;
-        EXPECT_DOUBLE_EQ(state.APR, c.apr) << c.amtFin;
+        EXPECT_DOUBLE_EQ(state.loan.APR, c.apr) << c.amtFin;
     }
 }
 
@@ -297,9 +297,9 @@ TEST(ImpliedAmtFin, AnAmountBeyondTheCurrencyRangeKeepsItsSideWhateverPaymentsFo
     // times infinity) must not turn the sum to minus infinity, which the
     // bisection would read as a sign change.
     LoanState state;
-    state.PerDiem = true;
-    for (size_t k = 1; k <= 30; ++k) state.PayMatrix[k] = {1, 12, 5, 0, 0};
-    state.PayMatrix[31] = {0, 1, 0, 0, 0};
+    state.loan.PerDiem = true;
+    for (size_t k = 1; k <= 30; ++k) state.loan.PayMatrix[k] = {1, 12, 5, 0, 0};
+    state.loan.PayMatrix[31] = {0, 1, 0, 0, 0};
     const double nearEdge = -100.0 * (1 - 1e-12);
     EXPECT_EQ(ImpliedAmtFin(state, 30, 31, 12.0, nearEdge),
               std::numeric_limits<double>::infinity());
@@ -314,17 +314,17 @@ TEST(ImpliedAmtFin, MatchesAmountsWorkedTermByTermOnBothBases) {
     //   150 / 1.01   = 148.5149 -> / 1.005 = 147.7760
     //   100 / 1.01^2 =  98.0296 -> / 1.005 =  97.5419
     //   100 / 1.01^3 =  97.0590 -> / 1.005 =  96.5761
-    state.PayMatrix[1] = {15000, 1, 15, 1, 15};
-    state.PayMatrix[2] = {10000, 1, 0, 2, 15};
-    state.PayMatrix[3] = {10000, 1, 0, 3, 15};
+    state.loan.PayMatrix[1] = {15000, 1, 15, 1, 15};
+    state.loan.PayMatrix[2] = {10000, 1, 0, 2, 15};
+    state.loan.PayMatrix[3] = {10000, 1, 0, 3, 15};
     EXPECT_EQ(DollarsToCurrency(ImpliedAmtFin(state, 30, 3, 12.0, 12.0)), 3418940);
 
     // Per diem at 10 %: 1,010.00 after 36 days, 500.00 30 days later.
     //   1010 / (1 + 0.1 x 36/365)                          = 1,000.1356
     //    500 / (1 + 0.1 x 36/365) / (1 + 0.1 x 30/365)     =   491.0804
-    state.PerDiem = true;
-    state.PayMatrix[1] = {101000, 1, 6, 1, 6};
-    state.PayMatrix[2] = {50000, 1, 0, 2, 6};
+    state.loan.PerDiem = true;
+    state.loan.PayMatrix[1] = {101000, 1, 6, 1, 6};
+    state.loan.PayMatrix[2] = {50000, 1, 0, 2, 6};
     EXPECT_EQ(DollarsToCurrency(ImpliedAmtFin(state, 30, 2, 12.0, 10.0)), 14912160);
 }
 
@@ -336,12 +336,12 @@ class HardScheduleTest : public GetAPRTest {
     void ExpectRateMatchesAmountFinanced() {
         ASSERT_EQ(Run(), AprOutcome::Computed)
             << (port.messages.empty() ? "" : port.messages[0].text);
-        const double below = ImpliedAmtFin(state, state.DaysPerPd, state.PayCount, state.PdsPerYear,
-                                           state.APR - 0.002);
-        const double above = ImpliedAmtFin(state, state.DaysPerPd, state.PayCount, state.PdsPerYear,
-                                           state.APR + 0.002);
-        EXPECT_GE(below, state.AmtFin);
-        EXPECT_LE(above, state.AmtFin);
+        const double below = ImpliedAmtFin(state, state.loan.DaysPerPd, state.loan.PayCount,
+                                           state.loan.PdsPerYear, state.loan.APR - 0.002);
+        const double above = ImpliedAmtFin(state, state.loan.DaysPerPd, state.loan.PayCount,
+                                           state.loan.PdsPerYear, state.loan.APR + 0.002);
+        EXPECT_GE(below, state.loan.AmtFin);
+        EXPECT_LE(above, state.loan.AmtFin);
     }
 };
 
@@ -371,25 +371,25 @@ TEST_F(HardScheduleTest, TheBisectionNarrowsUntilTheRoundedRateCannotChange) {
         settings.TenPass = c.tenPass;
         settings.Log = true;
         ExpectRateMatchesAmountFinanced();
-        EXPECT_DOUBLE_EQ(state.APR, c.apr) << c.count;
+        EXPECT_DOUBLE_EQ(state.loan.APR, c.apr) << c.count;
         EXPECT_EQ(chart[chart.size() - 2].rfind("Secant steps did not settle", 0), 0u);
     }
 }
 
 TEST_F(HardScheduleTest, TinyPerDiemLoanWhoseTwoTrialAmountsAreEqual) {
-    state.PerDiem = true;
+    state.loan.PerDiem = true;
     AddGroups(paySet, {{1, 0.05, 0, 1}});
     SetLoan(state, 0.03, 0.05, 1);
     ExpectRateMatchesAmountFinanced();
 }
 
 TEST_F(HardScheduleTest, SmallPerDiemLoanWhoseStepsBounceBetweenTwoRates) {
-    state.PerDiem = true;
+    state.loan.PerDiem = true;
     AddGroups(paySet, {{1, 35.21, 1, 2}, {1, 43.45, 1, 28}});
     SetLoan(state, 71.34, 78.66, 2);
     settings.Log = true;
     ExpectRateMatchesAmountFinanced();
-    EXPECT_NEAR(state.APR, 58.214, 0.001);
+    EXPECT_NEAR(state.loan.APR, 58.214, 0.001);
     EXPECT_EQ(chart[chart.size() - 2].rfind("Secant steps did not settle", 0), 0u);
 }
 

@@ -73,9 +73,9 @@ GeneratedLoan Generate(Random& random, TMemDataSet& paySet) {
     GeneratedLoan loan;
     LoanState& state = loan.state;
     const IntervalInfo& period = Describe(*IntervalOfItem(random.Between(0, 4)));
-    state.DaysPerPd = period.DaysPerPd;
-    state.PdsPerYear = period.PdsPerYear;
-    state.PerDiem = random.OneIn(5);
+    state.loan.DaysPerPd = period.DaysPerPd;
+    state.loan.PdsPerYear = period.PdsPerYear;
+    state.loan.PerDiem = random.OneIn(5);
     loan.settings.TenPass = random.OneIn(2);
     loan.settings.Log = true;
 
@@ -85,7 +85,7 @@ GeneratedLoan Generate(Random& random, TMemDataSet& paySet) {
                              : (shape == 2 ? random.Between(240, 485) : random.Between(1, 485));
     const std::int32_t pay = PaymentCents(random);
     std::ostringstream text;
-    text << (state.PerDiem ? "per diem " : "") << state.DaysPerPd << " days/pd, tenPass "
+    text << (state.loan.PerDiem ? "per diem " : "") << state.loan.DaysPerPd << " days/pd, tenPass "
          << loan.settings.TenPass << ", groups";
 
     EmptyTable(paySet);
@@ -100,13 +100,14 @@ GeneratedLoan Generate(Random& random, TMemDataSet& paySet) {
         text << " " << size << "x" << cents << "c/" << pds << "p+" << days << "d";
     };
     auto pds = [&] {
-        return state.PerDiem ? random.Between(0, 15) : (random.OneIn(8) ? random.Between(2, 3) : 1);
+        return state.loan.PerDiem ? random.Between(0, 15)
+                                  : (random.OneIn(8) ? random.Between(2, 3) : 1);
     };
-    auto days = [&] { return state.PerDiem || random.OneIn(8) ? random.Between(0, 400) : 0; };
+    auto days = [&] { return state.loan.PerDiem || random.OneIn(8) ? random.Between(0, 400) : 0; };
     if (count > 1 && random.OneIn(3)) {
         const std::int64_t first = std::int64_t{pay} + random.Between(-pay / 2, pay / 2);
         add(1, static_cast<std::int32_t>(std::clamp<std::int64_t>(first, 1, kLargestCents)),
-            random.Between(0, 2), random.Between(1, 2 * state.DaysPerPd));
+            random.Between(0, 2), random.Between(1, 2 * state.loan.DaysPerPd));
         --count;
     }
     const bool balloon = count > 1 && random.OneIn(4);
@@ -121,10 +122,10 @@ GeneratedLoan Generate(Random& random, TMemDataSet& paySet) {
     const double share = kind <= 17
                              ? random.Uniform(0.3, 0.99)
                              : (kind <= 19 ? random.Uniform(1.0, 1.5) : random.Uniform(0.05, 0.3));
-    state.AmtFin = std::round(static_cast<double>(totalCents) * share) / 100.0;
-    state.TotPay = CentsToCurrency(totalCents);
-    state.PayCount = payments;
-    text << ", financed " << state.AmtFin;
+    state.loan.AmtFin = std::round(static_cast<double>(totalCents) * share) / 100.0;
+    state.loan.TotPay = CentsToCurrency(totalCents);
+    state.loan.PayCount = payments;
+    text << ", financed " << state.loan.AmtFin;
     loan.text = text.str();
     return loan;
 }
@@ -144,9 +145,10 @@ std::string Compare(GeneratedLoan& loan, TMemDataSet& paySet) {
 
     const LoanState& s = loan.state;
     for (const double rate : ref.rates) {
-        const double now = ImpliedAmtFin(s, s.DaysPerPd, s.PayCount, s.PdsPerYear, rate);
+        const double now =
+            ImpliedAmtFin(s, s.loan.DaysPerPd, s.loan.PayCount, s.loan.PdsPerYear, rate);
         const double before =
-            reference::ImpliedAmtFin(s, s.DaysPerPd, s.PayCount, s.PdsPerYear, rate);
+            reference::ImpliedAmtFin(s, s.loan.DaysPerPd, s.loan.PayCount, s.loan.PdsPerYear, rate);
         if (!Same(now, before))
             return "implied amount at " + std::to_string(rate) + ": " + std::to_string(now) +
                    " against " + std::to_string(before);
@@ -163,7 +165,7 @@ std::string Compare(GeneratedLoan& loan, TMemDataSet& paySet) {
         return lines;
     }
     if ((outcome == AprOutcome::Computed) != ref.apr.has_value()) return "outcome differs";
-    if (ref.apr && !Same(s.APR, *ref.apr)) return "APR differs";
+    if (ref.apr && !Same(s.loan.APR, *ref.apr)) return "APR differs";
     return {};
 }
 
@@ -192,7 +194,7 @@ TEST(AprEquivalence, GeneratedLoansGiveTheSameAmountsStepsAndRates) {
             ADD_FAILURE() << "loan " << k << " (" << loan.text << "): " << difference;
             return;
         }
-        computed += loan.state.APR != 20.0;
+        computed += loan.state.loan.APR != 20.0;
     }
     // Nearly all of them reach a rate: the set is not trivially empty.
     EXPECT_GT(computed, loans * 9 / 10);
@@ -204,7 +206,7 @@ TEST(AprEquivalence, TermsOnRoundingBoundariesRoundAsPowRoundsThem) {
     // ten-thousandth than `pow` does, the amounts must still agree.
     LoanState state;
     for (std::int32_t k = 1; k <= kMaxPayments; ++k)
-        state.PayMatrix[static_cast<std::size_t>(k)] = {kLargestCents, 1, 0, k, 0};
+        state.loan.PayMatrix[static_cast<std::size_t>(k)] = {kLargestCents, 1, 0, k, 0};
     const double payment = kLargestCents * 100.0;
     Random random(485);
     int onBoundary = 0;

@@ -81,20 +81,20 @@ TEST(EstimateApr, EachOutcomeWithItsBoxTextAndMessages) {
         }
         LoanState state;
         test::SetLoan(state, c.amtFin, total, count);
-        state.DaysPerPd = 7;  // the item decides the unit period
+        state.loan.DaysPerPd = 7;  // the item decides the unit period
         RecordingUserPort port;
         const AprEstimate e =
             EstimateApr(state, paySet, IntervalOfItem(c.item), AprSettings{}, port);
 
         EXPECT_EQ(e.outcome, c.outcome);
-        EXPECT_EQ(AprBoxText(e, state.APR), c.box);
+        EXPECT_EQ(AprBoxText(e, state.loan.APR), c.box);
         EXPECT_EQ(port.Texts(), c.messages);
-        EXPECT_EQ(state.PerDiem, c.perDiem);
-        EXPECT_EQ(state.ScheduleSource, kSourceIrregular);
+        EXPECT_EQ(state.loan.PerDiem, c.perDiem);
+        EXPECT_EQ(state.loan.ScheduleSource, kSourceIrregular);
         EXPECT_EQ(e.count, count);
-        EXPECT_EQ(state.GroupPayCount, count);
+        EXPECT_EQ(state.group.GroupPayCount, count);
         if (e.Computed()) {
-            EXPECT_EQ(state.DaysPerPd, 30);
+            EXPECT_EQ(state.loan.DaysPerPd, 30);
             EXPECT_EQ(e.report.back(), std::string("Estimated APR = ") + c.box + "%");
         } else {
             EXPECT_TRUE(e.report.empty());
@@ -109,8 +109,8 @@ TEST(RecountSchedule, TakesTheGroupsCountAndTotalOrLeavesBothAlone) {
     LoanState state;
     ScheduleRecount r = RecountSchedule(state, paySet);
     EXPECT_TRUE(r.counted);
-    EXPECT_EQ(state.PayCount, 12);
-    EXPECT_EQ(state.TotPay, DollarsToCurrency(1066.20));
+    EXPECT_EQ(state.loan.PayCount, 12);
+    EXPECT_EQ(state.loan.TotPay, DollarsToCurrency(1066.20));
     EXPECT_EQ(r.totalText, "12 payments total to $1,066.20");
     ASSERT_EQ(r.messages.size(), 2u);
     EXPECT_EQ(r.messages[0].text, "Group # 2 has an interval of zero !");
@@ -120,7 +120,7 @@ TEST(RecountSchedule, TakesTheGroupsCountAndTotalOrLeavesBothAlone) {
     AddGroups(paySet, {{400, 9.0e14, 1, 0}});
     r = RecountSchedule(state, paySet);
     EXPECT_FALSE(r.counted);
-    EXPECT_EQ(state.PayCount, 12);
+    EXPECT_EQ(state.loan.PayCount, 12);
     EXPECT_EQ(r.messages.back().text, kTotalOutOfRange);
     EXPECT_EQ(r.totalText, "");
 }

@@ -67,7 +67,7 @@ double ImpliedUnitPeriod(const LoanState& state, std::int32_t daysPerPd, std::in
     if (!(1.0 + i > 0.0)) return kNaN;
     TermSum sum;
     for (std::int32_t k = 1; k <= count; ++k) {
-        const PayEntry& e = state.PayMatrix[static_cast<size_t>(k)];
+        const PayEntry& e = state.loan.PayMatrix[static_cast<size_t>(k)];
         const double oddDays = 1.0 + i * e.CumDays / daysPerPd;
         if (!(oddDays > 0.0)) return kNaN;
         // A payment of nothing is worth nothing at any rate, even where its
@@ -88,7 +88,7 @@ double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32
     double factor = 1.0;
     TermSum sum;
     for (std::int32_t k = 1; k <= count; ++k) {
-        const PayEntry& e = state.PayMatrix[static_cast<size_t>(k)];
+        const PayEntry& e = state.loan.PayMatrix[static_cast<size_t>(k)];
         const double days = static_cast<double>(daysPerPd) * e.PriorPds + e.AddDays;
         const double interval = PerDiemGrowth(apr, days);
         if (!(interval > 0.0)) return kNaN;
@@ -103,19 +103,19 @@ double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32
 // per-diem schedule without an interval of any length).
 double LowestDefinedAPR(const LoanState& state, std::int32_t count) {
     double lowest = -kInf;
-    if (state.PerDiem) {
+    if (state.loan.PerDiem) {
         double longest = 0.0;
         for (std::int32_t k = 1; k <= count; ++k) {
-            const PayEntry& e = state.PayMatrix[static_cast<size_t>(k)];
-            longest =
-                std::max(longest, static_cast<double>(state.DaysPerPd) * e.PriorPds + e.AddDays);
+            const PayEntry& e = state.loan.PayMatrix[static_cast<size_t>(k)];
+            longest = std::max(longest,
+                               static_cast<double>(state.loan.DaysPerPd) * e.PriorPds + e.AddDays);
         }
         // An interval of a year or more compounds yearly: defined down to
         // -100 %, as a year of simple interest is.
         if (longest > 0)
             lowest = -100.0 * kPerDiemDaysPerYear / std::min(longest, kPerDiemDaysPerYear);
     } else {
-        lowest = -100.0 * state.PdsPerYear;
+        lowest = -100.0 * state.loan.PdsPerYear;
     }
     if (std::isinf(lowest)) return lowest;
     return std::nextafter(lowest, kInf) + std::fabs(lowest) * 1e-12;
@@ -138,7 +138,8 @@ struct Search {
 
     double Implied(double apr) const {
         rates.push_back(apr);
-        return reference::ImpliedAmtFin(state, state.DaysPerPd, count, state.PdsPerYear, apr);
+        return reference::ImpliedAmtFin(state, state.loan.DaysPerPd, count, state.loan.PdsPerYear,
+                                        apr);
     }
 };
 
@@ -156,7 +157,7 @@ std::optional<double> SecantSearch(const Search& s) {
         const double a1 = s.Implied(apr);
         const double a2 = s.Implied(apr + kSecantStep);
         if (!std::isfinite(a1) || !std::isfinite(a2) || a1 == a2) return std::nullopt;
-        estimate = apr + kSecantStep * (s.state.AmtFin - a1) / (a2 - a1);
+        estimate = apr + kSecantStep * (s.state.loan.AmtFin - a1) / (a2 - a1);
         if (!std::isfinite(estimate)) return std::nullopt;
         if (s.log) {
             s.chart.push_back(Num(apr, 8, 5, s.fs) + "% implies $ " + Num(a1, 8, 2, s.fs) + " & " +
@@ -195,8 +196,8 @@ double RoundedAPR(double apr) {
 std::optional<double> BracketSearch(const Search& s) {
     double lo = std::max(kLowestSearchedAPR, LowestDefinedAPR(s.state, s.count));
     double hi = kHighestSearchedAPR;
-    const double gapLo = s.Implied(lo) - s.state.AmtFin;
-    const double gapHi = s.Implied(hi) - s.state.AmtFin;
+    const double gapLo = s.Implied(lo) - s.state.loan.AmtFin;
+    const double gapHi = s.Implied(hi) - s.state.loan.AmtFin;
     if (std::isnan(gapLo) || std::isnan(gapHi)) return std::nullopt;
     if (gapLo == 0) return lo;
     if (gapHi == 0) return hi;
@@ -208,7 +209,7 @@ std::optional<double> BracketSearch(const Search& s) {
     }
     while (RoundedAPR(lo) != RoundedAPR(hi) && hi - lo > kNarrowestBracket) {
         const double mid = lo + (hi - lo) / 2;
-        const double gap = s.Implied(mid) - s.state.AmtFin;
+        const double gap = s.Implied(mid) - s.state.loan.AmtFin;
         if (std::isnan(gap)) return std::nullopt;
         if (gap == 0) return mid;
         if (SignOf(gap) == signLo)
@@ -224,8 +225,8 @@ std::optional<double> BracketSearch(const Search& s) {
 // above it lie on either side of the amount financed (or on it).
 bool MeetsAmountFinanced(const Search& s, double apr) {
     const double reach = s.tolerance + 0.0005;
-    const double below = s.Implied(apr - reach) - s.state.AmtFin;
-    const double above = s.Implied(apr + reach) - s.state.AmtFin;
+    const double below = s.Implied(apr - reach) - s.state.loan.AmtFin;
+    const double above = s.Implied(apr + reach) - s.state.loan.AmtFin;
     if (std::isnan(below) || std::isnan(above)) return false;
     // The implied amount moves in whole ten-thousandths: a gap within half
     // of one is no gap.
@@ -262,7 +263,7 @@ double ImpliedAmtFin(const LoanState& state, std::int32_t DaysPerPd, std::int32_
     const std::int32_t count = std::clamp(Count, 0, kMaxPayments);
     if (count == 0) return 0.0;
     if (!std::isfinite(APR)) return kNaN;
-    if (state.PerDiem) return ImpliedPerDiem(state, DaysPerPd, count, APR);
+    if (state.loan.PerDiem) return ImpliedPerDiem(state, DaysPerPd, count, APR);
     if (DaysPerPd <= 0 || !(PdsPerYear > 0)) return kNaN;
     return ImpliedUnitPeriod(state, DaysPerPd, count, PdsPerYear, APR);
 }
@@ -270,7 +271,7 @@ double ImpliedAmtFin(const LoanState& state, std::int32_t DaysPerPd, std::int32_
 SearchRun FindAPR(const LoanState& state, double tolerance) {
     SearchRun run;
     const FormatSettings fs;
-    const Search search{state, state.PayCount, tolerance, true, run.steps, fs, run.rates};
+    const Search search{state, state.loan.PayCount, tolerance, true, run.steps, fs, run.rates};
     run.apr = FindRate(search);
     return run;
 }

@@ -105,14 +105,14 @@ TEST(TakeNewGroup, GrowsTheRunningTotalsAndNumbersTheNextGroup) {
     LoanState s;
     TakeNewGroup(s, {12, 0, 88.85, 1, 0});
     TakeNewGroup(s, {1, 0, 88.91, 2, 5});
-    EXPECT_EQ(s.GroupNumber, 3);
-    EXPECT_EQ(s.GroupPayCount, 13);
-    EXPECT_DOUBLE_EQ(s.GroupPayTotal, 1155.11);
-    EXPECT_EQ(s.GroupSize, 1);
-    EXPECT_EQ(s.GroupPay, 88.91);
-    EXPECT_EQ(s.GroupPds, 2);
-    EXPECT_EQ(s.GroupExtra, 5);
-    EXPECT_EQ(GroupCountText(s.GroupNumber), "Payment Group # 3 has");
+    EXPECT_EQ(s.group.GroupNumber, 3);
+    EXPECT_EQ(s.group.GroupPayCount, 13);
+    EXPECT_DOUBLE_EQ(s.group.GroupPayTotal, 1155.11);
+    EXPECT_EQ(s.group.GroupSize, 1);
+    EXPECT_EQ(s.group.GroupPay, 88.91);
+    EXPECT_EQ(s.group.GroupPds, 2);
+    EXPECT_EQ(s.group.GroupExtra, 5);
+    EXPECT_EQ(GroupCountText(s.group.GroupNumber), "Payment Group # 3 has");
 }
 
 // --- walking the groups ------------------------------------------------------
@@ -223,38 +223,38 @@ TEST(AmountFinancedReply, Only255CharactersAreConsidered) {
 TEST(SetBasePeriod, TheFiveIntervalsAndNoneChosen) {
     LoanState s;
     SetBasePeriod(s, Interval::Annually);
-    EXPECT_EQ(s.DaysPerPd, 365);
-    EXPECT_EQ(s.PdsPerYear, 1.0);
+    EXPECT_EQ(s.loan.DaysPerPd, 365);
+    EXPECT_EQ(s.loan.PdsPerYear, 1.0);
     SetBasePeriod(s, Interval::HalfMonthly);
-    EXPECT_EQ(s.DaysPerPd, 15);
-    EXPECT_EQ(s.PdsPerYear, 24.0);
+    EXPECT_EQ(s.loan.DaysPerPd, 15);
+    EXPECT_EQ(s.loan.PdsPerYear, 24.0);
     SetBasePeriod(s, Interval::TwoWeekly);
-    EXPECT_EQ(s.DaysPerPd, 14);
-    EXPECT_EQ(s.PdsPerYear, 365.0 / 14.0);
+    EXPECT_EQ(s.loan.DaysPerPd, 14);
+    EXPECT_EQ(s.loan.PdsPerYear, 365.0 / 14.0);
     SetBasePeriod(s, Interval::Weekly);
-    EXPECT_EQ(s.DaysPerPd, 7);
-    EXPECT_EQ(s.PdsPerYear, 365.0 / 7.0);
+    EXPECT_EQ(s.loan.DaysPerPd, 7);
+    EXPECT_EQ(s.loan.PdsPerYear, 365.0 / 7.0);
     SetBasePeriod(s, std::nullopt);
-    EXPECT_EQ(s.DaysPerPd, 7);
+    EXPECT_EQ(s.loan.DaysPerPd, 7);
     SetBasePeriod(s, Interval::Monthly);
-    EXPECT_EQ(s.DaysPerPd, 30);
-    EXPECT_EQ(s.PdsPerYear, 12.0);
+    EXPECT_EQ(s.loan.DaysPerPd, 30);
+    EXPECT_EQ(s.loan.PdsPerYear, 12.0);
 }
 
 TEST(PerDiemRule, FewerThanThreePaymentsOnTheMatrixOfTheLastComputation) {
     LoanState s;
     ResetLoanState(s);
     for (int count : {0, 1, 2}) {
-        s.PayCount = count;
+        s.loan.PayCount = count;
         EXPECT_TRUE(PerDiemRuleApplies(s)) << count;
     }
-    s.PayCount = 3;
+    s.loan.PayCount = 3;
     EXPECT_FALSE(PerDiemRuleApplies(s));
-    s.PayCount = 1;
-    s.PayMatrix[1].PriorPds = 1;
+    s.loan.PayCount = 1;
+    s.loan.PayMatrix[1].PriorPds = 1;
     EXPECT_FALSE(PerDiemRuleApplies(s));
-    s.PayMatrix[1].PriorPds = 0;
-    s.PayMatrix[2].AddDays = 3;
+    s.loan.PayMatrix[1].PriorPds = 0;
+    s.loan.PayMatrix[2].AddDays = 3;
     EXPECT_FALSE(PerDiemRuleApplies(s));
 }
 

@@ -25,7 +25,7 @@ TEST_F(SetPayArrayTest, EmptyTableAgreesWithZeroCountAndTotal) {
 }
 
 TEST_F(SetPayArrayTest, EmptyTableReportsTheMissingPayments) {
-    state.PayCount = 3;
+    state.loan.PayCount = 3;
     EXPECT_FALSE(SetPayArray(state, paySet, port));
     ASSERT_EQ(port.messages.size(), 1u);
     EXPECT_EQ(port.messages[0].kind, MessageKind::Warning);
@@ -36,7 +36,7 @@ TEST_F(SetPayArrayTest, OddDaysCarryIntoWholePeriodsOnlyPastAFullPeriod) {
     AddGroups(paySet, {{2, 50.0, 1, 20}, {1, 50.0, 0, 10}, {1, 50.0, 0, 30}});
     SetLoan(state, 150.0, 200.0, 4);
     ASSERT_TRUE(SetPayArray(state, paySet, port));
-    const auto& m = state.PayMatrix;
+    const auto& m = state.loan.PayMatrix;
     EXPECT_EQ(m[0], PayEntry{});
     EXPECT_EQ((PayEntry{5000, 1, 20, 1, 20}), m[1]);
     EXPECT_EQ((PayEntry{5000, 1, 20, 3, 10}), m[2]);  // 40 odd days carry one period
@@ -49,15 +49,15 @@ TEST_F(SetPayArrayTest, AFullPeriodOfOddDaysIsNotCarried) {
     AddGroups(paySet, {{1, 10.0, 0, 15}, {1, 10.0, 0, 15}});
     SetLoan(state, 15.0, 20.0, 2);
     ASSERT_TRUE(SetPayArray(state, paySet, port));
-    EXPECT_EQ(state.PayMatrix[2].CumPds, 0);
-    EXPECT_EQ(state.PayMatrix[2].CumDays, 30);
+    EXPECT_EQ(state.loan.PayMatrix[2].CumPds, 0);
+    EXPECT_EQ(state.loan.PayMatrix[2].CumDays, 30);
 }
 
 TEST_F(SetPayArrayTest, SubCentPartsOfAPaymentAreDropped) {
     AddGroups(paySet, {{1, 100.009, 1, 0}});
     SetLoan(state, 90.0, 100.009, 1);
     EXPECT_TRUE(SetPayArray(state, paySet, port));
-    EXPECT_EQ(state.PayMatrix[1].PayCents, 10000);
+    EXPECT_EQ(state.loan.PayMatrix[1].PayCents, 10000);
     EXPECT_TRUE(port.messages.empty());
 }
 
@@ -65,8 +65,8 @@ TEST_F(SetPayArrayTest, GroupsOfSizeZeroOrLessAddNothing) {
     AddGroups(paySet, {{0, 10.0, 1, 0}, {-2, 10.0, 1, 0}, {1, 10.0, 1, 0}});
     SetLoan(state, 9.0, 10.0, 1);
     EXPECT_TRUE(SetPayArray(state, paySet, port));
-    EXPECT_EQ(state.PayMatrix[1].PayCents, 1000);
-    EXPECT_EQ(state.PayMatrix[2], PayEntry{});
+    EXPECT_EQ(state.loan.PayMatrix[1].PayCents, 1000);
+    EXPECT_EQ(state.loan.PayMatrix[2], PayEntry{});
 }
 
 TEST_F(SetPayArrayTest, CountAndTotalDisagreementsAreBothReportedAndTheMatrixStillFilled) {
@@ -76,7 +76,7 @@ TEST_F(SetPayArrayTest, CountAndTotalDisagreementsAreBothReportedAndTheMatrixSti
     EXPECT_EQ(port.Texts(), (std::vector<std::string>{
                                 "Error: 2 payments scheduled but you said 3",
                                 "Error: $2,469.00 payment total However, you said $2,469.02"}));
-    EXPECT_EQ(state.PayMatrix[2].PayCents, 123450);
+    EXPECT_EQ(state.loan.PayMatrix[2].PayCents, 123450);
 }
 
 TEST_F(SetPayArrayTest, GroupsAreExpandedInSequenceOrderNotInsertionOrder) {
@@ -94,8 +94,8 @@ TEST_F(SetPayArrayTest, GroupsAreExpandedInSequenceOrderNotInsertionOrder) {
     paySet.Post();
     SetLoan(state, 1.0, 3.0, 2);
     ASSERT_TRUE(SetPayArray(state, paySet, port));
-    EXPECT_EQ(state.PayMatrix[1].PayCents, 100);
-    EXPECT_EQ(state.PayMatrix[2].PayCents, 200);
+    EXPECT_EQ(state.loan.PayMatrix[1].PayCents, 100);
+    EXPECT_EQ(state.loan.PayMatrix[2].PayCents, 200);
 }
 
 TEST_F(SetPayArrayTest, MoreThan485PaymentsAreRefusedWithoutWritingPastTheMatrix) {
@@ -104,14 +104,14 @@ TEST_F(SetPayArrayTest, MoreThan485PaymentsAreRefusedWithoutWritingPastTheMatrix
     EXPECT_FALSE(SetPayArray(state, paySet, port));
     EXPECT_EQ(port.Texts(), (std::vector<std::string>{
                                 "Error: 490 payments scheduled but a schedule holds at most 485"}));
-    EXPECT_EQ(state.PayMatrix[485].CumPds, 485);
+    EXPECT_EQ(state.loan.PayMatrix[485].CumPds, 485);
 }
 
 TEST_F(SetPayArrayTest, Exactly485PaymentsFit) {
     AddGroups(paySet, {{485, 1.0, 1, 0}});
     SetLoan(state, 400.0, 485.0, 485);
     EXPECT_TRUE(SetPayArray(state, paySet, port));
-    EXPECT_EQ(state.PayMatrix[485].PayCents, 100);
+    EXPECT_EQ(state.loan.PayMatrix[485].PayCents, 100);
 }
 
 TEST_F(SetPayArrayTest, APaymentBeyond32BitCentsIsRefused) {
@@ -134,7 +134,7 @@ TEST_F(SetPayArrayTest, PeriodCountsBeyond32BitsAreRefused) {
 TEST_F(SetPayArrayTest, AUnitPeriodOfNoDaysIsRefusedInsteadOfLoopingForEver) {
     AddGroups(paySet, {{1, 10.0, 0, 5}});
     SetLoan(state, 9.0, 10.0, 1);
-    state.DaysPerPd = 0;
+    state.loan.DaysPerPd = 0;
     EXPECT_FALSE(SetPayArray(state, paySet, port));
     EXPECT_EQ(port.messages.size(), 1u);
 }
@@ -142,10 +142,10 @@ TEST_F(SetPayArrayTest, AUnitPeriodOfNoDaysIsRefusedInsteadOfLoopingForEver) {
 TEST_F(SetPayArrayTest, HugeOddDayCountsCarryWithoutLooping) {
     AddGroups(paySet, {{1, 10.0, 0, 2000000000}});
     SetLoan(state, 9.0, 10.0, 1);
-    state.DaysPerPd = 1;
+    state.loan.DaysPerPd = 1;
     EXPECT_TRUE(SetPayArray(state, paySet, port));
-    EXPECT_EQ(state.PayMatrix[1].CumPds, 1999999999);
-    EXPECT_EQ(state.PayMatrix[1].CumDays, 1);
+    EXPECT_EQ(state.loan.PayMatrix[1].CumPds, 1999999999);
+    EXPECT_EQ(state.loan.PayMatrix[1].CumDays, 1);
 }
 
 TEST_F(SetPayArrayTest, CursorReturnsToTheRecordItWasOn) {
@@ -227,8 +227,8 @@ TEST_F(IntegrityTest, ATotalOfPaymentsBeyondTheCurrencyRangeIsRefusedNotWrapped)
     RegularBoxes boxes;
     boxes.PayCount = 4;
     boxes.RegPay = boxes.FirstPay = boxes.LastPay = 922'337'203'685'477.0;
-    state.TotPay = SummarizeRegular(boxes).TotPay;
-    state.PayCount = 12;
+    state.loan.TotPay = SummarizeRegular(boxes).TotPay;
+    state.loan.PayCount = 12;
     AddGroups(paySet, {{12, 100.0, 1, 0}});
     EXPECT_FALSE(IntegrityMdsPaySet(state, paySet, port));
     EXPECT_EQ(port.Texts(), std::vector<std::string>{std::string(kTotalOutOfRange)});

@@ -32,15 +32,15 @@ RegularTexts Texts(std::string amtFin, std::string count, std::string regPay,
 // value is what its check stores.
 LoanState Entered(const RegularTexts& t) {
     LoanState s;
-    s.AmtFin = BoxDollars(t.AmtFin);
-    s.PayCount = BoxWhole(t.PayCount);
-    s.RegPay = BoxDollars(t.RegPay);
-    s.FirstPay = BoxDollars(t.FirstPay);
-    s.FirstPds = BoxWhole(t.FirstPds);
-    s.FirstExtra = BoxWhole(t.FirstExtra);
-    s.LastPay = BoxDollars(t.LastPay);
-    s.LastPds = BoxWhole(t.LastPds);
-    s.LastExtra = BoxWhole(t.LastExtra);
+    s.loan.AmtFin = BoxDollars(t.AmtFin);
+    s.loan.PayCount = BoxWhole(t.PayCount);
+    s.regular.RegPay = BoxDollars(t.RegPay);
+    s.regular.FirstPay = BoxDollars(t.FirstPay);
+    s.regular.FirstPds = BoxWhole(t.FirstPds);
+    s.regular.FirstExtra = BoxWhole(t.FirstExtra);
+    s.regular.LastPay = BoxDollars(t.LastPay);
+    s.regular.LastPds = BoxWhole(t.LastPds);
+    s.regular.LastExtra = BoxWhole(t.LastExtra);
     return s;
 }
 
@@ -168,31 +168,31 @@ TEST(RegularEntry, FillInAndCarryUpdateTheWorkingValues) {
     RegularTexts t = Texts("3000", "36", "100");
     LoanState s = Entered(t);
     LeaveRegularBox(s, Box::edSimpRegPay, t, Interval::Monthly);
-    EXPECT_EQ(s.FirstPay, 100.0);
-    EXPECT_EQ(s.LastPay, 100.0);
-    EXPECT_EQ(s.FirstPds, 1);
-    EXPECT_EQ(s.LastPds, 1);
+    EXPECT_EQ(s.regular.FirstPay, 100.0);
+    EXPECT_EQ(s.regular.LastPay, 100.0);
+    EXPECT_EQ(s.regular.FirstPds, 1);
+    EXPECT_EQ(s.regular.LastPds, 1);
 
     // Weekly: 10 extra days are one period and 3 days, by the page's interval
     // whatever unit period an earlier computation left.
     t = Texts("3000", "36", "100", "100", "1", "10");
     s = Entered(t);
-    s.DaysPerPd = 30;
+    s.loan.DaysPerPd = 30;
     const RegularExit exit = LeaveRegularBox(s, Box::edSimp1stExtra, t, Interval::Weekly);
     EXPECT_EQ(exit.fills, (Fills{{Box::edSimp1stNoPd, "2"}, {Box::edSimp1stExtra, "3"}}));
-    EXPECT_EQ(s.FirstExtra, 3);
+    EXPECT_EQ(s.regular.FirstExtra, 3);
 }
 
 TEST(RegularEntry, ARefusedEntryResetsTheBoxAndStillRecountsTheSummary) {
     RegularTexts t = Texts("3000", "36", "1O0");
     LoanState s = Entered(t);
-    s.RegPay = 99.0;
+    s.regular.RegPay = 99.0;
     const RegularExit exit = LeaveRegularBox(s, Box::edSimpRegPay, t, Interval::Monthly);
     EXPECT_FALSE(exit.check.valid);
     EXPECT_EQ(exit.focus, Box::edSimpRegPay);
     EXPECT_TRUE(exit.refreshSummary);
     EXPECT_TRUE(exit.fills.empty());
-    EXPECT_EQ(s.RegPay, 0.0);  // the refused value is not kept
+    EXPECT_EQ(s.regular.RegPay, 0.0);  // the refused value is not kept
 }
 
 struct RouteCase {
@@ -240,7 +240,7 @@ TEST(RegularEntry, ComputeAprRoutesSinglePaymentsBeforeTheEngine) {
             EXPECT_EQ(plan.onePayment->days, *c.onePaymentDays) << c.name;
             EXPECT_EQ(plan.onePayment->amtFin, 500.0) << c.name;
             EXPECT_EQ(plan.onePayment->repayment, 520.0) << c.name;
-            EXPECT_FALSE(s.PerDiem) << c.name;
+            EXPECT_FALSE(s.loan.PerDiem) << c.name;
         }
         EXPECT_EQ(port.Texts(), c.messages) << c.name;
     }

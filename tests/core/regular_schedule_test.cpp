@@ -61,13 +61,13 @@ TEST(RegularBoxesRead, WorkingVariablesTakeTheBoxValues) {
     t.LastPds = "2";
     LoanState state;
     StoreRegularBoxes(state, ReadRegularBoxes(t));
-    EXPECT_EQ(state.RegPay, 100.0);
-    EXPECT_EQ(state.FirstPay, 95.0);
-    EXPECT_EQ(state.FirstPds, 1);
-    EXPECT_EQ(state.FirstExtra, 15);
-    EXPECT_DOUBLE_EQ(state.LastPay, 88.91);
-    EXPECT_EQ(state.LastPds, 2);
-    EXPECT_EQ(state.LastExtra, 0);
+    EXPECT_EQ(state.regular.RegPay, 100.0);
+    EXPECT_EQ(state.regular.FirstPay, 95.0);
+    EXPECT_EQ(state.regular.FirstPds, 1);
+    EXPECT_EQ(state.regular.FirstExtra, 15);
+    EXPECT_DOUBLE_EQ(state.regular.LastPay, 88.91);
+    EXPECT_EQ(state.regular.LastPds, 2);
+    EXPECT_EQ(state.regular.LastExtra, 0);
 }
 
 TEST(RegularInterval, FiveItemsSetTheUnitPeriod) {
@@ -227,40 +227,40 @@ class SimplePaySetTest : public ::testing::Test {
 TEST_F(SimplePaySetTest, ReplacesWhateverTheTableHeld) {
     test::AddGroups(paySet, {{5, 1.0, 2, 3}, {7, 2.0, 1, 0}, {1, 3.0, 0, 9}, {2, 4.0, 1, 1}});
     const RegularBoxes b = ReadRegularBoxes(ThirtySixOfHundred());
-    state.TotPay = DollarsToCurrency(3600.0);
+    state.loan.TotPay = DollarsToCurrency(3600.0);
     SimplePaySet(state, paySet, b, port);
     EXPECT_EQ(Groups(), (std::vector<Row>{{1, 100.0, 1, 0}, {34, 100.0, 1, 0}, {1, 100.0, 1, 0}}));
-    EXPECT_EQ(state.AmtFin, 3000.0);
-    EXPECT_EQ(state.PayCount, 36);
-    EXPECT_EQ(state.TotPay, DollarsToCurrency(3600.0));
+    EXPECT_EQ(state.loan.AmtFin, 3000.0);
+    EXPECT_EQ(state.loan.PayCount, 36);
+    EXPECT_EQ(state.loan.TotPay, DollarsToCurrency(3600.0));
     EXPECT_TRUE(port.messages.empty());
 }
 
 TEST_F(SimplePaySetTest, AStaleTotalIsReplacedByTheSumWithAWarning) {
     const RegularBoxes b = ReadRegularBoxes(ThirtySixOfHundred());
-    state.TotPay = DollarsToCurrency(3599.99);
+    state.loan.TotPay = DollarsToCurrency(3599.99);
     SimplePaySet(state, paySet, b, port);
     ASSERT_EQ(port.messages.size(), 1u);
     EXPECT_EQ(port.messages[0].kind, MessageKind::Warning);
     EXPECT_EQ(port.messages[0].text,
               "Warning: Using Sum of scheduled Payments, <> Total of Payments !");
-    EXPECT_EQ(state.TotPay, DollarsToCurrency(3600.0));
+    EXPECT_EQ(state.loan.TotPay, DollarsToCurrency(3600.0));
 }
 
 TEST_F(SimplePaySetTest, LessThanACentApartIsTheSameTotal) {
     const RegularBoxes b = ReadRegularBoxes(ThirtySixOfHundred());
-    state.TotPay = DollarsToCurrency(3599.9901);
+    state.loan.TotPay = DollarsToCurrency(3599.9901);
     SimplePaySet(state, paySet, b, port);
     EXPECT_TRUE(port.messages.empty());
-    EXPECT_EQ(state.TotPay, DollarsToCurrency(3599.9901));
+    EXPECT_EQ(state.loan.TotPay, DollarsToCurrency(3599.9901));
 }
 
 TEST_F(SimplePaySetTest, ATotalWrittenByAnotherPageCannotOverflowTheComparison) {
     const RegularBoxes b = ReadRegularBoxes(ThirtySixOfHundred());
-    state.TotPay = INT64_MIN;
+    state.loan.TotPay = INT64_MIN;
     SimplePaySet(state, paySet, b, port);
     EXPECT_EQ(port.Texts(), (std::vector<std::string>{std::string(kSumDiffersText)}));
-    EXPECT_EQ(state.TotPay, DollarsToCurrency(3600.0));
+    EXPECT_EQ(state.loan.TotPay, DollarsToCurrency(3600.0));
 }
 
 // --- the checks of "Compute APR" ---------------------------------------------

@@ -31,14 +31,14 @@ inline void AddGroups(TMemDataSet& table, std::initializer_list<Group> groups) {
 
 // Sets the loan variables the way the APR pages do before computing.
 inline void SetLoan(LoanState& state, double amtFin, double totPay, int payCount) {
-    state.AmtFin = amtFin;
-    state.TotPay = DollarsToCurrency(totPay);
-    state.PayCount = payCount;
+    state.loan.AmtFin = amtFin;
+    state.loan.TotPay = DollarsToCurrency(totPay);
+    state.loan.PayCount = payCount;
 }
 
 inline void SetUnitPeriod(LoanState& state, int daysPerPd, double pdsPerYear) {
-    state.DaysPerPd = daysPerPd;
-    state.PdsPerYear = pdsPerYear;
+    state.loan.DaysPerPd = daysPerPd;
+    state.loan.PdsPerYear = pdsPerYear;
 }
 
 }  // namespace qv::test

@@ -119,7 +119,7 @@ TEST_F(ScheduleInputTest, BadInputGetsAClearMessageAndNeverAHalfLoad) {
         state = LoanState{};
         const ScheduleLoad load = Load(c.text);
         EXPECT_EQ(load.loaded, c.loaded) << c.name;
-        EXPECT_EQ(state.AmtFin, c.amtFin) << c.name;
+        EXPECT_EQ(state.loan.AmtFin, c.amtFin) << c.name;
         std::vector<std::string> texts;
         for (const auto& m : load.messages) texts.push_back(m.text);
         EXPECT_EQ(texts, c.messages) << c.name;
@@ -131,8 +131,8 @@ TEST_F(ScheduleInputTest, BadInputGetsAClearMessageAndNeverAHalfLoad) {
     // The 10,000 groups loaded as they are; the matrix refuses them whole.
     Load(tenThousand);
     EXPECT_EQ(paySet.Count(), 10'000);
-    EXPECT_EQ(state.PayCount, 10'000);
-    EXPECT_EQ(state.TotPay, 150'000'000);
+    EXPECT_EQ(state.loan.PayCount, 10'000);
+    EXPECT_EQ(state.loan.TotPay, 150'000'000);
     RecordingUserPort port;
     EXPECT_FALSE(SetPayArray(state, paySet, port));
     EXPECT_FALSE(port.messages.empty());
@@ -281,15 +281,15 @@ TEST_F(ScheduleInputTest, RandomFilesLoadWholeOrChangeNothing) {
         const ScheduleLoad load = LoadDataFromStream(state, paySet, in, size, "in.txt");
         if (!load.loaded) {
             ASSERT_EQ(load.messages.size(), 1u) << text;
-            ASSERT_EQ(state.AmtFin, 0.0) << text;
+            ASSERT_EQ(state.loan.AmtFin, 0.0) << text;
             ASSERT_EQ(paySet.Count(), countBefore) << text;
         } else if (!load.headerMissing) {
             ASSERT_GE(ItemOf(load.interval), 0) << text;
             ASSERT_LT(ItemOf(load.interval), kIntervalCount) << text;
-            ASSERT_GE(state.AmtFin, 0.0) << text;
+            ASSERT_GE(state.loan.AmtFin, 0.0) << text;
             std::int64_t count = 0;
             for (const PayGroup& g : Groups(paySet)) count += g.SetSize;
-            ASSERT_EQ(state.PayCount, count) << text;
+            ASSERT_EQ(state.loan.PayCount, count) << text;
         }
     }
 }

@@ -39,8 +39,10 @@ std::vector<PayGroup> Groups(TMemDataSet& paySet) {
 
 // The loan variables a schedule load may write.
 auto Written(const LoanState& s) {
-    return std::make_tuple(s.AmtFin, s.TotPay, s.PayCount, s.RegPay, s.FirstPay, s.FirstPds,
-                           s.FirstExtra, s.LastPay, s.LastPds, s.LastExtra, s.IrregularLoaded);
+    return std::make_tuple(s.loan.AmtFin, s.loan.TotPay, s.loan.PayCount, s.regular.RegPay,
+                           s.regular.FirstPay, s.regular.FirstPds, s.regular.FirstExtra,
+                           s.regular.LastPay, s.regular.LastPds, s.regular.LastExtra,
+                           s.loan.IrregularLoaded);
 }
 
 class ScheduleFileTest : public ::testing::Test {
@@ -125,35 +127,36 @@ TEST_F(ScheduleFileTest, TheRegularPassDecidesIrregularLoadedAndTheCommonPayment
          false, "75.00"},
     };
     for (const Case& c : cases) {
-        state.IrregularLoaded = false;
+        state.loan.IrregularLoaded = false;
         const ScheduleLoad load = LoadText("1,0,1000,0,0\r\n" + c.groups);
         EXPECT_TRUE(load.loaded) << c.name;
-        EXPECT_EQ(state.IrregularLoaded, c.irregular) << c.name;
+        EXPECT_EQ(state.loan.IrregularLoaded, c.irregular) << c.name;
         EXPECT_EQ(load.edSimpRegPay, c.regPay) << c.name;
     }
     // A load only ever sets the flag.
-    state.IrregularLoaded = true;
+    state.loan.IrregularLoaded = true;
     LoadText(kExampleFile);
-    EXPECT_TRUE(state.IrregularLoaded);
+    EXPECT_TRUE(state.loan.IrregularLoaded);
 }
 
 TEST_F(ScheduleFileTest, ASingleGroupFillsOnlyTheFirstPaymentBoxes) {
-    state.LastPay = 7.0;
-    state.LastPds = 2;
-    state.LastExtra = 3;
+    state.regular.LastPay = 7.0;
+    state.regular.LastPds = 2;
+    state.regular.LastExtra = 3;
     const ScheduleLoad load = LoadText("4,0,100,0,0\r\n1,1,105,2,3\r\n");
     EXPECT_EQ(load.interval, Interval::Weekly);
     EXPECT_EQ(load.first, (RegularEndTexts{"105.00", "2", "3"}));
     EXPECT_FALSE(load.last);
     EXPECT_EQ(load.edTotPay, "105.00");
     EXPECT_EQ(load.edSimpRegPay, "0.00");
-    EXPECT_EQ(std::make_tuple(state.LastPay, state.LastPds, state.LastExtra),
-              std::make_tuple(7.0, 2, 3));
+    EXPECT_EQ(
+        std::make_tuple(state.regular.LastPay, state.regular.LastPds, state.regular.LastExtra),
+        std::make_tuple(7.0, 2, 3));
 }
 
 TEST_F(ScheduleFileTest, AFileWithoutHeaderLoadsItsGroupsAndLeavesTheLoanAlone) {
-    state.AmtFin = 555.0;
-    state.PayCount = 9;
+    state.loan.AmtFin = 555.0;
+    state.loan.PayCount = 9;
     const auto before = Written(state);
     const ScheduleLoad load = LoadText("12,1,88.85,1,0\r\n2,2,10,1,0\r\n");
     EXPECT_TRUE(load.loaded);
@@ -170,7 +173,7 @@ TEST_F(ScheduleFileTest, AFileWithoutHeaderLoadsItsGroupsAndLeavesTheLoanAlone) 
 
 TEST_F(ScheduleFileTest, AFileThatCannotBeUsedLeavesScheduleAndLoanAsTheyWere) {
     AddExampleGroups();
-    state.AmtFin = 1000.0;
+    state.loan.AmtFin = 1000.0;
     const std::vector<PayGroup> groups = Groups(paySet);
     const auto before = Written(state);
     const std::string name = "\"" + file.string() + "\"";
@@ -267,12 +270,12 @@ TEST_F(ScheduleFileTest, KeysOfZeroAndBelowNeverCostAGroup) {
     const ScheduleLoad load = LoadData(state, paySet, file);
     EXPECT_TRUE(load.loaded);
     EXPECT_EQ(load.interval, Interval::TwoWeekly);
-    EXPECT_EQ(state.AmtFin, 40.0);
+    EXPECT_EQ(state.loan.AmtFin, 40.0);
     EXPECT_EQ(Groups(paySet), groups);
 
     // A header further down is found too.
     LoadText("1,1,95,1,15\r\n1,0,1000,0,0\r\n");
-    EXPECT_EQ(state.AmtFin, 1000.0);
+    EXPECT_EQ(state.loan.AmtFin, 1000.0);
     EXPECT_EQ(Groups(paySet), (std::vector<PayGroup>{{1, 1, 95, 1, 15}}));
 }
 
@@ -411,25 +414,25 @@ TEST_F(ScheduleFileTest, RandomSchedulesComeBackIdentical) {
         ASSERT_TRUE(load.loaded) << ReadFile(file);
         EXPECT_EQ(Groups(paySet), groups);
         EXPECT_EQ(load.interval, header.interval);
-        EXPECT_EQ(loaded.AmtFin, header.amount);
+        EXPECT_EQ(loaded.loan.AmtFin, header.amount);
         const GroupWalk walk = WalkGroups(paySet);
-        EXPECT_EQ(loaded.PayCount, walk.count);
+        EXPECT_EQ(loaded.loan.PayCount, walk.count);
         // The total is rounded to ten-thousandths once per group; the walk
         // rounds each payment first, which differs only past the cents.
         if (cents) {
-            EXPECT_EQ(loaded.TotPay, walk.total);
+            EXPECT_EQ(loaded.loan.TotPay, walk.total);
         } else {
-            EXPECT_NEAR(static_cast<double>(loaded.TotPay), static_cast<double>(walk.total),
+            EXPECT_NEAR(static_cast<double>(loaded.loan.TotPay), static_cast<double>(walk.total),
                         6.0 * count);
         }
-        EXPECT_EQ(loaded.FirstPay, groups.front().PaySize);
+        EXPECT_EQ(loaded.regular.FirstPay, groups.front().PaySize);
         if (count > 1) {
-            EXPECT_EQ(loaded.LastPay, groups.back().PaySize);
+            EXPECT_EQ(loaded.regular.LastPay, groups.back().PaySize);
         }
 
         // What was loaded saves as the same bytes.
         const fs::path again = folder.path / "again.txt";
-        ASSERT_TRUE(SaveData(paySet, {load.interval, loaded.AmtFin}, again).ok);
+        ASSERT_TRUE(SaveData(paySet, {load.interval, loaded.loan.AmtFin}, again).ok);
         EXPECT_EQ(ReadFile(again), ReadFile(file));
     }
 }
@@ -524,14 +527,14 @@ TEST(ExampleFiles, LoadAndGiveTheirApr) {
         const ScheduleLoad load = LoadData(state, paySet, ExamplesFolder() / c.file);
         ASSERT_TRUE(load.loaded) << c.file;
         EXPECT_TRUE(load.messages.empty()) << c.file;
-        EXPECT_EQ(state.IrregularLoaded, c.irregular) << c.file;
+        EXPECT_EQ(state.loan.IrregularLoaded, c.irregular) << c.file;
 
         RecordingUserPort port;
         ASSERT_TRUE(IntegrityMdsPaySet(state, paySet, port)) << c.file;
         SetBasePeriod(state, load.interval);
         ChartText chart;
         EXPECT_EQ(GetAPR(state, paySet, AprSettings{}, chart, port), AprOutcome::Computed);
-        EXPECT_EQ(state.APR, c.apr) << c.file;
+        EXPECT_EQ(state.loan.APR, c.apr) << c.file;
     }
 
     TMemDataSet variable("mdsVariable");

@@ -42,7 +42,7 @@ struct Figure {
     FigureOutcome Adjust(const SearchLimits& limits = SearchLimits{}) {
         return AdjustPayments(state, in, port, limits);
     }
-    void LeaveRateBox(std::string_view text) { state.MaxRate = CheckMaxRate(text).value; }
+    void LeaveRateBox(std::string_view text) { state.figure.MaxRate = CheckMaxRate(text).value; }
 };
 
 // The loan state as the regular page's exits leave it for these boxes.
@@ -51,8 +51,8 @@ void EnterRegular(Figure& f, const RegularTexts& texts, Interval interval = Inte
     StoreRegularBoxes(f.state, boxes);
     UpdateSimpleSummary(f.state, boxes);
     const IntervalInfo& unit = Describe(interval);
-    f.state.DaysPerPd = unit.DaysPerPd;
-    f.state.PdsPerYear = unit.PdsPerYear;
+    f.state.loan.DaysPerPd = unit.DaysPerPd;
+    f.state.loan.PdsPerYear = unit.PdsPerYear;
     f.in.regular = texts;
     f.in.interval = interval;
 }
@@ -111,8 +111,8 @@ TEST(FigureMonthly, TenThousandOver36At12PercentAsWorkedByHand) {
     ASSERT_EQ(r.end, FigureEnd::Found);
     EXPECT_TRUE(f.port.messages.empty());
     EXPECT_EQ(r.schedule.RegularPay, payment);
-    EXPECT_EQ(f.state.FirstPay, CurrencyToDollars(payment));
-    EXPECT_EQ(f.state.LastPay, CurrencyToDollars(payment + finalTrial));  // 332.28
+    EXPECT_EQ(f.state.regular.FirstPay, CurrencyToDollars(payment));
+    EXPECT_EQ(f.state.regular.LastPay, CurrencyToDollars(payment + finalTrial));  // 332.28
     EXPECT_EQ(r.finalBalance, 0);
     EXPECT_TRUE(r.notesVisible);
     // The regular page keeps its schedule; only its summary is refreshed.
@@ -187,8 +187,8 @@ TEST(FigureLastPayment, TakesUpTheLastTrialsBalanceWhileTheOthersKeepTheirDiffer
         EXPECT_EQ(r.schedule.RegularPay, Cur(c.common));
         EXPECT_EQ(r.schedule.FirstPay, Cur(c.first));
         EXPECT_EQ(r.schedule.LastPay, Cur(c.last));
-        EXPECT_DOUBLE_EQ(f.state.FirstPay, c.first);
-        EXPECT_DOUBLE_EQ(f.state.LastPay, c.last);
+        EXPECT_DOUBLE_EQ(f.state.regular.FirstPay, c.first);
+        EXPECT_DOUBLE_EQ(f.state.regular.LastPay, c.last);
         EXPECT_EQ(r.finalBalance, 0);
     }
 }
@@ -229,10 +229,10 @@ TEST(FigureOnePayment, CountsMinusOneRegularPaymentsAndThePaymentPaysOff) {
 
 TEST(FigureTwoWeekly, SearchesOn365Over14AndSetsFourteenDays) {
     Figure f = WithRate(Texts("26000", "26", "1000", "1000", "1000"), "26", Interval::TwoWeekly);
-    f.state.DaysPerPd = 30;  // as the irregular page may have left it
+    f.state.loan.DaysPerPd = 30;  // as the irregular page may have left it
     const FigureOutcome r = f.Adjust();
     ASSERT_EQ(r.end, FigureEnd::Found);
-    EXPECT_EQ(f.state.DaysPerPd, 14);
+    EXPECT_EQ(f.state.loan.DaysPerPd, 14);
 
     // 26 % over 365/14 periods a year is 0.99726 % a period, where 26 a year
     // would make it 1 %: the amortizing payments are 1,125.82 and 1,126.22.
@@ -335,7 +335,7 @@ TEST(FigureZeroBalance, ATrialThatPaysOffExactlyEndsTheSearch) {
 
 TEST(FigureSearchBound, IsReportedInsteadOfAPayment) {
     Figure f = WithRate(TenThousandOver36(), "12");
-    const double firstBefore = f.state.FirstPay;
+    const double firstBefore = f.state.regular.FirstPay;
     const FigureOutcome r = f.Adjust(SearchLimits{36 * 10});
     EXPECT_EQ(r.end, FigureEnd::NoPayment);
     EXPECT_EQ(f.port.Texts(),
@@ -345,7 +345,7 @@ TEST(FigureSearchBound, IsReportedInsteadOfAPayment) {
     EXPECT_EQ(r.found,
               (ChartText{"No payment found in 10 trials; the last estimate was $192.83."}));
     EXPECT_FALSE(r.notesVisible);
-    EXPECT_EQ(f.state.FirstPay, firstBefore);
+    EXPECT_EQ(f.state.regular.FirstPay, firstBefore);
 }
 
 TEST(FigureOutOfRange, IsRefusedWithAMessage) {
@@ -374,14 +374,14 @@ TEST(FigureChecks, RefuseInOrderAndLeaveTheReportAlone) {
         std::string_view message;
     };
     const Case cases[] = {
-        {"no common payment", [](Figure& f) { f.state.RegPay = 0; }, kRegPayZeroText},
-        {"no amount", [](Figure& f) { f.state.AmtFin = 0; }, kAmtFinZeroText},
-        {"no payments", [](Figure& f) { f.state.PayCount = 0; }, kNoPaymentsText},
-        {"no rate", [](Figure& f) { f.state.MaxRate = 0; }, kRateMeaninglessText},
+        {"no common payment", [](Figure& f) { f.state.regular.RegPay = 0; }, kRegPayZeroText},
+        {"no amount", [](Figure& f) { f.state.loan.AmtFin = 0; }, kAmtFinZeroText},
+        {"no payments", [](Figure& f) { f.state.loan.PayCount = 0; }, kNoPaymentsText},
+        {"no rate", [](Figure& f) { f.state.figure.MaxRate = 0; }, kRateMeaninglessText},
         {"first check wins",
          [](Figure& f) {
-             f.state.MaxRate = 0;
-             f.state.RegPay = 0;
+             f.state.figure.MaxRate = 0;
+             f.state.regular.RegPay = 0;
          },
          kRegPayZeroText},
         // The summary re-reads the boxes; a box changed without being left
@@ -440,11 +440,11 @@ TEST(FigureRegularBoxes, PeriodsAndDaysAreTakenAsTheBoxesShowThem) {
     // 45 days typed as extra days: the regular page carried a period into
     // the periods box (1 and 15), but its first-periods value is still 0.
     Figure f = WithRate(Texts("1000", "12", "90", "90", "90", "1", "15"), "12");
-    f.state.FirstPds = 0;
+    f.state.regular.FirstPds = 0;
     const FigureOutcome r = f.Adjust();
     ASSERT_EQ(r.end, FigureEnd::Found);
     EXPECT_EQ(r.found->at(3).substr(r.found->at(3).find(" after")), " after 1 pds & 15 days,");
-    EXPECT_EQ(f.state.FirstPds, 1);
+    EXPECT_EQ(f.state.regular.FirstPds, 1);
 }
 
 // --- bad input ---------------------------------------------------------------------

@@ -47,23 +47,23 @@ TEST(SplitInputs, EachEntryBoxStoresIntoItsOwnVariable) {
         std::function<double(const LoanState&)> read;
     };
     const std::vector<Row> rows = {
-        {SplitBox::edSplitAmtFin, [](const LoanState& s) { return s.SplitPrincipal; }},
-        {SplitBox::edSplitPayCount, [](const LoanState& s) { return s.SplitPayCount; }},
-        {SplitBox::edSplitRegPay, [](const LoanState& s) { return s.SplitRegPay; }},
-        {SplitBox::edSplit1stPay, [](const LoanState& s) { return s.SplitFirstPay; }},
-        {SplitBox::edSplit1stNoPd, [](const LoanState& s) { return s.SplitFirstPds; }},
-        {SplitBox::edSplit1stExtra, [](const LoanState& s) { return s.SplitFirstExtra; }},
-        {SplitBox::edSplitlastPay, [](const LoanState& s) { return s.SplitLastPay; }},
-        {SplitBox::edSplitlastNoPd, [](const LoanState& s) { return s.SplitLastPds; }},
-        {SplitBox::edSplitlastExtra, [](const LoanState& s) { return s.SplitLastExtra; }},
-        {SplitBox::edRate1, [](const LoanState& s) { return s.SplitSteps[0].Rate; }},
-        {SplitBox::edCap1, [](const LoanState& s) { return s.SplitSteps[0].Cap; }},
-        {SplitBox::edRate2, [](const LoanState& s) { return s.SplitSteps[1].Rate; }},
-        {SplitBox::edCap2, [](const LoanState& s) { return s.SplitSteps[1].Cap; }},
-        {SplitBox::edRate3, [](const LoanState& s) { return s.SplitSteps[2].Rate; }},
-        {SplitBox::edCap3, [](const LoanState& s) { return s.SplitSteps[2].Cap; }},
-        {SplitBox::edRate4, [](const LoanState& s) { return s.SplitSteps[3].Rate; }},
-        {SplitBox::edCap4, [](const LoanState& s) { return s.SplitSteps[3].Cap; }},
+        {SplitBox::edSplitAmtFin, [](const LoanState& s) { return s.split.SplitPrincipal; }},
+        {SplitBox::edSplitPayCount, [](const LoanState& s) { return s.split.SplitPayCount; }},
+        {SplitBox::edSplitRegPay, [](const LoanState& s) { return s.split.SplitRegPay; }},
+        {SplitBox::edSplit1stPay, [](const LoanState& s) { return s.split.SplitFirstPay; }},
+        {SplitBox::edSplit1stNoPd, [](const LoanState& s) { return s.split.SplitFirstPds; }},
+        {SplitBox::edSplit1stExtra, [](const LoanState& s) { return s.split.SplitFirstExtra; }},
+        {SplitBox::edSplitlastPay, [](const LoanState& s) { return s.split.SplitLastPay; }},
+        {SplitBox::edSplitlastNoPd, [](const LoanState& s) { return s.split.SplitLastPds; }},
+        {SplitBox::edSplitlastExtra, [](const LoanState& s) { return s.split.SplitLastExtra; }},
+        {SplitBox::edRate1, [](const LoanState& s) { return s.split.SplitSteps[0].Rate; }},
+        {SplitBox::edCap1, [](const LoanState& s) { return s.split.SplitSteps[0].Cap; }},
+        {SplitBox::edRate2, [](const LoanState& s) { return s.split.SplitSteps[1].Rate; }},
+        {SplitBox::edCap2, [](const LoanState& s) { return s.split.SplitSteps[1].Cap; }},
+        {SplitBox::edRate3, [](const LoanState& s) { return s.split.SplitSteps[2].Rate; }},
+        {SplitBox::edCap3, [](const LoanState& s) { return s.split.SplitSteps[2].Cap; }},
+        {SplitBox::edRate4, [](const LoanState& s) { return s.split.SplitSteps[3].Rate; }},
+        {SplitBox::edCap4, [](const LoanState& s) { return s.split.SplitSteps[3].Cap; }},
     };
     for (const Row& row : rows) {
         const SplitBoxText& info = SplitBoxInfo(row.box);
@@ -92,16 +92,16 @@ TEST(SplitInputs, EachEntryBoxStoresIntoItsOwnVariable) {
 
 TEST(SplitInputs, StartTextsReadAsTheStateAResetLeaves) {
     LoanState s;
-    s.SplitPrincipal = 5;
-    s.SplitFirstPds = 4;
-    s.SplitSteps[5] = {2.0, 9.0};
-    s.SplitDaysPerPd = 7;
+    s.split.SplitPrincipal = 5;
+    s.split.SplitFirstPds = 4;
+    s.split.SplitSteps[5] = {2.0, 9.0};
+    s.split.SplitDaysPerPd = 7;
     ResetLoanState(s);
     const LoanState fresh;
-    EXPECT_EQ(s.SplitPrincipal, 0.0);
-    EXPECT_EQ(s.SplitFirstPds, 1);
-    EXPECT_EQ(s.SplitSteps[5].Rate, 0.0);
-    EXPECT_EQ(s.SplitDaysPerPd, 30.0);
+    EXPECT_EQ(s.split.SplitPrincipal, 0.0);
+    EXPECT_EQ(s.split.SplitFirstPds, 1);
+    EXPECT_EQ(s.split.SplitSteps[5].Rate, 0.0);
+    EXPECT_EQ(s.split.SplitDaysPerPd, 30.0);
 
     // Passing through every box after a reset changes nothing and says
     // nothing: the interval counts show the 1 the computations use.
@@ -109,9 +109,9 @@ TEST(SplitInputs, StartTextsReadAsTheStateAResetLeaves) {
         SCOPED_TRACE(start.text);
         EXPECT_EQ(Leave(s, start.box, start.text), std::vector<std::string>{});
     }
-    EXPECT_EQ(s.SplitFirstPds, 1);
-    EXPECT_EQ(s.SplitLastPds, 1);
-    EXPECT_EQ(s.SplitPrincipal, fresh.SplitPrincipal);
+    EXPECT_EQ(s.split.SplitFirstPds, 1);
+    EXPECT_EQ(s.split.SplitLastPds, 1);
+    EXPECT_EQ(s.split.SplitPrincipal, fresh.split.SplitPrincipal);
     EXPECT_EQ(SplitBoxInfo(SplitBox::edSplit1stNoPd).startText, "1");
     EXPECT_EQ(SplitBoxInfo(SplitBox::edRate1).startText, "0.0");
     EXPECT_EQ(SplitBoxInfo(SplitBox::edFinal).startText, "Pending");
@@ -158,13 +158,14 @@ TEST(SplitInputs, FillInRuleOnLeavingTheCommonPayment) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         LoanState s;
-        s.SplitPrincipal = row.principal;
-        s.SplitPayCount = row.count;
-        s.SplitFirstPay = row.first;
-        s.SplitLastPay = row.last;
+        s.split.SplitPrincipal = row.principal;
+        s.split.SplitPayCount = row.count;
+        s.split.SplitFirstPay = row.first;
+        s.split.SplitLastPay = row.last;
         EXPECT_EQ(Leave(s, SplitBox::edSplitRegPay, row.typed), row.log);
-        EXPECT_EQ(s.SplitFirstPay, row.firstFilled ? s.SplitRegPay : row.first);
-        EXPECT_EQ(s.SplitLastPay, row.firstFilled && row.count > 1 ? s.SplitRegPay : row.last);
+        EXPECT_EQ(s.split.SplitFirstPay, row.firstFilled ? s.split.SplitRegPay : row.first);
+        EXPECT_EQ(s.split.SplitLastPay,
+                  row.firstFilled && row.count > 1 ? s.split.SplitRegPay : row.last);
     }
 }
 
@@ -204,9 +205,9 @@ TEST(SplitInputs, IntegrityReportsOnlyTheLastFailingReason) {
     };
     for (const Row& row : rows) {
         LoanState s;
-        s.SplitPrincipal = row.principal;
-        s.SplitRegPay = row.payment;
-        s.SplitPayCount = row.count;
+        s.split.SplitPrincipal = row.principal;
+        s.split.SplitRegPay = row.payment;
+        s.split.SplitPayCount = row.count;
         RecordingUserPort port;
         EXPECT_EQ(SplitIntegrity(s, port), row.reason == nullptr);
         const std::vector<std::string> said =
@@ -222,13 +223,13 @@ TEST(SplitInputs, IntervalGroupPageEntryAndTestData) {
     const std::vector<double> days = {365, 30, 15, 14, 7};
     for (int item = 0; item < 5; ++item) {
         TakeSplitInterval(s, IntervalOfItem(item));
-        EXPECT_EQ(s.SplitDaysPerPd, days[static_cast<std::size_t>(item)]);
+        EXPECT_EQ(s.split.SplitDaysPerPd, days[static_cast<std::size_t>(item)]);
     }
     TakeSplitInterval(s, IntervalOfItem(-1));  // nothing chosen
-    EXPECT_EQ(s.SplitDaysPerPd, 7.0);
+    EXPECT_EQ(s.split.SplitDaysPerPd, 7.0);
 
     EnterSplitPage(s);
-    EXPECT_EQ(s.ScheduleSource, kSourceSplit);
+    EXPECT_EQ(s.loan.ScheduleSource, kSourceSplit);
 
     // The test case's texts, typed into a fresh page, give the test case.
     LoanState loaded;
@@ -236,14 +237,14 @@ TEST(SplitInputs, IntervalGroupPageEntryAndTestData) {
     LoanState typed;
     for (const SplitBoxFill& fill : texts) Leave(typed, fill.box, fill.text);
     TakeSplitInterval(typed, kSplitTestInterval);
-    EXPECT_EQ(typed.SplitPrincipal, loaded.SplitPrincipal);
-    EXPECT_EQ(typed.SplitPayCount, loaded.SplitPayCount);
-    EXPECT_EQ(typed.SplitFirstPay, loaded.SplitFirstPay);
-    EXPECT_EQ(typed.SplitLastPds, loaded.SplitLastPds);
-    EXPECT_EQ(typed.SplitDaysPerPd, loaded.SplitDaysPerPd);
+    EXPECT_EQ(typed.split.SplitPrincipal, loaded.split.SplitPrincipal);
+    EXPECT_EQ(typed.split.SplitPayCount, loaded.split.SplitPayCount);
+    EXPECT_EQ(typed.split.SplitFirstPay, loaded.split.SplitFirstPay);
+    EXPECT_EQ(typed.split.SplitLastPds, loaded.split.SplitLastPds);
+    EXPECT_EQ(typed.split.SplitDaysPerPd, loaded.split.SplitDaysPerPd);
     for (std::size_t k = 0; k < 6; ++k) {
-        EXPECT_EQ(typed.SplitSteps[k].Rate, loaded.SplitSteps[k].Rate) << k;
-        EXPECT_EQ(typed.SplitSteps[k].Cap, loaded.SplitSteps[k].Cap) << k;
+        EXPECT_EQ(typed.split.SplitSteps[k].Rate, loaded.split.SplitSteps[k].Rate) << k;
+        EXPECT_EQ(typed.split.SplitSteps[k].Cap, loaded.split.SplitSteps[k].Cap) << k;
     }
 }
 

@@ -32,7 +32,7 @@ const std::vector<Button> kButtons = {
 LoanState TestCase(double roundAdd = 0.5) {
     LoanState s;
     LoadSplitTestData(s);
-    s.RoundAdd = roundAdd;
+    s.loan.RoundAdd = roundAdd;
     return s;
 }
 
@@ -61,15 +61,15 @@ TEST(SplitAmortize, ChartsMatchTheWorkedChartsLineForLine) {
     // 217.50, a last one of 123.45 after two months and 3 days; 1.5 % to
     // 500, nothing to 1,000 and 0.5 % above, with no top cap typed.
     const Tweak oddIntervals = [](LoanState& s) {
-        s.SplitPrincipal = 2500;
-        s.SplitRegPay = 217.5;
-        s.SplitFirstPay = 300;
-        s.SplitLastPay = 123.45;
-        s.SplitPayCount = 12;
-        s.SplitFirstExtra = 15;
-        s.SplitLastPds = 2;
-        s.SplitLastExtra = 3;
-        s.SplitSteps = {{{1.5, 500}, {0, 1000}, {0.5, 2000}, {}, {}, {}}};
+        s.split.SplitPrincipal = 2500;
+        s.split.SplitRegPay = 217.5;
+        s.split.SplitFirstPay = 300;
+        s.split.SplitLastPay = 123.45;
+        s.split.SplitPayCount = 12;
+        s.split.SplitFirstExtra = 15;
+        s.split.SplitLastPds = 2;
+        s.split.SplitLastExtra = 3;
+        s.split.SplitSteps = {{{1.5, 500}, {0, 1000}, {0.5, 2000}, {}, {}, {}}};
     };
     const std::vector<Row> rows = {
         {"test_case_nearest.txt",
@@ -118,14 +118,14 @@ TEST(SplitAmortize, SinglePaymentsNoStepsAndExactCents) {
         {"one payment takes the last amount and interval, and carries both tags",
          0.5,
          [](LoanState& s) {
-             s.SplitPrincipal = 19.99;
-             s.SplitPayCount = 1;
-             s.SplitRegPay = 15;
-             s.SplitFirstPay = 10;
-             s.SplitLastPay = 20;
-             s.SplitLastPds = 0;
-             s.SplitLastExtra = 10;
-             s.SplitSteps = {};
+             s.split.SplitPrincipal = 19.99;
+             s.split.SplitPayCount = 1;
+             s.split.SplitRegPay = 15;
+             s.split.SplitFirstPay = 10;
+             s.split.SplitLastPay = 20;
+             s.split.SplitLastPds = 0;
+             s.split.SplitLastExtra = 10;
+             s.split.SplitSteps = {};
          },
          {"   1 $     19.99 + $    0.00 - $   20.00 = $     -0.01 (Irregular Payment) "
           "(Irregular Payment) 10 day interval",
@@ -134,18 +134,18 @@ TEST(SplitAmortize, SinglePaymentsNoStepsAndExactCents) {
          "payment to the first, amount and interval",
          0.0,
          [](LoanState& s) {
-             s.SplitPrincipal = 997.77;
-             s.SplitPayCount = 1;
-             s.SplitRegPay = s.SplitFirstPay = 0.01;
-             s.SplitFirstExtra = 10;
-             s.SplitLastPay = 0;
-             s.SplitSteps = {};
+             s.split.SplitPrincipal = 997.77;
+             s.split.SplitPayCount = 1;
+             s.split.SplitRegPay = s.split.SplitFirstPay = 0.01;
+             s.split.SplitFirstExtra = 10;
+             s.split.SplitLastPay = 0;
+             s.split.SplitSteps = {};
          },
          {"   1 $    997.77 + $    0.00 - $    0.01 = $    997.76 40 day interval, UNDERpaid.",
           "   interest increment =  = $    0.00", "Total Interest = $ 0"}},
         {"caps out of order: the arithmetic is kept, a negative slice rounds toward zero",
          0.5,
-         [](LoanState& s) { s.SplitSteps[1].Cap = 200; },
+         [](LoanState& s) { s.split.SplitSteps[1].Cap = 200; },
          {"   1 $  1,000.00 + $    6.01 - $   46.00 = $    960.01",
           "   interest increment =   3.00 +  -0.74 +   3.50 +   0.25 = $    6.01"}},
     };
@@ -250,11 +250,11 @@ TEST(SplitAmortize, InterestOfOneInterval) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         LoanState s;
-        s.RoundAdd = row.roundAdd;
-        s.SplitSteps = row.steps;
+        s.loan.RoundAdd = row.roundAdd;
+        s.split.SplitSteps = row.steps;
         RecordingUserPort port;
         std::vector<SplitBoxFill> fills;
-        const SplitTerms t = MakeSplitTerms(s, Check(s.SplitSteps, port, fills));
+        const SplitTerms t = MakeSplitTerms(s, Check(s.split.SplitSteps, port, fills));
         const IntervalInterest i = InterestOfInterval(t, DollarsToCurrency(row.balance), row.days);
         EXPECT_EQ(i.inRange, row.inRange);
         if (!row.inRange) continue;
@@ -315,8 +315,8 @@ TEST(SplitSearch, TestCaseSearchesAndTheirAmortizations) {
     const std::vector<Row> rows = {
         {"common payment",
          [](const SplitTerms& t, const LoanState& s) {
-             return SearchCommonPayment(t, DollarsToCurrency(s.SplitPrincipal),
-                                        DollarsToCurrency(s.SplitRegPay));
+             return SearchCommonPayment(t, DollarsToCurrency(s.split.SplitPrincipal),
+                                        DollarsToCurrency(s.split.SplitRegPay));
          },
          [](LoanState& s, UserPort& p) { return MatchCommonPayment(s, p); },
          {"----- Optimizing Regular Payment ----", "46.00 Common Payment leaves $2.23",
@@ -333,7 +333,8 @@ TEST(SplitSearch, TestCaseSearchesAndTheirAmortizations) {
           "   Probably cannot get any close to zero balance.", "Total Interest = $ 106.04"}},
         {"principal",
          [](const SplitTerms& t, const LoanState& s) {
-             return SearchPrincipal(t, SplitPaymentsOf(s), DollarsToCurrency(s.SplitPrincipal));
+             return SearchPrincipal(t, SplitPaymentsOf(s),
+                                    DollarsToCurrency(s.split.SplitPrincipal));
          },
          [](LoanState& s, UserPort& p) { return MatchPrincipal(s, p); },
          {"----- Optimizing Principal Borrowed ----", "1,000.00 Principal leaves $2.23",
@@ -371,13 +372,13 @@ TEST(SplitSearch, ASwingingSearchIsFinishedByHalving) {
     // plain steps swing between about 167 and 307 and come back to a
     // payment already tried after 21 trials.
     LoanState s = TestCase();
-    s.SplitPrincipal = 10000;
-    s.SplitRegPay = s.SplitFirstPay = s.SplitLastPay = 200;
-    s.SplitPayCount = 60;
-    s.SplitSteps = {{{1.5, 0}}};
+    s.split.SplitPrincipal = 10000;
+    s.split.SplitRegPay = s.split.SplitFirstPay = s.split.SplitLastPay = 200;
+    s.split.SplitPayCount = 60;
+    s.split.SplitSteps = {{{1.5, 0}}};
     RecordingUserPort port;
     std::vector<SplitBoxFill> fills;
-    const SplitTerms t = MakeSplitTerms(s, Check(s.SplitSteps, port, fills));
+    const SplitTerms t = MakeSplitTerms(s, Check(s.split.SplitSteps, port, fills));
     const SplitSearch search = SearchCommonPayment(t, DollarsToCurrency(10000), 2000000);
     ASSERT_TRUE(search.found);
     EXPECT_EQ(search.value, 2539300);
@@ -392,7 +393,7 @@ TEST(SplitSearch, ASwingingSearchIsFinishedByHalving) {
     EXPECT_EQ(port.Texts(),
               (std::vector<std::string>{"Regular Payment should be $253.93",
                                         "Probably cannot get any closer to zero balance !"}));
-    EXPECT_EQ(s.SplitRegPay, 253.93);
+    EXPECT_EQ(s.split.SplitRegPay, 253.93);
     EXPECT_EQ(run.chart.back(), "Total Interest = $ 5236.2");
 }
 
@@ -406,16 +407,16 @@ TEST(SplitSearch, NoValueFoundLeavesTheStateAsItWas) {
     const std::vector<Row> rows = {
         {"no payment within range repays 21,000,000.00 at 50 % on the first 999,999.99",
          [](LoanState& s) {
-             s.SplitPrincipal = 21000000;
-             s.SplitPayCount = 1;
-             s.SplitSteps = {{{50, 0}}};
+             s.split.SplitPrincipal = 21000000;
+             s.split.SplitPayCount = 1;
+             s.split.SplitSteps = {{{50, 0}}};
          },
          [](LoanState& s, UserPort& p) { return MatchCommonPayment(s, p); },
          kSplitNoPaymentFoundText},
         {"two payments of 21,000,000.00 repay more than any principal within range",
          [](LoanState& s) {
-             s.SplitRegPay = s.SplitFirstPay = s.SplitLastPay = 21000000;
-             s.SplitPayCount = 2;
+             s.split.SplitRegPay = s.split.SplitFirstPay = s.split.SplitLastPay = 21000000;
+             s.split.SplitPayCount = 2;
          },
          [](LoanState& s, UserPort& p) { return MatchPrincipal(s, p); },
          kSplitNoPrincipalFoundText},
@@ -431,10 +432,10 @@ TEST(SplitSearch, NoValueFoundLeavesTheStateAsItWas) {
         ASSERT_FALSE(port.messages.empty());
         EXPECT_EQ(port.messages.back(),
                   (RecordedMessage{MessageKind::Warning, std::string(row.message)}));
-        EXPECT_EQ(s.SplitPrincipal, before.SplitPrincipal);
-        EXPECT_EQ(s.SplitRegPay, before.SplitRegPay);
-        EXPECT_EQ(s.SplitFirstPay, before.SplitFirstPay);
-        EXPECT_EQ(s.SplitLastPay, before.SplitLastPay);
+        EXPECT_EQ(s.split.SplitPrincipal, before.split.SplitPrincipal);
+        EXPECT_EQ(s.split.SplitRegPay, before.split.SplitRegPay);
+        EXPECT_EQ(s.split.SplitFirstPay, before.split.SplitFirstPay);
+        EXPECT_EQ(s.split.SplitLastPay, before.split.SplitLastPay);
         for (const SplitBoxFill& fill : run.fills) EXPECT_EQ(fill.text, "999,999.99");
         EXPECT_NE(std::find(run.chart.begin(), run.chart.end(), kSplitBracketingLine),
                   run.chart.end());
@@ -447,26 +448,30 @@ TEST(SplitFaults, AmountsBeyond32BitCentsAreRefusedBeforeComputing) {
         const char* reason;
     };
     const std::vector<Row> rows = {
-        {[](LoanState& s) { s.SplitPrincipal = 21474836.48; }, "Principal is beyond"},
-        {[](LoanState& s) { s.SplitRegPay = 21474836.48; }, "Common Payment Amount is beyond"},
-        {[](LoanState& s) { s.SplitFirstPay = 1e12; }, "First Payment Amount is beyond"},
-        {[](LoanState& s) { s.SplitLastPay = -21474836.48; }, "Last Payment Amount is beyond"},
-        {[](LoanState& s) { s.SplitSteps[1].Cap = 21474836.48; }, "Second Step $-Cap is beyond"},
-        {[](LoanState& s) { s.SplitSteps[2].Cap = -1e9; }, "Third Step $-Cap is beyond"},
-        {[](LoanState& s) { s.SplitPayCount = 20001; }, "More than 20,000 Payments scheduled"},
+        {[](LoanState& s) { s.split.SplitPrincipal = 21474836.48; }, "Principal is beyond"},
+        {[](LoanState& s) { s.split.SplitRegPay = 21474836.48; },
+         "Common Payment Amount is beyond"},
+        {[](LoanState& s) { s.split.SplitFirstPay = 1e12; }, "First Payment Amount is beyond"},
+        {[](LoanState& s) { s.split.SplitLastPay = -21474836.48; },
+         "Last Payment Amount is beyond"},
+        {[](LoanState& s) { s.split.SplitSteps[1].Cap = 21474836.48; },
+         "Second Step $-Cap is beyond"},
+        {[](LoanState& s) { s.split.SplitSteps[2].Cap = -1e9; }, "Third Step $-Cap is beyond"},
+        {[](LoanState& s) { s.split.SplitPayCount = 20001; },
+         "More than 20,000 Payments scheduled"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.reason);
         for (const Button& button : kButtons) {
             LoanState s = TestCase();
             row.setup(s);
-            const double cap4 = s.SplitSteps[3].Cap;
+            const double cap4 = s.split.SplitSteps[3].Cap;
             RecordingUserPort port;
             const SplitRun run = button(s, port);
             EXPECT_EQ(run.outcome, SplitOutcome::Refused);
             EXPECT_FALSE(run.chartReplaced);
             EXPECT_TRUE(run.fills.empty());
-            EXPECT_EQ(s.SplitSteps[3].Cap, cap4);  // Check did not run
+            EXPECT_EQ(s.split.SplitSteps[3].Cap, cap4);  // Check did not run
             ASSERT_EQ(port.messages.size(), 1u);
             const std::string& text = port.messages[0].text;
             EXPECT_EQ(text.rfind("Error: " + std::string(row.reason), 0), 0u) << text;
@@ -478,11 +483,11 @@ TEST(SplitFaults, AmountsBeyond32BitCentsAreRefusedBeforeComputing) {
     // which bounds nothing and so is no reason to refuse; and as many
     // payments as a variable-rate list.
     LoanState longest = TestCase();
-    longest.SplitPayCount = 20000;
+    longest.split.SplitPayCount = 20000;
     EXPECT_EQ(CheckSplitAmounts(longest, 4), std::nullopt);
     for (const Tweak& edge : std::vector<Tweak>{
-             [](LoanState& s) { s.SplitPrincipal = 21474836.47; },
-             [](LoanState& s) { s.SplitSteps[3].Cap = 1e12; },
+             [](LoanState& s) { s.split.SplitPrincipal = 21474836.47; },
+             [](LoanState& s) { s.split.SplitSteps[3].Cap = 1e12; },
          }) {
         LoanState s = TestCase();
         edge(s);
@@ -494,7 +499,7 @@ TEST(SplitFaults, AmountsBeyond32BitCentsAreRefusedBeforeComputing) {
 TEST(SplitFaults, FallingCapsWarnOncePerComputation) {
     for (const Button& button : kButtons) {
         LoanState s = TestCase();
-        s.SplitSteps[1].Cap = 200;
+        s.split.SplitSteps[1].Cap = 200;
         RecordingUserPort port;
         const SplitRun run = button(s, port);
         EXPECT_EQ(run.outcome, SplitOutcome::Amortized);
@@ -513,7 +518,7 @@ TEST(SplitFaults, FallingCapsWarnOncePerComputation) {
 // interest, 145,736,560.00, is beyond the range.
 TEST(SplitFaults, ARunawayBalanceStopsTheChartWithAMessage) {
     LoanState s = TestCase();
-    for (SplitStep& step : s.SplitSteps) step.Rate = step.Cap > 0 ? 1000 : 0;
+    for (SplitStep& step : s.split.SplitSteps) step.Rate = step.Cap > 0 ? 1000 : 0;
     RecordingUserPort port;
     const SplitRun run = JustAmortize(s, port);
     EXPECT_EQ(run.outcome, SplitOutcome::Stopped);
@@ -529,23 +534,25 @@ TEST(SplitFaults, ARunawayBalanceStopsTheChartWithAMessage) {
 
 TEST(SplitFaults, BadInputEndsInAChartOrAMessage) {
     const std::vector<std::pair<const char*, Tweak>> rows = {
-        {"odd payments of zero", [](LoanState& s) { s.SplitFirstPay = s.SplitLastPay = 0; }},
-        {"a negative first payment", [](LoanState& s) { s.SplitFirstPay = -46; }},
-        {"a million and one payments", [](LoanState& s) { s.SplitPayCount = 1000001; }},
-        {"1,000 % a month on the first step", [](LoanState& s) { s.SplitSteps[0].Rate = 1000; }},
+        {"odd payments of zero",
+         [](LoanState& s) { s.split.SplitFirstPay = s.split.SplitLastPay = 0; }},
+        {"a negative first payment", [](LoanState& s) { s.split.SplitFirstPay = -46; }},
+        {"a million and one payments", [](LoanState& s) { s.split.SplitPayCount = 1000001; }},
+        {"1,000 % a month on the first step",
+         [](LoanState& s) { s.split.SplitSteps[0].Rate = 1000; }},
         {"caps of zero",
          [](LoanState& s) {
-             for (SplitStep& step : s.SplitSteps) step.Cap = 0;
+             for (SplitStep& step : s.split.SplitSteps) step.Cap = 0;
          }},
         {"negative caps",
          [](LoanState& s) {
-             s.SplitSteps[0].Cap = -300;
-             s.SplitSteps[1].Cap = -100;
+             s.split.SplitSteps[0].Cap = -300;
+             s.split.SplitSteps[1].Cap = -100;
          }},
         {"two billion intervals before the first payment",
-         [](LoanState& s) { s.SplitFirstPds = s.SplitFirstExtra = 2000000000; }},
-        {"a rate of 10^12 %", [](LoanState& s) { s.SplitSteps[3].Rate = 1e12; }},
-        {"a common interval of no days", [](LoanState& s) { s.SplitDaysPerPd = 0; }},
+         [](LoanState& s) { s.split.SplitFirstPds = s.split.SplitFirstExtra = 2000000000; }},
+        {"a rate of 10^12 %", [](LoanState& s) { s.split.SplitSteps[3].Rate = 1e12; }},
+        {"a common interval of no days", [](LoanState& s) { s.split.SplitDaysPerPd = 0; }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.first);
@@ -557,8 +564,8 @@ TEST(SplitFaults, BadInputEndsInAChartOrAMessage) {
             const bool charted = run.outcome == SplitOutcome::Amortized &&
                                  run.chart.back().rfind("Total Interest = $ ", 0) == 0;
             EXPECT_TRUE(charted || !port.messages.empty());
-            EXPECT_LE(std::fabs(s.SplitPrincipal), 21474836.47);
-            EXPECT_LE(std::fabs(s.SplitRegPay), 21474836.47);
+            EXPECT_LE(std::fabs(s.split.SplitPrincipal), 21474836.47);
+            EXPECT_LE(std::fabs(s.split.SplitRegPay), 21474836.47);
         }
     }
 }

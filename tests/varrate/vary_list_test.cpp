@@ -30,10 +30,10 @@ class VaryListTest : public ::testing::Test {
 };
 
 TEST_F(VaryListTest, AddGroupNumbersSumsAndRecordsAfterClearList) {
-    state.VaryGroupNumber = 9;
-    state.GroupPayCount = 4;
-    state.GroupPayTotal = 100.0;
-    state.ContractPrincipal = 750.0;
+    state.vary.VaryGroupNumber = 9;
+    state.group.GroupPayCount = 4;
+    state.group.GroupPayTotal = 100.0;
+    state.vary.ContractPrincipal = 750.0;
     ClearVaryList(state, variable);
 
     const VaryAddResult first = Add("3", "100.00");
@@ -58,8 +58,8 @@ TEST_F(VaryListTest, AddGroupNumbersSumsAndRecordsAfterClearList) {
     EXPECT_EQ(Groups(),
               (std::vector<VarGroup>{
                   {1, 3, 12.0, 100.0, 1, 0}, {2, 2, 9.75, 50.0, 2, 15}, {3, 0, 12.0, 20.0, 1, 0}}));
-    EXPECT_EQ(state.GroupPayCount, 5);
-    EXPECT_EQ(state.VaryGroupNumber, 4);
+    EXPECT_EQ(state.group.GroupPayCount, 5);
+    EXPECT_EQ(state.vary.VaryGroupNumber, 4);
 }
 
 TEST_F(VaryListTest, RunningCountAndTotalAreSharedWithTheIrregularPage) {
@@ -70,11 +70,11 @@ TEST_F(VaryListTest, RunningCountAndTotalAreSharedWithTheIrregularPage) {
     EXPECT_EQ(r.summary, "6 Payments, Total= $325.50");
     EXPECT_EQ(r.groupLabel, "Payment Group # 2 has");
     // Each page numbers its own groups.
-    EXPECT_EQ(state.GroupNumber, 3);
+    EXPECT_EQ(state.group.GroupNumber, 3);
     EXPECT_EQ(Groups().front().GrpID, 1);
     // The shared group variables hold what was added last.
-    EXPECT_EQ(state.GroupPay, 100.0);
-    EXPECT_EQ(state.GroupPds, 1);
+    EXPECT_EQ(state.group.GroupPay, 100.0);
+    EXPECT_EQ(state.group.GroupPds, 1);
 }
 
 TEST_F(VaryListTest, AddGroupRefusesTextsThatAreNoNumbersAndListsTooLong) {
@@ -101,9 +101,9 @@ TEST_F(VaryListTest, AddGroupRefusesTextsThatAreNoNumbersAndListsTooLong) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.count) + " / " + c.payment + " / " + c.rate);
         LoanState before;
-        before.GroupPayCount = 10;
-        before.GroupPayTotal = 100.0;
-        before.VaryGroupNumber = 3;
+        before.group.GroupPayCount = 10;
+        before.group.GroupPayTotal = 100.0;
+        before.vary.VaryGroupNumber = 3;
         state = before;
         const VaryAddResult r = Add(c.count, c.payment, c.rate, c.regPds, c.addDays);
         EXPECT_FALSE(r.added);
@@ -111,19 +111,19 @@ TEST_F(VaryListTest, AddGroupRefusesTextsThatAreNoNumbersAndListsTooLong) {
         for (const PendingMessage& m : r.messages) texts.push_back(m.text);
         EXPECT_EQ(texts, c.messages);
         EXPECT_EQ(variable.RowCount(), 0);
-        EXPECT_EQ(state.GroupPayCount, 10);
-        EXPECT_EQ(state.GroupPayTotal, 100.0);
-        EXPECT_EQ(state.VaryGroupNumber, 3);
+        EXPECT_EQ(state.group.GroupPayCount, 10);
+        EXPECT_EQ(state.group.GroupPayTotal, 100.0);
+        EXPECT_EQ(state.vary.VaryGroupNumber, 3);
     }
     // The texts that did convert are held even though the add stopped.
     Add("4", "7.25", "15.5", "x", "0");
-    EXPECT_EQ(state.VaryGroupSize, 4);
-    EXPECT_EQ(state.GroupPay, 7.25);
-    EXPECT_EQ(state.VaryRate, 15.5);
+    EXPECT_EQ(state.vary.VaryGroupSize, 4);
+    EXPECT_EQ(state.group.GroupPay, 7.25);
+    EXPECT_EQ(state.vary.VaryRate, 15.5);
 }
 
 TEST_F(VaryListTest, ClearListStartsOverWithTheShownPrincipal) {
-    state.ContractPrincipal = 500.0;
+    state.vary.ContractPrincipal = 500.0;
     Add("3", "100.00");
     Add("1", "5.00");
     const VaryClearResult r = ClearVaryList(state, variable);
@@ -137,9 +137,9 @@ TEST_F(VaryListTest, ClearListStartsOverWithTheShownPrincipal) {
                                                  {VaryBox::ebxVaryAddDays, "0"},
                                                  {VaryBox::ebxVaryRegPds, "1"}}));
     // What the principal box shows is what "Amortize" uses.
-    EXPECT_EQ(state.ContractPrincipal, 0.0);
-    EXPECT_EQ(state.GroupPayCount, 0);
-    EXPECT_EQ(state.GroupPayTotal, 0.0);
+    EXPECT_EQ(state.vary.ContractPrincipal, 0.0);
+    EXPECT_EQ(state.group.GroupPayCount, 0);
+    EXPECT_EQ(state.group.GroupPayTotal, 0.0);
     EXPECT_EQ(variable.RowCount(), 0);
     Add("2", "1.00");
     EXPECT_EQ(Groups().front().GrpID, 1);
@@ -154,7 +154,7 @@ TEST_F(VaryListTest, ALoadedListCarriesOnWhereItEnds) {
     const VarListLoad load = LoadVarDataFromStream(variable, file, 50, "list.txt");
     ASSERT_TRUE(load.loaded);
     TakeVaryListLoad(state, variable, load);
-    EXPECT_EQ(state.ContractPrincipal, 2500.0);
+    EXPECT_EQ(state.vary.ContractPrincipal, 2500.0);
 
     const VaryAddResult r = Add("1", "25.00");
     EXPECT_EQ(r.groupLabel, "Payment Group # 9 has");
@@ -167,12 +167,12 @@ TEST_F(VaryListTest, ALoadedListCarriesOnWhereItEnds) {
     const VarListLoad headless = LoadVarDataFromStream(variable, bare, 14, "bare.txt");
     ASSERT_TRUE(headless.headerMissing);
     TakeVaryListLoad(state, variable, headless);
-    EXPECT_EQ(state.ContractPrincipal, 2500.0);
-    EXPECT_EQ(state.VaryGroupNumber, 2);
-    EXPECT_EQ(state.GroupPayCount, 2);
+    EXPECT_EQ(state.vary.ContractPrincipal, 2500.0);
+    EXPECT_EQ(state.vary.VaryGroupNumber, 2);
+    EXPECT_EQ(state.group.GroupPayCount, 2);
     TakeVaryListLoad(state, variable, VarListLoad{});
-    EXPECT_EQ(state.VaryGroupNumber, 2);
-    EXPECT_EQ(state.GroupPayTotal, 20.0);
+    EXPECT_EQ(state.vary.VaryGroupNumber, 2);
+    EXPECT_EQ(state.group.GroupPayTotal, 20.0);
 }
 
 TEST(VaryBoxes, EachBoxChecksWithItsLabelAndFillsItsVariable) {
@@ -201,13 +201,14 @@ TEST(VaryBoxes, EachBoxChecksWithItsLabelAndFillsItsVariable) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         LoanState s;
-        s.ContractPrincipal = s.GroupPay = s.VaryRate = 99.0;
-        s.VaryGroupSize = s.GroupPds = s.GroupExtra = 99;
+        s.vary.ContractPrincipal = s.group.GroupPay = s.vary.VaryRate = 99.0;
+        s.vary.VaryGroupSize = s.group.GroupPds = s.group.GroupExtra = 99;
         const EntryCheck check = CheckVaryBox(s, c.box, c.text);
         EXPECT_EQ(check.message, c.message);
         EXPECT_EQ(check.focusBack, *c.message != '\0');
-        const double values[] = {s.ContractPrincipal, double(s.VaryGroupSize), s.GroupPay,
-                                 double(s.GroupPds),  double(s.GroupExtra),    s.VaryRate};
+        const double values[] = {s.vary.ContractPrincipal,   double(s.vary.VaryGroupSize),
+                                 s.group.GroupPay,           double(s.group.GroupPds),
+                                 double(s.group.GroupExtra), s.vary.VaryRate};
         for (int k = 0; k < 6; ++k) {
             const bool mine = kVaryBoxes[static_cast<std::size_t>(k)].box == c.box;
             EXPECT_DOUBLE_EQ(values[k], mine ? c.stored : 99.0) << "box " << k;

@@ -370,13 +370,13 @@ TEST_F(VaryScheduleTest, MoveCheckRefusesOrAsksBeforeReplacingAnything) {
 TEST_F(VaryScheduleTest, TransformCopiesTheGroupsInOrderWithoutRates) {
     test::AddGroups(paySet, {{9, 9.0, 9, 9}, {9, 9.0, 9, 9}, {9, 9.0, 9, 9}, {9, 9.0, 9, 9}});
     List({{7, 2, 18, 250.0, 2, 5}, {3, 12, 9.5, 88.85, 1, 0}, {5, 0, 4, 1.0, 0, 0}});
-    state.ContractPrincipal = 1234.5;
+    state.vary.ContractPrincipal = 1234.5;
     const TransformResult r = Transform(state, variable, paySet, kTwoWeeks);
     EXPECT_TRUE(r.moved);
     EXPECT_TRUE(r.writeSchedule);
     EXPECT_TRUE(r.messages.empty());
     EXPECT_EQ(r.interval, kTwoWeeks);
-    EXPECT_EQ(state.AmtFin, 1234.5);
+    EXPECT_EQ(state.loan.AmtFin, 1234.5);
     EXPECT_EQ(r.edAmtFin, "1234.50");
     EXPECT_EQ(paySet.Position(), 1);
     std::vector<PayGroup> moved;
@@ -390,14 +390,14 @@ TEST_F(VaryScheduleTest, TransformCopiesTheGroupsInOrderWithoutRates) {
 
 TEST_F(VaryScheduleTest, TransformRefusesMoreThan485PaymentsAndMovesAnEmptyList) {
     test::AddGroups(paySet, {{12, 88.85, 1, 0}});
-    state.AmtFin = 1000.0;
-    state.ContractPrincipal = 50.0;
+    state.loan.AmtFin = 1000.0;
+    state.vary.ContractPrincipal = 50.0;
     List({{1, 400, 12, 1.0, 1, 0}, {2, 86, 12, 1.0, 1, 0}});
     TransformResult r = Transform(state, variable, paySet, kMonthly);
     EXPECT_FALSE(r.moved);
     EXPECT_EQ(Texts(r.messages), std::vector<std::string>{TooManyToMoveText(486)});
     EXPECT_EQ(paySet.Count(), 1);
-    EXPECT_EQ(state.AmtFin, 1000.0);
+    EXPECT_EQ(state.loan.AmtFin, 1000.0);
 
     DefineVariableTable(variable);
     r = Transform(state, variable, paySet, kMonthly);
@@ -405,7 +405,7 @@ TEST_F(VaryScheduleTest, TransformRefusesMoreThan485PaymentsAndMovesAnEmptyList)
     EXPECT_FALSE(r.writeSchedule);
     EXPECT_EQ(Texts(r.messages), std::vector<std::string>{"Sorry, No Payment Schedule to Save!"});
     EXPECT_EQ(paySet.Count(), 0);
-    EXPECT_EQ(state.AmtFin, 50.0);
+    EXPECT_EQ(state.loan.AmtFin, 50.0);
 }
 
 // The same schedule typed on the irregular page and moved from this one gets
@@ -440,13 +440,13 @@ TEST(VaryMoveApr, MovedScheduleHasTheAprOfTheSameGroupsTypedOnTheIrregularPage) 
     };
     auto computeApr = [](LoanState& s, TMemDataSet& paySet, Interval item) {
         const GroupWalk w = WalkGroups(paySet);
-        s.PayCount = static_cast<std::int32_t>(w.count);
-        s.TotPay = w.total;
+        s.loan.PayCount = static_cast<std::int32_t>(w.count);
+        s.loan.TotPay = w.total;
         SetBasePeriod(s, item);
         ChartText chart;
         RecordingUserPort port;
         EXPECT_EQ(GetAPR(s, paySet, AprSettings{}, chart, port), AprOutcome::Computed);
-        return s.APR;
+        return s.loan.APR;
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.principal);
@@ -454,12 +454,12 @@ TEST(VaryMoveApr, MovedScheduleHasTheAprOfTheSameGroupsTypedOnTheIrregularPage) 
         LoanState irregular;
         TMemDataSet irregularSet("mdsPaySet");
         DefinePaySetTable(irregularSet);
-        irregular.AmtFin = ValidateFloat2("Amount Financed", c.principal).value;
+        irregular.loan.AmtFin = ValidateFloat2("Amount Financed", c.principal).value;
         for (const Group& g : c.groups) {
-            const AddGroupDecision d =
-                DecideAddGroup(g.count, g.payment, g.regPds, g.addDays, irregular.GroupPayCount);
+            const AddGroupDecision d = DecideAddGroup(g.count, g.payment, g.regPds, g.addDays,
+                                                      irregular.group.GroupPayCount);
             ASSERT_TRUE(d.accepted);
-            const std::int32_t sequence = irregular.GroupNumber;
+            const std::int32_t sequence = irregular.group.GroupNumber;
             TakeNewGroup(irregular, d.group);
             AppendPayGroup(irregularSet, {d.group.SetSize, sequence, d.group.PaySize,
                                           d.group.PriorPds, d.group.AddDays});
@@ -480,7 +480,7 @@ TEST(VaryMoveApr, MovedScheduleHasTheAprOfTheSameGroupsTypedOnTheIrregularPage) 
         ASSERT_EQ(CheckMoveToTab5(variable, paySet).next, MoveCheck::Next::Transform);
         const TransformResult t = Transform(vary, variable, paySet, c.item);
         ASSERT_TRUE(t.moved);
-        EXPECT_EQ(vary.AmtFin, irregular.AmtFin);
+        EXPECT_EQ(vary.loan.AmtFin, irregular.loan.AmtFin);
         const double moved = computeApr(vary, paySet, t.interval);
 
         EXPECT_EQ(moved, typed);

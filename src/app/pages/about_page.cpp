@@ -85,7 +85,7 @@ void AboutPage::butSetClick() {
 }
 
 void AboutPage::butGotoToleranceClick() {
-    session().State().ScheduleSource = qv::kSourceNone;
+    session().State().loan.ScheduleSource = qv::kSourceNone;
     session().ShowPage(PageId::tabIntro);
 }
 

@@ -78,7 +78,7 @@ void ChartPage::ResetControls() {
 }
 
 void ChartPage::Enter() {
-    qv::EnterChartPage(session().State(), session().mdsPaySet(), session().mdsDetail(),
+    qv::EnterChartPage(session().State().loan, session().mdsPaySet(), session().mdsDetail(),
                        session().ChartOptionsNow().showRebates, session().ChartHost(),
                        session().Port());
 }
@@ -86,7 +86,7 @@ void ChartPage::Enter() {
 bool ChartPage::butChartEstClick() {
     qv::ChartText lines;
     const qv::ChartResult result =
-        qv::AppendAmortizationChart(session().LastComputed(), session().State().RoundAdd,
+        qv::AppendAmortizationChart(session().LastComputed(), session().State().loan.RoundAdd,
                                     session().ChartOptionsNow(), lines, session().Port());
     labChart7_->setText(Q(result.caption));
     // A click more (the first one may seem lost behind the page's Rule of
@@ -125,7 +125,7 @@ void ChartPage::butGoToIrregClick() {
 }
 
 void ChartPage::butReRx78Click() {
-    session().State().ScheduleSource = qv::kSourceChart;
+    session().State().loan.ScheduleSource = qv::kSourceChart;
     session().ShowPage(PageId::tabIntro);
 }
 

@@ -110,7 +110,7 @@ void EditorPage::SaveSchedule(const std::optional<std::filesystem::path>& loadin
     // rgpBasePd always has an interval checked: it starts on one and every
     // load or move checks another.
     const qv::Interval interval = session().ScheduleInterval().value_or(qv::kStartInterval);
-    qv::SaveScheduleAsked(path, paySet, {interval, session().State().AmtFin}, port);
+    qv::SaveScheduleAsked(path, paySet, {interval, session().State().loan.AmtFin}, port);
 }
 
 void EditorPage::butLoadClick() {
@@ -123,7 +123,7 @@ void EditorPage::butLoadClick() {
     session().TestScheduleIntegrity();
     session().MakeScheduleGridEditable();
     const std::optional<qv::AprOutcome> outcome = session().EstimateIrregularAPR();
-    port.Inform(qv::LoadedAprMessage(outcome, session().State().APR));
+    port.Inform(qv::LoadedAprMessage(outcome, session().State().loan.APR));
 }
 
 bool EditorPage::LoadSchedule(const std::string& file) {
@@ -206,19 +206,19 @@ void EditorPage::butUpdateGlobalsClick() {
     if (!recount.counted) return;
     port.Inform(recount.totalText);
     emit TotalsTaken(
-        Q(qv::FloatToStrF(qv::CurrencyToDollars(s.TotPay), qv::FloatStyle::Fixed, 18, 2)),
-        QString::number(s.PayCount));
+        Q(qv::FloatToStrF(qv::CurrencyToDollars(s.loan.TotPay), qv::FloatStyle::Fixed, 18, 2)),
+        QString::number(s.loan.PayCount));
 
     // Asked until the user keeps the amount or gives one that reads.
     for (;;) {
-        const std::string proposal = qv::AmountFinancedDefault(s.AmtFin);
+        const std::string proposal = qv::AmountFinancedDefault(s.loan.AmtFin);
         const std::optional<std::string> answer =
             port.InputBox(qv::kAmtFinTitle, qv::kAmtFinPrompt, proposal);
         const qv::AmountFinancedReply reply =
             qv::JudgeAmountFinancedReply(answer.value_or(proposal), proposal);
         if (reply.kind == qv::AmountFinancedReply::Kind::Keep) return;
         if (reply.kind == qv::AmountFinancedReply::Kind::Accept) {
-            s.AmtFin = reply.amtFin;
+            s.loan.AmtFin = reply.amtFin;
             emit AmountFinancedTaken(Q(reply.boxText));
             return;
         }

@@ -86,7 +86,8 @@ void FigurePage::Enter() {
 
 FigurePage::ReportBasis FigurePage::BasisNow() const {
     const qv::LoanState& s = session().State();
-    return {session().RegularScheduleTexts(), session().RegularInterval(), s.MaxRate, s.RoundAdd};
+    return {session().RegularScheduleTexts(), session().RegularInterval(), s.figure.MaxRate,
+            s.loan.RoundAdd};
 }
 
 void FigurePage::ShowReport(const qv::ChartText& lines) {
@@ -105,7 +106,7 @@ void FigurePage::ShowNotes(bool visible) {
 }
 
 void FigurePage::edMaxRateExit() {
-    TakeEntry(edMaxRate_, qv::CheckMaxRate(TextOf(edMaxRate_)), session().State().MaxRate,
+    TakeEntry(edMaxRate_, qv::CheckMaxRate(TextOf(edMaxRate_)), session().State().figure.MaxRate,
               session().Port());
 }
 

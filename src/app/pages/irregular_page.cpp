@@ -200,16 +200,16 @@ void IrregularPage::MakeGridEditable() {
 
 void IrregularPage::edAmtFinExit() {
     TakeEntry(edAmtFin_, qv::ValidateFloat2("Amount Financed", TextOf(edAmtFin_)),
-              session().State().AmtFin, session().Port());
+              session().State().loan.AmtFin, session().Port());
 }
 
 void IrregularPage::edTotPayExit() {
     qv::LoanState& s = session().State();
-    if (!TakeEntry(edTotPay_, qv::ValidateFloat4("Total of Payments", TextOf(edTotPay_)), s.TotPay,
-                   session().Port())) {
+    if (!TakeEntry(edTotPay_, qv::ValidateFloat4("Total of Payments", TextOf(edTotPay_)),
+                   s.loan.TotPay, session().Port())) {
         return;
     }
-    if (auto warning = qv::TotalOfPaymentsWarning(s.TotPay, s.AmtFin)) {
+    if (auto warning = qv::TotalOfPaymentsWarning(s.loan.TotPay, s.loan.AmtFin)) {
         session().Port().Inform(*warning);
     }
 }
@@ -217,12 +217,12 @@ void IrregularPage::edTotPayExit() {
 void IrregularPage::edPayCountExit() {
     qv::LoanState& s = session().State();
     if (!TakeEntry(edPayCount_, qv::ValidateInteger2("Number of Payments", TextOf(edPayCount_)),
-                   s.PayCount, session().Port())) {
+                   s.loan.PayCount, session().Port())) {
         return;
     }
     // Before the first group, the whole schedule is offered as one group.
-    if (auto pay = qv::OneGroupSuggestion(TextOf(edGroupPds_), TextOf(edGroupPay_), s.TotPay,
-                                          s.PayCount)) {
+    if (auto pay = qv::OneGroupSuggestion(TextOf(edGroupPds_), TextOf(edGroupPay_), s.loan.TotPay,
+                                          s.loan.PayCount)) {
         SetText(edGroupPay_, *pay);
         edSizeGroup_->setText(edPayCount_->text());
         edGroupPds_->setText(QStringLiteral("1"));
@@ -231,37 +231,37 @@ void IrregularPage::edPayCountExit() {
 
 void IrregularPage::edSizeGroupExit() {
     TakeEntry(edSizeGroup_, qv::ValidateInteger2("Number of Payments/Group", TextOf(edSizeGroup_)),
-              session().State().GroupSize, session().Port());
+              session().State().group.GroupSize, session().Port());
 }
 
 void IrregularPage::edGroupPayExit() {
     TakeEntry(edGroupPay_, qv::ValidateFloat2("Payment $/Interval", TextOf(edGroupPay_)),
-              session().State().GroupPay, session().Port());
+              session().State().group.GroupPay, session().Port());
 }
 
 void IrregularPage::edGroupPdsExit() {
     TakeEntry(edGroupPds_,
               qv::ValidateInteger2("Number of Common Periods/Interval", TextOf(edGroupPds_)),
-              session().State().GroupPds, session().Port());
+              session().State().group.GroupPds, session().Port());
 }
 
 void IrregularPage::edGroupExtraExit() {
     TakeEntry(edGroupExtra_, qv::ValidateInteger2("Extra Days/Interval", TextOf(edGroupExtra_)),
-              session().State().GroupExtra, session().Port());
+              session().State().group.GroupExtra, session().Port());
 }
 
 void IrregularPage::butDoneClick() {
     qv::LoanState& s = session().State();
     const qv::AddGroupDecision decision =
         qv::DecideAddGroup(TextOf(edSizeGroup_), TextOf(edGroupPay_), TextOf(edGroupPds_),
-                           TextOf(edGroupExtra_), s.GroupPayCount);
+                           TextOf(edGroupExtra_), s.group.GroupPayCount);
     for (const std::string& message : decision.messages) session().Port().Inform(message);
     if (!decision.accepted) return;
 
     // The group is left pending; the next movement in the table stores it.
     qv::TMemDataSet& paySet = session().mdsPaySet();
     qv::PayGroup group = decision.group;
-    group.Sequence = s.GroupNumber;
+    group.Sequence = s.group.GroupNumber;
     try {
         qv::AppendPayGroup(paySet, group);
     } catch (const qv::EMemDatasetError& error) {
@@ -272,12 +272,12 @@ void IrregularPage::butDoneClick() {
 
     qv::TakeNewGroup(s, group);
     MakeGridEditable();
-    labGroupCount_->setText(Q(qv::GroupCountText(s.GroupNumber)));
+    labGroupCount_->setText(Q(qv::GroupCountText(s.group.GroupNumber)));
     edGroupPay_->setText(QStringLiteral("0.00"));
     edSizeGroup_->setText(QStringLiteral("1"));
     edGroupExtra_->setText(QStringLiteral("0"));
     edGroupPds_->setText(QStringLiteral("1"));
-    UpdateGroupSum(s.GroupPayCount, s.GroupPayTotal);
+    UpdateGroupSum(s.group.GroupPayCount, s.group.GroupPayTotal);
     AprPending();
 }
 
@@ -312,13 +312,13 @@ bool ShowsAmount(const QLineEdit* box, double amount) {
 void IrregularPage::ShowLoanAmounts() {
     const qv::LoanState& s = session().State();
     for (const auto& [box, amount] :
-         {std::pair{edAmtFin_, s.AmtFin}, {edTotPay_, qv::CurrencyToDollars(s.TotPay)}}) {
+         {std::pair{edAmtFin_, s.loan.AmtFin}, {edTotPay_, qv::CurrencyToDollars(s.loan.TotPay)}}) {
         if (!ShowsAmount(box, amount))
             box->setText(Q(qv::FloatToStrF(amount, qv::FloatStyle::Fixed, 18, 2)));
     }
     bool ok = false;
-    if (edPayCount_->text().toLongLong(&ok) != s.PayCount || !ok)
-        edPayCount_->setText(QString::number(s.PayCount));
+    if (edPayCount_->text().toLongLong(&ok) != s.loan.PayCount || !ok)
+        edPayCount_->setText(QString::number(s.loan.PayCount));
 }
 
 void IrregularPage::showEvent(QShowEvent* event) {
@@ -347,7 +347,7 @@ std::optional<qv::AprOutcome> IrregularPage::butEstAPRClick() {
         session().TakeAprResult(*estimate.outcome, estimate.report);
     }
     if (estimate.Computed()) {
-        apr_.SetRate(Q(qv::AprBoxText(estimate, s.APR)));
+        apr_.SetRate(Q(qv::AprBoxText(estimate, s.loan.APR)));
     } else if (estimate.InputError()) {
         apr_.SetInputError();
         if (!estimate.outcome) session().ReportNotCurrent();
@@ -363,7 +363,7 @@ void IrregularPage::dbgPaySetExit() {
 }
 
 void IrregularPage::butTolerancesClick() {
-    session().State().ScheduleSource = qv::kSourceIrregular;
+    session().State().loan.ScheduleSource = qv::kSourceIrregular;
     session().ShowPage(PageId::tabIntro);
 }
 
@@ -372,7 +372,7 @@ void IrregularPage::butPayResetClick() {
 }
 
 void IrregularPage::butPrintIrregClick() {
-    session().State().ScheduleSource = qv::kSourceIrregular;
+    session().State().loan.ScheduleSource = qv::kSourceIrregular;
     // Entering the chart page recomputes this page's APR and refills its grid.
     session().ShowPage(PageId::tabChart);
     // A schedule the engine refused has no chart to print; the user has been

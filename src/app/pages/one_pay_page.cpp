@@ -82,11 +82,11 @@ void OnePayPage::ReportPending() {
 
 void OnePayPage::TakeOnePayment(std::int32_t days, double amtFin, double repayment) {
     qv::LoanState& s = session().State();
-    s.DayOne = days;
+    s.onePay.DayOne = days;
     edDayOne_->setText(QString::number(days));
-    s.AmtFinOne = amtFin;
+    s.onePay.AmtFinOne = amtFin;
     edAmtFinOne_->setText(Pad2Text(amtFin));
-    s.PayOne = repayment;
+    s.onePay.PayOne = repayment;
     edPayOne_->setText(Pad2Text(repayment));
     ReportPending();
 }
@@ -109,8 +109,8 @@ void OnePayPage::Inform(std::string_view text) {
 
 void OnePayPage::edAmtFinOneExit() {
     qv::LoanState& s = session().State();
-    if (!CheckAmount(edAmtFinOne_, "Amount Financed", s.AmtFinOne)) return;
-    if (s.AmtFinOne < 0.01 && edPayOne_->text() != QLatin1String("0")) {
+    if (!CheckAmount(edAmtFinOne_, "Amount Financed", s.onePay.AmtFinOne)) return;
+    if (s.onePay.AmtFinOne < 0.01 && edPayOne_->text() != QLatin1String("0")) {
         Inform(qv::kOneZeroAmountText);
         FocusForTyping(edAmtFinOne_);
         return;
@@ -119,7 +119,7 @@ void OnePayPage::edAmtFinOneExit() {
 }
 
 void OnePayPage::edPayOneExit() {
-    if (!CheckAmount(edPayOne_, "Repayment", session().State().PayOne)) return;
+    if (!CheckAmount(edPayOne_, "Repayment", session().State().onePay.PayOne)) return;
     if (edDayOne_->text() == QLatin1String("0")) {
         Inform(qv::kOneNoIntervalText);
         FocusForTyping(edDayOne_);
@@ -130,27 +130,27 @@ void OnePayPage::edPayOneExit() {
 
 void OnePayPage::edDayOneExit() {
     qv::LoanState& s = session().State();
-    if (!TakeEntry(edDayOne_, qv::ValidateInteger2("Day Count", TextOf(edDayOne_)), s.DayOne,
+    if (!TakeEntry(edDayOne_, qv::ValidateInteger2("Day Count", TextOf(edDayOne_)), s.onePay.DayOne,
                    session().Port())) {
         UpdateOneSummary();
         return;
     }
     // A day count of 1 stands; the two-day floor is the cross-checks' rule.
     // The term computed with is the one the box is corrected to show.
-    if (s.DayOne < 1) {
+    if (s.onePay.DayOne < 1) {
         edDayOne_->setText(QStringLiteral("1"));
-        s.DayOne = 1;
+        s.onePay.DayOne = 1;
         Inform(qv::kOneTermUnderOneDayText);
     }
 }
 
 void OnePayPage::UpdateOneSummary() {
     const qv::LoanState& s = session().State();
-    if (s.AmtFinOne > s.PayOne && s.PayOne > 0) {
+    if (s.onePay.AmtFinOne > s.onePay.PayOne && s.onePay.PayOne > 0) {
         Inform(qv::kOneRepaymentBelowText);
         FocusForTyping(edPayOne_);
     }
-    if (s.DayOne < 2) {
+    if (s.onePay.DayOne < 2) {
         edDayOne_->setText(QStringLiteral("2"));
         Inform(qv::kOneUnderTwoDaysText);
         FocusForTyping(edDayOne_);
@@ -161,7 +161,8 @@ void OnePayPage::UpdateOneSummary() {
 
 void OnePayPage::butComputeOneClick() {
     const qv::LoanState& s = session().State();
-    const qv::OnePaymentReport report = qv::ComputeOnePayment(s.AmtFinOne, s.PayOne, s.DayOne);
+    const qv::OnePaymentReport report =
+        qv::ComputeOnePayment(s.onePay.AmtFinOne, s.onePay.PayOne, s.onePay.DayOne);
     switch (report.outcome) {
         case qv::OnePaymentOutcome::OverAYear:
             Inform(qv::kOneOverAYearText);

@@ -321,7 +321,7 @@ void RegularPage::butSimpleAPRClick() {
     }
     if (plan.runEngine) {
         if (session().RunGetAPR() == qv::AprOutcome::Computed) {
-            apr_.SetRate(Q(qv::FloatToStrF(s.APR, qv::FloatStyle::Number, 8, 3)) +
+            apr_.SetRate(Q(qv::FloatToStrF(s.loan.APR, qv::FloatStyle::Number, 8, 3)) +
                          QLatin1Char('%'));
         }
     } else {
@@ -329,7 +329,7 @@ void RegularPage::butSimpleAPRClick() {
         apr_.SetInputError();
         session().ReportNotCurrent();
     }
-    s.ScheduleSource = qv::kSourceRegular;
+    s.loan.ScheduleSource = qv::kSourceRegular;
 }
 
 void RegularPage::butResetSimpleClick() {
@@ -337,7 +337,7 @@ void RegularPage::butResetSimpleClick() {
 }
 
 void RegularPage::butGoTolerances2Click() {
-    session().State().ScheduleSource = qv::kSourceRegular;
+    session().State().loan.ScheduleSource = qv::kSourceRegular;
     session().ShowPage(PageId::tabIntro);
 }
 
@@ -348,7 +348,8 @@ void RegularPage::butMaxClick() {
 void RegularPage::butChartSimpleClick() {
     // The chart printed belongs to the schedule on screen: one changed since
     // its APR was computed, or charted elsewhere since, is computed again.
-    const bool current = apr_.ShowsRate() && session().State().ScheduleSource == qv::kSourceRegular;
+    const bool current =
+        apr_.ShowsRate() && session().State().loan.ScheduleSource == qv::kSourceRegular;
     if (!current) {
         butSimpleAPRClick();
         if (!apr_.ShowsRate()) return;

@@ -84,7 +84,7 @@ void SettingsPage::cbxNoHintClick() {
 
 void SettingsPage::cbxRoundDownClick() {
     const qv::RoundingSetting rounding = qv::RoundingFor(RoundDown());
-    session().State().RoundAdd = rounding.RoundAdd;
+    session().State().loan.RoundAdd = rounding.RoundAdd;
     emit RoundingNotesChanged(Q(rounding.aboutNote), Q(rounding.chartNote));
 }
 

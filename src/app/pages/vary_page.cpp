@@ -160,10 +160,10 @@ void VaryPage::SetBoxTexts(const std::vector<qv::VaryBoxText>& boxes) {
 
 void VaryPage::LeaveBox(qv::VaryBox box) {
     qv::LoanState& s = session().State();
-    const double principal = s.ContractPrincipal;
+    const double principal = s.vary.ContractPrincipal;
     QLineEdit* edit = BoxOf(box);
     CarryOutEntry(edit, qv::CheckVaryBox(s, box, TextOf(edit)), session().Port());
-    if (s.ContractPrincipal != principal) DropSchedule();
+    if (s.vary.ContractPrincipal != principal) DropSchedule();
 }
 
 void VaryPage::ShowSummary(const std::string& text, std::int64_t count, double total) {
@@ -178,12 +178,12 @@ void VaryPage::ShowRunningSummary() {
     // The running count and total are the irregular page's too: groups added
     // there, a move (which recounts them) or a Reset show here.
     const qv::LoanState& s = session().State();
-    if (s.GroupPayCount == summaryCount_ && s.GroupPayTotal == summaryTotal_) {
+    if (s.group.GroupPayCount == summaryCount_ && s.group.GroupPayTotal == summaryTotal_) {
         ShowSummary(summaryText_, summaryCount_, summaryTotal_);
         return;
     }
-    ShowSummary(qv::VGroupSumText(s.GroupPayCount, s.GroupPayTotal), s.GroupPayCount,
-                s.GroupPayTotal);
+    ShowSummary(qv::VGroupSumText(s.group.GroupPayCount, s.group.GroupPayTotal),
+                s.group.GroupPayCount, s.group.GroupPayTotal);
 }
 
 void VaryPage::DropSchedule() {
@@ -197,7 +197,8 @@ void VaryPage::ListEdited() {
     try {
         const std::string summary =
             qv::TakeVaryListEdit(session().State(), session().mdsVariable());
-        ShowSummary(summary, session().State().GroupPayCount, session().State().GroupPayTotal);
+        ShowSummary(summary, session().State().group.GroupPayCount,
+                    session().State().group.GroupPayTotal);
     } catch (const qv::EMemDatasetError& error) {
         session().Port().Warn(error.what());
     }
@@ -230,7 +231,7 @@ void VaryPage::butVaryAddClick() {
     ModelOf(dbgVariable_)->SetReadOnly(false);
     labVary7_->setText(Q(r.groupLabel));
     SetBoxTexts(r.boxes);
-    ShowSummary(r.summary, s.GroupPayCount, s.GroupPayTotal);
+    ShowSummary(r.summary, s.group.GroupPayCount, s.group.GroupPayTotal);
     DropSchedule();
     // The next group starts at its count.
     FocusForTyping(BoxOf(qv::VaryBox::ebxVaryPayCount));
@@ -266,7 +267,7 @@ void VaryPage::SaveList(const std::optional<std::filesystem::path>& loading) {
         return;
     }
     qv::SaveVarListAsked(file, variable,
-                         {ListInterval(*rgpVary_), session().State().ContractPrincipal}, port);
+                         {ListInterval(*rgpVary_), session().State().vary.ContractPrincipal}, port);
 }
 
 void VaryPage::butVaryLoadClick() {
@@ -290,8 +291,8 @@ void VaryPage::butVaryLoadClick() {
                 SetText(BoxOf(qv::VaryBox::ebxPrincipal), load.ebxPrincipal);
                 ShowInterval(*rgpVary_, load.interval);
             }
-            labVary7_->setText(Q(qv::GroupCountText(s.VaryGroupNumber)));
-            ShowSummary(load.labVary14, s.GroupPayCount, s.GroupPayTotal);
+            labVary7_->setText(Q(qv::GroupCountText(s.vary.VaryGroupNumber)));
+            ShowSummary(load.labVary14, s.group.GroupPayCount, s.group.GroupPayTotal);
             DropSchedule();
         }
     }
@@ -302,7 +303,7 @@ void VaryPage::butVaryLoadClick() {
 
 void VaryPage::butMakeClick() {
     const qv::VaryAmortization r =
-        qv::AmortizeVaryList(session().State().ContractPrincipal, ListInterval(*rgpVary_),
+        qv::AmortizeVaryList(session().State().vary.ContractPrincipal, ListInterval(*rgpVary_),
                              session().mdsVariable(), session().mdsVarSchedule());
     if (r.label) {
         labVary14_->setText(Q(*r.label));
@@ -353,12 +354,13 @@ void VaryPage::butVaryTransformClick() {
     session().ShowScheduleInterval(moved.interval);
     emit AmountFinancedMoved(Q(moved.edAmtFin));
     qv::ShowMessages(port, moved.messages);
-    if (moved.writeSchedule) qv::SaveMovedSchedule(paySet, moved.interval, s.AmtFin, port);
+    if (moved.writeSchedule) qv::SaveMovedSchedule(paySet, moved.interval, s.loan.AmtFin, port);
 
     session().TestScheduleIntegrity();
     session().MakeScheduleGridEditable();
     const std::optional<qv::AprOutcome> outcome = session().EstimateIrregularAPR();
-    const qv::MoveFinish finish = qv::FinishMoveToTab5(outcome == qv::AprOutcome::Computed, s.APR);
+    const qv::MoveFinish finish =
+        qv::FinishMoveToTab5(outcome == qv::AprOutcome::Computed, s.loan.APR);
     if (finish.showEstimatePage) session().ShowPage(PageId::tabEstimate);
     port.Inform(finish.message);
 }
