@@ -23,12 +23,12 @@
 
 #include "chart/amortization.h"
 #include "core/apr_engine.h"
-#include "core/group_schedule.h"
 #include "core/pay_group.h"
 #include "core/pay_schedule.h"
-#include "core/regular_schedule.h"
 #include "data/memdset.h"
 #include "fuzz_input.h"
+#include "schedule/group_schedule.h"
+#include "schedule/regular_schedule.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 #include "core/apr_engine.h"
 #include "core/interval.h"
 #include "core/loan_state.h"
-#include "core/regular_schedule.h"
 #include "data/memdset.h"
-#include "data/schedule_file.h"
+#include "schedule/regular_schedule.h"
+#include "schedule/schedule_file.h"
 
 class Session {
   public:

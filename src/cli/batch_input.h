@@ -35,12 +35,12 @@
 #include <string_view>
 #include <vector>
 
+#include "base/money.h"
 #include "core/interval.h"
-#include "core/money.h"
 #include "core/pay_group.h"
-#include "data/schedule_file.h"
 #include "regz/loan_timing.h"
 #include "regz/unit_period.h"
+#include "schedule/schedule_file.h"
 
 namespace qv::cli {
 

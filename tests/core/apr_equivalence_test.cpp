@@ -16,8 +16,8 @@
 #include "core/interval.h"
 #include "core/pay_group.h"
 #include "core/rate.h"
-#include "core/regular_schedule.h"
 #include "data/memdset.h"
+#include "schedule/regular_schedule.h"
 
 namespace qv {
 namespace {

@@ -8,7 +8,7 @@
 #include "app/pages/page.h"
 #include "core/apr_engine.h"
 #include "core/interval.h"
-#include "data/schedule_file.h"
+#include "schedule/schedule_file.h"
 
 class QGridLayout;
 

@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/format.h"
+#include "base/format.h"
+#include "base/money.h"
 #include "core/interval.h"
 #include "core/loan_state.h"
-#include "core/money.h"
 #include "core/pay_group.h"
 #include "core/pay_schedule.h"
 
