@@ -783,7 +783,10 @@ AprOutcome GetAPR(LoanState& state, TMemDataSet& paySet, const AprSettings& sett
     }
 
     try {
-        WriteSummary(state, paySet, chart, fs);
+        if (settings.Summary)
+            WriteSummary(state, paySet, chart, fs);
+        else
+            chart.clear();
     } catch (const EMemDatasetError& e) {
         port.Warn(e.what());
         return AprOutcome::ScheduleRejected;

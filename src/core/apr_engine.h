@@ -25,6 +25,10 @@ using ChartText = std::vector<std::string>;
 struct AprSettings {
     bool TenPass = true;  // "Use Ten Pass APR Estimation": the finer stopping tolerance
     bool Log = false;     // "Log Estimate Steps": one chart line per secant step
+    // The loan summary at the top of the chart. A caller that never shows
+    // the chart (a batch of records) turns it off: formatting its amounts
+    // costs more than a short schedule's whole iteration.
+    bool Summary = true;
 };
 
 // Stopping tolerance of the iteration, in percent per year.
