@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -313,7 +314,7 @@ constexpr DoublePair Both(double x) {
 
 DoublePair Abs(DoublePair x) {
     constexpr MaskPair kAllButSign = {INT64_MAX, INT64_MAX};
-    return reinterpret_cast<DoublePair>(reinterpret_cast<MaskPair>(x) & kAllButSign);
+    return std::bit_cast<DoublePair>(std::bit_cast<MaskPair>(x) & kAllButSign);
 }
 
 DoublePair RoundToWhole(DoublePair x) {
