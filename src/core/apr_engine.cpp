@@ -65,8 +65,8 @@ class TermSum {
         else
             AddChecked(whole);
     }
-    // True while every term has been small: a whole term below 2^51 may then
-    // be added by AddSmallWhole.
+    // True while every term has been small: a whole term of at most 2^51 may
+    // then be added by AddSmallWhole (485 of them stay far inside the range).
     bool Unchecked() const { return !checked_; }
     void AddSmallWhole(double whole) { sum_ += static_cast<Currency>(whole); }
     // Adds whole units of small terms summed elsewhere while Unchecked.
