@@ -119,6 +119,7 @@ void LoanWorker::Start() {
     intervalItem_ = 1;
     aprBoxInputError_ = false;
     capture_ = settings_.check;
+    report_ = settings_.keepReport;
     computed_.reset();
     timed_.reset();
     box_.clear();
@@ -144,7 +145,9 @@ bool LoanWorker::TakeLoad(const ScheduleLoad& load, LoanRecord& record) {
 }
 
 AprEstimate LoanWorker::Estimate() {
-    AprEstimate e = EstimateApr(state_, paySet_, intervalItem_, settings_.apr, log_);
+    AprSettings apr = settings_.apr;
+    apr.Summary = report_;
+    AprEstimate e = EstimateApr(state_, paySet_, intervalItem_, apr, log_);
     aprBoxInputError_ = e.InputError();
     if (e.Computed()) {
         // Only the chart and the check read the computed schedule; a batch
@@ -354,6 +357,8 @@ ChartRun LoanWorker::Chart(const std::filesystem::path& file) {
         return run;
     }
     Start();
+    // The chart follows the report in the chart box.
+    report_ = true;
     // Loading estimates the APR once; entering the chart page estimates it
     // again and fills the grid, and "Chart Amortization" appends the chart.
     if (!LoadFile(in, record) || !RecountAndEstimate(record)) return run;
