@@ -30,6 +30,7 @@
 #include "app/entry_box.h"
 #include "app/pages/about_page.h"
 #include "app/pages/chart_page.h"
+#include "app/pages/dated_page.h"
 #include "app/pages/editor_page.h"
 #include "app/pages/figure_page.h"
 #include "app/pages/help_pages.h"
@@ -93,9 +94,9 @@ constexpr int kClientHeight = 434;
 // The pages people work on, which the start size must show whole. The
 // variable-rate page is left to scroll: its list of groups is taller than
 // most screens.
-constexpr std::array<PageId, 9> kWorkingPages{
-    PageId::tabAbout, PageId::TabSimple, PageId::tabEstimate, PageId::tabChart, PageId::tabEdit,
-    PageId::tabSplit, PageId::tabMax,    PageId::tabSettings, PageId::tabOnePay};
+constexpr std::array<PageId, 10> kWorkingPages{
+    PageId::tabAbout, PageId::TabSimple, PageId::tabEstimate, PageId::tabChart,  PageId::tabEdit,
+    PageId::tabSplit, PageId::tabMax,    PageId::tabSettings, PageId::tabOnePay, PageId::tabDated};
 
 // The widget a click on `hit` gives the focus to, as the toolkit chooses it:
 // the nearest enabled widget, from `hit` outwards, that takes focus by click.
@@ -230,7 +231,7 @@ void TforMain::BuildPages() {
     strip_->setTabEnabled(kNoTab, false);
     layout->addWidget(strip_);
 
-    // All fifteen pages share one place; only the active one is shown.
+    // All the pages share one place; only the active one is shown.
     auto* area = new QWidget(pconMain_);
     area->setObjectName(QStringLiteral("pconMainPages"));
     auto* stack = new QGridLayout(area);
@@ -243,6 +244,7 @@ void TforMain::BuildPages() {
         new SplitPage(*this),     new UsersPage(*this),     new SettingsPage(*this),
         new FigurePage(*this),    new VaryPage(*this),      new UsingChartPage(*this),
         new UsingVaryPage(*this), new OnePayPage(*this),    new PerDiemPage(*this),
+        new DatedPage(*this),
     };
     for (std::size_t i = 0; i < made.size(); ++i) {
         Page* page = made[i];
@@ -307,6 +309,7 @@ void TforMain::BuildMenu() {
     AddPageItem(file, QStringLiteral("Compute APR from &Regular Schedule"), PageId::TabSimple);
     AddPageItem(file, QStringLiteral("Compute APR from &Irregular Schedule"), PageId::tabEstimate);
     AddPageItem(file, QStringLiteral("Get APR for &One Payment Loan"), PageId::tabOnePay);
+    AddPageItem(file, QStringLiteral("Loan by its &Dates, Check a Disclosure"), PageId::tabDated);
     AddPageItem(file, QStringLiteral("&Work with Spit Rate Debt"), PageId::tabSplit);
     AddPageItem(file, QStringLiteral("Analyze a &Variable Rate Schedule"), PageId::tabVary);
 

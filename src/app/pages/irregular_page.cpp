@@ -135,7 +135,10 @@ IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
 
     auto* butPrintIrreg = Button("butPrintIrreg", QStringLiteral("Print Amortization"));
     auto* butTolerances = Button("butTolerances", QStringLiteral("About APR Tolerances"));
-    Row({Label(QStringLiteral("FOURTH, if you wish, click: ")), butPrintIrreg, butTolerances});
+    auto* butByDates = Button("butByDates", QStringLiteral("Loan by Dates"),
+                              QStringLiteral("Enter a loan by its dates and check a disclosure"));
+    Row({Label(QStringLiteral("FOURTH, if you wish, click: ")), butPrintIrreg, butTolerances,
+         butByDates});
 
     QLabel* labApr8 = Text(QStringLiteral("NOTE: to check Payment Schedules & balances with "
                                           "variable rates & no rounding, see Tab 7 too."),
@@ -145,6 +148,8 @@ IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
 
     connect(butPrintIrreg, &QPushButton::clicked, this, &IrregularPage::butPrintIrregClick);
     connect(butTolerances, &QPushButton::clicked, this, &IrregularPage::butTolerancesClick);
+    connect(butByDates, &QPushButton::clicked, this,
+            [this] { session().ShowPage(PageId::tabDated); });
     connect(butPayReset, &QPushButton::clicked, this, &IrregularPage::butPayResetClick);
     connect(butDone, &QPushButton::clicked, this, &IrregularPage::butDoneClick);
     connect(butEstAPR_, &QPushButton::clicked, this, [this] { butEstAPRClick(); });

@@ -45,6 +45,7 @@ constexpr std::array<PageInfo, kPageCount> kPages{{
     {"TabUsingVary", "", false},
     {"tabOnePay", "", false},
     {"tabPerDiem", "", false},
+    {"tabDated", "", false},
 }};
 
 const PageInfo& Info(PageId id) {
