@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -141,6 +143,27 @@ void DateBox::fixup(QString& /*input*/) const {
     // focus back rather than turning it silently into another date.
 }
 
+void DateBox::focusInEvent(QFocusEvent* event) {
+    QDateEdit::focusInEvent(event);
+    // After the click that brought the focus has placed its cursor.
+    QTimer::singleShot(0, this, [this] { lineEdit()->selectAll(); });
+}
+
+void DateBox::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::SelectAll)) {
+        lineEdit()->selectAll();
+        return;
+    }
+    // With the whole date selected a typed character starts a new date; the
+    // section editing would put it into the day alone.
+    if (lineEdit()->selectedText() == lineEdit()->text() && !event->text().isEmpty() &&
+        event->text().front().isPrint()) {
+        lineEdit()->setText(event->text());
+        return;
+    }
+    QDateEdit::keyPressEvent(event);
+}
+
 // --- DatedPage ------------------------------------------------------------------
 
 DatedPage::DatedPage(Session& app) : Page(app, kId) {
@@ -156,11 +179,16 @@ DatedPage::DatedPage(Session& app) : Page(app, kId) {
                                           QStringLiteral("First date"), QStringLiteral("Step")});
     for (QTableWidget* table : {advances_, payments_}) {
         table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 10);
-        table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-        table->horizontalHeader()->setStretchLastSection(true);
+        // The columns share the table's width, so no column hides behind a
+        // scroll bar at the window's start size.
+        table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
         table->setSelectionMode(QAbstractItemView::SingleSelection);
         table->setMinimumHeight(table->fontMetrics().height() * 4);
+        // Tab goes from box to box of the rows (ChainTabOrder), not from cell
+        // to cell of a table whose cells are those boxes.
+        table->setTabKeyNavigation(false);
+        table->setFocusPolicy(Qt::NoFocus);
     }
     NameControl(advances_, QStringLiteral("Advances"));
     NameControl(payments_, QStringLiteral("Payments"));
@@ -171,8 +199,8 @@ DatedPage::DatedPage(Session& app) : Page(app, kId) {
     side->addWidget(payments_, 3);
     Column()->addWidget(tables, 1);
 
-    auto* butAddAdvance = Button("butAddAdvance", QStringLiteral("Add Advance"),
-                                 QStringLiteral("Another draw of the loan, with its date"));
+    butAddAdvance_ = Button("butAddAdvance", QStringLiteral("Add Advance"),
+                            QStringLiteral("Another draw of the loan, with its date"));
     auto* butAddPayments =
         Button("butAddPayments", QStringLiteral("Add Payments"),
                QStringLiteral("A row of payments: one on a date, or a count of equal payments "
@@ -185,7 +213,7 @@ DatedPage::DatedPage(Session& app) : Page(app, kId) {
     for (const rz::UnitPeriodInfo& info : rz::kUnitPeriods) unit_->addItem(Q(info.name));
     QLabel* unitLabel = Label(QStringLiteral("Unit period:"));
     TieLabel(unitLabel, unit_);
-    Row({butAddAdvance, butAddPayments, butRemoveRow, unitLabel, unit_});
+    Row({butAddAdvance_, butAddPayments, butRemoveRow, unitLabel, unit_});
 
     auto* butCompute = Button("butComputeDated", QStringLiteral("Compute APR"));
     auto* butSave = Button("butSaveDated", QStringLiteral("Save Loan"));
@@ -194,6 +222,8 @@ DatedPage::DatedPage(Session& app) : Page(app, kId) {
 
     result_ = Memo("redDated", kStartText, true);
     result_->setReadOnly(true);
+    // The listing's lines are short; a long reason wraps rather than hide.
+    result_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     result_->setMinimumHeight(result_->fontMetrics().height() * 4);
     NameControl(result_, QStringLiteral("Dated loan report"));
     Column()->addWidget(result_, 2);
@@ -219,7 +249,11 @@ DatedPage::DatedPage(Session& app) : Page(app, kId) {
     labVerdict_->setWordWrap(true);
     Line(labVerdict_);
 
-    connect(butAddAdvance, &QPushButton::clicked, this, &DatedPage::butAddAdvanceClick);
+    controlsAfterRows_ = {
+        butAddAdvance_, butAddPayments, butRemoveRow, unit_,           butCompute,
+        butSave,        butLoad,        result_,      edDisclosedApr_, edDisclosedCharge_,
+        butCheck,       butCheckLast};
+    connect(butAddAdvance_, &QPushButton::clicked, this, &DatedPage::butAddAdvanceClick);
     connect(butAddPayments, &QPushButton::clicked, this, &DatedPage::butAddPaymentsClick);
     connect(butRemoveRow, &QPushButton::clicked, this, &DatedPage::butRemoveRowClick);
     connect(butCompute, &QPushButton::clicked, this, &DatedPage::butComputeDatedClick);
@@ -249,6 +283,20 @@ void DatedPage::ResetControls() {
 
 // --- rows -----------------------------------------------------------------------
 
+void DatedPage::ChainTabOrder() {
+    std::vector<QWidget*> chain;
+    for (QTableWidget* table : {advances_, payments_}) {
+        for (int row = 0; row < table->rowCount(); ++row) {
+            for (int column = 0; column < table->columnCount(); ++column)
+                chain.push_back(table->cellWidget(row, column));
+        }
+    }
+    // Every control after the rows, so that the first box of the rows is
+    // also the first control of the page.
+    chain.insert(chain.end(), controlsAfterRows_.begin(), controlsAfterRows_.end());
+    for (std::size_t k = 0; k + 1 < chain.size(); ++k) setTabOrder(chain[k], chain[k + 1]);
+}
+
 void DatedPage::WatchForChanges(QWidget* input) {
     Focus().OnEnter(input, [this, input] { lastCell_ = input; });
     if (auto* date = qobject_cast<DateBox*>(input)) {
@@ -275,6 +323,7 @@ void DatedPage::AddAdvanceRow(const QDate& date, const QString& amount) {
     advances_->setCellWidget(row, 1, amountBox);
     WatchForChanges(dateBox);
     WatchForChanges(amountBox);
+    ChainTabOrder();
 }
 
 void DatedPage::AddPaymentRow(const QString& count, const QString& amount, const QDate& first,
@@ -299,6 +348,7 @@ void DatedPage::AddPaymentRow(const QString& count, const QString& amount, const
     for (QWidget* w : {static_cast<QWidget*>(countBox), static_cast<QWidget*>(amountBox),
                        static_cast<QWidget*>(dateBox), static_cast<QWidget*>(step)})
         WatchForChanges(w);
+    ChainTabOrder();
 }
 
 DateBox* DatedPage::DateIn(QTableWidget* table, int row) const {
@@ -549,7 +599,7 @@ void DatedPage::butComputeDatedClick() {
     lines << Q(std::string("Transaction: ") +
                (shape.kind == qv::TransactionKind::Regular ? "regular" : "irregular") + " (" +
                shape.reason + ")");
-    lines << QString() << QStringLiteral("         Date        Amount        t  f");
+    lines << QString() << QStringLiteral("         Date              Amount        t  f");
     std::vector<rz::DatedAmount> advances = loan->advances;
     std::vector<rz::DatedAmount> payments = loan->payments;
     const auto byDate = [](const auto& a, const auto& b) {
@@ -636,9 +686,10 @@ void DatedPage::Check(const rz::CheckedSchedule& schedule) {
     if (!disclosed) return;
     const rz::DisclosureCheck check = rz::CheckDisclosure(schedule, *disclosed);
     const std::vector<std::string> report = rz::DisclosureReportLines(check);
-    QStringList lines = scheduleLines_;
-    if (!lines.isEmpty()) lines << QString();
+    // The verdict first, where the user looks; the loan's listing below it.
+    QStringList lines;
     for (const std::string& line : report) lines << Q(line);
+    if (!scheduleLines_.isEmpty()) lines << QString() << scheduleLines_;
     ShowResult(lines);
     labVerdict_->setText(Q(rz::VerdictWords(check)));
     switch (rz::ToneOf(check)) {

@@ -30,6 +30,9 @@ class DateBox : public QDateEdit {
     QValidator::State validate(QString& input, int& pos) const override;
     QDateTime dateTimeFromText(const QString& text) const override;
     void fixup(QString& input) const override;
+    // A date is typed whole, as on the documents, not section by section.
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 class DatedPage : public Page {
@@ -61,6 +64,7 @@ class DatedPage : public Page {
     DateBox* DateIn(QTableWidget* table, int row) const;
     QLineEdit* BoxIn(QTableWidget* table, int row, int column) const;
     void WatchForChanges(QWidget* input);
+    void ChainTabOrder();
     void DateBoxLeft(DateBox* box);
     void Refuse(QWidget* at, const std::string& text);
 
@@ -72,6 +76,8 @@ class DatedPage : public Page {
     std::optional<qv::regz::DisclosedTerms> ReadDisclosed();
     void ShowResult(const QStringList& lines);
 
+    QPushButton* butAddAdvance_;
+    std::vector<QWidget*> controlsAfterRows_;  // in tab order
     QTableWidget* advances_;
     QTableWidget* payments_;
     QComboBox* unit_;
