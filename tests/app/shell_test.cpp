@@ -183,13 +183,13 @@ void ShellTest::menuCaptionsAreExact() {
     QStringList menus;
     for (QAction* a : bar->actions()) menus << a->text();
     QCOMPARE(menus, (QStringList{"&File", "&Settings", "&Help"}));
-    QCOMPARE(
-        Captions(app.Find<QMenu>("File1")),
-        (QStringList{"E&xit", "Reset && &Clear", "&Save a Pay.Schedule",
-                     "&Load a Saved Pay.Schedule", "&Edit a Pay.Schedule",
-                     "&Figure Out a Schedule at known Rate", "Compute APR from &Regular Schedule",
-                     "Compute APR from &Irregular Schedule", "Get APR for &One Payment Loan",
-                     "&Work with Spit Rate Debt", "Analyze a &Variable Rate Schedule"}));
+    QCOMPARE(Captions(app.Find<QMenu>("File1")),
+             (QStringList{
+                 "E&xit", "Reset && &Clear", "&Save a Pay.Schedule", "&Load a Saved Pay.Schedule",
+                 "&Edit a Pay.Schedule", "&Figure Out a Schedule at known Rate",
+                 "Compute APR from &Regular Schedule", "Compute APR from &Irregular Schedule",
+                 "Get APR for &One Payment Loan", "Loan by its &Dates, Check a Disclosure",
+                 "&Work with Spit Rate Debt", "Analyze a &Variable Rate Schedule"}));
     QCOMPARE(Captions(app.Find<QMenu>("Settings1")),
              (QStringList{"Change Balloon &Hints", "Change &Rounding", "Change Rebate &Inclusion",
                           "Change &Other Settings"}));

@@ -143,6 +143,12 @@ void DateBox::fixup(QString& /*input*/) const {
     // focus back rather than turning it silently into another date.
 }
 
+void DateBox::Name(const QString& name) {
+    // A screen reader meets the text box inside as well as the box.
+    NameControl(this, name);
+    NameControl(lineEdit(), name);
+}
+
 void DateBox::focusInEvent(QFocusEvent* event) {
     QDateEdit::focusInEvent(event);
     // After the click that brought the focus has placed its cursor.
@@ -317,7 +323,7 @@ void DatedPage::AddAdvanceRow(const QDate& date, const QString& amount) {
     auto* dateBox = new DateBox;
     dateBox->setDate(date);
     auto* amountBox = new QLineEdit(amount);
-    NameControl(dateBox, QStringLiteral("Advance %1 date").arg(row + 1));
+    dateBox->Name(QStringLiteral("Advance %1 date").arg(row + 1));
     NameControl(amountBox, QStringLiteral("Advance %1 amount").arg(row + 1));
     advances_->setCellWidget(row, 0, dateBox);
     advances_->setCellWidget(row, 1, amountBox);
@@ -339,7 +345,7 @@ void DatedPage::AddPaymentRow(const QString& count, const QString& amount, const
     step->setCurrentIndex(stepIndex);
     NameControl(countBox, QStringLiteral("Row %1 number of payments").arg(row + 1));
     NameControl(amountBox, QStringLiteral("Row %1 payment amount").arg(row + 1));
-    NameControl(dateBox, QStringLiteral("Row %1 first payment date").arg(row + 1));
+    dateBox->Name(QStringLiteral("Row %1 first payment date").arg(row + 1));
     NameControl(step, QStringLiteral("Row %1 step between payments").arg(row + 1));
     payments_->setCellWidget(row, 0, countBox);
     payments_->setCellWidget(row, 1, amountBox);

@@ -25,6 +25,8 @@ class DateBox : public QDateEdit {
     explicit DateBox(QWidget* parent = nullptr);
     // The date typed, when the text is one (in either form).
     std::optional<QDate> TypedDate() const;
+    // The accessible name of the box and of the text box inside it.
+    void Name(const QString& name);
 
   protected:
     QValidator::State validate(QString& input, int& pos) const override;
