@@ -15,9 +15,9 @@
 #include "chart/amortization.h"
 #include "core/apr_engine.h"
 #include "core/loan_state.h"
-#include "core/regular_schedule.h"
 #include "data/memdset.h"
-#include "data/schedule_file.h"
+#include "schedule/regular_schedule.h"
+#include "schedule/schedule_file.h"
 
 class Session {
   public:

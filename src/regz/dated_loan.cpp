@@ -6,8 +6,8 @@
 #include <fstream>
 #include <set>
 
+#include "base/money.h"
 #include "core/loan_state.h"
-#include "core/money.h"
 #include "data/line_reader.h"
 #include "regz/regz_input.h"
 

@@ -22,7 +22,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/file_save.h"
+#include "base/file_save.h"
 #include "core/pay_group.h"
 #include "regz/loan_timing.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/format.h"
+#include "base/format.h"
 #include "regz/appendix_j_check.h"
 #include "regz/dated_loan.h"
 

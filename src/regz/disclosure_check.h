@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/money.h"
 #include "core/disclosure.h"
-#include "core/money.h"
 #include "core/pay_group.h"
 #include "regz/appendix_j.h"
 #include "regz/loan_timing.h"

@@ -15,8 +15,8 @@
 
 #include "app/recording_platform_port.h"
 #include "app/session.h"
-#include "core/apr_estimate.h"
-#include "core/group_schedule.h"
+#include "schedule/apr_estimate.h"
+#include "schedule/group_schedule.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 
 #include <sstream>
 
-#include "core/apr_estimate.h"
 #include "core/schedule_fixture.h"
 #include "data/memdset.h"
 #include "data/temp_folder.h"
 #include "regz/disclosure_check.h"
 #include "regz/regz_input.h"
+#include "schedule/apr_estimate.h"
 
 namespace qv::regz {
 namespace {

@@ -20,11 +20,11 @@
 #include "app/focus_exit_filter.h"
 #include "app/qt_text.h"
 #include "app/session.h"
-#include "core/format.h"
-#include "core/table_walk.h"
-#include "data/schedule_file.h"
+#include "base/format.h"
+#include "data/table_walk.h"
 #include "regz/appendix_j_check.h"
 #include "regz/regz_input.h"
+#include "schedule/schedule_file.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include "app/kept_file_dialog.h"
 #include "app/qt_text.h"
 #include "app/session.h"
-#include "core/apr_estimate.h"
-#include "core/group_schedule.h"
 #include "core/pay_group.h"
-#include "core/table_walk.h"
-#include "data/schedule_file.h"
+#include "data/table_walk.h"
+#include "schedule/apr_estimate.h"
+#include "schedule/group_schedule.h"
+#include "schedule/schedule_file.h"
 
 EditorPage::EditorPage(Session& app) : Page(app, kId) {
     auto* butLoad = Button("butLoad", QStringLiteral("Load a Schedule"));

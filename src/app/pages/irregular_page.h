@@ -7,7 +7,7 @@
 #include "app/apr_box.h"
 #include "app/pages/page.h"
 #include "core/apr_engine.h"
-#include "data/schedule_file.h"
+#include "schedule/schedule_file.h"
 
 class QGridLayout;
 
