@@ -15,9 +15,9 @@
 #include "core/loan_state.h"
 #include "core/pay_group.h"
 #include "data/memdset.h"
-#include "data/schedule_file.h"
 #include "data/wccsvexp.h"
 #include "data/wccsvimp.h"
+#include "schedule/schedule_file.h"
 
 namespace {
 

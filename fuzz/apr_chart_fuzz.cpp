@@ -25,9 +25,9 @@
 #include "core/apr_engine.h"
 #include "core/pay_group.h"
 #include "core/pay_schedule.h"
-#include "core/regular_schedule.h"
 #include "data/memdset.h"
 #include "fuzz_input.h"
+#include "schedule/regular_schedule.h"
 
 namespace {
 

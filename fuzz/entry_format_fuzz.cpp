@@ -19,10 +19,10 @@
 #include <string>
 #include <string_view>
 
-#include "core/format.h"
+#include "base/format.h"
+#include "base/money.h"
+#include "base/number_entry.h"
 #include "core/interest.h"
-#include "core/money.h"
-#include "core/number_entry.h"
 #include "fuzz_input.h"
 
 namespace {

@@ -16,9 +16,9 @@
 #include "core/loan_state.h"
 #include "core/pay_group.h"
 #include "data/memdset.h"
-#include "data/schedule_file.h"
 #include "data/wccsvexp.h"
 #include "data/wccsvimp.h"
+#include "schedule/schedule_file.h"
 #include "varrate/var_group.h"
 
 namespace {

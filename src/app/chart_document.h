@@ -6,9 +6,9 @@
 #include <QObject>
 #include <string>
 
+#include "base/user_port.h"
 #include "chart/amortization.h"
 #include "core/apr_engine.h"
-#include "core/user_port.h"
 
 class ChartDocument : public QObject {
     Q_OBJECT

@@ -6,8 +6,8 @@
 #include <QString>
 #include <string>
 
-#include "core/number_entry.h"
-#include "core/user_port.h"
+#include "base/number_entry.h"
+#include "base/user_port.h"
 
 // Puts the focus into a control for the user to act on. A box's text is
 // selected, so that typing replaces it, as when the user tabs into it. The

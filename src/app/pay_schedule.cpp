@@ -4,8 +4,8 @@
 
 #include "app/qt_text.h"
 #include "app/shell_texts.h"
-#include "core/format.h"
-#include "core/group_schedule.h"
+#include "base/format.h"
+#include "schedule/group_schedule.h"
 
 PaySchedule::PaySchedule(qv::LoanState& state, qv::TMemDataSet& paySet, AppSettings& settings,
                          ChartDocument& chart, PlatformPort& port)

@@ -23,10 +23,10 @@
 #include "app/platform_port.h"
 #include "chart/amortization.h"
 #include "core/apr_engine.h"
-#include "core/apr_estimate.h"
 #include "core/loan_state.h"
 #include "data/memdset.h"
-#include "data/schedule_file.h"
+#include "schedule/apr_estimate.h"
+#include "schedule/schedule_file.h"
 
 // What an APR page offers for the schedule source it makes.
 struct AprPageCommands {

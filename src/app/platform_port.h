@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/user_port.h"
+#include "base/user_port.h"
 
 struct FileDialogRequest {
     std::string title;

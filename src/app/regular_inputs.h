@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/qt_text.h"
-#include "core/regular_schedule.h"
+#include "schedule/regular_schedule.h"
 
 class RegularInputs : public QObject {
     Q_OBJECT

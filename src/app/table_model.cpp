@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-#include "core/user_port.h"
+#include "base/user_port.h"
 #include "data/memdset.h"
 
 namespace {

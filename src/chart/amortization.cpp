@@ -8,8 +8,8 @@
 #include <limits>
 
 #include "core/interest.h"
-#include "core/table_walk.h"
 #include "data/memdset.h"
+#include "data/table_walk.h"
 
 namespace qv {
 namespace {

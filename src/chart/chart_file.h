@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_save.h"
+#include "base/user_port.h"
 #include "core/apr_engine.h"
-#include "core/file_save.h"
-#include "core/user_port.h"
 
 namespace qv {
 

@@ -9,8 +9,8 @@
 #include <system_error>
 
 #include "core/loan_state.h"
-#include "data/schedule_file.h"
 #include "regz/regz_input.h"
+#include "schedule/schedule_file.h"
 
 namespace qv::cli {
 namespace {

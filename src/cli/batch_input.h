@@ -35,11 +35,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/money.h"
+#include "base/money.h"
 #include "core/pay_group.h"
-#include "data/schedule_file.h"
 #include "regz/loan_timing.h"
 #include "regz/unit_period.h"
+#include "schedule/schedule_file.h"
 
 namespace qv::cli {
 

@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "core/group_schedule.h"
 #include "core/rounding_setting.h"
-#include "data/schedule_file.h"
+#include "schedule/group_schedule.h"
+#include "schedule/schedule_file.h"
 
 namespace qv::cli {
 namespace {

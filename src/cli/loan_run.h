@@ -19,11 +19,11 @@
 #include "cli/batch_input.h"
 #include "cli/streams.h"
 #include "core/apr_engine.h"
-#include "core/apr_estimate.h"
 #include "core/disclosure.h"
 #include "core/loan_state.h"
 #include "data/memdset.h"
 #include "regz/appendix_j_check.h"
+#include "schedule/apr_estimate.h"
 
 namespace qv::cli {
 

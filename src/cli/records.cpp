@@ -8,8 +8,8 @@
 #include <ostream>
 #include <vector>
 
+#include "base/format.h"
 #include "cli/terminal_text.h"
-#include "core/format.h"
 
 namespace qv::cli {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/file_save.h"
+#include "base/file_save.h"
 
 namespace qv::cli {
 

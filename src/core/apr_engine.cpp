@@ -9,8 +9,8 @@
 
 #include "core/pay_group.h"
 #include "core/pay_schedule.h"
-#include "core/table_walk.h"
 #include "data/memdset.h"
+#include "data/table_walk.h"
 
 namespace qv {
 namespace {

@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/format.h"
+#include "base/format.h"
+#include "base/user_port.h"
 #include "core/loan_state.h"
 #include "core/pay_schedule.h"
 #include "core/rate.h"
-#include "core/user_port.h"
 
 namespace qv {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/money.h"
+#include "base/money.h"
 #include "core/pay_group.h"
 
 namespace qv {

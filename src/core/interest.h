@@ -2,8 +2,8 @@
 // Interest of one payment interval (ComputeInt).
 #include <cstdint>
 
-#include "core/money.h"
-#include "core/user_port.h"
+#include "base/money.h"
+#include "base/user_port.h"
 
 namespace qv {
 

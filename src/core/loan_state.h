@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "core/money.h"
+#include "base/money.h"
 
 namespace qv {
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/pay_group.h"
-#include "core/table_walk.h"
 #include "data/memdset.h"
+#include "data/table_walk.h"
 
 namespace qv {
 namespace {

@@ -3,9 +3,9 @@
 // consistency check of the groups before an APR command runs.
 #include <string_view>
 
-#include "core/format.h"
+#include "base/format.h"
+#include "base/user_port.h"
 #include "core/loan_state.h"
-#include "core/user_port.h"
 
 namespace qv {
 

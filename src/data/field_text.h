@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/money.h"
+#include "base/money.h"
 
 namespace qv {
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <system_error>
 
-#include "core/money.h"
+#include "base/money.h"
 #include "data/field_text.h"
 
 namespace qv {

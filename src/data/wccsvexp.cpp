@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/file_save.h"
+#include "base/file_save.h"
 #include "data/memdset.h"
 #include "data/wcprgwnd.h"
 

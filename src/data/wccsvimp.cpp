@@ -7,7 +7,7 @@
 #include <istream>
 #include <system_error>
 
-#include "core/user_port.h"
+#include "base/user_port.h"
 #include "data/line_reader.h"
 #include "data/memdset.h"
 #include "data/wcprgwnd.h"

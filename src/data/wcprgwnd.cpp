@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "core/format.h"
+#include "base/format.h"
 
 namespace qv {
 namespace {

@@ -22,13 +22,13 @@
 #include <string>
 #include <string_view>
 
+#include "base/format.h"
+#include "base/number_entry.h"
+#include "base/user_port.h"
 #include "core/apr_engine.h"
-#include "core/format.h"
 #include "core/loan_state.h"
-#include "core/number_entry.h"
-#include "core/regular_schedule.h"
-#include "core/user_port.h"
 #include "figure/payment_search.h"
+#include "schedule/regular_schedule.h"
 
 namespace qv {
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "core/format.h"
-#include "core/money.h"
+#include "base/format.h"
+#include "base/money.h"
 
 namespace qv {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/money.h"
+#include "base/money.h"
 
 namespace qv::regz {
 

@@ -1,7 +1,7 @@
 #include "splitrate/split_inputs.h"
 
-#include "core/format.h"
-#include "core/money.h"
+#include "base/format.h"
+#include "base/money.h"
 
 namespace qv {
 namespace {

@@ -16,10 +16,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/box_exit.h"
+#include "base/box_exit.h"
+#include "base/number_entry.h"
+#include "base/user_port.h"
 #include "core/loan_state.h"
-#include "core/number_entry.h"
-#include "core/user_port.h"
 
 namespace qv {
 

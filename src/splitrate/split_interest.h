@@ -27,11 +27,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/format.h"
+#include "base/money.h"
+#include "base/user_port.h"
 #include "core/apr_engine.h"
-#include "core/format.h"
 #include "core/loan_state.h"
-#include "core/money.h"
-#include "core/user_port.h"
 #include "splitrate/split_inputs.h"
 
 namespace qv {

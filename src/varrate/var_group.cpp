@@ -1,7 +1,7 @@
 #include "varrate/var_group.h"
 
-#include "core/table_walk.h"
 #include "data/memdset.h"
+#include "data/table_walk.h"
 
 namespace qv {
 

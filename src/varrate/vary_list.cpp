@@ -4,8 +4,8 @@
 #include <limits>
 #include <optional>
 
-#include "core/group_schedule.h"
 #include "data/memdset.h"
+#include "schedule/group_schedule.h"
 #include "varrate/var_group.h"
 
 namespace qv {

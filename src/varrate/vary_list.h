@@ -20,11 +20,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/format.h"
+#include "base/format.h"
+#include "base/number_entry.h"
+#include "base/user_port.h"
 #include "core/loan_state.h"
-#include "core/number_entry.h"
-#include "core/user_port.h"
-#include "data/schedule_file.h"
+#include "schedule/schedule_file.h"
 
 namespace qv {
 

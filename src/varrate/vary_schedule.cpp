@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "core/pay_group.h"
-#include "core/table_walk.h"
 #include "data/memdset.h"
-#include "data/schedule_file.h"
+#include "data/table_walk.h"
+#include "schedule/schedule_file.h"
 #include "varrate/var_group.h"
 #include "varrate/vary_list.h"
 

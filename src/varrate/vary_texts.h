@@ -5,7 +5,7 @@
 #include <array>
 #include <string_view>
 
-#include "data/schedule_file.h"
+#include "schedule/schedule_file.h"
 
 namespace qv {
 

@@ -15,8 +15,8 @@
 #include "app/shell_texts.h"
 #include "app_fixture.h"
 #include "chart/amortization.h"
-#include "core/group_schedule.h"
-#include "core/regular_schedule.h"
+#include "schedule/group_schedule.h"
+#include "schedule/regular_schedule.h"
 
 using qv::MessageKind;
 

@@ -14,7 +14,7 @@
 #include "app/radio_group.h"
 #include "app/table_model.h"
 #include "app_fixture.h"
-#include "core/format.h"
+#include "base/format.h"
 
 using qv::MessageKind;
 using Messages = std::vector<qv::RecordedMessage>;

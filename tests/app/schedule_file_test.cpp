@@ -1,7 +1,7 @@
 // Saving and loading schedule files through the editor's buttons and their
 // dialogs, what a load shows on the pages, loads and saves that fail, the
 // shipped example files, and the progress window of the file components.
-#include "data/schedule_file.h"
+#include "schedule/schedule_file.h"
 
 #include <QLabel>
 #include <QLineEdit>

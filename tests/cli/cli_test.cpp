@@ -15,11 +15,11 @@
 #include "chart/chart_file.h"
 #include "cli/cli_app.h"
 #include "cli/loan_run.h"
-#include "core/apr_estimate.h"
 #include "core/pay_group.h"
 #include "data/memdset.h"
-#include "data/schedule_file.h"
 #include "data/temp_folder.h"
+#include "schedule/apr_estimate.h"
+#include "schedule/schedule_file.h"
 
 namespace qv::cli {
 namespace {

@@ -15,8 +15,8 @@
 #include "core/apr_reference.h"
 #include "core/pay_group.h"
 #include "core/rate.h"
-#include "core/regular_schedule.h"
 #include "data/memdset.h"
+#include "schedule/regular_schedule.h"
 
 namespace qv {
 namespace {

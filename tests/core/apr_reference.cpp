@@ -7,7 +7,7 @@
 #include <limits>
 #include <unordered_set>
 
-#include "core/format.h"
+#include "base/format.h"
 #include "core/rate.h"
 
 namespace qv::reference {

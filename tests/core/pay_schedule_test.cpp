@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/regular_schedule.h"
 #include "core/schedule_fixture.h"
+#include "schedule/regular_schedule.h"
 
 namespace qv {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/user_port.h"
 #include "core/schedule_fixture.h"
-#include "core/user_port.h"
 #include "data/memdset.h"
 #include "data/temp_folder.h"
 #include "data/wccsvexp.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/group_schedule.h"
 #include "data/memdset.h"
+#include "schedule/group_schedule.h"
 #include "varrate/var_group.h"
 
 namespace qv {

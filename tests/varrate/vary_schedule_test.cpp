@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "core/group_schedule.h"
 #include "core/pay_group.h"
 #include "core/schedule_fixture.h"
 #include "data/memdset.h"
 #include "data/temp_folder.h"
+#include "schedule/group_schedule.h"
 #include "varrate/var_group.h"
 #include "varrate/vary_list.h"
 

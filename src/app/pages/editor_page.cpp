@@ -10,9 +10,9 @@
 #include "app/accessible.h"
 #include "app/grid_focus.h"
 #include "app/session.h"
-#include "core/group_schedule.h"
 #include "core/pay_group.h"
-#include "core/table_walk.h"
+#include "data/table_walk.h"
+#include "schedule/group_schedule.h"
 
 EditorPage::EditorPage(Session& app) : Page(app, kId) {
     auto* butLoad = Button("butLoad", QStringLiteral("Load a Schedule"));

@@ -5,7 +5,7 @@
 
 #include "app/pages/page.h"
 #include "core/apr_engine.h"
-#include "core/regular_schedule.h"
+#include "schedule/regular_schedule.h"
 
 class FigurePage : public Page {
     Q_OBJECT

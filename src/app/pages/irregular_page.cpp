@@ -16,13 +16,13 @@
 #include "app/qt_text.h"
 #include "app/radio_group.h"
 #include "app/session.h"
+#include "base/format.h"
+#include "base/number_entry.h"
 #include "chart/chart_file.h"
-#include "core/apr_estimate.h"
-#include "core/format.h"
-#include "core/group_schedule.h"
-#include "core/number_entry.h"
 #include "core/pay_group.h"
 #include "core/pay_schedule.h"
+#include "schedule/apr_estimate.h"
+#include "schedule/group_schedule.h"
 
 namespace {
 

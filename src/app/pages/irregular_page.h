@@ -8,8 +8,8 @@
 #include "app/apr_box.h"
 #include "app/pages/page.h"
 #include "core/apr_engine.h"
-#include "core/apr_estimate.h"
-#include "data/schedule_file.h"
+#include "schedule/apr_estimate.h"
+#include "schedule/schedule_file.h"
 
 class QGridLayout;
 

@@ -10,9 +10,9 @@
 #include "app/focus_exit_filter.h"
 #include "app/qt_text.h"
 #include "app/session.h"
-#include "core/format.h"
-#include "core/number_entry.h"
-#include "core/one_payment.h"
+#include "base/format.h"
+#include "base/number_entry.h"
+#include "onepay/one_payment.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include "app/qt_text.h"
 #include "app/radio_group.h"
 #include "app/session.h"
+#include "base/format.h"
+#include "base/number_entry.h"
 #include "core/apr_engine.h"
-#include "core/format.h"
-#include "core/number_entry.h"
-#include "core/regular_entry.h"
+#include "schedule/regular_entry.h"
 
 namespace {
 

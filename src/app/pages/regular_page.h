@@ -5,9 +5,9 @@
 #include "app/app_settings.h"
 #include "app/apr_box.h"
 #include "app/pages/page.h"
-#include "core/regular_entry.h"
-#include "core/regular_schedule.h"
-#include "data/schedule_file.h"
+#include "schedule/regular_entry.h"
+#include "schedule/regular_schedule.h"
+#include "schedule/schedule_file.h"
 
 class RegularPage : public Page, private qv::PageBoxes<qv::RegularBox> {
     Q_OBJECT

@@ -13,10 +13,10 @@
 #include "app/qt_text.h"
 #include "app/radio_group.h"
 #include "app/session.h"
-#include "core/group_schedule.h"
-#include "core/table_walk.h"
 #include "data/memdset.h"
-#include "data/schedule_file.h"
+#include "data/table_walk.h"
+#include "schedule/group_schedule.h"
+#include "schedule/schedule_file.h"
 #include "varrate/vary_schedule.h"
 #include "varrate/vary_texts.h"
 

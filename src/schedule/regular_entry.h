@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/box_exit.h"
+#include "base/box_exit.h"
+#include "base/user_port.h"
 #include "core/loan_state.h"
-#include "core/regular_schedule.h"
-#include "core/user_port.h"
+#include "schedule/regular_schedule.h"
 
 namespace qv {
 

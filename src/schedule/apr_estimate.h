@@ -20,10 +20,10 @@
 #include <string>
 #include <vector>
 
+#include "base/format.h"
+#include "base/user_port.h"
 #include "core/apr_engine.h"
-#include "core/format.h"
 #include "core/loan_state.h"
-#include "core/user_port.h"
 
 namespace qv {
 

@@ -1,6 +1,6 @@
 // Saving a file in one step: the new text is complete on the disk before it
 // takes the old file's name, so an interrupted save leaves the old file.
-#include "core/file_save.h"
+#include "base/file_save.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

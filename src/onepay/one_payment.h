@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/format.h"
+#include "base/format.h"
 
 namespace qv {
 

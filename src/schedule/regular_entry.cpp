@@ -1,9 +1,9 @@
-#include "core/regular_entry.h"
+#include "schedule/regular_entry.h"
 
 #include <string>
 
-#include "core/format.h"
-#include "core/number_entry.h"
+#include "base/format.h"
+#include "base/number_entry.h"
 #include "core/pay_schedule.h"
 
 namespace qv {

@@ -37,12 +37,12 @@
 #include <string_view>
 #include <vector>
 
+#include "base/file_save.h"
+#include "base/format.h"
+#include "base/user_port.h"
 #include "core/apr_engine.h"
-#include "core/file_save.h"
-#include "core/format.h"
 #include "core/loan_state.h"
 #include "core/pay_group.h"
-#include "core/user_port.h"
 
 namespace qv {
 

@@ -1,4 +1,4 @@
-#include "core/group_schedule.h"
+#include "schedule/group_schedule.h"
 
 #include <gtest/gtest.h>
 

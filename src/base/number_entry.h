@@ -42,8 +42,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/money.h"
-#include "core/user_port.h"
+#include "base/money.h"
+#include "base/user_port.h"
 
 namespace qv {
 

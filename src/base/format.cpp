@@ -34,7 +34,7 @@
 //
 // NaN prints "NAN", infinities "INF" and "-INF", in every style.
 // A value that rounds to zero prints without a minus sign.
-#include "core/format.h"
+#include "base/format.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "core/regular_entry.h"
+#include "schedule/regular_entry.h"
 
 #include <gtest/gtest.h>
 

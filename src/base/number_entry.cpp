@@ -1,5 +1,5 @@
 // The entry checks. See number_entry.h for the rules.
-#include "core/number_entry.h"
+#include "base/number_entry.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -14,8 +14,8 @@
 #include "core/pay_schedule.h"
 #include "core/schedule_fixture.h"
 #include "data/memdset.h"
-#include "data/schedule_file.h"
 #include "data/wccsvimp.h"
+#include "schedule/schedule_file.h"
 #include "varrate/var_group.h"
 
 namespace qv {

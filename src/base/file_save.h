@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/user_port.h"
+#include "base/user_port.h"
 
 namespace qv {
 

@@ -1,4 +1,4 @@
-#include "core/regular_schedule.h"
+#include "schedule/regular_schedule.h"
 
 #include <gtest/gtest.h>
 

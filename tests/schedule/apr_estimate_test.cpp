@@ -1,10 +1,10 @@
-#include "core/apr_estimate.h"
+#include "schedule/apr_estimate.h"
 
 #include <gtest/gtest.h>
 
-#include "core/group_schedule.h"
 #include "core/schedule_fixture.h"
 #include "data/memdset.h"
+#include "schedule/group_schedule.h"
 
 namespace qv {
 namespace {

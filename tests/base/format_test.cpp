@@ -1,4 +1,4 @@
-#include "core/format.h"
+#include "base/format.h"
 
 #include <gtest/gtest.h>
 

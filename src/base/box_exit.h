@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/number_entry.h"
-#include "core/user_port.h"
+#include "base/number_entry.h"
+#include "base/user_port.h"
 
 namespace qv {
 

@@ -1,17 +1,17 @@
-#include "data/schedule_file.h"
+#include "schedule/schedule_file.h"
 
 #include <algorithm>
 #include <functional>
 #include <limits>
 #include <utility>
 
-#include "core/group_schedule.h"
-#include "core/money.h"
+#include "base/money.h"
 #include "core/pay_group.h"
-#include "core/table_walk.h"
 #include "data/memdset.h"
+#include "data/table_walk.h"
 #include "data/wccsvexp.h"
 #include "data/wccsvimp.h"
+#include "schedule/group_schedule.h"
 
 namespace qv {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/one_payment.h"
+#include "onepay/one_payment.h"
 
 #include <gtest/gtest.h>
 

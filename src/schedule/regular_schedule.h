@@ -13,11 +13,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/format.h"
+#include "base/format.h"
+#include "base/money.h"
+#include "base/user_port.h"
 #include "core/loan_state.h"
-#include "core/money.h"
 #include "core/pay_group.h"
-#include "core/user_port.h"
 
 namespace qv {
 

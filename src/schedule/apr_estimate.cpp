@@ -1,11 +1,11 @@
-#include "core/apr_estimate.h"
+#include "schedule/apr_estimate.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "core/group_schedule.h"
 #include "core/pay_schedule.h"
 #include "data/memdset.h"
+#include "schedule/group_schedule.h"
 
 namespace qv {
 namespace {

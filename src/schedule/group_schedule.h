@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/format.h"
+#include "base/format.h"
+#include "base/money.h"
 #include "core/loan_state.h"
-#include "core/money.h"
 #include "core/pay_group.h"
 #include "core/pay_schedule.h"
 

@@ -1,12 +1,12 @@
-#include "core/group_schedule.h"
+#include "schedule/group_schedule.h"
 
 #include <charconv>
 #include <limits>
 #include <system_error>
 
-#include "core/number_entry.h"
-#include "core/table_walk.h"
+#include "base/number_entry.h"
 #include "data/memdset.h"
+#include "data/table_walk.h"
 
 namespace qv {
 namespace {

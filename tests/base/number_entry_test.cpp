@@ -1,4 +1,4 @@
-#include "core/number_entry.h"
+#include "base/number_entry.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/group_schedule.h"
+#include "schedule/group_schedule.h"
 
 namespace qv {
 namespace {

@@ -1,4 +1,4 @@
-#include "data/schedule_file.h"
+#include "schedule/schedule_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "core/apr_engine.h"
-#include "core/group_schedule.h"
 #include "core/pay_group.h"
 #include "core/pay_schedule.h"
 #include "core/schedule_fixture.h"
 #include "data/memdset.h"
 #include "data/temp_folder.h"
+#include "schedule/group_schedule.h"
 #include "varrate/var_group.h"
 
 namespace qv {
