@@ -1,6 +1,5 @@
-// The dated-loan page built on its own, against a session that holds only
-// what the page uses: the loan state, the payment groups, the port, and the
-// irregular page's estimate run by the engine.
+// The dated-loan page built on its own, against a session without a window:
+// the loan state, the payment groups and their estimate are real.
 #include "app/pages/dated_page.h"
 
 #include <QApplication>
@@ -13,84 +12,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/recording_platform_port.h"
-#include "app/session.h"
-#include "schedule/apr_estimate.h"
-#include "schedule/group_schedule.h"
+#include "fake_session.h"
 
 namespace {
-
-class NoChart : public qv::ChartPageHost {
-  public:
-    void Beep() override {}
-    void RunRegularAPR() override {}
-    void RunIrregularAPR() override {}
-    bool AprBoxShowsInputError() override { return false; }
-    void ShowPage(qv::InputErrorRoute) override {}
-    void SetWindowEnabled(bool) override {}
-    const qv::ComputedSchedule* LastComputed() override { return nullptr; }
-};
-
-class FakeSession : public Session {
-  public:
-    FakeSession() : paySet_("mdsPaySet"), detail_("mdsDetail"), vary_("v"), varSchedule_("s") {
-        qv::DefinePaySetTable(paySet_);
-    }
-    qv::LoanState& State() override { return state_; }
-    PlatformPort& Port() override { return port; }
-    qv::TMemDataSet& mdsPaySet() override { return paySet_; }
-    qv::TMemDataSet& mdsDetail() override { return detail_; }
-    qv::TMemDataSet& mdsVariable() override { return vary_; }
-    qv::TMemDataSet& mdsVarSchedule() override { return varSchedule_; }
-    void ShowPage(PageId, QWidget*) override {}
-    void ShowPageAsIs(PageId) override {}
-    PageId ActivePage() const override { return PageId::tabDated; }
-    void Reset() override {}
-    void ResetAndShowIntro() override {}
-    qv::AprSettings AprSettingsNow() const override { return {}; }
-    qv::ChartOptions ChartOptionsNow() const override { return {}; }
-    bool DebugFindPayment() const override { return false; }
-    qv::AprOutcome RunGetAPR() override { return qv::AprOutcome::NoRate; }
-    void TakeAprResult(qv::AprOutcome, const qv::ChartText&) override {}
-    void ReportNotCurrent() override {}
-    const qv::ComputedSchedule* LastComputed() const override { return last_ ? &*last_ : nullptr; }
-    qv::ChartPageHost& ChartHost() override { return chartHost_; }
-    std::optional<qv::AprOutcome> EstimateIrregularAPR() override {
-        const qv::AprEstimate e = qv::EstimateApr(state_, paySet_, interval_, {}, port);
-        if (e.Computed()) {
-            chart_ = e.report;
-            last_ = qv::CaptureComputedSchedule(state_, paySet_);
-        }
-        return e.outcome;
-    }
-    void TestScheduleIntegrity() override {}
-    void MakeScheduleGridEditable() override {}
-    void ShowScheduleInterval(int item) override { interval_ = item; }
-    int ScheduleIntervalItem() const override { return interval_; }
-    void ShowLoadedSchedule(const qv::ScheduleLoad&) override {}
-    KeptFileDialog& dlgSavePayset() override { return save_; }
-    KeptFileDialog& dlgOpenPaySet() override { return open_; }
-    qv::RegularTexts RegularScheduleTexts() const override { return {}; }
-    int RegularIntervalItem() const override { return 1; }
-    void ShowRegularSummary(const std::string&) override {}
-    qv::ChartText ChartLines() const override { return chart_; }
-    void SetChartLines(const qv::ChartText& lines) override { chart_ = lines; }
-    void SetChartCaption(const std::string&) override {}
-    bool ChartAmortization() override { return false; }
-    void PrintChart() override {}
-
-    RecordingPlatformPort port;
-    int interval_ = 4;
-
-  private:
-    qv::LoanState state_;
-    qv::TMemDataSet paySet_, detail_, vary_, varSchedule_;
-    NoChart chartHost_;
-    std::optional<qv::ComputedSchedule> last_;
-    qv::ChartText chart_;
-    KeptFileDialog save_{KeptFileDialog::Kind::Save, "", "txt"};
-    KeptFileDialog open_{KeptFileDialog::Kind::Open, "", "txt"};
-};
 
 QLineEdit* Cell(QTableWidget* table, int row, int column) {
     return qobject_cast<QLineEdit*>(table->cellWidget(row, column));
@@ -132,6 +56,8 @@ class DatedPageTest : public QObject {
   private slots:
     void init() {
         session_ = std::make_unique<FakeSession>();
+        // Another interval than the loan's, so that a compute must set it.
+        session_->schedule.SetInterval(4);
         page_ = std::make_unique<DatedPage>(*session_);
         page_->resize(640, 460);
         page_->show();
@@ -153,8 +79,8 @@ class DatedPageTest : public QObject {
         QVERIFY(result.contains("Pay 1    1978-04-01       $200.00        1  19/30"));
         QVERIFY(result.contains("Pay 36   1981-03-01       $200.00       36  19/30"));
         // The irregular page's groups now hold the loan, in the monthly interval.
-        QCOMPARE(session_->mdsPaySet().Count(), 2);
-        QCOMPARE(session_->interval_, 1);
+        QCOMPARE(session_->paySet.Count(), 2);
+        QCOMPARE(session_->schedule.Interval(), 1);
 
         Type(Find<QLineEdit>("edDisclosedApr"), "11.70");
         Click("butCheckDated");
@@ -163,7 +89,7 @@ class DatedPageTest : public QObject {
         QVERIFY(Result().contains("Difference:           -0.1165 points"));
         // The verdict goes under the chart text once, however often it is checked.
         Click("butCheckDated");
-        const qv::ChartText chart = session_->ChartLines();
+        const qv::ChartText chart = session_->chart.Lines();
         QCOMPARE(std::count(chart.begin(), chart.end(),
                             std::string("Disclosure check (actuarial method, Appendix J)")),
                  1);
@@ -202,7 +128,7 @@ class DatedPageTest : public QObject {
         QVERIFY(
             Result().contains("The program's intervals cannot take this loan: the unit "
                               "period is quarter"));
-        QCOMPARE(session_->mdsPaySet().Count(), 0);
+        QCOMPARE(session_->paySet.Count(), 0);
     }
 
     void leavingADateSaysWhatIsWrongWithIt() {

@@ -577,7 +577,7 @@ void DatedPage::butComputeDatedClick() {
     }
     if (fit.schedule) {
         const rz::ProgramSchedule& s = *fit.schedule;
-        qv::TMemDataSet& paySet = session().mdsPaySet();
+        qv::TMemDataSet& paySet = session().Schedule().PaySet();
         const bool othersGroups = !qv::NothingToSave(paySet) && GroupsIn(paySet) != handedOver_;
         if (!othersGroups || port.Confirm("Replace the payment groups on Tab 3 with this loan's "
                                           "payments, to compute the program's APR?")) {
@@ -587,9 +587,8 @@ void DatedPage::butComputeDatedClick() {
             for (const qv::RecordedMessage& m : load.messages) port.Show(m.kind, m.text);
             if (load.loaded) {
                 handedOver_ = s.groups;
-                session().ShowScheduleInterval(s.intervalItem);
-                session().ShowLoadedSchedule(load);
-                const std::optional<qv::AprOutcome> outcome = session().EstimateIrregularAPR();
+                session().Schedule().ShowLoaded(load);
+                const std::optional<qv::AprOutcome> outcome = session().Schedule().Estimate();
                 if (outcome == qv::AprOutcome::Computed) programApr = session().State().APR;
             }
         }
@@ -713,7 +712,7 @@ void DatedPage::Check(const rz::CheckedSchedule& schedule) {
     AnnounceResult(labVerdict_, labVerdict_->text());
     // The verdict is part of the record an analyst prints and files: it goes
     // under the chart text, once.
-    qv::ChartText chart = session().ChartLines();
+    qv::ChartText chart = session().Chart().Lines();
     // An earlier verdict is replaced, not repeated; whatever followed it (a
     // chart appended since) stays.
     const auto header = std::find(chart.begin(), chart.end(), report.front());
@@ -729,7 +728,7 @@ void DatedPage::Check(const rz::CheckedSchedule& schedule) {
     while (!chart.empty() && chart.back().empty()) chart.pop_back();
     if (!chart.empty()) chart.emplace_back();
     chart.insert(chart.end(), report.begin(), report.end());
-    session().SetChartLines(chart);
+    session().Chart().SetLines(chart);
 }
 
 void DatedPage::butCheckDatedClick() {
@@ -741,7 +740,7 @@ void DatedPage::butCheckDatedClick() {
 }
 
 void DatedPage::butCheckLastClick() {
-    const qv::ComputedSchedule* last = session().LastComputed();
+    const qv::ComputedSchedule* last = session().Schedule().LastComputed();
     if (!last) {
         session().Port().Inform("No APR has been computed on Tab 2, 3 or 5 yet.");
         return;
