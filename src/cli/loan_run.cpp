@@ -83,24 +83,13 @@ Answer MessageLog::Show(MessageKind kind, std::string_view text) {
                                                                             : Answer::No;
 }
 
-// The chart page's entry asks the window to recompute the schedule, to read
-// the APR box and for the last computation; here the worker is the window.
-class LoanWorker::ChartHost : public ChartPageHost {
+// The chart page's entry needs a window to beep, show a page and disable
+// itself; the companion has none to speak of.
+class LoanWorker::ChartWindow : public ChartEntryWindow {
   public:
-    explicit ChartHost(LoanWorker& worker) : worker_(worker) {}
     void Beep() override {}
-    // A loaded schedule is the irregular page's, never the regular page's.
-    void RunRegularAPR() override {}
-    void RunIrregularAPR() override { worker_.Estimate(); }
-    bool AprBoxShowsInputError() override { return worker_.aprBoxInputError_; }
     void ShowPage(InputErrorRoute) override {}
     void SetWindowEnabled(bool) override {}
-    const ComputedSchedule* LastComputed() override {
-        return worker_.computed_ ? &*worker_.computed_ : nullptr;
-    }
-
-  private:
-    LoanWorker& worker_;
 };
 
 LoanWorker::LoanWorker(RunSettings settings)
@@ -364,10 +353,14 @@ ChartRun LoanWorker::Chart(const std::filesystem::path& file) {
     if (!LoadFile(in, record) || !RecountAndEstimate(record)) return run;
     // The chart page works from the computation it asks for again.
     capture_ = true;
-    ChartHost host(*this);
+    ChartWindow window;
     const std::size_t before = log_.lines.size();
+    const ChartEntryStep step = FirstChartEntryStep(state_, paySet_);
+    // A loaded schedule is the irregular page's, never the regular page's.
+    if (step == ChartEntryStep::RecomputeIrregular) Estimate();
     const ChartEntryOutcome entry =
-        EnterChartPage(state_, paySet_, detail_, settings_.showRebates, host, log_);
+        FinishChartEntry(step, state_, {aprBoxInputError_, computed_ ? &*computed_ : nullptr},
+                         detail_, settings_.showRebates, window, log_);
     if (entry != ChartEntryOutcome::Filled) {
         NotComputed(record, before);
         return run;

@@ -125,7 +125,7 @@ class LoanWorker {
     ChartRun Chart(const std::filesystem::path& file);
 
   private:
-    class ChartHost;
+    class ChartWindow;
 
     // The program as it starts: a fresh loan state, empty tables, no messages.
     void Start();

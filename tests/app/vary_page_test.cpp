@@ -47,9 +47,11 @@ struct VaryApp : AppFixture {
 
     QString Label(const char* name) const { return Find<QLabel>(name)->text(); }
     RadioGroup* Interval() const { return Find<RadioGroup>("rgpVary"); }
-    std::vector<qv::VarGroup> Groups() const { return qv::ReadVarGroups(window->mdsVariable()); }
+    std::vector<qv::VarGroup> Groups() const {
+        return qv::ReadVarGroups(window->Table(TableId::mdsVariable));
+    }
     std::vector<qv::VarScheduleRow> Schedule() const {
-        qv::TMemDataSet& schedule = window->mdsVarSchedule();
+        qv::TMemDataSet& schedule = window->Table(TableId::mdsVarSchedule);
         std::vector<qv::VarScheduleRow> rows;
         for (schedule.MoveFirst(); !schedule.AtEnd(); schedule.MoveNext())
             rows.push_back(qv::ReadVarScheduleRow(schedule));
@@ -164,13 +166,13 @@ void VaryPageTest::chartReplacesTheChartTextAndKeepsItOnTheChartPage() {
     // An APR computed on the irregular page and not yet charted: entering
     // the chart page would compute it again, and its report would replace
     // the chart text.
-    qv::TMemDataSet& paySet = app.window->mdsPaySet();
+    qv::TMemDataSet& paySet = app.window->Schedule().PaySet();
     qv::AppendPayGroup(paySet, {12, 1, 88.85, 1, 0});
     paySet.Post();
     app.window->State().AmtFin = 1000;
     app.window->State().TotPay = 10662000;
     app.window->State().PayCount = 12;
-    QCOMPARE(app.window->RunGetAPR(), qv::AprOutcome::Computed);
+    QCOMPARE(app.window->Schedule().RunGetAPR(), qv::AprOutcome::Computed);
     app.window->State().ScheduleSource = qv::kSourceIrregular;
 
     app.Enter("ebxPrincipal", QStringLiteral("200"));
