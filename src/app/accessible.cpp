@@ -375,7 +375,19 @@ double ContrastRatio(const QColor& a, const QColor& b) {
 
 void SetTextTone(QWidget* control, TextTone tone, bool bold) {
     QPalette palette = control->palette();
-    const QColor plain = tone == TextTone::Warning ? QColor(0xC0, 0x00, 0x00) : QColor(Qt::blue);
+    const QColor plain = [tone] {
+        switch (tone) {
+            case TextTone::Warning:
+                return QColor(0xC0, 0x00, 0x00);
+            case TextTone::Good:
+                return QColor(0x00, 0x80, 0x00);
+            case TextTone::Caution:
+                return QColor(0xB0, 0x60, 0x00);
+            case TextTone::Summary:
+                break;
+        }
+        return QColor(Qt::blue);
+    }();
     const QColor background = palette.color(control->backgroundRole());
     const QColor shade = LegibleOn(plain, background, 4.5);
     palette.setColor(control->foregroundRole(), shade);

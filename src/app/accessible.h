@@ -57,8 +57,9 @@ double ContrastRatio(const QColor& a, const QColor& b);
 
 // Colours the page's emphasised texts: warnings red, summaries blue, each the
 // shade nearest the plain one that still reads at 4.5:1 on the control's own
-// background, so a dark colour scheme keeps them legible too.
-enum class TextTone { Warning, Summary };
+// background, so a dark colour scheme keeps them legible too. Verdicts read
+// green when accurate and amber when they sit at the edge of the tolerance.
+enum class TextTone { Warning, Summary, Good, Caution };
 void SetTextTone(QWidget* control, TextTone tone, bool bold = false);
 
 // The colour focus is shown in: the scheme's highlight, darkened or

@@ -28,21 +28,12 @@
 
 #include "app/accessible.h"
 #include "app/entry_box.h"
-#include "app/pages/about_page.h"
-#include "app/pages/chart_page.h"
-#include "app/pages/editor_page.h"
-#include "app/pages/figure_page.h"
-#include "app/pages/help_pages.h"
-#include "app/pages/irregular_page.h"
-#include "app/pages/one_pay_page.h"
-#include "app/pages/regular_page.h"
+#include "app/page_list.h"
 #include "app/pages/settings_page.h"
-#include "app/pages/split_page.h"
-#include "app/pages/vary_page.h"
 #include "app/qt_platform_port.h"
 #include "app/qt_text.h"
 #include "app/shell_texts.h"
-#include "chart/amortization.h"
+#include "core/rounding_setting.h"
 #include "varrate/var_group.h"
 
 namespace {
@@ -50,10 +41,15 @@ namespace {
 // The pages that have a tab, in strip order. One more, hidden tab stands for
 // "no tab": it is current while a page without a tab is shown, so that no
 // visible tab is highlighted.
-constexpr std::array<PageId, 7> kStripPages{
-    PageId::tabAbout, PageId::TabSimple, PageId::tabEstimate, PageId::tabChart,
-    PageId::tabEdit,  PageId::tabSplit,  PageId::tabVary};
-constexpr int kNoTab = int(kStripPages.size());
+std::vector<PageId> StripPages() {
+    std::vector<PageId> pages;
+    for (const PageEntry& entry : PageList()) {
+        if (entry.tab) pages.push_back(entry.id);
+    }
+    return pages;
+}
+const std::vector<PageId> kStripPages = StripPages();
+const int kNoTab = int(kStripPages.size());
 
 int StripIndexOf(PageId id) {
     for (std::size_t i = 0; i < kStripPages.size(); ++i) {
@@ -90,13 +86,6 @@ class TabStripStyle : public QProxyStyle {
 constexpr int kClientWidth = 632;
 constexpr int kClientHeight = 434;
 
-// The pages people work on, which the start size must show whole. The
-// variable-rate page is left to scroll: its list of groups is taller than
-// most screens.
-constexpr std::array<PageId, 9> kWorkingPages{
-    PageId::tabAbout, PageId::TabSimple, PageId::tabEstimate, PageId::tabChart, PageId::tabEdit,
-    PageId::tabSplit, PageId::tabMax,    PageId::tabSettings, PageId::tabOnePay};
-
 // The widget a click on `hit` gives the focus to, as the toolkit chooses it:
 // the nearest enabled widget, from `hit` outwards, that takes focus by click.
 QWidget* ClickFocusTaker(QWidget* hit) {
@@ -131,61 +120,24 @@ QString ItemName(const QString& caption) {
 
 const QString TforMain::kTitle = QString::fromUtf8(shell_text::kWindowTitle);
 
-// What the chart page's entry needs from the window: recomputing the current
-// schedule on the page that made it, and how that ended.
-class TforMain::ChartHostImpl : public qv::ChartPageHost {
-  public:
-    explicit ChartHostImpl(TforMain& main) : main_(main) {}
-
-    void Beep() override { main_.Port().Beep(); }
-    void RunRegularAPR() override { main_.GetPage<RegularPage>().butSimpleAPRClick(); }
-    void RunIrregularAPR() override { main_.GetPage<IrregularPage>().butEstAPRClick(); }
-    bool AprBoxShowsInputError() override {
-        return main_.GetPage<IrregularPage>().AprShowsInputError() ||
-               main_.GetPage<RegularPage>().AprShowsInputError();
-    }
-    void ShowPage(qv::InputErrorRoute page) override { main_.ShowPage(PageFor(page)); }
-    void SetWindowEnabled(bool enabled) override { main_.Port().SetWindowEnabled(enabled); }
-    const qv::ComputedSchedule* LastComputed() override { return main_.LastComputed(); }
-
-  private:
-    static PageId PageFor(qv::InputErrorRoute route) {
-        switch (route) {
-            case qv::InputErrorRoute::tabIntro:
-                return PageId::tabIntro;
-            case qv::InputErrorRoute::TabSimple:
-                return PageId::TabSimple;
-            case qv::InputErrorRoute::tabEstimate:
-                return PageId::tabEstimate;
-            case qv::InputErrorRoute::tabEdit:
-                return PageId::tabEdit;
-            case qv::InputErrorRoute::tabAbout:
-            case qv::InputErrorRoute::CorrectErrorsMessage:
-                break;
-        }
-        return PageId::tabAbout;
-    }
-
-    TforMain& main_;
-};
-
 TforMain::TforMain(std::unique_ptr<PlatformPort> port, QWidget* parent)
-    : QMainWindow(parent), port_(std::move(port)) {
+    : QMainWindow(parent),
+      // With no port given the window shows real dialogs.
+      port_(port ? std::move(port) : std::make_unique<QtPlatformPort>(this)),
+      schedule_(state_, mdsPaySet_, settings_, chart_, *port_) {
     setObjectName(QStringLiteral("forMain"));
     // The resources live in the app library; a static library needs them
     // registered by hand.
     Q_INIT_RESOURCE(resources);
     setWindowIcon(QIcon(QStringLiteral(":/quorvane.svg")));
-    if (!port_) port_ = std::make_unique<QtPlatformPort>(this);
 
     qv::DefinePaySetTable(mdsPaySet_);
     qv::DefineDetailTable(mdsDetail_);
     qv::DefineVariableTable(mdsVariable_);
     qv::DefineVarScheduleTable(mdsVarSchedule_);
 
-    chartHost_ = std::make_unique<ChartHostImpl>(*this);
+    FollowSettings();
     BuildPages();
-    WirePages();
     BuildMenu();
     GiveMnemonics();
     new FocusRing(this);
@@ -230,23 +182,16 @@ void TforMain::BuildPages() {
     strip_->setTabEnabled(kNoTab, false);
     layout->addWidget(strip_);
 
-    // All fifteen pages share one place; only the active one is shown.
+    // All the pages share one place; only the active one is shown.
     auto* area = new QWidget(pconMain_);
     area->setObjectName(QStringLiteral("pconMainPages"));
     auto* stack = new QGridLayout(area);
     stack->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(area, 1);
 
-    const std::array<Page*, kPageCount> made{
-        new AboutPage(*this),     new TolerancePage(*this), new RegularPage(*this),
-        new IrregularPage(*this), new ChartPage(*this),     new EditorPage(*this),
-        new SplitPage(*this),     new UsersPage(*this),     new SettingsPage(*this),
-        new FigurePage(*this),    new VaryPage(*this),      new UsingChartPage(*this),
-        new UsingVaryPage(*this), new OnePayPage(*this),    new PerDiemPage(*this),
-    };
-    for (std::size_t i = 0; i < made.size(); ++i) {
-        Page* page = made[i];
-        Q_ASSERT(std::size_t(page->Id()) == i);
+    for (const PageEntry& entry : PageList()) {
+        Page* page = entry.make(*this);
+        const std::size_t i = std::size_t(entry.id);
         pages_[i] = page;
         // Each page scrolls on its own when the window is made smaller than
         // the page's content.
@@ -307,20 +252,21 @@ void TforMain::BuildMenu() {
     AddPageItem(file, QStringLiteral("Compute APR from &Regular Schedule"), PageId::TabSimple);
     AddPageItem(file, QStringLiteral("Compute APR from &Irregular Schedule"), PageId::tabEstimate);
     AddPageItem(file, QStringLiteral("Get APR for &One Payment Loan"), PageId::tabOnePay);
+    AddPageItem(file, QStringLiteral("Loan by its &Dates, Check a Disclosure"), PageId::tabDated);
     AddPageItem(file, QStringLiteral("&Work with Spit Rate Debt"), PageId::tabSplit);
     AddPageItem(file, QStringLiteral("Analyze a &Variable Rate Schedule"), PageId::tabVary);
 
     QMenu* settings = bar->addMenu(QStringLiteral("&Settings"));
     settings->setObjectName(QStringLiteral("Settings1"));
     // An item naming one setting lands on the box that changes it.
-    const auto settingItem = [&](const QString& caption, QCheckBox* (SettingsPage::*box)() const) {
+    const auto settingItem = [&](const QString& caption, Setting setting) {
         QAction* item = AddPageItem(settings, caption, PageId::tabSettings);
         connect(item, &QAction::triggered, this,
-                [this, box] { (GetPage<SettingsPage>().*box)()->setFocus(Qt::OtherFocusReason); });
+                [this, setting] { GetPage<SettingsPage>().FocusSetting(setting); });
     };
-    settingItem(QStringLiteral("Change Balloon &Hints"), &SettingsPage::cbxHintsOff);
-    settingItem(QStringLiteral("Change &Rounding"), &SettingsPage::cbxRoundDown);
-    settingItem(QStringLiteral("Change Rebate &Inclusion"), &SettingsPage::cbxShowRebates);
+    settingItem(QStringLiteral("Change Balloon &Hints"), Setting::RegularHints);
+    settingItem(QStringLiteral("Change &Rounding"), Setting::RoundDown);
+    settingItem(QStringLiteral("Change Rebate &Inclusion"), Setting::ShowRebates);
     AddPageItem(settings, QStringLiteral("Change &Other Settings"), PageId::tabSettings);
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
@@ -355,14 +301,37 @@ void TforMain::FormCreate() {
 }
 
 void TforMain::Reset() {
-    computed_.reset();
     qv::ResetLoanState(state_);
     for (Page* page : pages_) {
         page->ResetControls();
         page->StartOverAtFirstBox();
     }
+    chart_.Reset();
+    settings_.Reset();
+    schedule_.Reset();
     qv::EmptyTable(mdsPaySet_);
     qv::EmptyTable(mdsDetail_);
+}
+
+qv::TMemDataSet& TforMain::Table(TableId id) {
+    switch (id) {
+        case TableId::mdsDetail:
+            return mdsDetail_;
+        case TableId::mdsVariable:
+            return mdsVariable_;
+        case TableId::mdsVarSchedule:
+            return mdsVarSchedule_;
+    }
+    return mdsDetail_;
+}
+
+void TforMain::FollowSettings() {
+    connect(&settings_, &AppSettings::Changed, this, [this](Setting setting, bool on) {
+        if (setting != Setting::RoundDown) return;
+        const qv::RoundingSetting rounding = qv::RoundingFor(on);
+        state_.loan.RoundAdd = rounding.RoundAdd;
+        chart_.SetCaption(rounding.chartNote);
+    });
 }
 
 void TforMain::FitToPages() {
@@ -380,10 +349,10 @@ void TforMain::FitToPages() {
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     auto tallest = [&](int width) {
         int height = 0;
-        for (PageId id : kWorkingPages) {
-            const Page& page = PageAt(id);
+        for (const PageEntry& entry : PageList()) {
+            if (!entry.working) continue;
             const int inner = width - scrollBar;
-            height = std::max(height, page.PreferredHeightForWidth(inner));
+            height = std::max(height, PageAt(entry.id).PreferredHeightForWidth(inner));
         }
         return height + chrome;
     };
@@ -391,7 +360,9 @@ void TforMain::FitToPages() {
     // shorter, so widen further until they fit the screen's height or use up
     // its width.
     int width = kClientWidth;
-    for (PageId id : kWorkingPages) width = std::max(width, PageAt(id).sizeHint().width());
+    for (const PageEntry& entry : PageList()) {
+        if (entry.working) width = std::max(width, PageAt(entry.id).sizeHint().width());
+    }
     width = std::min(width, maxWidth);
     int height = tallest(width);
     while (height > maxHeight && width < maxWidth) {
@@ -625,8 +596,7 @@ void TforMain::pconMainChange() {
     port_->Inform(shell_text::kIrregularRedirect);
     state_.loan.IrregularLoaded = false;
     state_.loan.ScheduleSource = qv::kSourceIrregular;
-    auto& irregular = GetPage<IrregularPage>();
-    ShowPage(PageId::tabEstimate, irregular.TotalOfPaymentsBox());
+    schedule_.RedirectLoaded();
 }
 
 void TforMain::Exit1Click() {
@@ -644,12 +614,12 @@ void TforMain::ResetAndShowIntro() {
 
 void TforMain::SaveaPaySchedule1Click() {
     ShowPage(PageId::tabEdit);
-    GetPage<EditorPage>().butSaveClick();
+    schedule_.Save();
 }
 
 void TforMain::LoadaSavedPaySchedule1Click() {
     ShowPage(PageId::tabEdit);
-    GetPage<EditorPage>().butLoadClick();
+    schedule_.Load();
 }
 
 void TforMain::AboutQuorvane1Click() {
@@ -668,155 +638,4 @@ void TforMain::Uninstalling1Click() {
 
 void TforMain::FixingSmallScreenProblems1Click() {
     port_->Inform(shell_text::kSmallScreen);
-}
-
-qv::AprSettings TforMain::AprSettingsNow() const {
-    const auto& settings = GetPage<SettingsPage>();
-    qv::AprSettings aprSettings;
-    aprSettings.TenPass = settings.TenPass();
-    aprSettings.Log = settings.LogSteps();
-    return aprSettings;
-}
-
-qv::ChartOptions TforMain::ChartOptionsNow() const {
-    const auto& settings = GetPage<SettingsPage>();
-    qv::ChartOptions options;
-    options.showRebates = settings.ShowRebates();
-    options.fractionalInterest = settings.FractionalInterest();
-    options.roundDown = settings.RoundDown();
-    return options;
-}
-
-bool TforMain::DebugFindPayment() const {
-    return GetPage<SettingsPage>().DebugFindPayment();
-}
-
-qv::AprOutcome TforMain::RunGetAPR() {
-    qv::ChartText lines;
-    const qv::AprOutcome outcome = qv::GetAPR(state_, mdsPaySet_, AprSettingsNow(), lines, *port_);
-    TakeAprResult(outcome, lines);
-    return outcome;
-}
-
-void TforMain::TakeAprResult(qv::AprOutcome outcome, const qv::ChartText& report) {
-    // A successful run replaces the chart box's report; a failed one says
-    // there is no report for the schedule as it stands.
-    if (outcome == qv::AprOutcome::Computed) {
-        computed_ = std::make_unique<qv::ComputedSchedule>(
-            qv::CaptureComputedSchedule(state_.loan, mdsPaySet_));
-        SetChartLines(report);
-        // An "InputError" left by an earlier run belongs to a schedule that is
-        // no longer the current one; left standing, the chart page would take
-        // this schedule for a faulty one.
-        GetPage<RegularPage>().ClearAprInputError();
-        GetPage<IrregularPage>().ClearAprInputError();
-    } else {
-        GetPage<RegularPage>().ShowAprInputError();
-        GetPage<IrregularPage>().ShowAprInputError();
-        ReportNotCurrent();
-    }
-}
-
-void TforMain::ReportNotCurrent() {
-    const auto& lines = shell_text::kNoCurrentReportLines;
-    GetPage<ChartPage>().SetChartLines(qv::ChartText(std::begin(lines), std::end(lines)));
-}
-
-qv::ChartPageHost& TforMain::ChartHost() {
-    return *chartHost_;
-}
-
-std::optional<qv::AprOutcome> TforMain::EstimateIrregularAPR() {
-    return GetPage<IrregularPage>().butEstAPRClick();
-}
-
-void TforMain::TestScheduleIntegrity() {
-    GetPage<EditorPage>().butUpdateGlobalsClick();
-}
-
-void TforMain::MakeScheduleGridEditable() {
-    GetPage<IrregularPage>().MakeGridEditable();
-}
-
-void TforMain::ShowScheduleInterval(qv::Interval interval) {
-    GetPage<IrregularPage>().ShowBaseInterval(interval);
-    GetPage<RegularPage>().ShowInterval(interval);
-}
-
-std::optional<qv::Interval> TforMain::ScheduleInterval() const {
-    return GetPage<IrregularPage>().BaseInterval();
-}
-
-void TforMain::ShowLoadedSchedule(const qv::ScheduleLoad& load) {
-    GetPage<IrregularPage>().ShowLoadedSchedule(load);
-    GetPage<RegularPage>().ShowLoadedSchedule(load);
-}
-
-qv::RegularTexts TforMain::RegularScheduleTexts() const {
-    return GetPage<RegularPage>().BoxTexts();
-}
-
-std::optional<qv::Interval> TforMain::RegularInterval() const {
-    return GetPage<RegularPage>().CommonInterval();
-}
-
-void TforMain::ShowRegularSummary(const std::string& text) {
-    GetPage<RegularPage>().ShowSummary(text);
-}
-
-void TforMain::SetChartCaption(const std::string& caption) {
-    GetPage<ChartPage>().labChart7()->setText(Q(caption));
-}
-
-qv::ChartText TforMain::ChartLines() const {
-    return GetPage<ChartPage>().ChartLines();
-}
-
-void TforMain::SetChartLines(const qv::ChartText& lines) {
-    GetPage<ChartPage>().SetChartLines(lines);
-}
-
-bool TforMain::ChartAmortization() {
-    return GetPage<ChartPage>().butChartEstClick();
-}
-
-void TforMain::PrintChart() {
-    GetPage<ChartPage>().butPrintClick();
-}
-
-void TforMain::WirePages() {
-    auto& regular = GetPage<RegularPage>();
-    auto& irregular = GetPage<IrregularPage>();
-    auto& editor = GetPage<EditorPage>();
-    auto& settings = GetPage<SettingsPage>();
-    auto& chart = GetPage<ChartPage>();
-    auto& about = GetPage<AboutPage>();
-    auto& onePay = GetPage<OnePayPage>();
-    auto& vary = GetPage<VaryPage>();
-    auto& split = GetPage<SplitPage>();
-
-    connect(&regular, &RegularPage::SimpleIntervalTaken, &irregular,
-            &IrregularPage::ShowBaseInterval);
-    connect(&regular, &RegularPage::OnePaymentHandedOver, &onePay, &OnePayPage::TakeOnePayment);
-
-    connect(&editor, &EditorPage::GroupsLeft, &irregular, &IrregularPage::dbgPaySetExit);
-    connect(&editor, &EditorPage::GroupsChanged, &irregular, &IrregularPage::UpdateSummary);
-    connect(&editor, &EditorPage::TotalsTaken, &irregular, &IrregularPage::ShowTotals);
-    connect(&editor, &EditorPage::AmountFinancedTaken, &irregular,
-            &IrregularPage::ShowAmountFinanced);
-
-    connect(&vary, &VaryPage::AmountFinancedMoved, &irregular, &IrregularPage::ShowAmountFinanced);
-
-    connect(&settings, &SettingsPage::RegularHintsSwitched, &regular,
-            &RegularPage::SwitchPageHints);
-    connect(&settings, &SettingsPage::IrregularHintsSwitched, &irregular,
-            &IrregularPage::SwitchPageHints);
-    connect(&settings, &SettingsPage::RoundingNotesChanged, this,
-            [&about, &chart](const QString& aboutNote, const QString& chartNote) {
-                about.labAbout8()->setText(aboutNote);
-                chart.labChart7()->setText(chartNote);
-            });
-    connect(&settings, &SettingsPage::ShowRebatesChanged, chart.butReRx78(), &QWidget::setVisible);
-    // Split-rate results were rounded the old way.
-    connect(&settings, &SettingsPage::RoundingNotesChanged, &split, &SplitPage::ResultsPending);
 }

@@ -1,9 +1,9 @@
 #pragma once
 // TforMain: the one main window. It owns the loan state, the four record
-// tables, the fifteen pages and the platform port for the whole run, offers
-// them to the pages as their Session, and routes what crosses pages: showing
-// a page, Reset, the menus, the APR computation and the signals by which one
-// page reacts to another.
+// tables, the platform port, the current values (settings, chart document,
+// payment schedule, regular schedule) and the pages for the whole run, offers
+// them to the pages as their Session, and routes showing a page, Reset and
+// the menus.
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -12,7 +12,6 @@
 #include "app/pages/page.h"
 #include "app/platform_port.h"
 #include "app/session.h"
-#include "core/apr_engine.h"
 #include "core/loan_state.h"
 #include "data/memdset.h"
 
@@ -35,39 +34,16 @@ class TforMain : public QMainWindow, public Session {
     // --- Session -------------------------------------------------------------
     qv::LoanState& State() override { return state_; }
     PlatformPort& Port() override { return *port_; }
-    qv::TMemDataSet& mdsPaySet() override { return mdsPaySet_; }
-    qv::TMemDataSet& mdsDetail() override { return mdsDetail_; }
-    qv::TMemDataSet& mdsVariable() override { return mdsVariable_; }
-    qv::TMemDataSet& mdsVarSchedule() override { return mdsVarSchedule_; }
+    qv::TMemDataSet& Table(TableId id) override;
     void ShowPage(PageId id, QWidget* focusTarget = nullptr) override;
     void ShowPageAsIs(PageId id) override;
     PageId ActivePage() const override;
     void Reset() override;
     void ResetAndShowIntro() override;
-    qv::AprSettings AprSettingsNow() const override;
-    qv::ChartOptions ChartOptionsNow() const override;
-    bool DebugFindPayment() const override;
-    qv::AprOutcome RunGetAPR() override;
-    void TakeAprResult(qv::AprOutcome outcome, const qv::ChartText& report) override;
-    void ReportNotCurrent() override;
-    const qv::ComputedSchedule* LastComputed() const override { return computed_.get(); }
-    qv::ChartPageHost& ChartHost() override;
-    std::optional<qv::AprOutcome> EstimateIrregularAPR() override;
-    void TestScheduleIntegrity() override;
-    void MakeScheduleGridEditable() override;
-    void ShowScheduleInterval(qv::Interval interval) override;
-    std::optional<qv::Interval> ScheduleInterval() const override;
-    void ShowLoadedSchedule(const qv::ScheduleLoad& load) override;
-    KeptFileDialog& dlgSavePayset() override { return dlgSavePayset_; }
-    KeptFileDialog& dlgOpenPaySet() override { return dlgOpenPaySet_; }
-    qv::RegularTexts RegularScheduleTexts() const override;
-    std::optional<qv::Interval> RegularInterval() const override;
-    void ShowRegularSummary(const std::string& text) override;
-    qv::ChartText ChartLines() const override;
-    void SetChartCaption(const std::string& caption) override;
-    void SetChartLines(const qv::ChartText& lines) override;
-    bool ChartAmortization() override;
-    void PrintChart() override;
+    AppSettings& Settings() override { return settings_; }
+    ChartDocument& Chart() override { return chart_; }
+    PaySchedule& Schedule() override { return schedule_; }
+    RegularInputs& Regular() override { return regular_; }
 
     // Sets the title, resets everything and shows the introduction page.
     void FormCreate();
@@ -101,11 +77,10 @@ class TforMain : public QMainWindow, public Session {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    class ChartHostImpl;
-
     void BuildPages();
-    // Connects the signals by which one page reacts to another.
-    void WirePages();
+    // What follows the settings beyond the pages: the loan's rounding and
+    // the chart's caption.
+    void FollowSettings();
     void BuildMenu();
     // An Alt+letter for every control of every page, none of the menus'.
     void GiveMnemonics();
@@ -133,10 +108,10 @@ class TforMain : public QMainWindow, public Session {
     qv::TMemDataSet mdsVariable_{"mdsVariable"};
     qv::TMemDataSet mdsVarSchedule_{"mdsVarSchedule"};
     std::unique_ptr<PlatformPort> port_;
-    KeptFileDialog dlgSavePayset_{KeptFileDialog::Kind::Save, qv::kProposedScheduleFileName,
-                                  qv::kScheduleFileExtension};
-    KeptFileDialog dlgOpenPaySet_{KeptFileDialog::Kind::Open, qv::kProposedScheduleFileName,
-                                  qv::kScheduleFileExtension};
+    AppSettings settings_;
+    ChartDocument chart_;
+    PaySchedule schedule_;
+    RegularInputs regular_;
 
     QWidget* pconMain_ = nullptr;
     QTabBar* strip_ = nullptr;
@@ -150,6 +125,4 @@ class TforMain : public QMainWindow, public Session {
     bool entering_ = false;     // a page's entry action is running
     bool frameFitted_ = false;  // the framed window has been kept on the screen
     Qt::MouseButton releaseToSwallow_ = Qt::NoButton;
-    std::unique_ptr<qv::ComputedSchedule> computed_;
-    std::unique_ptr<ChartHostImpl> chartHost_;
 };

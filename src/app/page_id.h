@@ -1,8 +1,8 @@
 #pragma once
-// The fifteen pages of the main window.
+// The pages of the main window.
 #include <QString>
 
-// The fifteen pages in page-control order; the value is the page index.
+// The pages in page-control order; the value is the page index.
 enum class PageId : int {
     tabAbout = 0,
     tabIntro = 1,
@@ -19,9 +19,10 @@ enum class PageId : int {
     TabUsingVary = 12,
     tabOnePay = 13,
     tabPerDiem = 14,
+    tabDated = 15,
 };
 
-inline constexpr int kPageCount = 15;
+inline constexpr int kPageCount = 16;
 
 // Name of a page ("tabAbout"), which is also its widget's object name.
 QString PageName(PageId id);

@@ -292,31 +292,23 @@ DetailFill FillDetailRows(const ComputedSchedule& computed, TMemDataSet& detail,
     return out;
 }
 
-ChartEntryOutcome EnterChartPage(LoanTerms& loan, const TMemDataSet& paySet, TMemDataSet& detail,
-                                 bool showRebates, ChartPageHost& host, UserPort& port) {
-    switch (FirstChartEntryStep(loan, paySet)) {
-        case ChartEntryStep::Beep:
-            host.Beep();
-            return ChartEntryOutcome::Beeped;
-        case ChartEntryStep::RecomputeRegular:
-            host.RunRegularAPR();
-            break;
-        case ChartEntryStep::RecomputeIrregular:
-            host.RunIrregularAPR();
-            break;
-        case ChartEntryStep::FillGrid:
-            break;
+ChartEntryOutcome FinishChartEntry(ChartEntryStep step, LoanTerms& loan,
+                                   const ChartEntrySchedule& schedule, TMemDataSet& detail,
+                                   bool showRebates, ChartEntryWindow& window, UserPort& port) {
+    if (step == ChartEntryStep::Beep) {
+        window.Beep();
+        return ChartEntryOutcome::Beeped;
     }
-    if (host.AprBoxShowsInputError()) {
+    if (schedule.aprInputError) {
         port.Inform(kInputErrorInScheduleText);
         const InputErrorRoute route = RouteAfterInputError(loan.ScheduleSource);
         if (route == InputErrorRoute::CorrectErrorsMessage)
             port.Inform(kCorrectErrorsText);
         else
-            host.ShowPage(route);
+            window.ShowPage(route);
         return ChartEntryOutcome::InputError;
     }
-    const ComputedSchedule* computed = host.LastComputed();
+    const ComputedSchedule* computed = schedule.computed;
     if (computed == nullptr) {
         // The split-rate page's chart is text only: its user came to read it,
         // not to be sent off to compute an APR.
@@ -328,9 +320,9 @@ ChartEntryOutcome EnterChartPage(LoanTerms& loan, const TMemDataSet& paySet, TMe
     // The unearned charge is amortized with the rounding in force now.
     ComputedSchedule current = *computed;
     current.loan.RoundAdd = loan.RoundAdd;
-    host.SetWindowEnabled(false);
+    window.SetWindowEnabled(false);
     const DetailFill fill = FillDetailRows(current, detail, showRebates);
-    host.SetWindowEnabled(true);
+    window.SetWindowEnabled(true);
     ShowMessages(port, fill.messages);
     return fill.filled ? ChartEntryOutcome::Filled : ChartEntryOutcome::FillFailed;
 }

@@ -5,13 +5,17 @@
 // chart appended to the chart text.
 //
 // Both work from the last successful APR computation (ComputedSchedule),
-// which the window captures after each one. The chart page calls, on entry:
-//     qv::EnterChartPage(state.loan, mdsPaySet, mdsDetail, cbxShowRebates, host, port);
-// with `host` doing the few things only the window can (beep, run a page's
-// APR command, read its APR box, show a page, enable the window, hand over
-// the last computation); and for "Chart Amortization":
+// which the window captures after each one. The chart page's entry is two
+// calls with the window's own work between them:
+//     step = qv::FirstChartEntryStep(state.loan, mdsPaySet);
+//     ... recompute the schedule of the page that made it, when step asks ...
+//     qv::FinishChartEntry(step, state.loan, {inputError, lastComputed}, mdsDetail,
+//                          showRebates, window, port);
+// with `window` doing the few things only the window can (beep, show a page,
+// enable itself); and for "Chart Amortization":
 //     auto r = qv::AppendAmortizationChart(lastComputed, state.loan.RoundAdd, options, lines,
-//     port); labChart7->setText(r.caption);  // then append `lines` to the chart box
+//                                          port);
+//     caption = r.caption;  // then append `lines` to the chart text
 // The pieces of the page entry are public as well, for callers that need
 // only part of it.
 #include <cstdint>
@@ -125,21 +129,24 @@ DetailFill FillDetailRows(const ComputedSchedule& computed, TMemDataSet& detail,
 
 // --- Page entry: the whole of it ------------------------------------------------------
 
-// What only the window can do during the page entry.
-class ChartPageHost {
+// What only the window can do during the page entry. The schedule is
+// recomputed by the caller before FinishChartEntry, never from here.
+class ChartEntryWindow {
   public:
-    virtual ~ChartPageHost() = default;
+    virtual ~ChartEntryWindow() = default;
     virtual void Beep() = 0;
-    virtual void RunRegularAPR() = 0;    // the regular page's "Compute APR"
-    virtual void RunIrregularAPR() = 0;  // the irregular page's APR command
-    // True when the irregular or the regular page's APR box reads "InputError".
-    virtual bool AprBoxShowsInputError() = 0;
     // Never called with CorrectErrorsMessage.
     virtual void ShowPage(InputErrorRoute page) = 0;
     virtual void SetWindowEnabled(bool enabled) = 0;
-    // The last successful APR computation, after any recompute of this
-    // entry; nullptr when there has been none since Reset.
-    virtual const ComputedSchedule* LastComputed() = 0;
+};
+
+// How the schedule stands once any recompute of the entry has run.
+struct ChartEntrySchedule {
+    // An APR page shows "InputError" for the schedule.
+    bool aprInputError = false;
+    // The last successful APR computation; nullptr when there has been
+    // none since Reset.
+    const ComputedSchedule* computed = nullptr;
 };
 
 enum class ChartEntryOutcome {
@@ -156,11 +163,13 @@ inline constexpr std::string_view kNothingComputedText =
     "No APR has been computed for a schedule yet.\n\r"
     "Compute one on Tab 2 or Tab 3, then chart it here.";
 
-// The page entry in order: beep or recompute, route an input error, then
-// fill the grid from the last computation with the window disabled (enabled
-// again in every case) and show what the fill reported.
-ChartEntryOutcome EnterChartPage(LoanTerms& loan, const TMemDataSet& paySet, TMemDataSet& detail,
-                                 bool showRebates, ChartPageHost& host, UserPort& port);
+// The page entry after FirstChartEntryStep and the recompute it asked for:
+// beep, or route an input error, then fill the grid from the last
+// computation with the window disabled (enabled again in every case) and
+// show what the fill reported.
+ChartEntryOutcome FinishChartEntry(ChartEntryStep step, LoanTerms& loan,
+                                   const ChartEntrySchedule& schedule, TMemDataSet& detail,
+                                   bool showRebates, ChartEntryWindow& window, UserPort& port);
 
 // --- "Chart Amortization" -----------------------------------------------------------
 

@@ -6,7 +6,11 @@
 #include <cmath>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <set>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "core/loan_state.h"
 #include "regz/regz_input.h"
@@ -777,13 +781,27 @@ LoanParse ParseCsvLoan(std::string_view line, const CsvColumns& columns) {
 }
 
 LoanParse ParseJsonLoan(std::string_view line, const BatchReading& reading) {
+    // A key written twice in one object: JSON keeps the last value, which
+    // would silently drop the other one (two amounts financed, say).
+    std::vector<std::set<std::string>> keysOfObjects;
+    std::optional<std::string> repeated;
+    const auto watchKeys = [&](int, json::parse_event_t event, json& parsed) {
+        if (event == json::parse_event_t::object_start) keysOfObjects.emplace_back();
+        if (event == json::parse_event_t::object_end) keysOfObjects.pop_back();
+        if (event == json::parse_event_t::key) {
+            std::string key = parsed.get<std::string>();
+            if (!keysOfObjects.back().insert(key).second && !repeated) repeated = std::move(key);
+        }
+        return true;
+    };
     json object;
     try {
-        object = json::parse(line);
+        object = json::parse(line, watchKeys);
     } catch (const json::exception& e) {
         // A syntax error, or a number beyond any double.
         return Failed({}, "not JSON (a batch holds one object per line): " + ErrorText(e));
     }
+    if (repeated) return Failed(JsonId(object), "\"" + *repeated + "\" is given twice");
     return JsonLoan(object, reading);
 }
 

@@ -83,24 +83,13 @@ Answer MessageLog::Show(MessageKind kind, std::string_view text) {
                                                                             : Answer::No;
 }
 
-// The chart page's entry asks the window to recompute the schedule, to read
-// the APR box and for the last computation; here the worker is the window.
-class LoanWorker::ChartHost : public ChartPageHost {
+// The chart page's entry needs a window to beep, show a page and disable
+// itself; the companion has none to speak of.
+class LoanWorker::ChartWindow : public ChartEntryWindow {
   public:
-    explicit ChartHost(LoanWorker& worker) : worker_(worker) {}
     void Beep() override {}
-    // A loaded schedule is the irregular page's, never the regular page's.
-    void RunRegularAPR() override {}
-    void RunIrregularAPR() override { worker_.Estimate(); }
-    bool AprBoxShowsInputError() override { return worker_.aprBoxInputError_; }
     void ShowPage(InputErrorRoute) override {}
     void SetWindowEnabled(bool) override {}
-    const ComputedSchedule* LastComputed() override {
-        return worker_.computed_ ? &*worker_.computed_ : nullptr;
-    }
-
-  private:
-    LoanWorker& worker_;
 };
 
 LoanWorker::LoanWorker(RunSettings settings)
@@ -119,6 +108,7 @@ void LoanWorker::Start() {
     interval_ = kStartInterval;
     aprBoxInputError_ = false;
     capture_ = settings_.check;
+    report_ = settings_.keepReport;
     computed_.reset();
     timed_.reset();
     box_.clear();
@@ -144,7 +134,9 @@ bool LoanWorker::TakeLoad(const ScheduleLoad& load, LoanRecord& record) {
 }
 
 AprEstimate LoanWorker::Estimate() {
-    AprEstimate e = EstimateApr(state_, paySet_, interval_, settings_.apr, log_);
+    AprSettings apr = settings_.apr;
+    apr.Summary = report_;
+    AprEstimate e = EstimateApr(state_, paySet_, interval_, apr, log_);
     aprBoxInputError_ = e.InputError();
     if (e.Computed()) {
         // Only the chart and the check read the computed schedule; a batch
@@ -354,15 +346,21 @@ ChartRun LoanWorker::Chart(const std::filesystem::path& file) {
         return run;
     }
     Start();
+    // The chart follows the report in the chart box.
+    report_ = true;
     // Loading estimates the APR once; entering the chart page estimates it
     // again and fills the grid, and "Chart Amortization" appends the chart.
     if (!LoadFile(in, record) || !RecountAndEstimate(record)) return run;
     // The chart page works from the computation it asks for again.
     capture_ = true;
-    ChartHost host(*this);
+    ChartWindow window;
     const std::size_t before = log_.lines.size();
+    const ChartEntryStep step = FirstChartEntryStep(state_.loan, paySet_);
+    // A loaded schedule is the irregular page's, never the regular page's.
+    if (step == ChartEntryStep::RecomputeIrregular) Estimate();
     const ChartEntryOutcome entry =
-        EnterChartPage(state_.loan, paySet_, detail_, settings_.showRebates, host, log_);
+        FinishChartEntry(step, state_.loan, {aprBoxInputError_, computed_ ? &*computed_ : nullptr},
+                         detail_, settings_.showRebates, window, log_);
     if (entry != ChartEntryOutcome::Filled) {
         NotComputed(record, before);
         return run;

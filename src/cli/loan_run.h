@@ -125,7 +125,7 @@ class LoanWorker {
     ChartRun Chart(const std::filesystem::path& file);
 
   private:
-    class ChartHost;
+    class ChartWindow;
 
     // The program as it starts: a fresh loan state, empty tables, no messages.
     void Start();
@@ -166,6 +166,7 @@ class LoanWorker {
     Interval interval_ = kStartInterval;
     bool aprBoxInputError_ = false;
     bool capture_ = false;  // keep the computed schedule (chart, check)
+    bool report_ = true;    // someone reads the chart box: the estimate writes its report
     std::optional<ComputedSchedule> computed_;
     std::vector<PayGroup> groups_;          // the loaded schedule's groups
     std::optional<regz::TimedLoan> timed_;  // the loan placed in time

@@ -237,9 +237,19 @@ std::string PlainMoney(Currency amount) {
     const auto magnitude =
         amount < 0 ? 0 - static_cast<std::uint64_t>(amount) : static_cast<std::uint64_t>(amount);
     const auto perDollar = static_cast<std::uint64_t>(kCurrencyPerDollar);
-    std::string fraction = std::to_string(magnitude % perDollar + perDollar).substr(1);
-    while (fraction.size() > 2 && fraction.back() == '0') fraction.pop_back();
-    return (amount < 0 ? "-" : "") + std::to_string(magnitude / perDollar) + "." + fraction;
+    // Written in place: a sign, up to 20 digits of dollars, the point and
+    // four decimals.
+    char text[32];
+    char* end = text;
+    if (amount < 0) *end++ = '-';
+    end = std::to_chars(end, text + sizeof text, magnitude / perDollar).ptr;
+    *end++ = '.';
+    // The ten-thousandths as four digits, with a leading 1 that is dropped.
+    std::to_chars(end - 1, end + 4, magnitude % perDollar + perDollar);
+    *(end - 1) = '.';
+    end += 4;
+    while (end[-1] == '0' && end[-3] != '.') --end;
+    return std::string(text, end);
 }
 
 std::string ExactRateText(double rate) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -64,6 +65,12 @@ class TermSum {
         else
             AddChecked(whole);
     }
+    // True while every term has been small: a whole term of at most 2^51 may
+    // then be added by AddSmallWhole (485 of them stay far inside the range).
+    bool Unchecked() const { return !checked_; }
+    void AddSmallWhole(double whole) { sum_ += static_cast<Currency>(whole); }
+    // Adds whole units of small terms summed elsewhere while Unchecked.
+    void AddSmallUnits(Currency units) { sum_ += units; }
     double Dollars() const {
         if (overflow_ != 0) return overflow_ * kInf;
         return CurrencyToDollars(sum_);
@@ -96,13 +103,13 @@ Currency PaymentCurrency(const PayEntry& e) {
 
 constexpr double kUnitRoundoff = 0x1p-53;
 
-// True when `approx`, within `errorUnits` unit roundoffs of the value `exact`
-// computed another way, lies far enough from every odd multiple of one half
-// that both round to the same whole number `whole` = RoundToWhole(approx).
-bool RoundsLike(double approx, double whole, double errorUnits) {
+// True when `approx`, within bound |approx| of the value `exact` computed
+// another way, lies far enough from every odd multiple of one half that both
+// round to the same whole number `whole` = RoundToWhole(approx).
+bool RoundsLike(double approx, double whole, double bound) {
     // Exact: approx - whole is at most one half and has no rounding.
     const double fromHalf = 0.5 - std::fabs(approx - whole);
-    return fromHalf > errorUnits * kUnitRoundoff * std::fabs(approx);
+    return fromHalf > bound * std::fabs(approx);
 }
 
 // P / (1 + i)^t for the payments of a schedule, rounded to currency, without
@@ -125,100 +132,305 @@ bool RoundsLike(double approx, double whole, double errorUnits) {
 // farther than that from every odd multiple of one half rounds to the same
 // whole number as q'; a q nearer, a discount outside the normal range (where
 // a product is no longer rounded to 53 bits) or a quotient beyond 2^51
-// takes the old way.
-class WholePeriodDiscount {
-  public:
-    explicit WholePeriodDiscount(double base) : base_(base), factor_(1.0 / base) {}
-
-    // nearbyint(payment / pow(base, t)).
-    double Discounted(double payment, std::int32_t t) {
-        if (!CarryTo(t)) {
-            Restart(t);
-            return std::nearbyint(payment / std::pow(base_, t));
-        }
-        const double q = payment * discount_;
-        if (std::fabs(q) < kRoundsExactlyBelow) {
-            const double whole = RoundToWhole(q);
-            if (RoundsLike(q, whole, errorUnits_ + 8)) return whole;
-        }
-        return std::nearbyint(payment / std::pow(base_, t));
-    }
-
-  private:
-    static constexpr std::int32_t kMaxStride = 64;
+// takes the old way. The bound is kept as (m + 8) u itself: m is a whole
+// number below 2^13, so that double and its steps of 2 u are exact.
+//
+// The usual term (the next period, a quotient that rounds safely, a sum
+// of small terms) is taken inline with the lane's values in registers;
+// everything else goes through AddSlowly, which handles the lane as a value
+// so that the usual path never has to keep it in memory.
+struct UnitPeriodLane {
+    static constexpr std::int64_t kMaxStride = 64;
     static constexpr double kPowErrorUnits = 4;
     static constexpr double kMaxErrorUnits = 4096;
+    // (m + 8) u for m = 0, after a restart (m = a + 1) and at most.
+    static constexpr double kExactStartBound = 8 * kUnitRoundoff;
+    static constexpr double kRestartBound = (kPowErrorUnits + 1 + 8) * kUnitRoundoff;
+    static constexpr double kLargestBound = (kMaxErrorUnits + 8) * kUnitRoundoff;
+    static constexpr double kStepBound = 2 * kUnitRoundoff;
+    // The odd days' quotient by the reciprocal: one rounding in the
+    // reciprocal, one in the product.
+    static constexpr double kOddDaysBound = 4 * kUnitRoundoff;
 
-    // Multiplies the discount on to base^-t; false when it cannot get there
-    // within the error it allows (t behind it or far ahead, too many steps,
-    // a discount outside the normal range).
-    bool CarryTo(std::int32_t t) {
-        if (t < t_ || t - t_ > kMaxStride || errorUnits_ + 2 * (t - t_) > kMaxErrorUnits)
-            return false;
-        errorUnits_ += 2 * static_cast<double>(t - t_);
-        for (; t_ < t; ++t_) discount_ *= factor_;
-        return discount_ >= std::numeric_limits<double>::min() &&
-               discount_ <= std::numeric_limits<double>::max();
-    }
+    explicit UnitPeriodLane(double rate) : i(rate), base(1.0 + rate), factor(1.0 / base) {}
 
-    void Restart(std::int32_t t) {
-        discount_ = 1.0 / std::pow(base_, t);
-        t_ = t;
-        errorUnits_ = kPowErrorUnits + 1;
-    }
-
-    double base_;
-    double factor_;
-    double discount_ = 1.0;
-    std::int32_t t_ = 0;
-    double errorUnits_ = 0;
+    double i;                         // the rate per period
+    double base;                      // 1 + i
+    double factor;                    // 1 / (1 + i)
+    double discount = 1.0;            // (1 + i)^-t, carried
+    std::int64_t t = 0;               // the period the discount is carried to
+    double bound = kExactStartBound;  // (m + 8) u
+    double oddDays = 1.0;             // 1 + i f for the current odd days
+    double inverseOddDays = 1.0;      // 1 / oddDays
+    TermSum sum;
 };
 
-// Adds D / oddDays rounded to currency, D a whole number of currency units:
-// by the reciprocal, which is within 2 u of the quotient (one rounding in
-// the reciprocal, one in the product), unless that could round otherwise.
-void AddOddDaysDiscounted(TermSum& sum, double discounted, double oddDays, double inverse) {
-    const double approx = discounted * inverse;
-    if (std::fabs(approx) < kRoundsExactlyBelow) {
-        const double whole = RoundToWhole(approx);
-        if (RoundsLike(approx, whole, 4)) return sum.AddWhole(whole);
+// Multiplies the discount on to base^-t; false when it cannot get there
+// within the error it allows (t behind it or far ahead, too many steps, a
+// discount outside the normal range).
+bool CarryTo(UnitPeriodLane& lane, std::int32_t t) {
+    const std::int64_t steps = t - lane.t;
+    const double grown = lane.bound + UnitPeriodLane::kStepBound * static_cast<double>(steps);
+    if (steps < 0 || steps > UnitPeriodLane::kMaxStride || grown > UnitPeriodLane::kLargestBound)
+        return false;
+    lane.bound = grown;
+    for (; lane.t < t; ++lane.t) lane.discount *= lane.factor;
+    return lane.discount >= std::numeric_limits<double>::min() &&
+           lane.discount <= std::numeric_limits<double>::max();
+}
+
+// nearbyint(payment / pow(base, t)) by the carried discount where that is
+// safe, the old way otherwise (carrying on from its power).
+double Discounted(UnitPeriodLane& lane, double payment, std::int32_t t) {
+    if (!CarryTo(lane, t)) {
+        const double power = std::pow(lane.base, t);
+        lane.discount = 1.0 / power;
+        lane.t = t;
+        lane.bound = UnitPeriodLane::kRestartBound;
+        return std::nearbyint(payment / power);
     }
-    sum.Add(discounted / oddDays);
+    const double q = payment * lane.discount;
+    const double whole = RoundToWhole(q);
+    if (std::fabs(q) < kRoundsExactlyBelow && RoundsLike(q, whole, lane.bound)) return whole;
+    return std::nearbyint(payment / std::pow(lane.base, t));
+}
+
+// Any term, with every check: the lane comes in and goes out by value.
+[[gnu::noinline]] UnitPeriodLane AddSlowly(UnitPeriodLane lane, double payment, std::int32_t t) {
+    const double discounted = Discounted(lane, payment, t);
+    // A whole number over exactly one needs no rounding (the discounted
+    // amount is whole, or beyond the range and refused either way).
+    if (lane.oddDays == 1.0) {
+        lane.sum.AddWhole(discounted);
+        return lane;
+    }
+    // D / oddDays, D whole, by the reciprocal unless that could round
+    // otherwise.
+    const double approx = discounted * lane.inverseOddDays;
+    const double whole = RoundToWhole(approx);
+    if (std::fabs(approx) < kRoundsExactlyBelow &&
+        RoundsLike(approx, whole, UnitPeriodLane::kOddDaysBound))
+        lane.sum.AddWhole(whole);
+    else
+        lane.sum.Add(discounted / lane.oddDays);
+    return lane;
+}
+
+// A payment (in currency units, not zero) due after t whole periods: the
+// usual term inline, as AddSlowly would take it; any other by AddSlowly.
+inline void AddPayment(UnitPeriodLane& lane, double payment, std::int32_t t) {
+    if (t == lane.t + 1 &&
+        lane.bound + UnitPeriodLane::kStepBound <= UnitPeriodLane::kLargestBound &&
+        lane.sum.Unchecked()) {
+        const double discount = lane.discount * lane.factor;
+        const double q = payment * discount;
+        const double whole = RoundToWhole(q);
+        const double bound = lane.bound + UnitPeriodLane::kStepBound;
+        if (discount >= std::numeric_limits<double>::min() &&
+            discount <= std::numeric_limits<double>::max() && std::fabs(q) < kRoundsExactlyBelow &&
+            RoundsLike(q, whole, bound)) {
+            double term = whole;
+            bool safe = true;
+            if (lane.oddDays != 1.0) {
+                const double approx = whole * lane.inverseOddDays;
+                term = RoundToWhole(approx);
+                safe = std::fabs(approx) < kRoundsExactlyBelow &&
+                       RoundsLike(approx, term, UnitPeriodLane::kOddDaysBound);
+            }
+            if (safe) {
+                lane.discount = discount;
+                lane.t = t;
+                lane.bound = bound;
+                lane.sum.AddSmallWhole(term);
+                return;
+            }
+        }
+    }
+    lane = AddSlowly(lane, payment, t);
+}
+
+// The odd days' factor of a payment: simple interest on one period's rate i
+// for the days beyond its whole periods.
+double OddDaysFactor(double i, std::int32_t cumDays, std::int32_t daysPerPd) {
+    return 1.0 + i * cumDays / daysPerPd;
+}
+
+// The odd days of the payments from here on; false where their factor is
+// zero or less.
+bool SetOddDays(UnitPeriodLane& lane, std::int32_t cumDays, std::int32_t daysPerPd) {
+    lane.oddDays = OddDaysFactor(lane.i, cumDays, daysPerPd);
+    if (!(lane.oddDays > 0.0)) return false;
+    lane.inverseOddDays = 1.0 / lane.oddDays;
+    return true;
+}
+
+// Walks payments 1..count of the matrix for Appendix J's general equation:
+// `oddDays(cumDays)` first and wherever the odd days change (most schedules
+// carry the same odd days on every payment, so their factor is recomputed
+// only there; false ends the walk, returning false), then
+// `payment(amount, t)` for each payment that is not nothing, its amount in
+// currency units and t its whole periods.
+template <typename OnOddDays, typename OnPayment>
+bool WalkTerms(const LoanState& state, std::int32_t count, OnOddDays&& oddDays,
+               OnPayment&& payment) {
+    std::int32_t cumDays = 0;
+    for (std::int32_t k = 1; k <= count; ++k) {
+        const PayEntry& e = state.loan.PayMatrix[static_cast<size_t>(k)];
+        if (e.CumDays != cumDays || k == 1) {
+            cumDays = e.CumDays;
+            if (!oddDays(cumDays)) return false;
+        }
+        // A payment of nothing is worth nothing at any rate, even where its
+        // discount factor has overflowed (0 x infinity would be no number).
+        if (e.PayCents == 0) continue;
+        payment(static_cast<double>(PaymentCurrency(e)), e.CumPds);
+    }
+    return true;
 }
 
 // Appendix J's general equation: each payment discounted by whole periods
 // compounded and the odd days as simple interest on one period's rate.
 double ImpliedUnitPeriod(const LoanState& state, std::int32_t daysPerPd, std::int32_t count,
                          double pdsPerYear, double apr) {
-    const double i = fni(pdsPerYear, apr);
-    if (!(1.0 + i > 0.0)) return kNaN;
-    WholePeriodDiscount discount(1.0 + i);
-    TermSum sum;
-    // Most schedules carry the same odd days on every payment.
-    std::int32_t cumDays = 0;
-    double oddDays = 1.0;
-    double inverseOddDays = 1.0;
-    for (std::int32_t k = 1; k <= count; ++k) {
-        const PayEntry& e = state.loan.PayMatrix[static_cast<size_t>(k)];
-        if (e.CumDays != cumDays || k == 1) {
-            cumDays = e.CumDays;
-            oddDays = 1.0 + i * e.CumDays / daysPerPd;
-            if (!(oddDays > 0.0)) return kNaN;
-            inverseOddDays = 1.0 / oddDays;
-        }
-        // A payment of nothing is worth nothing at any rate, even where its
-        // discount factor has overflowed (0 x infinity would be no number).
-        if (e.PayCents == 0) continue;
-        const double discounted =
-            discount.Discounted(static_cast<double>(PaymentCurrency(e)), e.CumPds);
-        // A whole number over exactly one needs no rounding (the discounted
-        // amount is whole, or beyond the range and refused either way).
-        if (oddDays == 1.0)
-            sum.AddWhole(discounted);
-        else
-            AddOddDaysDiscounted(sum, discounted, oddDays, inverseOddDays);
+    UnitPeriodLane lane(fni(pdsPerYear, apr));
+    if (!(lane.base > 0.0)) return kNaN;
+    const bool defined = WalkTerms(
+        state, count, [&](std::int32_t cumDays) { return SetOddDays(lane, cumDays, daysPerPd); },
+        [&](double payment, std::int32_t t) { AddPayment(lane, payment, t); });
+    return defined ? lane.sum.Dollars() : kNaN;
+}
+
+// Two rates side by side, one in each half of a register, so that the usual
+// term of both takes one set of instructions (SSE2 on x86-64; elsewhere the
+// compiler splits each operation in two). The same operations on the same
+// values as one rate alone: IEEE arithmetic gives each half the digits it
+// would have on its own.
+using DoublePair = double __attribute__((vector_size(16)));
+using MaskPair = std::int64_t __attribute__((vector_size(16)));
+
+constexpr DoublePair Both(double x) {
+    return DoublePair{x, x};
+}
+
+DoublePair Abs(DoublePair x) {
+    constexpr MaskPair kAllButSign = {INT64_MAX, INT64_MAX};
+    return std::bit_cast<DoublePair>(std::bit_cast<MaskPair>(x) & kAllButSign);
+}
+
+DoublePair RoundToWhole(DoublePair x) {
+    constexpr DoublePair kShift = Both(0x1.8p52);
+    return (x + kShift) - kShift;
+}
+
+// RoundsLike for both halves, and both within 2^51 (where RoundToWhole
+// rounds as nearbyint does).
+MaskPair RoundsLike(DoublePair approx, DoublePair whole, DoublePair bound) {
+    const DoublePair size = Abs(approx);
+    return (size < Both(kRoundsExactlyBelow)) & (Both(0.5) - Abs(approx - whole) > bound * size);
+}
+
+// What the usual term of two lanes changes, kept out of memory: the carried
+// discounts and their bounds (as in UnitPeriodLane), the reciprocals of the
+// odd days' factors, and the currency units summed since the lanes last
+// took them. Both lanes' discounts are always carried to the same t.
+struct HotPair {
+    DoublePair factor;
+    DoublePair discount;
+    DoublePair bound;
+    DoublePair inverseOddDays;
+    std::int64_t t;
+    std::int64_t pending0 = 0;
+    std::int64_t pending1 = 0;
+    bool unchecked;  // both sums have only had small terms
+};
+
+HotPair Hot(const std::array<UnitPeriodLane, 2>& lanes) {
+    return {DoublePair{lanes[0].factor, lanes[1].factor},
+            DoublePair{lanes[0].discount, lanes[1].discount},
+            DoublePair{lanes[0].bound, lanes[1].bound},
+            DoublePair{lanes[0].inverseOddDays, lanes[1].inverseOddDays},
+            lanes[0].t,
+            0,
+            0,
+            lanes[0].sum.Unchecked() && lanes[1].sum.Unchecked()};
+}
+
+void GiveBack(const HotPair& hot, std::array<UnitPeriodLane, 2>& lanes) {
+    for (std::size_t k = 0; k < 2; ++k) {
+        lanes[k].discount = hot.discount[k];
+        lanes[k].bound = hot.bound[k];
+        lanes[k].t = hot.t;
     }
-    return sum.Dollars();
+    lanes[0].sum.AddSmallUnits(hot.pending0);
+    lanes[1].sum.AddSmallUnits(hot.pending1);
+}
+
+// The usual term of both lanes at once, exactly as AddPayment takes it for
+// each; false (nothing changed) when either lane needs AddSlowly.
+bool AddUsualTerms(HotPair& hot, double payment, std::int32_t t) {
+    if (t != hot.t + 1 || !hot.unchecked) return false;
+    const DoublePair discount = hot.discount * hot.factor;
+    const DoublePair q = Both(payment) * discount;
+    const DoublePair whole = RoundToWhole(q);
+    const DoublePair bound = hot.bound + Both(UnitPeriodLane::kStepBound);
+    // Over odd days of no length the reciprocal is exactly one and the
+    // term stays the whole number it is.
+    const DoublePair approx = whole * hot.inverseOddDays;
+    const DoublePair term = RoundToWhole(approx);
+    const MaskPair usual = (bound <= Both(UnitPeriodLane::kLargestBound)) &
+                           (discount >= Both(std::numeric_limits<double>::min())) &
+                           (discount <= Both(std::numeric_limits<double>::max())) &
+                           RoundsLike(q, whole, bound) &
+                           RoundsLike(approx, term, Both(UnitPeriodLane::kOddDaysBound));
+    if (!(usual[0] && usual[1])) return false;
+    hot.discount = discount;
+    hot.bound = bound;
+    hot.t = t;
+    hot.pending0 += static_cast<std::int64_t>(term[0]);
+    hot.pending1 += static_cast<std::int64_t>(term[1]);
+    return true;
+}
+
+[[gnu::noinline]] HotPair AddTermsSlowly(HotPair hot, std::array<UnitPeriodLane, 2>& lanes,
+                                         double payment, std::int32_t t) {
+    GiveBack(hot, lanes);
+    for (UnitPeriodLane& lane : lanes) lane = AddSlowly(lane, payment, t);
+    return Hot(lanes);
+}
+
+std::array<double, 2> ImpliedUnitPeriodPair(const LoanState& state, std::int32_t daysPerPd,
+                                            std::int32_t count, double pdsPerYear, double apr1,
+                                            double apr2) {
+    std::array<UnitPeriodLane, 2> lanes{UnitPeriodLane(fni(pdsPerYear, apr1)),
+                                        UnitPeriodLane(fni(pdsPerYear, apr2))};
+    if (lanes[0].base > 0.0 && lanes[1].base > 0.0) {
+        HotPair hot = Hot(lanes);
+        const bool defined = WalkTerms(
+            state, count,
+            [&](std::int32_t cumDays) {
+                if (!SetOddDays(lanes[0], cumDays, daysPerPd) ||
+                    !SetOddDays(lanes[1], cumDays, daysPerPd))
+                    return false;
+                hot.inverseOddDays = DoublePair{lanes[0].inverseOddDays, lanes[1].inverseOddDays};
+                return true;
+            },
+            [&](double payment, std::int32_t t) {
+                if (!AddUsualTerms(hot, payment, t)) hot = AddTermsSlowly(hot, lanes, payment, t);
+            });
+        if (defined) {
+            GiveBack(hot, lanes);
+            return {lanes[0].sum.Dollars(), lanes[1].sum.Dollars()};
+        }
+    }
+    // A rate where some factor is not defined: each on its own, so that the
+    // other still gets its amount.
+    return {ImpliedUnitPeriod(state, daysPerPd, count, pdsPerYear, apr1),
+            ImpliedUnitPeriod(state, daysPerPd, count, pdsPerYear, apr2)};
+}
+
+// The days of a payment's interval on the per-diem basis.
+double IntervalDays(std::int32_t daysPerPd, const PayEntry& e) {
+    return static_cast<double>(daysPerPd) * e.PriorPds + e.AddDays;
 }
 
 // Per-diem basis: each interval discounted by its growth (simple interest on
@@ -233,7 +445,7 @@ double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32
     double interval = kNaN;
     for (std::int32_t k = 1; k <= count; ++k) {
         const PayEntry& e = state.loan.PayMatrix[static_cast<size_t>(k)];
-        const double intervalDays = static_cast<double>(daysPerPd) * e.PriorPds + e.AddDays;
+        const double intervalDays = IntervalDays(daysPerPd, e);
         if (!(intervalDays == days)) {
             days = intervalDays;
             interval = PerDiemGrowth(apr, days);
@@ -245,6 +457,36 @@ double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32
     return sum.Dollars();
 }
 
+// True where ImpliedAmtFin has an amount at `apr` rather than NaN: every
+// discount factor it would meet is positive. Found without summing a term.
+bool ImpliedDefined(const LoanState& state, std::int32_t Count, double apr) {
+    const std::int32_t count = std::clamp(Count, 0, kMaxPayments);
+    if (count == 0) return true;
+    if (!std::isfinite(apr)) return false;
+    if (state.loan.PerDiem) {
+        double days = kNaN;
+        for (std::int32_t k = 1; k <= count; ++k) {
+            const double intervalDays =
+                IntervalDays(state.loan.DaysPerPd, state.loan.PayMatrix[static_cast<size_t>(k)]);
+            if (intervalDays == days) continue;
+            days = intervalDays;
+            if (!(PerDiemGrowth(apr, days) > 0.0)) return false;
+        }
+        return true;
+    }
+    if (state.loan.DaysPerPd <= 0 || !(state.loan.PdsPerYear > 0)) return false;
+    const double i = fni(state.loan.PdsPerYear, apr);
+    if (!(1.0 + i > 0.0)) return false;
+    std::int32_t cumDays = 0;
+    for (std::int32_t k = 1; k <= count; ++k) {
+        const PayEntry& e = state.loan.PayMatrix[static_cast<size_t>(k)];
+        if (e.CumDays == cumDays && k != 1) continue;
+        cumDays = e.CumDays;
+        if (!(OddDaysFactor(i, cumDays, state.loan.DaysPerPd) > 0.0)) return false;
+    }
+    return true;
+}
+
 // The lowest annual rate at which every discount factor of the schedule is
 // still defined, nudged inside that limit; -infinity when every rate is (a
 // per-diem schedule without an interval of any length).
@@ -254,8 +496,7 @@ double LowestDefinedAPR(const LoanState& state, std::int32_t count) {
         double longest = 0.0;
         for (std::int32_t k = 1; k <= count; ++k) {
             const PayEntry& e = state.loan.PayMatrix[static_cast<size_t>(k)];
-            longest = std::max(longest,
-                               static_cast<double>(state.loan.DaysPerPd) * e.PriorPds + e.AddDays);
+            longest = std::max(longest, IntervalDays(state.loan.DaysPerPd, e));
         }
         // An interval of a year or more compounds yearly: defined down to
         // -100 %, as a year of simple interest is.
@@ -342,6 +583,24 @@ struct Search {
         recent.Keep(apr, amount);
         return amount;
     }
+    // The amounts at two rates, in one pass over the schedule when neither
+    // has been looked at.
+    std::array<double, 2> Implied(double apr1, double apr2) const {
+        const std::optional<double> known1 = recent.Find(apr1);
+        const std::optional<double> known2 = recent.Find(apr2);
+        if (known1 || known2) {
+            return {known1 ? *known1 : Implied(apr1), known2 ? *known2 : Implied(apr2)};
+        }
+        const std::array<double, 2> amounts = ImpliedAmtFinPair(state, state.loan.DaysPerPd, count,
+                                                                state.loan.PdsPerYear, apr1, apr2);
+        recent.Keep(apr1, amounts[0]);
+        recent.Keep(apr2, amounts[1]);
+        return amounts;
+    }
+    bool Defined(double apr) const {
+        if (const std::optional<double> amount = recent.Find(apr)) return !std::isnan(*amount);
+        return ImpliedDefined(state, count, apr);
+    }
 };
 
 // The secant iteration from 24 %: the straight line through the implied
@@ -355,8 +614,7 @@ std::optional<double> SecantSearch(const Search& s) {
     std::unordered_set<double> tried;
     for (int step = 0; step < kMaxSecantSteps; ++step) {
         apr = estimate;
-        const double a1 = s.Implied(apr);
-        const double a2 = s.Implied(apr + kSecantStep);
+        const auto [a1, a2] = s.Implied(apr, apr + kSecantStep);
         if (!std::isfinite(a1) || !std::isfinite(a2) || a1 == a2) return std::nullopt;
         estimate = apr + kSecantStep * (s.state.loan.AmtFin - a1) / (a2 - a1);
         if (!std::isfinite(estimate)) return std::nullopt;
@@ -397,8 +655,9 @@ double RoundedAPR(double apr) {
 std::optional<double> BracketSearch(const Search& s) {
     double lo = std::max(kLowestSearchedAPR, LowestDefinedAPR(s.state, s.count));
     double hi = kHighestSearchedAPR;
-    const double gapLo = s.Implied(lo) - s.state.loan.AmtFin;
-    const double gapHi = s.Implied(hi) - s.state.loan.AmtFin;
+    const std::array<double, 2> ends = s.Implied(lo, hi);
+    const double gapLo = ends[0] - s.state.loan.AmtFin;
+    const double gapHi = ends[1] - s.state.loan.AmtFin;
     if (std::isnan(gapLo) || std::isnan(gapHi)) return std::nullopt;
     if (gapLo == 0) return lo;
     if (gapHi == 0) return hi;
@@ -426,8 +685,9 @@ std::optional<double> BracketSearch(const Search& s) {
 // above it lie on either side of the amount financed (or on it).
 bool MeetsAmountFinanced(const Search& s, double apr) {
     const double reach = s.tolerance + 0.0005;
-    const double below = s.Implied(apr - reach) - s.state.loan.AmtFin;
-    const double above = s.Implied(apr + reach) - s.state.loan.AmtFin;
+    const std::array<double, 2> near = s.Implied(apr - reach, apr + reach);
+    const double below = near[0] - s.state.loan.AmtFin;
+    const double above = near[1] - s.state.loan.AmtFin;
     if (std::isnan(below) || std::isnan(above)) return false;
     // The implied amount moves in whole ten-thousandths: a gap within half
     // of one is no gap.
@@ -444,7 +704,7 @@ std::optional<double> FindAPR(const Search& s) {
     // Rounding can carry a rate that lies just inside the range where the
     // discount factors are defined across its edge; a rate at which the
     // schedule has no present value solves nothing.
-    auto defined = [&s](double rate) { return !std::isnan(s.Implied(rate)); };
+    auto defined = [&s](double rate) { return s.Defined(rate); };
     if (const std::optional<double> rate = SecantSearch(s)) {
         const double rounded = RoundedAPR(*rate);
         const bool inRange = rounded >= kLowestSearchedAPR && rounded <= kHighestSearchedAPR;
@@ -483,6 +743,18 @@ double ImpliedAmtFin(const LoanState& state, std::int32_t DaysPerPd, std::int32_
     return ImpliedUnitPeriod(state, DaysPerPd, count, PdsPerYear, APR);
 }
 
+std::array<double, 2> ImpliedAmtFinPair(const LoanState& state, std::int32_t DaysPerPd,
+                                        std::int32_t Count, double PdsPerYear, double APR1,
+                                        double APR2) {
+    const std::int32_t count = std::clamp(Count, 0, kMaxPayments);
+    if (count == 0 || state.loan.PerDiem || !std::isfinite(APR1) || !std::isfinite(APR2) ||
+        DaysPerPd <= 0 || !(PdsPerYear > 0)) {
+        return {ImpliedAmtFin(state, DaysPerPd, Count, PdsPerYear, APR1),
+                ImpliedAmtFin(state, DaysPerPd, Count, PdsPerYear, APR2)};
+    }
+    return ImpliedUnitPeriodPair(state, DaysPerPd, count, PdsPerYear, APR1, APR2);
+}
+
 AprOutcome GetAPR(LoanState& state, TMemDataSet& paySet, const AprSettings& settings,
                   ChartText& chart, UserPort& port, const FormatSettings& fs) {
     const double tolerance = AprTolerance(settings);
@@ -514,7 +786,10 @@ AprOutcome GetAPR(LoanState& state, TMemDataSet& paySet, const AprSettings& sett
     }
 
     try {
-        WriteSummary(state, paySet, chart, fs);
+        if (settings.Summary)
+            WriteSummary(state, paySet, chart, fs);
+        else
+            chart.clear();
     } catch (const EMemDatasetError& e) {
         port.Warn(e.what());
         return AprOutcome::ScheduleRejected;

@@ -2,6 +2,7 @@
 // The APR engine: the actuarial method of Regulation Z, Appendix J. Finds the
 // annual rate at which the present value of the payments of the matrix equals
 // the amount financed.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -24,6 +25,10 @@ using ChartText = std::vector<std::string>;
 struct AprSettings {
     bool TenPass = true;  // "Use Ten Pass APR Estimation": the finer stopping tolerance
     bool Log = false;     // "Log Estimate Steps": one chart line per secant step
+    // The loan summary at the top of the chart. A caller that never shows
+    // the chart (a batch of records) turns it off: formatting its amounts
+    // costs more than a short schedule's whole iteration.
+    bool Summary = true;
 };
 
 // Stopping tolerance of the iteration, in percent per year.
@@ -31,11 +36,17 @@ double AprTolerance(const AprSettings& settings);
 
 // The amount financed implied by payments 1..Count of the matrix at the
 // annual rate APR (percent), each term rounded to currency as it is built.
-// Unit-period basis unless state.PerDiem. Returns +/-infinity when a term or
+// Unit-period basis unless state.loan.PerDiem. Returns +/-infinity when a term or
 // the sum leaves the currency range, and NaN when the rate lies outside the
 // range where the discount factors are defined (a factor of zero or less).
 double ImpliedAmtFin(const LoanState& state, std::int32_t DaysPerPd, std::int32_t Count,
                      double PdsPerYear, double APR);
+
+// The amounts ImpliedAmtFin gives at APR1 and at APR2, found in one pass
+// over the schedule (the secant step's two rates).
+std::array<double, 2> ImpliedAmtFinPair(const LoanState& state, std::int32_t DaysPerPd,
+                                        std::int32_t Count, double PdsPerYear, double APR1,
+                                        double APR2);
 
 // How one run of GetAPR ended.
 enum class AprOutcome {

@@ -4,7 +4,7 @@
 // the report of it and the page's texts.
 //
 // The page's handlers call:
-//   edMaxRateExit     TakeEntry(edMaxRate, qv::CheckMaxRate(text), state.MaxRate, port);
+//   edMaxRateExit     TakeEntry(edMaxRate, qv::CheckMaxRate(text), state.figure.MaxRate, port);
 //   butFindClick      auto r = qv::AdjustPayments(state, inputs, port);
 //                     then show or hide the three notes (r.notesVisible), replace
 //                     redFound's lines with *r.found when set, and give the regular

@@ -9,7 +9,7 @@
 //     const qv::AprEstimate e = qv::EstimateApr(state, mdsPaySet, rgpBasePd->ItemIndex(),
 //                                               settings, port);
 //     if (e.summarized) UpdateGroupSum(e.count, e.total);
-//     edAPR := qv::AprBoxText(e, state.APR);
+//     edAPR := qv::AprBoxText(e, state.loan.APR);
 //     if (e.Computed()) { capture the computed schedule; chart box := e.report; }
 // and, for the count half of "Test Sched. Integrity":
 //     const qv::ScheduleRecount r = qv::RecountSchedule(state, mdsPaySet);

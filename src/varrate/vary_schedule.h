@@ -5,7 +5,7 @@
 // the APR side can work on it.
 //
 // The page calls, for
-//   "Amortize":       auto r = qv::AmortizeVaryList(state.ContractPrincipal, rgpVary interval,
+//   "Amortize":       auto r = qv::AmortizeVaryList(state.vary.ContractPrincipal, rgpVary interval,
 //                                                   mdsVariable, mdsVarSchedule);
 //                     labVary14 := r.label when set; dbgVarSchedule read-only; show r.messages
 //   "Chart":          auto r = qv::ChartVaryList(rgpVary interval, mdsVariable, mdsVarSchedule,

@@ -156,10 +156,10 @@ void AccessibilityTest::aComputedAprIsSpokenAndHiddenGridsKeepStill() {
     // The computation filled the payment table; the editor's grid, out of
     // sight, did not move to it (which would announce a cell no one sees)
     // and catches up once its page shows.
-    QVERIFY(app.window->mdsPaySet().CurrentRow() >= 0);
+    QVERIFY(app.window->Schedule().PaySet().CurrentRow() >= 0);
     QVERIFY(!hiddenGrid->currentIndex().isValid());
     app.window->ShowPage(PageId::tabEdit);
-    QCOMPARE(hiddenGrid->currentIndex().row(), app.window->mdsPaySet().CurrentRow());
+    QCOMPARE(hiddenGrid->currentIndex().row(), app.window->Schedule().PaySet().CurrentRow());
 }
 
 void AccessibilityTest::anAltLetterLeavesTheBoxBeforeItPresses() {

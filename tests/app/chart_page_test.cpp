@@ -34,7 +34,7 @@ struct Group {
 // the way the APR pages do, and leaves no page to recompute it.
 void LoadSchedule(AppFixture& app, double amtFin, std::initializer_list<Group> groups) {
     qv::LoanState& state = app.window->State();
-    qv::TMemDataSet& paySet = app.window->mdsPaySet();
+    qv::TMemDataSet& paySet = app.window->Schedule().PaySet();
     qv::EmptyTable(paySet);
     int sequence = 0;
     std::int64_t cents = 0;
@@ -48,7 +48,7 @@ void LoadSchedule(AppFixture& app, double amtFin, std::initializer_list<Group> g
     state.loan.AmtFin = amtFin;
     state.loan.TotPay = cents * 100;
     state.loan.PayCount = count;
-    QCOMPARE(app.window->RunGetAPR(), qv::AprOutcome::Computed);
+    QCOMPARE(app.window->Schedule().RunGetAPR(), qv::AprOutcome::Computed);
     state.loan.ScheduleSource = qv::kSourceNone;
 }
 
@@ -66,7 +66,7 @@ QStringList Column(qv::TMemDataSet& table, const char* field) {
 }
 
 void SetRebates(AppFixture& app, bool on) {
-    app.window->GetPage<SettingsPage>().cbxShowRebates()->setChecked(on);
+    app.window->findChild<QCheckBox*>(QStringLiteral("cbxShowRebates"))->setChecked(on);
 }
 
 }  // namespace
@@ -99,7 +99,7 @@ void ChartPageTest::enteringARegularScheduleFillsRebatesByTheRuleOf78s() {
     app->port->ClearRecords();
     app->window->ShowPage(PageId::tabChart);
     QVERIFY(app->port->messages.empty());
-    qv::TMemDataSet& detail = app->window->mdsDetail();
+    qv::TMemDataSet& detail = app->window->Table(TableId::mdsDetail);
     QCOMPARE(Column(detail, "Rebate"),
              QStringList({"84.62", "70.51", "57.69", "46.15", "35.9", "26.92", "19.23", "12.82",
                           "7.69", "3.85", "1.28", "0"}));
@@ -168,7 +168,7 @@ void ChartPageTest::chartingAgainGivesNoSecondCopyOfTheSameChart() {
 
     // Another chart of the same schedule (rounded down) is added below it,
     // and so is the same chart once the user has written after it.
-    app->window->GetPage<SettingsPage>().cbxRoundDown()->setChecked(true);
+    app->window->findChild<QCheckBox*>(QStringLiteral("cbxRoundDown"))->setChecked(true);
     app->Click("butChartEst");
     QCOMPARE(charts(), 2);
     QCOMPARE(Lines(*app).filter(QStringLiteral("rounding down to whole cent.")).size(), 1);

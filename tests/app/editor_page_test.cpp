@@ -48,7 +48,7 @@ struct EditorApp : AppFixture {
         port->ClearRecords();
     }
     QTableView* Grid() const { return Find<QTableView>("dbgPaySet2"); }
-    qv::TMemDataSet& PaySet() const { return window->mdsPaySet(); }
+    qv::TMemDataSet& PaySet() const { return window->Schedule().PaySet(); }
     qv::LoanState& State() const { return window->State(); }
     QString Summary() const { return Find<QLabel>("labEstimate15")->text(); }
 };

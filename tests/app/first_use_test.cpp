@@ -80,7 +80,7 @@ void FirstUseTest::theRuleOf78sWarningLeavesTheChartPageWorking() {
         box.exec();
         QApplication::setActiveWindow(a.window.get());
     };
-    a.window->GetPage<SettingsPage>().cbxShowRebates()->setChecked(true);
+    a.window->findChild<QCheckBox*>(QStringLiteral("cbxShowRebates"))->setChecked(true);
     a.ComputeRegular(QStringLiteral("5000"), QStringLiteral("24"), QStringLiteral("230"),
                      QStringLiteral("280"));
     a.PickTab(QStringLiteral("4:Chart/Rule of 78s"));
@@ -124,7 +124,7 @@ void FirstUseTest::theChartChartsTheLastComputationNotTheBoxesOfAnotherPage() {
     a.Click("butChartEst");
 
     // The grid's unearned charge falls from the 600.00 of the computation.
-    qv::TMemDataSet& detail = a.window->mdsDetail();
+    qv::TMemDataSet& detail = a.window->Table(TableId::mdsDetail);
     QCOMPARE(detail.Count(), 36);
     const int unearned = detail.FieldIndex("UnEarnIn");
     QCOMPARE(QString::fromStdString(detail.CellText(0, unearned)), QStringLiteral("569.38"));

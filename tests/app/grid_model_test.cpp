@@ -242,7 +242,7 @@ class GridModelTest : public QObject {
         auto* irregular = app.Find<QTableView>("dbgPaySet");
         auto* editor = app.Find<QTableView>("dbgPaySet2");
         QVERIFY(irregular != nullptr && editor != nullptr);
-        AddGroup(app.window->mdsPaySet(), 1, 12, 250.0);
+        AddGroup(app.window->Schedule().PaySet(), 1, 12, 250.0);
         QCOMPARE(irregular->model()->rowCount(), 1);
         QCOMPARE(editor->model()->rowCount(), 1);
         QCOMPARE(irregular->model()->headerData(4, Qt::Horizontal).toString(),

@@ -123,8 +123,8 @@ void IrregularPageTest::theProgramTakesBackItsOwnSuggestionOfAThousandOrMore() {
     QCOMPARE(app.Text("edGroupPay"), QStringLiteral("1,000.00"));
     app.Click("butDone");
     QVERIFY(app.port->messages.empty());
-    QCOMPARE(app.window->mdsPaySet().RowCount(), 1);
-    QCOMPARE(app.window->mdsPaySet().FieldAsFloat("PaySize"), 1000.0);
+    QCOMPARE(app.window->Schedule().PaySet().RowCount(), 1);
+    QCOMPARE(app.window->Schedule().PaySet().FieldAsFloat("PaySize"), 1000.0);
     QCOMPARE(Label(app, "labEstimate15"), QStringLiteral("12 Payments, Total= $12,000.00"));
 }
 
@@ -217,7 +217,7 @@ void IrregularPageTest::addGroupRefusesMoreThan485Payments() {
              (Messages{{MessageKind::Information,
                         "Warning: No more than 485 payments allowed overall!"}}));
     // Refused: nothing changes and the boxes keep what the user typed.
-    QCOMPARE(app.window->mdsPaySet().RowCount(), 1);
+    QCOMPARE(app.window->Schedule().PaySet().RowCount(), 1);
     QCOMPARE(app.State().group.GroupNumber, 2);
     QCOMPARE(app.State().group.GroupPayCount, 480);
     QCOMPARE(app.Text("edSizeGroup"), QStringLiteral("6"));
@@ -226,7 +226,7 @@ void IrregularPageTest::addGroupRefusesMoreThan485Payments() {
     app.port->ClearRecords();
     AddGroup(app, QStringLiteral("5"), QStringLiteral("10"));
     QVERIFY(app.port->messages.empty());
-    QCOMPARE(app.window->mdsPaySet().RowCount(), 2);
+    QCOMPARE(app.window->Schedule().PaySet().RowCount(), 2);
     QCOMPARE(Label(app, "labEstimate15"), QStringLiteral("485 Payments, Total= $4,850.00"));
 }
 
@@ -240,7 +240,7 @@ void IrregularPageTest::addGroupRefusesTextThatIsNoNumber() {
              (Messages{{MessageKind::Information, "This Payment Group data has syntax errors."},
                        {MessageKind::Information,
                         "Warning: No more than 485 payments allowed overall!"}}));
-    QCOMPARE(app.window->mdsPaySet().RowCount(), 0);
+    QCOMPARE(app.window->Schedule().PaySet().RowCount(), 0);
     QCOMPARE(app.State().group.GroupNumber, 1);
     QCOMPARE(app.Text("edGroupPay"), QStringLiteral("88.8x"));
     QVERIFY(!app.Page().GridEditable());
@@ -260,7 +260,7 @@ void IrregularPageTest::addedGroupsAreNumberedAndSummed() {
     QCOMPARE(app.Text("edGroupPds"), QStringLiteral("1"));
     QVERIFY(app.Page().GridEditable());
     // The second group is still pending; the recount stores it.
-    qv::TMemDataSet& paySet = app.window->mdsPaySet();
+    qv::TMemDataSet& paySet = app.window->Schedule().PaySet();
     QCOMPARE(paySet.Count(), 1);
     QVERIFY(app.Page().UpdateSummary());
     QCOMPARE(paySet.Count(), 2);
@@ -378,7 +378,7 @@ void IrregularPageTest::leavingTheGridRecountsAndMarksTheAPRPending() {
     app.Click("butEstAPR");
     QCOMPARE(app.Text("edAPR"), QStringLiteral("12.003"));
 
-    QTableView* grid = app.Page().dbgPaySet();
+    QTableView* grid = app.Find<QTableView>("dbgPaySet");
     EditCell(grid, 0, 1, QStringLiteral("10"));
     // Still in the grid: nothing recounted yet.
     QCOMPARE(app.Text("edAPR"), QStringLiteral("12.003"));
@@ -407,7 +407,7 @@ void IrregularPageTest::gridRefusesCellsThatDoNotConvertAndStaysUsable() {
     IrregularApp app;
     AddGroup(app, QStringLiteral("12"), QStringLiteral("88.85"));
     app.port->ClearRecords();
-    QTableView* grid = app.Page().dbgPaySet();
+    QTableView* grid = app.Find<QTableView>("dbgPaySet");
     EditCell(grid, 0, 2, QStringLiteral("8x.85"));
     QCOMPARE(app.port->messages,
              (Messages{{MessageKind::Warning,
@@ -435,7 +435,7 @@ void IrregularPageTest::gridRefusesCellsThatDoNotConvertAndStaysUsable() {
     EditCell(grid, 1, 0, QStringLiteral("2"));
     QTest::keyClick(grid, Qt::Key_Tab);
     QVERIFY(app.port->messages.empty());
-    QCOMPARE(app.window->mdsPaySet().Count(), 2);
+    QCOMPARE(app.window->Schedule().PaySet().Count(), 2);
     QCOMPARE(Label(app, "labEstimate15"), QStringLiteral("13 Payments, Total= $1,085.00"));
 }
 
@@ -443,10 +443,10 @@ void IrregularPageTest::pageEntryStoresThePendingGroupAndNotesEditing() {
     IrregularApp app;
     QCOMPARE(Label(app, "labEstimate17"), QString());
     AddGroup(app, QStringLiteral("12"), QStringLiteral("88.85"));
-    QCOMPARE(app.window->mdsPaySet().Count(), 0);
+    QCOMPARE(app.window->Schedule().PaySet().Count(), 0);
     app.window->ShowPage(PageId::tabAbout);
     app.window->ShowPage(PageId::tabEstimate);
-    QCOMPARE(app.window->mdsPaySet().Count(), 1);
+    QCOMPARE(app.window->Schedule().PaySet().Count(), 1);
     QCOMPARE(Label(app, "labEstimate17"),
              QStringLiteral("You can edit this Schedule at Tab 5 or Click on an individual cell in "
                             "the grid below to edit it."));
@@ -486,7 +486,7 @@ void IrregularPageTest::resetAllRestoresTheStartTexts() {
     QCOMPARE(s.group.GroupPayTotal, 0.0);
     QCOMPARE(s.loan.ScheduleSource, 0);
     QCOMPARE(s.loan.DaysPerPd, 30);
-    QCOMPARE(app.window->mdsPaySet().RowCount(), 0);
+    QCOMPARE(app.window->Schedule().PaySet().RowCount(), 0);
 
     // After Reset the first count suggests one group again.
     app.window->ShowPage(PageId::tabEstimate);

@@ -48,7 +48,7 @@ struct RegularApp : AppFixture {
     // (SetSize, PaySize, PriorPds, AddDays) of every group in Sequence order.
     QList<QList<double>> Groups() const {
         QList<QList<double>> out;
-        qv::TMemDataSet& t = window->mdsPaySet();
+        qv::TMemDataSet& t = window->Schedule().PaySet();
         int sequence = 0;
         for (t.MoveFirst(); !t.AtEnd(); t.MoveNext()) {
             if (t.FieldAsInteger("Sequence") != ++sequence) return {};
@@ -108,9 +108,9 @@ void RegularPageTest::thirtySixMonthlyPaymentsOfAHundred() {
     QCOMPARE(app.State().regular.RegPay, 100.0);
 
     // Groups left over from another page are replaced.
-    app.window->mdsPaySet().AppendNew();
-    app.window->mdsPaySet().SetFieldInteger("Sequence", 9);
-    app.window->mdsPaySet().Post();
+    app.window->Schedule().PaySet().AppendNew();
+    app.window->Schedule().PaySet().SetFieldInteger("Sequence", 9);
+    app.window->Schedule().PaySet().Post();
     app.Click("butSimpleAPR");
     QVERIFY(app.port->messages.empty());
     QCOMPARE(app.Groups(), (QList<QList<double>>{{1, 100, 1, 0}, {34, 100, 1, 0}, {1, 100, 1, 0}}));
@@ -118,7 +118,7 @@ void RegularPageTest::thirtySixMonthlyPaymentsOfAHundred() {
     QCOMPARE(app.State().loan.APR, 12.249);
     QCOMPARE(app.State().loan.ScheduleSource, qv::kSourceRegular);
     QCOMPARE(app.State().loan.PerDiem, false);
-    const qv::ChartText chart = app.window->GetPage<ChartPage>().ChartLines();
+    const qv::ChartText chart = app.window->Chart().Lines();
     QVERIFY(!chart.empty());
     QCOMPARE(chart.front(), std::string("APR evaluated by Quorvane version 0.9992"));
     QCOMPARE(chart.back(), std::string("Estimated APR = 12.249%"));
@@ -431,7 +431,7 @@ void RegularPageTest::moreThan485PaymentsAreRefusedThenCorrected() {
                        Warn(kNoDuration)}));
     QCOMPARE(app.Text("edSimpAPR"), QStringLiteral("InputError"));
     QCOMPARE(app.State().loan.ScheduleSource, qv::kSourceRegular);
-    QCOMPARE(app.window->mdsPaySet().Count(), 0);  // nothing was built
+    QCOMPARE(app.window->Schedule().PaySet().Count(), 0);  // nothing was built
 
     app.port->ClearRecords();
     app.Enter("edSimpInnerNoPay", QStringLiteral("485"));
@@ -616,7 +616,7 @@ void RegularPageTest::resetAllRestoresStartTexts() {
     QCOMPARE(app.State().onePay.DayOne, 2);
     QCOMPARE(app.State().loan.ScheduleSource, 0);
     QCOMPARE(app.State().loan.DaysPerPd, 30);
-    QCOMPARE(app.window->mdsPaySet().Count(), 0);
+    QCOMPARE(app.window->Schedule().PaySet().Count(), 0);
 }
 
 void RegularPageTest::printAmortizationChartsTheComputedScheduleThenPrints() {

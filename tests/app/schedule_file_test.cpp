@@ -69,7 +69,7 @@ struct FileApp : AppFixture {
 
     Groups PaySet() const {
         Groups out;
-        qv::TMemDataSet& t = window->mdsPaySet();
+        qv::TMemDataSet& t = window->Schedule().PaySet();
         for (int row = 0; row < t.RowCount(); ++row) {
             // Fields in table order: SetSize, Sequence, PaySize, PriorPds, AddDays.
             out.emplace_back(std::stoi(t.CellText(row, 0)), std::stoi(t.CellText(row, 1)),
@@ -265,8 +265,8 @@ void ScheduleFileTest::theCurrentScheduleIsOfferedForSavingFirst() {
     const fs::path example = app.Path("example.txt");
     const fs::path current = app.Path("current.txt");
     WriteBytes(example, kExampleFile);
-    qv::AppendPayGroup(app.window->mdsPaySet(), {24, 1, 50.0, 1, 0});
-    app.window->mdsPaySet().Post();
+    qv::AppendPayGroup(app.window->Schedule().PaySet(), {24, 1, 50.0, 1, 0});
+    app.window->Schedule().PaySet().Post();
     app.State().loan.AmtFin = 1100.0;
 
     app.port->answers = {yes ? qv::Answer::Yes : qv::Answer::No};
@@ -476,7 +476,7 @@ void ScheduleFileTest::exampleFilesLoadWithTheirApr() {
         // same way: the same report, line for line, and the same rate.
         qv::cli::LoanWorker companion{qv::cli::RunSettings{}};
         const qv::cli::LoanRecord record = companion.FromScheduleFile(entry.path(), name);
-        QCOMPARE(record.report, app.window->ChartLines());
+        QCOMPARE(record.report, app.window->Chart().Lines());
         QCOMPARE(record.apr, app.State().loan.APR);
         ++loaded;
     }

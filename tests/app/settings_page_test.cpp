@@ -120,19 +120,21 @@ void SettingsPageTest::eightBoxesWithCaptionsStatesAndTabOrder() {
 
 void SettingsPageTest::readersFollowTheBoxes() {
     SettingsApp app;
-    SettingsPage& page = app.Page();
-    QVERIFY(page.TenPass());
-    QVERIFY(!page.LogSteps() && !page.ShowRebates() && !page.FractionalInterest() &&
-            !page.RoundDown() && !page.DebugFindPayment());
+    const AppSettings& page = app.window->Settings();
+    QVERIFY(page.Get(Setting::TenPass));
+    QVERIFY(!page.Get(Setting::LogSteps) && !page.Get(Setting::ShowRebates) &&
+            !page.Get(Setting::FractionalInterest) && !page.Get(Setting::RoundDown) &&
+            !page.Get(Setting::DebugFindPayment));
     for (const char* name :
          {"cbxTenPass", "cbxShowRebates", "cbxFractionalInt", "cbxRoundDown", "cbxShowFlip"}) {
         app.Tick(name);
     }
     app.Box("cbxLog")->setChecked(true);
-    QVERIFY(!page.TenPass());
-    QVERIFY(page.LogSteps() && page.ShowRebates() && page.FractionalInterest() &&
-            page.RoundDown() && page.DebugFindPayment());
-    const qv::AprSettings engine = app.window->AprSettingsNow();
+    QVERIFY(!page.Get(Setting::TenPass));
+    QVERIFY(page.Get(Setting::LogSteps) && page.Get(Setting::ShowRebates) &&
+            page.Get(Setting::FractionalInterest) && page.Get(Setting::RoundDown) &&
+            page.Get(Setting::DebugFindPayment));
+    const qv::AprSettings engine = app.window->Settings().Apr();
     QVERIFY(!engine.TenPass);
     QVERIFY(engine.Log);
     QVERIFY(app.port->messages.empty());

@@ -95,9 +95,9 @@ void ShellTest::startsOnIntroWithTitleAndResetState() {
     QCOMPARE(s.loan.IrregularLoaded, false);
     QCOMPARE(s.onePay.AmtFinOne, fresh.onePay.AmtFinOne);
     QVERIFY(s.loan.PayMatrix == fresh.loan.PayMatrix);
-    QCOMPARE(w.mdsPaySet().Count(), 0);
-    QCOMPARE(w.mdsDetail().Count(), 0);
-    QVERIFY(w.mdsPaySet().Active());
+    QCOMPARE(w.Schedule().PaySet().Count(), 0);
+    QCOMPARE(w.Table(TableId::mdsDetail).Count(), 0);
+    QVERIFY(w.Schedule().PaySet().Active());
 
     // A sample of every page's Reset texts, including the odd ones.
     QCOMPARE(app.Text("edSimpRegPay"), QStringLiteral("0.0"));
@@ -183,13 +183,13 @@ void ShellTest::menuCaptionsAreExact() {
     QStringList menus;
     for (QAction* a : bar->actions()) menus << a->text();
     QCOMPARE(menus, (QStringList{"&File", "&Settings", "&Help"}));
-    QCOMPARE(
-        Captions(app.Find<QMenu>("File1")),
-        (QStringList{"E&xit", "Reset && &Clear", "&Save a Pay.Schedule",
-                     "&Load a Saved Pay.Schedule", "&Edit a Pay.Schedule",
-                     "&Figure Out a Schedule at known Rate", "Compute APR from &Regular Schedule",
-                     "Compute APR from &Irregular Schedule", "Get APR for &One Payment Loan",
-                     "&Work with Spit Rate Debt", "Analyze a &Variable Rate Schedule"}));
+    QCOMPARE(Captions(app.Find<QMenu>("File1")),
+             (QStringList{
+                 "E&xit", "Reset && &Clear", "&Save a Pay.Schedule", "&Load a Saved Pay.Schedule",
+                 "&Edit a Pay.Schedule", "&Figure Out a Schedule at known Rate",
+                 "Compute APR from &Regular Schedule", "Compute APR from &Irregular Schedule",
+                 "Get APR for &One Payment Loan", "Loan by its &Dates, Check a Disclosure",
+                 "&Work with Spit Rate Debt", "Analyze a &Variable Rate Schedule"}));
     QCOMPARE(Captions(app.Find<QMenu>("Settings1")),
              (QStringList{"Change Balloon &Hints", "Change &Rounding", "Change Rebate &Inclusion",
                           "Change &Other Settings"}));
@@ -382,8 +382,8 @@ void ShellTest::resetCommandsRestoreStartStateAndShowIntro() {
     s.loan.PayCount = 12;
     s.regular.FirstPay = 42.0;  // the regular page's own values survive Reset
     s.loan.PayMatrix[1].PayCents = 10000;
-    AddGroup(w.mdsPaySet());
-    AddGroup(w.mdsDetail());
+    AddGroup(w.Schedule().PaySet());
+    AddGroup(w.Table(TableId::mdsDetail));
     app.Find<QLineEdit>("edTotPay")->setText(QStringLiteral("1200.00"));
     app.Find<QLineEdit>("edSimpRegPay")->setText(QStringLiteral("100.00"));
     app.Find<QLineEdit>("edRate2")->setText(QStringLiteral("1.5"));
@@ -407,8 +407,8 @@ void ShellTest::resetCommandsRestoreStartStateAndShowIntro() {
     QCOMPARE(s.loan.PayCount, 0);
     QCOMPARE(s.regular.FirstPay, 42.0);
     QCOMPARE(s.loan.PayMatrix[1].PayCents, 0);
-    QCOMPARE(w.mdsPaySet().Count(), 0);
-    QCOMPARE(w.mdsDetail().Count(), 0);
+    QCOMPARE(w.Schedule().PaySet().Count(), 0);
+    QCOMPARE(w.Table(TableId::mdsDetail).Count(), 0);
     QCOMPARE(app.Text("edTotPay"), QStringLiteral("0.00"));
     QCOMPARE(app.Text("edSimpRegPay"), QStringLiteral("0.0"));
     QCOMPARE(app.Text("edRate2"), QStringLiteral("0.0"));
@@ -551,7 +551,7 @@ void ShellTest::exitAnsweredNoKeepsEverything() {
     TforMain& w = *app.window;
     w.ShowPage(PageId::tabSplit);
     w.State().loan.APR = 12.25;
-    AddGroup(w.mdsPaySet());
+    AddGroup(w.Schedule().PaySet());
     app.Find<QLineEdit>("edSplitAmtFin")->setText(QStringLiteral("500.00"));
     app.port->answers = {qv::Answer::No};
     app.Item("Exit1")->trigger();
@@ -562,7 +562,7 @@ void ShellTest::exitAnsweredNoKeepsEverything() {
     QVERIFY(w.isVisible());
     QCOMPARE(w.ActivePage(), PageId::tabSplit);
     QCOMPARE(w.State().loan.APR, 12.25);
-    QCOMPARE(w.mdsPaySet().Count(), 1);
+    QCOMPARE(w.Schedule().PaySet().Count(), 1);
     QCOMPARE(app.Text("edSplitAmtFin"), QStringLiteral("500.00"));
 }
 

@@ -14,6 +14,7 @@
 #include "app/radio_group.h"
 #include "app/table_model.h"
 #include "app_fixture.h"
+#include "core/interval.h"
 #include "core/pay_group.h"
 #include "varrate/var_group.h"
 #include "varrate/vary_schedule.h"
@@ -23,7 +24,8 @@ using Messages = std::vector<qv::RecordedMessage>;
 
 namespace {
 
-constexpr int kMonthly = 1, kWeekly = 4;
+constexpr int kMonthly = qv::ItemOf(qv::Interval::Monthly),
+              kWeekly = qv::ItemOf(qv::Interval::Weekly);
 
 struct VaryApp : AppFixture {
     VaryApp() {
@@ -47,9 +49,11 @@ struct VaryApp : AppFixture {
 
     QString Label(const char* name) const { return Find<QLabel>(name)->text(); }
     RadioGroup* Interval() const { return Find<RadioGroup>("rgpVary"); }
-    std::vector<qv::VarGroup> Groups() const { return qv::ReadVarGroups(window->mdsVariable()); }
+    std::vector<qv::VarGroup> Groups() const {
+        return qv::ReadVarGroups(window->Table(TableId::mdsVariable));
+    }
     std::vector<qv::VarScheduleRow> Schedule() const {
-        qv::TMemDataSet& schedule = window->mdsVarSchedule();
+        qv::TMemDataSet& schedule = window->Table(TableId::mdsVarSchedule);
         std::vector<qv::VarScheduleRow> rows;
         for (schedule.MoveFirst(); !schedule.AtEnd(); schedule.MoveNext())
             rows.push_back(qv::ReadVarScheduleRow(schedule));
@@ -164,13 +168,13 @@ void VaryPageTest::chartReplacesTheChartTextAndKeepsItOnTheChartPage() {
     // An APR computed on the irregular page and not yet charted: entering
     // the chart page would compute it again, and its report would replace
     // the chart text.
-    qv::TMemDataSet& paySet = app.window->mdsPaySet();
+    qv::TMemDataSet& paySet = app.window->Schedule().PaySet();
     qv::AppendPayGroup(paySet, {12, 1, 88.85, 1, 0});
     paySet.Post();
     app.window->State().loan.AmtFin = 1000;
     app.window->State().loan.TotPay = 10662000;
     app.window->State().loan.PayCount = 12;
-    QCOMPARE(app.window->RunGetAPR(), qv::AprOutcome::Computed);
+    QCOMPARE(app.window->Schedule().RunGetAPR(), qv::AprOutcome::Computed);
     app.window->State().loan.ScheduleSource = qv::kSourceIrregular;
 
     app.Enter("ebxPrincipal", QStringLiteral("200"));

@@ -593,19 +593,19 @@ TEST_F(ChartTest, TheGridRebateIsNotRoundedTwice) {
 // --- page entry as a whole ---------------------------------------------------------
 
 // Records what the window was asked to do, in order, with the messages.
-class Host : public ChartPageHost, public UserPort {
+class Host : public ChartEntryWindow, public UserPort {
   public:
     Host(LoanState& s, TMemDataSet& groups) : state(s), paySet(groups) {}
     void Beep() override { log.push_back("beep"); }
-    void RunRegularAPR() override {
-        log.push_back("regular APR");
+    // What the window does between the two halves of the entry: the page
+    // that made the schedule computes it again.
+    void Recompute(ChartEntryStep step) {
+        if (step == ChartEntryStep::RecomputeRegular) log.push_back("regular APR");
+        if (step == ChartEntryStep::RecomputeIrregular) log.push_back("irregular APR");
+        if (step != ChartEntryStep::RecomputeRegular && step != ChartEntryStep::RecomputeIrregular)
+            return;
         if (recompute) recompute();
     }
-    void RunIrregularAPR() override {
-        log.push_back("irregular APR");
-        if (recompute) recompute();
-    }
-    bool AprBoxShowsInputError() override { return inputError; }
     void ShowPage(InputErrorRoute page) override {
         log.push_back("page " + std::to_string(static_cast<int>(page)));
     }
@@ -615,7 +615,7 @@ class Host : public ChartPageHost, public UserPort {
         return Answer::Ok;
     }
     // As the window does, the loan as it stands after the last computation.
-    const ComputedSchedule* LastComputed() override {
+    const ComputedSchedule* LastComputed() {
         if (!computed) return nullptr;
         last = CaptureComputedSchedule(state.loan, paySet);
         return &last;
@@ -633,7 +633,10 @@ class Host : public ChartPageHost, public UserPort {
 class EnterChartPageTest : public ChartTest {
   protected:
     ChartEntryOutcome Enter(bool showRebates = true) {
-        return EnterChartPage(state.loan, paySet, detail, showRebates, host, host);
+        const ChartEntryStep step = FirstChartEntryStep(state.loan, paySet);
+        host.Recompute(step);
+        return FinishChartEntry(step, state.loan, {host.inputError, host.LastComputed()}, detail,
+                                showRebates, host, host);
     }
     Host host{state, paySet};
 };

@@ -192,6 +192,8 @@ TEST(CliAsAScriptUsesIt, BatchLinesAreReadStrictly) {
          "\"id\" must be a text or a number, not [1]"},
         {R"({"id":"t","amount_financed":"5000","interval":"monthly","groups":[{"count":24,"payment":230}]})",
          "\"amount_financed\" must be a number"},
+        {R"({"id":"r","amount_financed":5000,"interval":"monthly","groups":[{"count":24,"payment":230,"count":12}]})",
+         "\"count\" is given twice"},
         {R"({"id":"e","amount_financed":5000,"interval":"monthly","groups":[]})",
          "the schedule has no payments"},
         {R"({"id":"d","amount_financed":5000,"interval":"monthly","groups":[{"count":24,"payment":230}],"disclosed_apr":1e-320})",

@@ -82,7 +82,7 @@ void ExpectDecimalNumbers(const json& record) {
 // (keeping the amount financed when "Test Sched. Integrity" asks), the
 // irregular page's "Estimate APR", and for a chart the chart page's entry,
 // "Chart Amortization" and "Save Chart Text".
-class Desktop : public ChartPageHost {
+class Desktop : public ChartEntryWindow {
   public:
     explicit Desktop(AprSettings settings = {}, bool roundDown = false) : settings_(settings) {
         DefinePaySetTable(paySet_);
@@ -103,7 +103,12 @@ class Desktop : public ChartPageHost {
     }
 
     std::string SavedChart(const ChartOptions& options, const fs::path& file) {
-        EXPECT_EQ(EnterChartPage(state_.loan, paySet_, detail_, options.showRebates, *this, port_),
+        const ChartEntryStep step = FirstChartEntryStep(state_.loan, paySet_);
+        if (step == ChartEntryStep::RecomputeRegular)
+            ADD_FAILURE() << "a loaded schedule is the irregular page's";
+        if (step == ChartEntryStep::RecomputeIrregular) RunIrregularEstimate();
+        EXPECT_EQ(FinishChartEntry(step, state_.loan, {inputError_, LastComputed()}, detail_,
+                                   options.showRebates, *this, port_),
                   ChartEntryOutcome::Filled);
         ChartText lines;
         AppendAmortizationChart(LastComputed(), state_.loan.RoundAdd, options, lines, port_);
@@ -116,14 +121,11 @@ class Desktop : public ChartPageHost {
     double Apr() const { return state_.loan.APR; }
     const RecordingUserPort& Port() const { return port_; }
 
-    // The chart page's host.
+    // The window of the chart page's entry.
     void Beep() override {}
-    void RunRegularAPR() override { ADD_FAILURE() << "a loaded schedule is the irregular page's"; }
-    void RunIrregularAPR() override { RunIrregularEstimate(); }
-    bool AprBoxShowsInputError() override { return inputError_; }
     void ShowPage(InputErrorRoute) override {}
     void SetWindowEnabled(bool) override {}
-    const ComputedSchedule* LastComputed() override { return computed_ ? &*computed_ : nullptr; }
+    const ComputedSchedule* LastComputed() const { return computed_ ? &*computed_ : nullptr; }
 
   private:
     std::optional<AprOutcome> RunIrregularEstimate() {

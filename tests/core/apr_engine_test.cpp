@@ -65,6 +65,22 @@ TEST_F(GetAPRTest, WithoutLoggingTheChartHoldsSummaryGroupsAndResult) {
               "    1 payments of $ 150.00 on intervals of 1 periods and 15 days per interval.");
 }
 
+TEST_F(GetAPRTest, WithoutTheSummaryTheChartHoldsTheStepsAndResultAlone) {
+    AddGroups(paySet, {{1, 150.0, 1, 15}, {34, 100.0, 1, 0}, {1, 120.0, 1, 0}});
+    SetLoan(state, 3000.0, 3670.0, 36);
+    settings.Log = true;
+    chart = {"the chart of the loan before"};
+    ASSERT_EQ(Run(), AprOutcome::Computed);
+    const ChartText full = chart;
+    const double apr = state.loan.APR;
+
+    settings.Summary = false;
+    chart = {"the chart of the loan before"};
+    ASSERT_EQ(Run(), AprOutcome::Computed);
+    EXPECT_EQ(state.loan.APR, apr);
+    EXPECT_EQ(chart, ChartText(full.begin() + 6 + 3, full.end()));
+}
+
 TEST_F(GetAPRTest, ThirtySixMonthlyPaymentsGive12_249) {
     AddGroups(paySet, {{36, 100.0, 1, 0}});
     SetLoan(state, 3000.0, 3600.0, 36);

@@ -4,12 +4,14 @@
 // come out identical, bit for bit.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/apr_engine.h"
 #include "core/apr_reference.h"
@@ -144,14 +146,26 @@ std::string Compare(GeneratedLoan& loan, TMemDataSet& paySet) {
     const reference::SearchRun ref = reference::FindAPR(loan.state, AprTolerance(loan.settings));
 
     const LoanState& s = loan.state;
+    std::vector<double> before;
     for (const double rate : ref.rates) {
         const double now =
             ImpliedAmtFin(s, s.loan.DaysPerPd, s.loan.PayCount, s.loan.PdsPerYear, rate);
-        const double before =
-            reference::ImpliedAmtFin(s, s.loan.DaysPerPd, s.loan.PayCount, s.loan.PdsPerYear, rate);
-        if (!Same(now, before))
+        before.push_back(reference::ImpliedAmtFin(s, s.loan.DaysPerPd, s.loan.PayCount,
+                                                  s.loan.PdsPerYear, rate));
+        if (!Same(now, before.back()))
             return "implied amount at " + std::to_string(rate) + ": " + std::to_string(now) +
-                   " against " + std::to_string(before);
+                   " against " + std::to_string(before.back());
+    }
+    // The same rates two at a time, as the search evaluates them together.
+    for (std::size_t k = 1; k < ref.rates.size(); ++k) {
+        const std::array<double, 2> now =
+            ImpliedAmtFinPair(s, s.loan.DaysPerPd, s.loan.PayCount, s.loan.PdsPerYear,
+                              ref.rates[k - 1], ref.rates[k]);
+        if (!Same(now[0], before[k - 1]) || !Same(now[1], before[k]))
+            return "implied amounts at " + std::to_string(ref.rates[k - 1]) + " and " +
+                   std::to_string(ref.rates[k]) + " together: " + std::to_string(now[0]) + ", " +
+                   std::to_string(now[1]) + " against " + std::to_string(before[k - 1]) + ", " +
+                   std::to_string(before[k]);
     }
     ChartText expected(chart.begin(), chart.begin() + static_cast<std::ptrdiff_t>(6 + groups));
     expected.insert(expected.end(), ref.steps.begin(), ref.steps.end());
@@ -222,8 +236,13 @@ TEST(AprEquivalence, TermsOnRoundingBoundariesRoundAsPowRoundsThem) {
         }
         if (!boundary) continue;
         ++onBoundary;
-        EXPECT_TRUE(Same(ImpliedAmtFin(state, 30, kMaxPayments, 12.0, apr),
-                         reference::ImpliedAmtFin(state, 30, kMaxPayments, 12.0, apr)))
+        const double expected = reference::ImpliedAmtFin(state, 30, kMaxPayments, 12.0, apr);
+        EXPECT_TRUE(Same(ImpliedAmtFin(state, 30, kMaxPayments, 12.0, apr), expected)) << apr;
+        // Beside a rate whose terms round safely, and beside itself.
+        const std::array<double, 2> pair =
+            ImpliedAmtFinPair(state, 30, kMaxPayments, 12.0, 9.5, apr);
+        EXPECT_TRUE(Same(pair[1], expected)) << apr;
+        EXPECT_TRUE(Same(ImpliedAmtFinPair(state, 30, kMaxPayments, 12.0, apr, apr)[0], expected))
             << apr;
     }
     EXPECT_GT(onBoundary, 30);

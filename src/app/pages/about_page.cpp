@@ -4,7 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/qt_text.h"
 #include "app/session.h"
+#include "core/rounding_setting.h"
 
 namespace {
 
@@ -73,6 +75,11 @@ AboutPage::AboutPage(Session& app) : Page(app, kId) {
     connect(butSet, &QPushButton::clicked, this, &AboutPage::butSetClick);
     connect(butGotoTolerance, &QPushButton::clicked, this, &AboutPage::butGotoToleranceClick);
     connect(butGoOnePay, &QPushButton::clicked, this, &AboutPage::butGoOnePayClick);
+    connect(&session().Settings(), &AppSettings::Changed, this, &AboutPage::ShowRoundingNote);
+}
+
+void AboutPage::ShowRoundingNote(Setting setting, bool on) {
+    if (setting == Setting::RoundDown) labAbout8_->setText(Q(qv::RoundingFor(on).aboutNote));
 }
 
 void AboutPage::ResetControls() {

@@ -1,6 +1,7 @@
 #pragma once
 // "1:Intro" (tabAbout): what the program does, the list of tabs, the rounding
 // note and the ways to the settings, the tolerances and the one-payment page.
+#include "app/app_settings.h"
 #include "app/pages/page.h"
 
 class AboutPage : public Page {
@@ -15,9 +16,9 @@ class AboutPage : public Page {
     void butGotoToleranceClick();
     void butGoOnePayClick();
 
-    // The rounding note; the rounding setting rewrites it.
-    QLabel* labAbout8() const { return labAbout8_; }
-
   private:
+    // The rounding note follows the rounding setting.
+    void ShowRoundingNote(Setting setting, bool on);
+
     QLabel* labAbout8_;
 };

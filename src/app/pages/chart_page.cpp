@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <algorithm>
 
@@ -22,7 +23,7 @@ ChartPage::ChartPage(Session& app) : Page(app, kId) {
     Line(
         Text(QStringLiteral("The Schedule of Payments below will make up the Amortization "
                             "Schedule.")));
-    QTableView* dbgDetail = Grid("dbgDetail", session().mdsDetail(),
+    QTableView* dbgDetail = Grid("dbgDetail", session().Table(TableId::mdsDetail),
                                  {{"Sequence", QStringLiteral("Pay #")},
                                   {"PaySize", QStringLiteral("$ Paid")},
                                   {"PriorPds", QStringLiteral("Prior Pd(s)")},
@@ -68,32 +69,74 @@ ChartPage::ChartPage(Session& app) : Page(app, kId) {
     connect(butReRx78_, &QPushButton::clicked, this, &ChartPage::butReRx78Click);
     connect(butAbout, &QPushButton::clicked, this, &ChartPage::butAboutClick);
     connect(butChartReset, &QPushButton::clicked, this, &ChartPage::butChartResetClick);
+
+    ChartDocument& chart = session().Chart();
+    connect(&chart, &ChartDocument::Replaced, this, &ChartPage::ShowChart);
+    connect(&chart, &ChartDocument::Appended, this, &ChartPage::ShowAppended);
+    connect(&chart, &ChartDocument::CaptionChanged, labChart7_, &QLabel::setText);
+    connect(&chart, &ChartDocument::PrintRequested, this, &ChartPage::butPrintClick);
+    connect(redChart_, &QPlainTextEdit::textChanged, this, &ChartPage::TakeEdit);
+    // The warning button shows with the rebates it warns about.
+    connect(&session().Settings(), &AppSettings::Changed, this, [this](Setting setting, bool on) {
+        if (setting == Setting::ShowRebates) butReRx78_->setVisible(on);
+    });
+    butReRx78_->setVisible(session().Settings().Get(Setting::ShowRebates));
+    labChart7_->setText(Q(chart.Caption()));
+    ShowChart();
 }
 
-void ChartPage::ResetControls() {
-    labChart7_->setText(QStringLiteral("Amortization rounds to nearest cent."));
-    // Rebates start switched off, and with them the warning button.
-    butReRx78_->setVisible(false);
-    redChart_->setPlainText(QString::fromLatin1(shell_text::kNoChartText));
-}
+namespace {
+
+// What the chart page's entry asks of the program: beep, send the user to
+// the page that made a faulty schedule, keep the window still while the grid
+// fills.
+class EntryWindow : public qv::ChartEntryWindow {
+  public:
+    explicit EntryWindow(Session& session) : session_(session) {}
+    void Beep() override { session_.Port().Beep(); }
+    void ShowPage(qv::InputErrorRoute route) override { session_.ShowPage(PageFor(route)); }
+    void SetWindowEnabled(bool enabled) override { session_.Port().SetWindowEnabled(enabled); }
+
+  private:
+    static PageId PageFor(qv::InputErrorRoute route) {
+        switch (route) {
+            case qv::InputErrorRoute::tabIntro:
+                return PageId::tabIntro;
+            case qv::InputErrorRoute::TabSimple:
+                return PageId::TabSimple;
+            case qv::InputErrorRoute::tabEstimate:
+                return PageId::tabEstimate;
+            case qv::InputErrorRoute::tabEdit:
+                return PageId::tabEdit;
+            case qv::InputErrorRoute::tabAbout:
+            case qv::InputErrorRoute::CorrectErrorsMessage:
+                break;
+        }
+        return PageId::tabAbout;
+    }
+
+    Session& session_;
+};
+
+}  // namespace
 
 void ChartPage::Enter() {
-    qv::EnterChartPage(session().State().loan, session().mdsPaySet(), session().mdsDetail(),
-                       session().ChartOptionsNow().showRebates, session().ChartHost(),
-                       session().Port());
+    qv::LoanState& s = session().State();
+    PaySchedule& schedule = session().Schedule();
+    const qv::ChartEntryStep step = qv::FirstChartEntryStep(s.loan, schedule.PaySet());
+    // The schedule charted is the one on the page that made it, as it
+    // stands now.
+    if (step == qv::ChartEntryStep::RecomputeRegular ||
+        step == qv::ChartEntryStep::RecomputeIrregular)
+        schedule.Recompute(s.loan.ScheduleSource);
+    EntryWindow window(session());
+    qv::FinishChartEntry(step, s.loan, {schedule.AprShowsInputError(), schedule.LastComputed()},
+                         session().Table(TableId::mdsDetail),
+                         session().Settings().Get(Setting::ShowRebates), window, session().Port());
 }
 
 bool ChartPage::butChartEstClick() {
-    qv::ChartText lines;
-    const qv::ChartResult result =
-        qv::AppendAmortizationChart(session().LastComputed(), session().State().loan.RoundAdd,
-                                    session().ChartOptionsNow(), lines, session().Port());
-    labChart7_->setText(Q(result.caption));
-    // A click more (the first one may seem lost behind the page's Rule of
-    // 78s warning) must not give the same chart twice, in the text, its file
-    // and its print: a chart the text already ends with stands for it.
-    if (!EndsWith(ChartLines(), lines)) AppendChartLines(lines);
-    return result.outcome == qv::ChartOutcome::Appended;
+    return session().Schedule().ChartAmortization();
 }
 
 void ChartPage::butPrintClick() {
@@ -113,11 +156,12 @@ void ChartPage::butSaveChartClick() {
     request.defaultExt = std::string(qv::kChartFileExtension);
     const std::optional<std::string> file = session().Port().SaveFileDialog(request);
     if (!file) return;
-    qv::SaveChartTextAsked(std::filesystem::u8path(*file), ChartLines(), session().Port());
+    qv::SaveChartTextAsked(std::filesystem::u8path(*file), session().Chart().Lines(),
+                           session().Port());
 }
 
 void ChartPage::butClearItClick() {
-    redChart_->setPlainText(QString::fromUtf8(shell_text::kWindowTitle));
+    session().Chart().SetLines({shell_text::kWindowTitle});
 }
 
 void ChartPage::butGoToIrregClick() {
@@ -137,26 +181,22 @@ void ChartPage::butChartResetClick() {
     session().ResetAndShowIntro();
 }
 
-qv::ChartText ChartPage::ChartLines() const {
+void ChartPage::ShowChart() {
+    const QSignalBlocker shown(redChart_);
+    QStringList text;
+    for (const std::string& line : session().Chart().Lines()) text.push_back(Q(line));
+    redChart_->setPlainText(text.join(QLatin1Char('\n')));
+}
+
+void ChartPage::ShowAppended(const qv::ChartText& lines) {
+    const QSignalBlocker shown(redChart_);
+    for (const std::string& line : lines) redChart_->appendPlainText(Q(line));
+}
+
+void ChartPage::TakeEdit() {
     qv::ChartText lines;
     const QStringList text = redChart_->toPlainText().split(QLatin1Char('\n'));
     lines.reserve(static_cast<std::size_t>(text.size()));
     for (const QString& line : text) lines.push_back(S(line));
-    return lines;
-}
-
-void ChartPage::SetChartLines(const qv::ChartText& lines) {
-    QStringList text;
-    text.reserve(static_cast<qsizetype>(lines.size()));
-    for (const std::string& line : lines) text.push_back(Q(line));
-    redChart_->setPlainText(text.join(QLatin1Char('\n')));
-}
-
-bool ChartPage::EndsWith(const qv::ChartText& text, const qv::ChartText& tail) {
-    return !tail.empty() && tail.size() <= text.size() &&
-           std::equal(tail.rbegin(), tail.rend(), text.rbegin());
-}
-
-void ChartPage::AppendChartLines(const qv::ChartText& lines) {
-    for (const std::string& line : lines) redChart_->appendPlainText(Q(line));
+    session().Chart().TakeEdit(lines);
 }

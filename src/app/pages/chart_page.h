@@ -1,6 +1,7 @@
 #pragma once
 // "4:Chart/Rule of 78s" (tabChart): the payments of the last schedule and the
-// amortization chart text `redChart`, shared by the pages that write charts.
+// chart document (its text in `redChart`, its caption in `labChart7`), which
+// several pages write and this page shows.
 #include "app/pages/page.h"
 #include "core/apr_engine.h"
 
@@ -10,14 +11,13 @@ class ChartPage : public Page {
     static constexpr PageId kId = PageId::tabChart;
     explicit ChartPage(Session& app);
 
-    void ResetControls() override;
     // tabChartEnter: recomputes the current schedule's APR and refills the
     // payment grid.
     void Enter() override;
 
-    // "Chart Amortization": appends the amortization chart to redChart,
-    // unless the text already ends with that very chart. False when there
-    // was no schedule to chart (the user has been told).
+    // "Chart Amortization": appends the amortization chart to the chart
+    // document, unless the text already ends with that very chart. False
+    // when there was no schedule to chart (the user has been told).
     bool butChartEstClick();
     // "Print Chart": the print dialog, then the chart text in 10-point
     // Courier New.
@@ -32,16 +32,12 @@ class ChartPage : public Page {
     void butAboutClick();
     void butChartResetClick();
 
-    QPlainTextEdit* redChart() const { return redChart_; }
-    // The chart box's text, one entry per line.
-    qv::ChartText ChartLines() const;
-    void SetChartLines(const qv::ChartText& lines);
-    void AppendChartLines(const qv::ChartText& lines);
-    QLabel* labChart7() const { return labChart7_; }
-    QPushButton* butReRx78() const { return butReRx78_; }
-
   private:
-    static bool EndsWith(const qv::ChartText& text, const qv::ChartText& tail);
+    // The chart document shown: replaced, appended to, its caption.
+    void ShowChart();
+    void ShowAppended(const qv::ChartText& lines);
+    // The user's edits of the text go into the document.
+    void TakeEdit();
 
     QPlainTextEdit* redChart_;
     QLabel* labChart7_;

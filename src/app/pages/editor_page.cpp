@@ -4,15 +4,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <filesystem>
 #include <limits>
-#include <optional>
 #include <string>
 
 #include "app/accessible.h"
 #include "app/grid_focus.h"
-#include "app/kept_file_dialog.h"
-#include "app/qt_text.h"
 #include "app/session.h"
 #include "core/pay_group.h"
 #include "data/table_walk.h"
@@ -54,7 +50,7 @@ EditorPage::EditorPage(Session& app) : Page(app, kId) {
     Line(Text(QStringLiteral("After editing SAVE this schedule again. A different file name is "
                              "recommended"),
               "labEdit8"));
-    dbgPaySet2_ = Grid("dbgPaySet2", session().mdsPaySet(),
+    dbgPaySet2_ = Grid("dbgPaySet2", session().Schedule().PaySet(),
                        {{"Sequence", QStringLiteral("GroupID")},
                         {"SetSize", QStringLiteral("#/Group")},
                         {"PaySize", QStringLiteral("$/Payment")},
@@ -79,7 +75,7 @@ EditorPage::EditorPage(Session& app) : Page(app, kId) {
     connect(butEditReset, &QPushButton::clicked, this, &EditorPage::butEditResetClick);
     // Leaving this grid recounts the irregular page's summary, as leaving
     // that page's grid does.
-    OnGridExit(dbgPaySet2_, [this] { emit GroupsLeft(); });
+    OnGridExit(dbgPaySet2_, [this] { session().Schedule().NoteGroupsLeft(); });
 }
 
 void EditorPage::ResetControls() {
@@ -87,65 +83,15 @@ void EditorPage::ResetControls() {
 }
 
 void EditorPage::butSaveClick() {
-    SaveSchedule(std::nullopt);
-}
-
-void EditorPage::SaveSchedule(const std::optional<std::filesystem::path>& loading) {
-    PlatformPort& port = session().Port();
-    qv::TMemDataSet& paySet = session().mdsPaySet();
-    if (qv::NothingToSave(paySet)) {
-        port.Inform(qv::kNoScheduleToSave);
-        return;
-    }
-    KeptFileDialog& dialog = session().dlgSavePayset();
-    const std::string proposed = dialog.Request().fileName;
-    const std::optional<std::string> file = dialog.Execute(port, qv::kSaveScheduleTitle);
-    if (!file) return;
-    const std::filesystem::path path = std::filesystem::u8path(*file);
-    if (loading && qv::SameFile(path, *loading)) {
-        port.Warn(qv::CannotSaveOverLoadText(path));
-        dialog.Keep(proposed);
-        return;
-    }
-    // rgpBasePd always has an interval checked: it starts on one and every
-    // load or move checks another.
-    const qv::Interval interval = session().ScheduleInterval().value_or(qv::kStartInterval);
-    qv::SaveScheduleAsked(path, paySet, {interval, session().State().loan.AmtFin}, port);
+    session().Schedule().Save();
 }
 
 void EditorPage::butLoadClick() {
-    PlatformPort& port = session().Port();
-    const std::optional<std::string> file =
-        session().dlgOpenPaySet().Execute(port, qv::kLoadScheduleTitle);
-    if (file && !LoadSchedule(*file)) return;
-    // Whether or not a file was chosen, the schedule now in the table is
-    // tested and its APR estimated.
-    session().TestScheduleIntegrity();
-    session().MakeScheduleGridEditable();
-    const std::optional<qv::AprOutcome> outcome = session().EstimateIrregularAPR();
-    port.Inform(qv::LoadedAprMessage(outcome, session().State().loan.APR));
-}
-
-bool EditorPage::LoadSchedule(const std::string& file) {
-    PlatformPort& port = session().Port();
-    const std::filesystem::path path = std::filesystem::u8path(file);
-    // The question comes before the file is read; whatever the save does,
-    // even when its dialog is cancelled, the chosen file is loaded.
-    if (!qv::NothingToSave(session().mdsPaySet()) &&
-        port.Confirm(qv::kSaveCurrentScheduleQuestion)) {
-        SaveSchedule(path);
-    }
-    const qv::ScheduleLoad load = qv::LoadData(session().State(), session().mdsPaySet(), path);
-    if (load.loaded && !load.headerMissing) {
-        session().ShowScheduleInterval(load.interval);
-        session().ShowLoadedSchedule(load);
-    }
-    for (const qv::RecordedMessage& message : load.messages) port.Show(message.kind, message.text);
-    return load.loaded;
+    session().Schedule().Load();
 }
 
 void EditorPage::butAddRowClick() {
-    qv::TMemDataSet& paySet = session().mdsPaySet();
+    qv::TMemDataSet& paySet = session().Schedule().PaySet();
     try {
         // Returning to the row that was current stores the new one; on an
         // empty table there is no such row and the new one stays pending.
@@ -166,7 +112,7 @@ void EditorPage::butAddRowClick() {
 }
 
 void EditorPage::butKillRowClick() {
-    qv::TMemDataSet& paySet = session().mdsPaySet();
+    qv::TMemDataSet& paySet = session().Schedule().PaySet();
     if (paySet.Count() == 0) {
         session().Port().Inform("No Records in this Grid");
         return;
@@ -180,13 +126,13 @@ void EditorPage::butKillRowClick() {
         session().Port().Warn(error.what());
         return;
     }
-    emit GroupsChanged();
+    session().Schedule().NoteGroupDeleted();
 }
 
 void EditorPage::butEditTotPayClick() {
     qv::GroupWalk walk;
     try {
-        walk = qv::WalkGroups(session().mdsPaySet());
+        walk = qv::WalkGroups(session().Schedule().PaySet());
     } catch (const qv::EMemDatasetError& error) {
         session().Port().Warn(error.what());
         return;
@@ -199,31 +145,7 @@ void EditorPage::butEditTotPayClick() {
 }
 
 void EditorPage::butUpdateGlobalsClick() {
-    qv::LoanState& s = session().State();
-    PlatformPort& port = session().Port();
-    const qv::ScheduleRecount recount = qv::RecountSchedule(s, session().mdsPaySet());
-    qv::ShowMessages(port, recount.messages);
-    if (!recount.counted) return;
-    port.Inform(recount.totalText);
-    emit TotalsTaken(
-        Q(qv::FloatToStrF(qv::CurrencyToDollars(s.loan.TotPay), qv::FloatStyle::Fixed, 18, 2)),
-        QString::number(s.loan.PayCount));
-
-    // Asked until the user keeps the amount or gives one that reads.
-    for (;;) {
-        const std::string proposal = qv::AmountFinancedDefault(s.loan.AmtFin);
-        const std::optional<std::string> answer =
-            port.InputBox(qv::kAmtFinTitle, qv::kAmtFinPrompt, proposal);
-        const qv::AmountFinancedReply reply =
-            qv::JudgeAmountFinancedReply(answer.value_or(proposal), proposal);
-        if (reply.kind == qv::AmountFinancedReply::Kind::Keep) return;
-        if (reply.kind == qv::AmountFinancedReply::Kind::Accept) {
-            s.loan.AmtFin = reply.amtFin;
-            emit AmountFinancedTaken(Q(reply.boxText));
-            return;
-        }
-        port.Inform(reply.message);
-    }
+    session().Schedule().Test();
 }
 
 void EditorPage::butEditResetClick() {

@@ -1,9 +1,6 @@
 #pragma once
 // "5:Save/Edit" (tabEdit): the schedule editor, and saving and loading
 // schedule files.
-#include <filesystem>
-#include <optional>
-#include <string>
 
 #include "app/pages/page.h"
 
@@ -15,7 +12,7 @@ class EditorPage : public Page {
 
     void ResetControls() override;
 
-    // "Save This Schedule" and "Load a Schedule"; the File menu runs them too.
+    // "Save This Schedule" and "Load a Schedule", on the schedule.
     void butSaveClick();
     void butLoadClick();
 
@@ -33,25 +30,6 @@ class EditorPage : public Page {
     // "Reset All", staying on this page.
     void butEditResetClick();
 
-    QTableView* dbgPaySet2() const { return dbgPaySet2_; }
-
-  signals:
-    // The grid lost the focus after the user may have edited groups.
-    void GroupsLeft();
-    // A group was deleted.
-    void GroupsChanged();
-    // The schedule test took the groups' count and total as the loan's, and
-    // the amount financed the user confirmed.
-    void TotalsTaken(const QString& totPay, const QString& payCount);
-    void AmountFinancedTaken(const QString& amtFin);
-
   private:
-    // "Save This Schedule"; before a load, `loading` is the file the load is
-    // about to read, which the save may not replace.
-    void SaveSchedule(const std::optional<std::filesystem::path>& loading);
-    // Asks to save the current groups, then loads `file` and shows what it
-    // holds; false when the file could not be loaded (nothing changed).
-    bool LoadSchedule(const std::string& file);
-
     QTableView* dbgPaySet2_;
 };

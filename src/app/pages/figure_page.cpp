@@ -86,7 +86,7 @@ void FigurePage::Enter() {
 
 FigurePage::ReportBasis FigurePage::BasisNow() const {
     const qv::LoanState& s = session().State();
-    return {session().RegularScheduleTexts(), session().RegularInterval(), s.figure.MaxRate,
+    return {session().Regular().Texts(), session().Regular().Interval(), s.figure.MaxRate,
             s.loan.RoundAdd};
 }
 
@@ -112,14 +112,14 @@ void FigurePage::edMaxRateExit() {
 
 void FigurePage::butFindClick() {
     qv::FigureInputs inputs;
-    inputs.regular = session().RegularScheduleTexts();
-    inputs.interval = session().RegularInterval();
-    inputs.showFlip = session().DebugFindPayment();
+    inputs.regular = session().Regular().Texts();
+    inputs.interval = session().Regular().Interval();
+    inputs.showFlip = session().Settings().Get(Setting::DebugFindPayment);
     inputs.showAmort = cbxShowAmort_->isChecked();
     const qv::FigureOutcome r = qv::AdjustPayments(session().State(), inputs, session().Port());
     ShowNotes(r.notesVisible);
     if (r.found) ShowReport(*r.found);
-    if (r.summaryText) session().ShowRegularSummary(*r.summaryText);
+    if (r.summaryText) session().Regular().ShowSummary(*r.summaryText);
     if (r.rateToEnter) FocusForTyping(edMaxRate_);
 }
 

@@ -111,7 +111,7 @@ IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
     labEstimate17_->setFont(noteFont);
     Line(labEstimate17_);
 
-    dbgPaySet_ = Grid("dbgPaySet", session().mdsPaySet(),
+    dbgPaySet_ = Grid("dbgPaySet", session().Schedule().PaySet(),
                       {{"Sequence", QStringLiteral("GroupID")},
                        {"SetSize", QStringLiteral("#/Group")},
                        {"PaySize", QStringLiteral("$/Payment")},
@@ -134,7 +134,10 @@ IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
 
     auto* butPrintIrreg = Button("butPrintIrreg", QStringLiteral("Print Amortization"));
     auto* butTolerances = Button("butTolerances", QStringLiteral("About APR Tolerances"));
-    Row({Label(QStringLiteral("FOURTH, if you wish, click: ")), butPrintIrreg, butTolerances});
+    auto* butByDates = Button("butByDates", QStringLiteral("Loan by Dates"),
+                              QStringLiteral("Enter a loan by its dates and check a disclosure"));
+    Row({Label(QStringLiteral("FOURTH, if you wish, click: ")), butPrintIrreg, butTolerances,
+         butByDates});
 
     QLabel* labApr8 = Text(QStringLiteral("NOTE: to check Payment Schedules & balances with "
                                           "variable rates & no rounding, see Tab 7 too."),
@@ -144,6 +147,8 @@ IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
 
     connect(butPrintIrreg, &QPushButton::clicked, this, &IrregularPage::butPrintIrregClick);
     connect(butTolerances, &QPushButton::clicked, this, &IrregularPage::butTolerancesClick);
+    connect(butByDates, &QPushButton::clicked, this,
+            [this] { session().ShowPage(PageId::tabDated); });
     connect(butPayReset, &QPushButton::clicked, this, &IrregularPage::butPayResetClick);
     connect(butDone, &QPushButton::clicked, this, &IrregularPage::butDoneClick);
     connect(butEstAPR_, &QPushButton::clicked, this, [this] { butEstAPRClick(); });
@@ -162,6 +167,30 @@ IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
     Focus().OnExit(edGroupPds_, [this] { edGroupPdsExit(); });
     Focus().OnExit(edGroupExtra_, [this] { edGroupExtraExit(); });
     OnGridExit(dbgPaySet_, [this] { dbgPaySetExit(); });
+
+    // The interval chosen here is the schedule's common interval.
+    PaySchedule& schedule = session().Schedule();
+    connect(rgpBasePd_, &RadioGroup::ItemIndexChanged, &schedule,
+            [&schedule](int item) { schedule.SetInterval(qv::IntervalOfItem(item)); });
+    connect(&schedule, &PaySchedule::IntervalChanged, this,
+            [this](std::optional<qv::Interval> interval) {
+                if (interval) ShowBaseInterval(*interval);
+            });
+    connect(&schedule, &PaySchedule::EditableChanged, this,
+            [this](bool editable) { ModelOf(dbgPaySet_)->SetReadOnly(!editable); });
+    connect(&schedule, &PaySchedule::GroupsLeft, this, &IrregularPage::dbgPaySetExit);
+    connect(&schedule, &PaySchedule::GroupDeleted, this, &IrregularPage::UpdateSummary);
+    connect(&schedule, &PaySchedule::TotalsTaken, this, &IrregularPage::ShowTotals);
+    connect(&schedule, &PaySchedule::AmountFinancedTaken, this, &IrregularPage::ShowAmountFinanced);
+    connect(&schedule, &PaySchedule::Loaded, this, &IrregularPage::ShowLoadedSchedule);
+    connect(&schedule, &PaySchedule::AprTaken, this, &IrregularPage::ShowAprTaken);
+    connect(&schedule, &PaySchedule::Estimated, this, &IrregularPage::ShowEstimate);
+    // A loaded irregular schedule is worked on here, from its total.
+    connect(&schedule, &PaySchedule::LoadedRedirected, this,
+            [this] { session().ShowPage(kId, edTotPay_); });
+    schedule.RegisterAprPage(qv::kSourceIrregular, {[this] { butEstAPRClick(); },
+                                                    [this] { return apr_.ShowsInputError(); }});
+    connect(&session().Settings(), &AppSettings::Changed, this, &IrregularPage::SwitchPageHints);
 }
 
 void IrregularPage::ResetControls() {
@@ -177,13 +206,12 @@ void IrregularPage::ResetControls() {
     shownTotal_ = 0.0;
     labGroupCount_->setText(QStringLiteral("Payment Group # 1 has"));
     ShowInterval(*rgpBasePd_, qv::kStartInterval);
-    ModelOf(dbgPaySet_)->SetReadOnly(true);
     labEstimate17_->clear();
 }
 
 void IrregularPage::tabEstimateEnter() {
     try {
-        session().mdsPaySet().MoveFirst();
+        session().Schedule().PaySet().MoveFirst();
     } catch (const qv::EMemDatasetError& error) {
         session().Port().Warn(error.what());
     }
@@ -191,11 +219,7 @@ void IrregularPage::tabEstimateEnter() {
 }
 
 bool IrregularPage::GridEditable() const {
-    return !ModelOf(dbgPaySet_)->ReadOnly();
-}
-
-void IrregularPage::MakeGridEditable() {
-    ModelOf(dbgPaySet_)->SetReadOnly(false);
+    return session().Schedule().Editable();
 }
 
 void IrregularPage::edAmtFinExit() {
@@ -259,7 +283,7 @@ void IrregularPage::butDoneClick() {
     if (!decision.accepted) return;
 
     // The group is left pending; the next movement in the table stores it.
-    qv::TMemDataSet& paySet = session().mdsPaySet();
+    qv::TMemDataSet& paySet = session().Schedule().PaySet();
     qv::PayGroup group = decision.group;
     group.Sequence = s.group.GroupNumber;
     try {
@@ -271,7 +295,7 @@ void IrregularPage::butDoneClick() {
     }
 
     qv::TakeNewGroup(s, group);
-    MakeGridEditable();
+    session().Schedule().SetEditable(true);
     labGroupCount_->setText(Q(qv::GroupCountText(s.group.GroupNumber)));
     edGroupPay_->setText(QStringLiteral("0.00"));
     edSizeGroup_->setText(QStringLiteral("1"));
@@ -283,7 +307,7 @@ void IrregularPage::butDoneClick() {
 
 bool IrregularPage::UpdateSummary() {
     const std::optional<qv::GroupSummary> summary =
-        qv::RecountGroups(session().State(), session().mdsPaySet(), session().Port());
+        qv::RecountGroups(session().State(), session().Schedule().PaySet(), session().Port());
     if (summary) UpdateGroupSum(summary->count, summary->total);
     return summary.has_value();
 }
@@ -328,7 +352,7 @@ void IrregularPage::showEvent(QShowEvent* event) {
     // page's "Compute APR" writes its own): the summary shows what the grid
     // holds, and an APR of other groups is no longer the grid's. A group
     // added here and still pending has been counted already.
-    qv::TMemDataSet& paySet = session().mdsPaySet();
+    qv::TMemDataSet& paySet = session().Schedule().PaySet();
     if (paySet.HasPending()) return;
     const qv::GroupWalk walk = qv::WalkGroups(paySet);
     const double total = walk.totalInRange ? qv::CurrencyToDollars(walk.total) : walk.dollars;
@@ -337,24 +361,30 @@ void IrregularPage::showEvent(QShowEvent* event) {
     AprPending();
 }
 
-std::optional<qv::AprOutcome> IrregularPage::butEstAPRClick() {
-    qv::LoanState& s = session().State();
-    const qv::AprEstimate estimate = qv::EstimateApr(s, session().mdsPaySet(), BaseInterval(),
-                                                     session().AprSettingsNow(), session().Port());
+void IrregularPage::butEstAPRClick() {
+    session().Schedule().Estimate();
+}
+
+void IrregularPage::ShowEstimate(const qv::AprEstimate& estimate) {
     if (estimate.summarized) UpdateGroupSum(estimate.count, estimate.total);
-    if (estimate.outcome) {
-        // The report, or "InputError" on both APR pages.
-        session().TakeAprResult(*estimate.outcome, estimate.report);
-    }
     if (estimate.Computed()) {
-        apr_.SetRate(Q(qv::AprBoxText(estimate, s.loan.APR)));
+        apr_.SetRate(Q(qv::AprBoxText(estimate, session().State().loan.APR)));
     } else if (estimate.InputError()) {
         apr_.SetInputError();
-        if (!estimate.outcome) session().ReportNotCurrent();
     } else {
         AprPending();
     }
-    return estimate.outcome;
+}
+
+void IrregularPage::ShowAprTaken(qv::AprOutcome outcome) {
+    // An "InputError" left by an earlier run belongs to a schedule that is
+    // no longer the current one; left standing, the chart page would take
+    // this schedule for a faulty one.
+    if (outcome != qv::AprOutcome::Computed) {
+        apr_.SetInputError();
+    } else if (apr_.ShowsInputError()) {
+        apr_.SetPending();
+    }
 }
 
 void IrregularPage::dbgPaySetExit() {
@@ -377,21 +407,18 @@ void IrregularPage::butPrintIrregClick() {
     session().ShowPage(PageId::tabChart);
     // A schedule the engine refused has no chart to print; the user has been
     // told why and sent back to correct it.
-    if (apr_.ShowsInputError() || !session().ChartAmortization()) return;
+    if (apr_.ShowsInputError()) return;
+    if (!session().Schedule().ChartAmortization()) return;
     PlatformPort& port = session().Port();
     if (port.Confirm(qv::kReviewChartQuestion)) {
         port.Inform(qv::kChartedWithoutHardcopyText);
     } else {
-        session().PrintChart();
+        session().Chart().Print();
     }
 }
 
 void IrregularPage::ShowBaseInterval(qv::Interval interval) {
     ShowInterval(*rgpBasePd_, interval);
-}
-
-std::optional<qv::Interval> IrregularPage::BaseInterval() const {
-    return ChosenInterval(*rgpBasePd_);
 }
 
 void IrregularPage::ShowTotals(const QString& totPay, const QString& payCount) {
@@ -403,7 +430,8 @@ void IrregularPage::ShowAmountFinanced(const QString& amtFin) {
     edAmtFin_->setText(amtFin);
 }
 
-void IrregularPage::SwitchPageHints(bool on) {
+void IrregularPage::SwitchPageHints(Setting setting, bool on) {
+    if (setting != Setting::IrregularHints) return;
     SwitchHints({butEstAPR_, dbgPaySet_, edGroupPds_, edGroupExtra_, edAmtFin_, edTotPay_,
                  edPayCount_, rgpBasePd_, labEstimate15_, labEstimate16_},
                 on);

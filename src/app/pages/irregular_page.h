@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/app_settings.h"
 #include "app/apr_box.h"
 #include "app/pages/page.h"
 #include "core/apr_engine.h"
 #include "core/interval.h"
+#include "schedule/apr_estimate.h"
 #include "schedule/schedule_file.h"
 
 class QGridLayout;
@@ -33,9 +35,9 @@ class IrregularPage : public Page {
 
     // "Add Group".
     void butDoneClick();
-    // "Estimate APR"; the chart page and the schedule loader run it too.
-    // Empty when the schedule's own checks stopped it before the engine ran.
-    std::optional<qv::AprOutcome> butEstAPRClick();
+    // "Estimate APR" on the schedule; what it found comes back through the
+    // schedule's signals.
+    void butEstAPRClick();
     void butTolerancesClick();
     // "Print Amortization": chart on the chart page, then print or review.
     void butPrintIrregClick();
@@ -51,38 +53,23 @@ class IrregularPage : public Page {
     // APR shown is no longer current.
     void dbgPaySetExit();
 
-    // The group grid; read-only until a group is added or a schedule loaded.
-    QTableView* dbgPaySet() const { return dbgPaySet_; }
+    // Whether the group grid can be edited: once a group is added or a
+    // schedule loaded.
     bool GridEditable() const;
-    void MakeGridEditable();
-
-    // The total-of-payments box, where the redirect of a loaded irregular
-    // schedule puts the focus.
-    QLineEdit* TotalOfPaymentsBox() const { return edTotPay_; }
-    bool AprShowsInputError() const { return apr_.ShowsInputError(); }
-
-    // --- what other pages change here (the window connects them) ----------
-    // The interval chosen on the regular page, shown here too.
-    void ShowBaseInterval(qv::Interval interval);
-    std::optional<qv::Interval> BaseInterval() const;
-    // The loan's count and total as a schedule test or a load took them.
-    void ShowTotals(const QString& totPay, const QString& payCount);
-    void ShowAmountFinanced(const QString& amtFin);
-    // A loaded schedule's amount financed, total and count.
-    void ShowLoadedSchedule(const qv::ScheduleLoad& load);
-    // A failed APR computation on either page.
-    void ShowAprInputError() { apr_.SetInputError(); }
-    // A later run succeeded: "InputError" gives way to "Pending".
-    void ClearAprInputError() {
-        if (apr_.ShowsInputError()) apr_.SetPending();
-    }
-    // The settings page switched this page's balloon hints.
-    void SwitchPageHints(bool on);
 
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
+    // What the schedule publishes, shown here.
+    void ShowBaseInterval(qv::Interval interval);
+    void ShowTotals(const QString& totPay, const QString& payCount);
+    void ShowAmountFinanced(const QString& amtFin);
+    void ShowLoadedSchedule(const qv::ScheduleLoad& load);
+    void ShowAprTaken(qv::AprOutcome outcome);
+    void ShowEstimate(const qv::AprEstimate& estimate);
+    void SwitchPageHints(Setting setting, bool on);
+
     // The APR box back to "Pending": the schedule it was estimated for has
     // changed.
     void AprPending();

@@ -67,6 +67,8 @@ OnePayPage::OnePayPage(Session& app) : Page(app, kId) {
     OnExit(edAmtFinOne_, &OnePayPage::edAmtFinOneExit);
     OnExit(edDayOne_, &OnePayPage::edDayOneExit);
     OnExit(edPayOne_, &OnePayPage::edPayOneExit);
+    connect(&session().Regular(), &RegularInputs::OnePaymentHandedOver, this,
+            &OnePayPage::TakeOnePayment);
 }
 
 void OnePayPage::ResetControls() {

@@ -23,34 +23,6 @@
 
 namespace {
 
-struct PageInfo {
-    const char* name;
-    const char* caption;
-    bool tab;
-};
-
-constexpr std::array<PageInfo, kPageCount> kPages{{
-    {"tabAbout", "1:Intro", true},
-    {"tabIntro", "1:Tolerance", false},
-    {"TabSimple", "2:Reg.Pay", true},
-    {"tabEstimate", "3:Irreg.Pay", true},
-    {"tabChart", "4:Chart/Rule of 78s", true},
-    {"tabEdit", "5:Save/Edit", true},
-    {"tabSplit", "6:Split Rates", true},
-    {"TabUsers", "", false},
-    {"tabSettings", "7:Settings", false},
-    {"tabMax", "", false},
-    {"tabVary", "7:Variable Rates", true},
-    {"tabUsingChart", "", false},
-    {"TabUsingVary", "", false},
-    {"tabOnePay", "", false},
-    {"tabPerDiem", "", false},
-}};
-
-const PageInfo& Info(PageId id) {
-    return kPages.at(std::size_t(id));
-}
-
 // A push button that Enter presses, as Space does: the pages are forms
 // without a default button, and a user who tabs to a button expects Enter to
 // work there.
@@ -70,16 +42,6 @@ class PageButton : public QPushButton {
 };
 
 }  // namespace
-
-QString PageName(PageId id) {
-    return QString::fromLatin1(Info(id).name);
-}
-QString PageCaption(PageId id) {
-    return QString::fromLatin1(Info(id).caption);
-}
-bool PageHasTab(PageId id) {
-    return Info(id).tab;
-}
 
 Page::Page(Session& session, PageId id)
     : session_(session),

@@ -144,6 +144,30 @@ RegularPage::RegularPage(Session& app) : Page(app, kId) {
     }
     connect(rgpSimpInterval_, &RadioGroup::ItemIndexChanged, this, &RegularPage::AprPending);
 
+    // The schedule as the boxes read is published for the pages that work
+    // from it, and this page shows what they send back.
+    RegularInputs& regular = session().Regular();
+    for (QLineEdit* input :
+         {edSimpAmtFin_, edSimpInnerNoPay_, edSimpRegPay_, edSimp1stPay_, edSimp1stNoPd_,
+          edSimp1stExtra_, edSimpLastPay_, edSimpLastNoPd_, edSimpLastExtra_}) {
+        connect(input, &QLineEdit::textChanged, this,
+                [this] { session().Regular().SetTexts(BoxTexts()); });
+    }
+    connect(rgpSimpInterval_, &RadioGroup::ItemIndexChanged, &regular,
+            [&regular](int item) { regular.SetInterval(qv::IntervalOfItem(item)); });
+    connect(&regular, &RegularInputs::SummaryShown, labSimpToP_, &QLabel::setText);
+    regular.SetTexts(BoxTexts());
+    regular.SetInterval(ChosenInterval(*rgpSimpInterval_));
+
+    PaySchedule& schedule = session().Schedule();
+    connect(&schedule, &PaySchedule::IntervalChosen, this,
+            [this](qv::Interval interval) { ::ShowInterval(*rgpSimpInterval_, interval); });
+    connect(&schedule, &PaySchedule::Loaded, this, &RegularPage::ShowLoadedSchedule);
+    connect(&schedule, &PaySchedule::AprTaken, this, &RegularPage::ShowAprTaken);
+    schedule.RegisterAprPage(qv::kSourceRegular, {[this] { butSimpleAPRClick(); },
+                                                  [this] { return apr_.ShowsInputError(); }});
+    connect(&session().Settings(), &AppSettings::Changed, this, &RegularPage::SwitchPageHints);
+
     connect(butSimpleAPR_, &QPushButton::clicked, this, &RegularPage::butSimpleAPRClick);
     connect(butChartSimple, &QPushButton::clicked, this, &RegularPage::butChartSimpleClick);
     connect(butResetSimple_, &QPushButton::clicked, this, &RegularPage::butResetSimpleClick);
@@ -276,7 +300,8 @@ void RegularPage::FocusBox(qv::RegularBox box) {
 
 void RegularPage::TakeSimpleInterval() {
     const std::optional<qv::Interval> interval = ChosenInterval(*rgpSimpInterval_);
-    if (interval) emit SimpleIntervalTaken(*interval);
+    // The interval this page computes on is the schedule's common one.
+    session().Schedule().SetInterval(interval);
     qv::SetBasePeriod(session().State(), interval);
 }
 
@@ -289,8 +314,8 @@ void RegularPage::UpdateSimpleSummary() {
 }
 
 void RegularPage::SimplePaySet() {
-    qv::SimplePaySet(session().State(), session().mdsPaySet(), qv::ReadRegularBoxes(BoxTexts()),
-                     session().Port());
+    qv::SimplePaySet(session().State(), session().Schedule().PaySet(),
+                     qv::ReadRegularBoxes(BoxTexts()), session().Port());
 }
 
 // --- exit handlers ---------------------------------------------------------------
@@ -310,24 +335,25 @@ void RegularPage::rgpSimpIntervalExit() {
 
 void RegularPage::butSimpleAPRClick() {
     qv::LoanState& s = session().State();
+    PaySchedule& schedule = session().Schedule();
     const std::optional<qv::Interval> interval = ChosenInterval(*rgpSimpInterval_);
-    if (interval) emit SimpleIntervalTaken(*interval);
+    schedule.SetInterval(interval);
     const qv::RegularAprPlan plan =
-        qv::PrepareRegularAPR(s, session().mdsPaySet(), BoxTexts(), interval, session().Port());
+        qv::PrepareRegularAPR(s, schedule.PaySet(), BoxTexts(), interval, session().Port());
     if (plan.onePayment) {
         const qv::OnePaymentHandOver& one = *plan.onePayment;
-        emit OnePaymentHandedOver(one.days, one.amtFin, one.repayment);
+        session().Regular().HandOverOnePayment(one.days, one.amtFin, one.repayment);
         session().ShowPage(PageId::tabOnePay);
     }
     if (plan.runEngine) {
-        if (session().RunGetAPR() == qv::AprOutcome::Computed) {
+        if (schedule.RunGetAPR() == qv::AprOutcome::Computed) {
             apr_.SetRate(Q(qv::FloatToStrF(s.loan.APR, qv::FloatStyle::Number, 8, 3)) +
                          QLatin1Char('%'));
         }
     } else {
         session().Port().Warn(qv::kNoDurationText);
         apr_.SetInputError();
-        session().ReportNotCurrent();
+        schedule.ReportNotCurrent();
     }
     s.loan.ScheduleSource = qv::kSourceRegular;
 }
@@ -354,27 +380,26 @@ void RegularPage::butChartSimpleClick() {
         butSimpleAPRClick();
         if (!apr_.ShowsRate()) return;
     }
-    if (session().ChartAmortization()) session().PrintChart();
+    if (session().Schedule().ChartAmortization()) session().Chart().Print();
 }
 
-void RegularPage::SwitchPageHints(bool on) {
+void RegularPage::ShowAprTaken(qv::AprOutcome outcome) {
+    // An "InputError" left by an earlier run belongs to a schedule that is
+    // no longer the current one.
+    if (outcome != qv::AprOutcome::Computed) {
+        apr_.SetInputError();
+    } else if (apr_.ShowsInputError()) {
+        apr_.SetPending();
+    }
+}
+
+void RegularPage::SwitchPageHints(Setting setting, bool on) {
+    if (setting != Setting::RegularHints) return;
     // The last payment's box keeps its hint either way.
     SwitchHints({butSimpleAPR_, edSimp1stPay_, edSimp1stNoPd_, edSimp1stExtra_, edSimpLastNoPd_,
                  edSimpLastExtra_, edSimpInnerNoPay_, edSimpRegPay_, edSimpAmtFin_,
                  rgpSimpInterval_, edStatusBar_, butResetSimple_, labSimpToP_},
                 on);
-}
-
-std::optional<qv::Interval> RegularPage::CommonInterval() const {
-    return ChosenInterval(*rgpSimpInterval_);
-}
-
-void RegularPage::ShowSummary(const std::string& text) {
-    labSimpToP_->setText(Q(text));
-}
-
-void RegularPage::ShowInterval(qv::Interval interval) {
-    ::ShowInterval(*rgpSimpInterval_, interval);
 }
 
 void RegularPage::ShowLoadedSchedule(const qv::ScheduleLoad& load) {

@@ -2,6 +2,7 @@
 // "2:Reg.Pay" (TabSimple): the APR of a regular schedule.
 #include <functional>
 
+#include "app/app_settings.h"
 #include "app/apr_box.h"
 #include "app/pages/page.h"
 #include "core/interval.h"
@@ -46,31 +47,14 @@ class RegularPage : public Page, private qv::PageBoxes<qv::RegularBox> {
     void edSimpLastNoPdExit() { Leave(qv::RegularBox::edSimpLastNoPd); }
     void edSimpLastExtraExit() { Leave(qv::RegularBox::edSimpLastExtra); }
 
-    // What other pages change here (the window connects them): a failed APR
-    // computation on either page, and the settings page's hint switch.
-    void ShowAprInputError() { apr_.SetInputError(); }
-    // A later run succeeded: "InputError" gives way to "Pending".
-    void ClearAprInputError() {
-        if (apr_.ShowsInputError()) apr_.SetPending();
-    }
-    bool AprShowsInputError() const { return apr_.ShowsInputError(); }
-    void SwitchPageHints(bool on);
-    // The boxes as they read, the interval and the summary line, for
-    // the figure-a-schedule page.
-    qv::RegularTexts BoxTexts() const;
-    std::optional<qv::Interval> CommonInterval() const;
-    void ShowSummary(const std::string& text);
-    // The interval a load or a move chose, and a loaded schedule's boxes.
-    void ShowInterval(qv::Interval interval);
-    void ShowLoadedSchedule(const qv::ScheduleLoad& load);
-
-  signals:
-    // The interval this page computes on, for the irregular page to show.
-    void SimpleIntervalTaken(qv::Interval interval);
-    // A single payment due within a year goes to the one-payment page.
-    void OnePaymentHandedOver(std::int32_t days, double amtFin, double repayment);
-
   private:
+    // What the schedule and the settings publish, shown here.
+    void ShowAprTaken(qv::AprOutcome outcome);
+    void SwitchPageHints(Setting setting, bool on);
+    void ShowLoadedSchedule(const qv::ScheduleLoad& load);
+    // The boxes as they read.
+    qv::RegularTexts BoxTexts() const;
+
     QLineEdit* BoxOf(qv::RegularBox box) const;
     // The page's side of the engine's decisions.
     void SetBoxText(qv::RegularBox box, const std::string& text) override;

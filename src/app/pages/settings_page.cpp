@@ -5,30 +5,38 @@
 #include <QPushButton>
 
 #include "app/hints.h"
-#include "app/qt_text.h"
 #include "app/session.h"
-#include "core/rounding_setting.h"
 
 SettingsPage::SettingsPage(Session& app) : Page(app, kId) {
+    const AppSettings& settings = session().Settings();
+    const auto check = [&](const char* name, const QString& caption, Setting setting) {
+        return Check(name, caption, settings.Get(setting));
+    };
     // The boxes are made in the page's tab order; the layout places them.
-    cbxHintsOff_ = Check("cbxHintsOff",
-                         QStringLiteral("Uncheck to Turn off Yellow * \"Balloon\" Hints"), true);
+    cbxHintsOff_ =
+        check("cbxHintsOff", QStringLiteral("Uncheck to Turn off Yellow * \"Balloon\" Hints"),
+              Setting::RegularHints);
     cbxHintsOff_->setToolTip(QStringLiteral("This is a Yellow Balloon Hint!"));
-    cbxShowRebates_ = Check(
-        "cbxShowRebates", QStringLiteral("Show Rule of 78s Rebates on Amortization Chart."), true);
-    cbxNoHint_ = Check("cbxNoHint", QStringLiteral("Yellow *  \"Balloon\" Hints Turned on"), true);
+    cbxShowRebates_ =
+        check("cbxShowRebates", QStringLiteral("Show Rule of 78s Rebates on Amortization Chart."),
+              Setting::ShowRebates);
+    cbxNoHint_ = check("cbxNoHint", QStringLiteral("Yellow *  \"Balloon\" Hints Turned on"),
+                       Setting::IrregularHints);
     cbxNoHint_->setToolTip(QStringLiteral("Uncheck to turn off Balloon hints like this one!"));
-    cbxRoundDown_ = Check("cbxRoundDown",
+    cbxRoundDown_ = check("cbxRoundDown",
                           QStringLiteral("Round fractional cents down when doing Amortizations "
                                          "instead of rounding nearest."),
-                          false);
-    cbxLog_ = Check("cbxLog", QStringLiteral("Log Estimate Steps"), false);
+                          Setting::RoundDown);
+    cbxLog_ = check("cbxLog", QStringLiteral("Log Estimate Steps"), Setting::LogSteps);
     cbxLog_->setVisible(false);
-    cbxShowFlip_ = Check("cbxShowFlip", QStringLiteral("Debug Find Payment"), false);
+    cbxShowFlip_ =
+        check("cbxShowFlip", QStringLiteral("Debug Find Payment"), Setting::DebugFindPayment);
     cbxFractionalInt_ =
-        Check("cbxFractionalInt",
-              QStringLiteral("Show Fractional Interest on Chart, but use whole cents"), false);
-    cbxTenPass_ = Check("cbxTenPass", QStringLiteral("Use Ten Pass APR Estimation"), true);
+        check("cbxFractionalInt",
+              QStringLiteral("Show Fractional Interest on Chart, but use whole cents"),
+              Setting::FractionalInterest);
+    cbxTenPass_ =
+        check("cbxTenPass", QStringLiteral("Use Ten Pass APR Estimation"), Setting::TenPass);
 
     Line(Text(QStringLiteral("The following setting applies only to Tab 2, Regular Schedules:")));
     Line(cbxHintsOff_);
@@ -52,42 +60,48 @@ SettingsPage::SettingsPage(Session& app) : Page(app, kId) {
     // report, shown with its caption like every other box.
     Line(cbxShowFlip_);
 
-    // The program changing a box's state runs its action as a click does.
-    connect(cbxHintsOff_, &QCheckBox::toggled, this, &SettingsPage::cbxHintsOffClick);
-    connect(cbxNoHint_, &QCheckBox::toggled, this, &SettingsPage::cbxNoHintClick);
-    connect(cbxRoundDown_, &QCheckBox::toggled, this, &SettingsPage::cbxRoundDownClick);
-    connect(cbxShowRebates_, &QCheckBox::toggled, this, &SettingsPage::cbxShowRebatesClick);
+    // A click changes the setting; the setting changed, by a click or by
+    // Reset, is shown here.
+    for (int i = 0; i < kSettingCount; ++i) {
+        const auto setting = static_cast<Setting>(i);
+        connect(BoxOf(setting), &QCheckBox::toggled, this,
+                [this, setting](bool on) { session().Settings().Set(setting, on); });
+    }
+    connect(&session().Settings(), &AppSettings::Changed, this, &SettingsPage::ShowSetting);
 }
 
-void SettingsPage::ResetControls() {
-    cbxShowRebates_->setChecked(false);
-    cbxRoundDown_->setChecked(false);
-    // Already unchecked boxes send no signal; the state they stand for is
-    // put back all the same.
-    cbxRoundDownClick();
-    cbxShowRebatesClick();
+QCheckBox* SettingsPage::BoxOf(Setting setting) const {
+    switch (setting) {
+        case Setting::RegularHints:
+            return cbxHintsOff_;
+        case Setting::IrregularHints:
+            return cbxNoHint_;
+        case Setting::ShowRebates:
+            return cbxShowRebates_;
+        case Setting::RoundDown:
+            return cbxRoundDown_;
+        case Setting::LogSteps:
+            return cbxLog_;
+        case Setting::DebugFindPayment:
+            return cbxShowFlip_;
+        case Setting::FractionalInterest:
+            return cbxFractionalInt_;
+        case Setting::TenPass:
+            return cbxTenPass_;
+    }
+    return cbxHintsOff_;
 }
 
-void SettingsPage::cbxHintsOffClick() {
-    const bool on = cbxHintsOff_->isChecked();
-    SwitchHint(cbxHintsOff_, on);
-    emit RegularHintsSwitched(on);
+void SettingsPage::ShowSetting(Setting setting, bool on) {
+    BoxOf(setting)->setChecked(on);
+    if (setting == Setting::RegularHints) SwitchHint(cbxHintsOff_, on);
+    if (setting == Setting::IrregularHints) {
+        SwitchHint(cbxNoHint_, on);
+        cbxNoHint_->setText(on ? QStringLiteral("Balloon Hints On=Checked")
+                               : QStringLiteral("Balloon Hints Off=Unchecked"));
+    }
 }
 
-void SettingsPage::cbxNoHintClick() {
-    const bool on = cbxNoHint_->isChecked();
-    SwitchHint(cbxNoHint_, on);
-    cbxNoHint_->setText(on ? QStringLiteral("Balloon Hints On=Checked")
-                           : QStringLiteral("Balloon Hints Off=Unchecked"));
-    emit IrregularHintsSwitched(on);
-}
-
-void SettingsPage::cbxRoundDownClick() {
-    const qv::RoundingSetting rounding = qv::RoundingFor(RoundDown());
-    session().State().loan.RoundAdd = rounding.RoundAdd;
-    emit RoundingNotesChanged(Q(rounding.aboutNote), Q(rounding.chartNote));
-}
-
-void SettingsPage::cbxShowRebatesClick() {
-    emit ShowRebatesChanged(ShowRebates());
+void SettingsPage::FocusSetting(Setting setting) {
+    BoxOf(setting)->setFocus(Qt::OtherFocusReason);
 }

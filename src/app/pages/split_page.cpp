@@ -137,6 +137,10 @@ SplitPage::SplitPage(Session& app) : Page(app, kId) {
         Focus().OnExit(BoxOf(info.box), [this, box = info.box] { Leave(box); });
         connect(BoxOf(info.box), &QLineEdit::textEdited, this, &SplitPage::ResultsPending);
     }
+    // Results figured with the other rounding are no longer the debt's.
+    connect(&session().Settings(), &AppSettings::Changed, this, [this](Setting setting) {
+        if (setting == Setting::RoundDown) ResultsPending();
+    });
 }
 
 void SplitPage::ResetControls() {
@@ -198,7 +202,7 @@ void SplitPage::Leave(SplitBox box) {
 }
 
 void SplitPage::Show(const qv::SplitRun& run) {
-    if (run.chartReplaced) session().SetChartLines(run.chart);
+    if (run.chartReplaced) session().Chart().SetLines(run.chart);
     WriteBoxes(run.fills);
     QStringList results;
     for (const qv::SplitBoxFill& fill : run.fills) {
@@ -247,7 +251,7 @@ void SplitPage::butSplitChartClick() {
 }
 
 void SplitPage::butSplitPrintClick() {
-    session().PrintChart();
+    session().Chart().Print();
 }
 
 void SplitPage::butSplitResetClick() {

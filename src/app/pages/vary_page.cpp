@@ -65,8 +65,8 @@ VaryPage::VaryPage(Session& app) : Page(app, kId) {
     // Controls are made in the page's tab order: the group grid first, the
     // rate box after "Add Group", "Using Tab 7" last. The rows below place
     // them on the page.
-    dbgVariable_ =
-        Grid("dbgVariable", session().mdsVariable(), Columns(qv::kVariableGridColumns), false);
+    dbgVariable_ = Grid("dbgVariable", session().Table(TableId::mdsVariable),
+                        Columns(qv::kVariableGridColumns), false);
     rgpVary_ = Radio("rgpVary", Q(qv::kVaryIntervalCaption),
                      IntervalCaptions(&qv::IntervalInfo::varyCaption), qv::kVaryIntervalColumns,
                      Q(qv::kVaryIntervalHint));
@@ -82,7 +82,7 @@ VaryPage::VaryPage(Session& app) : Page(app, kId) {
     auto* butVaryReset = Button("butVaryReset", Q(qv::kVaryClearButton));
     auto* butVarSave = Button("butVarSave", Q(qv::kVarySaveButton));
     auto* butVaryLoad = Button("butVaryLoad", Q(qv::kVaryLoadButton));
-    dbgVarSchedule_ = Grid("dbgVarSchedule", session().mdsVarSchedule(),
+    dbgVarSchedule_ = Grid("dbgVarSchedule", session().Table(TableId::mdsVarSchedule),
                            Columns(qv::kVarScheduleGridColumns), true);
     auto* butMake = Button("butMake", Q(qv::kVaryAmortizeButton));
     auto* butVarPrint = Button("butVarPrint", Q(qv::kVaryChartButton));
@@ -187,7 +187,7 @@ void VaryPage::ShowRunningSummary() {
 }
 
 void VaryPage::DropSchedule() {
-    qv::TMemDataSet& schedule = session().mdsVarSchedule();
+    qv::TMemDataSet& schedule = session().Table(TableId::mdsVarSchedule);
     if (schedule.Count() > 0 || schedule.HasPending()) qv::EmptyTable(schedule);
     if (showsBalance_) ShowRunningSummary();
 }
@@ -196,7 +196,7 @@ void VaryPage::ListEdited() {
     DropSchedule();
     try {
         const std::string summary =
-            qv::TakeVaryListEdit(session().State(), session().mdsVariable());
+            qv::TakeVaryListEdit(session().State(), session().Table(TableId::mdsVariable));
         ShowSummary(summary, session().State().group.GroupPayCount,
                     session().State().group.GroupPayTotal);
     } catch (const qv::EMemDatasetError& error) {
@@ -214,7 +214,7 @@ void VaryPage::showEvent(QShowEvent* event) {
 // --- the list ------------------------------------------------------------------
 
 void VaryPage::tabVaryEnter() {
-    if (ListIsEmpty(session().mdsVariable())) butVaryResetClick();
+    if (ListIsEmpty(session().Table(TableId::mdsVariable))) butVaryResetClick();
 }
 
 void VaryPage::butVaryAddClick() {
@@ -224,8 +224,8 @@ void VaryPage::butVaryAddClick() {
     const std::string regPds = TextOf(BoxOf(qv::VaryBox::ebxVaryRegPds));
     const std::string addDays = TextOf(BoxOf(qv::VaryBox::ebxVaryAddDays));
     const std::string rate = TextOf(BoxOf(qv::VaryBox::ebxVaryRate));
-    const qv::VaryAddResult r =
-        qv::AddVaryGroup(s, session().mdsVariable(), {count, payment, regPds, addDays, rate});
+    const qv::VaryAddResult r = qv::AddVaryGroup(s, session().Table(TableId::mdsVariable),
+                                                 {count, payment, regPds, addDays, rate});
     qv::ShowMessages(session().Port(), r.messages);
     if (!r.added) return;
     ModelOf(dbgVariable_)->SetReadOnly(false);
@@ -238,7 +238,8 @@ void VaryPage::butVaryAddClick() {
 }
 
 void VaryPage::butVaryResetClick() {
-    const qv::VaryClearResult r = qv::ClearVaryList(session().State(), session().mdsVariable());
+    const qv::VaryClearResult r =
+        qv::ClearVaryList(session().State(), session().Table(TableId::mdsVariable));
     ShowInterval(*rgpVary_, r.interval);
     labVary7_->setText(Q(r.groupLabel));
     SetBoxTexts(r.boxes);
@@ -251,7 +252,7 @@ void VaryPage::butVarSaveClick() {
 }
 
 void VaryPage::SaveList(const std::optional<std::filesystem::path>& loading) {
-    qv::TMemDataSet& variable = session().mdsVariable();
+    qv::TMemDataSet& variable = session().Table(TableId::mdsVariable);
     PlatformPort& port = session().Port();
     if (qv::NothingToSave(variable)) {
         port.Inform(qv::kNoListToSave);
@@ -271,7 +272,7 @@ void VaryPage::SaveList(const std::optional<std::filesystem::path>& loading) {
 }
 
 void VaryPage::butVaryLoadClick() {
-    qv::TMemDataSet& variable = session().mdsVariable();
+    qv::TMemDataSet& variable = session().Table(TableId::mdsVariable);
     PlatformPort& port = session().Port();
     const std::optional<std::string> chosen = listOpenDialog_.Execute(port, qv::kLoadListTitle);
     if (!chosen) return;
@@ -302,9 +303,9 @@ void VaryPage::butVaryLoadClick() {
 // --- the schedule --------------------------------------------------------------
 
 void VaryPage::butMakeClick() {
-    const qv::VaryAmortization r =
-        qv::AmortizeVaryList(session().State().vary.ContractPrincipal, ListInterval(*rgpVary_),
-                             session().mdsVariable(), session().mdsVarSchedule());
+    const qv::VaryAmortization r = qv::AmortizeVaryList(
+        session().State().vary.ContractPrincipal, ListInterval(*rgpVary_),
+        session().Table(TableId::mdsVariable), session().Table(TableId::mdsVarSchedule));
     if (r.label) {
         labVary14_->setText(Q(*r.label));
         AnnounceResult(labVary14_, labVary14_->text());
@@ -318,13 +319,14 @@ void VaryPage::butMakeClick() {
 }
 
 void VaryPage::butVarPrintClick() {
-    const qv::ChartText before = session().ChartLines();
+    const qv::ChartText before = session().Chart().Lines();
     qv::ChartText chart = before;
-    const qv::VaryChart r = qv::ChartVaryList(ListInterval(*rgpVary_), session().mdsVariable(),
-                                              session().mdsVarSchedule(), chart);
-    if (chart != before) session().SetChartLines(chart);
+    const qv::VaryChart r =
+        qv::ChartVaryList(ListInterval(*rgpVary_), session().Table(TableId::mdsVariable),
+                          session().Table(TableId::mdsVarSchedule), chart);
+    if (chart != before) session().Chart().SetLines(chart);
     if (r.showChartPage) {
-        session().SetChartCaption(std::string(qv::kVaryChartCaption));
+        session().Chart().SetCaption(std::string(qv::kVaryChartCaption));
         session().ShowPageAsIs(PageId::tabChart);
     }
     qv::ShowMessages(session().Port(), r.messages);
@@ -332,9 +334,9 @@ void VaryPage::butVarPrintClick() {
 
 void VaryPage::butVaryTransformClick() {
     qv::LoanState& s = session().State();
-    qv::TMemDataSet& paySet = session().mdsPaySet();
+    qv::TMemDataSet& paySet = session().Schedule().PaySet();
     PlatformPort& port = session().Port();
-    const qv::MoveCheck check = qv::CheckMoveToTab5(session().mdsVariable(), paySet);
+    const qv::MoveCheck check = qv::CheckMoveToTab5(session().Table(TableId::mdsVariable), paySet);
     if (check.next == qv::MoveCheck::Next::Refuse) {
         port.Inform(check.message);
         return;
@@ -346,19 +348,20 @@ void VaryPage::butVaryTransformClick() {
     }
 
     const qv::TransformResult moved =
-        qv::Transform(s, session().mdsVariable(), paySet, ListInterval(*rgpVary_));
+        qv::Transform(s, session().Table(TableId::mdsVariable), paySet, ListInterval(*rgpVary_));
     if (!moved.moved) {
         qv::ShowMessages(port, moved.messages);
         return;
     }
-    session().ShowScheduleInterval(moved.interval);
-    emit AmountFinancedMoved(Q(moved.edAmtFin));
+    PaySchedule& schedule = session().Schedule();
+    schedule.ChooseInterval(moved.interval);
+    schedule.TakeAmountFinanced(Q(moved.edAmtFin));
     qv::ShowMessages(port, moved.messages);
     if (moved.writeSchedule) qv::SaveMovedSchedule(paySet, moved.interval, s.loan.AmtFin, port);
 
-    session().TestScheduleIntegrity();
-    session().MakeScheduleGridEditable();
-    const std::optional<qv::AprOutcome> outcome = session().EstimateIrregularAPR();
+    schedule.Test();
+    schedule.SetEditable(true);
+    const std::optional<qv::AprOutcome> outcome = schedule.Estimate();
     const qv::MoveFinish finish =
         qv::FinishMoveToTab5(outcome == qv::AprOutcome::Computed, s.loan.APR);
     if (finish.showEstimatePage) session().ShowPage(PageId::tabEstimate);

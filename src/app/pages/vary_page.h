@@ -36,11 +36,6 @@ class VaryPage : public Page {
     void butVaryTransformClick();
     void butVaryEGClick();
 
-  signals:
-    // "Move to Tab 5" made the list's principal the amount financed; the
-    // text is as the irregular page's box shows it.
-    void AmountFinancedMoved(const QString& amtFin);
-
   protected:
     void showEvent(QShowEvent* event) override;
 
