@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <limits>
 #include <optional>
+#include <span>
+#include <utility>
 #include <vector>
 
 #include "base/money.h"
@@ -13,12 +15,7 @@ namespace qv::regz {
 
 namespace {
 
-// A flow as the evaluation wants it: payments positive, advances negative.
-struct Term {
-    double amount;
-    std::int64_t periods;
-    double fraction;
-};
+using Term = AppendixJSolver::Term;
 
 std::string Dollars(Currency amount) {
     char text[64];
@@ -51,17 +48,20 @@ double IntPow(double x, std::int64_t n) {
     return result;
 }
 
+bool EarlierTerm(const Term& a, const Term& b) {
+    return a.periods != b.periods ? a.periods < b.periods : a.fraction < b.fraction;
+}
+
 // The present value of the payments less that of the advances at rate i per
-// unit period. The terms are sorted by time, so the discount for whole
+// unit period. The terms are in order of time, so the discount for whole
 // periods grows by multiplication from one distinct time to the next, and the
-// odd-days factor is recomputed only when the fraction changes.
+// odd-days factor is recomputed only when the fraction changes. A term with
+// no fraction is worth its amount times the discount alone: its odd-days
+// factor is exactly 1 and its share of the slope by the fraction exactly 0,
+// so leaving them out changes no bit of the sums.
 class Balance {
   public:
-    explicit Balance(std::vector<Term> terms) : terms_(std::move(terms)) {
-        std::sort(terms_.begin(), terms_.end(), [](const Term& a, const Term& b) {
-            return a.periods != b.periods ? a.periods < b.periods : a.fraction < b.fraction;
-        });
-    }
+    explicit Balance(std::span<const Term> terms) : terms_(terms) {}
 
     struct Value {
         double balance;
@@ -71,6 +71,35 @@ class Balance {
     double operator()(double i) const { return Evaluate<false>(i).balance; }
     Value WithSlope(double i) const { return Evaluate<true>(i); }
 
+    // The balances at two rates in one pass over the terms: each is computed
+    // exactly as alone, the two chains of products simply run side by side.
+    std::pair<double, double> AtTwoRates(double i, double j) const {
+        const double vi = 1.0 / (1.0 + i);
+        const double vj = 1.0 / (1.0 + j);
+        double discountI = 1.0;
+        double discountJ = 1.0;
+        double oddI = 1.0;
+        double oddJ = 1.0;
+        double sumI = 0.0;
+        double sumJ = 0.0;
+        for (const Term& t : terms_) {
+            Step(t, vi, discountI);
+            Step(t, vj, discountJ);
+            if (t.fraction == 0.0) {
+                sumI += t.amount * discountI;
+                sumJ += t.amount * discountJ;
+                continue;
+            }
+            if (t.newFraction) {
+                oddI = 1.0 / (1.0 + t.fraction * i);
+                oddJ = 1.0 / (1.0 + t.fraction * j);
+            }
+            sumI += t.amount * discountI * oddI;
+            sumJ += t.amount * discountJ * oddJ;
+        }
+        return {sumI, sumJ};
+    }
+
     // The simple-interest estimate of the rate: one Newton step from 0, where
     // the balance and its slope need no powers.
     double FirstEstimate() const {
@@ -78,45 +107,71 @@ class Balance {
         double slope = 0.0;
         for (const Term& t : terms_) {
             value += t.amount;
-            slope -= t.amount * (static_cast<double>(t.periods) + t.fraction);
+            slope -= t.amount * (t.periods + t.fraction);
         }
         const double estimate = slope < 0.0 ? -value / slope : 0.0;
         return std::isfinite(estimate) && estimate > 1e-9 ? std::min(estimate, 1.0) : 0.01;
     }
 
   private:
+    // The discount of the term before carried to this term's whole periods.
+    static void Step(const Term& t, double v, double& discount) {
+        if (t.step == 1) {
+            discount *= v;
+        } else if (t.step != 0) {
+            discount *= IntPow(v, t.step);
+        }
+    }
+
     // d/di of A / ((1 + f i)(1 + i)^t) is -A D (t / (1 + i) + f / (1 + f i)).
     template <bool kSlope>
     Value Evaluate(double i) const {
         const double v = 1.0 / (1.0 + i);
         double discount = 1.0;
-        std::int64_t at = 0;
-        double fraction = 0.0;
         double oddDays = 1.0;
         double sum = 0.0;
         double byPeriods = 0.0;
         double byFraction = 0.0;
         for (const Term& t : terms_) {
-            if (t.periods != at) {
-                discount *= IntPow(v, t.periods - at);
-                at = t.periods;
+            Step(t, v, discount);
+            if (t.fraction == 0.0) {
+                const double value = t.amount * discount;
+                sum += value;
+                if constexpr (kSlope) byPeriods += value * t.periods;
+                continue;
             }
-            if (t.fraction != fraction) {
-                fraction = t.fraction;
-                oddDays = 1.0 / (1.0 + fraction * i);
-            }
+            if (t.newFraction) oddDays = 1.0 / (1.0 + t.fraction * i);
             const double value = t.amount * discount * oddDays;
             sum += value;
             if constexpr (kSlope) {
-                byPeriods += value * static_cast<double>(t.periods);
-                byFraction += value * fraction * oddDays;
+                byPeriods += value * t.periods;
+                byFraction += value * t.fraction * oddDays;
             }
         }
         return {sum, kSlope ? -(byPeriods * v + byFraction) : 0.0};
     }
 
-    std::vector<Term> terms_;
+    std::span<const Term> terms_;
 };
+
+// Puts the terms in order of time (the usual schedule already is, and is
+// left as it stands) and notes what each one's discount needs from the term
+// before it.
+void OrderTerms(std::vector<Term>& terms) {
+    // Terms of equal times are sorted as before, whatever order that gives
+    // them: their order decides the last bits of the sums.
+    const auto notLater = [](const Term& a, const Term& b) { return !EarlierTerm(a, b); };
+    if (std::adjacent_find(terms.begin(), terms.end(), notLater) != terms.end())
+        std::sort(terms.begin(), terms.end(), EarlierTerm);
+    double periods = 0.0;
+    double fraction = 0.0;
+    for (Term& t : terms) {
+        t.step = static_cast<std::int64_t>(t.periods - periods);
+        t.newFraction = t.fraction != fraction;
+        periods = t.periods;
+        fraction = t.fraction;
+    }
+}
 
 // Brent's method on [a, b] with f(a) > 0 > f(b): inverse quadratic
 // interpolation and secant steps where they shrink the bracket, bisection
@@ -193,11 +248,17 @@ AppendixJRate Found(double rate, double perYear) {
 }  // namespace
 
 AppendixJRate SolveAppendixJ(std::span<const Flow> flows, double unitPeriodsPerYear) {
+    AppendixJSolver solver;
+    return solver.Solve(flows, unitPeriodsPerYear);
+}
+
+AppendixJRate AppendixJSolver::Solve(std::span<const Flow> flows, double unitPeriodsPerYear) {
     if (!std::isfinite(unitPeriodsPerYear) || unitPeriodsPerYear <= 0.0) {
         return NoRate(NoRateReason::InvalidUnitPeriods,
                       "the number of unit periods a year must be above zero");
     }
-    std::vector<Term> terms;
+    std::vector<Term>& terms = terms_;
+    terms.clear();
     terms.reserve(flows.size());
     Currency advanced = 0;
     Currency repaid = 0;
@@ -216,7 +277,8 @@ AppendixJRate SolveAppendixJ(std::span<const Flow> flows, double unitPeriodsPerY
                           "the amounts total more than the program can hold");
         }
         total = *sum;
-        terms.push_back({payment ? flow.amount : -flow.amount, flow.periods, flow.fraction});
+        terms.push_back({payment ? flow.amount : -flow.amount, static_cast<double>(flow.periods),
+                         flow.fraction, 0, false});
     }
     if (advanced == 0) return NoRate(NoRateReason::NoAdvances, "no amount is advanced");
     if (repaid == 0) return NoRate(NoRateReason::NoPayments, "no payment is scheduled");
@@ -229,7 +291,8 @@ AppendixJRate SolveAppendixJ(std::span<const Flow> flows, double unitPeriodsPerY
     }
     if (repaid == advanced) return Found(0.0, unitPeriodsPerYear);
 
-    const Balance balance(std::move(terms));
+    OrderTerms(terms);
+    const Balance balance(terms);
     double lo = 0.0;
     double fLo = balance(lo);
     // Totals a ten-thousandth apart can round to one double: the rate is then
@@ -262,8 +325,7 @@ AppendixJRate SolveAppendixJ(std::span<const Flow> flows, double unitPeriodsPerY
             // place of 1 + i: take it if the sides change order around it.
             const double root = x + move;
             const double d = 2.0 * kEps * (1.0 + root);
-            const double fBelow = balance(root - d);
-            const double fAbove = balance(root + d);
+            const auto [fBelow, fAbove] = balance.AtTwoRates(root - d, root + d);
             if (fBelow > 0.0 && fAbove <= 0.0) return Found(root, unitPeriodsPerYear);
             if (fBelow <= 0.0) {
                 hi = root - d;

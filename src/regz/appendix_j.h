@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace qv::regz {
 
@@ -62,5 +63,26 @@ struct AppendixJRate {
 // in the equation (an APR within about 1e-12 of a point for monthly loans). Payments that total
 // exactly the advances give a rate of 0; payments totalling less give no rate.
 AppendixJRate SolveAppendixJ(std::span<const Flow> flows, double unitPeriodsPerYear);
+
+// The same solver keeping its working list of terms from one loan to the
+// next: a batch of loans then allocates nothing per loan once the longest
+// schedule has been seen. Each Solve gives exactly what SolveAppendixJ gives.
+class AppendixJSolver {
+  public:
+    AppendixJRate Solve(std::span<const Flow> flows, double unitPeriodsPerYear);
+
+    // A flow as the evaluation wants it: payments positive, advances
+    // negative, with what the discount needs from the flow before it.
+    struct Term {
+        double amount;
+        double periods;  // whole unit periods, held exactly
+        double fraction;
+        std::int64_t step;  // unit periods after the term before (the first: after 0)
+        bool newFraction;   // the fraction differs from the term before's (the first: from 0)
+    };
+
+  private:
+    std::vector<Term> terms_;
+};
 
 }  // namespace qv::regz
