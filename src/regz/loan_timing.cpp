@@ -261,43 +261,46 @@ TimedLoanResult TimeDatedLoan(const DatedLoan& loan) {
 
 TimedLoanResult TimeGroups(double amountFinanced, std::span<const PayGroup> groups,
                            UnitPeriod unit) {
-    if (!IsAmount(amountFinanced)) {
-        return {std::nullopt, "the amount financed must be above zero"};
-    }
-    const UnitPeriodInfo& info = Describe(unit);
     TimedLoan timed;
+    std::string error = TimeGroupsInto(amountFinanced, groups, unit, timed);
+    if (!error.empty()) return {std::nullopt, std::move(error)};
+    return {std::move(timed), {}};
+}
+
+std::string TimeGroupsInto(double amountFinanced, std::span<const PayGroup> groups, UnitPeriod unit,
+                           TimedLoan& timed) {
+    if (!IsAmount(amountFinanced)) return "the amount financed must be above zero";
+    const UnitPeriodInfo& info = Describe(unit);
     timed.unit = unit;
     timed.perYear = info.perYear;
-    timed.basis = std::string(info.name);
+    timed.termIsUnitPeriod = false;
+    timed.basis = info.name;
+    timed.flows.clear();
     timed.flows.push_back({FlowKind::Advance, amountFinanced, 0, 0.0});
     std::int64_t periods = 0;
     std::int64_t days = 0;
     std::int64_t count = 0;
     std::int64_t paidPeriods = 0;  // the time of the last payment of an amount
     std::int64_t paidDays = 0;
+    // The group's name is made only for a message: most schedules have none.
+    const auto which = [](std::size_t g) { return "group " + std::to_string(g + 1); };
     for (std::size_t g = 0; g < groups.size(); ++g) {
         const PayGroup& group = groups[g];
-        const std::string which = "group " + std::to_string(g + 1);
         if (group.SetSize <= 0) continue;
-        if (group.PriorPds < 0 || group.AddDays < 0) {
-            return {std::nullopt, which + " has a negative number of periods or days"};
-        }
-        if (!(group.PaySize >= 0.0) || group.PaySize > kMaxFlowAmount) {
-            return {std::nullopt, which + " has a payment that is not an amount of zero or more"};
-        }
+        if (group.PriorPds < 0 || group.AddDays < 0)
+            return which(g) + " has a negative number of periods or days";
+        if (!(group.PaySize >= 0.0) || group.PaySize > kMaxFlowAmount)
+            return which(g) + " has a payment that is not an amount of zero or more";
         count += group.SetSize;
-        if (count > kMaxLoanFlows) {
-            return {std::nullopt,
-                    "the groups hold more than " + std::to_string(kMaxLoanFlows) + " payments"};
-        }
+        if (count > kMaxLoanFlows)
+            return "the groups hold more than " + std::to_string(kMaxLoanFlows) + " payments";
         for (std::int32_t k = 0; k < group.SetSize; ++k) {
             periods += group.PriorPds;
             days += group.AddDays;
             const std::int64_t t = periods + days / info.daysPerUnit;
             if (t > kMaxFlowPeriods) {
-                return {std::nullopt, which + " has payments more than " +
-                                          std::to_string(kMaxFlowPeriods) + " " +
-                                          std::string(info.name) + " periods after the advance"};
+                return which(g) + " has payments more than " + std::to_string(kMaxFlowPeriods) +
+                       " " + std::string(info.name) + " periods after the advance";
             }
             // A payment of nothing is no flow; the schedule's times stay.
             if (group.PaySize == 0.0) continue;
@@ -317,9 +320,12 @@ TimedLoanResult TimeGroups(double amountFinanced, std::span<const PayGroup> grou
         term.wholeMonths = paidDays == 0 && unitMonths > 0;
         term.months = (semimonths ? paidPeriods / 2 : paidPeriods) * unitMonths;
         term.days = paidPeriods * info.daysPerUnit + paidDays;
-        return TimeSinglePayment(amountFinanced, timed.flows.back().amount, term, std::nullopt);
+        TimedLoanResult single =
+            TimeSinglePayment(amountFinanced, timed.flows.back().amount, term, std::nullopt);
+        if (!single.loan) return std::move(single.error);
+        timed = std::move(*single.loan);
     }
-    return {timed, {}};
+    return {};
 }
 
 }  // namespace qv::regz

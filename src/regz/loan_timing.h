@@ -62,6 +62,10 @@ TimedLoanResult TimeDatedLoan(const DatedLoan& loan);
 // advance). Odd days beyond a whole unit period carry into it.
 TimedLoanResult TimeGroups(double amountFinanced, std::span<const PayGroup> groups,
                            UnitPeriod unit);
+// The same into a loan kept from one call to the next, whose flows keep their
+// room: why the groups cannot be placed, or empty when `timed` holds them.
+std::string TimeGroupsInto(double amountFinanced, std::span<const PayGroup> groups, UnitPeriod unit,
+                           TimedLoan& timed);
 
 // The unit period of Appendix J (b)(4)(i) for a loan starting on `start` with
 // payments (and further advances) on the dates given, each list in order: the
