@@ -269,36 +269,40 @@ void ReplacePayGroups(TMemDataSet& paySet, const std::vector<PayGroup>& groups) 
     paySet.MoveFirst();
 }
 
-// The header's values into the loan state and the boxes, then the counts
-// and the regular-schedule pass.
+// The header's values into the loan state and, when a page shows them, the
+// boxes, then the counts and the regular-schedule pass.
 void TakeSchedule(LoanState& state, const PayGroup& header, const std::vector<PayGroup>& groups,
-                  const ScheduleCounts& counts, ScheduleLoad& out) {
+                  const ScheduleCounts& counts, BoxTexts texts, ScheduleLoad& out) {
+    const bool withTexts = texts == BoxTexts::Written;
     state.loan.AmtFin = header.PaySize;
     // HeaderFault has refused any item that names no interval.
     if (const std::optional<Interval> interval = IntervalOfItem(header.SetSize))
         out.interval = *interval;
-    out.edAmtFin = Fixed2(state.loan.AmtFin);
+    if (withTexts) out.edAmtFin = Fixed2(state.loan.AmtFin);
 
     state.loan.PayCount = counts.count;
     state.loan.TotPay = counts.total;
-    out.edTotPay = Fixed2(CurrencyToDollars(counts.total));
-    out.edPayCount = std::to_string(counts.count);
+    if (withTexts) {
+        out.edTotPay = Fixed2(CurrencyToDollars(counts.total));
+        out.edPayCount = std::to_string(counts.count);
+    }
 
     const RegularPass pass = PassRegular(groups);
     if (pass.first) {
         state.regular.FirstPay = pass.first->PaySize;
         state.regular.FirstPds = pass.first->PriorPds;
         state.regular.FirstExtra = pass.first->AddDays;
-        out.first = EndTexts(*pass.first);
+        if (withTexts) out.first = EndTexts(*pass.first);
     }
     if (pass.last) {
         state.regular.LastPay = pass.last->PaySize;
         state.regular.LastPds = pass.last->PriorPds;
         state.regular.LastExtra = pass.last->AddDays;
-        out.last = EndTexts(*pass.last);
+        if (withTexts) out.last = EndTexts(*pass.last);
     }
     if (pass.irregular) state.loan.IrregularLoaded = true;
     state.regular.RegPay = CurrencyToDollars(pass.reg);
+    if (!withTexts) return;
     out.edSimpRegPay = Fixed2(state.regular.RegPay);
     out.edSimpAmtFin = out.edAmtFin;
     out.edSimpInnerNoPay = out.edPayCount;
@@ -332,7 +336,7 @@ constexpr std::string_view kScheduleWhat = "schedule";
 void TakeScheduleIfUsable(LoanState& state, TMemDataSet& paySet,
                           const std::optional<PayGroup>& header,
                           const std::vector<PayGroup>& groups, const std::string& name,
-                          ScheduleLoad& out) {
+                          BoxTexts texts, ScheduleLoad& out) {
     std::optional<std::string> fault;
     if (!header && groups.empty()) fault = CannotLoad(name, "it holds no payment groups.");
     if (!fault && header)
@@ -347,7 +351,7 @@ void TakeScheduleIfUsable(LoanState& state, TMemDataSet& paySet,
     ReplacePayGroups(paySet, groups);
     out.loaded = true;
     out.headerMissing = !header;
-    if (header) TakeSchedule(state, *header, groups, counts, out);
+    if (header) TakeSchedule(state, *header, groups, counts, texts, out);
 }
 
 ScheduleLoad FinishScheduleLoad(LoanState& state, TMemDataSet& paySet, TMemDataSet& staging,
@@ -359,7 +363,7 @@ ScheduleLoad FinishScheduleLoad(LoanState& state, TMemDataSet& paySet, TMemDataS
     }
     std::optional<PayGroup> header;
     const std::vector<PayGroup> groups = StagedPayGroups(staging, header);
-    TakeScheduleIfUsable(state, paySet, header, groups, name, out);
+    TakeScheduleIfUsable(state, paySet, header, groups, name, BoxTexts::Written, out);
     if (out.loaded)
         NoteLoaded(out.messages, out.headerMissing, kScheduleLacksHeader, name, csi, "Sequence");
     return out;
@@ -490,7 +494,23 @@ ScheduleLoad LoadSchedule(LoanState& state, TMemDataSet& paySet, const ScheduleH
                           std::vector<PayGroup> groups, const std::string& name) {
     SortBySequence(groups);
     ScheduleLoad out;
-    TakeScheduleIfUsable(state, paySet, HeaderGroup(header), groups, name, out);
+    TakeScheduleIfUsable(state, paySet, HeaderGroup(header), groups, name, BoxTexts::Written, out);
+    return out;
+}
+
+ScheduleLoad LoadScheduleValues(LoanState& state, TMemDataSet& paySet, const ScheduleHeader& header,
+                                const std::vector<PayGroup>& groups, const std::string& name) {
+    ScheduleLoad out;
+    const auto bySequence = [](const PayGroup& a, const PayGroup& b) {
+        return a.Sequence < b.Sequence;
+    };
+    if (std::is_sorted(groups.begin(), groups.end(), bySequence)) {
+        TakeScheduleIfUsable(state, paySet, HeaderGroup(header), groups, name, BoxTexts::Left, out);
+        return out;
+    }
+    std::vector<PayGroup> sorted = groups;
+    SortBySequence(sorted);
+    TakeScheduleIfUsable(state, paySet, HeaderGroup(header), sorted, name, BoxTexts::Left, out);
     return out;
 }
 

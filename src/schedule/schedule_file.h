@@ -179,6 +179,16 @@ ScheduleLoad LoadDataFromStream(LoanState& state, TMemDataSet& paySet, std::istr
 ScheduleLoad LoadSchedule(LoanState& state, TMemDataSet& paySet, const ScheduleHeader& header,
                           std::vector<PayGroup> groups, const std::string& name);
 
+// Whether a load writes the texts of the pages' boxes into its ScheduleLoad.
+enum class BoxTexts { Written, Left };
+
+// LoadSchedule for a caller that shows no boxes (the command-line batch):
+// the table, the loan state, the interval and the messages are exactly
+// LoadSchedule's, but the box texts are left empty, and groups already in
+// Sequence order are taken without a copy.
+ScheduleLoad LoadScheduleValues(LoanState& state, TMemDataSet& paySet, const ScheduleHeader& header,
+                                const std::vector<PayGroup>& groups, const std::string& name);
+
 // The message that ends the load command, after the APR estimate:
 // "APR is 12.683 %, see Tab 4" when the estimate computed a rate, else
 // kNoAprAfterLoad. `outcome` is empty when the estimate stopped before the
