@@ -110,7 +110,7 @@ void LoanWorker::Start() {
     capture_ = settings_.check;
     report_ = settings_.keepReport;
     computed_.reset();
-    timed_.reset();
+    placed_ = false;
     box_.clear();
 }
 
@@ -191,8 +191,8 @@ void LoanWorker::Judge(LoanRecord& record, const Disclosed& own) const {
     DisclosureCheck check;
     // The regulation's own rate decides; only a loan without one (payments
     // below the amount financed) falls back on the desktop's estimate.
-    if (record.exact && record.exact->found && timed_) {
-        check.shape = regz::ClassifyTimedLoan(*timed_);
+    if (record.exact && record.exact->found && placed_) {
+        check.shape = regz::ClassifyTimedLoan(timed_);
         check.apr = CheckDisclosedAprExactly(record.exact->apr, disclosedApr, check.shape.kind);
     } else if (record.desktopApr && computed_) {
         check.shape = ClassifyTransaction(computed_->groups);
@@ -211,45 +211,48 @@ void LoanWorker::AddExactRate(LoanRecord& record, std::optional<regz::UnitPeriod
     if (!unit) return;
     // The desktop's APR stands; the exact rate is beside it, or its absence
     // a note.
-    if (!SolveExactly(record, regz::TimeGroups(state_.loan.AmtFin, groups_, *unit))) {
+    if (!SolveExactly(record, regz::TimeGroupsInto(state_.loan.AmtFin, groups_, *unit, timed_))) {
         record.notes.push_back("no Appendix J rate: " + record.error);
         record.error.clear();
     }
 }
 
-bool LoanWorker::SolveExactly(LoanRecord& record, const regz::TimedLoanResult& timed) {
-    timed_.reset();
-    if (!timed.loan) {
-        record.error = timed.error;
+bool LoanWorker::SolveExactly(LoanRecord& record, const std::string& placeError) {
+    placed_ = placeError.empty();
+    if (!placed_) {
+        record.error = placeError;
         return false;
     }
-    timed_ = timed.loan;
-    record.exact = regz::SolveTimedLoan(*timed_);
-    record.unitPeriod = timed_->basis;
+    record.exact = solver_.Solve(timed_.flows, timed_.perYear);
+    record.unitPeriod = timed_.basis;
     if (record.exact->found) return true;
     record.error = record.exact->message;
     return false;
 }
 
 void LoanWorker::ComputeExactOnly(const BatchLoan& loan, LoanRecord& record) {
-    regz::TimedLoanResult timed;
+    std::string placeError;
     if (loan.dated) {
-        timed = regz::TimeDatedLoan(*loan.dated);
+        regz::TimedLoanResult timed = regz::TimeDatedLoan(*loan.dated);
+        if (timed.loan)
+            timed_ = std::move(*timed.loan);
+        else
+            placeError = std::move(timed.error);
     } else if (const auto problem = ScheduleProblem(loan.header.amount, loan.groups)) {
         record.error = *problem;
         return;
     } else {
-        timed = regz::TimeGroups(loan.header.amount, loan.groups, loan.unit);
+        placeError = regz::TimeGroupsInto(loan.header.amount, loan.groups, loan.unit, timed_);
     }
-    if (!timed.loan) {
-        record.error = timed.error;
+    if (!placeError.empty()) {
+        record.error = std::move(placeError);
         return;
     }
     // The amounts as a disclosure states them, added up in currency so that
     // no total can leave the range unnoticed.
     std::optional<Currency> financed = Currency{0};
     std::optional<Currency> total = Currency{0};
-    for (const regz::Flow& flow : timed.loan->flows) {
+    for (const regz::Flow& flow : timed_.flows) {
         std::optional<Currency>& sum = flow.kind == regz::FlowKind::Advance ? financed : total;
         const std::optional<Currency> amount = TryDollarsToCurrency(flow.amount);
         sum = sum && amount ? CheckedSum(*sum, *amount) : std::nullopt;
@@ -261,7 +264,7 @@ void LoanWorker::ComputeExactOnly(const BatchLoan& loan, LoanRecord& record) {
     }
     record.amountFinanced = CurrencyToDollars(*financed);
     record.totalOfPayments = *total;
-    record.status = SolveExactly(record, timed) ? LoanStatus::Computed : LoanStatus::NotComputed;
+    record.status = SolveExactly(record, {}) ? LoanStatus::Computed : LoanStatus::NotComputed;
 }
 
 LoanRecord LoanWorker::Refused(std::string id, std::string source) {
@@ -287,6 +290,10 @@ bool LoanWorker::CheckLoaded(LoanRecord& record) {
     groups_.clear();
     for (paySet_.MoveFirst(); !paySet_.AtEnd(); paySet_.MoveNext())
         groups_.push_back(ReadPayGroup(paySet_));
+    return CheckGroups(record);
+}
+
+bool LoanWorker::CheckGroups(LoanRecord& record) {
     const std::optional<std::string> problem = ScheduleProblem(state_.loan.AmtFin, groups_);
     if (!problem) return true;
     record.status = LoanStatus::InputError;
@@ -325,10 +332,13 @@ LoanRecord LoanWorker::FromBatchLoan(const BatchLoan& loan, std::string source) 
     Start();
     if (!loan.desktopFits) {
         ComputeExactOnly(loan, record);
-    } else if (TakeLoad(LoadSchedule(state_, paySet_, loan.header, loan.groups, record.source),
-                        record) &&
-               CheckLoaded(record) && RecountAndEstimate(record)) {
-        AddExactRate(record, loan.unit);
+    } else if (TakeLoad(
+                   LoadScheduleValues(state_, paySet_, loan.header, loan.groups, record.source),
+                   record)) {
+        // The load took the line's groups as they stand (numbered in order),
+        // so the table holds exactly these: they need not be read back.
+        groups_.assign(loan.groups.begin(), loan.groups.end());
+        if (CheckGroups(record) && RecountAndEstimate(record)) AddExactRate(record, loan.unit);
     }
     Judge(record, loan.disclosed);
     return record;

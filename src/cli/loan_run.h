@@ -136,6 +136,8 @@ class LoanWorker {
     // Refuses, in the companion's words, what the desktop's boxes would not
     // take; false when the loaded schedule cannot go on.
     bool CheckLoaded(LoanRecord& record);
+    // The same for the groups in groups_.
+    bool CheckGroups(LoanRecord& record);
     // Recounts and estimates; false (the record says why) when no rate came out.
     bool RecountAndEstimate(LoanRecord& record);
     // The loan has no rate: the messages told from `told` on say why, those
@@ -151,7 +153,9 @@ class LoanWorker {
     // The Appendix J rate of the loaded groups in `unit`, or of a loan by
     // dates; false (the record says why) when the loan cannot be placed in
     // time.
-    bool SolveExactly(LoanRecord& record, const regz::TimedLoanResult& timed);
+    // `placeError` is why the loan could not be placed (in timed_), empty
+    // when it was.
+    bool SolveExactly(LoanRecord& record, const std::string& placeError);
     // The exact rate beside the desktop's, the groups read in `unit`.
     void AddExactRate(LoanRecord& record, std::optional<regz::UnitPeriod> unit);
     // A loan only the Appendix J rate can take: by dates, or groups in a unit
@@ -168,9 +172,11 @@ class LoanWorker {
     bool capture_ = false;  // keep the computed schedule (chart, check)
     bool report_ = true;    // someone reads the chart box: the estimate writes its report
     std::optional<ComputedSchedule> computed_;
-    std::vector<PayGroup> groups_;          // the loaded schedule's groups
-    std::optional<regz::TimedLoan> timed_;  // the loan placed in time
-    ChartText box_;                         // the chart box: the last report, then the chart
+    std::vector<PayGroup> groups_;  // the loaded schedule's groups
+    regz::TimedLoan timed_;         // the loan placed in time, when placed_
+    bool placed_ = false;
+    regz::AppendixJSolver solver_;
+    ChartText box_;  // the chart box: the last report, then the chart
 };
 
 }  // namespace qv::cli

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -265,6 +266,32 @@ std::string ShortestText(double rate) {
     return ec == std::errc() ? std::string(text, end) : std::string();
 }
 
+}  // namespace
+
+std::string RateText(double rate) {
+    // A double whose shortest round-trip digits number 15 or fewer has those
+    // very digits as its 15 rounded ones, so between 0.001 and 1e14 (written
+    // positionally by both) the shortest fixed text is FloatToStr's, got
+    // without its trip through printf. Anything else is left to FloatToStr.
+    const double magnitude = std::fabs(rate);
+    if (magnitude >= 1e-3 && magnitude < 1e14) {
+        char text[64];
+        const auto [end, ec] =
+            std::to_chars(text, text + sizeof text, rate, std::chars_format::fixed);
+        if (ec == std::errc()) {
+            const std::string_view written(text, static_cast<std::size_t>(end - text));
+            const std::size_t first = written.find_first_of("123456789");
+            const std::size_t last = written.find_last_of("123456789");
+            std::size_t digits = last - first + 1;
+            if (written.find('.') > first && written.find('.') < last) --digits;
+            if (digits <= 15) return std::string(written);
+        }
+    }
+    return FloatToStr(rate);
+}
+
+namespace {
+
 std::string PlainText(const Cell& c) {
     switch (c.kind) {
         case Cell::Kind::Text:
@@ -272,7 +299,7 @@ std::string PlainText(const Cell& c) {
         case Cell::Kind::Money:
             return c.money ? PlainMoney(*c.money) : std::string();
         case Cell::Kind::Rate:
-            return c.rate ? FloatToStr(*c.rate) : std::string();
+            return c.rate ? RateText(*c.rate) : std::string();
         case Cell::Kind::ExactRate:
             return c.rate ? ShortestText(*c.rate) : std::string();
         case Cell::Kind::Count:
@@ -286,7 +313,7 @@ std::string TableText(const Cell& c) {
         case Cell::Kind::Money:
             return c.money ? CurrencyText(CurrencyToDollars(*c.money)) : std::string();
         case Cell::Kind::Rate:
-            return c.rate ? FloatToStr(*c.rate) + "%" : std::string();
+            return c.rate ? RateText(*c.rate) + "%" : std::string();
         case Cell::Kind::ExactRate:
             return c.rate ? ExactRateText(*c.rate) + "%" : std::string();
         case Cell::Kind::Text:

@@ -35,6 +35,11 @@ class RecordWriter {
     virtual void Format(const LoanRecord& /*record*/, std::string& /*out*/) const {}
 };
 
+// A rate as the desktop writes it (FloatToStr: 15 significant digits,
+// trailing zeros dropped), character for character, made quickly where it
+// can be.
+std::string RateText(double rate);
+
 // One record per loan: an aligned table (its column widths taken from the
 // first rows), CSV with a header line, or one JSON object per line. Nothing
 // goes to standard error.

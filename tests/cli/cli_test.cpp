@@ -11,10 +11,12 @@
 #include <random>
 #include <sstream>
 
+#include "base/format.h"
 #include "chart/amortization.h"
 #include "chart/chart_file.h"
 #include "cli/cli_app.h"
 #include "cli/loan_run.h"
+#include "cli/records.h"
 #include "core/pay_group.h"
 #include "data/memdset.h"
 #include "data/temp_folder.h"
@@ -654,6 +656,43 @@ TEST(CliProgram, FoldersAndFilesWithoutPermissionAreErrorsOfTheirOwn) {
     EXPECT_EQ(records[1]["status"], "computed");
     EXPECT_NE(records[2]["error"].get<std::string>().find("Permission denied"), std::string::npos);
     fs::permissions(folder.path / "locked", fs::perms::owner_all);
+}
+
+TEST(CliRecords, RatesAreWrittenAsTheDesktopWritesThem) {
+    // Rates rounded to three decimals as the estimate gives them, then any
+    // double from far below to far above the positional range, with every
+    // number of digits, both signs, and the ends of the range.
+    std::vector<double> rates = {0.0,
+                                 -0.0,
+                                 1e-3,
+                                 -1e-3,
+                                 0.00099999999999999,
+                                 1e14,
+                                 -1e14,
+                                 99999999999999.9,
+                                 123456789012345.0,
+                                 0.1,
+                                 12.5,
+                                 -205.994,
+                                 1e-4,
+                                 30.311,
+                                 1.0 / 3.0,
+                                 2.0 / 3.0 * 100,
+                                 1e300,
+                                 5e-324};
+    std::mt19937_64 random(23);
+    std::uniform_int_distribution<int> thousandths(-300'000, 10'000'000);
+    std::uniform_real_distribution<double> exponent(-6.0, 16.0);
+    for (int k = 0; k < 20'000; ++k) {
+        rates.push_back(std::floor(thousandths(random) + 0.5) / 1000.0);
+        const double x = std::pow(10.0, exponent(random));
+        rates.push_back(k % 2 ? x : -x);
+        // Rounded to a few digits, as amounts and rates are written.
+        const double digits = std::pow(10.0, k % 9);
+        rates.push_back(std::round(x * digits) / digits);
+    }
+    for (const double rate : rates)
+        ASSERT_EQ(RateText(rate), FloatToStr(rate)) << std::hexfloat << rate;
 }
 
 }  // namespace
