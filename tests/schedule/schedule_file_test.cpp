@@ -349,6 +349,42 @@ TEST_F(ScheduleFileTest, AReadOnlyFileIsRefusedAndAReplacedOneKeepsModeAndGroup)
     }
 }
 
+TEST(LoadScheduleValues, LeavesTheBoxTextsAndDoesEverythingElseAsLoadSchedule) {
+    struct Case {
+        const char* what;
+        ScheduleHeader header;
+        std::vector<PayGroup> groups;
+    };
+    const Case cases[] = {
+        {"in order",
+         {Interval::Monthly, 1000.0},
+         {{1, 1, 95, 1, 15}, {10, 2, 88.85, 1, 0}, {1, 3, 88.91, 1, 0}}},
+        {"out of order, a key twice",
+         {Interval::Weekly, 500.0},
+         {{3, 2, 60, 1, 0}, {1, 1, 40, 2, 3}, {2, 1, 41, 1, 0}}},
+        {"refused", {Interval::Monthly, 1000.0}, {{1, 1, 1e300, 1, 0}}},
+    };
+    for (const Case& c : cases) {
+        LoanState withTexts;
+        LoanState without;
+        TMemDataSet tableWithTexts("mdsPaySet");
+        TMemDataSet tableWithout("mdsPaySet");
+        DefinePaySetTable(tableWithTexts);
+        DefinePaySetTable(tableWithout);
+        const ScheduleLoad full = LoadSchedule(withTexts, tableWithTexts, c.header, c.groups, "x");
+        const ScheduleLoad values =
+            LoadScheduleValues(without, tableWithout, c.header, c.groups, "x");
+        EXPECT_EQ(values.loaded, full.loaded) << c.what;
+        EXPECT_EQ(values.interval, full.interval) << c.what;
+        EXPECT_EQ(values.messages, full.messages) << c.what;
+        EXPECT_EQ(Written(without), Written(withTexts)) << c.what;
+        EXPECT_EQ(Groups(tableWithout), Groups(tableWithTexts)) << c.what;
+        EXPECT_TRUE(values.edAmtFin.empty() && values.edTotPay.empty() && !values.first &&
+                    !values.last && values.edSimpRegPay.empty())
+            << c.what;
+    }
+}
+
 TEST(SameFile, KnowsAFileHoweverItsPathIsSpelled) {
     test::TempFolder folder{"qv_same_file_"};
     const fs::path real = folder.path / "keep.txt";
