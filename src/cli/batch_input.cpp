@@ -569,6 +569,16 @@ std::optional<std::string> ScheduleProblem(double amountFinanced,
     return std::nullopt;
 }
 
+std::optional<std::string> PaymentBeyondSchedule(std::span<const PayGroup> groups) {
+    for (std::size_t k = 0; k < groups.size(); ++k) {
+        const std::optional<Currency> payment = TryDollarsToCurrency(groups[k].PaySize);
+        if (payment && FitsCents(CurrencyToCentsTruncated(*payment))) continue;
+        return "group " + std::to_string(k + 1) + ": payment " + FloatToStr(groups[k].PaySize) +
+               " is more than the largest a schedule holds, 21474836.47";
+    }
+    return std::nullopt;
+}
+
 std::optional<Interval> IntervalNamed(std::string_view text) {
     text = Trimmed(text);
     for (const IntervalInfo& info : kIntervals) {

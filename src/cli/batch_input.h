@@ -92,6 +92,11 @@ std::string UnknownNameText(std::string_view what, std::string_view name,
 // before, no payments, or more than a schedule holds. Empty when it can.
 std::optional<std::string> ScheduleProblem(double amountFinanced, std::span<const PayGroup> groups);
 
+// The first group whose payment is more than the desktop's schedule holds
+// ($21,474,836.47), in the companion's words; empty when none is. Only the
+// exact rate can be found for such a loan.
+std::optional<std::string> PaymentBeyondSchedule(std::span<const PayGroup> groups);
+
 // A disclosed APR in percent ("9.69", "9.69%") and a disclosed finance
 // charge in dollars, read as their columns are; `name` stands for the value
 // in `error` (a column, or a command-line option).

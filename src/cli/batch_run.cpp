@@ -138,6 +138,7 @@ std::optional<LoanSource> LoanFeed::Next() {
             // the others are still read.
             source = Unreadable(input.path.string(), std::string("cannot read: ") + e.what());
             source->fatal = true;
+            source->wholeInput = true;
         }
         if (source) return source;
     }
@@ -151,6 +152,7 @@ std::optional<LoanSource> LoanFeed::Open(const fs::path& input, bool named) {
         if (error) {
             LoanSource s = Unreadable(input.string(), "cannot read the folder: " + error.message());
             s.fatal = true;
+            s.wholeInput = true;
             return s;
         }
         // Its files come next, in name order, each of the kind its name says.
@@ -173,6 +175,7 @@ std::optional<LoanSource> LoanFeed::Open(const fs::path& input, bool named) {
     if (!in->Open()) {
         LoanSource s = Unreadable(input.string(), "cannot open: " + in->Failure());
         s.fatal = true;
+        s.wholeInput = true;
         return s;
     }
     if (!kind) kind = KindOfFirstCharacter(in->FirstSignificant());
@@ -215,6 +218,7 @@ std::optional<LoanSource> LoanFeed::NextOfBatch() {
             LoanSource s = Unreadable(Located(b.file, b.line + 1),
                                       "cannot read the rest of the file: " + b.buf->Failure());
             s.fatal = true;
+            s.wholeInput = true;
             return s;
         }
         ++b.line;
@@ -231,6 +235,7 @@ std::optional<LoanSource> LoanFeed::NextOfBatch() {
             b.ended = true;
             LoanSource s = Unreadable(location, "the rest of the batch file could not be read");
             s.fatal = true;
+            s.wholeInput = true;
             return s;
         }
         if (IsBlankLine(line)) continue;
@@ -242,6 +247,7 @@ std::optional<LoanSource> LoanFeed::NextOfBatch() {
                 b.ended = true;
                 LoanSource s = Unreadable(location, error);
                 s.fatal = true;
+                s.wholeInput = true;
                 return s;
             }
             b.columns = std::make_shared<const CsvColumns>(*columns);
@@ -303,6 +309,7 @@ LoanRecord Evaluate(LoanWorker& worker, const LoanSource& source) {
         record.source = source.location;
         record.error = source.error;
         if (source.fatal) record.status = LoanStatus::Unreadable;
+        record.wholeInput = source.wholeInput;
         return Placed(std::move(record), source);
     } catch (const std::exception& e) {
         LoanRecord record;

@@ -50,6 +50,9 @@ struct LoanSource {
     std::shared_ptr<const CsvColumns> columns;  // CsvLine
     std::string error;                          // Unreadable: why
     bool fatal = false;  // Unreadable: the input itself, not one loan, could not be read
+    // Unreadable: an error of an input as a whole (its CSV header, a batch
+    // file or folder that cannot be read), which holds no loan of its own.
+    bool wholeInput = false;
     std::shared_ptr<InputBuf> opened;  // ScheduleFile: already opened (read ahead)
     BatchReading reading;              // CsvLine, JsonLine
     std::int64_t readThrough = 0;      // regular-file bytes read up to and with this loan

@@ -282,6 +282,7 @@ struct Tally {
     std::size_t notAccurate = 0;
 
     void Count(const LoanRecord& r) {
+        if (r.wholeInput) return;
         ++loans;
         if (r.status != LoanStatus::Computed) return;
         ++computed;

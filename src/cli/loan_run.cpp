@@ -294,7 +294,8 @@ bool LoanWorker::CheckLoaded(LoanRecord& record) {
 }
 
 bool LoanWorker::CheckGroups(LoanRecord& record) {
-    const std::optional<std::string> problem = ScheduleProblem(state_.loan.AmtFin, groups_);
+    std::optional<std::string> problem = ScheduleProblem(state_.loan.AmtFin, groups_);
+    if (!problem) problem = PaymentBeyondSchedule(groups_);
     if (!problem) return true;
     record.status = LoanStatus::InputError;
     record.error = *problem;

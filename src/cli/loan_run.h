@@ -79,6 +79,9 @@ struct LoanRecord {
     // Bytes of regular input files read up to and with this loan: how far
     // along the batch is when the record comes out.
     std::int64_t readThrough = 0;
+    // The error of an input as a whole (a CSV header, a batch file that
+    // cannot be read): told and weighed in the exit status, but no loan.
+    bool wholeInput = false;
 
     Currency FinanceCharge() const { return totalOfPayments - DollarsToCurrency(amountFinanced); }
 };

@@ -429,10 +429,15 @@ class TableWriter : public RecordWriter {
     }
     void Finish(std::string& out) override {
         if (measured_) return;
+        measured_ = true;
+        // Titles over no row at all say nothing the closing line does not.
+        if (held_.size() == 1) {
+            held_.clear();
+            return;
+        }
         for (const auto& row : held_)
             for (std::size_t k = 0; k < row.size(); ++k)
                 widths_[k] = std::max(widths_[k], DisplayWidth(row[k]));
-        measured_ = true;
         for (const auto& row : held_) WriteRow(row, out);
         held_.clear();
     }

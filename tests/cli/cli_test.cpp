@@ -543,7 +543,8 @@ TEST(CliBadInput, EachLoanGetsAClearErrorAndTheBatchGoesOn) {
     ASSERT_EQ(errLines.size(), told.size() + 1) << run.err;
     for (std::size_t k = 0; k < told.size(); ++k)
         EXPECT_TRUE(errLines[k].ends_with(": " + told[k])) << errLines[k];
-    EXPECT_EQ(errLines.back(), "quorvane-cli: 19 loans: 3 computed, 16 with errors");
+    // The header that names no amount is an error of its file, not a loan.
+    EXPECT_EQ(errLines.back(), "quorvane-cli: 18 loans: 3 computed, 15 with errors");
 
     // Loans refused while the rest went on: status 3; a loan for which the
     // engine finds no rate: status 1.
@@ -553,6 +554,43 @@ TEST(CliBadInput, EachLoanGetsAClearErrorAndTheBatchGoesOn) {
     WriteFile(folder.path / "no-rate.csv",
               "id,amount_financed,interval,groups\nok," + good + "\nlow,1,monthly,24:230\n");
     EXPECT_EQ(Cli({"apr", (folder.path / "no-rate.csv").string()}).status, kExitFailed);
+}
+
+TEST(CliBadInput, InputsWithoutLoansAndPaymentsBeyondTheScheduleAreToldAsSuch) {
+    TempFolder folder("qv_cli_no_loans_");
+    struct Case {
+        const char* what;
+        std::string csv;
+        std::string format;
+        int status;
+        std::string out;      // the whole of standard output, or a part of it
+        std::string errTail;  // how standard error ends
+    };
+    const std::string header = "id,amount_financed,interval,groups\n";
+    const Case cases[] = {
+        {"a header naming no amount is no loan", "id,amount\n1,2\n", "csv", kExitBadInput,
+         "unknown column amount", "quorvane-cli: no loans found in the input given\n"},
+        {"a payment beyond the schedule names its group",
+         header + "big,100000000,monthly,12:21474836.48\nedge,100000000,monthly,12:21474836.47\n",
+         "csv", kExitSomeLoans,
+         "big,PATH:2,input error,,,,,,,\"group 1: payment 21474836.48 is more than the largest "
+         "a schedule holds, 21474836.47\",,,",
+         "quorvane-cli: 2 loans: 1 computed, 1 with errors\n"},
+    };
+    for (const Case& c : cases) {
+        const fs::path file = folder.path / "loans.csv";
+        WriteFile(file, c.csv);
+        const CliRun run = Cli({"apr", "--format", c.format, file.string()});
+        EXPECT_EQ(run.status, c.status) << c.what;
+        std::string out = c.out;
+        if (const auto at = out.find("PATH"); at != std::string::npos)
+            out.replace(at, 4, file.string());
+        if (out.empty())
+            EXPECT_EQ(run.out, "") << c.what;
+        else
+            EXPECT_NE(run.out.find(out), std::string::npos) << c.what << ": " << run.out;
+        EXPECT_TRUE(run.err.ends_with(c.errTail)) << c.what << ": " << run.err;
+    }
 }
 
 TEST(CliBadInput, ProgressBarOnlyOnATerminalAndNeverInTheResults) {
@@ -585,8 +623,9 @@ TEST(CliProgram, ExitStatusAndStreamsAsDocumented) {
     WriteFile(fs::path(headerOnly), "id,amount_financed,interval,groups\n");
     const Case cases[] = {
         {"apr " + irregular, 0, "Estimated APR = 9.34%", ""},
-        {"apr " + (folder.path / "empty").string(), 2, "ID  APR", "no loans found"},
-        {"check --disclosed-apr 9 " + headerOnly, 2, "VERDICT", "no loans found"},
+        // No table of titles over no loan: only the closing word.
+        {"apr " + (folder.path / "empty").string(), 2, "", "no loans found"},
+        {"check --disclosed-apr 9 " + headerOnly, 2, "", "no loans found"},
         {"apr " + irregular + " " + missing, 2,
          "==> " + irregular + " <==", "missing.txt: cannot open: No such file or directory"},
         {"check " + irregular + " --disclosed-apr 9.5", 0, "Verdict:             ACCURATE", ""},
