@@ -294,10 +294,18 @@ std::string TimeGroupsInto(double amountFinanced, std::span<const PayGroup> grou
         count += group.SetSize;
         if (count > kMaxLoanFlows)
             return "the groups hold more than " + std::to_string(kMaxLoanFlows) + " payments";
+        // The odd days' whole periods and fraction change only where days
+        // are added: a group without them divides once, not per payment.
+        std::int64_t oddPeriods = days / info.daysPerUnit;
+        double fraction = static_cast<double>(days % info.daysPerUnit) / info.daysPerUnit;
         for (std::int32_t k = 0; k < group.SetSize; ++k) {
             periods += group.PriorPds;
-            days += group.AddDays;
-            const std::int64_t t = periods + days / info.daysPerUnit;
+            if (group.AddDays != 0) {
+                days += group.AddDays;
+                oddPeriods = days / info.daysPerUnit;
+                fraction = static_cast<double>(days % info.daysPerUnit) / info.daysPerUnit;
+            }
+            const std::int64_t t = periods + oddPeriods;
             if (t > kMaxFlowPeriods) {
                 return which(g) + " has payments more than " + std::to_string(kMaxFlowPeriods) +
                        " " + std::string(info.name) + " periods after the advance";
@@ -306,9 +314,7 @@ std::string TimeGroupsInto(double amountFinanced, std::span<const PayGroup> grou
             if (group.PaySize == 0.0) continue;
             paidPeriods = periods;
             paidDays = days;
-            timed.flows.push_back(
-                {FlowKind::Payment, group.PaySize, t,
-                 static_cast<double>(days % info.daysPerUnit) / info.daysPerUnit});
+            timed.flows.push_back({FlowKind::Payment, group.PaySize, t, fraction});
         }
     }
     if (timed.flows.size() == 2) {
