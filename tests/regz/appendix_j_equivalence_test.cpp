@@ -125,8 +125,7 @@ GeneratedLoan LooseFlows(Random& random, const UnitPeriodInfo& unit) {
     for (std::int32_t k = 0; k < payments; ++k) {
         const bool together = k > 0 && random.OneIn(20);
         const Flow before = loan.flows.back();
-        loan.flows.push_back({FlowKind::Payment,
-                              random.OneIn(10) ? Amount(random) : payment,
+        loan.flows.push_back({FlowKind::Payment, random.OneIn(10) ? Amount(random) : payment,
                               together ? before.periods : random.Between(1, span),
                               together ? before.fraction : fraction()});
     }
@@ -167,9 +166,8 @@ TEST(AppendixJEquivalence, GeneratedLoansGiveTheSameRates) {
     const int loans = LoanCount();
     int found = 0;
     for (int k = 0; k < loans; ++k) {
-        const UnitPeriodInfo& unit =
-            kUnitPeriods[static_cast<std::size_t>(
-                random.Between(0, static_cast<std::int32_t>(kUnitPeriods.size()) - 1))];
+        const UnitPeriodInfo& unit = kUnitPeriods[static_cast<std::size_t>(
+            random.Between(0, static_cast<std::int32_t>(kUnitPeriods.size()) - 1))];
         const GeneratedLoan loan =
             random.OneIn(2) ? FromGroups(random, unit, reused) : LooseFlows(random, unit);
         const AppendixJRate expected = reference::SolveAppendixJ(loan.flows, loan.perYear);
