@@ -93,14 +93,17 @@ class LoanWorker::ChartWindow : public ChartEntryWindow {
 };
 
 LoanWorker::LoanWorker(RunSettings settings)
-    : settings_(std::move(settings)), paySet_("mdsPaySet"), detail_("mdsDetail") {
+    : settings_(std::move(settings)),
+      roundAdd_(RoundingFor(settings_.roundDown).RoundAdd),
+      paySet_("mdsPaySet"),
+      detail_("mdsDetail") {
     DefinePaySetTable(paySet_);
     DefineDetailTable(detail_);
 }
 
 void LoanWorker::Start() {
     state_ = LoanState{};
-    state_.loan.RoundAdd = RoundingFor(settings_.roundDown).RoundAdd;
+    state_.loan.RoundAdd = roundAdd_;
     // The tables need no emptying: a load replaces every group before
     // anything reads them (and a failed load ends the loan), and the chart
     // page's entry rebuilds the detail rows from scratch.

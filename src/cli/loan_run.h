@@ -166,6 +166,7 @@ class LoanWorker {
     void ComputeExactOnly(const BatchLoan& loan, LoanRecord& record);
 
     RunSettings settings_;
+    double roundAdd_;  // the rounding setting's, taken once (its notes are texts)
     LoanState state_;
     TMemDataSet paySet_;
     TMemDataSet detail_;
