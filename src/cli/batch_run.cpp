@@ -104,6 +104,7 @@ InputKind KindOfFirstCharacter(char c) {
 // A batch file being read.
 struct LoanFeed::BatchFile {
     fs::path file;
+    std::string name;  // the file's name as messages give it, made once
     bool csv = true;
     std::unique_ptr<InputBuf> buf;
     std::unique_ptr<std::istream> in;
@@ -197,6 +198,7 @@ std::optional<LoanSource> LoanFeed::OpenBatch(const fs::path& input, InputKind k
                                               std::unique_ptr<InputBuf> in) {
     auto batch = std::make_unique<BatchFile>();
     batch->file = input;
+    batch->name = input.string();
     batch->csv = kind == InputKind::CsvFile;
     batch->buf = std::move(in);
     batch->in = std::make_unique<std::istream>(batch->buf.get());
@@ -222,7 +224,9 @@ std::optional<LoanSource> LoanFeed::NextOfBatch() {
             return s;
         }
         ++b.line;
-        const std::string location = Located(b.file, b.line);
+        std::string location = b.name;
+        location += ':';
+        location += std::to_string(b.line);
         if (status == LineReader::Status::TooLong) {
             b.ended = true;
             LoanSource s = Unreadable(
@@ -255,8 +259,7 @@ std::optional<LoanSource> LoanFeed::NextOfBatch() {
         }
         LoanSource s;
         s.kind = b.csv ? LoanSource::Kind::CsvLine : LoanSource::Kind::JsonLine;
-        s.location = location;
-        s.file = b.file;
+        s.location = std::move(location);
         s.text = std::move(line);
         s.columns = b.columns;
         s.reading = settings_.reading;
