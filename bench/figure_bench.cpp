@@ -29,8 +29,8 @@ qv::FigureOutcome TimeAdjustPayments(benchmark::State& bs, const qv::RegularText
                                      double rate, bool showAmort) {
     qv::LoanState entered;
     const qv::RegularBoxes boxes = qv::ReadRegularBoxes(texts);
-    qv::StoreRegularBoxes(entered, boxes);
-    qv::UpdateSimpleSummary(entered, boxes);
+    qv::StoreRegularBoxes(entered.regular, boxes);
+    qv::UpdateSimpleSummary(entered.loan, boxes);
     entered.figure.MaxRate = rate;
     qv::FigureInputs in;
     in.regular = texts;

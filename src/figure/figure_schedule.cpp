@@ -65,7 +65,7 @@ std::string ReadRegularPage(LoanState& state, const RegularTexts& texts, UserPor
         state.regular.LastPay = *last;
     }
     const RegularBoxes boxes = ReadRegularBoxes(texts);
-    std::string summaryText = UpdateSimpleSummary(state, boxes, fs).text;
+    std::string summaryText = UpdateSimpleSummary(state.loan, boxes, fs).text;
     state.regular.FirstPds = boxes.FirstPds;
     state.regular.FirstExtra = boxes.FirstExtra;
     state.regular.LastPds = boxes.LastPds;

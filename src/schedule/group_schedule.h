@@ -73,7 +73,7 @@ AddGroupDecision DecideAddGroup(std::string_view sizeText, std::string_view payT
 
 // Records an accepted group in the loan state: the group variables take its
 // values, the running count and total grow, and GroupNumber moves on.
-void TakeNewGroup(LoanState& state, const PayGroup& group);
+void TakeNewGroup(GroupEntry& entry, const PayGroup& group);
 
 // "Payment Group # 2 has"
 std::string GroupCountText(std::int32_t GroupNumber);
@@ -152,12 +152,12 @@ inline constexpr std::string_view kNoAprEstimated =
 
 // Sets DaysPerPd and PdsPerYear to the interval's unit period; with no
 // interval chosen they stay as they are.
-void SetBasePeriod(LoanState& state, std::optional<Interval> interval);
+void SetBasePeriod(LoanTerms& loan, std::optional<Interval> interval);
 
 // Whether a schedule that passed the group check is computed on the
 // per-diem basis: fewer than three payments, the first due after no whole
 // period and the second after no extra days, as the payment matrix of the
 // previous computation holds them.
-bool PerDiemRuleApplies(const LoanState& state);
+bool PerDiemRuleApplies(const LoanTerms& loan);
 
 }  // namespace qv

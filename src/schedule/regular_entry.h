@@ -34,8 +34,8 @@ using RegularExit = BoxExit<RegularBox>;
 // its rule on the other boxes as `texts` holds them. Extra days carry into
 // whole periods by the interval the page shows, or by the unit period in
 // force when none is chosen.
-RegularExit LeaveRegularBox(LoanState& state, RegularBox box, const RegularTexts& texts,
-                            std::optional<Interval> interval);
+RegularExit LeaveRegularBox(LoanTerms& loan, RegularInputs& regular, RegularBox box,
+                            const RegularTexts& texts, std::optional<Interval> interval);
 
 // A single payment due within a year, for the one-payment page.
 struct OnePaymentHandOver {
@@ -57,7 +57,8 @@ struct RegularAprPlan {
 // the working values from the boxes, the pre-checks, the payment groups in
 // mdsPaySet and their integrity test, and the routing of a single payment,
 // with every message those steps show.
-RegularAprPlan PrepareRegularAPR(LoanState& state, TMemDataSet& paySet, const RegularTexts& texts,
-                                 std::optional<Interval> interval, UserPort& port);
+RegularAprPlan PrepareRegularAPR(LoanTerms& loan, RegularInputs& regular, TMemDataSet& paySet,
+                                 const RegularTexts& texts, std::optional<Interval> interval,
+                                 UserPort& port);
 
 }  // namespace qv

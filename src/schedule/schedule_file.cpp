@@ -271,35 +271,36 @@ void ReplacePayGroups(TMemDataSet& paySet, const std::vector<PayGroup>& groups) 
 
 // The header's values into the loan state and the boxes, then the counts
 // and the regular-schedule pass.
-void TakeSchedule(LoanState& state, const PayGroup& header, const std::vector<PayGroup>& groups,
-                  const ScheduleCounts& counts, ScheduleLoad& out) {
-    state.loan.AmtFin = header.PaySize;
+void TakeSchedule(LoanTerms& loan, RegularInputs& regular, const PayGroup& header,
+                  const std::vector<PayGroup>& groups, const ScheduleCounts& counts,
+                  ScheduleLoad& out) {
+    loan.AmtFin = header.PaySize;
     // HeaderFault has refused any item that names no interval.
     if (const std::optional<Interval> interval = IntervalOfItem(header.SetSize))
         out.interval = *interval;
-    out.edAmtFin = Fixed2(state.loan.AmtFin);
+    out.edAmtFin = Fixed2(loan.AmtFin);
 
-    state.loan.PayCount = counts.count;
-    state.loan.TotPay = counts.total;
+    loan.PayCount = counts.count;
+    loan.TotPay = counts.total;
     out.edTotPay = Fixed2(CurrencyToDollars(counts.total));
     out.edPayCount = std::to_string(counts.count);
 
     const RegularPass pass = PassRegular(groups);
     if (pass.first) {
-        state.regular.FirstPay = pass.first->PaySize;
-        state.regular.FirstPds = pass.first->PriorPds;
-        state.regular.FirstExtra = pass.first->AddDays;
+        regular.FirstPay = pass.first->PaySize;
+        regular.FirstPds = pass.first->PriorPds;
+        regular.FirstExtra = pass.first->AddDays;
         out.first = EndTexts(*pass.first);
     }
     if (pass.last) {
-        state.regular.LastPay = pass.last->PaySize;
-        state.regular.LastPds = pass.last->PriorPds;
-        state.regular.LastExtra = pass.last->AddDays;
+        regular.LastPay = pass.last->PaySize;
+        regular.LastPds = pass.last->PriorPds;
+        regular.LastExtra = pass.last->AddDays;
         out.last = EndTexts(*pass.last);
     }
-    if (pass.irregular) state.loan.IrregularLoaded = true;
-    state.regular.RegPay = CurrencyToDollars(pass.reg);
-    out.edSimpRegPay = Fixed2(state.regular.RegPay);
+    if (pass.irregular) loan.IrregularLoaded = true;
+    regular.RegPay = CurrencyToDollars(pass.reg);
+    out.edSimpRegPay = Fixed2(regular.RegPay);
     out.edSimpAmtFin = out.edAmtFin;
     out.edSimpInnerNoPay = out.edPayCount;
 }
@@ -329,7 +330,7 @@ constexpr std::string_view kScheduleWhat = "schedule";
 
 // Checks a schedule's header and groups and, when they can be used, takes
 // them into the table and the loan state. `out.messages` gets the refusal.
-void TakeScheduleIfUsable(LoanState& state, TMemDataSet& paySet,
+void TakeScheduleIfUsable(LoanTerms& loan, RegularInputs& regular, TMemDataSet& paySet,
                           const std::optional<PayGroup>& header,
                           const std::vector<PayGroup>& groups, const std::string& name,
                           ScheduleLoad& out) {
@@ -347,11 +348,12 @@ void TakeScheduleIfUsable(LoanState& state, TMemDataSet& paySet,
     ReplacePayGroups(paySet, groups);
     out.loaded = true;
     out.headerMissing = !header;
-    if (header) TakeSchedule(state, *header, groups, counts, out);
+    if (header) TakeSchedule(loan, regular, *header, groups, counts, out);
 }
 
-ScheduleLoad FinishScheduleLoad(LoanState& state, TMemDataSet& paySet, TMemDataSet& staging,
-                                const TCSVImport& csi, bool read, const std::string& name) {
+ScheduleLoad FinishScheduleLoad(LoanTerms& loan, RegularInputs& regular, TMemDataSet& paySet,
+                                TMemDataSet& staging, const TCSVImport& csi, bool read,
+                                const std::string& name) {
     ScheduleLoad out;
     if (!read) {
         out.messages.push_back(Refusal(csi.LastError(), kScheduleWhat));
@@ -359,7 +361,7 @@ ScheduleLoad FinishScheduleLoad(LoanState& state, TMemDataSet& paySet, TMemDataS
     }
     std::optional<PayGroup> header;
     const std::vector<PayGroup> groups = StagedPayGroups(staging, header);
-    TakeScheduleIfUsable(state, paySet, header, groups, name, out);
+    TakeScheduleIfUsable(loan, regular, paySet, header, groups, name, out);
     if (out.loaded)
         NoteLoaded(out.messages, out.headerMissing, kScheduleLacksHeader, name, csi, "Sequence");
     return out;
@@ -468,29 +470,31 @@ SaveOutcome SaveVarListAsked(const std::filesystem::path& file, TMemDataSet& var
 
 // --- loading ----------------------------------------------------------------
 
-ScheduleLoad LoadData(LoanState& state, TMemDataSet& paySet, const std::filesystem::path& file) {
+ScheduleLoad LoadData(LoanTerms& loan, RegularInputs& regular, TMemDataSet& paySet,
+                      const std::filesystem::path& file) {
     TMemDataSet staging(paySet.Name());
     TCSVImport csi;
     PrepareImport(csi, paySet, staging);
     csi.InputFile = file.string();
     const bool read = csi.Execute() >= 0;
-    return FinishScheduleLoad(state, paySet, staging, csi, read, file.string());
+    return FinishScheduleLoad(loan, regular, paySet, staging, csi, read, file.string());
 }
 
-ScheduleLoad LoadDataFromStream(LoanState& state, TMemDataSet& paySet, std::istream& in,
-                                std::int64_t size, const std::string& name) {
+ScheduleLoad LoadDataFromStream(LoanTerms& loan, RegularInputs& regular, TMemDataSet& paySet,
+                                std::istream& in, std::int64_t size, const std::string& name) {
     TMemDataSet staging(paySet.Name());
     TCSVImport csi;
     PrepareImport(csi, paySet, staging);
     const bool read = csi.ExecuteStream(in, size, name) >= 0;
-    return FinishScheduleLoad(state, paySet, staging, csi, read, name);
+    return FinishScheduleLoad(loan, regular, paySet, staging, csi, read, name);
 }
 
-ScheduleLoad LoadSchedule(LoanState& state, TMemDataSet& paySet, const ScheduleHeader& header,
-                          std::vector<PayGroup> groups, const std::string& name) {
+ScheduleLoad LoadSchedule(LoanTerms& loan, RegularInputs& regular, TMemDataSet& paySet,
+                          const ScheduleHeader& header, std::vector<PayGroup> groups,
+                          const std::string& name) {
     SortBySequence(groups);
     ScheduleLoad out;
-    TakeScheduleIfUsable(state, paySet, HeaderGroup(header), groups, name, out);
+    TakeScheduleIfUsable(loan, regular, paySet, HeaderGroup(header), groups, name, out);
     return out;
 }
 

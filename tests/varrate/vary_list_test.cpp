@@ -64,8 +64,8 @@ TEST_F(VaryListTest, AddGroupNumbersSumsAndRecordsAfterClearList) {
 
 TEST_F(VaryListTest, RunningCountAndTotalAreSharedWithTheIrregularPage) {
     // Two groups added on the irregular page beforehand.
-    TakeNewGroup(state, {2, 0, 10.0, 1, 0});
-    TakeNewGroup(state, {1, 0, 5.5, 1, 0});
+    TakeNewGroup(state.group, {2, 0, 10.0, 1, 0});
+    TakeNewGroup(state.group, {1, 0, 5.5, 1, 0});
     const VaryAddResult r = Add("3", "100.00");
     EXPECT_EQ(r.summary, "6 Payments, Total= $325.50");
     EXPECT_EQ(r.groupLabel, "Payment Group # 2 has");

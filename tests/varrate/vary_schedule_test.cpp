@@ -442,10 +442,10 @@ TEST(VaryMoveApr, MovedScheduleHasTheAprOfTheSameGroupsTypedOnTheIrregularPage) 
         const GroupWalk w = WalkGroups(paySet);
         s.loan.PayCount = static_cast<std::int32_t>(w.count);
         s.loan.TotPay = w.total;
-        SetBasePeriod(s, item);
+        SetBasePeriod(s.loan, item);
         ChartText chart;
         RecordingUserPort port;
-        EXPECT_EQ(GetAPR(s, paySet, AprSettings{}, chart, port), AprOutcome::Computed);
+        EXPECT_EQ(GetAPR(s.loan, paySet, AprSettings{}, chart, port), AprOutcome::Computed);
         return s.loan.APR;
     };
     for (const Case& c : cases) {
@@ -460,7 +460,7 @@ TEST(VaryMoveApr, MovedScheduleHasTheAprOfTheSameGroupsTypedOnTheIrregularPage) 
                                                       irregular.group.GroupPayCount);
             ASSERT_TRUE(d.accepted);
             const std::int32_t sequence = irregular.group.GroupNumber;
-            TakeNewGroup(irregular, d.group);
+            TakeNewGroup(irregular.group, d.group);
             AppendPayGroup(irregularSet, {d.group.SetSize, sequence, d.group.PaySize,
                                           d.group.PriorPds, d.group.AddDays});
         }

@@ -294,7 +294,7 @@ void IrregularPage::butDoneClick() {
         return;
     }
 
-    qv::TakeNewGroup(s, group);
+    qv::TakeNewGroup(s.group, group);
     session().Schedule().SetEditable(true);
     labGroupCount_->setText(Q(qv::GroupCountText(s.group.GroupNumber)));
     edGroupPay_->setText(QStringLiteral("0.00"));
@@ -307,7 +307,7 @@ void IrregularPage::butDoneClick() {
 
 bool IrregularPage::UpdateSummary() {
     const std::optional<qv::GroupSummary> summary =
-        qv::RecountGroups(session().State(), session().Schedule().PaySet(), session().Port());
+        qv::RecountGroups(session().State().group, session().Schedule().PaySet(), session().Port());
     if (summary) UpdateGroupSum(summary->count, summary->total);
     return summary.has_value();
 }

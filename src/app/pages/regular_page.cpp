@@ -302,19 +302,19 @@ void RegularPage::TakeSimpleInterval() {
     const std::optional<qv::Interval> interval = ChosenInterval(*rgpSimpInterval_);
     // The interval this page computes on is the schedule's common one.
     session().Schedule().SetInterval(interval);
-    qv::SetBasePeriod(session().State(), interval);
+    qv::SetBasePeriod(session().State().loan, interval);
 }
 
 // --- summary and groups --------------------------------------------------------
 
 void RegularPage::UpdateSimpleSummary() {
     const qv::SimpleSummary summary =
-        qv::UpdateSimpleSummary(session().State(), qv::ReadRegularBoxes(BoxTexts()));
+        qv::UpdateSimpleSummary(session().State().loan, qv::ReadRegularBoxes(BoxTexts()));
     labSimpToP_->setText(Q(summary.text));
 }
 
 void RegularPage::SimplePaySet() {
-    qv::SimplePaySet(session().State(), session().Schedule().PaySet(),
+    qv::SimplePaySet(session().State().loan, session().Schedule().PaySet(),
                      qv::ReadRegularBoxes(BoxTexts()), session().Port());
 }
 
@@ -322,7 +322,8 @@ void RegularPage::SimplePaySet() {
 
 void RegularPage::Leave(qv::RegularBox box) {
     const qv::RegularExit exit =
-        qv::LeaveRegularBox(session().State(), box, BoxTexts(), ChosenInterval(*rgpSimpInterval_));
+        qv::LeaveRegularBox(session().State().loan, session().State().regular, box, BoxTexts(),
+                            ChosenInterval(*rgpSimpInterval_));
     qv::CarryOutExit<qv::RegularBox>(exit, box, session().Port(), *this);
     if (exit.refreshSummary) UpdateSimpleSummary();
 }
@@ -338,8 +339,8 @@ void RegularPage::butSimpleAPRClick() {
     PaySchedule& schedule = session().Schedule();
     const std::optional<qv::Interval> interval = ChosenInterval(*rgpSimpInterval_);
     schedule.SetInterval(interval);
-    const qv::RegularAprPlan plan =
-        qv::PrepareRegularAPR(s, schedule.PaySet(), BoxTexts(), interval, session().Port());
+    const qv::RegularAprPlan plan = qv::PrepareRegularAPR(s.loan, s.regular, schedule.PaySet(),
+                                                          BoxTexts(), interval, session().Port());
     if (plan.onePayment) {
         const qv::OnePaymentHandOver& one = *plan.onePayment;
         session().Regular().HandOverOnePayment(one.days, one.amtFin, one.repayment);
