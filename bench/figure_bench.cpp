@@ -40,7 +40,7 @@ qv::FigureOutcome TimeAdjustPayments(benchmark::State& bs, const qv::RegularText
     qv::FigureOutcome r;
     for (auto _ : bs) {
         qv::LoanState state = entered;
-        r = qv::AdjustPayments(state, in, port);
+        r = qv::AdjustPayments(state.loan, state.regular, state.figure, in, port);
         benchmark::DoNotOptimize(r);
     }
     return r;

@@ -40,7 +40,7 @@ struct Figure {
     RecordingUserPort port;
 
     FigureOutcome Adjust(const SearchLimits& limits = SearchLimits{}) {
-        return AdjustPayments(state, in, port, limits);
+        return AdjustPayments(state.loan, state.regular, state.figure, in, port, limits);
     }
     void LeaveRateBox(std::string_view text) { state.figure.MaxRate = CheckMaxRate(text).value; }
 };
