@@ -5,7 +5,8 @@
 //
 // The page's handlers call:
 //   edMaxRateExit     TakeEntry(edMaxRate, qv::CheckMaxRate(text), state.figure.MaxRate, port);
-//   butFindClick      auto r = qv::AdjustPayments(state, inputs, port);
+//   butFindClick      auto r = qv::AdjustPayments(state.loan, state.regular, state.figure,
+//                                               inputs, port);
 //                     then show or hide the three notes (r.notesVisible), replace
 //                     redFound's lines with *r.found when set, and give the regular
 //                     page's summary label *r.summaryText when set;
