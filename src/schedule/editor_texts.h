@@ -17,8 +17,8 @@ struct NamedText {
 };
 
 // The load and save lines: each label followed by its button.
-inline constexpr NamedText kEditorLoadLine{
-    "labEdit10", "To LOAD a previously saved payment schedule, click-> "};
+inline constexpr NamedText kEditorLoadLine{"labEdit10",
+                                           "To LOAD a previously saved payment schedule, click-> "};
 inline constexpr NamedText kEditorSaveLine{
     "labEdit9", "To SAVE a payment schedule you have already entered (shown below), click-> "};
 
@@ -26,8 +26,7 @@ inline constexpr NamedText kEditorSaveLine{
 inline constexpr std::array<NamedText, 8> kEditorInstructionLines{{
     {"labEdit1", "To REVISE a payment schedule you have already entered, it should appear below."},
     {"labEdit7", "(if not, enter one at Tab 3 or LOAD a saved schedule, as described above.)"},
-    {"labEdit4",
-     "Before editing, save this schedule, if you want to reuse it or undo your edits."},
+    {"labEdit4", "Before editing, save this schedule, if you want to reuse it or undo your edits."},
     {"labEdit2",
      "To edit an existing cell, click on it, and type its new value WITHOUT commas or dollar "
      "signs;"},

@@ -58,8 +58,8 @@ void OfferOneGroup(const LoanState& s, const IrregularTexts& texts, IrregularExi
                            s.loan.TotPay, s.loan.PayCount);
     if (!pay) return;
     // The count as the box shows it once its check has been carried out.
-    const std::string& count = exit.check.boxChanges ? exit.check.boxText
-                                                     : texts[IrregularBox::edPayCount];
+    const std::string& count =
+        exit.check.boxChanges ? exit.check.boxText : texts[IrregularBox::edPayCount];
     exit.fills.push_back({IrregularBox::edGroupPay, *pay});
     exit.fills.push_back({IrregularBox::edSizeGroup, count});
     exit.fills.push_back({IrregularBox::edGroupPds, "1"});

@@ -32,9 +32,9 @@ enum class IrregularBox {
 };
 
 enum class IrregularEntry {
-    Decimal,   // checked by ValidateFloat2
-    Total,     // checked by ValidateFloat4: the total is held as currency
-    Whole,     // checked by ValidateInteger2
+    Decimal,  // checked by ValidateFloat2
+    Total,    // checked by ValidateFloat4: the total is held as currency
+    Whole,    // checked by ValidateInteger2
 };
 
 struct IrregularBoxText {
@@ -125,7 +125,8 @@ inline constexpr std::string_view kIrregularGroupIntervalLabel = "each Interval 
 // kIrregularResetSummary after Reset All), shown in the warning tone.
 inline constexpr std::string_view kIrregularSummaryStart = "So far, this Schedule has ";
 inline constexpr std::string_view kIrregularResetSummary = "0 Payments, Totalling $ 0.00";
-inline constexpr std::string_view kIrregularSummaryHint = "This summary changes as Groups are added.";
+inline constexpr std::string_view kIrregularSummaryHint =
+    "This summary changes as Groups are added.";
 // labEstimate17, bold italic, once the grid may be edited.
 inline constexpr std::string_view kIrregularEditNote =
     "You can edit this Schedule at Tab 5 or Click on an individual cell in the grid below to "

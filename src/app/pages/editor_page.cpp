@@ -35,10 +35,10 @@ constexpr std::array<Click, qv::kEditorButtons.size()> kClicks{
 }  // namespace
 
 EditorPage::EditorPage(Session& app) : Page(app, kId) {
-    Row({Label(Q(qv::kEditorLoadLine.text), qv::kEditorLoadLine.name.data()),
-         MakeButton(EditorButton::butLoad)});
-    Row({Label(Q(qv::kEditorSaveLine.text), qv::kEditorSaveLine.name.data()),
-         MakeButton(EditorButton::butSave)});
+    QPushButton* butLoad = MakeButton(EditorButton::butLoad);
+    Row({Label(Q(qv::kEditorLoadLine.text), qv::kEditorLoadLine.name.data()), butLoad});
+    QPushButton* butSave = MakeButton(EditorButton::butSave);
+    Row({Label(Q(qv::kEditorSaveLine.text), qv::kEditorSaveLine.name.data()), butSave});
     for (const qv::NamedText& line : qv::kEditorInstructionLines) {
         Line(Text(Q(line.text), line.name.data()));
     }

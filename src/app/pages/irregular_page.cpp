@@ -66,8 +66,10 @@ IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
     QLineEdit* groupPds = MakeBox(IrregularBox::edGroupPds, 4);
     QLineEdit* groupExtra = MakeBox(IrregularBox::edGroupExtra, 4);
     QPushButton* butDone = MakeButton(IrregularButton::butDone);
-    Row({Label(Q(qv::kIrregularGroupIntervalLabel)), groupPds, MakeLabel(IrregularBox::edGroupPds),
-         groupExtra, MakeLabel(IrregularBox::edGroupExtra), butDone});
+    QLabel* pdsLabel = MakeLabel(IrregularBox::edGroupPds);
+    QLabel* extraLabel = MakeLabel(IrregularBox::edGroupExtra);
+    Row({Label(Q(qv::kIrregularGroupIntervalLabel)), groupPds, pdsLabel, groupExtra, extraLabel,
+         butDone});
     for (const qv::IrregularBoxText& info : qv::kIrregularBoxes) {
         if (!info.accessibleName.empty()) NameControl(BoxOf(info.box), Q(info.accessibleName));
     }
