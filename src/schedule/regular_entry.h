@@ -103,8 +103,8 @@ inline constexpr std::string_view kRegularIntroLine =
 inline constexpr std::string_view kRegularFirstLine =
     "First, enter the main values for this loan:  ";
 // The line: edSimpAmtFin, edSimpInnerNoPay, edSimpRegPay, each with its label;
-// the amount financed's label carries kAmtFinLabelHint.
-inline constexpr std::string_view kAmtFinLabelHint = "As TIL defines Amount Financed.";
+// the amount financed's label carries kRegularAmtFinLabelHint.
+inline constexpr std::string_view kRegularAmtFinLabelHint = "As TIL defines Amount Financed.";
 inline constexpr std::string_view kRegularVaryingLine =
     "But if you have varying payments besides the first or last, use Tab 3.";
 

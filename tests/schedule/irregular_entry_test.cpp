@@ -65,9 +65,9 @@ TEST(LeaveIrregularBox, CountSuggestsOneGroupFromTheCheckedCount) {
     texts[Box::edPayCount] = "1,200";
     const IrregularExit exit = LeaveIrregularBox(s, Box::edPayCount, texts);
     ASSERT_TRUE(exit.check.valid);
-    EXPECT_EQ(exit.fills, (std::vector<BoxFill<Box>>{{Box::edGroupPay, "10.00"},
-                                                     {Box::edSizeGroup, "1200"},
-                                                     {Box::edGroupPds, "1"}}));
+    EXPECT_EQ(exit.fills,
+              (std::vector<BoxFill<Box>>{
+                  {Box::edGroupPay, "10.00"}, {Box::edSizeGroup, "1200"}, {Box::edGroupPds, "1"}}));
 
     texts[Box::edPayCount] = "12x";
     const IrregularExit refused = LeaveIrregularBox(s, Box::edPayCount, texts);

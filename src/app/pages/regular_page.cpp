@@ -37,7 +37,7 @@ RegularPage::RegularPage(Session& app) : Page(app, kId) {
     Line(Label(Q(qv::kRegularFirstLine)));
     QLineEdit* amtFin = MakeBox(RegularBox::edSimpAmtFin, 12);
     QLabel* amtFinLabel = Label(Q(qv::RegularBoxInfo(RegularBox::edSimpAmtFin).label));
-    amtFinLabel->setToolTip(Q(qv::kAmtFinLabelHint));
+    amtFinLabel->setToolTip(Q(qv::kRegularAmtFinLabelHint));
     QLineEdit* count = MakeBox(RegularBox::edSimpInnerNoPay, 4);
     QLineEdit* regPay = MakeBox(RegularBox::edSimpRegPay, 10);
     QLabel* countLabel = Label(Q(qv::RegularBoxInfo(RegularBox::edSimpInnerNoPay).label));
