@@ -4,6 +4,7 @@
 //
 // The pages read their boxes, call these functions, show the texts and
 // write the results; everything here is free of any windowing toolkit.
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "base/format.h"
 #include "base/money.h"
+#include "base/page_text.h"
 #include "core/interval.h"
 #include "core/loan_state.h"
 #include "core/pay_group.h"
@@ -20,6 +22,20 @@
 namespace qv {
 
 class TMemDataSet;
+
+// --- the payment-group grids ---------------------------------------------
+
+// The columns of the irregular page's grid (dbgPaySet) and the editor's
+// (dbgPaySet2), left to right: both show the same groups the same way.
+inline constexpr std::array<GridColumnText, 5> kPayGroupColumns{{
+    {"Sequence", "GroupID"},
+    {"SetSize", "#/Group"},
+    {"PaySize", "$/Payment"},
+    {"PriorPds", "Prior Reg.Intervals"},
+    {"AddDays", "Prior Extra Days"},
+}};
+inline constexpr std::string_view kPayGroupGridHint = "Click on a cell to edit it.";
+inline constexpr std::string_view kPayGroupGridName = "Payment groups";
 
 // --- the irregular page's boxes -----------------------------------------
 

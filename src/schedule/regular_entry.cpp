@@ -12,33 +12,12 @@ namespace qv {
 namespace {
 
 constexpr bool IsAmountBox(RegularBox box) {
-    return box == RegularBox::edSimpAmtFin || box == RegularBox::edSimpRegPay ||
-           box == RegularBox::edSimp1stPay || box == RegularBox::edSimpLastPay;
+    return RegularBoxInfo(box).entry == RegularEntry::Decimal;
 }
 
 // The field name the entry checks put into their messages.
-const char* FieldName(RegularBox box) {
-    switch (box) {
-        case RegularBox::edSimpAmtFin:
-            return "Amount Financed";
-        case RegularBox::edSimpInnerNoPay:
-            return "Number of Payments";
-        case RegularBox::edSimpRegPay:
-            return "Payment Amount";
-        case RegularBox::edSimp1stPay:
-            return "First Payment";
-        case RegularBox::edSimp1stNoPd:
-            return "First Number of Common Periods";
-        case RegularBox::edSimp1stExtra:
-            return "First Number of Extra Days";
-        case RegularBox::edSimpLastPay:
-            return "Last Payment";
-        case RegularBox::edSimpLastNoPd:
-            return "Last Number of Common Periods";
-        case RegularBox::edSimpLastExtra:
-            return "Last Number of Extra Days";
-    }
-    return "";
+std::string_view FieldName(RegularBox box) {
+    return RegularBoxInfo(box).field;
 }
 
 double& AmountTarget(LoanTerms& loan, RegularInputs& regular, RegularBox box) {
