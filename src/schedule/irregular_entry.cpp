@@ -11,51 +11,51 @@ namespace qv {
 
 namespace {
 
-double& DecimalTarget(LoanState& s, IrregularBox box) {
-    return box == IrregularBox::edAmtFin ? s.loan.AmtFin : s.group.GroupPay;
+double& DecimalTarget(LoanTerms& loan, GroupEntry& group, IrregularBox box) {
+    return box == IrregularBox::edAmtFin ? loan.AmtFin : group.GroupPay;
 }
 
-std::int32_t& WholeTarget(LoanState& s, IrregularBox box) {
+std::int32_t& WholeTarget(LoanTerms& loan, GroupEntry& group, IrregularBox box) {
     switch (box) {
         case IrregularBox::edPayCount:
-            return s.loan.PayCount;
+            return loan.PayCount;
         case IrregularBox::edSizeGroup:
-            return s.group.GroupSize;
+            return group.GroupSize;
         case IrregularBox::edGroupPds:
-            return s.group.GroupPds;
+            return group.GroupPds;
         default:
-            return s.group.GroupExtra;
+            return group.GroupExtra;
     }
 }
 
 // Runs the box's entry check and stores its value where the check says so.
-EntryCheck CheckBox(LoanState& s, IrregularBox box, std::string_view text) {
+EntryCheck CheckBox(LoanTerms& loan, GroupEntry& group, IrregularBox box, std::string_view text) {
     const IrregularBoxText& info = IrregularBoxInfo(box);
     switch (info.entry) {
         case IrregularEntry::Decimal: {
             const Float2Check check = ValidateFloat2(info.field, text);
-            if (check.setTarget) DecimalTarget(s, box) = check.value;
+            if (check.setTarget) DecimalTarget(loan, group, box) = check.value;
             return check;
         }
         case IrregularEntry::Total: {
             const Float4Check check = ValidateFloat4(info.field, text);
-            if (check.setTarget) s.loan.TotPay = check.value;
+            if (check.setTarget) loan.TotPay = check.value;
             return check;
         }
         case IrregularEntry::Whole:
             break;
     }
     const Integer2Check check = ValidateInteger2(info.field, text);
-    if (check.setTarget) WholeTarget(s, box) = check.value;
+    if (check.setTarget) WholeTarget(loan, group, box) = check.value;
     return check;
 }
 
 // Before the first group, the whole schedule is offered as one group: the
 // count's payments, one period apart, sharing the total evenly.
-void OfferOneGroup(const LoanState& s, const IrregularTexts& texts, IrregularExit& exit) {
+void OfferOneGroup(const LoanTerms& loan, const IrregularTexts& texts, IrregularExit& exit) {
     const std::optional<std::string> pay =
         OneGroupSuggestion(texts[IrregularBox::edGroupPds], texts[IrregularBox::edGroupPay],
-                           s.loan.TotPay, s.loan.PayCount);
+                           loan.TotPay, loan.PayCount);
     if (!pay) return;
     // The count as the box shows it once its check has been carried out.
     const std::string& count =
@@ -67,19 +67,20 @@ void OfferOneGroup(const LoanState& s, const IrregularTexts& texts, IrregularExi
 
 }  // namespace
 
-IrregularExit LeaveIrregularBox(LoanState& s, IrregularBox box, const IrregularTexts& texts) {
+IrregularExit LeaveIrregularBox(LoanTerms& loan, GroupEntry& group, IrregularBox box,
+                                const IrregularTexts& texts) {
     IrregularExit exit;
-    exit.check = CheckBox(s, box, texts[box]);
+    exit.check = CheckBox(loan, group, box, texts[box]);
     if (!exit.check.valid) {
         if (exit.check.focusBack) exit.focus = box;
         return exit;
     }
     if (box == IrregularBox::edTotPay) {
-        if (auto warning = TotalOfPaymentsWarning(s.loan.TotPay, s.loan.AmtFin)) {
+        if (auto warning = TotalOfPaymentsWarning(loan.TotPay, loan.AmtFin)) {
             exit.message = *warning;
         }
     } else if (box == IrregularBox::edPayCount) {
-        OfferOneGroup(s, texts, exit);
+        OfferOneGroup(loan, texts, exit);
     }
     return exit;
 }

@@ -175,6 +175,7 @@ using IrregularExit = BoxExit<IrregularBox>;
 // (the total stays stored), and the count, before the first group, offers
 // the whole schedule as one group. A refused check puts the focus back and
 // skips the rule.
-IrregularExit LeaveIrregularBox(LoanState& state, IrregularBox box, const IrregularTexts& texts);
+IrregularExit LeaveIrregularBox(LoanTerms& loan, GroupEntry& group, IrregularBox box,
+                                const IrregularTexts& texts);
 
 }  // namespace qv

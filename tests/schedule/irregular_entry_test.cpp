@@ -45,7 +45,7 @@ TEST(LeaveIrregularBox, EachBoxStoresItsOwnValueOnly) {
         LoanState s;
         IrregularTexts texts = StartTexts();
         texts[c.box] = c.text;
-        const IrregularExit exit = LeaveIrregularBox(s, c.box, texts);
+        const IrregularExit exit = LeaveIrregularBox(s.loan, s.group, c.box, texts);
         EXPECT_TRUE(exit.check.valid);
         EXPECT_FALSE(exit.focus.has_value());
         LoanState expected;
@@ -63,14 +63,14 @@ TEST(LeaveIrregularBox, CountSuggestsOneGroupFromTheCheckedCount) {
     IrregularTexts texts;
     for (const IrregularBoxText& info : kIrregularBoxes) texts[info.box] = info.resetText;
     texts[Box::edPayCount] = "1,200";
-    const IrregularExit exit = LeaveIrregularBox(s, Box::edPayCount, texts);
+    const IrregularExit exit = LeaveIrregularBox(s.loan, s.group, Box::edPayCount, texts);
     ASSERT_TRUE(exit.check.valid);
     EXPECT_EQ(exit.fills,
               (std::vector<BoxFill<Box>>{
                   {Box::edGroupPay, "10.00"}, {Box::edSizeGroup, "1200"}, {Box::edGroupPds, "1"}}));
 
     texts[Box::edPayCount] = "12x";
-    const IrregularExit refused = LeaveIrregularBox(s, Box::edPayCount, texts);
+    const IrregularExit refused = LeaveIrregularBox(s.loan, s.group, Box::edPayCount, texts);
     EXPECT_FALSE(refused.check.valid);
     EXPECT_TRUE(refused.fills.empty());
     EXPECT_EQ(refused.focus, std::optional<Box>(Box::edPayCount));

@@ -210,7 +210,8 @@ void IrregularPage::Leave(IrregularBox box) {
     for (const qv::IrregularBoxText& info : qv::kIrregularBoxes) {
         texts[info.box] = TextOf(BoxOf(info.box));
     }
-    const qv::IrregularExit exit = qv::LeaveIrregularBox(session().State(), box, texts);
+    const qv::IrregularExit exit =
+        qv::LeaveIrregularBox(session().State().loan, session().State().group, box, texts);
     qv::CarryOutExit<IrregularBox>(exit, box, session().Port(), *this);
 }
 
