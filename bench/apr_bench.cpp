@@ -31,7 +31,7 @@ void BM_GetAPR_485Payments(benchmark::State& bs) {
     qv::RecordingUserPort port;
 
     for (auto _ : bs) {
-        auto outcome = qv::GetAPR(state, paySet, settings, chart, port);
+        auto outcome = qv::GetAPR(state.loan, paySet, settings, chart, port);
         benchmark::DoNotOptimize(outcome);
         benchmark::DoNotOptimize(state.loan.APR);
     }
@@ -49,7 +49,7 @@ void BM_ImpliedAmtFin_485Payments(benchmark::State& bs) {
     }
     double apr = 9.5;
     for (auto _ : bs) {
-        benchmark::DoNotOptimize(qv::ImpliedAmtFin(state, 30, 485, 12.0, apr));
+        benchmark::DoNotOptimize(qv::ImpliedAmtFin(state.loan, 30, 485, 12.0, apr));
     }
 }
 BENCHMARK(BM_ImpliedAmtFin_485Payments)->Unit(benchmark::kMicrosecond);

@@ -27,7 +27,7 @@ struct Schedule {
         state.loan.AmtFin = 98765.43;
         state.loan.PayCount = 485;
         state.loan.TotPay = qv::DollarsToCurrency(812.37 + 483 * 799.99 + 803.11);
-        qv::GetAPR(state, paySet, qv::AprSettings{}, report, port);
+        qv::GetAPR(state.loan, paySet, qv::AprSettings{}, report, port);
     }
     qv::TMemDataSet paySet;
     qv::TMemDataSet detail;

@@ -29,8 +29,8 @@ qv::FigureOutcome TimeAdjustPayments(benchmark::State& bs, const qv::RegularText
                                      double rate, bool showAmort) {
     qv::LoanState entered;
     const qv::RegularBoxes boxes = qv::ReadRegularBoxes(texts);
-    qv::StoreRegularBoxes(entered, boxes);
-    qv::UpdateSimpleSummary(entered, boxes);
+    qv::StoreRegularBoxes(entered.regular, boxes);
+    qv::UpdateSimpleSummary(entered.loan, boxes);
     entered.figure.MaxRate = rate;
     qv::FigureInputs in;
     in.regular = texts;
@@ -40,7 +40,7 @@ qv::FigureOutcome TimeAdjustPayments(benchmark::State& bs, const qv::RegularText
     qv::FigureOutcome r;
     for (auto _ : bs) {
         qv::LoanState state = entered;
-        r = qv::AdjustPayments(state, in, port);
+        r = qv::AdjustPayments(state.loan, state.regular, state.figure, in, port);
         benchmark::DoNotOptimize(r);
     }
     return r;

@@ -79,7 +79,8 @@ void BM_LoadData(benchmark::State& bs) {
     Schedule s(bs);
     qv::SaveData(s.paySet, {qv::Interval::Monthly, 50000.0}, s.file);
     qv::LoanState state;
-    for (auto _ : bs) benchmark::DoNotOptimize(qv::LoadData(state, s.paySet, s.file));
+    for (auto _ : bs)
+        benchmark::DoNotOptimize(qv::LoadData(state.loan, state.regular, s.paySet, s.file));
     bs.SetItemsProcessed(bs.iterations() * s.groups);
 }
 

@@ -58,17 +58,23 @@ void Run(benchmark::State& bs, Button button, const qv::LoanState& debt = LongDe
 }
 
 void BM_JustAmortize_485Payments(benchmark::State& bs) {
-    Run(bs, [](qv::LoanState& s, qv::UserPort& p) { return qv::JustAmortize(s, p); });
+    Run(bs, [](qv::LoanState& s, qv::UserPort& p) {
+        return qv::JustAmortize(s.split, s.loan.RoundAdd, p);
+    });
 }
 BENCHMARK(BM_JustAmortize_485Payments)->Unit(benchmark::kMillisecond);
 
 void BM_MatchCommonPayment_485Payments(benchmark::State& bs) {
-    Run(bs, [](qv::LoanState& s, qv::UserPort& p) { return qv::MatchCommonPayment(s, p); });
+    Run(bs, [](qv::LoanState& s, qv::UserPort& p) {
+        return qv::MatchCommonPayment(s.split, s.loan.RoundAdd, p);
+    });
 }
 BENCHMARK(BM_MatchCommonPayment_485Payments)->Unit(benchmark::kMillisecond);
 
 void BM_MatchPrincipal_485Payments(benchmark::State& bs) {
-    Run(bs, [](qv::LoanState& s, qv::UserPort& p) { return qv::MatchPrincipal(s, p); });
+    Run(bs, [](qv::LoanState& s, qv::UserPort& p) {
+        return qv::MatchPrincipal(s.split, s.loan.RoundAdd, p);
+    });
 }
 BENCHMARK(BM_MatchPrincipal_485Payments)->Unit(benchmark::kMillisecond);
 
@@ -78,21 +84,30 @@ namespace {
 
 void BM_JustAmortize_20000Payments(benchmark::State& bs) {
     Run(
-        bs, [](qv::LoanState& s, qv::UserPort& p) { return qv::JustAmortize(s, p); },
+        bs,
+        [](qv::LoanState& s, qv::UserPort& p) {
+            return qv::JustAmortize(s.split, s.loan.RoundAdd, p);
+        },
         LongestDebt());
 }
 BENCHMARK(BM_JustAmortize_20000Payments)->Unit(benchmark::kMillisecond);
 
 void BM_MatchCommonPayment_20000Payments(benchmark::State& bs) {
     Run(
-        bs, [](qv::LoanState& s, qv::UserPort& p) { return qv::MatchCommonPayment(s, p); },
+        bs,
+        [](qv::LoanState& s, qv::UserPort& p) {
+            return qv::MatchCommonPayment(s.split, s.loan.RoundAdd, p);
+        },
         LongestDebt());
 }
 BENCHMARK(BM_MatchCommonPayment_20000Payments)->Unit(benchmark::kMillisecond);
 
 void BM_MatchPrincipal_20000Payments(benchmark::State& bs) {
     Run(
-        bs, [](qv::LoanState& s, qv::UserPort& p) { return qv::MatchPrincipal(s, p); },
+        bs,
+        [](qv::LoanState& s, qv::UserPort& p) {
+            return qv::MatchPrincipal(s.split, s.loan.RoundAdd, p);
+        },
         LongestDebt());
 }
 BENCHMARK(BM_MatchPrincipal_20000Payments)->Unit(benchmark::kMillisecond);

@@ -80,7 +80,7 @@ double Dollars(FuzzInput& in) {
 void ReadUnitPeriod(FuzzInput& in, LoanState& state) {
     const int item = in.Byte() % 8;
     if (const auto interval = IntervalOfItem(item)) {
-        SetBasePeriod(state, interval);
+        SetBasePeriod(state.loan, interval);
         return;
     }
     state.loan.DaysPerPd = Ordinary(in) ? in.Int32Between(-2, 400) : ExtremeInt(in);
@@ -160,8 +160,8 @@ void CheckNoNonFinite(const ChartText& lines, const RecordingUserPort& port, con
 }
 
 double Gap(const LoanState& state, double apr) {
-    return ImpliedAmtFin(state, state.loan.DaysPerPd, state.loan.PayCount, state.loan.PdsPerYear,
-                         apr) -
+    return ImpliedAmtFin(state.loan, state.loan.DaysPerPd, state.loan.PayCount,
+                         state.loan.PdsPerYear, apr) -
            state.loan.AmtFin;
 }
 
@@ -289,9 +289,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The APR pages check the groups first; the engine must stand on its
     // own either way.
     RecordingUserPort port;
-    const bool usable = IntegrityMdsPaySet(state, paySet, port);
+    const bool usable = IntegrityMdsPaySet(state.loan, paySet, port);
     ChartText report;
-    const AprOutcome outcome = GetAPR(state, paySet, settings, report, port);
+    const AprOutcome outcome = GetAPR(state.loan, paySet, settings, report, port);
     CheckNoNonFinite(report, port, usable ? "checked schedule" : "refused schedule");
     if (outcome == AprOutcome::Computed) {
         CheckComputedRate(state, settings);

@@ -42,7 +42,7 @@ void LoadSchedule(const std::string& text) {
     qv::LoanState state;
     std::istringstream in(text);
     const qv::ScheduleLoad load = qv::LoadDataFromStream(
-        state, paySet, in, static_cast<std::int64_t>(text.size()), "fuzz.txt");
+        state.loan, state.regular, paySet, in, static_cast<std::int64_t>(text.size()), "fuzz.txt");
     if (!load.loaded) {
         Require(load.messages.size() == 1 && paySet.Count() == 1 && state.loan.AmtFin == 0.0);
         return;

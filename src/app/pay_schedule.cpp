@@ -81,14 +81,14 @@ bool PaySchedule::LoadSchedule(const std::string& file) {
     if (!qv::NothingToSave(paySet_) && port_.Confirm(qv::kSaveCurrentScheduleQuestion)) {
         SaveSchedule(path);
     }
-    const qv::ScheduleLoad load = qv::LoadData(state_, paySet_, path);
+    const qv::ScheduleLoad load = qv::LoadData(state_.loan, state_.regular, paySet_, path);
     if (load.loaded && !load.headerMissing) ShowLoaded(load);
     for (const qv::RecordedMessage& message : load.messages) port_.Show(message.kind, message.text);
     return load.loaded;
 }
 
 void PaySchedule::Test() {
-    const qv::ScheduleRecount recount = qv::RecountSchedule(state_, paySet_);
+    const qv::ScheduleRecount recount = qv::RecountSchedule(state_.loan, paySet_);
     qv::ShowMessages(port_, recount.messages);
     if (!recount.counted) return;
     port_.Inform(recount.totalText);
@@ -115,7 +115,7 @@ void PaySchedule::Test() {
 
 std::optional<qv::AprOutcome> PaySchedule::Estimate() {
     const qv::AprEstimate estimate =
-        qv::EstimateApr(state_, paySet_, interval_, settings_.Apr(), port_);
+        qv::EstimateApr(state_.loan, state_.group, paySet_, interval_, settings_.Apr(), port_);
     if (estimate.outcome) TakeAprResult(*estimate.outcome, estimate.report);
     emit Estimated(estimate);
     if (estimate.InputError() && !estimate.outcome) ReportNotCurrent();
@@ -124,7 +124,7 @@ std::optional<qv::AprOutcome> PaySchedule::Estimate() {
 
 qv::AprOutcome PaySchedule::RunGetAPR() {
     qv::ChartText lines;
-    const qv::AprOutcome outcome = qv::GetAPR(state_, paySet_, settings_.Apr(), lines, port_);
+    const qv::AprOutcome outcome = qv::GetAPR(state_.loan, paySet_, settings_.Apr(), lines, port_);
     TakeAprResult(outcome, lines);
     return outcome;
 }

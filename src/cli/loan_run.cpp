@@ -139,7 +139,7 @@ bool LoanWorker::TakeLoad(const ScheduleLoad& load, LoanRecord& record) {
 AprEstimate LoanWorker::Estimate() {
     AprSettings apr = settings_.apr;
     apr.Summary = report_;
-    AprEstimate e = EstimateApr(state_, paySet_, interval_, apr, log_);
+    AprEstimate e = EstimateApr(state_.loan, state_.group, paySet_, interval_, apr, log_);
     aprBoxInputError_ = e.InputError();
     if (e.Computed()) {
         // Only the chart and the check read the computed schedule; a batch
@@ -151,7 +151,7 @@ AprEstimate LoanWorker::Estimate() {
 }
 
 bool LoanWorker::RecountAndEstimate(LoanRecord& record) {
-    const ScheduleRecount recount = RecountSchedule(state_, paySet_);
+    const ScheduleRecount recount = RecountSchedule(state_.loan, paySet_);
     ShowMessages(log_, recount.messages);
     record.amountFinanced = state_.loan.AmtFin;
     record.totalOfPayments = state_.loan.TotPay;
@@ -280,7 +280,8 @@ LoanRecord LoanWorker::Refused(std::string id, std::string source) {
 
 bool LoanWorker::LoadFile(InputBuf& in, LoanRecord& record) {
     std::istream stream(&in);
-    const ScheduleLoad load = LoadDataFromStream(state_, paySet_, stream, in.Size(), record.source);
+    const ScheduleLoad load =
+        LoadDataFromStream(state_.loan, state_.regular, paySet_, stream, in.Size(), record.source);
     if (!in.Failure().empty()) {
         record.status = LoanStatus::Unreadable;
         record.error = "cannot read the file: " + in.Failure();
@@ -336,9 +337,9 @@ LoanRecord LoanWorker::FromBatchLoan(const BatchLoan& loan, std::string source) 
     Start();
     if (!loan.desktopFits) {
         ComputeExactOnly(loan, record);
-    } else if (TakeLoad(
-                   LoadScheduleValues(state_, paySet_, loan.header, loan.groups, record.source),
-                   record)) {
+    } else if (TakeLoad(LoadScheduleValues(state_.loan, state_.regular, paySet_, loan.header,
+                                           loan.groups, record.source),
+                        record)) {
         // The load took the line's groups as they stand (numbered in order),
         // so the table holds exactly these: they need not be read back.
         groups_.assign(loan.groups.begin(), loan.groups.end());

@@ -271,11 +271,11 @@ bool SetOddDays(UnitPeriodLane& lane, std::int32_t cumDays, std::int32_t daysPer
 // `payment(amount, t)` for each payment that is not nothing, its amount in
 // currency units and t its whole periods.
 template <typename OnOddDays, typename OnPayment>
-bool WalkTerms(const LoanState& state, std::int32_t count, OnOddDays&& oddDays,
+bool WalkTerms(const LoanTerms& loan, std::int32_t count, OnOddDays&& oddDays,
                OnPayment&& payment) {
     std::int32_t cumDays = 0;
     for (std::int32_t k = 1; k <= count; ++k) {
-        const PayEntry& e = state.loan.PayMatrix[static_cast<size_t>(k)];
+        const PayEntry& e = loan.PayMatrix[static_cast<size_t>(k)];
         if (e.CumDays != cumDays || k == 1) {
             cumDays = e.CumDays;
             if (!oddDays(cumDays)) return false;
@@ -290,12 +290,12 @@ bool WalkTerms(const LoanState& state, std::int32_t count, OnOddDays&& oddDays,
 
 // Appendix J's general equation: each payment discounted by whole periods
 // compounded and the odd days as simple interest on one period's rate.
-double ImpliedUnitPeriod(const LoanState& state, std::int32_t daysPerPd, std::int32_t count,
+double ImpliedUnitPeriod(const LoanTerms& loan, std::int32_t daysPerPd, std::int32_t count,
                          double pdsPerYear, double apr) {
     UnitPeriodLane lane(fni(pdsPerYear, apr));
     if (!(lane.base > 0.0)) return kNaN;
     const bool defined = WalkTerms(
-        state, count, [&](std::int32_t cumDays) { return SetOddDays(lane, cumDays, daysPerPd); },
+        loan, count, [&](std::int32_t cumDays) { return SetOddDays(lane, cumDays, daysPerPd); },
         [&](double payment, std::int32_t t) { AddPayment(lane, payment, t); });
     return defined ? lane.sum.Dollars() : kNaN;
 }
@@ -398,7 +398,7 @@ bool AddUsualTerms(HotPair& hot, double payment, std::int32_t t) {
     return Hot(lanes);
 }
 
-std::array<double, 2> ImpliedUnitPeriodPair(const LoanState& state, std::int32_t daysPerPd,
+std::array<double, 2> ImpliedUnitPeriodPair(const LoanTerms& loan, std::int32_t daysPerPd,
                                             std::int32_t count, double pdsPerYear, double apr1,
                                             double apr2) {
     std::array<UnitPeriodLane, 2> lanes{UnitPeriodLane(fni(pdsPerYear, apr1)),
@@ -406,7 +406,7 @@ std::array<double, 2> ImpliedUnitPeriodPair(const LoanState& state, std::int32_t
     if (lanes[0].base > 0.0 && lanes[1].base > 0.0) {
         HotPair hot = Hot(lanes);
         const bool defined = WalkTerms(
-            state, count,
+            loan, count,
             [&](std::int32_t cumDays) {
                 if (!SetOddDays(lanes[0], cumDays, daysPerPd) ||
                     !SetOddDays(lanes[1], cumDays, daysPerPd))
@@ -424,8 +424,8 @@ std::array<double, 2> ImpliedUnitPeriodPair(const LoanState& state, std::int32_t
     }
     // A rate where some factor is not defined: each on its own, so that the
     // other still gets its amount.
-    return {ImpliedUnitPeriod(state, daysPerPd, count, pdsPerYear, apr1),
-            ImpliedUnitPeriod(state, daysPerPd, count, pdsPerYear, apr2)};
+    return {ImpliedUnitPeriod(loan, daysPerPd, count, pdsPerYear, apr1),
+            ImpliedUnitPeriod(loan, daysPerPd, count, pdsPerYear, apr2)};
 }
 
 // The days of a payment's interval on the per-diem basis.
@@ -436,7 +436,7 @@ double IntervalDays(std::int32_t daysPerPd, const PayEntry& e) {
 // Per-diem basis: each interval discounted by its growth (simple interest on
 // its days, compounded yearly beyond a year), the factors accumulating
 // payment to payment.
-double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32_t count,
+double ImpliedPerDiem(const LoanTerms& loan, std::int32_t daysPerPd, std::int32_t count,
                       double apr) {
     double factor = 1.0;
     TermSum sum;
@@ -444,7 +444,7 @@ double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32
     double days = kNaN;
     double interval = kNaN;
     for (std::int32_t k = 1; k <= count; ++k) {
-        const PayEntry& e = state.loan.PayMatrix[static_cast<size_t>(k)];
+        const PayEntry& e = loan.PayMatrix[static_cast<size_t>(k)];
         const double intervalDays = IntervalDays(daysPerPd, e);
         if (!(intervalDays == days)) {
             days = intervalDays;
@@ -459,30 +459,30 @@ double ImpliedPerDiem(const LoanState& state, std::int32_t daysPerPd, std::int32
 
 // True where ImpliedAmtFin has an amount at `apr` rather than NaN: every
 // discount factor it would meet is positive. Found without summing a term.
-bool ImpliedDefined(const LoanState& state, std::int32_t Count, double apr) {
+bool ImpliedDefined(const LoanTerms& loan, std::int32_t Count, double apr) {
     const std::int32_t count = std::clamp(Count, 0, kMaxPayments);
     if (count == 0) return true;
     if (!std::isfinite(apr)) return false;
-    if (state.loan.PerDiem) {
+    if (loan.PerDiem) {
         double days = kNaN;
         for (std::int32_t k = 1; k <= count; ++k) {
             const double intervalDays =
-                IntervalDays(state.loan.DaysPerPd, state.loan.PayMatrix[static_cast<size_t>(k)]);
+                IntervalDays(loan.DaysPerPd, loan.PayMatrix[static_cast<size_t>(k)]);
             if (intervalDays == days) continue;
             days = intervalDays;
             if (!(PerDiemGrowth(apr, days) > 0.0)) return false;
         }
         return true;
     }
-    if (state.loan.DaysPerPd <= 0 || !(state.loan.PdsPerYear > 0)) return false;
-    const double i = fni(state.loan.PdsPerYear, apr);
+    if (loan.DaysPerPd <= 0 || !(loan.PdsPerYear > 0)) return false;
+    const double i = fni(loan.PdsPerYear, apr);
     if (!(1.0 + i > 0.0)) return false;
     std::int32_t cumDays = 0;
     for (std::int32_t k = 1; k <= count; ++k) {
-        const PayEntry& e = state.loan.PayMatrix[static_cast<size_t>(k)];
+        const PayEntry& e = loan.PayMatrix[static_cast<size_t>(k)];
         if (e.CumDays == cumDays && k != 1) continue;
         cumDays = e.CumDays;
-        if (!(OddDaysFactor(i, cumDays, state.loan.DaysPerPd) > 0.0)) return false;
+        if (!(OddDaysFactor(i, cumDays, loan.DaysPerPd) > 0.0)) return false;
     }
     return true;
 }
@@ -490,20 +490,20 @@ bool ImpliedDefined(const LoanState& state, std::int32_t Count, double apr) {
 // The lowest annual rate at which every discount factor of the schedule is
 // still defined, nudged inside that limit; -infinity when every rate is (a
 // per-diem schedule without an interval of any length).
-double LowestDefinedAPR(const LoanState& state, std::int32_t count) {
+double LowestDefinedAPR(const LoanTerms& loan, std::int32_t count) {
     double lowest = -kInf;
-    if (state.loan.PerDiem) {
+    if (loan.PerDiem) {
         double longest = 0.0;
         for (std::int32_t k = 1; k <= count; ++k) {
-            const PayEntry& e = state.loan.PayMatrix[static_cast<size_t>(k)];
-            longest = std::max(longest, IntervalDays(state.loan.DaysPerPd, e));
+            const PayEntry& e = loan.PayMatrix[static_cast<size_t>(k)];
+            longest = std::max(longest, IntervalDays(loan.DaysPerPd, e));
         }
         // An interval of a year or more compounds yearly: defined down to
         // -100 %, as a year of simple interest is.
         if (longest > 0)
             lowest = -100.0 * kPerDiemDaysPerYear / std::min(longest, kPerDiemDaysPerYear);
     } else {
-        lowest = -100.0 * state.loan.PdsPerYear;
+        lowest = -100.0 * loan.PdsPerYear;
     }
     if (std::isinf(lowest)) return lowest;
     return std::nextafter(lowest, kInf) + std::fabs(lowest) * 1e-12;
@@ -513,16 +513,16 @@ std::string Num(double x, int precision, int decimals, const FormatSettings& fs)
     return FloatToStrF(x, FloatStyle::Number, precision, decimals, fs);
 }
 
-void WriteSummary(const LoanState& state, TMemDataSet& paySet, ChartText& chart,
+void WriteSummary(const LoanTerms& loan, TMemDataSet& paySet, ChartText& chart,
                   const FormatSettings& fs) {
-    const double totPay = CurrencyToDollars(state.loan.TotPay);
+    const double totPay = CurrencyToDollars(loan.TotPay);
     chart.clear();
     chart.push_back("APR evaluated by Quorvane version 0.9992");
-    chart.push_back("Amount Financed:   $" + Num(state.loan.AmtFin, 15, 2, fs));
+    chart.push_back("Amount Financed:   $" + Num(loan.AmtFin, 15, 2, fs));
     chart.push_back("Total of Payments: $" + Num(totPay, 15, 2, fs));
-    chart.push_back("Finance Charge:    $" + Num(totPay - state.loan.AmtFin, 15, 2, fs));
-    chart.push_back("Payment Schedule, where " + std::to_string(state.loan.DaysPerPd) +
-                    " days/Pd & " + Num(state.loan.PdsPerYear, 8, 5, fs) + " Pds/year:");
+    chart.push_back("Finance Charge:    $" + Num(totPay - loan.AmtFin, 15, 2, fs));
+    chart.push_back("Payment Schedule, where " + std::to_string(loan.DaysPerPd) + " days/Pd & " +
+                    Num(loan.PdsPerYear, 8, 5, fs) + " Pds/year:");
     {
         // The walk leaves the table on its last group, as the grids expect
         // after a computation.
@@ -536,7 +536,7 @@ void WriteSummary(const LoanState& state, TMemDataSet& paySet, ChartText& chart,
                             std::to_string(g.AddDays) + " days per interval.");
         }
     }
-    chart.push_back("Total of " + std::to_string(state.loan.PayCount) + " payments scheduled.");
+    chart.push_back("Total of " + std::to_string(loan.PayCount) + " payments scheduled.");
 }
 
 // The last few implied amounts a search evaluated. The secant step's next
@@ -568,7 +568,7 @@ class RecentAmounts {
 
 // Everything one search for the rate needs.
 struct Search {
-    const LoanState& state;
+    const LoanTerms& loan;
     std::int32_t count;
     double tolerance;
     bool log;
@@ -578,8 +578,7 @@ struct Search {
 
     double Implied(double apr) const {
         if (const std::optional<double> amount = recent.Find(apr)) return *amount;
-        const double amount =
-            ImpliedAmtFin(state, state.loan.DaysPerPd, count, state.loan.PdsPerYear, apr);
+        const double amount = ImpliedAmtFin(loan, loan.DaysPerPd, count, loan.PdsPerYear, apr);
         recent.Keep(apr, amount);
         return amount;
     }
@@ -591,15 +590,15 @@ struct Search {
         if (known1 || known2) {
             return {known1 ? *known1 : Implied(apr1), known2 ? *known2 : Implied(apr2)};
         }
-        const std::array<double, 2> amounts = ImpliedAmtFinPair(state, state.loan.DaysPerPd, count,
-                                                                state.loan.PdsPerYear, apr1, apr2);
+        const std::array<double, 2> amounts =
+            ImpliedAmtFinPair(loan, loan.DaysPerPd, count, loan.PdsPerYear, apr1, apr2);
         recent.Keep(apr1, amounts[0]);
         recent.Keep(apr2, amounts[1]);
         return amounts;
     }
     bool Defined(double apr) const {
         if (const std::optional<double> amount = recent.Find(apr)) return !std::isnan(*amount);
-        return ImpliedDefined(state, count, apr);
+        return ImpliedDefined(loan, count, apr);
     }
 };
 
@@ -616,7 +615,7 @@ std::optional<double> SecantSearch(const Search& s) {
         apr = estimate;
         const auto [a1, a2] = s.Implied(apr, apr + kSecantStep);
         if (!std::isfinite(a1) || !std::isfinite(a2) || a1 == a2) return std::nullopt;
-        estimate = apr + kSecantStep * (s.state.loan.AmtFin - a1) / (a2 - a1);
+        estimate = apr + kSecantStep * (s.loan.AmtFin - a1) / (a2 - a1);
         if (!std::isfinite(estimate)) return std::nullopt;
         if (s.log) {
             s.chart.push_back(Num(apr, 8, 5, s.fs) + "% implies $ " + Num(a1, 8, 2, s.fs) + " & " +
@@ -653,11 +652,11 @@ double RoundedAPR(double apr) {
 // every rate in it rounds to the same 3 decimals (or to kNarrowestBracket,
 // where the rate sits on a rounding boundary).
 std::optional<double> BracketSearch(const Search& s) {
-    double lo = std::max(kLowestSearchedAPR, LowestDefinedAPR(s.state, s.count));
+    double lo = std::max(kLowestSearchedAPR, LowestDefinedAPR(s.loan, s.count));
     double hi = kHighestSearchedAPR;
     const std::array<double, 2> ends = s.Implied(lo, hi);
-    const double gapLo = ends[0] - s.state.loan.AmtFin;
-    const double gapHi = ends[1] - s.state.loan.AmtFin;
+    const double gapLo = ends[0] - s.loan.AmtFin;
+    const double gapHi = ends[1] - s.loan.AmtFin;
     if (std::isnan(gapLo) || std::isnan(gapHi)) return std::nullopt;
     if (gapLo == 0) return lo;
     if (gapHi == 0) return hi;
@@ -669,7 +668,7 @@ std::optional<double> BracketSearch(const Search& s) {
     }
     while (RoundedAPR(lo) != RoundedAPR(hi) && hi - lo > kNarrowestBracket) {
         const double mid = lo + (hi - lo) / 2;
-        const double gap = s.Implied(mid) - s.state.loan.AmtFin;
+        const double gap = s.Implied(mid) - s.loan.AmtFin;
         if (std::isnan(gap)) return std::nullopt;
         if (gap == 0) return mid;
         if (SignOf(gap) == signLo)
@@ -686,8 +685,8 @@ std::optional<double> BracketSearch(const Search& s) {
 bool MeetsAmountFinanced(const Search& s, double apr) {
     const double reach = s.tolerance + 0.0005;
     const std::array<double, 2> near = s.Implied(apr - reach, apr + reach);
-    const double below = near[0] - s.state.loan.AmtFin;
-    const double above = near[1] - s.state.loan.AmtFin;
+    const double below = near[0] - s.loan.AmtFin;
+    const double above = near[1] - s.loan.AmtFin;
     if (std::isnan(below) || std::isnan(above)) return false;
     // The implied amount moves in whole ten-thousandths: a gap within half
     // of one is no gap.
@@ -722,9 +721,8 @@ std::optional<double> FindAPR(const Search& s) {
     return std::nullopt;
 }
 
-bool UnitPeriodUsable(const LoanState& state) {
-    return state.loan.DaysPerPd > 0 && std::isfinite(state.loan.PdsPerYear) &&
-           state.loan.PdsPerYear > 0;
+bool UnitPeriodUsable(const LoanTerms& loan) {
+    return loan.DaysPerPd > 0 && std::isfinite(loan.PdsPerYear) && loan.PdsPerYear > 0;
 }
 
 }  // namespace
@@ -733,61 +731,60 @@ double AprTolerance(const AprSettings& settings) {
     return settings.TenPass ? 0.0005 : 0.005;
 }
 
-double ImpliedAmtFin(const LoanState& state, std::int32_t DaysPerPd, std::int32_t Count,
+double ImpliedAmtFin(const LoanTerms& loan, std::int32_t DaysPerPd, std::int32_t Count,
                      double PdsPerYear, double APR) {
     const std::int32_t count = std::clamp(Count, 0, kMaxPayments);
     if (count == 0) return 0.0;
     if (!std::isfinite(APR)) return kNaN;
-    if (state.loan.PerDiem) return ImpliedPerDiem(state, DaysPerPd, count, APR);
+    if (loan.PerDiem) return ImpliedPerDiem(loan, DaysPerPd, count, APR);
     if (DaysPerPd <= 0 || !(PdsPerYear > 0)) return kNaN;
-    return ImpliedUnitPeriod(state, DaysPerPd, count, PdsPerYear, APR);
+    return ImpliedUnitPeriod(loan, DaysPerPd, count, PdsPerYear, APR);
 }
 
-std::array<double, 2> ImpliedAmtFinPair(const LoanState& state, std::int32_t DaysPerPd,
+std::array<double, 2> ImpliedAmtFinPair(const LoanTerms& loan, std::int32_t DaysPerPd,
                                         std::int32_t Count, double PdsPerYear, double APR1,
                                         double APR2) {
     const std::int32_t count = std::clamp(Count, 0, kMaxPayments);
-    if (count == 0 || state.loan.PerDiem || !std::isfinite(APR1) || !std::isfinite(APR2) ||
+    if (count == 0 || loan.PerDiem || !std::isfinite(APR1) || !std::isfinite(APR2) ||
         DaysPerPd <= 0 || !(PdsPerYear > 0)) {
-        return {ImpliedAmtFin(state, DaysPerPd, Count, PdsPerYear, APR1),
-                ImpliedAmtFin(state, DaysPerPd, Count, PdsPerYear, APR2)};
+        return {ImpliedAmtFin(loan, DaysPerPd, Count, PdsPerYear, APR1),
+                ImpliedAmtFin(loan, DaysPerPd, Count, PdsPerYear, APR2)};
     }
-    return ImpliedUnitPeriodPair(state, DaysPerPd, count, PdsPerYear, APR1, APR2);
+    return ImpliedUnitPeriodPair(loan, DaysPerPd, count, PdsPerYear, APR1, APR2);
 }
 
-AprOutcome GetAPR(LoanState& state, TMemDataSet& paySet, const AprSettings& settings,
+AprOutcome GetAPR(LoanTerms& loan, TMemDataSet& paySet, const AprSettings& settings,
                   ChartText& chart, UserPort& port, const FormatSettings& fs) {
     const double tolerance = AprTolerance(settings);
 
     // Amounts a file or another tool may bring in beyond the currency range
     // would only find the rate where the implied amount overflows.
-    if (!TryDollarsToCurrency(state.loan.AmtFin) || !InCurrencyRange(state.loan.TotPay)) {
-        port.Warn(
-            std::string(InCurrencyRange(state.loan.TotPay) ? kAmtFinOutOfRange : kTotalOutOfRange));
+    if (!TryDollarsToCurrency(loan.AmtFin) || !InCurrencyRange(loan.TotPay)) {
+        port.Warn(std::string(InCurrencyRange(loan.TotPay) ? kAmtFinOutOfRange : kTotalOutOfRange));
         port.Inform("InputError, no APR Computed");
         return AprOutcome::ScheduleRejected;
     }
-    if (static_cast<double>(state.loan.TotPay) * 0.04 >= state.loan.AmtFin * 10000.0) {
-        port.Inform(CurrencyText(state.loan.AmtFin, fs) + " Amount Financed " +
+    if (static_cast<double>(loan.TotPay) * 0.04 >= loan.AmtFin * 10000.0) {
+        port.Inform(CurrencyText(loan.AmtFin, fs) + " Amount Financed " +
                     "is too low to compute a meaningful APR");
         return AprOutcome::AmountTooLow;
     }
-    if (!UnitPeriodUsable(state)) {
-        const std::string periods = std::isfinite(state.loan.PdsPerYear)
-                                        ? FloatToStr(state.loan.PdsPerYear, fs)
+    if (!UnitPeriodUsable(loan)) {
+        const std::string periods = std::isfinite(loan.PdsPerYear)
+                                        ? FloatToStr(loan.PdsPerYear, fs)
                                         : std::string("no defined number of");
-        port.Inform("A unit period of " + std::to_string(state.loan.DaysPerPd) + " days and " +
-                    periods + " periods a year cannot be computed.\n\rInputError, no APR Computed");
+        port.Inform("A unit period of " + std::to_string(loan.DaysPerPd) + " days and " + periods +
+                    " periods a year cannot be computed.\n\rInputError, no APR Computed");
         return AprOutcome::ScheduleRejected;
     }
-    if (!SetPayArray(state, paySet, port, fs)) {
+    if (!SetPayArray(loan, paySet, port, fs)) {
         port.Inform("InputError, no APR Computed");
         return AprOutcome::ScheduleRejected;
     }
 
     try {
         if (settings.Summary)
-            WriteSummary(state, paySet, chart, fs);
+            WriteSummary(loan, paySet, chart, fs);
         else
             chart.clear();
     } catch (const EMemDatasetError& e) {
@@ -796,18 +793,18 @@ AprOutcome GetAPR(LoanState& state, TMemDataSet& paySet, const AprSettings& sett
     }
 
     RecentAmounts recent;
-    const Search search{state, state.loan.PayCount, tolerance, settings.Log, chart, fs, recent};
+    const Search search{loan, loan.PayCount, tolerance, settings.Log, chart, fs, recent};
     const std::optional<double> rate = FindAPR(search);
     if (!rate) {
         port.Inform("No APR between " + FloatToStr(kLowestSearchedAPR, fs) + "% and " +
                     Num(kHighestSearchedAPR, 15, 0, fs) +
                     "% a year gives this schedule's Amount Financed of " +
-                    CurrencyText(state.loan.AmtFin, fs) + ".\n\rInputError, no APR Computed");
+                    CurrencyText(loan.AmtFin, fs) + ".\n\rInputError, no APR Computed");
         return AprOutcome::NoRate;
     }
 
-    state.loan.APR = *rate;
-    chart.push_back("Estimated APR = " + FloatToStr(state.loan.APR, fs) + "%");
+    loan.APR = *rate;
+    chart.push_back("Estimated APR = " + FloatToStr(loan.APR, fs) + "%");
     return AprOutcome::Computed;
 }
 

@@ -36,15 +36,15 @@ double AprTolerance(const AprSettings& settings);
 
 // The amount financed implied by payments 1..Count of the matrix at the
 // annual rate APR (percent), each term rounded to currency as it is built.
-// Unit-period basis unless state.loan.PerDiem. Returns +/-infinity when a term or
+// Unit-period basis unless loan.PerDiem. Returns +/-infinity when a term or
 // the sum leaves the currency range, and NaN when the rate lies outside the
 // range where the discount factors are defined (a factor of zero or less).
-double ImpliedAmtFin(const LoanState& state, std::int32_t DaysPerPd, std::int32_t Count,
+double ImpliedAmtFin(const LoanTerms& loan, std::int32_t DaysPerPd, std::int32_t Count,
                      double PdsPerYear, double APR);
 
 // The amounts ImpliedAmtFin gives at APR1 and at APR2, found in one pass
 // over the schedule (the secant step's two rates).
-std::array<double, 2> ImpliedAmtFinPair(const LoanState& state, std::int32_t DaysPerPd,
+std::array<double, 2> ImpliedAmtFinPair(const LoanTerms& loan, std::int32_t DaysPerPd,
                                         std::int32_t Count, double PdsPerYear, double APR1,
                                         double APR2);
 
@@ -75,7 +75,7 @@ inline constexpr double kHighestSearchedAPR = 100000.0;
 // summary into `chart` (replacing it), iterates to the APR and appends the
 // result line. On failure the caller shows "InputError" in its APR boxes;
 // the reason has already been told through `port`, APR keeps its old value.
-AprOutcome GetAPR(LoanState& state, TMemDataSet& paySet, const AprSettings& settings,
+AprOutcome GetAPR(LoanTerms& loan, TMemDataSet& paySet, const AprSettings& settings,
                   ChartText& chart, UserPort& port, const FormatSettings& fs = FormatSettings{});
 
 }  // namespace qv

@@ -23,8 +23,8 @@ std::string TooLargePaymentText(double paySize, const FormatSettings& fs) {
 // (after a warning) when a payment cannot be held by the matrix at all.
 class MatrixFiller {
   public:
-    MatrixFiller(LoanState& state, UserPort& port, const FormatSettings& fs)
-        : state_(state), port_(port), fs_(fs) {}
+    MatrixFiller(LoanTerms& loan, UserPort& port, const FormatSettings& fs)
+        : loan_(loan), port_(port), fs_(fs) {}
 
     bool AddGroup(const PayGroup& g) {
         auto currency = TryDollarsToCurrency(g.PaySize);
@@ -48,10 +48,10 @@ class MatrixFiller {
 
   private:
     bool AddPayment(Cents cents, const PayGroup& g) {
-        const PayEntry& prev = state_.loan.PayMatrix[static_cast<size_t>(count_)];
+        const PayEntry& prev = loan_.PayMatrix[static_cast<size_t>(count_)];
         std::int64_t cumPds = std::int64_t{prev.CumPds} + g.PriorPds;
         std::int64_t cumDays = std::int64_t{prev.CumDays} + g.AddDays;
-        const std::int64_t daysPerPd = state_.loan.DaysPerPd;
+        const std::int64_t daysPerPd = loan_.DaysPerPd;
         // Odd days beyond a whole period are carried into the period count; a
         // full period of odd days is left as it is.
         if (cumDays > daysPerPd) {
@@ -66,7 +66,7 @@ class MatrixFiller {
             return false;
         }
         totalCents_ += cents;
-        PayEntry& e = state_.loan.PayMatrix[static_cast<size_t>(count_)];
+        PayEntry& e = loan_.PayMatrix[static_cast<size_t>(count_)];
         e.PayCents = cents;
         e.PriorPds = g.PriorPds;
         e.AddDays = g.AddDays;
@@ -83,7 +83,7 @@ class MatrixFiller {
         return true;
     }
 
-    LoanState& state_;
+    LoanTerms& loan_;
     UserPort& port_;
     const FormatSettings& fs_;
     std::int64_t count_ = 0;
@@ -94,15 +94,15 @@ class MatrixFiller {
 
 }  // namespace
 
-bool SetPayArray(LoanState& state, TMemDataSet& paySet, UserPort& port, const FormatSettings& fs) {
-    ClearMatrix(state.loan);
-    if (state.loan.DaysPerPd <= 0) {
-        port.Warn("Error: a unit period of " + std::to_string(state.loan.DaysPerPd) +
+bool SetPayArray(LoanTerms& loan, TMemDataSet& paySet, UserPort& port, const FormatSettings& fs) {
+    ClearMatrix(loan);
+    if (loan.DaysPerPd <= 0) {
+        port.Warn("Error: a unit period of " + std::to_string(loan.DaysPerPd) +
                   " days cannot hold a payment schedule.");
         return false;
     }
 
-    MatrixFiller filler(state, port, fs);
+    MatrixFiller filler(loan, port, fs);
     try {
         TableWalk walk(paySet);
         for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext()) {
@@ -121,12 +121,12 @@ bool SetPayArray(LoanState& state, TMemDataSet& paySet, UserPort& port, const Fo
     }
 
     bool ok = true;
-    if (filler.Count() != state.loan.PayCount) {
+    if (filler.Count() != loan.PayCount) {
         port.Warn("Error: " + std::to_string(filler.Count()) + " payments scheduled but you said " +
-                  std::to_string(state.loan.PayCount));
+                  std::to_string(loan.PayCount));
         ok = false;
     }
-    const std::int64_t totPayCents = CurrencyToCentsTruncated(state.loan.TotPay);
+    const std::int64_t totPayCents = CurrencyToCentsTruncated(loan.TotPay);
     const std::int64_t gap = filler.TotalCents() - totPayCents;
     if (gap >= 1 || gap <= -1) {
         port.Warn("Error: $" + DollarsWithSeparators(filler.TotalCents(), fs) + " payment total " +
@@ -163,7 +163,7 @@ void CountGroup(const PayGroup& g, IntegrityCounts& c) {
 
 }  // namespace
 
-bool IntegrityMdsPaySet(const LoanState& state, TMemDataSet& paySet, UserPort& port,
+bool IntegrityMdsPaySet(const LoanTerms& loan, TMemDataSet& paySet, UserPort& port,
                         const FormatSettings& fs) {
     IntegrityCounts c;
     try {
@@ -186,7 +186,7 @@ bool IntegrityMdsPaySet(const LoanState& state, TMemDataSet& paySet, UserPort& p
 
     // A Total of Payments beyond the currency range is one a page could not
     // add up (it holds such a total beyond the range rather than wrapping).
-    if (c.totalOutOfRange || !InCurrencyRange(state.loan.TotPay)) {
+    if (c.totalOutOfRange || !InCurrencyRange(loan.TotPay)) {
         port.Warn(std::string(kTotalOutOfRange));
         return false;
     }
@@ -194,7 +194,7 @@ bool IntegrityMdsPaySet(const LoanState& state, TMemDataSet& paySet, UserPort& p
     // a total typed with a fraction of a cent is met by the payments that
     // carry it.
     const std::int64_t scheduledCents = CurrencyToCentsTruncated(c.scheduledTotal);
-    const std::int64_t totPayCents = CurrencyToCentsRoundedHalfUp(state.loan.TotPay);
+    const std::int64_t totPayCents = CurrencyToCentsRoundedHalfUp(loan.TotPay);
     const std::int64_t gap = scheduledCents - totPayCents;
     if (gap > 0) {
         ok = false;
@@ -204,9 +204,9 @@ bool IntegrityMdsPaySet(const LoanState& state, TMemDataSet& paySet, UserPort& p
         port.Warn("Warning: Total of scheduled payments < Total of Payments by $ " +
                   CurrencyText(CentsToDollars(gap), fs));
     }
-    if (c.scheduledCount > state.loan.PayCount) {
+    if (c.scheduledCount > loan.PayCount) {
         ok = false;
-        port.Warn("Error: Scheduled " + std::to_string(c.scheduledCount - state.loan.PayCount) +
+        port.Warn("Error: Scheduled " + std::to_string(c.scheduledCount - loan.PayCount) +
                   " more Payments than Number of Payments.");
     }
     return ok;

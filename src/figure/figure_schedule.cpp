@@ -22,21 +22,22 @@ std::string Pad12Of(Currency amount, const FormatSettings& fs) {
 
 // The first check of "Adjust Payments" that fails on the loan state as the
 // regular page's exits left it.
-std::optional<std::string_view> StartRefusal(const LoanState& state) {
-    if (state.regular.RegPay == 0) return kRegPayZeroText;
-    if (state.loan.AmtFin == 0) return kAmtFinZeroText;
-    if (state.loan.PayCount == 0) return kNoPaymentsText;
-    if (state.figure.MaxRate == 0) return kRateMeaninglessText;
+std::optional<std::string_view> StartRefusal(const LoanTerms& loan, const RegularInputs& regular,
+                                             const FigureRate& rate) {
+    if (regular.RegPay == 0) return kRegPayZeroText;
+    if (loan.AmtFin == 0) return kAmtFinZeroText;
+    if (loan.PayCount == 0) return kNoPaymentsText;
+    if (rate.MaxRate == 0) return kRateMeaninglessText;
     return std::nullopt;
 }
 
 // The same checks on the refreshed summary, which has just re-read the
 // boxes, and the limit of the payment matrix, beyond which no schedule of
 // the system goes (and the listing would run to millions of lines).
-std::optional<std::string_view> ScheduleRefusal(const LoanState& state) {
-    if (state.loan.AmtFin == 0) return kAmtFinZeroText;
-    if (state.loan.PayCount == 0) return kNoPaymentsText;
-    if (state.loan.PayCount > kMaxPayments) return kTooManyRegularPaymentsText;
+std::optional<std::string_view> ScheduleRefusal(const LoanTerms& loan) {
+    if (loan.AmtFin == 0) return kAmtFinZeroText;
+    if (loan.PayCount == 0) return kNoPaymentsText;
+    if (loan.PayCount > kMaxPayments) return kTooManyRegularPaymentsText;
     return std::nullopt;
 }
 
@@ -55,31 +56,32 @@ std::optional<double> ReadPaymentBox(std::string_view text, std::string_view mes
 // only checked), then the summary, re-read from the boxes, and the
 // intervals as the boxes show them (a carry of extra days into whole
 // periods updates only the periods box). Returns the summary label's text.
-std::string ReadRegularPage(LoanState& state, const RegularTexts& texts, UserPort& port,
-                            const FormatSettings& fs) {
+std::string ReadRegularPage(LoanTerms& loan, RegularInputs& regular, const RegularTexts& texts,
+                            UserPort& port, const FormatSettings& fs) {
     if (const auto first = ReadPaymentBox(texts.FirstPay, kReenterFirstPayText, port)) {
-        state.regular.FirstPay = *first;
+        regular.FirstPay = *first;
     }
     ReadPaymentBox(texts.RegPay, kReenterCommonPayText, port);
     if (const auto last = ReadPaymentBox(texts.LastPay, kReenterLastPayText, port)) {
-        state.regular.LastPay = *last;
+        regular.LastPay = *last;
     }
     const RegularBoxes boxes = ReadRegularBoxes(texts);
-    std::string summaryText = UpdateSimpleSummary(state, boxes, fs).text;
-    state.regular.FirstPds = boxes.FirstPds;
-    state.regular.FirstExtra = boxes.FirstExtra;
-    state.regular.LastPds = boxes.LastPds;
-    state.regular.LastExtra = boxes.LastExtra;
+    std::string summaryText = UpdateSimpleSummary(loan, boxes, fs).text;
+    regular.FirstPds = boxes.FirstPds;
+    regular.FirstExtra = boxes.FirstExtra;
+    regular.LastPds = boxes.LastPds;
+    regular.LastExtra = boxes.LastExtra;
     return summaryText;
 }
 
 // The schedule the search starts from: every payment at the estimate Q,
 // the first and last keeping their difference from the common payment.
-std::optional<TrialSchedule> StartSchedule(const LoanState& state, Currency Q) {
-    const std::optional<Currency> amount = TryDollarsToCurrency(state.loan.AmtFin);
-    const std::optional<Currency> common = TryDollarsToCurrency(state.regular.RegPay);
-    const std::optional<Currency> first = TryDollarsToCurrency(state.regular.FirstPay);
-    const std::optional<Currency> last = TryDollarsToCurrency(state.regular.LastPay);
+std::optional<TrialSchedule> StartSchedule(const LoanTerms& loan, const RegularInputs& regular,
+                                           Currency Q) {
+    const std::optional<Currency> amount = TryDollarsToCurrency(loan.AmtFin);
+    const std::optional<Currency> common = TryDollarsToCurrency(regular.RegPay);
+    const std::optional<Currency> first = TryDollarsToCurrency(regular.FirstPay);
+    const std::optional<Currency> last = TryDollarsToCurrency(regular.LastPay);
     if (!amount || !common || !first || !last) return std::nullopt;
     const std::optional<Currency> shift = CheckedDifference(Q, *common);
     if (!shift) return std::nullopt;
@@ -88,31 +90,31 @@ std::optional<TrialSchedule> StartSchedule(const LoanState& state, Currency Q) {
     if (!firstPay || !lastPay) return std::nullopt;
 
     TrialSchedule s;
-    s.PayCount = state.loan.PayCount;
+    s.PayCount = loan.PayCount;
     s.Balance = *amount;
     s.FirstPay = *firstPay;
     s.RegularPay = Q;
     s.LastPay = *lastPay;
-    s.FirstPds = state.regular.FirstPds;
-    s.FirstExtra = state.regular.FirstExtra;
-    s.LastPds = state.regular.LastPds;
-    s.LastExtra = state.regular.LastExtra;
+    s.FirstPds = regular.FirstPds;
+    s.FirstExtra = regular.FirstExtra;
+    s.LastPds = regular.LastPds;
+    s.LastExtra = regular.LastExtra;
     return s;
 }
 
 // A single payment due after more than a year is the regular page's
 // per-diem loan; every other schedule accrues by unit periods.
-bool IsPerDiemSchedule(const LoanState& state, const RegularTexts& texts) {
-    return RouteSinglePayment(state.loan.PayCount, texts, state.loan.DaysPerPd).route ==
+bool IsPerDiemSchedule(const LoanTerms& loan, const RegularTexts& texts) {
+    return RouteSinglePayment(loan.PayCount, texts, loan.DaysPerPd).route ==
            SinglePaymentRoute::PerDiemOverAYear;
 }
 
-void AppendReport(const LoanState& state, const IntervalInfo& period, const TrialSchedule& s,
-                  Currency Z, ChartText& lines, const FormatSettings& fs) {
+void AppendReport(const LoanTerms& loan, const FigureRate& rate, const IntervalInfo& period,
+                  const TrialSchedule& s, Currency Z, ChartText& lines, const FormatSettings& fs) {
     const double lastPay = CurrencyToDollars(s.LastPay);
     lines.push_back("Using Regular Payments & Rate in this schedule:");
-    lines.push_back("Amount Financed of " + Money(state.loan.AmtFin, 10, fs) + " at " +
-                    Num(state.figure.MaxRate, 10, fs) + "% yearly:");
+    lines.push_back("Amount Financed of " + Money(loan.AmtFin, 10, fs) + " at " +
+                    Num(rate.MaxRate, 10, fs) + "% yearly:");
     lines.push_back("Regular Period is " + std::string(period.name));
     lines.push_back("First Payment of $" + Num(CurrencyToDollars(s.FirstPay), 14, fs) + " after " +
                     std::to_string(s.FirstPds) + " pds & " + std::to_string(s.FirstExtra) +
@@ -183,27 +185,28 @@ Float2Check CheckMaxRate(std::string_view text) {
     return ValidateFloat2(kMaxRateName, text);
 }
 
-FigureOutcome AdjustPayments(LoanState& state, const FigureInputs& in, UserPort& port,
-                             const SearchLimits& limits, const FormatSettings& fs) {
+FigureOutcome AdjustPayments(LoanTerms& loan, RegularInputs& regular, const FigureRate& rate,
+                             const FigureInputs& in, UserPort& port, const SearchLimits& limits,
+                             const FormatSettings& fs) {
     FigureOutcome out;
     out.regularBoxes = in.regular;
-    if (const auto refusal = StartRefusal(state)) {
+    if (const auto refusal = StartRefusal(loan, regular, rate)) {
         port.Inform(*refusal);
         out.rateToEnter = *refusal == kRateMeaninglessText;
         return out;
     }
 
-    out.summaryText = ReadRegularPage(state, in.regular, port, fs);
-    if (const auto refusal = ScheduleRefusal(state)) {
+    out.summaryText = ReadRegularPage(loan, regular, in.regular, port, fs);
+    if (const auto refusal = ScheduleRefusal(loan)) {
         port.Inform(*refusal);
         return out;
     }
 
     const IntervalInfo& period = Describe(in.interval.value_or(Interval::Weekly));
-    if (period.interval == Interval::TwoWeekly) state.loan.DaysPerPd = period.DaysPerPd;
-    const std::optional<Currency> Q = StartingEstimate(state.figure.MaxRate, period.nominalPerYear,
-                                                       state.loan.PayCount, state.loan.AmtFin);
-    const std::optional<TrialSchedule> start = Q ? StartSchedule(state, *Q) : std::nullopt;
+    if (period.interval == Interval::TwoWeekly) loan.DaysPerPd = period.DaysPerPd;
+    const std::optional<Currency> Q =
+        StartingEstimate(rate.MaxRate, period.nominalPerYear, loan.PayCount, loan.AmtFin);
+    const std::optional<TrialSchedule> start = Q ? StartSchedule(loan, regular, *Q) : std::nullopt;
     if (!start) {
         port.Inform(kOutOfRangeText);
         return out;
@@ -215,8 +218,8 @@ FigureOutcome AdjustPayments(LoanState& state, const FigureInputs& in, UserPort&
                         FloatToStrF(CurrencyToDollars(*Q), FloatStyle::Number, 8, 2, fs) + " " +
                         std::string(period.name) + "]");
     }
-    InterestBasis basis{state.figure.MaxRate, state.loan.PdsPerYear, state.loan.DaysPerPd,
-                        IsPerDiemSchedule(state, in.regular), state.loan.RoundAdd};
+    InterestBasis basis{rate.MaxRate, loan.PdsPerYear, loan.DaysPerPd,
+                        IsPerDiemSchedule(loan, in.regular), loan.RoundAdd};
     SearchResult search = DecimalSearch(*start, basis, in.showFlip, limits, fs);
     lines.insert(lines.end(), search.flipLines.begin(), search.flipLines.end());
     out.schedule = search.schedule;
@@ -230,12 +233,12 @@ FigureOutcome AdjustPayments(LoanState& state, const FigureInputs& in, UserPort&
     }
 
     const TrialSchedule& s = search.schedule;
-    state.regular.FirstPay = CurrencyToDollars(s.FirstPay);
-    state.regular.LastPay = CurrencyToDollars(s.LastPay);
+    regular.FirstPay = CurrencyToDollars(s.FirstPay);
+    regular.LastPay = CurrencyToDollars(s.LastPay);
     out.end = FigureEnd::Found;
     out.notesVisible = search.finalBalance != 0;
     out.finalBalance = MaxTrial(s, basis).balance;
-    AppendReport(state, period, s, out.finalBalance, lines, fs);
+    AppendReport(loan, rate, period, s, out.finalBalance, lines, fs);
     if (in.showAmort) AppendListing(s, basis, lines, fs);
     out.found = std::move(lines);
     return out;

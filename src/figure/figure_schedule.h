@@ -5,7 +5,8 @@
 //
 // The page's handlers call:
 //   edMaxRateExit     TakeEntry(edMaxRate, qv::CheckMaxRate(text), state.figure.MaxRate, port);
-//   butFindClick      auto r = qv::AdjustPayments(state, inputs, port);
+//   butFindClick      auto r = qv::AdjustPayments(state.loan, state.regular, state.figure,
+//                                               inputs, port);
 //                     then show or hide the three notes (r.notesVisible), replace
 //                     redFound's lines with *r.found when set, and give the regular
 //                     page's summary label *r.summaryText when set;
@@ -181,8 +182,11 @@ struct FigureOutcome {
 // payment due after more than 365 days (the regular page's per-diem loan)
 // accrues simple interest on its days over a 365-day year, as its APR is
 // computed. Writes FirstPay and LastPay (adjusted) when a payment is found,
-// and DaysPerPd 14 for the two-weekly interval.
-FigureOutcome AdjustPayments(LoanState& state, const FigureInputs& inputs, UserPort& port,
+// and DaysPerPd 14 for the two-weekly interval. It takes three parts of the
+// loan state because it is the regular page's schedule, refigured at the
+// figure page's rate, and it refreshes the loan's summary as that page does.
+FigureOutcome AdjustPayments(LoanTerms& loan, RegularInputs& regular, const FigureRate& rate,
+                             const FigureInputs& inputs, UserPort& port,
                              const SearchLimits& limits = SearchLimits{},
                              const FormatSettings& fs = FormatSettings{});
 

@@ -21,7 +21,7 @@ double WalkTotalDollars(const GroupWalk& walk) {
 
 }  // namespace
 
-ScheduleRecount RecountSchedule(LoanState& state, TMemDataSet& paySet, const FormatSettings& fs) {
+ScheduleRecount RecountSchedule(LoanTerms& loan, TMemDataSet& paySet, const FormatSettings& fs) {
     ScheduleRecount r;
     GroupWalk walk;
     try {
@@ -38,58 +38,59 @@ ScheduleRecount RecountSchedule(LoanState& state, TMemDataSet& paySet, const For
         r.messages.push_back({MessageKind::Warning, std::string(kTotalOutOfRange)});
         return r;
     }
-    state.loan.PayCount = static_cast<std::int32_t>(walk.count);
-    state.loan.TotPay = walk.total;
+    loan.PayCount = static_cast<std::int32_t>(walk.count);
+    loan.TotPay = walk.total;
     r.counted = true;
-    r.totalText = PaymentsTotalText(state.loan.PayCount, state.loan.TotPay, fs);
+    r.totalText = PaymentsTotalText(loan.PayCount, loan.TotPay, fs);
     return r;
 }
 
-std::optional<GroupSummary> RecountGroups(LoanState& state, TMemDataSet& paySet, UserPort& port) {
+std::optional<GroupSummary> RecountGroups(GroupEntry& group, TMemDataSet& paySet, UserPort& port) {
     try {
         const GroupWalk walk = WalkGroups(paySet);
-        state.group.GroupPayCount = static_cast<std::int32_t>(
+        group.GroupPayCount = static_cast<std::int32_t>(
             std::clamp<std::int64_t>(walk.count, std::numeric_limits<std::int32_t>::min(),
                                      std::numeric_limits<std::int32_t>::max()));
-        state.group.GroupPayTotal = WalkTotalDollars(walk);
-        return GroupSummary{walk.count, state.group.GroupPayTotal};
+        group.GroupPayTotal = WalkTotalDollars(walk);
+        return GroupSummary{walk.count, group.GroupPayTotal};
     } catch (const EMemDatasetError& error) {
         port.Warn(error.what());
         return std::nullopt;
     }
 }
 
-AprEstimate EstimateApr(LoanState& state, TMemDataSet& paySet, std::optional<Interval> interval,
-                        const AprSettings& settings, UserPort& port, const FormatSettings& fs) {
+AprEstimate EstimateApr(LoanTerms& loan, GroupEntry& group, TMemDataSet& paySet,
+                        std::optional<Interval> interval, const AprSettings& settings,
+                        UserPort& port, const FormatSettings& fs) {
     AprEstimate e;
     // The page's summary first; a group the table cannot store has been
     // reported, and the schedule is not tested on top of that.
-    if (const std::optional<GroupSummary> summary = RecountGroups(state, paySet, port)) {
+    if (const std::optional<GroupSummary> summary = RecountGroups(group, paySet, port)) {
         e.summarized = true;
         e.count = summary->count;
         e.total = summary->total;
     }
     bool ok = e.summarized;
-    if (ok && state.group.GroupPayCount == 0) {
+    if (ok && group.GroupPayCount == 0) {
         port.Inform(kNoPaymentsToEstimateText);
         e.noPayments = true;
-        state.loan.ScheduleSource = kSourceIrregular;
+        loan.ScheduleSource = kSourceIrregular;
         return e;
     }
-    if (ok) ok = IntegrityMdsPaySet(state, paySet, port, fs);
-    state.loan.PerDiem = false;
-    SetBasePeriod(state, interval);
-    if (ok && PerDiemRuleApplies(state)) {
+    if (ok) ok = IntegrityMdsPaySet(loan, paySet, port, fs);
+    loan.PerDiem = false;
+    SetBasePeriod(loan, interval);
+    if (ok && PerDiemRuleApplies(loan)) {
         port.Inform(kPerDiemNotice);
-        state.loan.PerDiem = true;
+        loan.PerDiem = true;
     }
     if (ok) {
-        e.outcome = GetAPR(state, paySet, settings, e.report, port, fs);
+        e.outcome = GetAPR(loan, paySet, settings, e.report, port, fs);
         if (!e.Computed()) e.report.clear();
     } else {
         port.Warn(kNoAprEstimated);
     }
-    state.loan.ScheduleSource = kSourceIrregular;
+    loan.ScheduleSource = kSourceIrregular;
     return e;
 }
 

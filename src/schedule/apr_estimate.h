@@ -6,13 +6,13 @@
 // same report and the same rate from either.
 //
 // The desktop page calls, for "Estimate APR":
-//     const qv::AprEstimate e = qv::EstimateApr(state, mdsPaySet, rgpBasePd->ItemIndex(),
-//                                               settings, port);
+//     const qv::AprEstimate e = qv::EstimateApr(state.loan, state.group, mdsPaySet,
+//                                               rgpBasePd->ItemIndex(), settings, port);
 //     if (e.summarized) UpdateGroupSum(e.count, e.total);
 //     edAPR := qv::AprBoxText(e, state.loan.APR);
 //     if (e.Computed()) { capture the computed schedule; chart box := e.report; }
 // and, for the count half of "Test Sched. Integrity":
-//     const qv::ScheduleRecount r = qv::RecountSchedule(state, mdsPaySet);
+//     const qv::ScheduleRecount r = qv::RecountSchedule(state.loan, mdsPaySet);
 //     qv::ShowMessages(port, r.messages);
 //     if (r.counted) { port.Inform(r.totalText); write edTotPay, edPayCount; ask for AmtFin }
 #include <cstdint>
@@ -47,7 +47,7 @@ struct ScheduleRecount {
 
 // Walks the groups of `paySet` and takes their count of payments and their
 // total (each payment rounded to currency) into PayCount and TotPay.
-ScheduleRecount RecountSchedule(LoanState& state, TMemDataSet& paySet,
+ScheduleRecount RecountSchedule(LoanTerms& loan, TMemDataSet& paySet,
                                 const FormatSettings& fs = FormatSettings{});
 
 // --- the irregular page's summary ------------------------------------------
@@ -60,7 +60,7 @@ struct GroupSummary {
 // Recounts the groups of `paySet` into GroupPayCount (held within 32 bits)
 // and GroupPayTotal, the running count and total the summary shows. A pending
 // group the table cannot store is told as a warning and gives nothing.
-std::optional<GroupSummary> RecountGroups(LoanState& state, TMemDataSet& paySet, UserPort& port);
+std::optional<GroupSummary> RecountGroups(GroupEntry& group, TMemDataSet& paySet, UserPort& port);
 
 // --- "Estimate APR" ----------------------------------------------------------
 
@@ -90,10 +90,11 @@ struct AprEstimate {
 // interval (none chosen keeps the unit period): recounts the groups, checks them
 // (IntegrityMdsPaySet), decides the per-diem basis from the matrix of the previous computation
 // (telling kPerDiemNotice when it applies) and runs GetAPR. Leaves ScheduleSource at the irregular
-// page's code in every case.
-AprEstimate EstimateApr(LoanState& state, TMemDataSet& paySet, std::optional<Interval> interval,
-                        const AprSettings& settings, UserPort& port,
-                        const FormatSettings& fs = FormatSettings{});
+// page's code in every case. Takes the group part as well as the loan because
+// the recount is the irregular page's running count and total of its groups.
+AprEstimate EstimateApr(LoanTerms& loan, GroupEntry& group, TMemDataSet& paySet,
+                        std::optional<Interval> interval, const AprSettings& settings,
+                        UserPort& port, const FormatSettings& fs = FormatSettings{});
 
 // The text of the irregular page's APR box after an estimate: "Pending",
 // "InputError" or the rate in general format ("12.683").

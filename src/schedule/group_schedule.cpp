@@ -113,16 +113,15 @@ AddGroupDecision DecideAddGroup(std::string_view sizeText, std::string_view payT
     return d;
 }
 
-void TakeNewGroup(LoanState& state, const PayGroup& group) {
-    state.group.GroupSize = group.SetSize;
-    state.group.GroupPay = group.PaySize;
-    state.group.GroupPds = group.PriorPds;
-    state.group.GroupExtra = group.AddDays;
+void TakeNewGroup(GroupEntry& entry, const PayGroup& group) {
+    entry.GroupSize = group.SetSize;
+    entry.GroupPay = group.PaySize;
+    entry.GroupPds = group.PriorPds;
+    entry.GroupExtra = group.AddDays;
     // DecideAddGroup keeps the running count within the schedule's limit.
-    state.group.GroupPayCount += group.SetSize;
-    state.group.GroupPayTotal += group.SetSize * group.PaySize;
-    if (state.group.GroupNumber < std::numeric_limits<std::int32_t>::max())
-        ++state.group.GroupNumber;
+    entry.GroupPayCount += group.SetSize;
+    entry.GroupPayTotal += group.SetSize * group.PaySize;
+    if (entry.GroupNumber < std::numeric_limits<std::int32_t>::max()) ++entry.GroupNumber;
 }
 
 std::string GroupCountText(std::int32_t GroupNumber) {
@@ -192,15 +191,14 @@ AmountFinancedReply JudgeAmountFinancedReply(std::string_view answer, std::strin
     return r;
 }
 
-void SetBasePeriod(LoanState& state, std::optional<Interval> interval) {
+void SetBasePeriod(LoanTerms& loan, std::optional<Interval> interval) {
     if (!interval) return;
-    state.loan.DaysPerPd = Describe(*interval).DaysPerPd;
-    state.loan.PdsPerYear = Describe(*interval).PdsPerYear;
+    loan.DaysPerPd = Describe(*interval).DaysPerPd;
+    loan.PdsPerYear = Describe(*interval).PdsPerYear;
 }
 
-bool PerDiemRuleApplies(const LoanState& state) {
-    return state.loan.PayCount < 3 && state.loan.PayMatrix[1].PriorPds == 0 &&
-           state.loan.PayMatrix[2].AddDays == 0;
+bool PerDiemRuleApplies(const LoanTerms& loan) {
+    return loan.PayCount < 3 && loan.PayMatrix[1].PriorPds == 0 && loan.PayMatrix[2].AddDays == 0;
 }
 
 }  // namespace qv

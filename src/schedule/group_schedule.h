@@ -4,6 +4,7 @@
 //
 // The pages read their boxes, call these functions, show the texts and
 // write the results; everything here is free of any windowing toolkit.
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "base/format.h"
 #include "base/money.h"
+#include "base/page_text.h"
 #include "core/interval.h"
 #include "core/loan_state.h"
 #include "core/pay_group.h"
@@ -20,6 +22,20 @@
 namespace qv {
 
 class TMemDataSet;
+
+// --- the payment-group grids ---------------------------------------------
+
+// The columns of the irregular page's grid (dbgPaySet) and the editor's
+// (dbgPaySet2), left to right: both show the same groups the same way.
+inline constexpr std::array<GridColumnText, 5> kPayGroupColumns{{
+    {"Sequence", "GroupID"},
+    {"SetSize", "#/Group"},
+    {"PaySize", "$/Payment"},
+    {"PriorPds", "Prior Reg.Intervals"},
+    {"AddDays", "Prior Extra Days"},
+}};
+inline constexpr std::string_view kPayGroupGridHint = "Click on a cell to edit it.";
+inline constexpr std::string_view kPayGroupGridName = "Payment groups";
 
 // --- the irregular page's boxes -----------------------------------------
 
@@ -73,7 +89,7 @@ AddGroupDecision DecideAddGroup(std::string_view sizeText, std::string_view payT
 
 // Records an accepted group in the loan state: the group variables take its
 // values, the running count and total grow, and GroupNumber moves on.
-void TakeNewGroup(LoanState& state, const PayGroup& group);
+void TakeNewGroup(GroupEntry& entry, const PayGroup& group);
 
 // "Payment Group # 2 has"
 std::string GroupCountText(std::int32_t GroupNumber);
@@ -152,12 +168,12 @@ inline constexpr std::string_view kNoAprEstimated =
 
 // Sets DaysPerPd and PdsPerYear to the interval's unit period; with no
 // interval chosen they stay as they are.
-void SetBasePeriod(LoanState& state, std::optional<Interval> interval);
+void SetBasePeriod(LoanTerms& loan, std::optional<Interval> interval);
 
 // Whether a schedule that passed the group check is computed on the
 // per-diem basis: fewer than three payments, the first due after no whole
 // period and the second after no extra days, as the payment matrix of the
 // previous computation holds them.
-bool PerDiemRuleApplies(const LoanState& state);
+bool PerDiemRuleApplies(const LoanTerms& loan);
 
 }  // namespace qv

@@ -12,60 +12,39 @@ namespace qv {
 namespace {
 
 constexpr bool IsAmountBox(RegularBox box) {
-    return box == RegularBox::edSimpAmtFin || box == RegularBox::edSimpRegPay ||
-           box == RegularBox::edSimp1stPay || box == RegularBox::edSimpLastPay;
+    return RegularBoxInfo(box).entry == RegularEntry::Decimal;
 }
 
 // The field name the entry checks put into their messages.
-const char* FieldName(RegularBox box) {
-    switch (box) {
-        case RegularBox::edSimpAmtFin:
-            return "Amount Financed";
-        case RegularBox::edSimpInnerNoPay:
-            return "Number of Payments";
-        case RegularBox::edSimpRegPay:
-            return "Payment Amount";
-        case RegularBox::edSimp1stPay:
-            return "First Payment";
-        case RegularBox::edSimp1stNoPd:
-            return "First Number of Common Periods";
-        case RegularBox::edSimp1stExtra:
-            return "First Number of Extra Days";
-        case RegularBox::edSimpLastPay:
-            return "Last Payment";
-        case RegularBox::edSimpLastNoPd:
-            return "Last Number of Common Periods";
-        case RegularBox::edSimpLastExtra:
-            return "Last Number of Extra Days";
-    }
-    return "";
+std::string_view FieldName(RegularBox box) {
+    return RegularBoxInfo(box).field;
 }
 
-double& AmountTarget(LoanState& s, RegularBox box) {
+double& AmountTarget(LoanTerms& loan, RegularInputs& regular, RegularBox box) {
     switch (box) {
         case RegularBox::edSimpAmtFin:
-            return s.loan.AmtFin;
+            return loan.AmtFin;
         case RegularBox::edSimpRegPay:
-            return s.regular.RegPay;
+            return regular.RegPay;
         case RegularBox::edSimp1stPay:
-            return s.regular.FirstPay;
+            return regular.FirstPay;
         default:
-            return s.regular.LastPay;
+            return regular.LastPay;
     }
 }
 
-std::int32_t& WholeTarget(LoanState& s, RegularBox box) {
+std::int32_t& WholeTarget(LoanTerms& loan, RegularInputs& regular, RegularBox box) {
     switch (box) {
         case RegularBox::edSimpInnerNoPay:
-            return s.loan.PayCount;
+            return loan.PayCount;
         case RegularBox::edSimp1stNoPd:
-            return s.regular.FirstPds;
+            return regular.FirstPds;
         case RegularBox::edSimp1stExtra:
-            return s.regular.FirstExtra;
+            return regular.FirstExtra;
         case RegularBox::edSimpLastNoPd:
-            return s.regular.LastPds;
+            return regular.LastPds;
         default:
-            return s.regular.LastExtra;
+            return regular.LastExtra;
     }
 }
 
@@ -95,15 +74,16 @@ const std::string& TextOf(const RegularTexts& t, RegularBox box) {
 
 // Runs the box's entry check and stores its value; false when refused (the
 // focus then goes back into the box, and the summary counts the reset box).
-bool CheckBox(LoanState& s, RegularBox box, const RegularTexts& texts, RegularExit& exit) {
+bool CheckBox(LoanTerms& loan, RegularInputs& regular, RegularBox box, const RegularTexts& texts,
+              RegularExit& exit) {
     const std::string& text = TextOf(texts, box);
     if (IsAmountBox(box)) {
         const Float2Check check = ValidateFloat2(FieldName(box), text);
-        if (check.setTarget) AmountTarget(s, box) = check.value;
+        if (check.setTarget) AmountTarget(loan, regular, box) = check.value;
         exit.check = check;
     } else {
         const Integer2Check check = ValidateInteger2(FieldName(box), text);
-        if (check.setTarget) WholeTarget(s, box) = check.value;
+        if (check.setTarget) WholeTarget(loan, regular, box) = check.value;
         exit.check = check;
     }
     if (exit.check.valid) return true;
@@ -123,16 +103,17 @@ void Fill(RegularExit& exit, RegularBox box, std::string text) {
 }
 
 // With payments, an amount financed under a cent is refused.
-bool NoAmountFinancedWithPayments(const LoanState& s, bool payments) {
-    return s.loan.AmtFin < 0.01 && payments;
+bool NoAmountFinancedWithPayments(const LoanTerms& loan, bool payments) {
+    return loan.AmtFin < 0.01 && payments;
 }
 
 // A count of payments first entered with a common payment already there
 // describes the first and last payments as common ones, one period apart.
-void FillEndsFromCount(const LoanState& s, const RegularTexts& texts, RegularExit& exit) {
-    if (texts.RegPay == "0.0" || s.loan.PayCount <= 0) return;
-    const std::string common = FloatToStr(s.regular.RegPay);
-    const bool hasLast = s.loan.PayCount > 1;
+void FillEndsFromCount(const LoanTerms& loan, const RegularInputs& regular,
+                       const RegularTexts& texts, RegularExit& exit) {
+    if (texts.RegPay == "0.0" || loan.PayCount <= 0) return;
+    const std::string common = FloatToStr(regular.RegPay);
+    const bool hasLast = loan.PayCount > 1;
     Fill(exit, RegularBox::edSimp1stPay, common);
     Fill(exit, RegularBox::edSimp1stNoPd, "1");
     Fill(exit, RegularBox::edSimp1stExtra, "0");
@@ -143,61 +124,63 @@ void FillEndsFromCount(const LoanState& s, const RegularTexts& texts, RegularExi
 
 // The first and last payments default to the common payment, one period
 // apart; with a single payment the last-payment line is cleared.
-void FillEndsFromCommonPayment(LoanState& s, const RegularTexts& texts, RegularExit& exit) {
-    const std::string common = FloatToStr(s.regular.RegPay);
+void FillEndsFromCommonPayment(const LoanTerms& loan, RegularInputs& regular,
+                               const RegularTexts& texts, RegularExit& exit) {
+    const std::string common = FloatToStr(regular.RegPay);
     if (texts.FirstPay == "0.00") {
         Fill(exit, RegularBox::edSimp1stPay, common);
-        s.regular.FirstPay = s.regular.RegPay;
+        regular.FirstPay = regular.RegPay;
     }
     if (texts.FirstPds == "0" && texts.FirstExtra == "0") {
         Fill(exit, RegularBox::edSimp1stNoPd, "1");
         Fill(exit, RegularBox::edSimp1stExtra, "0");
-        s.regular.FirstPds = 1;
-        s.regular.FirstExtra = 0;
+        regular.FirstPds = 1;
+        regular.FirstExtra = 0;
     }
-    if (s.loan.PayCount > 1) {
+    if (loan.PayCount > 1) {
         if (texts.LastPay == "0.00") {
             Fill(exit, RegularBox::edSimpLastPay, common);
-            s.regular.LastPay = s.regular.RegPay;
+            regular.LastPay = regular.RegPay;
         }
         if (texts.LastPds == "0" && texts.LastExtra == "0") {
             Fill(exit, RegularBox::edSimpLastNoPd, "1");
             Fill(exit, RegularBox::edSimpLastExtra, "0");
-            s.regular.LastPds = 1;
-            s.regular.LastExtra = 0;
+            regular.LastPds = 1;
+            regular.LastExtra = 0;
         }
         return;
     }
     Fill(exit, RegularBox::edSimpLastPay, "0.00");
     Fill(exit, RegularBox::edSimpLastNoPd, "0");
     Fill(exit, RegularBox::edSimpLastExtra, "0");
-    s.regular.LastPay = 0;
-    s.regular.LastPds = 0;
-    s.regular.LastExtra = 0;
+    regular.LastPay = 0;
+    regular.LastPds = 0;
+    regular.LastExtra = 0;
 }
 
-void CommonPaymentRules(LoanState& s, const RegularTexts& texts, RegularExit& exit) {
+void CommonPaymentRules(const LoanTerms& loan, RegularInputs& regular, const RegularTexts& texts,
+                        RegularExit& exit) {
     const bool noCount = texts.PayCount == "0";
-    if (s.regular.RegPay > 0 && noCount) {
-        return Refuse(exit, ZeroPaymentsOfText(s.regular.RegPay), RegularBox::edSimpInnerNoPay);
+    if (regular.RegPay > 0 && noCount) {
+        return Refuse(exit, ZeroPaymentsOfText(regular.RegPay), RegularBox::edSimpInnerNoPay);
     }
-    if (!noCount && s.regular.RegPay == 0) {
+    if (!noCount && regular.RegPay == 0) {
         return Refuse(exit, PaymentsOfZeroText(texts.PayCount), RegularBox::edSimpRegPay);
     }
-    if (NoAmountFinancedWithPayments(s, !noCount || s.regular.RegPay > 0)) {
+    if (NoAmountFinancedWithPayments(loan, !noCount || regular.RegPay > 0)) {
         return Refuse(exit, std::string(kZeroAmountFinancedText), RegularBox::edSimpAmtFin);
     }
-    if (s.regular.RegPay > 0 && s.loan.PayCount > 0 &&
-        double(s.loan.PayCount) * s.regular.RegPay < s.loan.AmtFin) {
+    if (regular.RegPay > 0 && loan.PayCount > 0 &&
+        double(loan.PayCount) * regular.RegPay < loan.AmtFin) {
         return Refuse(exit, std::string(kAmountOverTotalText), RegularBox::edSimpAmtFin);
     }
-    FillEndsFromCommonPayment(s, texts, exit);
+    FillEndsFromCommonPayment(loan, regular, texts, exit);
 }
 
 // Extra days of a whole unit period or more move into the periods box.
-void CarryDays(LoanState& s, bool first, const RegularTexts& texts, std::int32_t daysPerPd,
-               RegularExit& exit) {
-    std::int32_t& extra = first ? s.regular.FirstExtra : s.regular.LastExtra;
+void CarryDays(RegularInputs& regular, bool first, const RegularTexts& texts,
+               std::int32_t daysPerPd, RegularExit& exit) {
+    std::int32_t& extra = first ? regular.FirstExtra : regular.LastExtra;
     const ExtraDaysCarry carry =
         CarryExtraDays(BoxWhole(first ? texts.FirstPds : texts.LastPds), extra, daysPerPd);
     if (!carry.carried) return;
@@ -209,51 +192,51 @@ void CarryDays(LoanState& s, bool first, const RegularTexts& texts, std::int32_t
     exit.message = first ? FirstExtraDaysText(daysPerPd) : LastExtraDaysText(daysPerPd);
 }
 
-std::int32_t PageDaysPerPd(const LoanState& s, std::optional<Interval> interval) {
-    return interval ? Describe(*interval).DaysPerPd : s.loan.DaysPerPd;
+std::int32_t PageDaysPerPd(const LoanTerms& loan, std::optional<Interval> interval) {
+    return interval ? Describe(*interval).DaysPerPd : loan.DaysPerPd;
 }
 
 }  // namespace
 
-RegularExit LeaveRegularBox(LoanState& s, RegularBox box, const RegularTexts& texts,
-                            std::optional<Interval> interval) {
+RegularExit LeaveRegularBox(LoanTerms& loan, RegularInputs& regular, RegularBox box,
+                            const RegularTexts& texts, std::optional<Interval> interval) {
     RegularExit exit;
-    if (!CheckBox(s, box, texts, exit)) return exit;
+    if (!CheckBox(loan, regular, box, texts, exit)) return exit;
     exit.refreshSummary = true;
     switch (box) {
         case RegularBox::edSimpAmtFin:
-            if (NoAmountFinancedWithPayments(s, texts.PayCount != "0" || s.regular.RegPay > 0)) {
+            if (NoAmountFinancedWithPayments(loan, texts.PayCount != "0" || regular.RegPay > 0)) {
                 Refuse(exit, std::string(kZeroAmountFinancedText), RegularBox::edSimpAmtFin);
             }
             break;
         case RegularBox::edSimpInnerNoPay:
-            FillEndsFromCount(s, texts, exit);
+            FillEndsFromCount(loan, regular, texts, exit);
             break;
         case RegularBox::edSimpRegPay:
-            CommonPaymentRules(s, texts, exit);
+            CommonPaymentRules(loan, regular, texts, exit);
             break;
         case RegularBox::edSimp1stPay:
-            if (s.regular.FirstPay > 0 && texts.FirstPds == "0" && texts.FirstExtra == "0") {
+            if (regular.FirstPay > 0 && texts.FirstPds == "0" && texts.FirstExtra == "0") {
                 Refuse(exit, std::string(kNonZeroIntervalText), RegularBox::edSimp1stNoPd);
             }
             break;
         case RegularBox::edSimp1stNoPd:
-            if (s.regular.FirstPds <= 0 && BoxWhole(texts.FirstExtra) == 0) {
+            if (regular.FirstPds <= 0 && BoxWhole(texts.FirstExtra) == 0) {
                 Refuse(exit, std::string(kZeroPeriodsNeedDaysText), RegularBox::edSimp1stExtra);
             }
             break;
         case RegularBox::edSimpLastNoPd:
             // The summary is recounted even so: the last line is meant to
             // make the schedule add up.
-            if (s.regular.LastPds == 0 && BoxWhole(texts.LastExtra) == 0) {
+            if (regular.LastPds == 0 && BoxWhole(texts.LastExtra) == 0) {
                 exit.message = kLastNeedsDaysText;
                 exit.focus = RegularBox::edSimpLastExtra;
             }
             break;
         case RegularBox::edSimp1stExtra:
         case RegularBox::edSimpLastExtra:
-            CarryDays(s, box == RegularBox::edSimp1stExtra, texts, PageDaysPerPd(s, interval),
-                      exit);
+            CarryDays(regular, box == RegularBox::edSimp1stExtra, texts,
+                      PageDaysPerPd(loan, interval), exit);
             break;
         case RegularBox::edSimpLastPay:
             break;
@@ -261,31 +244,31 @@ RegularExit LeaveRegularBox(LoanState& s, RegularBox box, const RegularTexts& te
     return exit;
 }
 
-RegularAprPlan PrepareRegularAPR(LoanState& s, TMemDataSet& paySet, const RegularTexts& texts,
-                                 std::optional<Interval> interval, UserPort& port) {
+RegularAprPlan PrepareRegularAPR(LoanTerms& loan, RegularInputs& regular, TMemDataSet& paySet,
+                                 const RegularTexts& texts, std::optional<Interval> interval,
+                                 UserPort& port) {
     RegularAprPlan plan;
     // The schedule is computed on the interval the page shows, whichever
     // page set the unit period last.
-    SetBasePeriod(s, interval);
+    SetBasePeriod(loan, interval);
     const RegularBoxes boxes = ReadRegularBoxes(texts);
-    StoreRegularBoxes(s, boxes);
-    s.loan.PayCount = boxes.PayCount;
+    StoreRegularBoxes(regular, boxes);
+    loan.PayCount = boxes.PayCount;
 
     bool ok = !HasPaymentWithNoDuration(texts);
-    if (s.loan.PayCount > kMaxPayments) {
+    if (loan.PayCount > kMaxPayments) {
         port.Inform(kTooManyRegularPaymentsText);
         ok = false;
     }
     if (ok) {
-        SimplePaySet(s, paySet, boxes, port);
-        ok = IntegrityMdsPaySet(s, paySet, port);
+        SimplePaySet(loan, paySet, boxes, port);
+        ok = IntegrityMdsPaySet(loan, paySet, port);
     }
 
-    const SinglePaymentDecision single =
-        RouteSinglePayment(s.loan.PayCount, texts, s.loan.DaysPerPd);
+    const SinglePaymentDecision single = RouteSinglePayment(loan.PayCount, texts, loan.DaysPerPd);
     switch (single.route) {
         case SinglePaymentRoute::NotSingle:
-            s.loan.PerDiem = false;
+            loan.PerDiem = false;
             break;
         case SinglePaymentRoute::PeriodsNotInteger:
             port.Inform(kFirstPdsNotIntegerText);
@@ -296,14 +279,14 @@ RegularAprPlan PrepareRegularAPR(LoanState& s, TMemDataSet& paySet, const Regula
             ok = false;
             break;
         case SinglePaymentRoute::PerDiemOverAYear:
-            s.loan.PerDiem = true;
+            loan.PerDiem = true;
             port.Inform(kAnnualCompoundingText);
             break;
         case SinglePaymentRoute::OnePaymentPage:
             // The general computation that follows is on the unit-period
             // basis whatever an earlier schedule needed.
-            s.loan.PerDiem = false;
-            plan.onePayment = OnePaymentHandOver{single.days, boxes.AmtFin, s.regular.FirstPay};
+            loan.PerDiem = false;
+            plan.onePayment = OnePaymentHandOver{single.days, boxes.AmtFin, regular.FirstPay};
             break;
     }
     plan.runEngine = ok;

@@ -88,14 +88,14 @@ RegularBoxes ReadRegularBoxes(const RegularTexts& t) {
     return b;
 }
 
-void StoreRegularBoxes(LoanState& state, const RegularBoxes& boxes) {
-    state.regular.RegPay = boxes.RegPay;
-    state.regular.FirstPay = boxes.FirstPay;
-    state.regular.FirstPds = boxes.FirstPds;
-    state.regular.FirstExtra = boxes.FirstExtra;
-    state.regular.LastPay = boxes.LastPay;
-    state.regular.LastPds = boxes.LastPds;
-    state.regular.LastExtra = boxes.LastExtra;
+void StoreRegularBoxes(RegularInputs& regular, const RegularBoxes& boxes) {
+    regular.RegPay = boxes.RegPay;
+    regular.FirstPay = boxes.FirstPay;
+    regular.FirstPds = boxes.FirstPds;
+    regular.FirstExtra = boxes.FirstExtra;
+    regular.LastPay = boxes.LastPay;
+    regular.LastPds = boxes.LastPds;
+    regular.LastExtra = boxes.LastExtra;
 }
 
 SimpleSummary SummarizeRegular(const RegularBoxes& b, const FormatSettings& fs) {
@@ -123,12 +123,12 @@ SimpleSummary SummarizeRegular(const RegularBoxes& b, const FormatSettings& fs) 
     return s;
 }
 
-SimpleSummary UpdateSimpleSummary(LoanState& state, const RegularBoxes& boxes,
+SimpleSummary UpdateSimpleSummary(LoanTerms& loan, const RegularBoxes& boxes,
                                   const FormatSettings& fs) {
     SimpleSummary summary = SummarizeRegular(boxes, fs);
-    state.loan.PayCount = summary.PayCount;
-    state.loan.TotPay = summary.TotPay;
-    state.loan.AmtFin = summary.AmtFin;
+    loan.PayCount = summary.PayCount;
+    loan.TotPay = summary.TotPay;
+    loan.AmtFin = summary.AmtFin;
     return summary;
 }
 
@@ -153,9 +153,8 @@ std::vector<PayGroup> RegularGroups(const RegularBoxes& b) {
     return groups;
 }
 
-void SimplePaySet(LoanState& state, TMemDataSet& paySet, const RegularBoxes& boxes,
-                  UserPort& port) {
-    state.loan.AmtFin = boxes.AmtFin;
+void SimplePaySet(LoanTerms& loan, TMemDataSet& paySet, const RegularBoxes& boxes, UserPort& port) {
+    loan.AmtFin = boxes.AmtFin;
     EmptyTable(paySet);
     Currency sum = 0;
     bool inRange = true;
@@ -167,15 +166,15 @@ void SimplePaySet(LoanState& state, TMemDataSet& paySet, const RegularBoxes& box
             inRange = inRange && AddPayments(sum, g.SetSize, DollarsToCurrency(g.PaySize));
         }
     }
-    state.loan.PayCount = boxes.PayCount;
+    loan.PayCount = boxes.PayCount;
 
     // Both totals are sums of non-negative box values, but TotPay may have
     // been written by another page: compare without overflowing.
-    const std::optional<Currency> gap = CheckedDifference(sum, state.loan.TotPay);
+    const std::optional<Currency> gap = CheckedDifference(sum, loan.TotPay);
     const bool differs = !inRange || !gap || *gap >= kCurrencyPerCent || *gap <= -kCurrencyPerCent;
     if (differs) {
         port.Warn(kSumDiffersText);
-        state.loan.TotPay = sum;
+        loan.TotPay = sum;
     }
 }
 

@@ -95,7 +95,7 @@ RegularBoxes ReadRegularBoxes(const RegularTexts& texts);
 // The page's working variables take the boxes' values (RegPay, FirstPay,
 // FirstPds, FirstExtra, LastPay, LastPds, LastExtra), so that what was
 // computed is what the page shows.
-void StoreRegularBoxes(LoanState& state, const RegularBoxes& boxes);
+void StoreRegularBoxes(RegularInputs& regular, const RegularBoxes& boxes);
 
 // --- the summary line ---------------------------------------------------
 
@@ -118,7 +118,7 @@ SimpleSummary SummarizeRegular(const RegularBoxes& boxes,
 
 // UpdateSimpleSummary's engine half: PayCount, TotPay and AmtFin take the
 // summary's values; the summary label's text is in the result.
-SimpleSummary UpdateSimpleSummary(LoanState& state, const RegularBoxes& boxes,
+SimpleSummary UpdateSimpleSummary(LoanTerms& loan, const RegularBoxes& boxes,
                                   const FormatSettings& fs = FormatSettings{});
 
 // --- extra days ---------------------------------------------------------
@@ -146,7 +146,7 @@ std::vector<PayGroup> RegularGroups(const RegularBoxes& boxes);
 // emptied and refilled with RegularGroups, and when the groups' total
 // differs from TotPay by a cent or more the warning kSumDiffersText is shown
 // and TotPay takes the groups' total.
-void SimplePaySet(LoanState& state, TMemDataSet& paySet, const RegularBoxes& boxes, UserPort& port);
+void SimplePaySet(LoanTerms& loan, TMemDataSet& paySet, const RegularBoxes& boxes, UserPort& port);
 
 // The pre-checks of "Compute APR" on the box texts: a zero first or last
 // payment with whole periods but no extra days, or a zero common payment

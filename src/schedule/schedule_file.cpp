@@ -271,17 +271,18 @@ void ReplacePayGroups(TMemDataSet& paySet, const std::vector<PayGroup>& groups) 
 
 // The header's values into the loan state and, when a page shows them, the
 // boxes, then the counts and the regular-schedule pass.
-void TakeSchedule(LoanState& state, const PayGroup& header, const std::vector<PayGroup>& groups,
-                  const ScheduleCounts& counts, BoxTexts texts, ScheduleLoad& out) {
+void TakeSchedule(LoanTerms& loan, RegularInputs& regular, const PayGroup& header,
+                  const std::vector<PayGroup>& groups, const ScheduleCounts& counts, BoxTexts texts,
+                  ScheduleLoad& out) {
     const bool withTexts = texts == BoxTexts::Written;
-    state.loan.AmtFin = header.PaySize;
+    loan.AmtFin = header.PaySize;
     // HeaderFault has refused any item that names no interval.
     if (const std::optional<Interval> interval = IntervalOfItem(header.SetSize))
         out.interval = *interval;
-    if (withTexts) out.edAmtFin = Fixed2(state.loan.AmtFin);
+    if (withTexts) out.edAmtFin = Fixed2(loan.AmtFin);
 
-    state.loan.PayCount = counts.count;
-    state.loan.TotPay = counts.total;
+    loan.PayCount = counts.count;
+    loan.TotPay = counts.total;
     if (withTexts) {
         out.edTotPay = Fixed2(CurrencyToDollars(counts.total));
         out.edPayCount = std::to_string(counts.count);
@@ -289,21 +290,21 @@ void TakeSchedule(LoanState& state, const PayGroup& header, const std::vector<Pa
 
     const RegularPass pass = PassRegular(groups);
     if (pass.first) {
-        state.regular.FirstPay = pass.first->PaySize;
-        state.regular.FirstPds = pass.first->PriorPds;
-        state.regular.FirstExtra = pass.first->AddDays;
+        regular.FirstPay = pass.first->PaySize;
+        regular.FirstPds = pass.first->PriorPds;
+        regular.FirstExtra = pass.first->AddDays;
         if (withTexts) out.first = EndTexts(*pass.first);
     }
     if (pass.last) {
-        state.regular.LastPay = pass.last->PaySize;
-        state.regular.LastPds = pass.last->PriorPds;
-        state.regular.LastExtra = pass.last->AddDays;
+        regular.LastPay = pass.last->PaySize;
+        regular.LastPds = pass.last->PriorPds;
+        regular.LastExtra = pass.last->AddDays;
         if (withTexts) out.last = EndTexts(*pass.last);
     }
-    if (pass.irregular) state.loan.IrregularLoaded = true;
-    state.regular.RegPay = CurrencyToDollars(pass.reg);
+    if (pass.irregular) loan.IrregularLoaded = true;
+    regular.RegPay = CurrencyToDollars(pass.reg);
     if (!withTexts) return;
-    out.edSimpRegPay = Fixed2(state.regular.RegPay);
+    out.edSimpRegPay = Fixed2(regular.RegPay);
     out.edSimpAmtFin = out.edAmtFin;
     out.edSimpInnerNoPay = out.edPayCount;
 }
@@ -333,7 +334,7 @@ constexpr std::string_view kScheduleWhat = "schedule";
 
 // Checks a schedule's header and groups and, when they can be used, takes
 // them into the table and the loan state. `out.messages` gets the refusal.
-void TakeScheduleIfUsable(LoanState& state, TMemDataSet& paySet,
+void TakeScheduleIfUsable(LoanTerms& loan, RegularInputs& regular, TMemDataSet& paySet,
                           const std::optional<PayGroup>& header,
                           const std::vector<PayGroup>& groups, const std::string& name,
                           BoxTexts texts, ScheduleLoad& out) {
@@ -351,11 +352,12 @@ void TakeScheduleIfUsable(LoanState& state, TMemDataSet& paySet,
     ReplacePayGroups(paySet, groups);
     out.loaded = true;
     out.headerMissing = !header;
-    if (header) TakeSchedule(state, *header, groups, counts, texts, out);
+    if (header) TakeSchedule(loan, regular, *header, groups, counts, texts, out);
 }
 
-ScheduleLoad FinishScheduleLoad(LoanState& state, TMemDataSet& paySet, TMemDataSet& staging,
-                                const TCSVImport& csi, bool read, const std::string& name) {
+ScheduleLoad FinishScheduleLoad(LoanTerms& loan, RegularInputs& regular, TMemDataSet& paySet,
+                                TMemDataSet& staging, const TCSVImport& csi, bool read,
+                                const std::string& name) {
     ScheduleLoad out;
     if (!read) {
         out.messages.push_back(Refusal(csi.LastError(), kScheduleWhat));
@@ -363,7 +365,7 @@ ScheduleLoad FinishScheduleLoad(LoanState& state, TMemDataSet& paySet, TMemDataS
     }
     std::optional<PayGroup> header;
     const std::vector<PayGroup> groups = StagedPayGroups(staging, header);
-    TakeScheduleIfUsable(state, paySet, header, groups, name, BoxTexts::Written, out);
+    TakeScheduleIfUsable(loan, regular, paySet, header, groups, name, BoxTexts::Written, out);
     if (out.loaded)
         NoteLoaded(out.messages, out.headerMissing, kScheduleLacksHeader, name, csi, "Sequence");
     return out;
@@ -472,45 +474,51 @@ SaveOutcome SaveVarListAsked(const std::filesystem::path& file, TMemDataSet& var
 
 // --- loading ----------------------------------------------------------------
 
-ScheduleLoad LoadData(LoanState& state, TMemDataSet& paySet, const std::filesystem::path& file) {
+ScheduleLoad LoadData(LoanTerms& loan, RegularInputs& regular, TMemDataSet& paySet,
+                      const std::filesystem::path& file) {
     TMemDataSet staging(paySet.Name());
     TCSVImport csi;
     PrepareImport(csi, paySet, staging);
     csi.InputFile = file.string();
     const bool read = csi.Execute() >= 0;
-    return FinishScheduleLoad(state, paySet, staging, csi, read, file.string());
+    return FinishScheduleLoad(loan, regular, paySet, staging, csi, read, file.string());
 }
 
-ScheduleLoad LoadDataFromStream(LoanState& state, TMemDataSet& paySet, std::istream& in,
-                                std::int64_t size, const std::string& name) {
+ScheduleLoad LoadDataFromStream(LoanTerms& loan, RegularInputs& regular, TMemDataSet& paySet,
+                                std::istream& in, std::int64_t size, const std::string& name) {
     TMemDataSet staging(paySet.Name());
     TCSVImport csi;
     PrepareImport(csi, paySet, staging);
     const bool read = csi.ExecuteStream(in, size, name) >= 0;
-    return FinishScheduleLoad(state, paySet, staging, csi, read, name);
+    return FinishScheduleLoad(loan, regular, paySet, staging, csi, read, name);
 }
 
-ScheduleLoad LoadSchedule(LoanState& state, TMemDataSet& paySet, const ScheduleHeader& header,
-                          std::vector<PayGroup> groups, const std::string& name) {
+ScheduleLoad LoadSchedule(LoanTerms& loan, RegularInputs& regular, TMemDataSet& paySet,
+                          const ScheduleHeader& header, std::vector<PayGroup> groups,
+                          const std::string& name) {
     SortBySequence(groups);
     ScheduleLoad out;
-    TakeScheduleIfUsable(state, paySet, HeaderGroup(header), groups, name, BoxTexts::Written, out);
+    TakeScheduleIfUsable(loan, regular, paySet, HeaderGroup(header), groups, name,
+                         BoxTexts::Written, out);
     return out;
 }
 
-ScheduleLoad LoadScheduleValues(LoanState& state, TMemDataSet& paySet, const ScheduleHeader& header,
-                                const std::vector<PayGroup>& groups, const std::string& name) {
+ScheduleLoad LoadScheduleValues(LoanTerms& loan, RegularInputs& regular, TMemDataSet& paySet,
+                                const ScheduleHeader& header, const std::vector<PayGroup>& groups,
+                                const std::string& name) {
     ScheduleLoad out;
     const auto bySequence = [](const PayGroup& a, const PayGroup& b) {
         return a.Sequence < b.Sequence;
     };
     if (std::is_sorted(groups.begin(), groups.end(), bySequence)) {
-        TakeScheduleIfUsable(state, paySet, HeaderGroup(header), groups, name, BoxTexts::Left, out);
+        TakeScheduleIfUsable(loan, regular, paySet, HeaderGroup(header), groups, name,
+                             BoxTexts::Left, out);
         return out;
     }
     std::vector<PayGroup> sorted = groups;
     SortBySequence(sorted);
-    TakeScheduleIfUsable(state, paySet, HeaderGroup(header), sorted, name, BoxTexts::Left, out);
+    TakeScheduleIfUsable(loan, regular, paySet, HeaderGroup(header), sorted, name, BoxTexts::Left,
+                         out);
     return out;
 }
 

@@ -167,17 +167,19 @@ struct ScheduleLoad {
 // header, a header interval outside 0..4, an amount financed below 0 or
 // beyond the currency range, a payment beyond that range, and groups whose
 // payments add up beyond 2,147,483,647 payments or beyond the currency range.
-ScheduleLoad LoadData(LoanState& state, TMemDataSet& paySet, const std::filesystem::path& file);
+ScheduleLoad LoadData(LoanTerms& loan, RegularInputs& regular, TMemDataSet& paySet,
+                      const std::filesystem::path& file);
 // The same from an open stream of `size` bytes (0 when not known); `name`
 // stands for the file in messages.
-ScheduleLoad LoadDataFromStream(LoanState& state, TMemDataSet& paySet, std::istream& in,
-                                std::int64_t size, const std::string& name);
+ScheduleLoad LoadDataFromStream(LoanTerms& loan, RegularInputs& regular, TMemDataSet& paySet,
+                                std::istream& in, std::int64_t size, const std::string& name);
 // The same for a schedule given as values rather than as a file (a line of
 // a batch of loans): the header and the groups (taken in Sequence order)
 // are checked, refused and taken exactly as the lines of a file would be.
 // `name` stands for the schedule in messages.
-ScheduleLoad LoadSchedule(LoanState& state, TMemDataSet& paySet, const ScheduleHeader& header,
-                          std::vector<PayGroup> groups, const std::string& name);
+ScheduleLoad LoadSchedule(LoanTerms& loan, RegularInputs& regular, TMemDataSet& paySet,
+                          const ScheduleHeader& header, std::vector<PayGroup> groups,
+                          const std::string& name);
 
 // Whether a load writes the texts of the pages' boxes into its ScheduleLoad.
 enum class BoxTexts { Written, Left };
@@ -186,8 +188,9 @@ enum class BoxTexts { Written, Left };
 // the table, the loan state, the interval and the messages are exactly
 // LoadSchedule's, but the box texts are left empty, and groups already in
 // Sequence order are taken without a copy.
-ScheduleLoad LoadScheduleValues(LoanState& state, TMemDataSet& paySet, const ScheduleHeader& header,
-                                const std::vector<PayGroup>& groups, const std::string& name);
+ScheduleLoad LoadScheduleValues(LoanTerms& loan, RegularInputs& regular, TMemDataSet& paySet,
+                                const ScheduleHeader& header, const std::vector<PayGroup>& groups,
+                                const std::string& name);
 
 // The message that ends the load command, after the APR estimate:
 // "APR is 12.683 %, see Tab 4" when the estimate computed a rate, else

@@ -6,37 +6,37 @@
 namespace qv {
 namespace {
 
-double& DecimalTarget(LoanState& s, SplitBox box) {
+double& DecimalTarget(SplitInputs& split, SplitBox box) {
     switch (box) {
         case SplitBox::edSplitAmtFin:
-            return s.split.SplitPrincipal;
+            return split.SplitPrincipal;
         case SplitBox::edSplitRegPay:
-            return s.split.SplitRegPay;
+            return split.SplitRegPay;
         case SplitBox::edSplit1stPay:
-            return s.split.SplitFirstPay;
+            return split.SplitFirstPay;
         case SplitBox::edSplitlastPay:
-            return s.split.SplitLastPay;
+            return split.SplitLastPay;
         default:
             break;
     }
     // The step boxes alternate rate, cap from edRate1 on.
     const int offset = static_cast<int>(box) - static_cast<int>(SplitBox::edRate1);
-    SplitStep& step = s.split.SplitSteps[static_cast<std::size_t>(offset / 2)];
+    SplitStep& step = split.SplitSteps[static_cast<std::size_t>(offset / 2)];
     return offset % 2 == 0 ? step.Rate : step.Cap;
 }
 
-std::int32_t& WholeTarget(LoanState& s, SplitBox box) {
+std::int32_t& WholeTarget(SplitInputs& split, SplitBox box) {
     switch (box) {
         case SplitBox::edSplitPayCount:
-            return s.split.SplitPayCount;
+            return split.SplitPayCount;
         case SplitBox::edSplit1stNoPd:
-            return s.split.SplitFirstPds;
+            return split.SplitFirstPds;
         case SplitBox::edSplit1stExtra:
-            return s.split.SplitFirstExtra;
+            return split.SplitFirstExtra;
         case SplitBox::edSplitlastNoPd:
-            return s.split.SplitLastPds;
+            return split.SplitLastPds;
         default:
-            return s.split.SplitLastExtra;
+            return split.SplitLastExtra;
     }
 }
 
@@ -60,20 +60,19 @@ bool TotalAbovePrincipal(std::int32_t count, double payment, double principal) {
 
 // The odd payments default to the common payment unless the user has
 // entered them; a single payment has no last payment to fill.
-void FillInOddPayments(LoanState& s, SplitExit& exit) {
-    if (!(s.split.SplitRegPay > 0 && s.split.SplitPrincipal > 0 && s.split.SplitPayCount > 0))
-        return;
-    if (!TotalAbovePrincipal(s.split.SplitPayCount, s.split.SplitRegPay, s.split.SplitPrincipal)) {
+void FillInOddPayments(SplitInputs& split, SplitExit& exit) {
+    if (!(split.SplitRegPay > 0 && split.SplitPrincipal > 0 && split.SplitPayCount > 0)) return;
+    if (!TotalAbovePrincipal(split.SplitPayCount, split.SplitRegPay, split.SplitPrincipal)) {
         exit.message = kSplitPrincipalNotBelowTotalText;
         return;
     }
-    const std::string common = FloatToStr(s.split.SplitRegPay);
-    if (s.split.SplitFirstPay == 0.0) {
-        s.split.SplitFirstPay = s.split.SplitRegPay;
+    const std::string common = FloatToStr(split.SplitRegPay);
+    if (split.SplitFirstPay == 0.0) {
+        split.SplitFirstPay = split.SplitRegPay;
         exit.fills.push_back({SplitBox::edSplit1stPay, common});
     }
-    if (s.split.SplitPayCount > 1 && s.split.SplitLastPay == 0.0) {
-        s.split.SplitLastPay = s.split.SplitRegPay;
+    if (split.SplitPayCount > 1 && split.SplitLastPay == 0.0) {
+        split.SplitLastPay = split.SplitRegPay;
         exit.fills.push_back({SplitBox::edSplitlastPay, common});
     }
 }
@@ -91,20 +90,20 @@ void ZeroDurationRule(std::int32_t pds, std::int32_t extra, bool leavingDays, Sp
     }
 }
 
-void ApplyBoxRule(LoanState& s, SplitBox box, SplitExit& exit) {
+void ApplyBoxRule(SplitInputs& split, SplitBox box, SplitExit& exit) {
     switch (box) {
         case SplitBox::edSplitRegPay:
-            FillInOddPayments(s, exit);
+            FillInOddPayments(split, exit);
             break;
         case SplitBox::edSplit1stNoPd:
         case SplitBox::edSplit1stExtra:
-            ZeroDurationRule(s.split.SplitFirstPds, s.split.SplitFirstExtra,
+            ZeroDurationRule(split.SplitFirstPds, split.SplitFirstExtra,
                              box == SplitBox::edSplit1stExtra, SplitBox::edSplit1stNoPd,
                              SplitBox::edSplit1stExtra, kSplitFirstZeroDurationText, exit);
             break;
         case SplitBox::edSplitlastNoPd:
         case SplitBox::edSplitlastExtra:
-            ZeroDurationRule(s.split.SplitLastPds, s.split.SplitLastExtra,
+            ZeroDurationRule(split.SplitLastPds, split.SplitLastExtra,
                              box == SplitBox::edSplitlastExtra, SplitBox::edSplitlastNoPd,
                              SplitBox::edSplitlastExtra, kSplitLastZeroDurationText, exit);
             break;
@@ -115,7 +114,7 @@ void ApplyBoxRule(LoanState& s, SplitBox box, SplitExit& exit) {
 
 }  // namespace
 
-SplitExit LeaveSplitBox(LoanState& state, SplitBox box, std::string_view text) {
+SplitExit LeaveSplitBox(SplitInputs& split, SplitBox box, std::string_view text) {
     SplitExit exit;
     const SplitBoxText& info = SplitBoxInfo(box);
     if (info.entry == SplitEntry::Result) {
@@ -124,37 +123,37 @@ SplitExit LeaveSplitBox(LoanState& state, SplitBox box, std::string_view text) {
     }
     if (info.entry == SplitEntry::Decimal) {
         const Float2Check check = ValidateFloat2(info.label, text);
-        DecimalTarget(state, box) = check.value;
+        DecimalTarget(split, box) = check.value;
         exit.check = check;
     } else {
         const Integer2Check check = ValidateInteger2(info.label, text);
-        WholeTarget(state, box) = check.value;
+        WholeTarget(split, box) = check.value;
         exit.check = check;
     }
     if (!exit.check.valid) {
         exit.focus = box;
         return exit;
     }
-    ApplyBoxRule(state, box, exit);
+    ApplyBoxRule(split, box, exit);
     return exit;
 }
 
-void TakeSplitInterval(LoanState& state, std::optional<Interval> interval) {
-    if (interval) state.split.SplitDaysPerPd = Describe(*interval).DaysPerPd;
+void TakeSplitInterval(SplitInputs& split, std::optional<Interval> interval) {
+    if (interval) split.SplitDaysPerPd = Describe(*interval).DaysPerPd;
 }
 
-std::optional<std::string> SplitIntegrityFailure(const LoanState& state) {
+std::optional<std::string> SplitIntegrityFailure(const SplitInputs& split) {
     // Each later failure replaces the reason found before.
     std::string reason;
-    if (BelowOneCent(state.split.SplitPrincipal)) reason = "Principal is zero";
-    if (BelowOneCent(state.split.SplitRegPay)) reason = "Common Payment Amount is zero";
-    if (state.split.SplitPayCount < 1) reason = "Zero Payments scheduled";
+    if (BelowOneCent(split.SplitPrincipal)) reason = "Principal is zero";
+    if (BelowOneCent(split.SplitRegPay)) reason = "Common Payment Amount is zero";
+    if (split.SplitPayCount < 1) reason = "Zero Payments scheduled";
     if (reason.empty()) return std::nullopt;
     return "Error: " + reason + "\n\r" + "... so no computation done";
 }
 
-bool SplitIntegrity(const LoanState& state, UserPort& port) {
-    const std::optional<std::string> failure = SplitIntegrityFailure(state);
+bool SplitIntegrity(const SplitInputs& split, UserPort& port) {
+    const std::optional<std::string> failure = SplitIntegrityFailure(split);
     if (failure) port.Inform(*failure);
     return !failure;
 }
@@ -167,18 +166,18 @@ std::vector<SplitBoxFill> SplitStartTexts() {
     return texts;
 }
 
-void EnterSplitPage(LoanState& state) {
-    state.loan.ScheduleSource = kSourceSplit;
+void EnterSplitPage(LoanTerms& loan) {
+    loan.ScheduleSource = kSourceSplit;
 }
 
-std::vector<SplitBoxFill> LoadSplitTestData(LoanState& s) {
-    s.split.SplitPrincipal = 1000.0;
-    s.split.SplitRegPay = s.split.SplitFirstPay = s.split.SplitLastPay = 46.0;
-    s.split.SplitPayCount = 24;
-    s.split.SplitFirstPds = s.split.SplitLastPds = 1;
-    s.split.SplitFirstExtra = s.split.SplitLastExtra = 0;
-    s.split.SplitDaysPerPd = Describe(kSplitTestInterval).DaysPerPd;
-    s.split.SplitSteps = {{{1.0, 300.0}, {0.75, 600.0}, {0.5, 900.0}, {0.25, 999999.99}, {}, {}}};
+std::vector<SplitBoxFill> LoadSplitTestData(SplitInputs& split) {
+    split.SplitPrincipal = 1000.0;
+    split.SplitRegPay = split.SplitFirstPay = split.SplitLastPay = 46.0;
+    split.SplitPayCount = 24;
+    split.SplitFirstPds = split.SplitLastPds = 1;
+    split.SplitFirstExtra = split.SplitLastExtra = 0;
+    split.SplitDaysPerPd = Describe(kSplitTestInterval).DaysPerPd;
+    split.SplitSteps = {{{1.0, 300.0}, {0.75, 600.0}, {0.5, 900.0}, {0.25, 999999.99}, {}, {}}};
     return {
         {SplitBox::edSplitAmtFin, "1000.00"}, {SplitBox::edSplitRegPay, "46.00"},
         {SplitBox::edSplitPayCount, "24"},    {SplitBox::edSplit1stPay, "46.00"},

@@ -7,7 +7,7 @@
 //
 // A page handler reads its box, asks one function here what to do and
 // carries the answer out:
-//     qv::SplitExit d = qv::LeaveSplitBox(state, qv::SplitBox::edSplitRegPay, text);
+//     qv::SplitExit d = qv::LeaveSplitBox(state.split, qv::SplitBox::edSplitRegPay, text);
 //     qv::CarryOutExit(d, box, port, boxes);  // boxes: the page's SplitPageBoxes
 #include <array>
 #include <cstdint>
@@ -215,24 +215,24 @@ using SplitExit = BoxExit<SplitBox>;
 // the zero-duration rule for the four interval boxes. A failed check puts
 // the focus back into the box and skips the rule. The result boxes have no
 // check and no rule.
-SplitExit LeaveSplitBox(LoanState& state, SplitBox box, std::string_view text);
+SplitExit LeaveSplitBox(SplitInputs& split, SplitBox box, std::string_view text);
 
 using SplitPageBoxes = PageBoxes<SplitBox>;
 
 // Leaving the interval group: SplitDaysPerPd takes the days of the chosen
 // interval; with none chosen it stays as it is.
-void TakeSplitInterval(LoanState& state, std::optional<Interval> interval);
+void TakeSplitInterval(SplitInputs& split, std::optional<Interval> interval);
 
 // --- before every computation ------------------------------------------------------------
 
 // The refusal of SplitIntegrity, if any: a principal or common payment under
 // one cent or no payments, the last of these reported alone:
 // "Error: Zero Payments scheduled\n\r... so no computation done".
-std::optional<std::string> SplitIntegrityFailure(const LoanState& state);
+std::optional<std::string> SplitIntegrityFailure(const SplitInputs& split);
 
 // SplitIntegrity: true when a computation may run; otherwise shows the
 // refusal (information box) and returns false.
-bool SplitIntegrity(const LoanState& state, UserPort& port);
+bool SplitIntegrity(const SplitInputs& split, UserPort& port);
 
 // --- Reset, page entry and the test case -------------------------------------------------
 
@@ -241,13 +241,13 @@ bool SplitIntegrity(const LoanState& state, UserPort& port);
 std::vector<SplitBoxFill> SplitStartTexts();
 
 // Entering the page makes the split-rate schedule the current one.
-void EnterSplitPage(LoanState& state);
+void EnterSplitPage(LoanTerms& loan);
 
 // "Load Test Data": 1,000.00 borrowed, 24 monthly payments of 46.00, steps
 // 1.0 % to 300.00, 0.75 % to 600.00, 0.5 % to 900.00 and 0.25 % above.
 // Sets the state and returns the boxes' texts; the interval group shows
 // kSplitTestInterval.
 inline constexpr Interval kSplitTestInterval = Interval::Monthly;
-std::vector<SplitBoxFill> LoadSplitTestData(LoanState& state);
+std::vector<SplitBoxFill> LoadSplitTestData(SplitInputs& split);
 
 }  // namespace qv

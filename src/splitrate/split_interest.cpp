@@ -52,8 +52,8 @@ int TopStepOf(const std::array<SplitStep, 6>& steps) {
 // that describes the payment: the fill-in from the common payment writes
 // only the first payment of a one-payment debt, and a debt repaid by
 // nothing is never what was meant.
-bool SinglePaymentOnFirstLine(const LoanState& s) {
-    return s.split.SplitPayCount == 1 && s.split.SplitLastPay == 0.0;
+bool SinglePaymentOnFirstLine(const SplitInputs& split) {
+    return split.SplitPayCount == 1 && split.SplitLastPay == 0.0;
 }
 
 // The name a step's rate or cap goes by in messages.
@@ -169,15 +169,16 @@ ChartText ChartHeader(const SplitTerms& t) {
 
 // What every computing button does first: SplitIntegrity, the range of the
 // amounts, Check, and (when asked) the warning about caps out of order.
-std::optional<SplitTerms> PrepareComputation(LoanState& s, UserPort& port,
+std::optional<SplitTerms> PrepareComputation(SplitInputs& split, double RoundAdd, UserPort& port,
                                              std::vector<SplitBoxFill>& fills, bool warnCaps) {
-    if (!SplitIntegrity(s, port)) return std::nullopt;
-    if (std::optional<std::string> refusal = CheckSplitAmounts(s, TopStepOf(s.split.SplitSteps))) {
+    if (!SplitIntegrity(split, port)) return std::nullopt;
+    if (std::optional<std::string> refusal =
+            CheckSplitAmounts(split, TopStepOf(split.SplitSteps))) {
         port.Inform(*refusal);
         return std::nullopt;
     }
-    const int top = Check(s.split.SplitSteps, port, fills);
-    SplitTerms terms = MakeSplitTerms(s, top);
+    const int top = Check(split.SplitSteps, port, fills);
+    SplitTerms terms = MakeSplitTerms(split, RoundAdd, top);
     if (warnCaps && CapsFall(terms)) port.Warn(kSplitCapsNotRisingText);
     return terms;
 }
@@ -205,16 +206,18 @@ void ReportStop(std::int32_t i, SplitRun& run, UserPort& port) {
     run.outcome = SplitOutcome::Stopped;
 }
 
-SplitRun JustAmortizeRun(LoanState& s, UserPort& port, const FormatSettings& fs, bool warnCaps) {
+SplitRun JustAmortizeRun(SplitInputs& split, double RoundAdd, UserPort& port,
+                         const FormatSettings& fs, bool warnCaps) {
     SplitRun run;
-    const std::optional<SplitTerms> terms = PrepareComputation(s, port, run.fills, warnCaps);
+    const std::optional<SplitTerms> terms =
+        PrepareComputation(split, RoundAdd, port, run.fills, warnCaps);
     if (!terms) return run;
     const SplitTerms& t = *terms;
-    const SplitPayments payments = SplitPaymentsOf(s);
+    const SplitPayments payments = SplitPaymentsOf(split);
     run.chartReplaced = true;
     run.chart = ChartHeader(t);
     std::int64_t totalCents = 0;
-    const TrialResult result = Amortize(t, DollarsToCurrency(s.split.SplitPrincipal), payments,
+    const TrialResult result = Amortize(t, DollarsToCurrency(split.SplitPrincipal), payments,
                                         [&](const PaymentStep& step) {
                                             totalCents += step.interest.total;
                                             run.chart.push_back(PaymentLine(t, payments, step, fs));
@@ -346,10 +349,12 @@ std::optional<Currency> CentsInRange(Int128 cents) {
 // the boxes to show it before "Just Amortize" runs with it and replaces the
 // chart. One computation: the caps warning is given once, here.
 template <class SearchFn, class Take>
-SplitRun SearchThenAmortize(LoanState& s, UserPort& port, const FormatSettings& fs, SearchFn search,
+SplitRun SearchThenAmortize(SplitInputs& split, double RoundAdd, UserPort& port,
+                            const FormatSettings& fs, SearchFn search,
                             std::string_view notFoundText, Take take) {
     SplitRun run;
-    const std::optional<SplitTerms> terms = PrepareComputation(s, port, run.fills, true);
+    const std::optional<SplitTerms> terms =
+        PrepareComputation(split, RoundAdd, port, run.fills, true);
     if (!terms) return run;
     SplitSearch found = search(*terms);
     run.chartReplaced = true;
@@ -360,7 +365,7 @@ SplitRun SearchThenAmortize(LoanState& s, UserPort& port, const FormatSettings& 
         return run;
     }
     take(ShownDollars(found.value), run.fills);
-    SplitRun amortized = JustAmortizeRun(s, port, fs, false);
+    SplitRun amortized = JustAmortizeRun(split, RoundAdd, port, fs, false);
     run.outcome = amortized.outcome;
     if (amortized.chartReplaced) run.chart = std::move(amortized.chart);
     run.fills.insert(run.fills.end(), amortized.fills.begin(), amortized.fills.end());
@@ -369,50 +374,50 @@ SplitRun SearchThenAmortize(LoanState& s, UserPort& port, const FormatSettings& 
 
 }  // namespace
 
-SplitTerms MakeSplitTerms(const LoanState& s, int top) {
+SplitTerms MakeSplitTerms(const SplitInputs& split, double RoundAdd, int top) {
     SplitTerms t;
-    t.count = s.split.SplitPayCount;
+    t.count = split.SplitPayCount;
     t.top = top;
-    t.firstPds = s.split.SplitFirstPds;
-    t.firstExtra = s.split.SplitFirstExtra;
-    const bool firstLine = SinglePaymentOnFirstLine(s);
-    t.lastPds = firstLine ? s.split.SplitFirstPds : s.split.SplitLastPds;
-    t.lastExtra = firstLine ? s.split.SplitFirstExtra : s.split.SplitLastExtra;
-    t.daysPerPd = static_cast<std::int32_t>(std::lround(s.split.SplitDaysPerPd));
+    t.firstPds = split.SplitFirstPds;
+    t.firstExtra = split.SplitFirstExtra;
+    const bool firstLine = SinglePaymentOnFirstLine(split);
+    t.lastPds = firstLine ? split.SplitFirstPds : split.SplitLastPds;
+    t.lastExtra = firstLine ? split.SplitFirstExtra : split.SplitLastExtra;
+    t.daysPerPd = static_cast<std::int32_t>(std::lround(split.SplitDaysPerPd));
     for (int k = 0; k < top; ++k) {
-        const SplitStep& step = s.split.SplitSteps[static_cast<std::size_t>(k)];
+        const SplitStep& step = split.SplitSteps[static_cast<std::size_t>(k)];
         t.steps[static_cast<std::size_t>(k)] = {DollarsToCurrency(step.Rate),
                                                 DollarsToCurrency(step.Cap)};
     }
-    t.roundAdd = RoundAddCurrency(s.loan.RoundAdd);
+    t.roundAdd = RoundAddCurrency(RoundAdd);
     return t;
 }
 
-SplitPayments SplitPaymentsOf(const LoanState& s) {
-    const double last = SinglePaymentOnFirstLine(s) ? s.split.SplitFirstPay : s.split.SplitLastPay;
-    return {DollarsToCurrency(s.split.SplitRegPay), DollarsToCurrency(s.split.SplitFirstPay),
+SplitPayments SplitPaymentsOf(const SplitInputs& split) {
+    const double last = SinglePaymentOnFirstLine(split) ? split.SplitFirstPay : split.SplitLastPay;
+    return {DollarsToCurrency(split.SplitRegPay), DollarsToCurrency(split.SplitFirstPay),
             DollarsToCurrency(last)};
 }
 
-std::optional<std::string> CheckSplitAmounts(const LoanState& s, int top) {
+std::optional<std::string> CheckSplitAmounts(const SplitInputs& split, int top) {
     std::string reason;
     const std::string beyond = " is beyond " + std::string(kMaxAmountText);
-    if (s.split.SplitPayCount > kSplitMaxPayments) {
+    if (split.SplitPayCount > kSplitMaxPayments) {
         reason = "More than " + FloatToStrF(kSplitMaxPayments, FloatStyle::Number, 15, 0) +
                  " Payments scheduled";
-    } else if (!(s.split.SplitDaysPerPd >= 1 && s.split.SplitDaysPerPd <= 365)) {
+    } else if (!(split.SplitDaysPerPd >= 1 && split.SplitDaysPerPd <= 365)) {
         reason = "Common Interval has no length in days";
-    } else if (!FitsAmount(s.split.SplitPrincipal)) {
+    } else if (!FitsAmount(split.SplitPrincipal)) {
         reason = "Principal" + beyond;
-    } else if (!FitsAmount(s.split.SplitRegPay)) {
+    } else if (!FitsAmount(split.SplitRegPay)) {
         reason = "Common Payment Amount" + beyond;
-    } else if (!FitsAmount(s.split.SplitFirstPay)) {
+    } else if (!FitsAmount(split.SplitFirstPay)) {
         reason = "First Payment Amount" + beyond;
-    } else if (!FitsAmount(s.split.SplitLastPay)) {
+    } else if (!FitsAmount(split.SplitLastPay)) {
         reason = "Last Payment Amount" + beyond;
     }
     for (int k = 1; k <= top && reason.empty(); ++k) {
-        const SplitStep& step = s.split.SplitSteps[static_cast<std::size_t>(k - 1)];
+        const SplitStep& step = split.SplitSteps[static_cast<std::size_t>(k - 1)];
         if (!TryDollarsToCurrency(step.Rate)) {
             reason = StepLabel(k, false) + " is too large";
         } else if (k < top && !FitsAmount(step.Cap)) {  // the top step's cap is ignored
@@ -490,8 +495,9 @@ bool CapsFall(const SplitTerms& t) {
     return false;
 }
 
-SplitRun JustAmortize(LoanState& state, UserPort& port, const FormatSettings& fs) {
-    return JustAmortizeRun(state, port, fs, true);
+SplitRun JustAmortize(SplitInputs& split, double RoundAdd, UserPort& port,
+                      const FormatSettings& fs) {
+    return JustAmortizeRun(split, RoundAdd, port, fs, true);
 }
 
 SplitSearch SearchCommonPayment(const SplitTerms& terms, Currency principal, Currency start,
@@ -525,17 +531,18 @@ SplitSearch SearchPrincipal(const SplitTerms& terms, const SplitPayments& paymen
     return {found.found, found.value, std::move(lines)};
 }
 
-SplitRun MatchCommonPayment(LoanState& s, UserPort& port, const FormatSettings& fs) {
+SplitRun MatchCommonPayment(SplitInputs& split, double RoundAdd, UserPort& port,
+                            const FormatSettings& fs) {
     return SearchThenAmortize(
-        s, port, fs,
-        [&s, &fs](const SplitTerms& t) {
-            return SearchCommonPayment(t, DollarsToCurrency(s.split.SplitPrincipal),
-                                       DollarsToCurrency(s.split.SplitRegPay), fs);
+        split, RoundAdd, port, fs,
+        [&split, &fs](const SplitTerms& t) {
+            return SearchCommonPayment(t, DollarsToCurrency(split.SplitPrincipal),
+                                       DollarsToCurrency(split.SplitRegPay), fs);
         },
         kSplitNoPaymentFoundText,
         [&](double pay, std::vector<SplitBoxFill>& fills) {
             port.Inform("Regular Payment should be " + CurrencyText(pay, fs));
-            s.split.SplitRegPay = s.split.SplitFirstPay = s.split.SplitLastPay = pay;
+            split.SplitRegPay = split.SplitFirstPay = split.SplitLastPay = pay;
             const std::string text = FloatToStr(pay, fs);
             for (SplitBox box :
                  {SplitBox::edSplitRegPay, SplitBox::edSplit1stPay, SplitBox::edSplitlastPay})
@@ -543,17 +550,18 @@ SplitRun MatchCommonPayment(LoanState& s, UserPort& port, const FormatSettings& 
         });
 }
 
-SplitRun MatchPrincipal(LoanState& s, UserPort& port, const FormatSettings& fs) {
+SplitRun MatchPrincipal(SplitInputs& split, double RoundAdd, UserPort& port,
+                        const FormatSettings& fs) {
     return SearchThenAmortize(
-        s, port, fs,
-        [&s, &fs](const SplitTerms& t) {
-            return SearchPrincipal(t, SplitPaymentsOf(s), DollarsToCurrency(s.split.SplitPrincipal),
-                                   fs);
+        split, RoundAdd, port, fs,
+        [&split, &fs](const SplitTerms& t) {
+            return SearchPrincipal(t, SplitPaymentsOf(split),
+                                   DollarsToCurrency(split.SplitPrincipal), fs);
         },
         kSplitNoPrincipalFoundText,
         [&](double principal, std::vector<SplitBoxFill>& fills) {
             port.Inform("Principal should be " + CurrencyText(principal, fs));
-            s.split.SplitPrincipal = principal;
+            split.SplitPrincipal = principal;
             fills.push_back({SplitBox::edSplitAmtFin, FloatToStr(principal, fs)});
         });
 }

@@ -15,8 +15,8 @@
 // (kSplitMaxCents); a computation that leaves it stops and says so.
 //
 // The page's buttons call:
-//     qv::SplitRun run = qv::JustAmortize(state, port);   // or MatchCommonPayment,
-//                                                         // MatchPrincipal
+//     qv::SplitRun run = qv::JustAmortize(state.split, state.loan.RoundAdd, port);
+//                                       // or MatchCommonPayment, MatchPrincipal
 //     if (run.chartReplaced) redChart <- run.chart;       // the whole text
 //     for (auto& f : run.fills) box(f.box) <- f.text;     // in order
 // Messages go through the port as they arise.
@@ -105,10 +105,11 @@ struct SplitPayments {
     Currency last = 0;
 };
 
-// The split-rate state in exact form, with TopStep `top`. Call only once
-// CheckSplitAmounts has accepted the state.
-SplitTerms MakeSplitTerms(const LoanState& state, int top);
-SplitPayments SplitPaymentsOf(const LoanState& state);
+// The split-rate state in exact form, with TopStep `top` and the cent
+// rounding of the loan (RoundAdd: 0.5 to the nearest cent, 0 down). Call only
+// once CheckSplitAmounts has accepted the state.
+SplitTerms MakeSplitTerms(const SplitInputs& split, double RoundAdd, int top);
+SplitPayments SplitPaymentsOf(const SplitInputs& split);
 
 // The amounts must fit the data model before anything is computed: the
 // principal, the three payments and the caps of the steps taking part within
@@ -116,7 +117,7 @@ SplitPayments SplitPaymentsOf(const LoanState& state);
 // currency range and a common interval of at least one day. The refusal, in
 // the words of SplitIntegrity ("Error: Principal is beyond $21,474,836.47\n\r
 // ... so no computation done"), or nothing.
-std::optional<std::string> CheckSplitAmounts(const LoanState& state, int top);
+std::optional<std::string> CheckSplitAmounts(const SplitInputs& split, int top);
 
 // --- one interval, and Trial -------------------------------------------------------------
 
@@ -217,18 +218,21 @@ struct SplitRun {
 };
 
 // "Just Amortize": the chart of the debt, payment by payment, with each
-// step's interest, the total interest and the final balance.
-SplitRun JustAmortize(LoanState& state, UserPort& port,
+// step's interest, the total interest and the final balance, each interest
+// rounded to cents with RoundAdd. Writes only a top step's cap that Check
+// raises.
+SplitRun JustAmortize(SplitInputs& split, double RoundAdd, UserPort& port,
                       const FormatSettings& fs = FormatSettings{});
 
 // "Match Common Payment : Rates": the common payment (first and last payment
-// alike) that brings the final balance to zero, then "Just Amortize".
-SplitRun MatchCommonPayment(LoanState& state, UserPort& port,
+// alike) that brings the final balance to zero, then "Just Amortize". The
+// payment found is stored in all three payments.
+SplitRun MatchCommonPayment(SplitInputs& split, double RoundAdd, UserPort& port,
                             const FormatSettings& fs = FormatSettings{});
 
 // "Match Principal : Rates": the principal the payments repay, then
-// "Just Amortize".
-SplitRun MatchPrincipal(LoanState& state, UserPort& port,
+// "Just Amortize". The principal found is stored.
+SplitRun MatchPrincipal(SplitInputs& split, double RoundAdd, UserPort& port,
                         const FormatSettings& fs = FormatSettings{});
 
 }  // namespace qv

@@ -37,63 +37,62 @@ const VaryBoxInfo& VaryBoxInfoOf(VaryBox box) {
     return kVaryBoxes.front();  // not reached: every box has its entry
 }
 
-EntryCheck CheckVaryBox(LoanState& state, VaryBox box, std::string_view text) {
+EntryCheck CheckVaryBox(VaryInputs& vary, GroupEntry& group, VaryBox box, std::string_view text) {
     const std::string_view label = VaryBoxInfoOf(box).label;
     switch (box) {
         case VaryBox::ebxPrincipal:
-            return Take(ValidateFloat2(label, text), state.vary.ContractPrincipal);
+            return Take(ValidateFloat2(label, text), vary.ContractPrincipal);
         case VaryBox::ebxVaryPayCount:
-            return Take(ValidateInteger2(label, text), state.vary.VaryGroupSize);
+            return Take(ValidateInteger2(label, text), vary.VaryGroupSize);
         case VaryBox::ebxVaryPayment:
-            return Take(ValidateFloat2(label, text), state.group.GroupPay);
+            return Take(ValidateFloat2(label, text), group.GroupPay);
         case VaryBox::ebxVaryRegPds:
-            return Take(ValidateInteger2(label, text), state.group.GroupPds);
+            return Take(ValidateInteger2(label, text), group.GroupPds);
         case VaryBox::ebxVaryAddDays:
-            return Take(ValidateInteger2(label, text), state.group.GroupExtra);
+            return Take(ValidateInteger2(label, text), group.GroupExtra);
         case VaryBox::ebxVaryRate:
-            return Take(ValidateFloat2(label, text), state.vary.VaryRate);
+            return Take(ValidateFloat2(label, text), vary.VaryRate);
     }
     return EntryCheck{};
 }
 
-VaryAddResult AddVaryGroup(LoanState& state, TMemDataSet& variable, const VaryGroupTexts& texts,
-                           const FormatSettings& fs) {
+VaryAddResult AddVaryGroup(VaryInputs& vary, GroupEntry& group, TMemDataSet& variable,
+                           const VaryGroupTexts& texts, const FormatSettings& fs) {
     VaryAddResult r;
     const std::optional<std::int32_t> size = GroupTextAsInteger(texts.count);
     const std::optional<double> pay = GroupTextAsDecimal(texts.payment);
     const std::optional<std::int32_t> pds = GroupTextAsInteger(texts.regPds);
     const std::optional<std::int32_t> extra = GroupTextAsInteger(texts.addDays);
     const std::optional<double> rate = GroupTextAsDecimal(texts.rate);
-    StoreIfRead(size, state.vary.VaryGroupSize);
-    StoreIfRead(pay, state.group.GroupPay);
-    StoreIfRead(pds, state.group.GroupPds);
-    StoreIfRead(extra, state.group.GroupExtra);
-    StoreIfRead(rate, state.vary.VaryRate);
+    StoreIfRead(size, vary.VaryGroupSize);
+    StoreIfRead(pay, group.GroupPay);
+    StoreIfRead(pds, group.GroupPds);
+    StoreIfRead(extra, group.GroupExtra);
+    StoreIfRead(rate, vary.VaryRate);
 
     if (!size || !pay || !pds || !extra || !rate)
         r.messages.push_back({MessageKind::Information, std::string(kVaryGroupSyntaxError)});
     // The running count is 32 bits and shared with the irregular page; the
     // limit keeps it far from overflowing.
-    if (size && std::int64_t{state.group.GroupPayCount} + *size > kMaxVaryPayments)
+    if (size && std::int64_t{group.GroupPayCount} + *size > kMaxVaryPayments)
         r.messages.push_back({MessageKind::Information, std::string(kVaryTooManyPayments)});
     if (!r.messages.empty()) return r;
 
-    const VarGroup group{state.vary.VaryGroupNumber, *size, *rate, *pay, *pds, *extra};
+    const VarGroup added{vary.VaryGroupNumber, *size, *rate, *pay, *pds, *extra};
     try {
-        AppendVarGroup(variable, group);
+        AppendVarGroup(variable, added);
     } catch (const EMemDatasetError& e) {
         // A pending grid edit the table cannot store: nothing is added.
         r.messages.push_back({MessageKind::Warning, e.what()});
         return r;
     }
-    state.group.GroupPayCount += group.GrpSize;
-    state.group.GroupPayTotal += group.GrpSize * group.Payment;
-    if (state.vary.VaryGroupNumber < std::numeric_limits<std::int32_t>::max())
-        ++state.vary.VaryGroupNumber;
+    group.GroupPayCount += added.GrpSize;
+    group.GroupPayTotal += added.GrpSize * added.Payment;
+    if (vary.VaryGroupNumber < std::numeric_limits<std::int32_t>::max()) ++vary.VaryGroupNumber;
 
     r.added = true;
-    r.groupLabel = GroupCountText(state.vary.VaryGroupNumber);
-    r.summary = VGroupSumText(state.group.GroupPayCount, state.group.GroupPayTotal, fs);
+    r.groupLabel = GroupCountText(vary.VaryGroupNumber);
+    r.summary = VGroupSumText(group.GroupPayCount, group.GroupPayTotal, fs);
     r.boxes = {{VaryBox::ebxVaryPayment, "0.00"},
                {VaryBox::ebxVaryPayCount, "1"},
                {VaryBox::ebxVaryAddDays, "0"},
@@ -106,11 +105,11 @@ std::string VGroupSumText(std::int64_t count, double total, const FormatSettings
     return GroupSumText(count, total, fs);
 }
 
-VaryClearResult ClearVaryList(LoanState& state, TMemDataSet& variable) {
-    state.vary.VaryGroupNumber = 1;
-    state.group.GroupPayCount = 0;
-    state.group.GroupPayTotal = 0.0;
-    state.vary.ContractPrincipal = 0.0;
+VaryClearResult ClearVaryList(VaryInputs& vary, GroupEntry& group, TMemDataSet& variable) {
+    vary.VaryGroupNumber = 1;
+    group.GroupPayCount = 0;
+    group.GroupPayTotal = 0.0;
+    vary.ContractPrincipal = 0.0;
     EmptyTable(variable);
     VaryClearResult r;
     r.boxes = {{VaryBox::ebxPrincipal, "00.00"}, {VaryBox::ebxVaryPayment, "0.00"},
@@ -119,27 +118,28 @@ VaryClearResult ClearVaryList(LoanState& state, TMemDataSet& variable) {
     return r;
 }
 
-std::string TakeVaryListEdit(LoanState& state, TMemDataSet& variable, const FormatSettings& fs) {
+std::string TakeVaryListEdit(GroupEntry& group, TMemDataSet& variable, const FormatSettings& fs) {
     std::int64_t count = 0;
     double total = 0.0;
     for (const VarGroup& g : ReadVarGroups(variable)) {
         count += g.GrpSize;
         total += g.GrpSize * g.Payment;
     }
-    state.group.GroupPayCount = ClampedCount(count);
-    state.group.GroupPayTotal = total;
+    group.GroupPayCount = ClampedCount(count);
+    group.GroupPayTotal = total;
     return VGroupSumText(count, total, fs);
 }
 
-void TakeVaryListLoad(LoanState& state, TMemDataSet& variable, const VarListLoad& load) {
+void TakeVaryListLoad(VaryInputs& vary, GroupEntry& group, TMemDataSet& variable,
+                      const VarListLoad& load) {
     if (!load.loaded) return;
-    if (!load.headerMissing) state.vary.ContractPrincipal = load.ContractPrincipal;
+    if (!load.headerMissing) vary.ContractPrincipal = load.ContractPrincipal;
     std::int32_t highest = 0;
     for (const VarGroup& g : ReadVarGroups(variable)) highest = std::max(highest, g.GrpID);
-    state.vary.VaryGroupNumber =
+    vary.VaryGroupNumber =
         highest < std::numeric_limits<std::int32_t>::max() ? highest + 1 : highest;
-    state.group.GroupPayCount = ClampedCount(load.count);
-    state.group.GroupPayTotal = load.sum;
+    group.GroupPayCount = ClampedCount(load.count);
+    group.GroupPayTotal = load.sum;
 }
 
 }  // namespace qv

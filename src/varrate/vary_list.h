@@ -4,10 +4,12 @@
 //
 // The page reads its boxes, calls one of these functions and writes back
 // what it returns; the rules live here, free of any windowing toolkit.
-//     Exit of a box:  auto c = qv::CheckVaryBox(state, qv::VaryBox::ebxVaryRate, text);
+//     Exit of a box:  auto c = qv::CheckVaryBox(state.vary, state.group,
+//                                           qv::VaryBox::ebxVaryRate, text);
 //                     ApplyEntryCheck(c, port, setText); focus back when c.focusBack
-//     "Add Group":    auto r = qv::AddVaryGroup(state, mdsVariable, {five texts});
-//     "Clear List":   auto r = qv::ClearVaryList(state, mdsVariable);
+//     "Add Group":    auto r = qv::AddVaryGroup(state.vary, state.group, mdsVariable,
+//                                           {five texts});
+//     "Clear List":   auto r = qv::ClearVaryList(state.vary, state.group, mdsVariable);
 // Entering the page with an empty list does "Clear List".
 //
 // The running count and total of payments (GroupPayCount, GroupPayTotal) are
@@ -74,7 +76,7 @@ const VaryBoxInfo& VaryBoxInfoOf(VaryBox box);
 // VaryGroupSize, GroupPay, GroupPds, GroupExtra or VaryRate) whenever the
 // check says the target is written. The page carries out the box text and
 // the message (ApplyEntryCheck) and puts the focus back when asked.
-EntryCheck CheckVaryBox(LoanState& state, VaryBox box, std::string_view text);
+EntryCheck CheckVaryBox(VaryInputs& vary, GroupEntry& group, VaryBox box, std::string_view text);
 
 // A text a box is to show.
 struct VaryBoxText {
@@ -125,7 +127,8 @@ struct VaryAddResult {
 // GrpID VaryGroupNumber (left pending, as the grid shows it), the running
 // count and total grow and VaryGroupNumber moves on. A group of no payments
 // is accepted.
-VaryAddResult AddVaryGroup(LoanState& state, TMemDataSet& variable, const VaryGroupTexts& texts,
+VaryAddResult AddVaryGroup(VaryInputs& vary, GroupEntry& group, TMemDataSet& variable,
+                           const VaryGroupTexts& texts,
                            const FormatSettings& fs = FormatSettings{});
 
 // labVary14 after a group is added or a list is loaded (UpdateVGroupSum):
@@ -149,7 +152,7 @@ struct VaryClearResult {
 // group 1 and zeroes the running count and total. The principal box shows
 // "00.00" and ContractPrincipal becomes 0 with it, so that "Amortize" never
 // works on a principal the page no longer shows.
-VaryClearResult ClearVaryList(LoanState& state, TMemDataSet& variable);
+VaryClearResult ClearVaryList(VaryInputs& vary, GroupEntry& group, TMemDataSet& variable);
 
 // --- "Load List" ------------------------------------------------------------------
 
@@ -160,7 +163,8 @@ VaryClearResult ClearVaryList(LoanState& state, TMemDataSet& variable);
 // time, and the running count and total become the loaded list's, so that
 // the summary goes on from what it shows. Nothing changes when the load was
 // refused.
-void TakeVaryListLoad(LoanState& state, TMemDataSet& variable, const VarListLoad& load);
+void TakeVaryListLoad(VaryInputs& vary, GroupEntry& group, TMemDataSet& variable,
+                      const VarListLoad& load);
 
 // --- edits in the list's grid -------------------------------------------------------
 
@@ -168,7 +172,7 @@ void TakeVaryListLoad(LoanState& state, TMemDataSet& variable, const VarListLoad
 // become the list's as it now stands (as after a load), so the summary
 // never shows payments the list no longer holds. Returns labVary14's text.
 // Throws the table's EMemDatasetError when a pending group cannot be stored.
-std::string TakeVaryListEdit(LoanState& state, TMemDataSet& variable,
+std::string TakeVaryListEdit(GroupEntry& group, TMemDataSet& variable,
                              const FormatSettings& fs = FormatSettings{});
 
 }  // namespace qv

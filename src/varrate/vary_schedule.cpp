@@ -209,8 +209,8 @@ MoveCheck CheckMoveToTab5(TMemDataSet& variable, const TMemDataSet& paySet) {
     return c;
 }
 
-TransformResult Transform(LoanState& state, TMemDataSet& variable, TMemDataSet& paySet,
-                          Interval interval) {
+TransformResult Transform(LoanTerms& loan, const VaryInputs& vary, TMemDataSet& variable,
+                          TMemDataSet& paySet, Interval interval) {
     TransformResult r;
     std::vector<VarGroup> groups;
     try {
@@ -239,8 +239,8 @@ TransformResult Transform(LoanState& state, TMemDataSet& variable, TMemDataSet& 
         r.messages.push_back({MessageKind::Warning, e.what()});
         return r;
     }
-    state.loan.AmtFin = state.vary.ContractPrincipal;
-    r.edAmtFin = FloatToStrF(state.loan.AmtFin, FloatStyle::Fixed, 18, 2);
+    loan.AmtFin = vary.ContractPrincipal;
+    r.edAmtFin = FloatToStrF(loan.AmtFin, FloatStyle::Fixed, 18, 2);
     r.moved = true;
     r.interval = interval;
     r.writeSchedule = paySet.Count() > 0;

@@ -166,8 +166,8 @@ struct TransformResult {
 // `writeSchedule`, runs the schedule integrity test ("Test Sched.
 // Integrity"), makes dbgPaySet editable, runs "Estimate APR", and finishes
 // with FinishMoveToTab5.
-TransformResult Transform(LoanState& state, TMemDataSet& variable, TMemDataSet& paySet,
-                          Interval interval);
+TransformResult Transform(LoanTerms& loan, const VaryInputs& vary, TMemDataSet& variable,
+                          TMemDataSet& paySet, Interval interval);
 
 // Writes the moved schedule to `file` (kVPaySetName in the current folder)
 // as the schedule save does: whole or not at all, with the interval

@@ -11,15 +11,22 @@
 #include <QTest>
 #include <memory>
 #include <optional>
+#include <span>
+#include <string_view>
 
 #include "app/page_list.h"
 #include "app/pages/page.h"
 #include "app/radio_group.h"
 #include "app/shell_texts.h"
 #include "app/table_model.h"
+#include "chart/chart_page_texts.h"
 #include "core/interval.h"
 #include "core/rounding_setting.h"
 #include "fake_session.h"
+#include "schedule/editor_texts.h"
+#include "schedule/group_schedule.h"
+#include "schedule/irregular_entry.h"
+#include "schedule/regular_entry.h"
 
 namespace {
 
@@ -50,12 +57,60 @@ void EnterComputableLoan(FakeSession& s) {
     s.state.loan.PayCount = 12;
 }
 
+QString FromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// The names of the page's controls in the order the Tab key visits them.
+QStringList TabOrder(const QWidget* page) {
+    QStringList names;
+    for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
+        if (page->isAncestorOf(w) && !w->objectName().isEmpty()) names << w->objectName();
+    }
+    return names;
+}
+
+// The names of a table's rows, in the table's order.
+template <class Rows>
+QStringList NamesOf(const Rows& rows) {
+    QStringList names;
+    for (const auto& row : rows) names << FromView(row.name);
+    return names;
+}
+
+// What a page shows of its engine table of boxes, built and after Reset All:
+// every box in the table's order, its start text, hint, screen-reader name
+// and reset text.
+template <class Boxes>
+void CheckBoxesOf(PageId id, const Boxes& boxes) {
+    FakeSession session;
+    std::unique_ptr<Page> page(PageList().at(std::size_t(id)).make(session));
+    QStringList visited = TabOrder(page.get());
+    const QStringList names = NamesOf(boxes);
+    visited.removeIf([&](const QString& name) { return !names.contains(name); });
+    QCOMPARE(visited, names);
+    for (const auto& info : boxes) {
+        auto* box = page->findChild<QLineEdit*>(FromView(info.name));
+        QVERIFY2(box != nullptr, info.name.data());
+        QCOMPARE(box->text(), FromView(info.startText));
+        QCOMPARE(box->toolTip(), FromView(info.hint));
+        if (!info.accessibleName.empty())
+            QCOMPARE(box->accessibleName(), FromView(info.accessibleName));
+    }
+    page->ResetControls();
+    for (const auto& info : boxes) {
+        QCOMPARE(page->findChild<QLineEdit*>(FromView(info.name))->text(),
+                 FromView(info.resetText));
+    }
+}
+
 }  // namespace
 
 class PageSessionTest : public QObject {
     Q_OBJECT
   private slots:
     void everyPageBuildsAndSendsTheUserOn();
+    void tablePagesShowTheirEngineTables();
     void chartPageShowsTheChartDocument();
     void chartPageEntryRecomputesThroughTheSourcesCommand();
     void settingsPageBoxesAreTheSettings();
@@ -93,6 +148,43 @@ void PageSessionTest::everyPageBuildsAndSendsTheUserOn() {
         LonePage lone(session, c.page);
         lone.Click(c.button);
         QCOMPARE(session.shown, std::vector<PageId>{c.shown});
+    }
+}
+
+void PageSessionTest::tablePagesShowTheirEngineTables() {
+    CheckBoxesOf(PageId::TabSimple, qv::kRegularBoxes);
+    CheckBoxesOf(PageId::tabEstimate, qv::kIrregularBoxes);
+
+    const struct {
+        PageId page;
+        std::span<const qv::ButtonText> buttons;
+        const char* grid;  // nullptr: the page has none
+        std::span<const qv::GridColumnText> columns;
+    } pages[] = {
+        {PageId::TabSimple, qv::kRegularButtons, nullptr, {}},
+        {PageId::tabEstimate, qv::kIrregularButtons, "dbgPaySet", qv::kPayGroupColumns},
+        {PageId::tabEdit, qv::kEditorButtons, "dbgPaySet2", qv::kPayGroupColumns},
+        {PageId::tabChart, qv::kChartButtons, "dbgDetail", qv::kChartDetailColumns},
+    };
+    for (const auto& c : pages) {
+        FakeSession session;
+        LonePage lone(session, c.page);
+        QStringList visited = TabOrder(lone.page.get());
+        const QStringList names = NamesOf(c.buttons);
+        visited.removeIf([&](const QString& name) { return !names.contains(name); });
+        QCOMPARE(visited, names);
+        for (const qv::ButtonText& b : c.buttons) {
+            auto* button = lone.Find<QPushButton>(b.name.data());
+            QCOMPARE(button->text(), FromView(b.caption));
+            QCOMPARE(button->toolTip(), FromView(b.hint));
+        }
+        if (c.grid == nullptr) continue;
+        const QAbstractItemModel* model = lone.Find<QTableView>(c.grid)->model();
+        QCOMPARE(std::size_t(model->columnCount()), c.columns.size());
+        for (std::size_t i = 0; i < c.columns.size(); ++i) {
+            QCOMPARE(model->headerData(int(i), Qt::Horizontal).toString(),
+                     FromView(c.columns[i].title));
+        }
     }
 }
 

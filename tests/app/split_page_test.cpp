@@ -31,13 +31,14 @@ struct SplitApp : AppFixture {
         return Find<QPlainTextEdit>("redChart")->toPlainText().split(QLatin1Char('\n'));
     }
     // What the engine makes of the test case on the interval `item`.
-    static qv::SplitRun EngineRun(int item, qv::SplitRun (*button)(qv::LoanState&, qv::UserPort&,
-                                                                   const qv::FormatSettings&)) {
+    static qv::SplitRun EngineRun(int item,
+                                  qv::SplitRun (*button)(qv::SplitInputs&, double, qv::UserPort&,
+                                                         const qv::FormatSettings&)) {
         qv::LoanState state;
-        qv::LoadSplitTestData(state);
-        qv::TakeSplitInterval(state, qv::IntervalOfItem(item));
+        qv::LoadSplitTestData(state.split);
+        qv::TakeSplitInterval(state.split, qv::IntervalOfItem(item));
         RecordingPlatformPort quiet;
-        return button(state, quiet, qv::FormatSettings{});
+        return button(state.split, state.loan.RoundAdd, quiet, qv::FormatSettings{});
     }
     static QStringList Lines(const qv::ChartText& chart) {
         QStringList lines;

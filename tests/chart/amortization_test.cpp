@@ -28,7 +28,7 @@ class ChartTest : public ::testing::Test {
     }
 
     void Compute() {
-        ASSERT_EQ(GetAPR(state, paySet, AprSettings{}, chart, port), AprOutcome::Computed);
+        ASSERT_EQ(GetAPR(state.loan, paySet, AprSettings{}, chart, port), AprOutcome::Computed);
         port.messages.clear();
     }
 

@@ -94,11 +94,11 @@ class Desktop : public ChartEntryWindow {
 
     // The outcome of the load's estimate; empty when nothing was estimated.
     std::optional<AprOutcome> Load(const fs::path& file) {
-        const ScheduleLoad load = LoadData(state_, paySet_, file);
+        const ScheduleLoad load = LoadData(state_.loan, state_.regular, paySet_, file);
         for (const RecordedMessage& m : load.messages) port_.Show(m.kind, m.text);
         if (!load.loaded || load.headerMissing) return std::nullopt;
         interval_ = load.interval;
-        const ScheduleRecount recount = RecountSchedule(state_, paySet_);
+        const ScheduleRecount recount = RecountSchedule(state_.loan, paySet_);
         ShowMessages(port_, recount.messages);
         if (recount.counted) port_.Inform(recount.totalText);
         return RunIrregularEstimate();
@@ -131,7 +131,8 @@ class Desktop : public ChartEntryWindow {
 
   private:
     std::optional<AprOutcome> RunIrregularEstimate() {
-        AprEstimate e = EstimateApr(state_, paySet_, interval_, settings_, port_);
+        AprEstimate e =
+            EstimateApr(state_.loan, state_.group, paySet_, interval_, settings_, port_);
         inputError_ = e.InputError();
         if (e.Computed()) {
             computed_ = CaptureComputedSchedule(state_.loan, paySet_);

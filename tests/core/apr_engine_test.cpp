@@ -19,7 +19,7 @@ class GetAPRTest : public ::testing::Test {
   protected:
     GetAPRTest() : paySet("mdsPaySet") { test::MakePaySet(paySet); }
 
-    AprOutcome Run() { return GetAPR(state, paySet, settings, chart, port); }
+    AprOutcome Run() { return GetAPR(state.loan, paySet, settings, chart, port); }
 
     TMemDataSet paySet;
     LoanState state;
@@ -136,7 +136,7 @@ TEST(ImpliedAmtFin, PerDiemIntervalsOfAYearOrLessKeepSimpleInterest) {
         for (double apr : {-37.5, 0.001, 10.139, 24.1, 999.9}) {
             const double expected =
                 std::nearbyint(12345700.0 / (1.0 + apr * 0.01 * days / 365.0)) * 0.0001;
-            EXPECT_EQ(ImpliedAmtFin(state, 30, 1, 12.0, apr), expected) << days << " " << apr;
+            EXPECT_EQ(ImpliedAmtFin(state.loan, 30, 1, 12.0, apr), expected) << days << " " << apr;
         }
     }
 }
@@ -271,8 +271,8 @@ TEST_F(GetAPRTest, ARateBelowTheSearchedRangeIsReportedWhenItSolvesTheSchedule) 
     SetLoan(state, 5000.0, 1200.0, 12);
     ASSERT_EQ(Run(), AprOutcome::Computed);
     EXPECT_DOUBLE_EQ(state.loan.APR, -205.994);
-    EXPECT_GE(ImpliedAmtFin(state, 30, 12, 12.0, -205.995), 5000.0);
-    EXPECT_LE(ImpliedAmtFin(state, 30, 12, 12.0, -205.993), 5000.0);
+    EXPECT_GE(ImpliedAmtFin(state.loan, 30, 12, 12.0, -205.995), 5000.0);
+    EXPECT_LE(ImpliedAmtFin(state.loan, 30, 12, 12.0, -205.993), 5000.0);
 }
 
 TEST_F(GetAPRTest, NegativeRatesRoundHalfUpLikePositiveOnes) {
@@ -317,7 +317,7 @@ TEST(ImpliedAmtFin, AnAmountBeyondTheCurrencyRangeKeepsItsSideWhateverPaymentsFo
     for (size_t k = 1; k <= 30; ++k) state.loan.PayMatrix[k] = {1, 12, 5, 0, 0};
     state.loan.PayMatrix[31] = {0, 1, 0, 0, 0};
     const double nearEdge = -100.0 * (1 - 1e-12);
-    EXPECT_EQ(ImpliedAmtFin(state, 30, 31, 12.0, nearEdge),
+    EXPECT_EQ(ImpliedAmtFin(state.loan, 30, 31, 12.0, nearEdge),
               std::numeric_limits<double>::infinity());
 }
 
@@ -333,7 +333,7 @@ TEST(ImpliedAmtFin, MatchesAmountsWorkedTermByTermOnBothBases) {
     state.loan.PayMatrix[1] = {15000, 1, 15, 1, 15};
     state.loan.PayMatrix[2] = {10000, 1, 0, 2, 15};
     state.loan.PayMatrix[3] = {10000, 1, 0, 3, 15};
-    EXPECT_EQ(DollarsToCurrency(ImpliedAmtFin(state, 30, 3, 12.0, 12.0)), 3418940);
+    EXPECT_EQ(DollarsToCurrency(ImpliedAmtFin(state.loan, 30, 3, 12.0, 12.0)), 3418940);
 
     // Per diem at 10 %: 1,010.00 after 36 days, 500.00 30 days later.
     //   1010 / (1 + 0.1 x 36/365)                          = 1,000.1356
@@ -341,7 +341,7 @@ TEST(ImpliedAmtFin, MatchesAmountsWorkedTermByTermOnBothBases) {
     state.loan.PerDiem = true;
     state.loan.PayMatrix[1] = {101000, 1, 6, 1, 6};
     state.loan.PayMatrix[2] = {50000, 1, 0, 2, 6};
-    EXPECT_EQ(DollarsToCurrency(ImpliedAmtFin(state, 30, 2, 12.0, 10.0)), 14912160);
+    EXPECT_EQ(DollarsToCurrency(ImpliedAmtFin(state.loan, 30, 2, 12.0, 10.0)), 14912160);
 }
 
 // Schedules on which a plain secant step from 24 % cannot settle: it jumps
@@ -352,9 +352,9 @@ class HardScheduleTest : public GetAPRTest {
     void ExpectRateMatchesAmountFinanced() {
         ASSERT_EQ(Run(), AprOutcome::Computed)
             << (port.messages.empty() ? "" : port.messages[0].text);
-        const double below = ImpliedAmtFin(state, state.loan.DaysPerPd, state.loan.PayCount,
+        const double below = ImpliedAmtFin(state.loan, state.loan.DaysPerPd, state.loan.PayCount,
                                            state.loan.PdsPerYear, state.loan.APR - 0.002);
-        const double above = ImpliedAmtFin(state, state.loan.DaysPerPd, state.loan.PayCount,
+        const double above = ImpliedAmtFin(state.loan, state.loan.DaysPerPd, state.loan.PayCount,
                                            state.loan.PdsPerYear, state.loan.APR + 0.002);
         EXPECT_GE(below, state.loan.AmtFin);
         EXPECT_LE(above, state.loan.AmtFin);

@@ -138,7 +138,7 @@ std::string Compare(GeneratedLoan& loan, TMemDataSet& paySet) {
     ChartText chart;
     RecordingUserPort port;
     const std::size_t groups = static_cast<std::size_t>(paySet.Count());
-    const AprOutcome outcome = GetAPR(loan.state, paySet, loan.settings, chart, port);
+    const AprOutcome outcome = GetAPR(loan.state.loan, paySet, loan.settings, chart, port);
     // A loan of a cent or two can round its share financed to nothing.
     if (outcome == AprOutcome::AmountTooLow) return {};
     if (outcome != AprOutcome::Computed && outcome != AprOutcome::NoRate)
@@ -149,7 +149,7 @@ std::string Compare(GeneratedLoan& loan, TMemDataSet& paySet) {
     std::vector<double> before;
     for (const double rate : ref.rates) {
         const double now =
-            ImpliedAmtFin(s, s.loan.DaysPerPd, s.loan.PayCount, s.loan.PdsPerYear, rate);
+            ImpliedAmtFin(s.loan, s.loan.DaysPerPd, s.loan.PayCount, s.loan.PdsPerYear, rate);
         before.push_back(reference::ImpliedAmtFin(s, s.loan.DaysPerPd, s.loan.PayCount,
                                                   s.loan.PdsPerYear, rate));
         if (!Same(now, before.back()))
@@ -159,7 +159,7 @@ std::string Compare(GeneratedLoan& loan, TMemDataSet& paySet) {
     // The same rates two at a time, as the search evaluates them together.
     for (std::size_t k = 1; k < ref.rates.size(); ++k) {
         const std::array<double, 2> now =
-            ImpliedAmtFinPair(s, s.loan.DaysPerPd, s.loan.PayCount, s.loan.PdsPerYear,
+            ImpliedAmtFinPair(s.loan, s.loan.DaysPerPd, s.loan.PayCount, s.loan.PdsPerYear,
                               ref.rates[k - 1], ref.rates[k]);
         if (!Same(now[0], before[k - 1]) || !Same(now[1], before[k]))
             return "implied amounts at " + std::to_string(ref.rates[k - 1]) + " and " +
@@ -237,12 +237,13 @@ TEST(AprEquivalence, TermsOnRoundingBoundariesRoundAsPowRoundsThem) {
         if (!boundary) continue;
         ++onBoundary;
         const double expected = reference::ImpliedAmtFin(state, 30, kMaxPayments, 12.0, apr);
-        EXPECT_TRUE(Same(ImpliedAmtFin(state, 30, kMaxPayments, 12.0, apr), expected)) << apr;
+        EXPECT_TRUE(Same(ImpliedAmtFin(state.loan, 30, kMaxPayments, 12.0, apr), expected)) << apr;
         // Beside a rate whose terms round safely, and beside itself.
         const std::array<double, 2> pair =
-            ImpliedAmtFinPair(state, 30, kMaxPayments, 12.0, 9.5, apr);
+            ImpliedAmtFinPair(state.loan, 30, kMaxPayments, 12.0, 9.5, apr);
         EXPECT_TRUE(Same(pair[1], expected)) << apr;
-        EXPECT_TRUE(Same(ImpliedAmtFinPair(state, 30, kMaxPayments, 12.0, apr, apr)[0], expected))
+        EXPECT_TRUE(
+            Same(ImpliedAmtFinPair(state.loan, 30, kMaxPayments, 12.0, apr, apr)[0], expected))
             << apr;
     }
     EXPECT_GT(onBoundary, 30);

@@ -20,13 +20,13 @@ class SetPayArrayTest : public ::testing::Test {
 };
 
 TEST_F(SetPayArrayTest, EmptyTableAgreesWithZeroCountAndTotal) {
-    EXPECT_TRUE(SetPayArray(state, paySet, port));
+    EXPECT_TRUE(SetPayArray(state.loan, paySet, port));
     EXPECT_TRUE(port.messages.empty());
 }
 
 TEST_F(SetPayArrayTest, EmptyTableReportsTheMissingPayments) {
     state.loan.PayCount = 3;
-    EXPECT_FALSE(SetPayArray(state, paySet, port));
+    EXPECT_FALSE(SetPayArray(state.loan, paySet, port));
     ASSERT_EQ(port.messages.size(), 1u);
     EXPECT_EQ(port.messages[0].kind, MessageKind::Warning);
     EXPECT_EQ(port.messages[0].text, "Error: 0 payments scheduled but you said 3");
@@ -35,7 +35,7 @@ TEST_F(SetPayArrayTest, EmptyTableReportsTheMissingPayments) {
 TEST_F(SetPayArrayTest, OddDaysCarryIntoWholePeriodsOnlyPastAFullPeriod) {
     AddGroups(paySet, {{2, 50.0, 1, 20}, {1, 50.0, 0, 10}, {1, 50.0, 0, 30}});
     SetLoan(state, 150.0, 200.0, 4);
-    ASSERT_TRUE(SetPayArray(state, paySet, port));
+    ASSERT_TRUE(SetPayArray(state.loan, paySet, port));
     const auto& m = state.loan.PayMatrix;
     EXPECT_EQ(m[0], PayEntry{});
     EXPECT_EQ((PayEntry{5000, 1, 20, 1, 20}), m[1]);
@@ -48,7 +48,7 @@ TEST_F(SetPayArrayTest, OddDaysCarryIntoWholePeriodsOnlyPastAFullPeriod) {
 TEST_F(SetPayArrayTest, AFullPeriodOfOddDaysIsNotCarried) {
     AddGroups(paySet, {{1, 10.0, 0, 15}, {1, 10.0, 0, 15}});
     SetLoan(state, 15.0, 20.0, 2);
-    ASSERT_TRUE(SetPayArray(state, paySet, port));
+    ASSERT_TRUE(SetPayArray(state.loan, paySet, port));
     EXPECT_EQ(state.loan.PayMatrix[2].CumPds, 0);
     EXPECT_EQ(state.loan.PayMatrix[2].CumDays, 30);
 }
@@ -56,7 +56,7 @@ TEST_F(SetPayArrayTest, AFullPeriodOfOddDaysIsNotCarried) {
 TEST_F(SetPayArrayTest, SubCentPartsOfAPaymentAreDropped) {
     AddGroups(paySet, {{1, 100.009, 1, 0}});
     SetLoan(state, 90.0, 100.009, 1);
-    EXPECT_TRUE(SetPayArray(state, paySet, port));
+    EXPECT_TRUE(SetPayArray(state.loan, paySet, port));
     EXPECT_EQ(state.loan.PayMatrix[1].PayCents, 10000);
     EXPECT_TRUE(port.messages.empty());
 }
@@ -64,7 +64,7 @@ TEST_F(SetPayArrayTest, SubCentPartsOfAPaymentAreDropped) {
 TEST_F(SetPayArrayTest, GroupsOfSizeZeroOrLessAddNothing) {
     AddGroups(paySet, {{0, 10.0, 1, 0}, {-2, 10.0, 1, 0}, {1, 10.0, 1, 0}});
     SetLoan(state, 9.0, 10.0, 1);
-    EXPECT_TRUE(SetPayArray(state, paySet, port));
+    EXPECT_TRUE(SetPayArray(state.loan, paySet, port));
     EXPECT_EQ(state.loan.PayMatrix[1].PayCents, 1000);
     EXPECT_EQ(state.loan.PayMatrix[2], PayEntry{});
 }
@@ -72,7 +72,7 @@ TEST_F(SetPayArrayTest, GroupsOfSizeZeroOrLessAddNothing) {
 TEST_F(SetPayArrayTest, CountAndTotalDisagreementsAreBothReportedAndTheMatrixStillFilled) {
     AddGroups(paySet, {{2, 1234.5, 1, 0}});
     SetLoan(state, 2000.0, 2469.02, 3);
-    EXPECT_FALSE(SetPayArray(state, paySet, port));
+    EXPECT_FALSE(SetPayArray(state.loan, paySet, port));
     EXPECT_EQ(port.Texts(), (std::vector<std::string>{
                                 "Error: 2 payments scheduled but you said 3",
                                 "Error: $2,469.00 payment total However, you said $2,469.02"}));
@@ -93,7 +93,7 @@ TEST_F(SetPayArrayTest, GroupsAreExpandedInSequenceOrderNotInsertionOrder) {
     paySet.SetFieldInteger("PriorPds", 1);
     paySet.Post();
     SetLoan(state, 1.0, 3.0, 2);
-    ASSERT_TRUE(SetPayArray(state, paySet, port));
+    ASSERT_TRUE(SetPayArray(state.loan, paySet, port));
     EXPECT_EQ(state.loan.PayMatrix[1].PayCents, 100);
     EXPECT_EQ(state.loan.PayMatrix[2].PayCents, 200);
 }
@@ -101,7 +101,7 @@ TEST_F(SetPayArrayTest, GroupsAreExpandedInSequenceOrderNotInsertionOrder) {
 TEST_F(SetPayArrayTest, MoreThan485PaymentsAreRefusedWithoutWritingPastTheMatrix) {
     AddGroups(paySet, {{480, 1.0, 1, 0}, {10, 1.0, 1, 0}});
     SetLoan(state, 400.0, 490.0, 490);
-    EXPECT_FALSE(SetPayArray(state, paySet, port));
+    EXPECT_FALSE(SetPayArray(state.loan, paySet, port));
     EXPECT_EQ(port.Texts(), (std::vector<std::string>{
                                 "Error: 490 payments scheduled but a schedule holds at most 485"}));
     EXPECT_EQ(state.loan.PayMatrix[485].CumPds, 485);
@@ -110,14 +110,14 @@ TEST_F(SetPayArrayTest, MoreThan485PaymentsAreRefusedWithoutWritingPastTheMatrix
 TEST_F(SetPayArrayTest, Exactly485PaymentsFit) {
     AddGroups(paySet, {{485, 1.0, 1, 0}});
     SetLoan(state, 400.0, 485.0, 485);
-    EXPECT_TRUE(SetPayArray(state, paySet, port));
+    EXPECT_TRUE(SetPayArray(state.loan, paySet, port));
     EXPECT_EQ(state.loan.PayMatrix[485].PayCents, 100);
 }
 
 TEST_F(SetPayArrayTest, APaymentBeyond32BitCentsIsRefused) {
     AddGroups(paySet, {{1, 21474836.48, 1, 0}});
     SetLoan(state, 100.0, 21474836.48, 1);
-    EXPECT_FALSE(SetPayArray(state, paySet, port));
+    EXPECT_FALSE(SetPayArray(state.loan, paySet, port));
     EXPECT_EQ(port.Texts(),
               (std::vector<std::string>{"Error: a payment of $21,474,836.48 is more than the "
                                         "largest payment of $21,474,836.47."}));
@@ -126,7 +126,7 @@ TEST_F(SetPayArrayTest, APaymentBeyond32BitCentsIsRefused) {
 TEST_F(SetPayArrayTest, PeriodCountsBeyond32BitsAreRefused) {
     AddGroups(paySet, {{3, 1.0, 2000000000, 0}});
     SetLoan(state, 1.0, 3.0, 3);
-    EXPECT_FALSE(SetPayArray(state, paySet, port));
+    EXPECT_FALSE(SetPayArray(state.loan, paySet, port));
     ASSERT_EQ(port.messages.size(), 1u);
     EXPECT_NE(port.messages[0].text.find("payment 2 falls too many periods"), std::string::npos);
 }
@@ -135,7 +135,7 @@ TEST_F(SetPayArrayTest, AUnitPeriodOfNoDaysIsRefusedInsteadOfLoopingForEver) {
     AddGroups(paySet, {{1, 10.0, 0, 5}});
     SetLoan(state, 9.0, 10.0, 1);
     state.loan.DaysPerPd = 0;
-    EXPECT_FALSE(SetPayArray(state, paySet, port));
+    EXPECT_FALSE(SetPayArray(state.loan, paySet, port));
     EXPECT_EQ(port.messages.size(), 1u);
 }
 
@@ -143,7 +143,7 @@ TEST_F(SetPayArrayTest, HugeOddDayCountsCarryWithoutLooping) {
     AddGroups(paySet, {{1, 10.0, 0, 2000000000}});
     SetLoan(state, 9.0, 10.0, 1);
     state.loan.DaysPerPd = 1;
-    EXPECT_TRUE(SetPayArray(state, paySet, port));
+    EXPECT_TRUE(SetPayArray(state.loan, paySet, port));
     EXPECT_EQ(state.loan.PayMatrix[1].CumPds, 1999999999);
     EXPECT_EQ(state.loan.PayMatrix[1].CumDays, 1);
 }
@@ -153,7 +153,7 @@ TEST_F(SetPayArrayTest, CursorReturnsToTheRecordItWasOn) {
     paySet.MoveFirst();
     paySet.MoveNext();
     SetLoan(state, 1.0, 3.0, 3);
-    SetPayArray(state, paySet, port);
+    SetPayArray(state.loan, paySet, port);
     EXPECT_EQ(paySet.Position(), 2);
 }
 
@@ -162,7 +162,7 @@ class IntegrityTest : public SetPayArrayTest {};
 TEST_F(IntegrityTest, ACleanScheduleIsSilent) {
     AddGroups(paySet, {{12, 100.0, 1, 0}});
     SetLoan(state, 1100.0, 1200.0, 12);
-    EXPECT_TRUE(IntegrityMdsPaySet(state, paySet, port));
+    EXPECT_TRUE(IntegrityMdsPaySet(state.loan, paySet, port));
     EXPECT_TRUE(port.messages.empty());
 }
 
@@ -174,7 +174,7 @@ TEST_F(IntegrityTest, EveryKindOfFaultIsCountedAndReportedInOrder) {
                        {2, 10.0, 0, 5},
                        {1, 10.0, 2, -3}});
     SetLoan(state, 10.0, 20.0, 2);
-    EXPECT_FALSE(IntegrityMdsPaySet(state, paySet, port));
+    EXPECT_FALSE(IntegrityMdsPaySet(state.loan, paySet, port));
     EXPECT_EQ(port.Texts(),
               (std::vector<std::string>{
                   "Error: 2 negative or $0.00 payment(s).", "Error :1 payment(s) of $0.00.",
@@ -187,7 +187,7 @@ TEST_F(IntegrityTest, EveryKindOfFaultIsCountedAndReportedInOrder) {
 TEST_F(IntegrityTest, AShortfallIsOnlyAWarning) {
     AddGroups(paySet, {{2, 10.0, 1, 0}});
     SetLoan(state, 15.0, 25.5, 2);
-    EXPECT_TRUE(IntegrityMdsPaySet(state, paySet, port));
+    EXPECT_TRUE(IntegrityMdsPaySet(state.loan, paySet, port));
     EXPECT_EQ(port.Texts(), (std::vector<std::string>{
                                 "Warning: Total of scheduled payments < Total of Payments by $ "
                                 "($5.50)"}));
@@ -196,26 +196,26 @@ TEST_F(IntegrityTest, AShortfallIsOnlyAWarning) {
 TEST_F(IntegrityTest, TotalOfPaymentsIsRoundedHereButTruncatedInTheExpansion) {
     AddGroups(paySet, {{1, 100.009, 1, 0}});
     SetLoan(state, 90.0, 100.009, 1);
-    EXPECT_TRUE(IntegrityMdsPaySet(state, paySet, port));
+    EXPECT_TRUE(IntegrityMdsPaySet(state.loan, paySet, port));
     EXPECT_EQ(port.Texts(), (std::vector<std::string>{
                                 "Warning: Total of scheduled payments < Total of Payments by $ "
                                 "($0.01)"}));
     port.messages.clear();
-    EXPECT_TRUE(SetPayArray(state, paySet, port));
+    EXPECT_TRUE(SetPayArray(state.loan, paySet, port));
     EXPECT_TRUE(port.messages.empty());
 }
 
 TEST_F(IntegrityTest, FewerScheduledPaymentsThanSaidAreLeftToTheExpansion) {
     AddGroups(paySet, {{2, 10.0, 1, 0}});
     SetLoan(state, 15.0, 20.0, 5);
-    EXPECT_TRUE(IntegrityMdsPaySet(state, paySet, port));
+    EXPECT_TRUE(IntegrityMdsPaySet(state.loan, paySet, port));
     EXPECT_TRUE(port.messages.empty());
 }
 
 TEST_F(IntegrityTest, AmountsBeyondTheCurrencyRangeAreRefusedNotOverflowed) {
     AddGroups(paySet, {{2000000000, 1e13, 1, 0}});
     SetLoan(state, 15.0, 20.0, 5);
-    EXPECT_FALSE(IntegrityMdsPaySet(state, paySet, port));
+    EXPECT_FALSE(IntegrityMdsPaySet(state.loan, paySet, port));
     EXPECT_EQ(port.Texts().back(),
               "Error: the scheduled payments add up to more than can be computed.");
 }
@@ -230,7 +230,7 @@ TEST_F(IntegrityTest, ATotalOfPaymentsBeyondTheCurrencyRangeIsRefusedNotWrapped)
     state.loan.TotPay = SummarizeRegular(boxes).TotPay;
     state.loan.PayCount = 12;
     AddGroups(paySet, {{12, 100.0, 1, 0}});
-    EXPECT_FALSE(IntegrityMdsPaySet(state, paySet, port));
+    EXPECT_FALSE(IntegrityMdsPaySet(state.loan, paySet, port));
     EXPECT_EQ(port.Texts(), std::vector<std::string>{std::string(kTotalOutOfRange)});
 }
 

@@ -40,7 +40,7 @@ struct Figure {
     RecordingUserPort port;
 
     FigureOutcome Adjust(const SearchLimits& limits = SearchLimits{}) {
-        return AdjustPayments(state, in, port, limits);
+        return AdjustPayments(state.loan, state.regular, state.figure, in, port, limits);
     }
     void LeaveRateBox(std::string_view text) { state.figure.MaxRate = CheckMaxRate(text).value; }
 };
@@ -48,8 +48,8 @@ struct Figure {
 // The loan state as the regular page's exits leave it for these boxes.
 void EnterRegular(Figure& f, const RegularTexts& texts, Interval interval = Interval::Monthly) {
     const RegularBoxes boxes = ReadRegularBoxes(texts);
-    StoreRegularBoxes(f.state, boxes);
-    UpdateSimpleSummary(f.state, boxes);
+    StoreRegularBoxes(f.state.regular, boxes);
+    UpdateSimpleSummary(f.state.loan, boxes);
     const IntervalInfo& unit = Describe(interval);
     f.state.loan.DaysPerPd = unit.DaysPerPd;
     f.state.loan.PdsPerYear = unit.PdsPerYear;

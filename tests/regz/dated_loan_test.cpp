@@ -44,7 +44,8 @@ std::optional<double> ProgramApr(const ProgramSchedule& s) {
     LoanState state;
     test::SetLoan(state, s.amountFinanced, total, count);
     RecordingUserPort port;
-    const AprEstimate e = EstimateApr(state, paySet, s.interval, AprSettings{}, port);
+    const AprEstimate e =
+        EstimateApr(state.loan, state.group, paySet, s.interval, AprSettings{}, port);
     if (!e.Computed()) return std::nullopt;
     return state.loan.APR;
 }

@@ -83,8 +83,8 @@ TEST(EstimateApr, EachOutcomeWithItsBoxTextAndMessages) {
         test::SetLoan(state, c.amtFin, total, count);
         state.loan.DaysPerPd = 7;  // the item decides the unit period
         RecordingUserPort port;
-        const AprEstimate e =
-            EstimateApr(state, paySet, IntervalOfItem(c.item), AprSettings{}, port);
+        const AprEstimate e = EstimateApr(state.loan, state.group, paySet, IntervalOfItem(c.item),
+                                          AprSettings{}, port);
 
         EXPECT_EQ(e.outcome, c.outcome);
         EXPECT_EQ(AprBoxText(e, state.loan.APR), c.box);
@@ -107,7 +107,7 @@ TEST(RecountSchedule, TakesTheGroupsCountAndTotalOrLeavesBothAlone) {
     MakePaySet(paySet);
     AddGroups(paySet, {{12, 88.85, 1, 0}, {0, 5.0, 0, 0}});
     LoanState state;
-    ScheduleRecount r = RecountSchedule(state, paySet);
+    ScheduleRecount r = RecountSchedule(state.loan, paySet);
     EXPECT_TRUE(r.counted);
     EXPECT_EQ(state.loan.PayCount, 12);
     EXPECT_EQ(state.loan.TotPay, DollarsToCurrency(1066.20));
@@ -118,7 +118,7 @@ TEST(RecountSchedule, TakesTheGroupsCountAndTotalOrLeavesBothAlone) {
 
     // Payments past the currency range: nothing taken, said so.
     AddGroups(paySet, {{400, 9.0e14, 1, 0}});
-    r = RecountSchedule(state, paySet);
+    r = RecountSchedule(state.loan, paySet);
     EXPECT_FALSE(r.counted);
     EXPECT_EQ(state.loan.PayCount, 12);
     EXPECT_EQ(r.messages.back().text, kTotalOutOfRange);

@@ -103,8 +103,8 @@ TEST(DecideAddGroup, NoRangeChecksBeyondConversion) {
 
 TEST(TakeNewGroup, GrowsTheRunningTotalsAndNumbersTheNextGroup) {
     LoanState s;
-    TakeNewGroup(s, {12, 0, 88.85, 1, 0});
-    TakeNewGroup(s, {1, 0, 88.91, 2, 5});
+    TakeNewGroup(s.group, {12, 0, 88.85, 1, 0});
+    TakeNewGroup(s.group, {1, 0, 88.91, 2, 5});
     EXPECT_EQ(s.group.GroupNumber, 3);
     EXPECT_EQ(s.group.GroupPayCount, 13);
     EXPECT_DOUBLE_EQ(s.group.GroupPayTotal, 1155.11);
@@ -222,21 +222,21 @@ TEST(AmountFinancedReply, Only255CharactersAreConsidered) {
 
 TEST(SetBasePeriod, TheFiveIntervalsAndNoneChosen) {
     LoanState s;
-    SetBasePeriod(s, Interval::Annually);
+    SetBasePeriod(s.loan, Interval::Annually);
     EXPECT_EQ(s.loan.DaysPerPd, 365);
     EXPECT_EQ(s.loan.PdsPerYear, 1.0);
-    SetBasePeriod(s, Interval::HalfMonthly);
+    SetBasePeriod(s.loan, Interval::HalfMonthly);
     EXPECT_EQ(s.loan.DaysPerPd, 15);
     EXPECT_EQ(s.loan.PdsPerYear, 24.0);
-    SetBasePeriod(s, Interval::TwoWeekly);
+    SetBasePeriod(s.loan, Interval::TwoWeekly);
     EXPECT_EQ(s.loan.DaysPerPd, 14);
     EXPECT_EQ(s.loan.PdsPerYear, 365.0 / 14.0);
-    SetBasePeriod(s, Interval::Weekly);
+    SetBasePeriod(s.loan, Interval::Weekly);
     EXPECT_EQ(s.loan.DaysPerPd, 7);
     EXPECT_EQ(s.loan.PdsPerYear, 365.0 / 7.0);
-    SetBasePeriod(s, std::nullopt);
+    SetBasePeriod(s.loan, std::nullopt);
     EXPECT_EQ(s.loan.DaysPerPd, 7);
-    SetBasePeriod(s, Interval::Monthly);
+    SetBasePeriod(s.loan, Interval::Monthly);
     EXPECT_EQ(s.loan.DaysPerPd, 30);
     EXPECT_EQ(s.loan.PdsPerYear, 12.0);
 }
@@ -246,16 +246,16 @@ TEST(PerDiemRule, FewerThanThreePaymentsOnTheMatrixOfTheLastComputation) {
     ResetLoanState(s);
     for (int count : {0, 1, 2}) {
         s.loan.PayCount = count;
-        EXPECT_TRUE(PerDiemRuleApplies(s)) << count;
+        EXPECT_TRUE(PerDiemRuleApplies(s.loan)) << count;
     }
     s.loan.PayCount = 3;
-    EXPECT_FALSE(PerDiemRuleApplies(s));
+    EXPECT_FALSE(PerDiemRuleApplies(s.loan));
     s.loan.PayCount = 1;
     s.loan.PayMatrix[1].PriorPds = 1;
-    EXPECT_FALSE(PerDiemRuleApplies(s));
+    EXPECT_FALSE(PerDiemRuleApplies(s.loan));
     s.loan.PayMatrix[1].PriorPds = 0;
     s.loan.PayMatrix[2].AddDays = 3;
-    EXPECT_FALSE(PerDiemRuleApplies(s));
+    EXPECT_FALSE(PerDiemRuleApplies(s.loan));
 }
 
 // --- rounding ----------------------------------------------------------------------

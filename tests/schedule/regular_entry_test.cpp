@@ -155,7 +155,8 @@ TEST(RegularEntry, LeavingABoxChecksItsRuleAndFillsTheOtherBoxes) {
     };
     for (const LeaveCase& c : cases) {
         LoanState s = Entered(c.texts);
-        const RegularExit exit = LeaveRegularBox(s, c.box, c.texts, Interval::Monthly);
+        const RegularExit exit =
+            LeaveRegularBox(s.loan, s.regular, c.box, c.texts, Interval::Monthly);
         EXPECT_TRUE(exit.check.valid) << c.name;
         EXPECT_EQ(exit.message, c.message) << c.name;
         EXPECT_EQ(exit.focus, c.focus) << c.name;
@@ -167,7 +168,7 @@ TEST(RegularEntry, LeavingABoxChecksItsRuleAndFillsTheOtherBoxes) {
 TEST(RegularEntry, FillInAndCarryUpdateTheWorkingValues) {
     RegularTexts t = Texts("3000", "36", "100");
     LoanState s = Entered(t);
-    LeaveRegularBox(s, Box::edSimpRegPay, t, Interval::Monthly);
+    LeaveRegularBox(s.loan, s.regular, Box::edSimpRegPay, t, Interval::Monthly);
     EXPECT_EQ(s.regular.FirstPay, 100.0);
     EXPECT_EQ(s.regular.LastPay, 100.0);
     EXPECT_EQ(s.regular.FirstPds, 1);
@@ -178,7 +179,8 @@ TEST(RegularEntry, FillInAndCarryUpdateTheWorkingValues) {
     t = Texts("3000", "36", "100", "100", "1", "10");
     s = Entered(t);
     s.loan.DaysPerPd = 30;
-    const RegularExit exit = LeaveRegularBox(s, Box::edSimp1stExtra, t, Interval::Weekly);
+    const RegularExit exit =
+        LeaveRegularBox(s.loan, s.regular, Box::edSimp1stExtra, t, Interval::Weekly);
     EXPECT_EQ(exit.fills, (Fills{{Box::edSimp1stNoPd, "2"}, {Box::edSimp1stExtra, "3"}}));
     EXPECT_EQ(s.regular.FirstExtra, 3);
 }
@@ -187,7 +189,8 @@ TEST(RegularEntry, ARefusedEntryResetsTheBoxAndStillRecountsTheSummary) {
     RegularTexts t = Texts("3000", "36", "1O0");
     LoanState s = Entered(t);
     s.regular.RegPay = 99.0;
-    const RegularExit exit = LeaveRegularBox(s, Box::edSimpRegPay, t, Interval::Monthly);
+    const RegularExit exit =
+        LeaveRegularBox(s.loan, s.regular, Box::edSimpRegPay, t, Interval::Monthly);
     EXPECT_FALSE(exit.check.valid);
     EXPECT_EQ(exit.focus, Box::edSimpRegPay);
     EXPECT_TRUE(exit.refreshSummary);
@@ -229,11 +232,12 @@ TEST(RegularEntry, ComputeAprRoutesSinglePaymentsBeforeTheEngine) {
     for (const RouteCase& c : cases) {
         // The summary has counted the boxes as the user left them.
         LoanState s;
-        UpdateSimpleSummary(s, ReadRegularBoxes(c.texts));
+        UpdateSimpleSummary(s.loan, ReadRegularBoxes(c.texts));
         TMemDataSet paySet("mdsPaySet");
         DefinePaySetTable(paySet);
         RecordingUserPort port;
-        const RegularAprPlan plan = PrepareRegularAPR(s, paySet, c.texts, Interval::Monthly, port);
+        const RegularAprPlan plan =
+            PrepareRegularAPR(s.loan, s.regular, paySet, c.texts, Interval::Monthly, port);
         EXPECT_EQ(plan.runEngine, c.runEngine) << c.name;
         EXPECT_EQ(plan.onePayment.has_value(), c.onePaymentDays.has_value()) << c.name;
         if (plan.onePayment && c.onePaymentDays) {

@@ -60,7 +60,7 @@ TEST(RegularBoxesRead, WorkingVariablesTakeTheBoxValues) {
     t.LastPay = "88.91";
     t.LastPds = "2";
     LoanState state;
-    StoreRegularBoxes(state, ReadRegularBoxes(t));
+    StoreRegularBoxes(state.regular, ReadRegularBoxes(t));
     EXPECT_EQ(state.regular.RegPay, 100.0);
     EXPECT_EQ(state.regular.FirstPay, 95.0);
     EXPECT_EQ(state.regular.FirstPds, 1);
@@ -228,7 +228,7 @@ TEST_F(SimplePaySetTest, ReplacesWhateverTheTableHeld) {
     test::AddGroups(paySet, {{5, 1.0, 2, 3}, {7, 2.0, 1, 0}, {1, 3.0, 0, 9}, {2, 4.0, 1, 1}});
     const RegularBoxes b = ReadRegularBoxes(ThirtySixOfHundred());
     state.loan.TotPay = DollarsToCurrency(3600.0);
-    SimplePaySet(state, paySet, b, port);
+    SimplePaySet(state.loan, paySet, b, port);
     EXPECT_EQ(Groups(), (std::vector<Row>{{1, 100.0, 1, 0}, {34, 100.0, 1, 0}, {1, 100.0, 1, 0}}));
     EXPECT_EQ(state.loan.AmtFin, 3000.0);
     EXPECT_EQ(state.loan.PayCount, 36);
@@ -239,7 +239,7 @@ TEST_F(SimplePaySetTest, ReplacesWhateverTheTableHeld) {
 TEST_F(SimplePaySetTest, AStaleTotalIsReplacedByTheSumWithAWarning) {
     const RegularBoxes b = ReadRegularBoxes(ThirtySixOfHundred());
     state.loan.TotPay = DollarsToCurrency(3599.99);
-    SimplePaySet(state, paySet, b, port);
+    SimplePaySet(state.loan, paySet, b, port);
     ASSERT_EQ(port.messages.size(), 1u);
     EXPECT_EQ(port.messages[0].kind, MessageKind::Warning);
     EXPECT_EQ(port.messages[0].text,
@@ -250,7 +250,7 @@ TEST_F(SimplePaySetTest, AStaleTotalIsReplacedByTheSumWithAWarning) {
 TEST_F(SimplePaySetTest, LessThanACentApartIsTheSameTotal) {
     const RegularBoxes b = ReadRegularBoxes(ThirtySixOfHundred());
     state.loan.TotPay = DollarsToCurrency(3599.9901);
-    SimplePaySet(state, paySet, b, port);
+    SimplePaySet(state.loan, paySet, b, port);
     EXPECT_TRUE(port.messages.empty());
     EXPECT_EQ(state.loan.TotPay, DollarsToCurrency(3599.9901));
 }
@@ -258,7 +258,7 @@ TEST_F(SimplePaySetTest, LessThanACentApartIsTheSameTotal) {
 TEST_F(SimplePaySetTest, ATotalWrittenByAnotherPageCannotOverflowTheComparison) {
     const RegularBoxes b = ReadRegularBoxes(ThirtySixOfHundred());
     state.loan.TotPay = INT64_MIN;
-    SimplePaySet(state, paySet, b, port);
+    SimplePaySet(state.loan, paySet, b, port);
     EXPECT_EQ(port.Texts(), (std::vector<std::string>{std::string(kSumDiffersText)}));
     EXPECT_EQ(state.loan.TotPay, DollarsToCurrency(3600.0));
 }

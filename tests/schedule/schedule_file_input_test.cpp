@@ -67,8 +67,8 @@ class ScheduleInputTest : public ::testing::Test {
     }
     ScheduleLoad Load(const std::string& text) {
         std::istringstream in(text);
-        return LoadDataFromStream(state, paySet, in, static_cast<std::int64_t>(text.size()),
-                                  "in.txt");
+        return LoadDataFromStream(state.loan, state.regular, paySet, in,
+                                  static_cast<std::int64_t>(text.size()), "in.txt");
     }
 
     LoanState state;
@@ -134,7 +134,7 @@ TEST_F(ScheduleInputTest, BadInputGetsAClearMessageAndNeverAHalfLoad) {
     EXPECT_EQ(state.loan.PayCount, 10'000);
     EXPECT_EQ(state.loan.TotPay, 150'000'000);
     RecordingUserPort port;
-    EXPECT_FALSE(SetPayArray(state, paySet, port));
+    EXPECT_FALSE(SetPayArray(state.loan, paySet, port));
     EXPECT_FALSE(port.messages.empty());
 }
 
@@ -154,7 +154,8 @@ TEST_F(ScheduleInputTest, AnEndlessLineOrFileIsRefusedAfterTheLimitNotReadToItsE
           Case{"100 MB of groups, its size known", "1,1,1,1,1\r\n", 100'000'000, larger, 0}}) {
         EndlessBuf buf(c.pattern, 100'000'000);
         std::istream in(&buf);
-        const ScheduleLoad load = LoadDataFromStream(state, paySet, in, c.knownSize, "in.txt");
+        const ScheduleLoad load =
+            LoadDataFromStream(state.loan, state.regular, paySet, in, c.knownSize, "in.txt");
         EXPECT_FALSE(load.loaded) << c.name;
         ASSERT_EQ(load.messages.size(), 1u) << c.name;
         EXPECT_EQ(load.messages[0].text, c.message + "\n\rThe schedule was not changed.") << c.name;
@@ -278,7 +279,8 @@ TEST_F(ScheduleInputTest, RandomFilesLoadWholeOrChangeNothing) {
         }
         state = LoanState{};
         const int countBefore = paySet.Count();
-        const ScheduleLoad load = LoadDataFromStream(state, paySet, in, size, "in.txt");
+        const ScheduleLoad load =
+            LoadDataFromStream(state.loan, state.regular, paySet, in, size, "in.txt");
         if (!load.loaded) {
             ASSERT_EQ(load.messages.size(), 1u) << text;
             ASSERT_EQ(state.loan.AmtFin, 0.0) << text;

@@ -53,7 +53,7 @@ class ScheduleFileTest : public ::testing::Test {
     }
     ScheduleLoad LoadText(const std::string& text) {
         WriteFile(file, text);
-        return LoadData(state, paySet, file);
+        return LoadData(state.loan, state.regular, paySet, file);
     }
     void AddExampleGroups() {
         test::AddGroups(paySet, {{1, 95, 1, 15}, {10, 88.85, 1, 0}, {1, 88.91, 1, 0}});
@@ -83,7 +83,7 @@ TEST_F(ScheduleFileTest, TheExampleIsSavedByteForByteAndLoadsBackIntoStateAndBox
 
     EmptyTable(paySet);
     test::AddGroups(paySet, {{36, 100, 1, 0}});
-    const ScheduleLoad load = LoadData(state, paySet, file);
+    const ScheduleLoad load = LoadData(state.loan, state.regular, paySet, file);
     EXPECT_TRUE(load.loaded);
     EXPECT_FALSE(load.headerMissing);
     EXPECT_EQ(load.interval, Interval::Monthly);
@@ -220,7 +220,7 @@ TEST_F(ScheduleFileTest, AFileThatCannotBeUsedLeavesScheduleAndLoanAsTheyWere) {
     for (const Case& c : cases) {
         fs::remove_all(file);
         c.make();
-        const ScheduleLoad load = LoadData(state, paySet, file);
+        const ScheduleLoad load = LoadData(state.loan, state.regular, paySet, file);
         EXPECT_FALSE(load.loaded) << c.name;
         EXPECT_EQ(load.messages,
                   (std::vector<RecordedMessage>{{MessageKind::Warning, c.message + unchanged}}))
@@ -267,7 +267,7 @@ TEST_F(ScheduleFileTest, KeysOfZeroAndBelowNeverCostAGroup) {
     EXPECT_EQ(Groups(paySet), groups);
 
     EmptyTable(paySet);
-    const ScheduleLoad load = LoadData(state, paySet, file);
+    const ScheduleLoad load = LoadData(state.loan, state.regular, paySet, file);
     EXPECT_TRUE(load.loaded);
     EXPECT_EQ(load.interval, Interval::TwoWeekly);
     EXPECT_EQ(state.loan.AmtFin, 40.0);
@@ -371,9 +371,10 @@ TEST(LoadScheduleValues, LeavesTheBoxTextsAndDoesEverythingElseAsLoadSchedule) {
         TMemDataSet tableWithout("mdsPaySet");
         DefinePaySetTable(tableWithTexts);
         DefinePaySetTable(tableWithout);
-        const ScheduleLoad full = LoadSchedule(withTexts, tableWithTexts, c.header, c.groups, "x");
-        const ScheduleLoad values =
-            LoadScheduleValues(without, tableWithout, c.header, c.groups, "x");
+        const ScheduleLoad full = LoadSchedule(withTexts.loan, withTexts.regular, tableWithTexts,
+                                               c.header, c.groups, "x");
+        const ScheduleLoad values = LoadScheduleValues(without.loan, without.regular, tableWithout,
+                                                       c.header, c.groups, "x");
         EXPECT_EQ(values.loaded, full.loaded) << c.what;
         EXPECT_EQ(values.interval, full.interval) << c.what;
         EXPECT_EQ(values.messages, full.messages) << c.what;
@@ -446,7 +447,7 @@ TEST_F(ScheduleFileTest, RandomSchedulesComeBackIdentical) {
 
         EmptyTable(paySet);
         LoanState loaded;
-        const ScheduleLoad load = LoadData(loaded, paySet, file);
+        const ScheduleLoad load = LoadData(loaded.loan, loaded.regular, paySet, file);
         ASSERT_TRUE(load.loaded) << ReadFile(file);
         EXPECT_EQ(Groups(paySet), groups);
         EXPECT_EQ(load.interval, header.interval);
@@ -560,16 +561,17 @@ TEST(ExampleFiles, LoadAndGiveTheirApr) {
         LoanState state;
         TMemDataSet paySet("mdsPaySet");
         DefinePaySetTable(paySet);
-        const ScheduleLoad load = LoadData(state, paySet, ExamplesFolder() / c.file);
+        const ScheduleLoad load =
+            LoadData(state.loan, state.regular, paySet, ExamplesFolder() / c.file);
         ASSERT_TRUE(load.loaded) << c.file;
         EXPECT_TRUE(load.messages.empty()) << c.file;
         EXPECT_EQ(state.loan.IrregularLoaded, c.irregular) << c.file;
 
         RecordingUserPort port;
-        ASSERT_TRUE(IntegrityMdsPaySet(state, paySet, port)) << c.file;
-        SetBasePeriod(state, load.interval);
+        ASSERT_TRUE(IntegrityMdsPaySet(state.loan, paySet, port)) << c.file;
+        SetBasePeriod(state.loan, load.interval);
         ChartText chart;
-        EXPECT_EQ(GetAPR(state, paySet, AprSettings{}, chart, port), AprOutcome::Computed);
+        EXPECT_EQ(GetAPR(state.loan, paySet, AprSettings{}, chart, port), AprOutcome::Computed);
         EXPECT_EQ(state.loan.APR, c.apr) << c.file;
     }
 

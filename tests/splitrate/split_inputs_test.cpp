@@ -37,7 +37,7 @@ class LoggingPort : public UserPort {
 std::vector<std::string> Leave(LoanState& s, SplitBox box, std::string_view text) {
     Page page;
     LoggingPort port(page.log);
-    CarryOutExit(LeaveSplitBox(s, box, text), box, port, page);
+    CarryOutExit(LeaveSplitBox(s.split, box, text), box, port, page);
     return page.log;
 }
 
@@ -209,7 +209,7 @@ TEST(SplitInputs, IntegrityReportsOnlyTheLastFailingReason) {
         s.split.SplitRegPay = row.payment;
         s.split.SplitPayCount = row.count;
         RecordingUserPort port;
-        EXPECT_EQ(SplitIntegrity(s, port), row.reason == nullptr);
+        EXPECT_EQ(SplitIntegrity(s.split, port), row.reason == nullptr);
         const std::vector<std::string> said =
             row.reason ? std::vector<std::string>{"Error: " + std::string(row.reason) +
                                                   "\n\r... so no computation done"}
@@ -222,21 +222,21 @@ TEST(SplitInputs, IntervalGroupPageEntryAndTestData) {
     LoanState s;
     const std::vector<double> days = {365, 30, 15, 14, 7};
     for (int item = 0; item < 5; ++item) {
-        TakeSplitInterval(s, IntervalOfItem(item));
+        TakeSplitInterval(s.split, IntervalOfItem(item));
         EXPECT_EQ(s.split.SplitDaysPerPd, days[static_cast<std::size_t>(item)]);
     }
-    TakeSplitInterval(s, IntervalOfItem(-1));  // nothing chosen
+    TakeSplitInterval(s.split, IntervalOfItem(-1));  // nothing chosen
     EXPECT_EQ(s.split.SplitDaysPerPd, 7.0);
 
-    EnterSplitPage(s);
+    EnterSplitPage(s.loan);
     EXPECT_EQ(s.loan.ScheduleSource, kSourceSplit);
 
     // The test case's texts, typed into a fresh page, give the test case.
     LoanState loaded;
-    const std::vector<SplitBoxFill> texts = LoadSplitTestData(loaded);
+    const std::vector<SplitBoxFill> texts = LoadSplitTestData(loaded.split);
     LoanState typed;
     for (const SplitBoxFill& fill : texts) Leave(typed, fill.box, fill.text);
-    TakeSplitInterval(typed, kSplitTestInterval);
+    TakeSplitInterval(typed.split, kSplitTestInterval);
     EXPECT_EQ(typed.split.SplitPrincipal, loaded.split.SplitPrincipal);
     EXPECT_EQ(typed.split.SplitPayCount, loaded.split.SplitPayCount);
     EXPECT_EQ(typed.split.SplitFirstPay, loaded.split.SplitFirstPay);

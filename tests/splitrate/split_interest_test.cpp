@@ -22,16 +22,16 @@ using Button = std::function<SplitRun(LoanState&, UserPort&)>;
 
 // The three computing buttons.
 const std::vector<Button> kButtons = {
-    [](LoanState& s, UserPort& p) { return JustAmortize(s, p); },
-    [](LoanState& s, UserPort& p) { return MatchCommonPayment(s, p); },
-    [](LoanState& s, UserPort& p) { return MatchPrincipal(s, p); },
+    [](LoanState& s, UserPort& p) { return JustAmortize(s.split, s.loan.RoundAdd, p); },
+    [](LoanState& s, UserPort& p) { return MatchCommonPayment(s.split, s.loan.RoundAdd, p); },
+    [](LoanState& s, UserPort& p) { return MatchPrincipal(s.split, s.loan.RoundAdd, p); },
 };
 
 // "Load Test Data": 1,000.00, 24 monthly payments of 46.00, steps 1.0 % to
 // 300, 0.75 % to 600, 0.5 % to 900 and 0.25 % above.
 LoanState TestCase(double roundAdd = 0.5) {
     LoanState s;
-    LoadSplitTestData(s);
+    LoadSplitTestData(s.split);
     s.loan.RoundAdd = roundAdd;
     return s;
 }
@@ -96,7 +96,7 @@ TEST(SplitAmortize, ChartsMatchTheWorkedChartsLineForLine) {
         LoanState s = TestCase(row.roundAdd);
         if (row.setup) row.setup(s);
         RecordingUserPort port;
-        const SplitRun run = JustAmortize(s, port);
+        const SplitRun run = JustAmortize(s.split, s.loan.RoundAdd, port);
         EXPECT_EQ(run.outcome, SplitOutcome::Amortized);
         ASSERT_TRUE(run.chartReplaced);
         const ChartText expected = Golden(row.file);
@@ -154,7 +154,7 @@ TEST(SplitAmortize, SinglePaymentsNoStepsAndExactCents) {
         LoanState s = TestCase(row.roundAdd);
         row.setup(s);
         RecordingUserPort port;
-        const SplitRun run = JustAmortize(s, port);
+        const SplitRun run = JustAmortize(s.split, s.loan.RoundAdd, port);
         ASSERT_GE(run.chart.size(), 4 + row.body.size());
         EXPECT_EQ(ChartText(run.chart.begin() + 4,
                             run.chart.begin() + 4 + static_cast<std::ptrdiff_t>(row.body.size())),
@@ -199,10 +199,10 @@ TEST(SplitAmortize, DebtsTypedOnThePageAfterReset) {
         LoanState s;
         ResetLoanState(s);
         for (const auto& [box, text] : row.typed) {
-            ASSERT_TRUE(LeaveSplitBox(s, box, text).check.valid);
+            ASSERT_TRUE(LeaveSplitBox(s.split, box, text).check.valid);
         }
         RecordingUserPort port;
-        const SplitRun run = JustAmortize(s, port);
+        const SplitRun run = JustAmortize(s.split, s.loan.RoundAdd, port);
         ASSERT_EQ(run.outcome, SplitOutcome::Amortized);
         ASSERT_GT(run.chart.size(), 4u);
         EXPECT_EQ(run.chart[4], row.firstLine);
@@ -254,7 +254,8 @@ TEST(SplitAmortize, InterestOfOneInterval) {
         s.split.SplitSteps = row.steps;
         RecordingUserPort port;
         std::vector<SplitBoxFill> fills;
-        const SplitTerms t = MakeSplitTerms(s, Check(s.split.SplitSteps, port, fills));
+        const SplitTerms t =
+            MakeSplitTerms(s.split, s.loan.RoundAdd, Check(s.split.SplitSteps, port, fills));
         const IntervalInterest i = InterestOfInterval(t, DollarsToCurrency(row.balance), row.days);
         EXPECT_EQ(i.inRange, row.inRange);
         if (!row.inRange) continue;
@@ -318,7 +319,7 @@ TEST(SplitSearch, TestCaseSearchesAndTheirAmortizations) {
              return SearchCommonPayment(t, DollarsToCurrency(s.split.SplitPrincipal),
                                         DollarsToCurrency(s.split.SplitRegPay));
          },
-         [](LoanState& s, UserPort& p) { return MatchCommonPayment(s, p); },
+         [](LoanState& s, UserPort& p) { return MatchCommonPayment(s.split, s.loan.RoundAdd, p); },
          {"----- Optimizing Regular Payment ----", "46.00 Common Payment leaves $2.23",
           "46.10 Common Payment leaves ($0.43) Overpayment", "46.08 Common Payment leaves $0.12"},
          460800,
@@ -333,10 +334,10 @@ TEST(SplitSearch, TestCaseSearchesAndTheirAmortizations) {
           "   Probably cannot get any close to zero balance.", "Total Interest = $ 106.04"}},
         {"principal",
          [](const SplitTerms& t, const LoanState& s) {
-             return SearchPrincipal(t, SplitPaymentsOf(s),
+             return SearchPrincipal(t, SplitPaymentsOf(s.split),
                                     DollarsToCurrency(s.split.SplitPrincipal));
          },
-         [](LoanState& s, UserPort& p) { return MatchPrincipal(s, p); },
+         [](LoanState& s, UserPort& p) { return MatchPrincipal(s.split, s.loan.RoundAdd, p); },
          {"----- Optimizing Principal Borrowed ----", "1,000.00 Principal leaves $2.23",
           "997.77 Principal leaves ($0.38) Overpayment", "998.15 Principal leaves $0.07",
           "998.08 Principal leaves $0.00"},
@@ -352,7 +353,7 @@ TEST(SplitSearch, TestCaseSearchesAndTheirAmortizations) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         LoanState s = TestCase();
-        const SplitSearch search = row.search(MakeSplitTerms(s, 4), s);
+        const SplitSearch search = row.search(MakeSplitTerms(s.split, s.loan.RoundAdd, 4), s);
         EXPECT_TRUE(search.found);
         EXPECT_EQ(search.value, row.found);
         EXPECT_EQ(search.lines, row.trials);
@@ -378,7 +379,8 @@ TEST(SplitSearch, ASwingingSearchIsFinishedByHalving) {
     s.split.SplitSteps = {{{1.5, 0}}};
     RecordingUserPort port;
     std::vector<SplitBoxFill> fills;
-    const SplitTerms t = MakeSplitTerms(s, Check(s.split.SplitSteps, port, fills));
+    const SplitTerms t =
+        MakeSplitTerms(s.split, s.loan.RoundAdd, Check(s.split.SplitSteps, port, fills));
     const SplitSearch search = SearchCommonPayment(t, DollarsToCurrency(10000), 2000000);
     ASSERT_TRUE(search.found);
     EXPECT_EQ(search.value, 2539300);
@@ -389,7 +391,7 @@ TEST(SplitSearch, ASwingingSearchIsFinishedByHalving) {
     EXPECT_LT(search.lines.size(), 23u + 40u);
 
     port.messages.clear();
-    const SplitRun run = MatchCommonPayment(s, port);
+    const SplitRun run = MatchCommonPayment(s.split, s.loan.RoundAdd, port);
     EXPECT_EQ(port.Texts(),
               (std::vector<std::string>{"Regular Payment should be $253.93",
                                         "Probably cannot get any closer to zero balance !"}));
@@ -411,14 +413,14 @@ TEST(SplitSearch, NoValueFoundLeavesTheStateAsItWas) {
              s.split.SplitPayCount = 1;
              s.split.SplitSteps = {{{50, 0}}};
          },
-         [](LoanState& s, UserPort& p) { return MatchCommonPayment(s, p); },
+         [](LoanState& s, UserPort& p) { return MatchCommonPayment(s.split, s.loan.RoundAdd, p); },
          kSplitNoPaymentFoundText},
         {"two payments of 21,000,000.00 repay more than any principal within range",
          [](LoanState& s) {
              s.split.SplitRegPay = s.split.SplitFirstPay = s.split.SplitLastPay = 21000000;
              s.split.SplitPayCount = 2;
          },
-         [](LoanState& s, UserPort& p) { return MatchPrincipal(s, p); },
+         [](LoanState& s, UserPort& p) { return MatchPrincipal(s.split, s.loan.RoundAdd, p); },
          kSplitNoPrincipalFoundText},
     };
     for (const Row& row : rows) {
@@ -484,7 +486,7 @@ TEST(SplitFaults, AmountsBeyond32BitCentsAreRefusedBeforeComputing) {
     // payments as a variable-rate list.
     LoanState longest = TestCase();
     longest.split.SplitPayCount = 20000;
-    EXPECT_EQ(CheckSplitAmounts(longest, 4), std::nullopt);
+    EXPECT_EQ(CheckSplitAmounts(longest.split, 4), std::nullopt);
     for (const Tweak& edge : std::vector<Tweak>{
              [](LoanState& s) { s.split.SplitPrincipal = 21474836.47; },
              [](LoanState& s) { s.split.SplitSteps[3].Cap = 1e12; },
@@ -492,7 +494,7 @@ TEST(SplitFaults, AmountsBeyond32BitCentsAreRefusedBeforeComputing) {
         LoanState s = TestCase();
         edge(s);
         RecordingUserPort port;
-        EXPECT_NE(JustAmortize(s, port).outcome, SplitOutcome::Refused);
+        EXPECT_NE(JustAmortize(s.split, s.loan.RoundAdd, port).outcome, SplitOutcome::Refused);
     }
 }
 
@@ -509,7 +511,7 @@ TEST(SplitFaults, FallingCapsWarnOncePerComputation) {
     }
     LoanState rising = TestCase();
     RecordingUserPort port;
-    JustAmortize(rising, port);
+    JustAmortize(rising.split, rising.loan.RoundAdd, port);
     EXPECT_EQ(port.messages.size(), 1u);  // the residual only
 }
 
@@ -520,7 +522,7 @@ TEST(SplitFaults, ARunawayBalanceStopsTheChartWithAMessage) {
     LoanState s = TestCase();
     for (SplitStep& step : s.split.SplitSteps) step.Rate = step.Cap > 0 ? 1000 : 0;
     RecordingUserPort port;
-    const SplitRun run = JustAmortize(s, port);
+    const SplitRun run = JustAmortize(s.split, s.loan.RoundAdd, port);
     EXPECT_EQ(run.outcome, SplitOutcome::Stopped);
     EXPECT_EQ(port.Texts(),
               std::vector<std::string>{"Error: Payment # 5 brings amounts beyond $21,474,836.47\n\r"

@@ -20,7 +20,8 @@ class VaryListTest : public ::testing::Test {
     VaryAddResult Add(std::string_view count, std::string_view payment,
                       std::string_view rate = "12.0", std::string_view regPds = "1",
                       std::string_view addDays = "0") {
-        return AddVaryGroup(state, variable, {count, payment, regPds, addDays, rate});
+        return AddVaryGroup(state.vary, state.group, variable,
+                            {count, payment, regPds, addDays, rate});
     }
 
     std::vector<VarGroup> Groups() { return ReadVarGroups(variable); }
@@ -34,7 +35,7 @@ TEST_F(VaryListTest, AddGroupNumbersSumsAndRecordsAfterClearList) {
     state.group.GroupPayCount = 4;
     state.group.GroupPayTotal = 100.0;
     state.vary.ContractPrincipal = 750.0;
-    ClearVaryList(state, variable);
+    ClearVaryList(state.vary, state.group, variable);
 
     const VaryAddResult first = Add("3", "100.00");
     EXPECT_TRUE(first.added);
@@ -64,8 +65,8 @@ TEST_F(VaryListTest, AddGroupNumbersSumsAndRecordsAfterClearList) {
 
 TEST_F(VaryListTest, RunningCountAndTotalAreSharedWithTheIrregularPage) {
     // Two groups added on the irregular page beforehand.
-    TakeNewGroup(state, {2, 0, 10.0, 1, 0});
-    TakeNewGroup(state, {1, 0, 5.5, 1, 0});
+    TakeNewGroup(state.group, {2, 0, 10.0, 1, 0});
+    TakeNewGroup(state.group, {1, 0, 5.5, 1, 0});
     const VaryAddResult r = Add("3", "100.00");
     EXPECT_EQ(r.summary, "6 Payments, Total= $325.50");
     EXPECT_EQ(r.groupLabel, "Payment Group # 2 has");
@@ -126,7 +127,7 @@ TEST_F(VaryListTest, ClearListStartsOverWithTheShownPrincipal) {
     state.vary.ContractPrincipal = 500.0;
     Add("3", "100.00");
     Add("1", "5.00");
-    const VaryClearResult r = ClearVaryList(state, variable);
+    const VaryClearResult r = ClearVaryList(state.vary, state.group, variable);
     EXPECT_EQ(r.interval, Interval::Monthly);
     EXPECT_EQ(r.groupLabel, "Payment Group # 1 has");
     EXPECT_EQ(r.summary, "0 Payments, Total $0.00");
@@ -149,11 +150,11 @@ TEST_F(VaryListTest, ALoadedListCarriesOnWhereItEnds) {
     // A list cleared and then loaded: groups added next must follow the
     // loaded ones, not take their numbers, and the summary goes on from the
     // loaded count and total.
-    ClearVaryList(state, variable);
+    ClearVaryList(state.vary, state.group, variable);
     std::istringstream file("0,3,0,2500,0,0\r\n4,1,12,100,1,0\r\n7,2,9.5,50,2,15\r\n");
     const VarListLoad load = LoadVarDataFromStream(variable, file, 50, "list.txt");
     ASSERT_TRUE(load.loaded);
-    TakeVaryListLoad(state, variable, load);
+    TakeVaryListLoad(state.vary, state.group, variable, load);
     EXPECT_EQ(state.vary.ContractPrincipal, 2500.0);
 
     const VaryAddResult r = Add("1", "25.00");
@@ -166,11 +167,11 @@ TEST_F(VaryListTest, ALoadedListCarriesOnWhereItEnds) {
     std::istringstream bare("1,2,5,10,1,0\r\n");
     const VarListLoad headless = LoadVarDataFromStream(variable, bare, 14, "bare.txt");
     ASSERT_TRUE(headless.headerMissing);
-    TakeVaryListLoad(state, variable, headless);
+    TakeVaryListLoad(state.vary, state.group, variable, headless);
     EXPECT_EQ(state.vary.ContractPrincipal, 2500.0);
     EXPECT_EQ(state.vary.VaryGroupNumber, 2);
     EXPECT_EQ(state.group.GroupPayCount, 2);
-    TakeVaryListLoad(state, variable, VarListLoad{});
+    TakeVaryListLoad(state.vary, state.group, variable, VarListLoad{});
     EXPECT_EQ(state.vary.VaryGroupNumber, 2);
     EXPECT_EQ(state.group.GroupPayTotal, 20.0);
 }
@@ -203,7 +204,7 @@ TEST(VaryBoxes, EachBoxChecksWithItsLabelAndFillsItsVariable) {
         LoanState s;
         s.vary.ContractPrincipal = s.group.GroupPay = s.vary.VaryRate = 99.0;
         s.vary.VaryGroupSize = s.group.GroupPds = s.group.GroupExtra = 99;
-        const EntryCheck check = CheckVaryBox(s, c.box, c.text);
+        const EntryCheck check = CheckVaryBox(s.vary, s.group, c.box, c.text);
         EXPECT_EQ(check.message, c.message);
         EXPECT_EQ(check.focusBack, *c.message != '\0');
         const double values[] = {s.vary.ContractPrincipal,   double(s.vary.VaryGroupSize),

@@ -371,7 +371,7 @@ TEST_F(VaryScheduleTest, TransformCopiesTheGroupsInOrderWithoutRates) {
     test::AddGroups(paySet, {{9, 9.0, 9, 9}, {9, 9.0, 9, 9}, {9, 9.0, 9, 9}, {9, 9.0, 9, 9}});
     List({{7, 2, 18, 250.0, 2, 5}, {3, 12, 9.5, 88.85, 1, 0}, {5, 0, 4, 1.0, 0, 0}});
     state.vary.ContractPrincipal = 1234.5;
-    const TransformResult r = Transform(state, variable, paySet, kTwoWeeks);
+    const TransformResult r = Transform(state.loan, state.vary, variable, paySet, kTwoWeeks);
     EXPECT_TRUE(r.moved);
     EXPECT_TRUE(r.writeSchedule);
     EXPECT_TRUE(r.messages.empty());
@@ -393,14 +393,14 @@ TEST_F(VaryScheduleTest, TransformRefusesMoreThan485PaymentsAndMovesAnEmptyList)
     state.loan.AmtFin = 1000.0;
     state.vary.ContractPrincipal = 50.0;
     List({{1, 400, 12, 1.0, 1, 0}, {2, 86, 12, 1.0, 1, 0}});
-    TransformResult r = Transform(state, variable, paySet, kMonthly);
+    TransformResult r = Transform(state.loan, state.vary, variable, paySet, kMonthly);
     EXPECT_FALSE(r.moved);
     EXPECT_EQ(Texts(r.messages), std::vector<std::string>{TooManyToMoveText(486)});
     EXPECT_EQ(paySet.Count(), 1);
     EXPECT_EQ(state.loan.AmtFin, 1000.0);
 
     DefineVariableTable(variable);
-    r = Transform(state, variable, paySet, kMonthly);
+    r = Transform(state.loan, state.vary, variable, paySet, kMonthly);
     EXPECT_TRUE(r.moved);
     EXPECT_FALSE(r.writeSchedule);
     EXPECT_EQ(Texts(r.messages), std::vector<std::string>{"Sorry, No Payment Schedule to Save!"});
@@ -442,10 +442,10 @@ TEST(VaryMoveApr, MovedScheduleHasTheAprOfTheSameGroupsTypedOnTheIrregularPage) 
         const GroupWalk w = WalkGroups(paySet);
         s.loan.PayCount = static_cast<std::int32_t>(w.count);
         s.loan.TotPay = w.total;
-        SetBasePeriod(s, item);
+        SetBasePeriod(s.loan, item);
         ChartText chart;
         RecordingUserPort port;
-        EXPECT_EQ(GetAPR(s, paySet, AprSettings{}, chart, port), AprOutcome::Computed);
+        EXPECT_EQ(GetAPR(s.loan, paySet, AprSettings{}, chart, port), AprOutcome::Computed);
         return s.loan.APR;
     };
     for (const Case& c : cases) {
@@ -460,7 +460,7 @@ TEST(VaryMoveApr, MovedScheduleHasTheAprOfTheSameGroupsTypedOnTheIrregularPage) 
                                                       irregular.group.GroupPayCount);
             ASSERT_TRUE(d.accepted);
             const std::int32_t sequence = irregular.group.GroupNumber;
-            TakeNewGroup(irregular, d.group);
+            TakeNewGroup(irregular.group, d.group);
             AppendPayGroup(irregularSet, {d.group.SetSize, sequence, d.group.PaySize,
                                           d.group.PriorPds, d.group.AddDays});
         }
@@ -472,13 +472,13 @@ TEST(VaryMoveApr, MovedScheduleHasTheAprOfTheSameGroupsTypedOnTheIrregularPage) 
         TMemDataSet paySet("mdsPaySet");
         DefineVariableTable(variable);
         DefinePaySetTable(paySet);
-        CheckVaryBox(vary, VaryBox::ebxPrincipal, c.principal);
+        CheckVaryBox(vary.vary, vary.group, VaryBox::ebxPrincipal, c.principal);
         for (const Group& g : c.groups)
-            ASSERT_TRUE(
-                AddVaryGroup(vary, variable, {g.count, g.payment, g.regPds, g.addDays, "9.5"})
-                    .added);
+            ASSERT_TRUE(AddVaryGroup(vary.vary, vary.group, variable,
+                                     {g.count, g.payment, g.regPds, g.addDays, "9.5"})
+                            .added);
         ASSERT_EQ(CheckMoveToTab5(variable, paySet).next, MoveCheck::Next::Transform);
-        const TransformResult t = Transform(vary, variable, paySet, c.item);
+        const TransformResult t = Transform(vary.loan, vary.vary, variable, paySet, c.item);
         ASSERT_TRUE(t.moved);
         EXPECT_EQ(vary.loan.AmtFin, irregular.loan.AmtFin);
         const double moved = computeApr(vary, paySet, t.interval);

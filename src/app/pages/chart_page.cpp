@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 #include <QTableView>
 #include <algorithm>
+#include <string_view>
 
 #include "app/accessible.h"
 #include "app/print_text_box.h"
@@ -15,60 +16,39 @@
 #include "app/shell_texts.h"
 #include "chart/amortization.h"
 #include "chart/chart_file.h"
+#include "chart/chart_page_texts.h"
+
+using qv::ChartButton;
 
 ChartPage::ChartPage(Session& app) : Page(app, kId) {
-    Line(
-        Text(QStringLiteral("FIRST, if this grid is empty, go to Tab 5 or the File Menu to load "
-                            "any saved schedules.")));
-    Line(
-        Text(QStringLiteral("The Schedule of Payments below will make up the Amortization "
-                            "Schedule.")));
+    for (std::string_view line : qv::kChartIntroLines) Line(Text(Q(line)));
     QTableView* dbgDetail = Grid("dbgDetail", session().Table(TableId::mdsDetail),
-                                 {{"Sequence", QStringLiteral("Pay #")},
-                                  {"PaySize", QStringLiteral("$ Paid")},
-                                  {"PriorPds", QStringLiteral("Prior Pd(s)")},
-                                  {"AddDays", QStringLiteral("Prior Extra Days")},
-                                  {"UnEarnIn", QStringLiteral("UnEarn FC")},
-                                  {"Rebate", QStringLiteral("Rx78 Rebate")}},
-                                 true);
-    NameControl(dbgDetail, QStringLiteral("Schedule of payments"));
+                                 ColumnsOf(qv::kChartDetailColumns), true);
+    NameControl(dbgDetail, Q(qv::kChartDetailName));
     Column()->addWidget(dbgDetail);
-    Line(
-        Text(QStringLiteral("You cannot edit this grid, but you can edit this schedule at Tab "
-                            "5.")));
-    auto* butGoToIrreg = Button("butGoToIrreg", QStringLiteral("Goto Editable Schedule"));
-    butReRx78_ = Button("butReRx78", QStringLiteral("Rule of 78s Warning"));
+    Line(Text(Q(qv::kChartDetailLine)));
+    QPushButton* butGoToIrreg = MakeButton(ChartButton::butGoToIrreg);
+    butReRx78_ = MakeButton(ChartButton::butReRx78);
     Row({butGoToIrreg, butReRx78_});
 
-    auto* butChartEst = Button("butChartEst", QStringLiteral("Chart Amortization"));
+    QPushButton* butChartEst = MakeButton(ChartButton::butChartEst);
     labChart7_ = Label(QString(), "labChart7");
-    Row({Label(QStringLiteral("SECOND, click:")), butChartEst, labChart7_});
+    Row({Label(Q(qv::kChartSecondLine)), butChartEst, labChart7_});
 
-    redChart_ = Memo("redChart", {QStringLiteral("Amortization Chart will Appear here")}, true);
+    redChart_ = Memo("redChart", {Q(qv::kChartStartText)}, true);
     redChart_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     redChart_->setMinimumHeight(redChart_->fontMetrics().height() * 8);
-    NameControl(redChart_, QStringLiteral("Chart text"));
+    NameControl(redChart_, Q(qv::kChartTextName));
     Column()->addWidget(redChart_, 1);
 
-    Line(
-        Text(QStringLiteral("You can add text or edit the Amortization Chart before printing: "
-                            "Click Using the Chart button for info.")));
-    auto* butPrint = Button("butPrint", QStringLiteral("Print Chart"));
-    auto* butSaveChart = Button("butSaveChart", QStringLiteral("Save Chart Text"));
-    auto* butClearIt = Button("butClearIt", QStringLiteral("Clear Chart"));
-    auto* butAbout = Button("butAbout", QStringLiteral("Using the Chart"));
-    auto* butChartReset = Button("butChartReset", QStringLiteral("Reset All"));
-    Row({Label(QStringLiteral("THIRD, click:")), butPrint, butSaveChart, butClearIt, butAbout,
+    Line(Text(Q(qv::kChartEditLine)));
+    QPushButton* butPrint = MakeButton(ChartButton::butPrint);
+    QPushButton* butSaveChart = MakeButton(ChartButton::butSaveChart);
+    QPushButton* butClearIt = MakeButton(ChartButton::butClearIt);
+    QPushButton* butAbout = MakeButton(ChartButton::butAbout);
+    QPushButton* butChartReset = MakeButton(ChartButton::butChartReset);
+    Row({Label(Q(qv::kChartThirdLine)), butPrint, butSaveChart, butClearIt, butAbout,
          butChartReset});
-
-    connect(butChartEst, &QPushButton::clicked, this, &ChartPage::butChartEstClick);
-    connect(butPrint, &QPushButton::clicked, this, &ChartPage::butPrintClick);
-    connect(butSaveChart, &QPushButton::clicked, this, &ChartPage::butSaveChartClick);
-    connect(butClearIt, &QPushButton::clicked, this, &ChartPage::butClearItClick);
-    connect(butGoToIrreg, &QPushButton::clicked, this, &ChartPage::butGoToIrregClick);
-    connect(butReRx78_, &QPushButton::clicked, this, &ChartPage::butReRx78Click);
-    connect(butAbout, &QPushButton::clicked, this, &ChartPage::butAboutClick);
-    connect(butChartReset, &QPushButton::clicked, this, &ChartPage::butChartResetClick);
 
     ChartDocument& chart = session().Chart();
     connect(&chart, &ChartDocument::Replaced, this, &ChartPage::ShowChart);
@@ -137,6 +117,36 @@ void ChartPage::Enter() {
 
 bool ChartPage::butChartEstClick() {
     return session().Schedule().ChartAmortization();
+}
+
+void ChartPage::Click(ChartButton button) {
+    switch (button) {
+        case ChartButton::butGoToIrreg:
+            return butGoToIrregClick();
+        case ChartButton::butReRx78:
+            return butReRx78Click();
+        case ChartButton::butChartEst:
+            // Whether there was a schedule to chart, the user has been told.
+            butChartEstClick();
+            return;
+        case ChartButton::butPrint:
+            return butPrintClick();
+        case ChartButton::butSaveChart:
+            return butSaveChartClick();
+        case ChartButton::butClearIt:
+            return butClearItClick();
+        case ChartButton::butAbout:
+            return butAboutClick();
+        case ChartButton::butChartReset:
+            return butChartResetClick();
+    }
+}
+
+QPushButton* ChartPage::MakeButton(ChartButton button) {
+    const qv::ButtonText& info = qv::ChartButtonInfo(button);
+    QPushButton* made = Button(info.name.data(), Q(info.caption), Q(info.hint));
+    connect(made, &QPushButton::clicked, this, [this, button] { Click(button); });
+    return made;
 }
 
 void ChartPage::butPrintClick() {

@@ -3,6 +3,7 @@
 // chart document (its text in `redChart`, its caption in `labChart7`), which
 // several pages write and this page shows.
 #include "app/pages/page.h"
+#include "chart/chart_page_texts.h"
 #include "core/apr_engine.h"
 
 class ChartPage : public Page {
@@ -33,6 +34,11 @@ class ChartPage : public Page {
     void butChartResetClick();
 
   private:
+    // What each of the page's buttons does.
+    void Click(qv::ChartButton button);
+    // Makes the button of the engine's table and wires it to its action.
+    QPushButton* MakeButton(qv::ChartButton button);
+
     // The chart document shown: replaced, appended to, its caption.
     void ShowChart();
     void ShowAppended(const qv::ChartText& lines);

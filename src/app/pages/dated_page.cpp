@@ -582,8 +582,8 @@ void DatedPage::butComputeDatedClick() {
         if (!othersGroups || port.Confirm("Replace the payment groups on Tab 3 with this loan's "
                                           "payments, to compute the program's APR?")) {
             const qv::ScheduleLoad load =
-                qv::LoadSchedule(session().State(), paySet, {s.interval, s.amountFinanced},
-                                 s.groups, "the dated loan");
+                qv::LoadSchedule(session().State().loan, session().State().regular, paySet,
+                                 {s.interval, s.amountFinanced}, s.groups, "the dated loan");
             for (const qv::RecordedMessage& m : load.messages) port.Show(m.kind, m.text);
             if (load.loaded) {
                 handedOver_ = s.groups;

@@ -4,78 +4,62 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <array>
 #include <limits>
 #include <string>
 
 #include "app/accessible.h"
 #include "app/grid_focus.h"
+#include "app/qt_text.h"
 #include "app/session.h"
 #include "core/pay_group.h"
 #include "data/table_walk.h"
 #include "schedule/apr_estimate.h"
+#include "schedule/editor_texts.h"
 #include "schedule/group_schedule.h"
 #include "schedule/schedule_file.h"
 
-EditorPage::EditorPage(Session& app) : Page(app, kId) {
-    auto* butLoad = Button("butLoad", QStringLiteral("Load a Schedule"));
-    Row({Label(QStringLiteral("To LOAD a previously saved payment schedule, click-> "),
-               "labEdit10"),
-         butLoad});
-    auto* butSave = Button("butSave", QStringLiteral("Save This Schedule"));
-    Row({Label(QStringLiteral("To SAVE a payment schedule you have already entered (shown below), "
-                              "click-> "),
-               "labEdit9"),
-         butSave});
-    Line(Text(QStringLiteral("To REVISE a payment schedule you have already entered, it should "
-                             "appear below."),
-              "labEdit1"));
-    Line(Text(QStringLiteral("(if not, enter one at Tab 3 or LOAD a saved schedule, as described "
-                             "above.)"),
-              "labEdit7"));
-    Line(Text(QStringLiteral("Before editing, save this schedule, if you want to reuse it or undo "
-                             "your edits."),
-              "labEdit4"));
-    Line(Text(QStringLiteral("To edit an existing cell, click on it, and type its new value "
-                             "WITHOUT commas or dollar signs;"),
-              "labEdit2"));
-    Line(Text(QStringLiteral("To remove an existing group of payments, click on the row & then the "
-                             "Delete Selected Row button."),
-              "editLab5"));
-    Line(Text(QStringLiteral("To add a new group of matched payments, click the Add Blank Row "
-                             "button, then edit the cells."),
-              "labEdit3"));
-    Line(Text(QStringLiteral("To reorder the groups, change the row's \"Group #,\" WITHOUT "
-                             "DUPLICATING any other Group #."),
-              "labEdit6"));
-    Line(Text(QStringLiteral("After editing SAVE this schedule again. A different file name is "
-                             "recommended"),
-              "labEdit8"));
-    dbgPaySet2_ = Grid("dbgPaySet2", session().Schedule().PaySet(),
-                       {{"Sequence", QStringLiteral("GroupID")},
-                        {"SetSize", QStringLiteral("#/Group")},
-                        {"PaySize", QStringLiteral("$/Payment")},
-                        {"PriorPds", QStringLiteral("Prior Reg.Intervals")},
-                        {"AddDays", QStringLiteral("Prior Extra Days")}},
-                       false, QStringLiteral("Click on a cell to edit it."));
-    NameControl(dbgPaySet2_, QStringLiteral("Payment groups"));
-    Column()->addWidget(dbgPaySet2_);
-    auto* butAddRow = Button("butAddRow", QStringLiteral("Add blank Row"));
-    auto* butKillRow = Button("butKillRow", QStringLiteral("Delete Selected Row"));
-    auto* butUpdateGlobals = Button("butUpdateGlobals", QStringLiteral("Test Sched. Integrity"));
-    auto* butEditTotPay = Button("butEditTotPay", QStringLiteral("Test Total of Pay'ts"));
-    auto* butEditReset = Button("butEditReset", QStringLiteral("Reset All"));
-    Row({butAddRow, butKillRow, butUpdateGlobals, butEditTotPay, butEditReset});
+namespace {
 
-    connect(butLoad, &QPushButton::clicked, this, &EditorPage::butLoadClick);
-    connect(butSave, &QPushButton::clicked, this, &EditorPage::butSaveClick);
-    connect(butAddRow, &QPushButton::clicked, this, &EditorPage::butAddRowClick);
-    connect(butKillRow, &QPushButton::clicked, this, &EditorPage::butKillRowClick);
-    connect(butUpdateGlobals, &QPushButton::clicked, this, &EditorPage::butUpdateGlobalsClick);
-    connect(butEditTotPay, &QPushButton::clicked, this, &EditorPage::butEditTotPayClick);
-    connect(butEditReset, &QPushButton::clicked, this, &EditorPage::butEditResetClick);
+using qv::EditorButton;
+
+// The buttons' actions, in the order of the engine's list of buttons.
+using Click = void (EditorPage::*)();
+constexpr std::array<Click, qv::kEditorButtons.size()> kClicks{
+    &EditorPage::butLoadClick,          &EditorPage::butSaveClick,
+    &EditorPage::butAddRowClick,        &EditorPage::butKillRowClick,
+    &EditorPage::butUpdateGlobalsClick, &EditorPage::butEditTotPayClick,
+    &EditorPage::butEditResetClick,
+};
+
+}  // namespace
+
+EditorPage::EditorPage(Session& app) : Page(app, kId) {
+    QPushButton* butLoad = MakeButton(EditorButton::butLoad);
+    Row({Label(Q(qv::kEditorLoadLine.text), qv::kEditorLoadLine.name.data()), butLoad});
+    QPushButton* butSave = MakeButton(EditorButton::butSave);
+    Row({Label(Q(qv::kEditorSaveLine.text), qv::kEditorSaveLine.name.data()), butSave});
+    for (const qv::NamedText& line : qv::kEditorInstructionLines) {
+        Line(Text(Q(line.text), line.name.data()));
+    }
+    dbgPaySet2_ = Grid("dbgPaySet2", session().Schedule().PaySet(), ColumnsOf(qv::kPayGroupColumns),
+                       false, Q(qv::kPayGroupGridHint));
+    NameControl(dbgPaySet2_, Q(qv::kPayGroupGridName));
+    Column()->addWidget(dbgPaySet2_);
+    Row({MakeButton(EditorButton::butAddRow), MakeButton(EditorButton::butKillRow),
+         MakeButton(EditorButton::butUpdateGlobals), MakeButton(EditorButton::butEditTotPay),
+         MakeButton(EditorButton::butEditReset)});
+
     // Leaving this grid recounts the irregular page's summary, as leaving
     // that page's grid does.
     OnGridExit(dbgPaySet2_, [this] { session().Schedule().NoteGroupsLeft(); });
+}
+
+QPushButton* EditorPage::MakeButton(EditorButton button) {
+    const qv::ButtonText& info = qv::EditorButtonInfo(button);
+    QPushButton* made = Button(info.name.data(), Q(info.caption), Q(info.hint));
+    connect(made, &QPushButton::clicked, this, kClicks[std::size_t(button)]);
+    return made;
 }
 
 void EditorPage::ResetControls() {
@@ -114,11 +98,11 @@ void EditorPage::butAddRowClick() {
 void EditorPage::butKillRowClick() {
     qv::TMemDataSet& paySet = session().Schedule().PaySet();
     if (paySet.Count() == 0) {
-        session().Port().Inform("No Records in this Grid");
+        session().Port().Inform(qv::kNoRecordsText);
         return;
     }
     const std::string question =
-        "Please Confirm that you Want to Delete Row# " + std::to_string(paySet.Position());
+        std::string(qv::kConfirmDeleteRowText) + std::to_string(paySet.Position());
     if (session().Port().Show(qv::MessageKind::WarningYesNo, question) != qv::Answer::Yes) return;
     try {
         paySet.Delete();
@@ -150,6 +134,6 @@ void EditorPage::butUpdateGlobalsClick() {
 
 void EditorPage::butEditResetClick() {
     session().Reset();
-    session().Port().Inform("Reset Done!");
+    session().Port().Inform(qv::kResetDoneText);
     session().ShowPage(PageId::tabEdit);
 }

@@ -3,6 +3,7 @@
 // schedule files.
 
 #include "app/pages/page.h"
+#include "schedule/editor_texts.h"
 
 class EditorPage : public Page {
     Q_OBJECT
@@ -31,5 +32,8 @@ class EditorPage : public Page {
     void butEditResetClick();
 
   private:
+    // Makes the button of the engine's table and wires it to its action.
+    QPushButton* MakeButton(qv::EditorButton button);
+
     QTableView* dbgPaySet2_;
 };

@@ -116,7 +116,9 @@ void FigurePage::butFindClick() {
     inputs.interval = session().Regular().Interval();
     inputs.showFlip = session().Settings().Get(Setting::DebugFindPayment);
     inputs.showAmort = cbxShowAmort_->isChecked();
-    const qv::FigureOutcome r = qv::AdjustPayments(session().State(), inputs, session().Port());
+    const qv::FigureOutcome r =
+        qv::AdjustPayments(session().State().loan, session().State().regular,
+                           session().State().figure, inputs, session().Port());
     ShowNotes(r.notesVisible);
     if (r.found) ShowReport(*r.found);
     if (r.summaryText) session().Regular().ShowSummary(*r.summaryText);

@@ -27,80 +27,57 @@
 
 namespace {
 
-const QString kEditNote = QStringLiteral(
-    "You can edit this Schedule at Tab 5 or Click on an individual cell in the grid below to "
-    "edit it.");
+using qv::IrregularBox;
+using qv::IrregularButton;
+
+// The engine's control names are string literals, so their text ends in a
+// null character as the page's builders expect.
+const char* NameOf(IrregularBox box) {
+    return qv::IrregularBoxInfo(box).name.data();
+}
 
 }  // namespace
 
 IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
-    Line(Text(
-        QStringLiteral("Any schedule can be entered here. If only the first & last payments are "
-                       "irregular, Tab 2 may be used."),
-        "labEstimate1"));
+    Line(Text(Q(qv::kIrregularIntroLine), "labEstimate1"));
 
-    rgpBasePd_ = Radio(
-        "rgpBasePd",
-        QStringLiteral("FIRST, enter basic data, like the MOST COMMON interval in the Pay Schedule "
-                       "(*nominal duration):"),
-        IntervalCaptions(&qv::IntervalInfo::irregularCaption), 3,
-        QStringLiteral("Which Interval appears most often in the Payment Schedule."));
+    rgpBasePd_ = Radio("rgpBasePd", Q(qv::kIrregularIntervalCaption),
+                       IntervalCaptions(&qv::IntervalInfo::irregularCaption),
+                       qv::kIrregularIntervalColumns, Q(qv::kIrregularIntervalHint));
     Line(rgpBasePd_);
 
-    edAmtFin_ = Box("edAmtFin", QStringLiteral("0.00"),
-                    QStringLiteral("Amount Financed excludes the Finance Charge."), 12);
-    QLabel* amtFinLabel = Label(QStringLiteral(" $ Amount Financed"));
-    amtFinLabel->setToolTip(QStringLiteral("As TIL defines Amount Financed."));
-    edTotPay_ = Box("edTotPay", QStringLiteral("0.00"),
-                    QStringLiteral("= Amount Financed + Finance Charge."), 12);
-    QLabel* totPayLabel = Label(QStringLiteral(" Total of Payments"));
-    totPayLabel->setToolTip(QStringLiteral("As TIL defines Total of Payments."));
-    edPayCount_ = Box("edPayCount", QStringLiteral("0"),
-                      QStringLiteral("Count each separate repayment due."), 4);
-    QLabel* countLabel = Label(QStringLiteral(" Number of Payments"));
-    Row({edAmtFin_, amtFinLabel, edTotPay_, totPayLabel, edPayCount_, countLabel});
-    TieLabel(amtFinLabel, edAmtFin_);
-    TieLabel(totPayLabel, edTotPay_);
-    TieLabel(countLabel, edPayCount_);
+    QLineEdit* amtFin = MakeBox(IrregularBox::edAmtFin, 12);
+    QLabel* amtFinLabel = MakeLabel(IrregularBox::edAmtFin);
+    amtFinLabel->setToolTip(Q(qv::kIrregularAmtFinLabelHint));
+    QLineEdit* totPay = MakeBox(IrregularBox::edTotPay, 12);
+    QLabel* totPayLabel = MakeLabel(IrregularBox::edTotPay);
+    totPayLabel->setToolTip(Q(qv::kIrregularTotPayLabelHint));
+    QLineEdit* payCount = MakeBox(IrregularBox::edPayCount, 4);
+    Row({amtFin, amtFinLabel, totPay, totPayLabel, payCount, MakeLabel(IrregularBox::edPayCount)});
 
-    Line(Label(QStringLiteral("SECOND, enter the payments in chronological order, in groups that "
-                              "are identical in interval and"),
-               "labAPR3"));
-    Line(Label(QStringLiteral("amount. Click on \"Add Group\" and then enter the next group of "
-                              "identical payments until done:"),
-               "labAPR4"));
+    Line(Label(Q(qv::kIrregularSecondLine1), "labAPR3"));
+    Line(Label(Q(qv::kIrregularSecondLine2), "labAPR4"));
 
     labGroupCount_ = Label(QString(), "labGroupCount");
-    edSizeGroup_ = Box("edSizeGroup", QStringLiteral("1"),
-                       QStringLiteral("# of Payments of same size and interval."), 4);
-    edGroupPay_ = Box("edGroupPay", QStringLiteral("0.00"),
-                      QStringLiteral("Identical for all payments in this group."), 10);
-    QLabel* sizeLabel = Label(QStringLiteral("Payment(s) of"));
-    QLabel* groupPayLabel = Label(QStringLiteral("$ per Payment per Interval, where"));
-    Row({labGroupCount_, edSizeGroup_, sizeLabel, edGroupPay_, groupPayLabel});
-    TieLabel(sizeLabel, edSizeGroup_);
-    TieLabel(groupPayLabel, edGroupPay_);
-    NameControl(edSizeGroup_, QStringLiteral("Payments in this group"));
-    NameControl(edGroupPay_, QStringLiteral("Payment of this group"));
-    edGroupPds_ = Box("edGroupPds", QStringLiteral("1"),
-                      QStringLiteral("Identical for all in this group,"), 4);
-    edGroupExtra_ = Box("edGroupExtra", QStringLiteral("0"),
-                        QStringLiteral("Identical for all in Group, >0 if 0 regular payments."), 4);
-    auto* butDone = Button("butDone", QStringLiteral("Add Group"),
-                           QStringLiteral("If Group details are correct, click here"));
-    QLabel* pdsLabel = Label(QStringLiteral("Regular Pd(s) &"));
-    QLabel* extraLabel = Label(QStringLiteral("Extra Days."));
-    Row({Label(QStringLiteral("each Interval has")), edGroupPds_, pdsLabel, edGroupExtra_,
-         extraLabel, butDone});
-    TieLabel(pdsLabel, edGroupPds_);
-    TieLabel(extraLabel, edGroupExtra_);
-    NameControl(edGroupPds_, QStringLiteral("Regular periods before each payment"));
-    NameControl(edGroupExtra_, QStringLiteral("Extra days before each payment"));
+    QLineEdit* sizeGroup = MakeBox(IrregularBox::edSizeGroup, 4);
+    QLineEdit* groupPay = MakeBox(IrregularBox::edGroupPay, 10);
+    Row({labGroupCount_, sizeGroup, MakeLabel(IrregularBox::edSizeGroup), groupPay,
+         MakeLabel(IrregularBox::edGroupPay)});
+    QLineEdit* groupPds = MakeBox(IrregularBox::edGroupPds, 4);
+    QLineEdit* groupExtra = MakeBox(IrregularBox::edGroupExtra, 4);
+    QPushButton* butDone = MakeButton(IrregularButton::butDone);
+    QLabel* pdsLabel = MakeLabel(IrregularBox::edGroupPds);
+    QLabel* extraLabel = MakeLabel(IrregularBox::edGroupExtra);
+    Row({Label(Q(qv::kIrregularGroupIntervalLabel)), groupPds, pdsLabel, groupExtra, extraLabel,
+         butDone});
+    for (const qv::IrregularBoxText& info : qv::kIrregularBoxes) {
+        if (!info.accessibleName.empty()) NameControl(BoxOf(info.box), Q(info.accessibleName));
+    }
 
-    labEstimate16_ = Label(QStringLiteral("So far, this Schedule has "), "labEstimate16");
+    labEstimate16_ = Label(Q(qv::kIrregularSummaryStart), "labEstimate16");
     labEstimate15_ = Label(QString(), "labEstimate15");
     for (QLabel* label : {labEstimate16_, labEstimate15_}) {
-        label->setToolTip(QStringLiteral("This summary changes as Groups are added."));
+        label->setToolTip(Q(qv::kIrregularSummaryHint));
         SetTextTone(label, TextTone::Warning);
     }
     Row({labEstimate16_, labEstimate15_});
@@ -111,37 +88,26 @@ IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
     labEstimate17_->setFont(noteFont);
     Line(labEstimate17_);
 
-    dbgPaySet_ = Grid("dbgPaySet", session().Schedule().PaySet(),
-                      {{"Sequence", QStringLiteral("GroupID")},
-                       {"SetSize", QStringLiteral("#/Group")},
-                       {"PaySize", QStringLiteral("$/Payment")},
-                       {"PriorPds", QStringLiteral("Prior Reg.Intervals")},
-                       {"AddDays", QStringLiteral("Prior Extra Days")}},
-                      true, QStringLiteral("Click on a cell to edit it."));
-    NameControl(dbgPaySet_, QStringLiteral("Payment groups"));
+    dbgPaySet_ = Grid("dbgPaySet", session().Schedule().PaySet(), ColumnsOf(qv::kPayGroupColumns),
+                      true, Q(qv::kPayGroupGridHint));
+    NameControl(dbgPaySet_, Q(qv::kPayGroupGridName));
     Column()->addWidget(dbgPaySet_, 1);
 
-    auto* butPayReset = Button("butPayReset", QStringLiteral("Reset All"),
-                               QStringLiteral("Click to Zero all details."));
-    butEstAPR_ = Button("butEstAPR", QStringLiteral("Estimate APR"),
-                        QStringLiteral("When all the groups are correct, click here."));
-    edAPR_ = ResultBox("edAPR", QStringLiteral("Pending"));
+    QPushButton* butPayReset = MakeButton(IrregularButton::butPayReset);
+    butEstAPR_ = MakeButton(IrregularButton::butEstAPR);
+    edAPR_ = ResultBox("edAPR", Q(qv::kIrregularAprStart));
     apr_ = AprBox(edAPR_);
-    QLabel* aprLabel = Label(QStringLiteral(" APR%"));
-    Row({butPayReset, Label(QStringLiteral("THIRD, click:")), butEstAPR_, edAPR_, aprLabel});
+    QLabel* aprLabel = Label(Q(qv::kIrregularAprLabel));
+    Row({butPayReset, Label(Q(qv::kIrregularThirdLine)), butEstAPR_, edAPR_, aprLabel});
     TieLabel(aprLabel, edAPR_);
-    NameControl(edAPR_, QStringLiteral("APR"));
+    NameControl(edAPR_, Q(qv::kIrregularAprName));
 
-    auto* butPrintIrreg = Button("butPrintIrreg", QStringLiteral("Print Amortization"));
-    auto* butTolerances = Button("butTolerances", QStringLiteral("About APR Tolerances"));
-    auto* butByDates = Button("butByDates", QStringLiteral("Loan by Dates"),
-                              QStringLiteral("Enter a loan by its dates and check a disclosure"));
-    Row({Label(QStringLiteral("FOURTH, if you wish, click: ")), butPrintIrreg, butTolerances,
-         butByDates});
+    QPushButton* butPrintIrreg = MakeButton(IrregularButton::butPrintIrreg);
+    QPushButton* butTolerances = MakeButton(IrregularButton::butTolerances);
+    QPushButton* butByDates = MakeButton(IrregularButton::butByDates);
+    Row({Label(Q(qv::kIrregularFourthLine)), butPrintIrreg, butTolerances, butByDates});
 
-    QLabel* labApr8 = Text(QStringLiteral("NOTE: to check Payment Schedules & balances with "
-                                          "variable rates & no rounding, see Tab 7 too."),
-                           "labApr8");
+    QLabel* labApr8 = Text(Q(qv::kIrregularVariableNote), "labApr8");
     SetTextTone(labApr8, TextTone::Warning);
     Line(labApr8);
 
@@ -154,18 +120,16 @@ IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
     connect(butEstAPR_, &QPushButton::clicked, this, [this] { butEstAPRClick(); });
 
     // An APR on screen belongs to the amounts and groups on screen.
-    for (QLineEdit* input : {edAmtFin_, edTotPay_, edPayCount_}) {
-        connect(input, &QLineEdit::textEdited, this, &IrregularPage::AprPending);
+    for (IrregularBox box :
+         {IrregularBox::edAmtFin, IrregularBox::edTotPay, IrregularBox::edPayCount}) {
+        connect(BoxOf(box), &QLineEdit::textEdited, this, &IrregularPage::AprPending);
     }
     connect(rgpBasePd_, &RadioGroup::ItemIndexChanged, this, &IrregularPage::AprPending);
 
-    Focus().OnExit(edAmtFin_, [this] { edAmtFinExit(); });
-    Focus().OnExit(edTotPay_, [this] { edTotPayExit(); });
-    Focus().OnExit(edPayCount_, [this] { edPayCountExit(); });
-    Focus().OnExit(edSizeGroup_, [this] { edSizeGroupExit(); });
-    Focus().OnExit(edGroupPay_, [this] { edGroupPayExit(); });
-    Focus().OnExit(edGroupPds_, [this] { edGroupPdsExit(); });
-    Focus().OnExit(edGroupExtra_, [this] { edGroupExtraExit(); });
+    // Every box has one exit: the engine decides what leaving it does.
+    for (const qv::IrregularBoxText& info : qv::kIrregularBoxes) {
+        Focus().OnExit(BoxOf(info.box), [this, box = info.box] { Leave(box); });
+    }
     OnGridExit(dbgPaySet_, [this] { dbgPaySetExit(); });
 
     // The interval chosen here is the schedule's common interval.
@@ -187,7 +151,7 @@ IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
     connect(&schedule, &PaySchedule::Estimated, this, &IrregularPage::ShowEstimate);
     // A loaded irregular schedule is worked on here, from its total.
     connect(&schedule, &PaySchedule::LoadedRedirected, this,
-            [this] { session().ShowPage(kId, edTotPay_); });
+            [this] { session().ShowPage(kId, BoxOf(IrregularBox::edTotPay)); });
     schedule.RegisterAprPage(qv::kSourceIrregular, {[this] { butEstAPRClick(); },
                                                     [this] { return apr_.ShowsInputError(); }});
     connect(&session().Settings(), &AppSettings::Changed, this, &IrregularPage::SwitchPageHints);
@@ -195,18 +159,67 @@ IrregularPage::IrregularPage(Session& app) : Page(app, kId) {
 
 void IrregularPage::ResetControls() {
     DropGridFocus(dbgPaySet_);
-    for (QLineEdit* box : {edAmtFin_, edTotPay_, edGroupPay_}) box->setText(QStringLiteral("0.00"));
-    for (QLineEdit* box : {edPayCount_, edGroupPds_, edGroupExtra_}) {
-        box->setText(QStringLiteral("0"));
+    for (const qv::IrregularBoxText& info : qv::kIrregularBoxes) {
+        BoxOf(info.box)->setText(Q(info.resetText));
     }
-    edSizeGroup_->setText(QStringLiteral("1"));
     apr_.SetPending();
-    labEstimate15_->setText(QStringLiteral("0 Payments, Totalling $ 0.00"));
+    labEstimate15_->setText(Q(qv::kIrregularResetSummary));
     shownCount_ = 0;
     shownTotal_ = 0.0;
-    labGroupCount_->setText(QStringLiteral("Payment Group # 1 has"));
+    labGroupCount_->setText(Q(qv::kIrregularResetGroupCount));
     ShowInterval(*rgpBasePd_, qv::kStartInterval);
     labEstimate17_->clear();
+}
+
+// --- builders --------------------------------------------------------------------
+
+QLineEdit* IrregularPage::MakeBox(IrregularBox box, int widthInDigits) {
+    const qv::IrregularBoxText& info = qv::IrregularBoxInfo(box);
+    QLineEdit* made = Box(NameOf(box), Q(info.startText), Q(info.hint), widthInDigits);
+    boxes_[std::size_t(box)] = made;
+    return made;
+}
+
+QLabel* IrregularPage::MakeLabel(IrregularBox box) {
+    QLabel* label = Label(Q(qv::IrregularBoxInfo(box).label));
+    TieLabel(label, BoxOf(box));
+    return label;
+}
+
+QPushButton* IrregularPage::MakeButton(IrregularButton button) {
+    const qv::ButtonText& info = qv::IrregularButtonInfo(button);
+    return Button(info.name.data(), Q(info.caption), Q(info.hint));
+}
+
+// --- the engine's decisions ------------------------------------------------------
+
+QLineEdit* IrregularPage::BoxOf(IrregularBox box) const {
+    return boxes_[std::size_t(box)];
+}
+
+void IrregularPage::SetBoxText(IrregularBox box, const std::string& text) {
+    SetText(BoxOf(box), text);
+}
+
+void IrregularPage::FocusBox(IrregularBox box) {
+    FocusForTyping(BoxOf(box));
+}
+
+void IrregularPage::Leave(IrregularBox box) {
+    qv::IrregularTexts texts;
+    for (const qv::IrregularBoxText& info : qv::kIrregularBoxes) {
+        texts[info.box] = TextOf(BoxOf(info.box));
+    }
+    const qv::IrregularExit exit =
+        qv::LeaveIrregularBox(session().State().loan, session().State().group, box, texts);
+    qv::CarryOutExit<IrregularBox>(exit, box, session().Port(), *this);
+}
+
+void IrregularPage::ClearGroupBoxes() {
+    for (IrregularBox box : {IrregularBox::edGroupPay, IrregularBox::edSizeGroup,
+                             IrregularBox::edGroupExtra, IrregularBox::edGroupPds}) {
+        BoxOf(box)->setText(Q(qv::IrregularBoxInfo(box).startText));
+    }
 }
 
 void IrregularPage::tabEstimateEnter() {
@@ -215,70 +228,19 @@ void IrregularPage::tabEstimateEnter() {
     } catch (const qv::EMemDatasetError& error) {
         session().Port().Warn(error.what());
     }
-    labEstimate17_->setText(GridEditable() ? kEditNote : QString());
+    labEstimate17_->setText(GridEditable() ? Q(qv::kIrregularEditNote) : QString());
 }
 
 bool IrregularPage::GridEditable() const {
     return session().Schedule().Editable();
 }
 
-void IrregularPage::edAmtFinExit() {
-    TakeEntry(edAmtFin_, qv::ValidateFloat2("Amount Financed", TextOf(edAmtFin_)),
-              session().State().loan.AmtFin, session().Port());
-}
-
-void IrregularPage::edTotPayExit() {
-    qv::LoanState& s = session().State();
-    if (!TakeEntry(edTotPay_, qv::ValidateFloat4("Total of Payments", TextOf(edTotPay_)),
-                   s.loan.TotPay, session().Port())) {
-        return;
-    }
-    if (auto warning = qv::TotalOfPaymentsWarning(s.loan.TotPay, s.loan.AmtFin)) {
-        session().Port().Inform(*warning);
-    }
-}
-
-void IrregularPage::edPayCountExit() {
-    qv::LoanState& s = session().State();
-    if (!TakeEntry(edPayCount_, qv::ValidateInteger2("Number of Payments", TextOf(edPayCount_)),
-                   s.loan.PayCount, session().Port())) {
-        return;
-    }
-    // Before the first group, the whole schedule is offered as one group.
-    if (auto pay = qv::OneGroupSuggestion(TextOf(edGroupPds_), TextOf(edGroupPay_), s.loan.TotPay,
-                                          s.loan.PayCount)) {
-        SetText(edGroupPay_, *pay);
-        edSizeGroup_->setText(edPayCount_->text());
-        edGroupPds_->setText(QStringLiteral("1"));
-    }
-}
-
-void IrregularPage::edSizeGroupExit() {
-    TakeEntry(edSizeGroup_, qv::ValidateInteger2("Number of Payments/Group", TextOf(edSizeGroup_)),
-              session().State().group.GroupSize, session().Port());
-}
-
-void IrregularPage::edGroupPayExit() {
-    TakeEntry(edGroupPay_, qv::ValidateFloat2("Payment $/Interval", TextOf(edGroupPay_)),
-              session().State().group.GroupPay, session().Port());
-}
-
-void IrregularPage::edGroupPdsExit() {
-    TakeEntry(edGroupPds_,
-              qv::ValidateInteger2("Number of Common Periods/Interval", TextOf(edGroupPds_)),
-              session().State().group.GroupPds, session().Port());
-}
-
-void IrregularPage::edGroupExtraExit() {
-    TakeEntry(edGroupExtra_, qv::ValidateInteger2("Extra Days/Interval", TextOf(edGroupExtra_)),
-              session().State().group.GroupExtra, session().Port());
-}
-
 void IrregularPage::butDoneClick() {
     qv::LoanState& s = session().State();
-    const qv::AddGroupDecision decision =
-        qv::DecideAddGroup(TextOf(edSizeGroup_), TextOf(edGroupPay_), TextOf(edGroupPds_),
-                           TextOf(edGroupExtra_), s.group.GroupPayCount);
+    const qv::AddGroupDecision decision = qv::DecideAddGroup(
+        TextOf(BoxOf(IrregularBox::edSizeGroup)), TextOf(BoxOf(IrregularBox::edGroupPay)),
+        TextOf(BoxOf(IrregularBox::edGroupPds)), TextOf(BoxOf(IrregularBox::edGroupExtra)),
+        s.group.GroupPayCount);
     for (const std::string& message : decision.messages) session().Port().Inform(message);
     if (!decision.accepted) return;
 
@@ -294,20 +256,17 @@ void IrregularPage::butDoneClick() {
         return;
     }
 
-    qv::TakeNewGroup(s, group);
+    qv::TakeNewGroup(s.group, group);
     session().Schedule().SetEditable(true);
     labGroupCount_->setText(Q(qv::GroupCountText(s.group.GroupNumber)));
-    edGroupPay_->setText(QStringLiteral("0.00"));
-    edSizeGroup_->setText(QStringLiteral("1"));
-    edGroupExtra_->setText(QStringLiteral("0"));
-    edGroupPds_->setText(QStringLiteral("1"));
+    ClearGroupBoxes();
     UpdateGroupSum(s.group.GroupPayCount, s.group.GroupPayTotal);
     AprPending();
 }
 
 bool IrregularPage::UpdateSummary() {
     const std::optional<qv::GroupSummary> summary =
-        qv::RecountGroups(session().State(), session().Schedule().PaySet(), session().Port());
+        qv::RecountGroups(session().State().group, session().Schedule().PaySet(), session().Port());
     if (summary) UpdateGroupSum(summary->count, summary->total);
     return summary.has_value();
 }
@@ -336,13 +295,14 @@ bool ShowsAmount(const QLineEdit* box, double amount) {
 void IrregularPage::ShowLoanAmounts() {
     const qv::LoanState& s = session().State();
     for (const auto& [box, amount] :
-         {std::pair{edAmtFin_, s.loan.AmtFin}, {edTotPay_, qv::CurrencyToDollars(s.loan.TotPay)}}) {
+         {std::pair{BoxOf(IrregularBox::edAmtFin), s.loan.AmtFin},
+          {BoxOf(IrregularBox::edTotPay), qv::CurrencyToDollars(s.loan.TotPay)}}) {
         if (!ShowsAmount(box, amount))
             box->setText(Q(qv::FloatToStrF(amount, qv::FloatStyle::Fixed, 18, 2)));
     }
     bool ok = false;
-    if (edPayCount_->text().toLongLong(&ok) != s.loan.PayCount || !ok)
-        edPayCount_->setText(QString::number(s.loan.PayCount));
+    if (BoxOf(IrregularBox::edPayCount)->text().toLongLong(&ok) != s.loan.PayCount || !ok)
+        BoxOf(IrregularBox::edPayCount)->setText(QString::number(s.loan.PayCount));
 }
 
 void IrregularPage::showEvent(QShowEvent* event) {
@@ -422,25 +382,27 @@ void IrregularPage::ShowBaseInterval(qv::Interval interval) {
 }
 
 void IrregularPage::ShowTotals(const QString& totPay, const QString& payCount) {
-    edTotPay_->setText(totPay);
-    edPayCount_->setText(payCount);
+    BoxOf(IrregularBox::edTotPay)->setText(totPay);
+    BoxOf(IrregularBox::edPayCount)->setText(payCount);
 }
 
 void IrregularPage::ShowAmountFinanced(const QString& amtFin) {
-    edAmtFin_->setText(amtFin);
+    BoxOf(IrregularBox::edAmtFin)->setText(amtFin);
 }
 
 void IrregularPage::SwitchPageHints(Setting setting, bool on) {
     if (setting != Setting::IrregularHints) return;
-    SwitchHints({butEstAPR_, dbgPaySet_, edGroupPds_, edGroupExtra_, edAmtFin_, edTotPay_,
-                 edPayCount_, rgpBasePd_, labEstimate15_, labEstimate16_},
-                on);
+    SwitchHints(
+        {butEstAPR_, dbgPaySet_, BoxOf(IrregularBox::edGroupPds), BoxOf(IrregularBox::edGroupExtra),
+         BoxOf(IrregularBox::edAmtFin), BoxOf(IrregularBox::edTotPay),
+         BoxOf(IrregularBox::edPayCount), rgpBasePd_, labEstimate15_, labEstimate16_},
+        on);
 }
 
 void IrregularPage::ShowLoadedSchedule(const qv::ScheduleLoad& load) {
     if (!load.loaded || load.headerMissing) return;
     AprPending();
-    SetText(edAmtFin_, load.edAmtFin);
-    SetText(edTotPay_, load.edTotPay);
-    SetText(edPayCount_, load.edPayCount);
+    SetText(BoxOf(IrregularBox::edAmtFin), load.edAmtFin);
+    SetText(BoxOf(IrregularBox::edTotPay), load.edTotPay);
+    SetText(BoxOf(IrregularBox::edPayCount), load.edPayCount);
 }

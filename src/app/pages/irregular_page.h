@@ -1,6 +1,7 @@
 #pragma once
 // "3:Irreg.Pay" (tabEstimate): the APR of any schedule, entered as groups of
 // identical payments.
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -10,11 +11,12 @@
 #include "core/apr_engine.h"
 #include "core/interval.h"
 #include "schedule/apr_estimate.h"
+#include "schedule/irregular_entry.h"
 #include "schedule/schedule_file.h"
 
 class QGridLayout;
 
-class IrregularPage : public Page {
+class IrregularPage : public Page, private qv::PageBoxes<qv::IrregularBox> {
     Q_OBJECT
   public:
     static constexpr PageId kId = PageId::tabEstimate;
@@ -24,14 +26,6 @@ class IrregularPage : public Page {
     void Enter() override { tabEstimateEnter(); }
     // Stores a pending group and says whether the grid can be edited.
     void tabEstimateEnter();
-
-    void edAmtFinExit();
-    void edTotPayExit();
-    void edPayCountExit();
-    void edSizeGroupExit();
-    void edGroupPayExit();
-    void edGroupPdsExit();
-    void edGroupExtraExit();
 
     // "Add Group".
     void butDoneClick();
@@ -78,17 +72,25 @@ class IrregularPage : public Page {
     // stand. A box already showing its value keeps the text as typed.
     void ShowLoanAmounts();
 
+    QLineEdit* BoxOf(qv::IrregularBox box) const;
+    // The page's side of the engine's decisions.
+    void SetBoxText(qv::IrregularBox box, const std::string& text) override;
+    void FocusBox(qv::IrregularBox box) override;
+    // Carries out what leaving `box` does.
+    void Leave(qv::IrregularBox box);
+    // The group's boxes back to their start texts, ready for the next group.
+    void ClearGroupBoxes();
+
+    // Builders for the page's lines, from the engine's tables.
+    QLineEdit* MakeBox(qv::IrregularBox box, int widthInDigits);
+    QLabel* MakeLabel(qv::IrregularBox box);
+    QPushButton* MakeButton(qv::IrregularButton button);
+
     std::int64_t shownCount_ = 0;  // what the summary label shows
     double shownTotal_ = 0.0;
+    std::array<QLineEdit*, qv::kIrregularBoxes.size()> boxes_{};
     RadioGroup* rgpBasePd_;
-    QLineEdit* edAmtFin_;
-    QLineEdit* edTotPay_;
-    QLineEdit* edPayCount_;
     QLabel* labGroupCount_;
-    QLineEdit* edSizeGroup_;
-    QLineEdit* edGroupPay_;
-    QLineEdit* edGroupPds_;
-    QLineEdit* edGroupExtra_;
     QLabel* labEstimate15_;
     QLabel* labEstimate17_;
     QLineEdit* edAPR_;

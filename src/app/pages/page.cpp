@@ -14,10 +14,12 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <array>
+#include <string>
 
 #include "app/accessible.h"
 #include "app/flow_layout.h"
 #include "app/focus_exit_filter.h"
+#include "app/qt_text.h"
 #include "app/radio_group.h"
 #include "app/session.h"
 
@@ -170,6 +172,15 @@ FlowLayout* Page::Row(std::initializer_list<QWidget*> widgets) {
     for (QWidget* widget : widgets) row->addWidget(widget);
     column_->addLayout(row);
     return row;
+}
+
+std::vector<GridColumn> Page::ColumnsOf(std::span<const qv::GridColumnText> columns) {
+    std::vector<GridColumn> made;
+    made.reserve(columns.size());
+    for (const qv::GridColumnText& column : columns) {
+        made.emplace_back(std::string(column.field), Q(column.title));
+    }
+    return made;
 }
 
 Page::PaymentBoxes Page::PaymentRow(const BoxInfo& pay, const BoxInfo& periods,

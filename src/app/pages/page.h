@@ -6,11 +6,13 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <initializer_list>
+#include <span>
 #include <utility>
 #include <vector>
 
 #include "app/page_id.h"
 #include "app/table_model.h"
+#include "base/page_text.h"
 
 class QCheckBox;
 class QLabel;
@@ -85,6 +87,9 @@ class Page : public QWidget {
     QTableView* Grid(const char* name, qv::TMemDataSet& table, std::vector<GridColumn> columns,
                      bool readOnly, const QString& hint = {});
     static MemTableModel* ModelOf(QTableView* grid);
+    // The grid columns of an engine table of columns, centred and editable
+    // wherever the grid is.
+    static std::vector<GridColumn> ColumnsOf(std::span<const qv::GridColumnText> columns);
 
     // One payment with its interval as one line of the page: an amount box,
     // a whole-periods box and an extra-days box, each followed by its label.

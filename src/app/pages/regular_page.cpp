@@ -20,126 +20,87 @@
 
 namespace {
 
-const QString kStartStatus = QStringLiteral(
-    "As you move among white data entry boxes above, you'll find Hints and other Information "
-    "here.");
+using qv::RegularBox;
+using qv::RegularButton;
+
+// The engine's control names are string literals, so their text ends in a
+// null character as the page's builders expect.
+const char* NameOf(RegularBox box) {
+    return qv::RegularBoxInfo(box).name.data();
+}
 
 }  // namespace
 
 RegularPage::RegularPage(Session& app) : Page(app, kId) {
-    Line(
-        Text(QStringLiteral("If payments (other than the first or last) are irregular, go to Tab "
-                            "3. To edit a schedule go to Tab 5.")));
+    Line(Text(Q(qv::kRegularIntroLine)));
 
-    Line(Label(QStringLiteral("First, enter the main values for this loan:  ")));
-    edSimpAmtFin_ = Box("edSimpAmtFin", QStringLiteral("0.00"),
-                        QStringLiteral("Amount Financed excludes the Finance Charge."), 12);
-    QLabel* amtFinLabel = Label(QStringLiteral("Amount Financed,"));
-    amtFinLabel->setToolTip(QStringLiteral("As TIL defines Amount Financed."));
-    edSimpInnerNoPay_ =
-        Box("edSimpInnerNoPay", QStringLiteral("0"), QStringLiteral("Positive Integer > 0"), 4);
-    edSimpRegPay_ =
-        Box("edSimpRegPay", QStringLiteral("0.00"),
-            QStringLiteral("Only 1st and Last Payment may differ from this amount."), 10);
-    QLabel* countLabel = Label(QStringLiteral("installments &"));
-    QLabel* regPayLabel = Label(QStringLiteral("$ per most Common Payment."));
-    Row({edSimpAmtFin_, amtFinLabel, edSimpInnerNoPay_, countLabel, edSimpRegPay_, regPayLabel});
-    TieLabel(amtFinLabel, edSimpAmtFin_);
-    TieLabel(countLabel, edSimpInnerNoPay_);
-    TieLabel(regPayLabel, edSimpRegPay_);
-    NameControl(edSimpAmtFin_, QStringLiteral("Amount Financed"));
-    NameControl(edSimpInnerNoPay_, QStringLiteral("Number of installments"));
-    NameControl(edSimpRegPay_, QStringLiteral("Most common payment"));
-    Line(Text(
-        QStringLiteral("But if you have varying payments besides the first or last, use Tab 3.")));
+    Line(Label(Q(qv::kRegularFirstLine)));
+    QLineEdit* amtFin = MakeBox(RegularBox::edSimpAmtFin, 12);
+    QLabel* amtFinLabel = Label(Q(qv::RegularBoxInfo(RegularBox::edSimpAmtFin).label));
+    amtFinLabel->setToolTip(Q(qv::kRegularAmtFinLabelHint));
+    QLineEdit* count = MakeBox(RegularBox::edSimpInnerNoPay, 4);
+    QLineEdit* regPay = MakeBox(RegularBox::edSimpRegPay, 10);
+    QLabel* countLabel = Label(Q(qv::RegularBoxInfo(RegularBox::edSimpInnerNoPay).label));
+    QLabel* regPayLabel = Label(Q(qv::RegularBoxInfo(RegularBox::edSimpRegPay).label));
+    Row({amtFin, amtFinLabel, count, countLabel, regPay, regPayLabel});
+    TieLabel(amtFinLabel, amtFin);
+    TieLabel(countLabel, count);
+    TieLabel(regPayLabel, regPay);
+    Line(Text(Q(qv::kRegularVaryingLine)));
 
-    rgpSimpInterval_ =
-        Radio("rgpSimpInterval",
-              QStringLiteral(
-                  "Second, choose the MOST COMMON Interval between payments (* nominal duration in "
-                  "days):"),
-              IntervalCaptions(&qv::IntervalInfo::regularCaption), 3,
-              QStringLiteral("Which Interval appears most often in the Payment Schedule."));
+    rgpSimpInterval_ = Radio("rgpSimpInterval", Q(qv::kRegularIntervalCaption),
+                             IntervalCaptions(&qv::IntervalInfo::regularCaption),
+                             qv::kRegularIntervalColumns, Q(qv::kRegularIntervalHint));
     Line(rgpSimpInterval_);
 
-    Line(Label(QStringLiteral(
-        "Third, if the FIRST Payment is different from the others, describe it here:")));
-    const PaymentBoxes first = PaymentRow(
-        {"edSimp1stPay", QStringLiteral("0.00"),
-         QStringLiteral("Any amount >0 and <= Total of Payments."),
-         QStringLiteral(" $ 1st Payment Amt.")},
-        {"edSimp1stNoPd", QStringLiteral("0"),
-         QStringLiteral("0 here only if short 1st Interval has Added Days > 0"),
-         QStringLiteral("Common Intervals in 1st Interval,")},
-        {"edSimp1stExtra", QStringLiteral("0"), QStringLiteral("Must >0 if 1st Full Interval = 0"),
-         QStringLiteral("Added Days in 1st Interval.")});
-    edSimp1stPay_ = first.pay;
-    edSimp1stNoPd_ = first.periods;
-    edSimp1stExtra_ = first.days;
+    Line(Label(Q(qv::kRegularThirdLine)));
+    MakePaymentLine(RegularBox::edSimp1stPay, RegularBox::edSimp1stNoPd,
+                    RegularBox::edSimp1stExtra);
+    Line(Label(Q(qv::kRegularFourthLine)));
+    MakePaymentLine(RegularBox::edSimpLastPay, RegularBox::edSimpLastNoPd,
+                    RegularBox::edSimpLastExtra);
+    for (const qv::RegularBoxText& info : qv::kRegularBoxes) {
+        if (!info.accessibleName.empty()) NameControl(BoxOf(info.box), Q(info.accessibleName));
+    }
 
-    Line(Label(QStringLiteral(
-        "Fourth, if the LAST Payment is different from the others, describe it here:")));
-    const PaymentBoxes last =
-        PaymentRow({"edSimpLastPay", QStringLiteral("0.00"),
-                    QStringLiteral("= Total of Payments - all other payments, as shown above."),
-                    QStringLiteral(" $ Last Payment Amt.")},
-                   {"edSimpLastNoPd", QStringLiteral("0"),
-                    QStringLiteral("0 here only if short Last interval has Added Days >0"),
-                    QStringLiteral("Common Intervals in Last Interval,")},
-                   {"edSimpLastExtra", QStringLiteral("0"),
-                    QStringLiteral("Must >0 if no Common Intervals in Last Interval"),
-                    QStringLiteral("Added Days in Last Interval")});
-    edSimpLastPay_ = last.pay;
-    edSimpLastNoPd_ = last.periods;
-    edSimpLastExtra_ = last.days;
-
-    labSimpToP_ = Text(QStringLiteral("Schedule above shows 0 Payments which Total $ 0.00, with $ "
-                                      "0.00 Finance Charge "),
-                       "labSimpToP");
-    labSimpToP_->setToolTip(QStringLiteral("Recompute this by clicking on Last Payment amount."));
+    labSimpToP_ = Text(Q(qv::kRegularStartSummary), "labSimpToP");
+    labSimpToP_->setToolTip(Q(qv::kRegularSummaryHint));
     SetTextTone(labSimpToP_, TextTone::Summary, true);
     Line(labSimpToP_);
 
-    Line(Label(QStringLiteral(
-        "Fifth, when you have the ENTIRE payment scheduled entered above, click below:")));
+    Line(Label(Q(qv::kRegularFifthLine)));
     // Created in the page's tab order: the result box before its button.
-    edSimpAPR_ = ResultBox("edSimpAPR", QStringLiteral("Pending"));
+    edSimpAPR_ = ResultBox("edSimpAPR", Q(qv::kRegularAprStart));
     apr_ = AprBox(edSimpAPR_);
-    butSimpleAPR_ = Button("butSimpleAPR", QStringLiteral("Compute APR"),
-                           QStringLiteral("If the Schedule is complete, click here."));
-    QLabel* aprLabel = Label(QStringLiteral("APR%"));
+    butSimpleAPR_ = MakeButton(RegularButton::butSimpleAPR);
+    QLabel* aprLabel = Label(Q(qv::kRegularAprLabel));
     Row({butSimpleAPR_, edSimpAPR_, aprLabel});
     // The box comes before its button in the tab order; named, it still
     // tells a screen-reader user what it holds.
     TieLabel(aprLabel, edSimpAPR_);
-    NameControl(edSimpAPR_, QStringLiteral("APR"));
+    NameControl(edSimpAPR_, Q(qv::kRegularAprName));
 
-    auto* butChartSimple = Button("butChartSimple", QStringLiteral("Print Amortization"));
-    Row({Label(QStringLiteral("Sixth, Click here ")), butChartSimple,
-         Label(QStringLiteral("or on Tab 4 to review an Amortization Chart before printing."))});
+    QPushButton* butChartSimple = MakeButton(RegularButton::butChartSimple);
+    Row({Label(Q(qv::kRegularSixthLine)), butChartSimple, Label(Q(qv::kRegularChartTail))});
 
-    butResetSimple_ = Button("butResetSimple", QStringLiteral("Reset All"),
-                             QStringLiteral("Click to Start Over"));
+    butResetSimple_ = MakeButton(RegularButton::butResetSimple);
     edStatusBar_ = new QLineEdit(this);
     edStatusBar_->setObjectName(QStringLiteral("edStatusBar"));
     edStatusBar_->setReadOnly(true);
-    edStatusBar_->setToolTip(
-        QStringLiteral("These Hints change as you move among data entry boxes."));
+    edStatusBar_->setToolTip(Q(qv::kRegularStatusHint));
     SetTextTone(edStatusBar_, TextTone::Warning, true);
     // Between Reset All and About APR Tolerances in the tab order, as the
     // line was always reached; its name says what it is.
-    NameControl(edStatusBar_, QStringLiteral("Hint for the box you are in"));
-    edStatusBar_->setText(kStartStatus);
-    auto* butGoTolerances2 = Button("butGoTolerances2", QStringLiteral("About APR Tolerances"));
-    auto* butMax = Button("butMax", QStringLiteral("Figure a Regular Schedule"));
+    NameControl(edStatusBar_, Q(qv::kRegularStatusName));
+    edStatusBar_->setText(Q(qv::kRegularStartStatus));
+    QPushButton* butGoTolerances2 = MakeButton(RegularButton::butGoTolerances2);
+    QPushButton* butMax = MakeButton(RegularButton::butMax);
     Row({butResetSimple_, butGoTolerances2, butMax});
     Line(edStatusBar_);
 
     // An APR on screen belongs to the schedule on screen: any change to the
     // schedule makes it pending until the next "Compute APR".
-    for (QLineEdit* input :
-         {edSimpAmtFin_, edSimpInnerNoPay_, edSimpRegPay_, edSimp1stPay_, edSimp1stNoPd_,
-          edSimp1stExtra_, edSimpLastPay_, edSimpLastNoPd_, edSimpLastExtra_}) {
+    for (QLineEdit* input : boxes_) {
         connect(input, &QLineEdit::textEdited, this, &RegularPage::AprPending);
     }
     connect(rgpSimpInterval_, &RadioGroup::ItemIndexChanged, this, &RegularPage::AprPending);
@@ -147,9 +108,7 @@ RegularPage::RegularPage(Session& app) : Page(app, kId) {
     // The schedule as the boxes read is published for the pages that work
     // from it, and this page shows what they send back.
     RegularInputs& regular = session().Regular();
-    for (QLineEdit* input :
-         {edSimpAmtFin_, edSimpInnerNoPay_, edSimpRegPay_, edSimp1stPay_, edSimp1stNoPd_,
-          edSimp1stExtra_, edSimpLastPay_, edSimpLastNoPd_, edSimpLastExtra_}) {
+    for (QLineEdit* input : boxes_) {
         connect(input, &QLineEdit::textChanged, this,
                 [this] { session().Regular().SetTexts(BoxTexts()); });
     }
@@ -174,73 +133,67 @@ RegularPage::RegularPage(Session& app) : Page(app, kId) {
     connect(butGoTolerances2, &QPushButton::clicked, this, &RegularPage::butGoTolerances2Click);
     connect(butMax, &QPushButton::clicked, this, &RegularPage::butMaxClick);
 
-    OnLeave(edSimpAmtFin_, qv::RegularBox::edSimpAmtFin);
-    OnLeave(edSimpInnerNoPay_, qv::RegularBox::edSimpInnerNoPay);
-    OnLeave(edSimpRegPay_, qv::RegularBox::edSimpRegPay);
-    OnExit(rgpSimpInterval_, &RegularPage::rgpSimpIntervalExit);
-    OnLeave(edSimp1stPay_, qv::RegularBox::edSimp1stPay);
-    OnLeave(edSimp1stNoPd_, qv::RegularBox::edSimp1stNoPd);
-    OnLeave(edSimp1stExtra_, qv::RegularBox::edSimp1stExtra);
-    OnLeave(edSimpLastPay_, qv::RegularBox::edSimpLastPay);
-    OnLeave(edSimpLastNoPd_, qv::RegularBox::edSimpLastNoPd);
-    OnLeave(edSimpLastExtra_, qv::RegularBox::edSimpLastExtra);
+    // Every box has one exit: the engine decides what leaving it does. A
+    // handler that moves the focus makes Qt take it from the control the
+    // user was heading for, which that control never received; no second
+    // exit handler runs for that.
+    for (const qv::RegularBoxText& info : qv::kRegularBoxes) {
+        Focus().OnExit(BoxOf(info.box), [this, box = info.box] { Leave(box); });
+    }
+    Focus().OnExit(rgpSimpInterval_, [this] { rgpSimpIntervalExit(); });
 
     // Entering a control puts its hint into the status line.
-    const std::pair<QWidget*, QString> hints[] = {
-        {edSimpAmtFin_,
-         QStringLiteral("Amount Financed is the principal paid at loan commencement. Hit the TAB "
-                        "button to move to the next entry point.")},
-        {edSimpInnerNoPay_, QStringLiteral("Enter the Total Number of Payments scheduled.")},
-        {edSimpRegPay_, QStringLiteral("Enter the dollar size of the Most Common Payment amount.")},
-        {rgpSimpInterval_, QStringLiteral("If there is no repeating interval, use Tab 2.")},
-        {edSimp1stPay_, QStringLiteral("Describe only the FIRST Payment on this line.")},
-        {edSimp1stNoPd_,
-         QStringLiteral("The first interval may be zero or more than 1 regular payment long.")},
-        {edSimp1stExtra_, QStringLiteral("If the first interval is zero Regular periods long, "
-                                         "this entry must be >0.")},
-        {edSimpLastNoPd_,
-         QStringLiteral("The last interval maybe zero or more than one regular period long.")},
-        {edSimpLastExtra_, QStringLiteral("If the last interval is zero regular periods long, "
-                                          "this entry must be >0.")},
-    };
-    for (const auto& [control, hint] : hints) {
-        Focus().OnEnter(control, [this, text = hint] { Status(text); });
+    for (const qv::RegularBoxText& info : qv::kRegularBoxes) {
+        if (info.box == RegularBox::edSimpLastPay) continue;
+        Focus().OnEnter(BoxOf(info.box), [this, text = Q(info.status)] { Status(text); });
     }
+    Focus().OnEnter(rgpSimpInterval_,
+                    [this, text = Q(qv::kRegularIntervalStatus)] { Status(text); });
     // The summary is brought up to date as the user comes to the last payment,
     // which is meant to make the schedule add up.
-    Focus().OnEnter(edSimpLastPay_, [this] {
-        Status(
-            QStringLiteral("The last payment maybe much larger than the regular payment amount."));
+    Focus().OnEnter(BoxOf(RegularBox::edSimpLastPay), [this] {
+        Status(Q(qv::RegularBoxInfo(RegularBox::edSimpLastPay).status));
         UpdateSimpleSummary();
     });
 }
 
 void RegularPage::ResetControls() {
-    edSimpAmtFin_->setText(QStringLiteral("0.00"));
-    edSimp1stPay_->setText(QStringLiteral("0.00"));
-    edSimpLastPay_->setText(QStringLiteral("0.00"));
-    edSimpRegPay_->setText(QStringLiteral("0.0"));
-    for (QLineEdit* box :
-         {edSimp1stNoPd_, edSimp1stExtra_, edSimpInnerNoPay_, edSimpLastNoPd_, edSimpLastExtra_}) {
-        box->setText(QStringLiteral("0"));
+    for (const qv::RegularBoxText& info : qv::kRegularBoxes) {
+        BoxOf(info.box)->setText(Q(info.resetText));
     }
     apr_.SetPending();
     ::ShowInterval(*rgpSimpInterval_, qv::kStartInterval);
-    labSimpToP_->setText(
-        QStringLiteral("Above Schedule now shows 0 Payments which Total $ 0.00, with $ 0.00 "
-                       "Finance Charge"));
-    edStatusBar_->setText(kStartStatus);
+    labSimpToP_->setText(Q(qv::kRegularResetSummary));
+    edStatusBar_->setText(Q(qv::kRegularStartStatus));
+}
+
+// --- builders --------------------------------------------------------------------
+
+QLineEdit* RegularPage::MakeBox(RegularBox box, int widthInDigits) {
+    const qv::RegularBoxText& info = qv::RegularBoxInfo(box);
+    QLineEdit* made = Box(NameOf(box), Q(info.startText), Q(info.hint), widthInDigits);
+    boxes_[std::size_t(box)] = made;
+    return made;
+}
+
+Page::BoxInfo RegularPage::InfoOf(RegularBox box) const {
+    const qv::RegularBoxText& info = qv::RegularBoxInfo(box);
+    return {NameOf(box), Q(info.startText), Q(info.hint), Q(info.label)};
+}
+
+void RegularPage::MakePaymentLine(RegularBox pay, RegularBox periods, RegularBox days) {
+    const PaymentBoxes made = PaymentRow(InfoOf(pay), InfoOf(periods), InfoOf(days));
+    boxes_[std::size_t(pay)] = made.pay;
+    boxes_[std::size_t(periods)] = made.periods;
+    boxes_[std::size_t(days)] = made.days;
+}
+
+QPushButton* RegularPage::MakeButton(RegularButton button) {
+    const qv::ButtonText& info = qv::RegularButtonInfo(button);
+    return Button(info.name.data(), Q(info.caption), Q(info.hint));
 }
 
 // --- helpers -----------------------------------------------------------------
-
-void RegularPage::OnExit(QWidget* control, void (RegularPage::*handler)()) {
-    Focus().OnExit(control, [this, handler] { (this->*handler)(); });
-}
-
-void RegularPage::OnLeave(QWidget* control, qv::RegularBox box) {
-    Focus().OnExit(control, [this, box] { Leave(box); });
-}
 
 void RegularPage::AprPending() {
     apr_.SetPending();
@@ -254,40 +207,20 @@ void RegularPage::Status(const QString& text) {
 
 qv::RegularTexts RegularPage::BoxTexts() const {
     qv::RegularTexts t;
-    t.AmtFin = TextOf(edSimpAmtFin_);
-    t.PayCount = TextOf(edSimpInnerNoPay_);
-    t.RegPay = TextOf(edSimpRegPay_);
-    t.FirstPay = TextOf(edSimp1stPay_);
-    t.FirstPds = TextOf(edSimp1stNoPd_);
-    t.FirstExtra = TextOf(edSimp1stExtra_);
-    t.LastPay = TextOf(edSimpLastPay_);
-    t.LastPds = TextOf(edSimpLastNoPd_);
-    t.LastExtra = TextOf(edSimpLastExtra_);
+    t.AmtFin = TextOf(BoxOf(RegularBox::edSimpAmtFin));
+    t.PayCount = TextOf(BoxOf(RegularBox::edSimpInnerNoPay));
+    t.RegPay = TextOf(BoxOf(RegularBox::edSimpRegPay));
+    t.FirstPay = TextOf(BoxOf(RegularBox::edSimp1stPay));
+    t.FirstPds = TextOf(BoxOf(RegularBox::edSimp1stNoPd));
+    t.FirstExtra = TextOf(BoxOf(RegularBox::edSimp1stExtra));
+    t.LastPay = TextOf(BoxOf(RegularBox::edSimpLastPay));
+    t.LastPds = TextOf(BoxOf(RegularBox::edSimpLastNoPd));
+    t.LastExtra = TextOf(BoxOf(RegularBox::edSimpLastExtra));
     return t;
 }
 
-QLineEdit* RegularPage::BoxOf(qv::RegularBox box) const {
-    switch (box) {
-        case qv::RegularBox::edSimpAmtFin:
-            return edSimpAmtFin_;
-        case qv::RegularBox::edSimpInnerNoPay:
-            return edSimpInnerNoPay_;
-        case qv::RegularBox::edSimpRegPay:
-            return edSimpRegPay_;
-        case qv::RegularBox::edSimp1stPay:
-            return edSimp1stPay_;
-        case qv::RegularBox::edSimp1stNoPd:
-            return edSimp1stNoPd_;
-        case qv::RegularBox::edSimp1stExtra:
-            return edSimp1stExtra_;
-        case qv::RegularBox::edSimpLastPay:
-            return edSimpLastPay_;
-        case qv::RegularBox::edSimpLastNoPd:
-            return edSimpLastNoPd_;
-        case qv::RegularBox::edSimpLastExtra:
-            return edSimpLastExtra_;
-    }
-    return edSimpAmtFin_;
+QLineEdit* RegularPage::BoxOf(RegularBox box) const {
+    return boxes_[std::size_t(box)];
 }
 
 void RegularPage::SetBoxText(qv::RegularBox box, const std::string& text) {
@@ -302,19 +235,19 @@ void RegularPage::TakeSimpleInterval() {
     const std::optional<qv::Interval> interval = ChosenInterval(*rgpSimpInterval_);
     // The interval this page computes on is the schedule's common one.
     session().Schedule().SetInterval(interval);
-    qv::SetBasePeriod(session().State(), interval);
+    qv::SetBasePeriod(session().State().loan, interval);
 }
 
 // --- summary and groups --------------------------------------------------------
 
 void RegularPage::UpdateSimpleSummary() {
     const qv::SimpleSummary summary =
-        qv::UpdateSimpleSummary(session().State(), qv::ReadRegularBoxes(BoxTexts()));
+        qv::UpdateSimpleSummary(session().State().loan, qv::ReadRegularBoxes(BoxTexts()));
     labSimpToP_->setText(Q(summary.text));
 }
 
 void RegularPage::SimplePaySet() {
-    qv::SimplePaySet(session().State(), session().Schedule().PaySet(),
+    qv::SimplePaySet(session().State().loan, session().Schedule().PaySet(),
                      qv::ReadRegularBoxes(BoxTexts()), session().Port());
 }
 
@@ -322,7 +255,8 @@ void RegularPage::SimplePaySet() {
 
 void RegularPage::Leave(qv::RegularBox box) {
     const qv::RegularExit exit =
-        qv::LeaveRegularBox(session().State(), box, BoxTexts(), ChosenInterval(*rgpSimpInterval_));
+        qv::LeaveRegularBox(session().State().loan, session().State().regular, box, BoxTexts(),
+                            ChosenInterval(*rgpSimpInterval_));
     qv::CarryOutExit<qv::RegularBox>(exit, box, session().Port(), *this);
     if (exit.refreshSummary) UpdateSimpleSummary();
 }
@@ -338,8 +272,8 @@ void RegularPage::butSimpleAPRClick() {
     PaySchedule& schedule = session().Schedule();
     const std::optional<qv::Interval> interval = ChosenInterval(*rgpSimpInterval_);
     schedule.SetInterval(interval);
-    const qv::RegularAprPlan plan =
-        qv::PrepareRegularAPR(s, schedule.PaySet(), BoxTexts(), interval, session().Port());
+    const qv::RegularAprPlan plan = qv::PrepareRegularAPR(s.loan, s.regular, schedule.PaySet(),
+                                                          BoxTexts(), interval, session().Port());
     if (plan.onePayment) {
         const qv::OnePaymentHandOver& one = *plan.onePayment;
         session().Regular().HandOverOnePayment(one.days, one.amtFin, one.repayment);
@@ -396,27 +330,29 @@ void RegularPage::ShowAprTaken(qv::AprOutcome outcome) {
 void RegularPage::SwitchPageHints(Setting setting, bool on) {
     if (setting != Setting::RegularHints) return;
     // The last payment's box keeps its hint either way.
-    SwitchHints({butSimpleAPR_, edSimp1stPay_, edSimp1stNoPd_, edSimp1stExtra_, edSimpLastNoPd_,
-                 edSimpLastExtra_, edSimpInnerNoPay_, edSimpRegPay_, edSimpAmtFin_,
-                 rgpSimpInterval_, edStatusBar_, butResetSimple_, labSimpToP_},
+    SwitchHints({butSimpleAPR_, BoxOf(RegularBox::edSimp1stPay), BoxOf(RegularBox::edSimp1stNoPd),
+                 BoxOf(RegularBox::edSimp1stExtra), BoxOf(RegularBox::edSimpLastNoPd),
+                 BoxOf(RegularBox::edSimpLastExtra), BoxOf(RegularBox::edSimpInnerNoPay),
+                 BoxOf(RegularBox::edSimpRegPay), BoxOf(RegularBox::edSimpAmtFin), rgpSimpInterval_,
+                 edStatusBar_, butResetSimple_, labSimpToP_},
                 on);
 }
 
 void RegularPage::ShowLoadedSchedule(const qv::ScheduleLoad& load) {
     if (!load.loaded || load.headerMissing) return;
     AprPending();
-    SetText(edSimpAmtFin_, load.edSimpAmtFin);
-    SetText(edSimpInnerNoPay_, load.edSimpInnerNoPay);
-    SetText(edSimpRegPay_, load.edSimpRegPay);
+    SetText(BoxOf(RegularBox::edSimpAmtFin), load.edSimpAmtFin);
+    SetText(BoxOf(RegularBox::edSimpInnerNoPay), load.edSimpInnerNoPay);
+    SetText(BoxOf(RegularBox::edSimpRegPay), load.edSimpRegPay);
     if (load.first) {
-        SetText(edSimp1stPay_, load.first->pay);
-        SetText(edSimp1stNoPd_, load.first->pds);
-        SetText(edSimp1stExtra_, load.first->extra);
+        SetText(BoxOf(RegularBox::edSimp1stPay), load.first->pay);
+        SetText(BoxOf(RegularBox::edSimp1stNoPd), load.first->pds);
+        SetText(BoxOf(RegularBox::edSimp1stExtra), load.first->extra);
     }
     if (load.last) {
-        SetText(edSimpLastPay_, load.last->pay);
-        SetText(edSimpLastNoPd_, load.last->pds);
-        SetText(edSimpLastExtra_, load.last->extra);
+        SetText(BoxOf(RegularBox::edSimpLastPay), load.last->pay);
+        SetText(BoxOf(RegularBox::edSimpLastNoPd), load.last->pds);
+        SetText(BoxOf(RegularBox::edSimpLastExtra), load.last->extra);
     }
     // The summary line describes the boxes above it. It is only worded
     // here: the loan's count and total are the loaded groups', which an

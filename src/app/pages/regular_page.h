@@ -1,6 +1,6 @@
 #pragma once
 // "2:Reg.Pay" (TabSimple): the APR of a regular schedule.
-#include <functional>
+#include <array>
 
 #include "app/app_settings.h"
 #include "app/apr_box.h"
@@ -34,18 +34,9 @@ class RegularPage : public Page, private qv::PageBoxes<qv::RegularBox> {
     void butGoTolerances2Click();
     void butMaxClick();
 
-    // Exit handlers: run when the focus leaves the control for another one
-    // of the window. The engine decides what each does (LeaveRegularBox).
-    void edSimpAmtFinExit() { Leave(qv::RegularBox::edSimpAmtFin); }
-    void edSimpInnerNoPayExit() { Leave(qv::RegularBox::edSimpInnerNoPay); }
-    void edSimpRegPayExit() { Leave(qv::RegularBox::edSimpRegPay); }
+    // Leaving the interval group: applies its item to the unit period and
+    // shows the same item on the irregular page.
     void rgpSimpIntervalExit();
-    void edSimp1stPayExit() { Leave(qv::RegularBox::edSimp1stPay); }
-    void edSimp1stNoPdExit() { Leave(qv::RegularBox::edSimp1stNoPd); }
-    void edSimp1stExtraExit() { Leave(qv::RegularBox::edSimp1stExtra); }
-    void edSimpLastPayExit() { Leave(qv::RegularBox::edSimpLastPay); }
-    void edSimpLastNoPdExit() { Leave(qv::RegularBox::edSimpLastNoPd); }
-    void edSimpLastExtraExit() { Leave(qv::RegularBox::edSimpLastExtra); }
 
   private:
     // What the schedule and the settings publish, shown here.
@@ -62,27 +53,18 @@ class RegularPage : public Page, private qv::PageBoxes<qv::RegularBox> {
     // Carries out what leaving `box` does, then recounts the summary when
     // the decision asks for it.
     void Leave(qv::RegularBox box);
-    // Applies the interval group's item to the unit period and shows the
-    // same item on the irregular page.
     void TakeSimpleInterval();
     void Status(const QString& text);
     void AprPending();
-    // Registers an exit handler. A handler that moves the focus makes Qt
-    // take it from the control the user was heading for, which that
-    // control never received; no second exit handler runs for that.
-    void OnExit(QWidget* control, void (RegularPage::*handler)());
-    void OnLeave(QWidget* control, qv::RegularBox box);
 
-    QLineEdit* edSimpAmtFin_;
-    QLineEdit* edSimpInnerNoPay_;
-    QLineEdit* edSimpRegPay_;
+    // Builders for the page's lines, from the engine's tables.
+    QLineEdit* MakeBox(qv::RegularBox box, int widthInDigits);
+    BoxInfo InfoOf(qv::RegularBox box) const;
+    void MakePaymentLine(qv::RegularBox pay, qv::RegularBox periods, qv::RegularBox days);
+    QPushButton* MakeButton(qv::RegularButton button);
+
+    std::array<QLineEdit*, qv::kRegularBoxes.size()> boxes_{};
     RadioGroup* rgpSimpInterval_;
-    QLineEdit* edSimp1stPay_;
-    QLineEdit* edSimp1stNoPd_;
-    QLineEdit* edSimp1stExtra_;
-    QLineEdit* edSimpLastPay_;
-    QLineEdit* edSimpLastNoPd_;
-    QLineEdit* edSimpLastExtra_;
     QLineEdit* edSimpAPR_;
     AprBox apr_{nullptr};
     QPushButton* butSimpleAPR_;

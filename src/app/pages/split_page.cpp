@@ -197,7 +197,7 @@ void SplitPage::ResultsPending() {
 }
 
 void SplitPage::Leave(SplitBox box) {
-    const qv::SplitExit exit = qv::LeaveSplitBox(session().State(), box, TextOf(BoxOf(box)));
+    const qv::SplitExit exit = qv::LeaveSplitBox(session().State().split, box, TextOf(BoxOf(box)));
     qv::CarryOutExit<SplitBox>(exit, box, session().Port(), *this);
 }
 
@@ -216,11 +216,11 @@ void SplitPage::Show(const qv::SplitRun& run) {
 // --- page entry and the interval group ---------------------------------------------
 
 void SplitPage::tabSplitEnter() {
-    qv::EnterSplitPage(session().State());
+    qv::EnterSplitPage(session().State().loan);
 }
 
 void SplitPage::rgpSplitPdExit() {
-    qv::TakeSplitInterval(session().State(), ChosenInterval(*rgpSplitPd_));
+    qv::TakeSplitInterval(session().State().split, ChosenInterval(*rgpSplitPd_));
 }
 
 // --- buttons -----------------------------------------------------------------------
@@ -229,7 +229,8 @@ void SplitPage::rgpSplitPdExit() {
 // taken before the button acts, however the button was reached.
 void SplitPage::butJustClick() {
     rgpSplitPdExit();
-    Show(qv::JustAmortize(session().State(), session().Port()));
+    Show(qv::JustAmortize(session().State().split, session().State().loan.RoundAdd,
+                          session().Port()));
 }
 
 // A search changes the amounts the results were computed from before it
@@ -237,13 +238,15 @@ void SplitPage::butJustClick() {
 void SplitPage::butSplitRegPayClick() {
     rgpSplitPdExit();
     ResultsPending();
-    Show(qv::MatchCommonPayment(session().State(), session().Port()));
+    Show(qv::MatchCommonPayment(session().State().split, session().State().loan.RoundAdd,
+                                session().Port()));
 }
 
 void SplitPage::butSplitPrincipalClick() {
     rgpSplitPdExit();
     ResultsPending();
-    Show(qv::MatchPrincipal(session().State(), session().Port()));
+    Show(qv::MatchPrincipal(session().State().split, session().State().loan.RoundAdd,
+                            session().Port()));
 }
 
 void SplitPage::butSplitChartClick() {
@@ -259,6 +262,6 @@ void SplitPage::butSplitResetClick() {
 }
 
 void SplitPage::butMyTestClick() {
-    WriteBoxes(qv::LoadSplitTestData(session().State()));
+    WriteBoxes(qv::LoadSplitTestData(session().State().split));
     ShowInterval(*rgpSplitPd_, qv::kSplitTestInterval);
 }

@@ -162,7 +162,7 @@ void VaryPage::LeaveBox(qv::VaryBox box) {
     qv::LoanState& s = session().State();
     const double principal = s.vary.ContractPrincipal;
     QLineEdit* edit = BoxOf(box);
-    CarryOutEntry(edit, qv::CheckVaryBox(s, box, TextOf(edit)), session().Port());
+    CarryOutEntry(edit, qv::CheckVaryBox(s.vary, s.group, box, TextOf(edit)), session().Port());
     if (s.vary.ContractPrincipal != principal) DropSchedule();
 }
 
@@ -196,7 +196,7 @@ void VaryPage::ListEdited() {
     DropSchedule();
     try {
         const std::string summary =
-            qv::TakeVaryListEdit(session().State(), session().Table(TableId::mdsVariable));
+            qv::TakeVaryListEdit(session().State().group, session().Table(TableId::mdsVariable));
         ShowSummary(summary, session().State().group.GroupPayCount,
                     session().State().group.GroupPayTotal);
     } catch (const qv::EMemDatasetError& error) {
@@ -224,8 +224,9 @@ void VaryPage::butVaryAddClick() {
     const std::string regPds = TextOf(BoxOf(qv::VaryBox::ebxVaryRegPds));
     const std::string addDays = TextOf(BoxOf(qv::VaryBox::ebxVaryAddDays));
     const std::string rate = TextOf(BoxOf(qv::VaryBox::ebxVaryRate));
-    const qv::VaryAddResult r = qv::AddVaryGroup(s, session().Table(TableId::mdsVariable),
-                                                 {count, payment, regPds, addDays, rate});
+    const qv::VaryAddResult r =
+        qv::AddVaryGroup(s.vary, s.group, session().Table(TableId::mdsVariable),
+                         {count, payment, regPds, addDays, rate});
     qv::ShowMessages(session().Port(), r.messages);
     if (!r.added) return;
     ModelOf(dbgVariable_)->SetReadOnly(false);
@@ -238,8 +239,8 @@ void VaryPage::butVaryAddClick() {
 }
 
 void VaryPage::butVaryResetClick() {
-    const qv::VaryClearResult r =
-        qv::ClearVaryList(session().State(), session().Table(TableId::mdsVariable));
+    const qv::VaryClearResult r = qv::ClearVaryList(session().State().vary, session().State().group,
+                                                    session().Table(TableId::mdsVariable));
     ShowInterval(*rgpVary_, r.interval);
     labVary7_->setText(Q(r.groupLabel));
     SetBoxTexts(r.boxes);
@@ -286,7 +287,7 @@ void VaryPage::butVaryLoadClick() {
         // is refreshed, once: a long list is laid out a single time.
         qv::UpdateBatch batch(variable);
         load = qv::LoadVarData(variable, file);
-        qv::TakeVaryListLoad(s, variable, load);
+        qv::TakeVaryListLoad(s.vary, s.group, variable, load);
         if (load.loaded) {
             if (!load.headerMissing) {
                 SetText(BoxOf(qv::VaryBox::ebxPrincipal), load.ebxPrincipal);
@@ -347,8 +348,8 @@ void VaryPage::butVaryTransformClick() {
         return;
     }
 
-    const qv::TransformResult moved =
-        qv::Transform(s, session().Table(TableId::mdsVariable), paySet, ListInterval(*rgpVary_));
+    const qv::TransformResult moved = qv::Transform(
+        s.loan, s.vary, session().Table(TableId::mdsVariable), paySet, ListInterval(*rgpVary_));
     if (!moved.moved) {
         qv::ShowMessages(port, moved.messages);
         return;
