@@ -18,35 +18,14 @@
 #include "regz/appendix_j_reference.h"
 #include "regz/loan_timing.h"
 #include "regz/unit_period.h"
+#include "seeded_loans.h"
 
 namespace qv::regz {
 namespace {
 
-// A small generator of our own, so the set is the same on every library.
-class Random {
-  public:
-    explicit Random(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t Next() {
-        std::uint64_t z = (state_ += 0x9e3779b97f4a7c15ULL);
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-        return z ^ (z >> 31);
-    }
-    std::int32_t Between(std::int32_t lo, std::int32_t hi) {
-        return lo + static_cast<std::int32_t>(Next() % static_cast<std::uint64_t>(hi - lo + 1));
-    }
-    double Uniform(double lo, double hi) {
-        return lo + (hi - lo) * static_cast<double>(Next() >> 11) * 0x1p-53;
-    }
-    bool OneIn(std::int32_t n) { return Between(1, n) == 1; }
-
-  private:
-    std::uint64_t state_;
-};
-
-bool Same(double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
-}
+using qv::seeded::EquivalenceLoanCount;
+using qv::seeded::Random;
+using qv::seeded::Same;
 
 // Whole cents from a cent to a hundred million dollars, evenly spread in
 // their number of digits.
@@ -148,22 +127,11 @@ std::string Difference(const AppendixJRate& got, const AppendixJRate& expected) 
     return {};
 }
 
-// 100,000 loans by default; fewer in a build with sanitizers and no
-// optimization. QV_EQUIVALENCE_LOANS sets the number either way.
-int LoanCount() {
-    if (const char* count = std::getenv("QV_EQUIVALENCE_LOANS")) return std::atoi(count);
-#ifdef NDEBUG
-    return 100'000;
-#else
-    return 2'000;
-#endif
-}
-
 TEST(AppendixJEquivalence, GeneratedLoansGiveTheSameRates) {
     Random random(20261209);
     AppendixJSolver solver;
     TimedLoan reused;
-    const int loans = LoanCount();
+    const int loans = EquivalenceLoanCount();
     int found = 0;
     for (int k = 0; k < loans; ++k) {
         const UnitPeriodInfo& unit = kUnitPeriods[static_cast<std::size_t>(
