@@ -607,6 +607,8 @@ void RegularPageTest::resetAllRestoresStartTexts() {
     QCOMPARE(app.Text("edStatusBar"),
              QStringLiteral("As you move among white data entry boxes above, you'll find Hints "
                             "and other Information here."));
+    // A narrow window still shows the start of the line, not its end.
+    QCOMPARE(app.Box("edStatusBar")->cursorPosition(), 0);
     QCOMPARE(app.Text("edAmtFinOne"), QStringLiteral("0.01"));
     QCOMPARE(app.Text("edDayOne"), QStringLiteral("2"));
     QCOMPARE(app.Text("edPayOne"), QStringLiteral("0.00"));

@@ -92,7 +92,7 @@ RegularPage::RegularPage(Session& app) : Page(app, kId) {
     // Between Reset All and About APR Tolerances in the tab order, as the
     // line was always reached; its name says what it is.
     NameControl(edStatusBar_, Q(qv::kRegularStatusName));
-    edStatusBar_->setText(Q(qv::kRegularStartStatus));
+    Status(Q(qv::kRegularStartStatus));
     QPushButton* butGoTolerances2 = MakeButton(RegularButton::butGoTolerances2);
     QPushButton* butMax = MakeButton(RegularButton::butMax);
     Row({butResetSimple_, butGoTolerances2, butMax});
@@ -164,7 +164,7 @@ void RegularPage::ResetControls() {
     apr_.SetPending();
     ::ShowInterval(*rgpSimpInterval_, qv::kStartInterval);
     labSimpToP_->setText(Q(qv::kRegularResetSummary));
-    edStatusBar_->setText(Q(qv::kRegularStartStatus));
+    Status(Q(qv::kRegularStartStatus));
 }
 
 // --- builders --------------------------------------------------------------------
