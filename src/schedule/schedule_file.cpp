@@ -227,6 +227,9 @@ RegularPass PassRegular(const std::vector<PayGroup>& groups) {
                 current = pass.reg;
             }
             pass.first = g;
+            // A lone group of several payments ends with one of its own: the
+            // last payment is the group's, not what an earlier schedule left.
+            if (count == 1 && g.SetSize > 1) pass.last = g;
         } else if (d < count) {
             if (g.SetSize > regCount) {
                 regCount = g.SetSize;
@@ -301,7 +304,9 @@ void TakeSchedule(LoanTerms& loan, RegularInputs& regular, const PayGroup& heade
         regular.LastExtra = pass.last->AddDays;
         if (withTexts) out.last = EndTexts(*pass.last);
     }
-    if (pass.irregular) loan.IrregularLoaded = true;
+    // The flag describes the schedule now in the table: a regular schedule
+    // loaded over an irregular one must not be sent to Tab 3 for the old one.
+    loan.IrregularLoaded = pass.irregular;
     regular.RegPay = CurrencyToDollars(pass.reg);
     if (!withTexts) return;
     out.edSimpRegPay = Fixed2(regular.RegPay);

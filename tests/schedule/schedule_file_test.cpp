@@ -133,10 +133,19 @@ TEST_F(ScheduleFileTest, TheRegularPassDecidesIrregularLoadedAndTheCommonPayment
         EXPECT_EQ(state.loan.IrregularLoaded, c.irregular) << c.name;
         EXPECT_EQ(load.edSimpRegPay, c.regPay) << c.name;
     }
-    // A load only ever sets the flag.
-    state.loan.IrregularLoaded = true;
-    LoadText(kExampleFile);
-    EXPECT_TRUE(state.loan.IrregularLoaded);
+}
+
+// A schedule loaded over another leaves nothing of the old one behind: an
+// irregular file's flag and its last payment would make Tab 2 redirect a
+// regular loan, or total 36 x 100 as $3,889.25 and give a wrong APR.
+TEST_F(ScheduleFileTest, ALoadLeavesNothingOfTheScheduleBefore) {
+    LoadText("1,0,1000,0,0\r\n1,1,95,1,15\r\n10,2,88.85,2,0\r\n1,3,389.25,1,0\r\n");
+    ASSERT_TRUE(state.loan.IrregularLoaded);
+    const ScheduleLoad load = LoadText("1,0,3000,0,0\r\n36,1,100,1,0\r\n");
+    ASSERT_TRUE(load.loaded);
+    EXPECT_EQ(Written(state), std::make_tuple(3000.0, Currency{36'000'000}, 36, 100.0, 100.0, 1, 0,
+                                              100.0, 1, 0, false));
+    EXPECT_EQ(load.last, (RegularEndTexts{"100.00", "1", "0"}));
 }
 
 TEST_F(ScheduleFileTest, ASingleGroupFillsOnlyTheFirstPaymentBoxes) {
