@@ -804,7 +804,10 @@ AprOutcome GetAPR(LoanTerms& loan, TMemDataSet& paySet, const AprSettings& setti
     }
 
     loan.APR = *rate;
-    chart.push_back("Estimated APR = " + FloatToStr(loan.APR, fs) + "%");
+    // With neither the summary nor the steps nobody reads the chart: a batch
+    // of records is spared formatting the rate twice.
+    if (settings.Summary || settings.Log)
+        chart.push_back("Estimated APR = " + FloatToStr(loan.APR, fs) + "%");
     return AprOutcome::Computed;
 }
 
