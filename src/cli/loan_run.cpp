@@ -304,8 +304,11 @@ bool LoanWorker::LoadFile(InputBuf& in, LoanRecord& record) {
 
 bool LoanWorker::CheckLoaded(LoanRecord& record) {
     groups_.clear();
-    for (paySet_.MoveFirst(); !paySet_.AtEnd(); paySet_.MoveNext())
-        groups_.push_back(ReadPayGroup(paySet_));
+    std::optional<PayGroupFields> fields;
+    for (paySet_.MoveFirst(); !paySet_.AtEnd(); paySet_.MoveNext()) {
+        if (!fields) fields.emplace(paySet_);
+        groups_.push_back(fields->Read(paySet_));
+    }
     return CheckGroups(record);
 }
 
