@@ -1,5 +1,6 @@
 #include "cli/loan_run.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/rounding_setting.h"
@@ -102,8 +103,19 @@ LoanWorker::LoanWorker(RunSettings settings)
 }
 
 void LoanWorker::Start() {
-    state_ = LoanState{};
-    state_.loan.RoundAdd = roundAdd_;
+    // The loan state as the program starts. Of the payment matrix only the
+    // entries the loans before may have written are cleared: the rest were
+    // never written, and the per-diem rule and the chart read them as zero.
+    auto& [loan, regular, group, split, onePay, vary, figure] = state_;
+    ResetLoanTerms(loan, matrixWritten_);
+    matrixWritten_ = 0;
+    regular = {};
+    group = {};
+    split = {};
+    onePay = {};
+    vary = {};
+    figure = {};
+    loan.RoundAdd = roundAdd_;
     // The tables need no emptying: a load replaces every group before
     // anything reads them (and a failed load ends the loan), and the chart
     // page's entry rebuilds the detail rows from scratch.
@@ -151,7 +163,7 @@ AprEstimate LoanWorker::Estimate() {
 }
 
 bool LoanWorker::RecountAndEstimate(LoanRecord& record) {
-    const ScheduleRecount recount = RecountSchedule(state_.loan, paySet_);
+    const ScheduleRecount recount = RecountScheduleValues(state_.loan, paySet_);
     ShowMessages(log_, recount.messages);
     record.amountFinanced = state_.loan.AmtFin;
     record.totalOfPayments = state_.loan.TotPay;
@@ -292,8 +304,11 @@ bool LoanWorker::LoadFile(InputBuf& in, LoanRecord& record) {
 
 bool LoanWorker::CheckLoaded(LoanRecord& record) {
     groups_.clear();
-    for (paySet_.MoveFirst(); !paySet_.AtEnd(); paySet_.MoveNext())
-        groups_.push_back(ReadPayGroup(paySet_));
+    std::optional<PayGroupFields> fields;
+    for (paySet_.MoveFirst(); !paySet_.AtEnd(); paySet_.MoveNext()) {
+        if (!fields) fields.emplace(paySet_);
+        groups_.push_back(fields->Read(paySet_));
+    }
     return CheckGroups(record);
 }
 
@@ -321,6 +336,7 @@ LoanRecord LoanWorker::FromScheduleFile(const std::filesystem::path& file, std::
         }
     }
     Start();
+    matrixWritten_ = kMatrixEntries;
     if (LoadFile(*opened, record) && RecountAndEstimate(record)) {
         AddExactRate(record, regz::UnitPeriodOfInterval(interval_));
         Judge(record, {});
@@ -343,6 +359,12 @@ LoanRecord LoanWorker::FromBatchLoan(const BatchLoan& loan, std::string source) 
         // The load took the line's groups as they stand (numbered in order),
         // so the table holds exactly these: they need not be read back.
         groups_.assign(loan.groups.begin(), loan.groups.end());
+        // The expansion writes one entry per payment of these groups, after
+        // the start entry, and nothing past the matrix's end.
+        std::int64_t payments = 0;
+        for (const PayGroup& g : groups_) payments += std::max(g.SetSize, 0);
+        matrixWritten_ =
+            static_cast<std::size_t>(std::min<std::int64_t>(payments, kMaxPayments)) + 1;
         if (CheckGroups(record) && RecountAndEstimate(record)) AddExactRate(record, loan.unit);
     }
     Judge(record, loan.disclosed);
@@ -361,6 +383,7 @@ ChartRun LoanWorker::Chart(const std::filesystem::path& file) {
         return run;
     }
     Start();
+    matrixWritten_ = kMatrixEntries;
     // The chart follows the report in the chart box.
     report_ = true;
     // Loading estimates the APR once; entering the chart page estimates it

@@ -168,6 +168,10 @@ class LoanWorker {
     RunSettings settings_;
     double roundAdd_;  // the rounding setting's, taken once (its notes are texts)
     LoanState state_;
+    static constexpr std::size_t kMatrixEntries = kMaxPayments + 1;
+    // Leading entries of state_'s payment matrix the loan under way may
+    // write; the ones after stay zero.
+    std::size_t matrixWritten_ = kMatrixEntries;
     TMemDataSet paySet_;
     TMemDataSet detail_;
     MessageLog log_;

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <limits>
 #include <optional>
-#include <unordered_set>
 
 #include "core/pay_group.h"
 #include "core/pay_schedule.h"
@@ -607,10 +606,26 @@ struct Search {
 // successive rates agree within the tolerance. Returns the last rate
 // evaluated, or nothing when a step leaves the range where the implied amount
 // is defined, meets a flat stretch, or cycles without settling.
+// The rates the secant steps started from. A search takes a handful of
+// steps: looking through them is quicker than hashing, and they live on the
+// stack instead of the heap.
+class TriedRates {
+  public:
+    void Insert(double apr) { rates_[count_++] = apr; }
+    bool Contains(double apr) const {
+        return std::find(rates_.begin(), rates_.begin() + static_cast<std::ptrdiff_t>(count_),
+                         apr) != rates_.begin() + static_cast<std::ptrdiff_t>(count_);
+    }
+
+  private:
+    std::array<double, kMaxSecantSteps> rates_;
+    std::size_t count_ = 0;
+};
+
 std::optional<double> SecantSearch(const Search& s) {
     double apr = kStartAPR;
     double estimate = apr;
-    std::unordered_set<double> tried;
+    TriedRates tried;
     for (int step = 0; step < kMaxSecantSteps; ++step) {
         apr = estimate;
         const auto [a1, a2] = s.Implied(apr, apr + kSecantStep);
@@ -627,8 +642,8 @@ std::optional<double> SecantSearch(const Search& s) {
         // small loans the steps can cycle through the same rates for ever.
         // Each step depends only on its rate: coming back to a rate already
         // tried means the cycle has begun and will never settle.
-        tried.insert(apr);
-        if (tried.contains(estimate)) return std::nullopt;
+        tried.Insert(apr);
+        if (tried.Contains(estimate)) return std::nullopt;
     }
     return std::nullopt;
 }
@@ -804,7 +819,10 @@ AprOutcome GetAPR(LoanTerms& loan, TMemDataSet& paySet, const AprSettings& setti
     }
 
     loan.APR = *rate;
-    chart.push_back("Estimated APR = " + FloatToStr(loan.APR, fs) + "%");
+    // With neither the summary nor the steps nobody reads the chart: a batch
+    // of records is spared formatting the rate twice.
+    if (settings.Summary || settings.Log)
+        chart.push_back("Estimated APR = " + FloatToStr(loan.APR, fs) + "%");
     return AprOutcome::Computed;
 }
 

@@ -27,7 +27,8 @@ struct AprSettings {
     bool Log = false;     // "Log Estimate Steps": one chart line per secant step
     // The loan summary at the top of the chart. A caller that never shows
     // the chart (a batch of records) turns it off: formatting its amounts
-    // costs more than a short schedule's whole iteration.
+    // costs more than a short schedule's whole iteration. With the steps off
+    // as well, the chart is left empty, without the "Estimated APR" line.
     bool Summary = true;
 };
 

@@ -4,6 +4,7 @@
 // whole run; an engine function takes the parts it reads or writes, so a
 // function that writes another page's values says so in its signature.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "base/money.h"
@@ -136,6 +137,12 @@ struct LoanState {
 
 // Sets all 486 entries of the matrix to zero.
 void ClearMatrix(LoanTerms& loan);
+
+// Every value of the loan back to its start value, clearing only the first
+// `usedEntries` entries of the matrix: a caller that knows how far the matrix
+// was written (the expansion writes nothing past its last payment) is spared
+// clearing all of it. The entries past those must already be zero.
+void ResetLoanTerms(LoanTerms& loan, std::size_t usedEntries);
 
 // The loan-state part of Reset: every part back to its start values, the
 // matrix cleared, except what outlives a reset: the regular page's first and

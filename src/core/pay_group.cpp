@@ -13,21 +13,36 @@ void DefinePaySetTable(TMemDataSet& table) {
 }
 
 PayGroup ReadPayGroup(const TMemDataSet& paySet) {
-    PayGroup g;
-    g.SetSize = paySet.FieldAsInteger("SetSize");
-    g.Sequence = paySet.FieldAsInteger("Sequence");
-    g.PaySize = paySet.FieldAsFloat("PaySize");
-    g.PriorPds = paySet.FieldAsInteger("PriorPds");
-    g.AddDays = paySet.FieldAsInteger("AddDays");
-    return g;
+    return PayGroupFields(paySet).Read(paySet);
 }
 
 void WritePayGroup(TMemDataSet& paySet, const PayGroup& group) {
-    paySet.SetFieldInteger("SetSize", group.SetSize);
-    paySet.SetFieldInteger("Sequence", group.Sequence);
-    paySet.SetFieldFloat("PaySize", group.PaySize);
-    paySet.SetFieldInteger("PriorPds", group.PriorPds);
-    paySet.SetFieldInteger("AddDays", group.AddDays);
+    PayGroupFields(paySet).Write(paySet, group);
+}
+
+PayGroupFields::PayGroupFields(const TMemDataSet& paySet)
+    : setSize_(paySet.Field("SetSize")),
+      sequence_(paySet.Field("Sequence")),
+      paySize_(paySet.Field("PaySize")),
+      priorPds_(paySet.Field("PriorPds")),
+      addDays_(paySet.Field("AddDays")) {}
+
+PayGroup PayGroupFields::Read(const TMemDataSet& paySet) const {
+    PayGroup g;
+    g.SetSize = paySet.FieldAsInteger(setSize_);
+    g.Sequence = paySet.FieldAsInteger(sequence_);
+    g.PaySize = paySet.FieldAsFloat(paySize_);
+    g.PriorPds = paySet.FieldAsInteger(priorPds_);
+    g.AddDays = paySet.FieldAsInteger(addDays_);
+    return g;
+}
+
+void PayGroupFields::Write(TMemDataSet& paySet, const PayGroup& group) const {
+    paySet.SetFieldInteger(setSize_, group.SetSize);
+    paySet.SetFieldInteger(sequence_, group.Sequence);
+    paySet.SetFieldFloat(paySize_, group.PaySize);
+    paySet.SetFieldInteger(priorPds_, group.PriorPds);
+    paySet.SetFieldInteger(addDays_, group.AddDays);
 }
 
 void AppendPayGroup(TMemDataSet& paySet, const PayGroup& group) {

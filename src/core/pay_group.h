@@ -4,9 +4,9 @@
 // the payment before it. Groups are taken in Sequence order.
 #include <cstdint>
 
-namespace qv {
+#include "data/memdset.h"
 
-class TMemDataSet;
+namespace qv {
 
 // Members in the table's field order.
 struct PayGroup {
@@ -26,6 +26,20 @@ PayGroup ReadPayGroup(const TMemDataSet& paySet);
 
 // Writes the five fields of the record being appended or edited.
 void WritePayGroup(TMemDataSet& paySet, const PayGroup& group);
+
+// The five fields of a table of groups, looked up by name once for a walk
+// over its records rather than once per record and field. A table without
+// one of them raises its "not found" message here.
+class PayGroupFields {
+  public:
+    explicit PayGroupFields(const TMemDataSet& paySet);
+    // As ReadPayGroup and WritePayGroup, on the table the fields came from.
+    PayGroup Read(const TMemDataSet& paySet) const;
+    void Write(TMemDataSet& paySet, const PayGroup& group) const;
+
+  private:
+    TMemDataSet::FieldHandle setSize_, sequence_, paySize_, priorPds_, addDays_;
+};
 
 // Starts a new record holding the group and leaves it pending: the table's
 // next movement (or Post) stores it. If the table refuses, no new record is

@@ -1,6 +1,7 @@
 #include "core/pay_schedule.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/pay_group.h"
@@ -105,8 +106,10 @@ bool SetPayArray(LoanTerms& loan, TMemDataSet& paySet, UserPort& port, const For
     MatrixFiller filler(loan, port, fs);
     try {
         TableWalk walk(paySet);
+        std::optional<PayGroupFields> fields;
         for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext()) {
-            if (!filler.AddGroup(ReadPayGroup(paySet))) return false;
+            if (!fields) fields.emplace(paySet);
+            if (!filler.AddGroup(fields->Read(paySet))) return false;
         }
     } catch (const EMemDatasetError& e) {
         port.Warn(e.what());
@@ -168,8 +171,11 @@ bool IntegrityMdsPaySet(const LoanTerms& loan, TMemDataSet& paySet, UserPort& po
     IntegrityCounts c;
     try {
         TableWalk walk(paySet);
-        for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext())
-            CountGroup(ReadPayGroup(paySet), c);
+        std::optional<PayGroupFields> fields;
+        for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext()) {
+            if (!fields) fields.emplace(paySet);
+            CountGroup(fields->Read(paySet), c);
+        }
     } catch (const EMemDatasetError& e) {
         port.Warn(e.what());
         return false;

@@ -168,6 +168,9 @@ struct TMemDataSet::Impl {
     std::string orderBy;
     std::string curView;  // "" = insertion order
     std::map<std::string, View> views;
+    // The view named curView, or none: looked up whenever either changes, so
+    // that every cursor movement and field read is spared the lookup.
+    View* current = nullptr;
     std::vector<Record*> ins;  // owns the records
 
     bool active = false;
@@ -223,13 +226,12 @@ struct TMemDataSet::Impl {
     }
 
     // --- helpers ---------------------------------------------------------
-    std::vector<Record*>& Order() {
-        if (!curView.empty()) {
-            auto it = views.find(curView);
-            if (it != views.end()) return it->second.rows;
-        }
-        return ins;
+    void FindCurrentView() {
+        const auto it = curView.empty() ? views.end() : views.find(curView);
+        current = it == views.end() ? nullptr : &it->second;
     }
+
+    std::vector<Record*>& Order() { return current ? current->rows : ins; }
     const std::vector<Record*>& Order() const { return const_cast<Impl*>(this)->Order(); }
 
     Record* Current() const {
@@ -273,8 +275,16 @@ struct TMemDataSet::Impl {
         throw EMemDatasetError(0, kNotEditMode);
     }
 
+    int RequireField(FieldHandle h) const {
+        if (h.index < 0 || h.index >= static_cast<int>(fields.size()))
+            throw EMemDatasetError(
+                0, Format2("%s: Field '%s' not found", name, "#" + std::to_string(h.index)));
+        return h.index;
+    }
+
     // The named field and its value in the current (or pending) record.
-    std::pair<const FieldDef&, const Cell*> Read(const std::string& n) const {
+    template <class Name>
+    std::pair<const FieldDef&, const Cell*> Read(const Name& n) const {
         const int k = RequireField(n);
         const auto at = static_cast<std::size_t>(k);
         const Cells* c = ActiveCells();
@@ -284,8 +294,8 @@ struct TMemDataSet::Impl {
 
     // Writes the value `convert` makes for the named field; when the field
     // cannot hold it, the field's message names `text()` and nothing changes.
-    template <class Convert, class Text>
-    void Write(const std::string& n, Convert convert, Text text) {
+    template <class Name, class Convert, class Text>
+    void Write(const Name& n, Convert convert, Text text) {
         const int k = RequireField(n);
         Cell& cell = WritableCell(k);
         const FieldDef& f = fields[static_cast<std::size_t>(k)];
@@ -433,8 +443,7 @@ struct TMemDataSet::Impl {
         if (cells == &numbered) pending->cells.swap(numbered);
         NoteAutoInc(pending->cells);
 
-        const auto curIt = curView.empty() ? views.end() : views.find(curView);
-        const View* curV = curIt == views.end() ? nullptr : &curIt->second;
+        const View* curV = current;
         Record* r = pending.release();
         ins.push_back(r);
         int newCur = static_cast<int>(ins.size()) - 1;
@@ -556,6 +565,10 @@ int TMemDataSet::FieldIndex(const std::string& name) const {
     return impl_->FieldIndexOf(name);
 }
 
+TMemDataSet::FieldHandle TMemDataSet::Field(const std::string& name) const {
+    return FieldHandle{impl_->RequireField(name)};
+}
+
 MemDataSetOptions TMemDataSet::Options() const {
     return impl_->options;
 }
@@ -603,6 +616,7 @@ void TMemDataSet::SetOrderBy(const std::string& orderBy) {
         if (release)
             for (auto it = m.views.begin(); it != m.views.end();)
                 it = (it->first == vname) ? std::next(it) : m.views.erase(it);
+        m.FindCurrentView();
         return;
     }
 
@@ -616,6 +630,7 @@ void TMemDataSet::SetOrderBy(const std::string& orderBy) {
     if (release)
         for (auto it = m.views.begin(); it != m.views.end();)
             it = (it->first == vname) ? std::next(it) : m.views.erase(it);
+    m.FindCurrentView();
     if (r) m.cur = m.IndexIn(m.Order(), r);
     m.Notify();
 }
@@ -637,6 +652,7 @@ void TMemDataSet::SetCurrentIndexName(const std::string& name) {
     Impl::Record* r = m.Current();
     m.curView = name;
     m.orderBy = it->second.orderBy;
+    m.FindCurrentView();
     if (r) m.cur = m.IndexIn(m.Order(), r);
     if (m.active) m.Notify();
 }
@@ -669,6 +685,7 @@ void TMemDataSet::Open() {
         throw;
     }
     m.views = std::move(views);
+    m.FindCurrentView();
     if (!sameStructure || m.autoIncTop.size() != m.fields.size())
         m.autoIncTop.assign(m.fields.size(), 0);
     m.active = true;
@@ -899,6 +916,16 @@ double TMemDataSet::FieldAsFloat(const std::string& name) const {
     return value ? ValueAsFloat(field, *value) : 0.0;
 }
 
+std::int32_t TMemDataSet::FieldAsInteger(FieldHandle field) const {
+    const auto [def, value] = impl_->Read(field);
+    return value ? ValueAsInteger(def, *value) : 0;
+}
+
+double TMemDataSet::FieldAsFloat(FieldHandle field) const {
+    const auto [def, value] = impl_->Read(field);
+    return value ? ValueAsFloat(def, *value) : 0.0;
+}
+
 std::string TMemDataSet::FieldAsString(const std::string& name) const {
     const auto [field, value] = impl_->Read(name);
     return value ? ValueText(field, *value) : std::string();
@@ -932,6 +959,18 @@ void TMemDataSet::SetFieldInteger(const std::string& name, std::int32_t value) {
 void TMemDataSet::SetFieldFloat(const std::string& name, double value) {
     impl_->Write(
         name, [&](const FieldDef& f) { return ValueFromFloat(f, value); },
+        [&] { return GeneralFloatText(value); });
+}
+
+void TMemDataSet::SetFieldInteger(FieldHandle field, std::int32_t value) {
+    impl_->Write(
+        field, [&](const FieldDef& f) { return ValueFromInteger(f, value); },
+        [&] { return std::to_string(value); });
+}
+
+void TMemDataSet::SetFieldFloat(FieldHandle field, double value) {
+    impl_->Write(
+        field, [&](const FieldDef& f) { return ValueFromFloat(f, value); },
         [&] { return GeneralFloatText(value); });
 }
 

@@ -121,6 +121,14 @@ class TMemDataSet {
     int FieldCount() const;
     const FieldDef& FieldDefAt(int index) const;
     int FieldIndex(const std::string& name) const;  // -1 when no such field
+    // A field looked up once by name, for a loop that reads or writes it in
+    // record after record. It stays good while the table keeps its fields;
+    // used after they were redefined with fewer, it fails as an unknown name.
+    struct FieldHandle {
+        int index = -1;
+    };
+    // Raises "%s: Field '%s' not found" as the reads and writes by name do.
+    FieldHandle Field(const std::string& name) const;
 
     MemDataSetOptions Options() const;
     void SetOptions(MemDataSetOptions options);
@@ -188,6 +196,9 @@ class TMemDataSet {
     // time its milliseconds, a text field what its text says, others 0.
     std::int64_t FieldAsDateTime(const std::string& name) const;
     bool FieldIsNull(const std::string& name) const;
+    // The same reads of a field looked up before.
+    std::int32_t FieldAsInteger(FieldHandle field) const;
+    double FieldAsFloat(FieldHandle field) const;
 
     // A write the field cannot hold (out of its range, a number into a date,
     // text longer than its size) raises the field's type message and leaves
@@ -202,6 +213,9 @@ class TMemDataSet {
     // Empty text empties the field; text the field's type cannot read raises
     // the type message and leaves the field as it was.
     void SetFieldString(const std::string& name, const std::string& text);
+    // The same writes to a field looked up before.
+    void SetFieldInteger(FieldHandle field, std::int32_t value);
+    void SetFieldFloat(FieldHandle field, double value);
 
     // --- read access for grids, without moving the cursor -----------------
     // Rows the grid shows: the stored records in the current order, plus a

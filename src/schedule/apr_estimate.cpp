@@ -21,7 +21,7 @@ double WalkTotalDollars(const GroupWalk& walk) {
 
 }  // namespace
 
-ScheduleRecount RecountSchedule(LoanTerms& loan, TMemDataSet& paySet, const FormatSettings& fs) {
+ScheduleRecount RecountScheduleValues(LoanTerms& loan, TMemDataSet& paySet) {
     ScheduleRecount r;
     GroupWalk walk;
     try {
@@ -41,7 +41,12 @@ ScheduleRecount RecountSchedule(LoanTerms& loan, TMemDataSet& paySet, const Form
     loan.PayCount = static_cast<std::int32_t>(walk.count);
     loan.TotPay = walk.total;
     r.counted = true;
-    r.totalText = PaymentsTotalText(loan.PayCount, loan.TotPay, fs);
+    return r;
+}
+
+ScheduleRecount RecountSchedule(LoanTerms& loan, TMemDataSet& paySet, const FormatSettings& fs) {
+    ScheduleRecount r = RecountScheduleValues(loan, paySet);
+    if (r.counted) r.totalText = PaymentsTotalText(loan.PayCount, loan.TotPay, fs);
     return r;
 }
 

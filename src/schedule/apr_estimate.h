@@ -49,6 +49,9 @@ struct ScheduleRecount {
 // total (each payment rounded to currency) into PayCount and TotPay.
 ScheduleRecount RecountSchedule(LoanTerms& loan, TMemDataSet& paySet,
                                 const FormatSettings& fs = FormatSettings{});
+// The same recount without the total's text (totalText stays empty), for a
+// caller that never shows it: formatting the amount costs more than the walk.
+ScheduleRecount RecountScheduleValues(LoanTerms& loan, TMemDataSet& paySet);
 
 // --- the irregular page's summary ------------------------------------------
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <limits>
+#include <optional>
 #include <system_error>
 
 #include "base/number_entry.h"
@@ -131,8 +132,10 @@ std::string GroupCountText(std::int32_t GroupNumber) {
 GroupWalk WalkGroups(TMemDataSet& paySet) {
     GroupWalk w;
     TableWalk walk(paySet);
+    std::optional<PayGroupFields> fields;
     for (paySet.MoveFirst(); !paySet.AtEnd(); paySet.MoveNext()) {
-        const auto [setSize, sequence, paySize, priorPds, addDays] = ReadPayGroup(paySet);
+        if (!fields) fields.emplace(paySet);
+        const auto [setSize, sequence, paySize, priorPds, addDays] = fields->Read(paySet);
         const std::string group = "Group # " + std::to_string(sequence);
 
         if (priorPds == 0 && addDays == 0)

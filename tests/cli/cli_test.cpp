@@ -698,6 +698,31 @@ TEST(CliProgram, FoldersAndFilesWithoutPermissionAreErrorsOfTheirOwn) {
     fs::permissions(folder.path / "locked", fs::perms::owner_all);
 }
 
+TEST(CliBatch, ALoansRateDoesNotDependOnTheLoansBeforeIt) {
+    // A loan of one payment due after odd days alone is figured per diem, a
+    // choice made from the schedule of the computation before: every loan must
+    // find that schedule as a fresh program has it, however long the loans
+    // before it were, whatever they left in it.
+    TempFolder folder("qv_cli_order_");
+    const std::string header = "id,amount_financed,interval,groups\n";
+    const std::string oneOddDays = "S,1000,monthly,1:1010:0:6\n";
+    WriteFile(folder.path / "alone.csv", header + oneOddDays);
+    json alone =
+        Records(Cli({"apr", "--format", "json", (folder.path / "alone.csv").string()}).out)[0];
+    alone.erase("source");
+    ASSERT_EQ(alone["basis"], "per diem") << alone.dump();
+    for (const std::string before : {"L,1000,monthly,3:400:1:10\n", "L,90000,monthly,360:700:1:3\n",
+                                     "L,10,monthly,485:1:1:1\n", "L,1000,monthly,3:1:1:1\n"}) {
+        WriteFile(folder.path / "after.csv", header + before + oneOddDays);
+        const std::vector<json> records =
+            Records(Cli({"apr", "--format", "json", (folder.path / "after.csv").string()}).out);
+        ASSERT_EQ(records.size(), 2u);
+        json after = records[1];
+        after.erase("source");
+        EXPECT_EQ(after, alone) << before;
+    }
+}
+
 TEST(CliRecords, RatesAreWrittenAsTheDesktopWritesThem) {
     // Rates rounded to three decimals as the estimate gives them, then any
     // double from far below to far above the positional range, with every

@@ -79,6 +79,13 @@ TEST_F(GetAPRTest, WithoutTheSummaryTheChartHoldsTheStepsAndResultAlone) {
     ASSERT_EQ(Run(), AprOutcome::Computed);
     EXPECT_EQ(state.loan.APR, apr);
     EXPECT_EQ(chart, ChartText(full.begin() + 6 + 3, full.end()));
+
+    // Neither summary nor steps: the same rate, and no chart to read.
+    settings.Log = false;
+    chart = {"the chart of the loan before"};
+    ASSERT_EQ(Run(), AprOutcome::Computed);
+    EXPECT_EQ(state.loan.APR, apr);
+    EXPECT_TRUE(chart.empty());
 }
 
 TEST_F(GetAPRTest, ThirtySixMonthlyPaymentsGive12_249) {

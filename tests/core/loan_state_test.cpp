@@ -32,6 +32,20 @@ TEST(LoanStateReset, RestoresStartValuesButKeepsRegularPageFirstAndLast) {
     EXPECT_EQ(s.regular.LastPds, 3);
 }
 
+TEST(LoanStateReset, LoanTermsToStartValuesClearingTheWrittenEntriesOnly) {
+    // A loan with every value changed and its first 4 entries written.
+    LoanTerms loan{1.0, 2, 3, 4, 5.0, 6.0, 0.0, true, kSourceSplit, true, {}};
+    for (std::size_t k = 0; k < 4; ++k) loan.PayMatrix[k] = {1, 2, 3, 4, 5};
+    loan.PayMatrix[9].AddDays = 7;  // written, but not said to be
+    ResetLoanTerms(loan, 4);
+    LoanTerms expected;
+    expected.PayMatrix[9].AddDays = 7;
+    EXPECT_EQ(loan, expected);
+    // More entries than the matrix holds: all of it.
+    ResetLoanTerms(loan, 10'000);
+    EXPECT_EQ(loan, LoanTerms{});
+}
+
 TEST(LoanStateReset, KeepsTheVariableRateListsPrincipalAndNextGroup) {
     LoanState s;
     s.vary.ContractPrincipal = 500.0;

@@ -244,6 +244,29 @@ TEST_F(MemDsetPaySet, UnknownFieldNamesTable) {
     ExpectError([&] { t.SetFieldInteger("Nope", 1); }, "mdsPaySet: Field 'Nope' not found");
 }
 
+TEST_F(MemDsetPaySet, FieldsLookedUpOnceReadAndWriteAsByName) {
+    const TMemDataSet::FieldHandle setSize = t.Field("setsize");
+    const TMemDataSet::FieldHandle paySize = t.Field("PaySize");
+    EXPECT_EQ(setSize.index, t.FieldIndex("SetSize"));
+    ExpectError([&] { (void)t.Field("Nope"); }, "mdsPaySet: Field 'Nope' not found");
+    ExpectError([&] { t.SetFieldInteger(setSize, 1); }, "Dataset not in edit or insert mode");
+    t.AppendNew();
+    EXPECT_EQ(t.FieldAsInteger(setSize), 0);  // empty reads as zero
+    // Written one way, read the other, with the by-name conversions.
+    t.SetFieldFloat(setSize, 2.5);
+    EXPECT_EQ(t.FieldAsInteger("SetSize"), 2);
+    t.SetFieldInteger(paySize, 7);
+    EXPECT_EQ(t.FieldAsString("PaySize"), "7");
+    t.SetFieldFloat("PaySize", 88.85);
+    EXPECT_EQ(t.FieldAsFloat(paySize), 88.85);
+    ExpectError([&] { t.SetFieldFloat(setSize, 1e10); },
+                "'10000000000' is not a valid integer value for field 'SetSize'");
+    EXPECT_EQ(t.FieldAsInteger(setSize), 2);
+    // A handle of fields the table no longer has.
+    ExpectError([&] { (void)t.FieldAsFloat(TMemDataSet::FieldHandle{5}); },
+                "mdsPaySet: Field '#5' not found");
+}
+
 TEST_F(MemDsetPaySet, SettingOutsideEditOrInsertFails) {
     ExpectError([&] { t.SetFieldInteger("Sequence", 1); }, "Dataset not in edit or insert mode");
     AddGroup(t, 1, 2, 3.0);

@@ -116,6 +116,14 @@ TEST(RecountSchedule, TakesTheGroupsCountAndTotalOrLeavesBothAlone) {
     EXPECT_EQ(r.messages[0].text, "Group # 2 has an interval of zero !");
     EXPECT_EQ(r.messages[1].text, "Group # 2 contains no payments!");
 
+    // The values-only recount takes the same count, total and findings.
+    LoanState values;
+    const ScheduleRecount v = RecountScheduleValues(values.loan, paySet);
+    EXPECT_TRUE(v.counted);
+    EXPECT_EQ(values.loan, state.loan);
+    EXPECT_EQ(v.messages, r.messages);
+    EXPECT_EQ(v.totalText, "");
+
     // Payments past the currency range: nothing taken, said so.
     AddGroups(paySet, {{400, 9.0e14, 1, 0}});
     r = RecountSchedule(state.loan, paySet);
