@@ -17,32 +17,40 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// One value of a record, written differently by each format.
+// One value of a record, written differently by each format. A text is
+// seen where it stands (in the record, or a constant) rather than copied:
+// a batch writes a dozen of them for every loan.
 struct Cell {
     enum class Kind { Text, Money, Rate, ExactRate, Count };
     Kind kind = Kind::Text;
-    std::string text;
+    std::string_view seen;  // a text the record or the program holds
+    std::string made;       // a text made for the cell alone
     std::optional<Currency> money;
     std::optional<double> rate;
     std::optional<std::int64_t> count;
+
+    std::string_view Text() const { return made.empty() ? seen : std::string_view(made); }
 };
 
-Cell Text(std::string text) {
-    return {Cell::Kind::Text, std::move(text), {}, {}, {}};
+Cell Text(std::string_view text) {
+    return {Cell::Kind::Text, text, {}, {}, {}, {}};
+}
+Cell MadeText(std::string text) {
+    return {Cell::Kind::Text, {}, std::move(text), {}, {}, {}};
 }
 Cell Money(std::optional<Currency> money) {
-    return {Cell::Kind::Money, {}, money, {}, {}};
+    return {Cell::Kind::Money, {}, {}, money, {}, {}};
 }
 Cell Rate(std::optional<double> rate) {
-    return {Cell::Kind::Rate, {}, {}, rate, {}};
+    return {Cell::Kind::Rate, {}, {}, {}, rate, {}};
 }
 // The Appendix J rate, unrounded in CSV and JSON and to six decimals in a
 // table: an analyst compares it with a disclosure to the hundredth.
 Cell ExactRate(std::optional<double> rate) {
-    return {Cell::Kind::ExactRate, {}, {}, rate, {}};
+    return {Cell::Kind::ExactRate, {}, {}, {}, rate, {}};
 }
 Cell Count(std::optional<std::int64_t> count) {
-    return {Cell::Kind::Count, {}, {}, {}, count};
+    return {Cell::Kind::Count, {}, {}, {}, {}, count};
 }
 
 bool Computed(const LoanRecord& r) {
@@ -89,7 +97,7 @@ const FinanceChargeVerdict* ChargeCheckOf(const LoanRecord& r) {
 const Column kId{"id", "ID", false, [](const LoanRecord& r) { return Text(r.id); }};
 const Column kSource{"source", "", false, [](const LoanRecord& r) { return Text(r.source); }};
 const Column kStatus{"status", "", false,
-                     [](const LoanRecord& r) { return Text(std::string(StatusText(r.status))); }};
+                     [](const LoanRecord& r) { return Text(StatusText(r.status)); }};
 const Column kApr{
     "apr", "APR", true, [](const LoanRecord& r) {
         return Rate(Computed(r) && r.desktopApr ? std::optional(r.apr) : std::nullopt);
@@ -109,8 +117,9 @@ const Column kAprUntitled{
     "apr", "", true, [](const LoanRecord& r) {
         return Rate(Computed(r) && r.desktopApr ? std::optional(r.apr) : std::nullopt);
     }};
-const Column kUnitPeriod{"unit_period", "", false,
-                         [](const LoanRecord& r) { return Text(Computed(r) ? r.unitPeriod : ""); }};
+const Column kUnitPeriod{"unit_period", "", false, [](const LoanRecord& r) {
+                             return Text(Computed(r) ? std::string_view(r.unitPeriod) : "");
+                         }};
 const Column kAmountFinanced{
     "amount_financed", "AMOUNT FINANCED", true, [](const LoanRecord& r) {
         return Money(Read(r) ? std::optional(DollarsToCurrency(r.amountFinanced)) : std::nullopt);
@@ -132,11 +141,11 @@ const Column kBasis{"basis", "", false, [](const LoanRecord& r) {
                     }};
 const Column kTransaction{"transaction", "TRANSACTION", false, [](const LoanRecord& r) {
                               const DisclosureCheck* c = CheckOf(r);
-                              return Text(c ? std::string(KindText(c->shape.kind)) : "");
+                              return Text(c ? KindText(c->shape.kind) : "");
                           }};
 const Column kTransactionReason{"transaction_reason", "", false, [](const LoanRecord& r) {
                                     const DisclosureCheck* c = CheckOf(r);
-                                    return Text(c ? c->shape.reason : "");
+                                    return Text(c ? std::string_view(c->shape.reason) : "");
                                 }};
 const Column kDisclosedApr{"disclosed_apr", "DISCLOSED", true, [](const LoanRecord& r) {
                                const DisclosureCheck* c = CheckOf(r);
@@ -148,7 +157,7 @@ const Column kAprTolerance{"apr_tolerance", "TOLERANCE", true, [](const LoanReco
                            }};
 const Column kAprVerdict{"apr_verdict", "", false, [](const LoanRecord& r) {
                              const DisclosureCheck* c = CheckOf(r);
-                             return Text(c ? std::string(VerdictText(c->apr.accurate)) : "");
+                             return Text(c ? VerdictText(c->apr.accurate) : "");
                          }};
 const Column kDisclosedCharge{"disclosed_finance_charge", "DISCLOSED FC", true,
                               [](const LoanRecord& r) {
@@ -161,18 +170,19 @@ const Column kChargeTolerance{"finance_charge_tolerance", "", true, [](const Loa
                               }};
 const Column kChargeVerdict{"finance_charge_verdict", "", false, [](const LoanRecord& r) {
                                 const FinanceChargeVerdict* c = ChargeCheckOf(r);
-                                return Text(c ? std::string(VerdictText(c->accurate)) : "");
+                                return Text(c ? VerdictText(c->accurate) : "");
                             }};
 const Column kVerdict{"verdict", "VERDICT", false, [](const LoanRecord& r) {
                           const DisclosureCheck* c = CheckOf(r);
-                          return Text(c ? std::string(VerdictText(c->Accurate())) : "");
+                          return Text(c ? VerdictText(c->Accurate()) : "");
                       }};
 const Column kNearBoundary{"near_boundary", "NEAR BOUNDARY", false, [](const LoanRecord& r) {
                                const DisclosureCheck* c = CheckOf(r);
                                return Text(c && c->apr.nearBoundary ? "yes" : "");
                            }};
 const Column kError{"error", "ERROR", false, [](const LoanRecord& r) { return Text(r.error); }};
-const Column kNotes{"notes", "", false, [](const LoanRecord& r) { return Text(Joined(r.notes)); }};
+const Column kNotes{"notes", "", false,
+                    [](const LoanRecord& r) { return MadeText(Joined(r.notes)); }};
 
 // The columns added with the Appendix J rate; CSV and JSON records carry
 // them after the others, so that scripts reading columns by position read
@@ -295,7 +305,7 @@ namespace {
 std::string PlainText(const Cell& c) {
     switch (c.kind) {
         case Cell::Kind::Text:
-            return c.text;
+            return std::string(c.Text());
         case Cell::Kind::Money:
             return c.money ? PlainMoney(*c.money) : std::string();
         case Cell::Kind::Rate:
@@ -317,7 +327,7 @@ std::string TableText(const Cell& c) {
         case Cell::Kind::ExactRate:
             return c.rate ? ExactRateText(*c.rate) + "%" : std::string();
         case Cell::Kind::Text:
-            return Escaped(c.text);
+            return Escaped(c.Text());
         case Cell::Kind::Count:
             break;
     }
@@ -327,7 +337,7 @@ std::string TableText(const Cell& c) {
 Json JsonValue(const Cell& c) {
     switch (c.kind) {
         case Cell::Kind::Text:
-            return c.text.empty() ? Json() : Json(c.text);
+            return c.Text().empty() ? Json() : Json(c.Text());
         case Cell::Kind::Money:
             // Divided, not multiplied by 0.0001: the nearest double to the
             // decimal amount, which JSON then writes as the cents it is.
@@ -350,12 +360,13 @@ void AppendFormatted(const RecordWriter& writer, const LoanRecord& record, std::
         out += record.formatted;
 }
 
-// One CSV line: a field per column, what `field` gives for it.
-template <typename FieldOf>
-void AppendCsvLine(std::string& out, const std::vector<const Column*>& columns, FieldOf field) {
+// One CSV line: a field per column, which `appendField` appends to `out`.
+template <typename AppendField>
+void AppendCsvLine(std::string& out, const std::vector<const Column*>& columns,
+                   AppendField appendField) {
     for (std::size_t k = 0; k < columns.size(); ++k) {
         if (k > 0) out += ',';
-        AppendCsvField(out, field(*columns[k]));
+        appendField(*columns[k]);
     }
     out += '\n';
 }
@@ -369,8 +380,14 @@ class CsvWriter : public RecordWriter {
     }
     bool FormatsEachAlone() const override { return true; }
     void Format(const LoanRecord& record, std::string& out) const override {
-        AppendCsvLine(out, columns_,
-                      [&record](const Column& c) { return PlainText(c.cell(record)); });
+        AppendCsvLine(out, columns_, [&record, &out](const Column& c) {
+            const Cell cell = c.cell(record);
+            // A text is written from where it stands, without a copy.
+            if (cell.kind == Cell::Kind::Text)
+                AppendCsvField(out, cell.Text());
+            else
+                AppendCsvField(out, PlainText(cell));
+        });
     }
     // A batch without a loan still gets its header line.
     void Finish(std::string& out) override { Header(out); }
@@ -379,7 +396,7 @@ class CsvWriter : public RecordWriter {
     void Header(std::string& out) {
         if (headerWritten_) return;
         headerWritten_ = true;
-        AppendCsvLine(out, columns_, [](const Column& c) { return std::string(c.key); });
+        AppendCsvLine(out, columns_, [&out](const Column& c) { AppendCsvField(out, c.key); });
     }
 
     std::vector<const Column*> columns_;
