@@ -72,6 +72,8 @@ LoanRecord Placed(LoanRecord record, const LoanSource& source) {
 // per thread ahead of the run being handed out.
 constexpr std::size_t kLoansPerRun = 64;
 constexpr std::size_t kRunsAheadPerJob = 4;
+// A CSV record of a loan takes some 150 characters, a JSON one some 400.
+constexpr std::size_t kRecordTextRoom = 256;
 
 }  // namespace
 
@@ -325,7 +327,34 @@ LoanRecord Evaluate(LoanWorker& worker, const LoanSource& source) {
 
 namespace {
 
-using Run = std::vector<LoanRecord>;
+// Written records go back to the thread that computed them, to be freed
+// there: memory freed on another thread than the one that took it costs
+// both threads a lock, and the computing thread's next loans find none of
+// it at hand.
+class SpentRuns {
+  public:
+    void Give(std::vector<LoanRecord> records) {
+        std::lock_guard lock(mutex_);
+        spent_.push_back(std::move(records));
+    }
+    // Frees what was given back, on the calling thread.
+    void Free() {
+        std::vector<std::vector<LoanRecord>> spent;
+        {
+            std::lock_guard lock(mutex_);
+            spent.swap(spent_);
+        }
+    }
+
+  private:
+    std::mutex mutex_;
+    std::vector<std::vector<LoanRecord>> spent_;
+};
+
+struct Run {
+    std::vector<LoanRecord> records;
+    SpentRuns* owner = nullptr;  // where the records go once written; none: freed at once
+};
 
 // The runs of records computed so far that wait for their turn, and the turn.
 class OrderedRuns {
@@ -356,16 +385,22 @@ class OrderedRuns {
         }
         changed_.notify_all();
     }
-    // The next run in order; empty once every run has been handed out.
+    // Whether run `index` may be computed now without waiting.
+    bool HasRoom(std::size_t index) {
+        std::lock_guard lock(mutex_);
+        return index < next_ + ahead_;
+    }
+    // The next run in order, waiting for it; empty once every run has been
+    // handed out.
     std::optional<Run> Take() {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&] { return ready_.contains(next_) || next_ == total_; });
-        if (next_ == total_) return std::nullopt;
-        auto node = ready_.extract(next_);
-        ++next_;
-        lock.unlock();
-        changed_.notify_all();
-        return std::move(node.mapped());
+        return TakeNext(lock);
+    }
+    // The next run in order if it is ready; empty otherwise.
+    std::optional<Run> TakeReady() {
+        std::unique_lock lock(mutex_);
+        return TakeNext(lock);
     }
     // Lets every waiting worker go, to end the batch early.
     void Stop() {
@@ -381,6 +416,16 @@ class OrderedRuns {
     }
 
   private:
+    std::optional<Run> TakeNext(std::unique_lock<std::mutex>& lock) {
+        auto node = ready_.extract(next_);
+        if (node.empty()) return std::nullopt;
+        ++next_;
+        lock.unlock();
+        // Only a worker waiting for room waits on anything but the turn.
+        changed_.notify_all();
+        return std::move(node.mapped());
+    }
+
     std::mutex mutex_;
     std::condition_variable changed_;
     std::map<std::size_t, Run> ready_;
@@ -400,6 +445,7 @@ class SharedFeed {
         std::lock_guard lock(mutex_);
         if (ended_ || runs_.Stopped()) return std::nullopt;
         std::vector<LoanSource> sources;
+        sources.reserve(kLoansPerRun);
         while (sources.size() < kLoansPerRun) {
             std::optional<LoanSource> source = feed_.Next();
             if (!source) {
@@ -430,34 +476,59 @@ void RunLoans(LoanFeed& feed, const RunSettings& settings, int jobs,
               const std::function<void(LoanRecord&&)>& sink, const RecordFormat& format) {
     const auto computed = [&format](LoanWorker& worker, const LoanSource& source) {
         LoanRecord record = Evaluate(worker, source);
-        if (format) format(record, record.formatted);
+        if (format) {
+            // Room for a usual record line at once, not grown field by field.
+            record.formatted.reserve(kRecordTextRoom);
+            format(record, record.formatted);
+        }
         return record;
     };
+    const auto computedRun = [&computed](LoanWorker& worker, const std::vector<LoanSource>& run,
+                                         SpentRuns* owner) {
+        Run computedOnes{{}, owner};
+        computedOnes.records.reserve(run.size());
+        for (const LoanSource& source : run)
+            computedOnes.records.push_back(computed(worker, source));
+        return computedOnes;
+    };
+    LoanWorker worker(settings);
     if (jobs <= 1) {
-        LoanWorker worker(settings);
         while (std::optional<LoanSource> source = feed.Next()) sink(computed(worker, *source));
         return;
     }
     OrderedRuns runs(kRunsAheadPerJob * static_cast<std::size_t>(jobs));
     SharedFeed shared(feed, runs);
+    // The calling thread is one of the jobs: it computes runs like the
+    // others and writes, between its own runs, those whose turn has come. A
+    // writing thread beside `jobs` computing ones would contend with them
+    // for the cores and be woken for every run.
+    std::vector<SpentRuns> spent(static_cast<std::size_t>(jobs - 1));
     std::vector<std::jthread> workers;
-    workers.reserve(static_cast<std::size_t>(jobs));
-    for (int k = 0; k < jobs; ++k) {
-        workers.emplace_back([&shared, &runs, &settings, &computed] {
-            LoanWorker worker(settings);
+    workers.reserve(spent.size());
+    for (SpentRuns& own : spent) {
+        workers.emplace_back([&shared, &runs, &settings, &computedRun, &own] {
+            LoanWorker ownWorker(settings);
             while (auto next = shared.Next()) {
+                own.Free();
                 if (!runs.WaitForRoom(next->first)) return;
-                Run records;
-                records.reserve(next->second.size());
-                for (const LoanSource& source : next->second)
-                    records.push_back(computed(worker, source));
-                runs.Put(next->first, std::move(records));
+                runs.Put(next->first, computedRun(ownWorker, next->second, &own));
             }
         });
     }
+    const auto write = [&sink](Run& run) {
+        for (LoanRecord& record : run.records) sink(std::move(record));
+        if (run.owner) run.owner->Give(std::move(run.records));
+    };
     try {
-        while (std::optional<Run> run = runs.Take())
-            for (LoanRecord& record : *run) sink(std::move(record));
+        while (auto next = shared.Next()) {
+            // The run in turn is another job's (its own come in order), so
+            // waiting for it always ends.
+            while (!runs.HasRoom(next->first))
+                if (std::optional<Run> run = runs.Take()) write(*run);
+            runs.Put(next->first, computedRun(worker, next->second, nullptr));
+            while (std::optional<Run> run = runs.TakeReady()) write(*run);
+        }
+        while (std::optional<Run> run = runs.Take()) write(*run);
     } catch (...) {
         // The workers are let go and joined before the failure passes on.
         runs.Stop();

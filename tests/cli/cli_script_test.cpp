@@ -94,6 +94,12 @@ TEST(CliAsAScriptUsesIt, EveryInputIsReadOnceWhateverItIs) {
         {"a full disk under the records", "$Q apr --format csv $E/loans.csv > /dev/full",
          kExitBadInput, "",
          "quorvane-cli: write error on standard output: No space left on device"},
+        {"a full disk under a long batch on two jobs",
+         "(echo id,amount_financed,interval,groups; for i in $(seq 4000); do "
+         "echo L$i,5000,monthly,24:230; done) > long.csv; "
+         "$Q apr --jobs 2 --format csv long.csv > /dev/full",
+         kExitBadInput, "",
+         "quorvane-cli: write error on standard output: No space left on device"},
         {"a full disk under the chart", "$Q chart $E/irregular.txt > /dev/full", kExitBadInput, "",
          "write error on standard output: No space left on device"},
         {"a full disk under the help", "$Q apr --help > /dev/full", kExitBadInput, "",

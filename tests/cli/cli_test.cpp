@@ -723,6 +723,45 @@ TEST(CliBatch, ALoansRateDoesNotDependOnTheLoansBeforeIt) {
     }
 }
 
+TEST(CliBatch, RecordsAndMessagesDoNotDependOnTheNumberOfJobs) {
+    // Enough loans for many runs of them, short and long ones mixed so that
+    // the jobs finish runs out of order, with lines refused among them: every
+    // record, every message and the exit status come out as one job gives them.
+    TempFolder folder("qv_cli_jobs_");
+    std::string batch = "id,amount_financed,interval,groups,disclosed_apr\n";
+    for (int k = 0; k < 1500; ++k) {
+        const int payments = k % 7 == 0 ? 360 : 12 + k % 48;
+        const int payment = 60 + k % 90;
+        const int amount = payments * payment * (60 + k % 30) / 100;
+        batch += "L" + std::to_string(k) + "," + std::to_string(amount) + ",monthly,";
+        batch += k % 41 == 0 ? "12:x" : std::to_string(payments) + ":" + std::to_string(payment);
+        batch += "," + std::to_string(8 + k % 5) + "\n";
+    }
+    WriteFile(folder.path / "loans.csv", batch);
+    const std::string file = (folder.path / "loans.csv").string();
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"apr", "--format", "csv"},
+          {"apr", "--format", "json"},
+          {"check", "--format", "csv"}}) {
+        const auto run = [&](int jobs) {
+            std::vector<std::string> args = command;
+            args.insert(args.end(), {"--jobs", std::to_string(jobs), file});
+            return Cli(args);
+        };
+        const CliRun oneJob = run(1);
+        ASSERT_EQ(oneJob.status, kExitSomeLoans) << oneJob.err;
+        // A message for each of the 37 refused lines, and the closing line.
+        ASSERT_EQ(Lines(oneJob.err).size(), 37u + 1) << oneJob.err;
+        for (const int jobs : {2, 3, 8}) {
+            SCOPED_TRACE(command[0] + " " + command[2] + " on " + std::to_string(jobs) + " jobs");
+            const CliRun several = run(jobs);
+            EXPECT_EQ(several.status, oneJob.status);
+            EXPECT_TRUE(several.out == oneJob.out) << "the records differ";
+            EXPECT_EQ(several.err, oneJob.err);
+        }
+    }
+}
+
 TEST(CliRecords, RatesAreWrittenAsTheDesktopWritesThem) {
     // Rates rounded to three decimals as the estimate gives them, then any
     // double from far below to far above the positional range, with every
