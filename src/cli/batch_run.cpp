@@ -5,10 +5,10 @@
 #include <condition_variable>
 #include <istream>
 #include <limits>
-#include <map>
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace qv::cli {
 namespace {
@@ -328,22 +328,28 @@ LoanRecord Evaluate(LoanWorker& worker, const LoanSource& source) {
 namespace {
 
 // Written records go back to the thread that computed them, to be freed
-// there: memory freed on another thread than the one that took it costs
-// both threads a lock, and the computing thread's next loans find none of
-// it at hand.
-class SpentRuns {
+// there and their room used for its next run: memory freed on another
+// thread than the one that took it costs both threads a lock, and the
+// computing thread's next loans would find none of it at hand.
+class SpentRecords {
   public:
     void Give(std::vector<LoanRecord> records) {
         std::lock_guard lock(mutex_);
         spent_.push_back(std::move(records));
     }
-    // Frees what was given back, on the calling thread.
-    void Free() {
+    // Room for the next run's records, made on the calling thread from what
+    // was given back.
+    std::vector<LoanRecord> Room() {
         std::vector<std::vector<LoanRecord>> spent;
         {
             std::lock_guard lock(mutex_);
             spent.swap(spent_);
         }
+        std::vector<LoanRecord> room =
+            spent.empty() ? std::vector<LoanRecord>() : std::move(spent.back());
+        room.clear();
+        room.reserve(kLoansPerRun);
+        return room;
     }
 
   private:
@@ -353,27 +359,34 @@ class SpentRuns {
 
 struct Run {
     std::vector<LoanRecord> records;
-    SpentRuns* owner = nullptr;  // where the records go once written; none: freed at once
+    SpentRecords* owner = nullptr;  // where the records go once written
 };
 
 // The runs of records computed so far that wait for their turn, and the turn.
+// A run is only computed once it is fewer than `ahead` runs after the one in
+// turn, so each waits in a slot of its own.
 class OrderedRuns {
   public:
-    explicit OrderedRuns(std::size_t ahead) : ahead_(ahead) {}
+    explicit OrderedRuns(std::size_t ahead) : slots_(ahead) {}
 
     // Blocks while run `index` is too far ahead of the run being handed out;
     // false when the whole run of the batch has been stopped.
     bool WaitForRoom(std::size_t index) {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return stopped_ || index < next_ + ahead_; });
+        changed_.wait(lock, [&] { return stopped_ || InRoom(index); });
         return !stopped_;
+    }
+    // Whether run `index` may be computed now without waiting.
+    bool HasRoom(std::size_t index) {
+        std::lock_guard lock(mutex_);
+        return InRoom(index);
     }
     void Put(std::size_t index, Run run) {
         bool awaited = false;
         {
             std::lock_guard lock(mutex_);
             awaited = index == next_;
-            ready_.emplace(index, std::move(run));
+            Slot(index) = std::move(run);
         }
         // Only the run being waited for wakes the hand-out.
         if (awaited) changed_.notify_all();
@@ -385,16 +398,11 @@ class OrderedRuns {
         }
         changed_.notify_all();
     }
-    // Whether run `index` may be computed now without waiting.
-    bool HasRoom(std::size_t index) {
-        std::lock_guard lock(mutex_);
-        return index < next_ + ahead_;
-    }
     // The next run in order, waiting for it; empty once every run has been
     // handed out.
     std::optional<Run> Take() {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return ready_.contains(next_) || next_ == total_; });
+        changed_.wait(lock, [&] { return Slot(next_).has_value() || next_ == total_; });
         return TakeNext(lock);
     }
     // The next run in order if it is ready; empty otherwise.
@@ -416,22 +424,24 @@ class OrderedRuns {
     }
 
   private:
+    bool InRoom(std::size_t index) const { return index < next_ + slots_.size(); }
+    std::optional<Run>& Slot(std::size_t index) { return slots_[index % slots_.size()]; }
+
     std::optional<Run> TakeNext(std::unique_lock<std::mutex>& lock) {
-        auto node = ready_.extract(next_);
-        if (node.empty()) return std::nullopt;
+        if (next_ == total_ || !Slot(next_)) return std::nullopt;
+        std::optional<Run> run = std::exchange(Slot(next_), std::nullopt);
         ++next_;
         lock.unlock();
         // Only a worker waiting for room waits on anything but the turn.
         changed_.notify_all();
-        return std::move(node.mapped());
+        return run;
     }
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::map<std::size_t, Run> ready_;
+    std::vector<std::optional<Run>> slots_;
     std::size_t next_ = 0;
     std::size_t total_ = std::numeric_limits<std::size_t>::max();
-    std::size_t ahead_;
     bool stopped_ = false;
 };
 
@@ -441,11 +451,12 @@ class SharedFeed {
   public:
     SharedFeed(LoanFeed& feed, OrderedRuns& runs) : feed_(feed), runs_(runs) {}
 
-    std::optional<std::pair<std::size_t, std::vector<LoanSource>>> Next() {
+    // Fills `sources` with the next run's loans and gives its place; empty
+    // when there are no more.
+    std::optional<std::size_t> Next(std::vector<LoanSource>& sources) {
+        sources.clear();
         std::lock_guard lock(mutex_);
         if (ended_ || runs_.Stopped()) return std::nullopt;
-        std::vector<LoanSource> sources;
-        sources.reserve(kLoansPerRun);
         while (sources.size() < kLoansPerRun) {
             std::optional<LoanSource> source = feed_.Next();
             if (!source) {
@@ -459,7 +470,7 @@ class SharedFeed {
             return std::nullopt;
         }
         if (ended_) runs_.FeedEnded(count_ + 1);
-        return std::pair{count_++, std::move(sources)};
+        return count_++;
     }
 
   private:
@@ -483,14 +494,6 @@ void RunLoans(LoanFeed& feed, const RunSettings& settings, int jobs,
         }
         return record;
     };
-    const auto computedRun = [&computed](LoanWorker& worker, const std::vector<LoanSource>& run,
-                                         SpentRuns* owner) {
-        Run computedOnes{{}, owner};
-        computedOnes.records.reserve(run.size());
-        for (const LoanSource& source : run)
-            computedOnes.records.push_back(computed(worker, source));
-        return computedOnes;
-    };
     LoanWorker worker(settings);
     if (jobs <= 1) {
         while (std::optional<LoanSource> source = feed.Next()) sink(computed(worker, *source));
@@ -498,34 +501,45 @@ void RunLoans(LoanFeed& feed, const RunSettings& settings, int jobs,
     }
     OrderedRuns runs(kRunsAheadPerJob * static_cast<std::size_t>(jobs));
     SharedFeed shared(feed, runs);
-    // The calling thread is one of the jobs: it computes runs like the
-    // others and writes, between its own runs, those whose turn has come. A
-    // writing thread beside `jobs` computing ones would contend with them
-    // for the cores and be woken for every run.
-    std::vector<SpentRuns> spent(static_cast<std::size_t>(jobs - 1));
+    // Each job's loans and records live in room it keeps from run to run.
+    struct Job {
+        std::vector<LoanSource> sources;
+        SpentRecords spent;
+    };
+    std::vector<Job> job(static_cast<std::size_t>(jobs));
+    const auto computedRun = [&computed](LoanWorker& computing, Job& own) {
+        Run run{own.spent.Room(), &own.spent};
+        for (const LoanSource& source : own.sources)
+            run.records.push_back(computed(computing, source));
+        return run;
+    };
+    // The calling thread is the first job: it computes runs like the others
+    // and writes, between its own runs, those whose turn has come. A writing
+    // thread beside `jobs` computing ones would contend with them for the
+    // cores and be woken for every run.
     std::vector<std::jthread> workers;
-    workers.reserve(spent.size());
-    for (SpentRuns& own : spent) {
-        workers.emplace_back([&shared, &runs, &settings, &computedRun, &own] {
-            LoanWorker ownWorker(settings);
-            while (auto next = shared.Next()) {
-                own.Free();
-                if (!runs.WaitForRoom(next->first)) return;
-                runs.Put(next->first, computedRun(ownWorker, next->second, &own));
+    workers.reserve(job.size() - 1);
+    for (auto it = job.begin() + 1; it != job.end(); ++it) {
+        workers.emplace_back([&shared, &runs, &settings, &computedRun, &own = *it] {
+            LoanWorker computing(settings);
+            while (const std::optional<std::size_t> index = shared.Next(own.sources)) {
+                if (!runs.WaitForRoom(*index)) return;
+                runs.Put(*index, computedRun(computing, own));
             }
         });
     }
     const auto write = [&sink](Run& run) {
         for (LoanRecord& record : run.records) sink(std::move(record));
-        if (run.owner) run.owner->Give(std::move(run.records));
+        run.owner->Give(std::move(run.records));
     };
     try {
-        while (auto next = shared.Next()) {
-            // The run in turn is another job's (its own come in order), so
-            // waiting for it always ends.
-            while (!runs.HasRoom(next->first))
+        Job& own = job.front();
+        while (const std::optional<std::size_t> index = shared.Next(own.sources)) {
+            // The run in turn is another job's (this one's come in order),
+            // so waiting for it always ends.
+            while (!runs.HasRoom(*index))
                 if (std::optional<Run> run = runs.Take()) write(*run);
-            runs.Put(next->first, computedRun(worker, next->second, nullptr));
+            runs.Put(*index, computedRun(worker, own));
             while (std::optional<Run> run = runs.TakeReady()) write(*run);
         }
         while (std::optional<Run> run = runs.Take()) write(*run);
