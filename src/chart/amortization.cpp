@@ -102,7 +102,13 @@ class DetailFiller {
           balance_(ClampedCurrency(loan.AmtFin)),
           roundAdd_(CentAddend(loan.RoundAdd)),
           remaining_(loan.PayCount),
-          sd_(SumOfDigits(loan.PayCount)) {}
+          sd_(SumOfDigits(loan.PayCount)),
+          sequence_(detail.Field("Sequence")),
+          paySize_(detail.Field("PaySize")),
+          priorPds_(detail.Field("PriorPds")),
+          addDays_(detail.Field("AddDays")),
+          unearned_(detail.Field("UnEarnIn")),
+          rebate_(detail.Field("Rebate")) {}
 
     // Adds the rows of one group; false once the schedule's limit is reached
     // with payments left over.
@@ -138,15 +144,15 @@ class DetailFiller {
         intervals_.Next(std::trunc(1000.0 * interval + 0.5));
 
         detail_.AppendNew();
-        detail_.SetFieldInteger("Sequence", rows_);
-        detail_.SetFieldFloat("PaySize", RoundedTo4(g.PaySize));
-        detail_.SetFieldInteger("PriorPds", g.PriorPds);
-        detail_.SetFieldInteger("AddDays", g.AddDays);
+        detail_.SetFieldInteger(sequence_, rows_);
+        detail_.SetFieldFloat(paySize_, RoundedTo4(g.PaySize));
+        detail_.SetFieldInteger(priorPds_, g.PriorPds);
+        detail_.SetFieldInteger(addDays_, g.AddDays);
         // The unearned charge is cut to the cent; the rebate is always
         // rounded to the nearest cent, whatever the amortization's rounding.
-        detail_.SetFieldFloat("UnEarnIn",
+        detail_.SetFieldFloat(unearned_,
                               CentsToDollars(CurrencyToCentsTruncated(Sub(fc_, earned_))));
-        detail_.SetFieldFloat("Rebate", CentsToDollars(rebateCents));
+        detail_.SetFieldFloat(rebate_, CentsToDollars(rebateCents));
         detail_.Post();
     }
 
@@ -163,6 +169,9 @@ class DetailFiller {
     int rows_ = 0;
     SameAsBefore payments_;
     SameAsBefore intervals_;
+    // Looked up once for the whole schedule: a lookup by name costs more
+    // than the value it writes.
+    TMemDataSet::FieldHandle sequence_, paySize_, priorPds_, addDays_, unearned_, rebate_;
 };
 
 // Fills `detail` (already inside an update) and reports into `out`.

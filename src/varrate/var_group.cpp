@@ -50,28 +50,42 @@ std::vector<VarGroup> ReadVarGroups(TMemDataSet& variable) {
 }
 
 VarScheduleRow ReadVarScheduleRow(const TMemDataSet& schedule) {
+    return VarScheduleFields(schedule).Read(schedule);
+}
+
+VarScheduleFields::VarScheduleFields(const TMemDataSet& schedule)
+    : sequence_(schedule.Field("Sequence")),
+      oldBal_(schedule.Field("OldBal")),
+      rate_(schedule.Field("Rate")),
+      regPds_(schedule.Field("RegPds")),
+      addDays_(schedule.Field("AddDays")),
+      interest_(schedule.Field("Interest")),
+      payment_(schedule.Field("Payment")),
+      newBal_(schedule.Field("NewBal")) {}
+
+VarScheduleRow VarScheduleFields::Read(const TMemDataSet& schedule) const {
     VarScheduleRow r;
-    r.Sequence = schedule.FieldAsInteger("Sequence");
-    r.OldBal = schedule.FieldAsFloat("OldBal");
-    r.Rate = schedule.FieldAsFloat("Rate");
-    r.RegPds = schedule.FieldAsInteger("RegPds");
-    r.AddDays = schedule.FieldAsInteger("AddDays");
-    r.Interest = schedule.FieldAsFloat("Interest");
-    r.Payment = schedule.FieldAsFloat("Payment");
-    r.NewBal = schedule.FieldAsFloat("NewBal");
+    r.Sequence = schedule.FieldAsInteger(sequence_);
+    r.OldBal = schedule.FieldAsFloat(oldBal_);
+    r.Rate = schedule.FieldAsFloat(rate_);
+    r.RegPds = schedule.FieldAsInteger(regPds_);
+    r.AddDays = schedule.FieldAsInteger(addDays_);
+    r.Interest = schedule.FieldAsFloat(interest_);
+    r.Payment = schedule.FieldAsFloat(payment_);
+    r.NewBal = schedule.FieldAsFloat(newBal_);
     return r;
 }
 
-void AppendVarScheduleRow(TMemDataSet& schedule, const VarScheduleRow& row) {
+void VarScheduleFields::Append(TMemDataSet& schedule, const VarScheduleRow& row) const {
     AppendRecord(schedule, [&] {
-        schedule.SetFieldInteger("Sequence", row.Sequence);
-        schedule.SetFieldFloat("OldBal", row.OldBal);
-        schedule.SetFieldFloat("Rate", row.Rate);
-        schedule.SetFieldInteger("RegPds", row.RegPds);
-        schedule.SetFieldInteger("AddDays", row.AddDays);
-        schedule.SetFieldFloat("Interest", row.Interest);
-        schedule.SetFieldFloat("Payment", row.Payment);
-        schedule.SetFieldFloat("NewBal", row.NewBal);
+        schedule.SetFieldInteger(sequence_, row.Sequence);
+        schedule.SetFieldFloat(oldBal_, row.OldBal);
+        schedule.SetFieldFloat(rate_, row.Rate);
+        schedule.SetFieldInteger(regPds_, row.RegPds);
+        schedule.SetFieldInteger(addDays_, row.AddDays);
+        schedule.SetFieldFloat(interest_, row.Interest);
+        schedule.SetFieldFloat(payment_, row.Payment);
+        schedule.SetFieldFloat(newBal_, row.NewBal);
     });
 }
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace qv {
+#include "data/memdset.h"
 
-class TMemDataSet;
+namespace qv {
 
 // One group of the list: GrpSize payments of Payment dollars each, each due
 // Interval common intervals plus AddDays days after the one before it, with
@@ -52,7 +52,21 @@ void AppendVarGroup(TMemDataSet& variable, const VarGroup& group);
 std::vector<VarGroup> ReadVarGroups(TMemDataSet& variable);
 
 VarScheduleRow ReadVarScheduleRow(const TMemDataSet& schedule);
-// Starts a new record holding the row and leaves it pending.
-void AppendVarScheduleRow(TMemDataSet& schedule, const VarScheduleRow& row);
+
+// The schedule table's fields looked up once, for a walk over many rows (a
+// lookup by name costs more than the value it finds).
+class VarScheduleFields {
+  public:
+    explicit VarScheduleFields(const TMemDataSet& schedule);
+    // As ReadVarScheduleRow, on the table the fields came from.
+    VarScheduleRow Read(const TMemDataSet& schedule) const;
+    // Starts a new record holding the row and leaves it pending; if the
+    // table refuses, nothing is left behind.
+    void Append(TMemDataSet& schedule, const VarScheduleRow& row) const;
+
+  private:
+    TMemDataSet::FieldHandle sequence_, oldBal_, rate_, regPds_, addDays_, interest_, payment_,
+        newBal_;
+};
 
 }  // namespace qv

@@ -101,9 +101,10 @@ void WritePayments(TMemDataSet& schedule, std::string_view unitWord, ChartText& 
     chart.push_back("  #  Old Bal.+     Interest-   Payment=    New Bal. @ %/a        " +
                     std::string(unitWord) + "+Days");
     TableWalk walk(schedule);
+    const VarScheduleFields fields(schedule);
     int k = 0;
     for (schedule.MoveFirst(); !schedule.AtEnd(); schedule.MoveNext())
-        chart.push_back(PaymentLine(++k, ReadVarScheduleRow(schedule), fs));
+        chart.push_back(PaymentLine(++k, fields.Read(schedule), fs));
 }
 
 }  // namespace
@@ -143,7 +144,8 @@ VaryAmortization AmortizeVaryList(double ContractPrincipal, Interval interval,
         return r;
     }
     try {
-        for (const VarScheduleRow& row : rows) AppendVarScheduleRow(schedule, row);
+        const VarScheduleFields fields(schedule);
+        for (const VarScheduleRow& row : rows) fields.Append(schedule, row);
         schedule.MoveFirst();  // stores the last row
     } catch (const EMemDatasetError& e) {
         EmptyTable(schedule);
