@@ -353,13 +353,15 @@ int RunLoansCommand(Command command, const Options& o, std::ostream& out, std::o
     if (progress) progress->Clear();
     writer->Finish(text);
     results.Write(text);
-    results.Close();
-    // An empty folder or a batch file of nothing but its header is most
-    // likely the wrong input; a bare header would pass for a clean run.
+    // An empty folder, a batch file of nothing but its header or an input
+    // that is not there is most likely the wrong input; a bare header would
+    // pass for a clean run. Nothing was computed, so an -o file keeps the
+    // report of the last run that was.
     if (tally.loans == 0) {
         err << kProgram << ": no loans found in the input given\n";
         return kExitBadInput;
     }
+    results.Close();
     if (!oneByOne) err << tally.Line(settings.check);
     return status;
 }

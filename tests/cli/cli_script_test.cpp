@@ -109,6 +109,10 @@ TEST(CliAsAScriptUsesIt, EveryInputIsReadOnceWhateverItIs) {
         {"-o leaves the old file when the run fails",
          "echo old > c.txt; $Q chart -o c.txt missing.txt; echo \"status $?\"; cat c.txt", kExitOk,
          "status 2\nold\n", "missing.txt: cannot open: No such file or directory"},
+        {"-o leaves the old file when no loan is found",
+         "echo old > r.csv; $Q apr --format csv -o r.csv missing.csv; echo \"status $?\"; "
+         "cat r.csv",
+         kExitOk, "status 2\nold\n", "no loans found in the input given"},
         {"-o holds exactly what standard output would",
          "$Q apr --format json -o r.json $E/loans.csv 2>/dev/null; "
          "$Q apr --format json $E/loans.csv 2>/dev/null | cmp - r.json && echo same",
