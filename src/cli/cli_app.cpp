@@ -236,6 +236,21 @@ std::string WriteFailure(std::ostream& stream) {
     return "write error on standard output";
 }
 
+// An -o file that is also an input would be replaced by the report made
+// from it, and its loans lost. Only a regular file is replaced (a device or a
+// pipe is written into as it stands, and /dev/stdin and /dev/stdout may well
+// be one terminal); one that is not there yet cannot be an input.
+void RefuseOutputOverInput(const std::string& output, const std::vector<fs::path>& inputs) {
+    if (output.empty() || output == "-") return;
+    std::error_code error;
+    if (!fs::is_regular_file(output, error)) return;
+    for (const fs::path& input : inputs) {
+        if (input == "-" || !fs::equivalent(output, input, error) || error) continue;
+        throw UsageError{"the output file " + Escaped(output) +
+                         " is also an input: writing it would replace what it is read from"};
+    }
+}
+
 // Where the results go: standard output, or the -o file written in one step.
 class Results {
   public:
@@ -320,6 +335,7 @@ int RunLoansCommand(Command command, const Options& o, std::ostream& out, std::o
         format == OutputFormat::Text && OnlyScheduleFiles(inputs, feedSettings.kind);
     settings.keepReport = oneByOne && command == Command::Apr;
 
+    RefuseOutputOverInput(o.output, inputs);
     Results results(o.output, out);
     std::optional<ProgressBar> progress;
     if (environment.stderrIsTerminal) progress.emplace(err, InputBytes(inputs));
@@ -370,6 +386,7 @@ int RunChartCommand(const Options& o, std::ostream& out, std::ostream& err) {
     const fs::path file = o.chartFile;
     if (KindOfInput(file) != InputKind::ScheduleFile)
         throw UsageError{"chart takes one schedule file, not a folder or a batch file"};
+    RefuseOutputOverInput(o.output, {file});
     Results results(o.output, out);
     LoanWorker worker(SettingsOf(o));
     const ChartRun run = worker.Chart(file);

@@ -129,6 +129,13 @@ TEST(CliAsAScriptUsesIt, EveryInputIsReadOnceWhateverItIs) {
          "mkfifo p; ln -s p l; timeout 30 cat p > got2 & $Q chart -o l $E/irregular.txt; wait; "
          "test -L l && test -p p && cat got2",
          kExitOk, "Estimated APR = 9.34%\r\n", ""},
+        {"-o naming an input leaves the input as it was",
+         "cp $E/loans.csv l.csv; cp $E/irregular.txt s.txt; $Q apr --format csv -o l.csv l.csv; "
+         "echo \"status $?\"; $Q chart -o ./s.txt s.txt; echo \"status $?\"; "
+         "cmp l.csv $E/loans.csv && cmp s.txt $E/irregular.txt && echo same",
+         kExitOk, "status 2\nstatus 2\nsame",
+         "the output file l.csv is also an input: writing it would replace what it is read "
+         "from"},
         {"-o into a folder that is not there", "$Q apr -o no/such/r.csv $E/loans.csv",
          kExitBadInput, "", "Cannot save \"no/such/r.csv\": No such file or directory"},
     };
