@@ -73,6 +73,10 @@ struct Options {
     std::string basis = "desktop";
     CLI::Option* disclosedAprOption = nullptr;
     CLI::Option* disclosedChargeOption = nullptr;
+    // Given, if empty: `--jobs "$N"` or `-o "$OUT"` with the variable unset
+    // is a script's mistake, not a wish for the default.
+    bool jobsGiven = false;
+    bool outputGiven = false;
 };
 
 // Bad usage found after parsing: told like the parser's own errors.
@@ -103,7 +107,8 @@ void AddOutputOption(CLI::App& command, Options& o, std::string_view what) {
                     "Write " + std::string(what) +
                         " to this file instead of standard output (replaced whole once "
                         "complete, never half written; - is standard output)")
-        ->type_name("FILE");
+        ->type_name("FILE")
+        ->each([&o](const std::string&) { o.outputGiven = true; });
 }
 
 void AddBatchOptions(CLI::App& command, Options& o, unsigned defaultJobs) {
@@ -114,7 +119,8 @@ void AddBatchOptions(CLI::App& command, Options& o, unsigned defaultJobs) {
         .add_option("-j,--jobs", o.jobs,
                     "Loans computed at once (threads), 1 to " + std::to_string(kMostJobs) +
                         "; default " + std::to_string(defaultJobs) + ", the cores")
-        ->type_name("N");
+        ->type_name("N")
+        ->each([&o](const std::string&) { o.jobsGiven = true; });
     command.add_option("--format", o.format, "Output format")
         ->check(CLI::IsMember({"text", "csv", "json"}))
         ->capture_default_str();
@@ -152,7 +158,7 @@ RunSettings SettingsOf(const Options& o) {
 }
 
 int JobsOf(const Options& o, unsigned hardwareThreads) {
-    if (o.jobs.empty()) return static_cast<int>(std::clamp(hardwareThreads, 1u, 1024u));
+    if (!o.jobsGiven) return static_cast<int>(std::clamp(hardwareThreads, 1u, 1024u));
     int jobs = 0;
     const char* end = o.jobs.data() + o.jobs.size();
     const auto [ptr, ec] = std::from_chars(o.jobs.data(), end, jobs);
@@ -251,6 +257,11 @@ void RefuseOutputOverInput(const std::string& output, const std::vector<fs::path
     }
 }
 
+void RefuseEmptyOutput(const Options& o) {
+    if (o.outputGiven && o.output.empty())
+        throw UsageError{"-o wants a file name (- is standard output), not an empty one"};
+}
+
 // Where the results go: standard output, or the -o file written in one step.
 class Results {
   public:
@@ -335,6 +346,7 @@ int RunLoansCommand(Command command, const Options& o, std::ostream& out, std::o
         format == OutputFormat::Text && OnlyScheduleFiles(inputs, feedSettings.kind);
     settings.keepReport = oneByOne && command == Command::Apr;
 
+    RefuseEmptyOutput(o);
     RefuseOutputOverInput(o.output, inputs);
     Results results(o.output, out);
     std::optional<ProgressBar> progress;
@@ -386,6 +398,7 @@ int RunChartCommand(const Options& o, std::ostream& out, std::ostream& err) {
     const fs::path file = o.chartFile;
     if (KindOfInput(file) != InputKind::ScheduleFile)
         throw UsageError{"chart takes one schedule file, not a folder or a batch file"};
+    RefuseEmptyOutput(o);
     RefuseOutputOverInput(o.output, {file});
     Results results(o.output, out);
     LoanWorker worker(SettingsOf(o));

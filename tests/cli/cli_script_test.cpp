@@ -136,6 +136,10 @@ TEST(CliAsAScriptUsesIt, EveryInputIsReadOnceWhateverItIs) {
          kExitOk, "status 2\nstatus 2\nsame",
          "the output file l.csv is also an input: writing it would replace what it is read "
          "from"},
+        {"an empty --jobs or -o, as from an unset variable, is refused",
+         "$Q apr --jobs \"\" $E/loans.csv; echo \"status $?\"; "
+         "$Q chart -o \"\" $E/irregular.txt; echo \"status $?\"",
+         kExitOk, "status 2\nstatus 2\n", "--jobs wants a whole number from 1 to 1024, not \"\""},
         {"-o into a folder that is not there", "$Q apr -o no/such/r.csv $E/loans.csv",
          kExitBadInput, "", "Cannot save \"no/such/r.csv\": No such file or directory"},
     };
