@@ -45,6 +45,9 @@ class AtomicFile {
     bool Commit();
     // Why the last step failed ("Cannot save ...").
     const std::string& Error() const { return error_; }
+    // The temporary file written until Commit; empty before Open, after
+    // Commit, and for a target written into directly.
+    const std::string& TempPath() const { return tempPath_; }
 
   private:
     bool OpenInPlace(const struct stat& target);

@@ -10,6 +10,7 @@
 
 #include "chart/chart_file.h"
 #include "cli/batch_run.h"
+#include "cli/interrupt_cleanup.h"
 #include "cli/progress.h"
 #include "cli/records.h"
 #include "cli/streams.h"
@@ -271,7 +272,13 @@ class Results {
         file_.emplace(fs::path(output));
         if (!file_->Open()) throw OutputError{Escaped(file_->Failure())};
         fileStream_.emplace(&*file_);
+        RemoveOnInterrupt(file_->TempPath());
     }
+    // Past here the temporary file is the output's own business: removed
+    // when the run failed, under the file's name when it did not.
+    ~Results() { RemoveOnInterrupt({}); }
+    Results(const Results&) = delete;
+    Results& operator=(const Results&) = delete;
     std::ostream& Stream() { return fileStream_ ? *fileStream_ : standardOutput_; }
     // Writes and empties `text`; throws OutputError when the write failed.
     void Write(std::string& text) {
@@ -284,6 +291,8 @@ class Results {
     void Close() {
         Stream().flush();
         if (!Stream()) throw OutputError{Escaped(WriteFailure(Stream()))};
+        // Once renamed, the file under the temporary name is the result.
+        RemoveOnInterrupt({});
         if (file_ && !file_->Close()) throw OutputError{Escaped(file_->Failure())};
     }
 

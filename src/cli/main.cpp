@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "cli/cli_app.h"
+#include "cli/interrupt_cleanup.h"
 #include "cli/streams.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    qv::cli::InstallInterruptCleanup();
     const std::vector<std::string> args(argv, argv + argc);
     qv::cli::CliEnvironment environment;
     environment.stderrIsTerminal = ::isatty(STDERR_FILENO) == 1;

@@ -54,6 +54,8 @@ class FileOutput : public OutputBuf {
     bool Open();
     const std::string& Failure() const override { return failure_; }
     bool Close() override;
+    // Where the text stands until Close (empty when written in place).
+    const std::string& TempPath() const { return file_.TempPath(); }
 
   protected:
     int_type overflow(int_type c) override;

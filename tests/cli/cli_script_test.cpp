@@ -100,6 +100,13 @@ TEST(CliAsAScriptUsesIt, EveryInputIsReadOnceWhateverItIs) {
          "$Q apr --jobs 2 --format csv long.csv > /dev/full",
          kExitBadInput, "",
          "quorvane-cli: write error on standard output: No space left on device"},
+        {"a run stopped by a signal leaves the old -o file and no temporary one",
+         "(echo id,amount_financed,interval,groups; for i in $(seq 20000); do "
+         "echo L$i,50000,monthly,360:500; done) > big.csv; mkdir k; echo old > k/r.csv; "
+         "$Q apr --jobs 2 --format csv -o k/r.csv big.csv & p=$!; "
+         "for t in $(seq 1000); do ls -A k | grep -q tmp && break; sleep 0.01; done; "
+         "kill -TERM $p; wait $p; echo \"status $?\"; ls -A k; cat k/r.csv",
+         kExitOk, "status 143\nr.csv\nold\n", ""},
         {"a full disk under the chart", "$Q chart $E/irregular.txt > /dev/full", kExitBadInput, "",
          "write error on standard output: No space left on device"},
         {"a full disk under the help", "$Q apr --help > /dev/full", kExitBadInput, "",
