@@ -682,6 +682,10 @@ std::optional<std::vector<std::string>> SplitCsvLine(std::string_view line) {
             std::size_t comma = line.find(',', pos);
             if (comma == std::string_view::npos) comma = line.size();
             field = std::string(Trimmed(line.substr(pos, comma - pos)));
+            // A quote inside a field that did not open with one is most often
+            // the end of a field quoted over two lines: the line is the rest
+            // of a broken record, not a loan of its own.
+            if (field.find('"') != std::string::npos) return std::nullopt;
             pos = comma;
         }
         fields.push_back(std::move(field));
@@ -745,7 +749,10 @@ std::optional<CsvColumns> ReadCsvHeader(std::string_view line, const BatchReadin
 
 LoanParse ParseCsvLoan(std::string_view line, const CsvColumns& columns) {
     const auto fields = SplitCsvLine(line);
-    if (!fields) return Failed({}, "a quote is left open or text follows a closing quote");
+    if (!fields)
+        return Failed({},
+                      "a quote is left open, text follows a closing quote, or a field that is not "
+                      "quoted holds one");
     std::string id(Field(*fields, columns.id));
     // A field too many is most often a comma typed for a ";" between groups;
     // one too few a value left out. Either way the columns no longer line up.

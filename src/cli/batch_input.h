@@ -115,7 +115,8 @@ std::optional<std::vector<PayGroup>> ParseGroups(std::string_view text, std::str
 // --- CSV -------------------------------------------------------------------------
 
 // The fields of one CSV line (RFC 4180 quoting; a quoted field cannot span
-// lines); empty when a quote is left open or text follows a closing quote.
+// lines); empty when a quote is left open, text follows a closing quote, or
+// a field that does not open with a quote holds one.
 std::optional<std::vector<std::string>> SplitCsvLine(std::string_view line);
 
 // Where the known columns stand in a CSV line; -1 when absent.

@@ -471,6 +471,8 @@ TEST(CliBadInput, EachLoanGetsAClearErrorAndTheBatchGoesOn) {
               "24x230,monthly,bad-group,5000,\n"
               "24:230,fortnightly,bad-interval,5000,\n"
               "\"24:230,monthly,open-quote,5000\n"
+              "24:230,monthly,\"the id\n"  // a field quoted over two lines
+              "and more\",5000\n"
               "\n" +
                   std::string(70000, 'x') + "\n" + "24:230,monthly,never-read,5000\n");
     WriteFile(folder.path / "loans.jsonl",
@@ -508,7 +510,9 @@ TEST(CliBadInput, EachLoanGetsAClearErrorAndTheBatchGoesOn) {
         {"bad-group", "input error", "\"24x230\" is not count:payment[:periods[:days]]"},
         {"bad-interval", "input error", "\"fortnightly\" is none of annually"},
         {"loans.csv:9", "input error", "a quote is left open"},
-        {"loans.csv:11", "input error",
+        {"loans.csv:10", "input error", "a quote is left open"},
+        {"loans.csv:11", "input error", "or a field that is not quoted holds one"},
+        {"loans.csv:13", "input error",
          "the line is longer than 65536 characters; the rest of the file is not read"},
         {"missing.txt", "input error", "No such file or directory"},
         {"j-good", "computed", ""},
@@ -545,7 +549,7 @@ TEST(CliBadInput, EachLoanGetsAClearErrorAndTheBatchGoesOn) {
     for (std::size_t k = 0; k < told.size(); ++k)
         EXPECT_TRUE(errLines[k].ends_with(": " + told[k])) << errLines[k];
     // The header that names no amount is an error of its file, not a loan.
-    EXPECT_EQ(errLines.back(), "quorvane-cli: 18 loans: 3 computed, 15 with errors");
+    EXPECT_EQ(errLines.back(), "quorvane-cli: 20 loans: 3 computed, 17 with errors");
 
     // Loans refused while the rest went on: status 3; a loan for which the
     // engine finds no rate: status 1.
