@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <optional>
 #include <span>
 #include <utility>
 #include <vector>
 
+#include "base/format.h"
 #include "base/money.h"
 
 namespace qv::regz {
@@ -17,10 +17,9 @@ namespace {
 
 using Term = AppendixJSolver::Term;
 
+// As the program writes amounts everywhere else: "$1,000.00".
 std::string Dollars(Currency amount) {
-    char text[64];
-    std::snprintf(text, sizeof text, "$%.2f", CurrencyToDollars(amount));
-    return text;
+    return CurrencyText(CurrencyToDollars(amount));
 }
 
 AppendixJRate NoRate(NoRateReason reason, std::string message) {

@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <optional>
 #include <vector>
 
+#include "base/format.h"
 #include "base/money.h"
 
 namespace qv::regz::reference {
@@ -24,9 +24,7 @@ struct Term {
 };
 
 std::string Dollars(Currency amount) {
-    char text[64];
-    std::snprintf(text, sizeof text, "$%.2f", CurrencyToDollars(amount));
-    return text;
+    return CurrencyText(CurrencyToDollars(amount));
 }
 
 AppendixJRate NoRate(NoRateReason reason, std::string message) {

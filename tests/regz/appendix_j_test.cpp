@@ -323,6 +323,9 @@ TEST(AppendixJ, CheckJudgesTheDisclosureAgainstTheExactRate) {
     const ExactAprCheck none = CheckTimedLoan(ByGroups(5000, {{24, 1, 200, 1, 0}}, U::Month), 9.0);
     EXPECT_FALSE(none.verdict);
     EXPECT_EQ(none.rate.reason, NoRateReason::PaymentsBelowAdvances);
+    EXPECT_EQ(none.rate.message,
+              "the payments total $4,800.00, less than the $5,000.00 advanced: there is no "
+              "finance charge to state as a rate");
 }
 
 // The two sides of the general equation, in long double with std::pow: an
