@@ -503,8 +503,14 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         if (!reversed.empty()) reversed.pop_back();  // the program's name
         app.parse(reversed);
     } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e, out, err);
-        return code == 0 ? kExitOk : kExitBadInput;
+        // --help and --version end parsing too, and are no failure.
+        if (e.get_exit_code() == 0) {
+            app.exit(e, out, err);
+            return kExitOk;
+        }
+        // Named like every other message of the program, for a script's log.
+        err << kProgram << ": " << e.what() << "\nRun with --help for more information.\n";
+        return kExitBadInput;
     }
 
     try {
