@@ -6,7 +6,8 @@
 #include "batch_loans.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
+    // An option (--help) is not taken for a file name to write over.
+    if (argc != 2 || argv[1][0] == '-') {
         std::cerr << "usage: write_batch_loans FILE\n";
         return 2;
     }
